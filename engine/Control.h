@@ -1,0 +1,62 @@
+#pragma once
+
+class Application;
+
+// Base of everything drawn on screen. A control has a rectangle in
+// back-buffer pixels, invalidates it whenever it changes, builds its images
+// lazily (Load, on the first draw after creation, SetSize or Release) and
+// paints only inside dirty tiles.
+class Control {
+public:
+    Control() = default;
+    virtual ~Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    virtual void SetTag(int value);
+    virtual int GetTag() const;
+    virtual int GetX() const;
+    virtual int GetY() const;
+    virtual void SetPosition(int newX, int newY);
+    virtual void GetPosition(int& outX, int& outY) const;
+    virtual void SetClipSize(int w, int h);
+    virtual int GetWidth() const;
+    virtual int GetHeight() const;
+    virtual void SetSize(int w, int h);
+    virtual void GetSize(int& w, int& h) const;
+    // Both the right and the bottom edge (x + width, y + height) hit.
+    virtual bool HitTest(int px, int py);
+    virtual void Release();
+    // True when the control used the key (it is then offered to no one else).
+    virtual bool OnKey(int key, bool alt);
+    virtual void OnMouseDown(int px, int py);
+    virtual void OnMouseUp(int px, int py);
+    virtual bool IsMouseOver() const;
+    virtual void OnMouseEnter();
+    virtual void OnMouseLeave();
+    virtual void OnMouseMove(int px, int py);
+    // The first step of every subclass's drawing: builds the images if needed
+    // and answers whether anything must be painted this frame.
+    virtual bool Draw(Application& app);
+    virtual void Load() = 0;
+    virtual void Update();
+    virtual void Show();
+    virtual void Hide();
+    virtual bool IsHidden() const;
+    virtual bool NeedsDraw(Application& app);
+
+protected:
+    // Invalidates the control's current rectangle (not its clip size).
+    void InvalidateRect();
+
+    bool needsLoad = true;
+    bool mouseOver = false;
+    bool hidden = false;
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    int clipWidth = -1;   // -1: draw the whole image
+    int clipHeight = -1;
+    int tag = -1;         // the owner's; the engine never reads it
+};

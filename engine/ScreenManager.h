@@ -1,0 +1,73 @@
+#pragma once
+
+#include <vector>
+
+class Application;
+class Control;
+class Screen;
+
+// Holds the current screen, performs screen switches at a fixed point of the
+// frame (the start of Update), keeps the screen's and a modal dialog's control
+// lists, routes input through them and updates and draws them. It owns
+// neither screens nor controls.
+class ScreenManager {
+public:
+    static ScreenManager& Get();
+    static void Destroy();
+
+    ScreenManager() = default;
+    virtual ~ScreenManager() = default;
+    ScreenManager(const ScreenManager&) = delete;
+    ScreenManager& operator=(const ScreenManager&) = delete;
+
+    // Requests a switch, performed by the next Update; a later request in the
+    // same frame replaces an earlier one.
+    void SetScreen(Screen* screen, bool releaseControls);
+    [[nodiscard]] Screen* GetScreen() const { return currentScreen; }
+    [[nodiscard]] bool IsSwitchPending() const { return switchPending; }
+
+    void AddControl(Control* control);
+    void RemoveControl(Control* control);
+    [[nodiscard]] const std::vector<Control*>& Controls() const { return controls; }
+    [[nodiscard]] const std::vector<Control*>& ModalControls() const { return modalControls; }
+
+    void BeginModal();
+    void AddModalControl(Control* control);
+    void EndModal();
+    [[nodiscard]] bool IsModal() const { return modal; }
+
+    void SetCapture(Control* control) { capturedControl = control; }
+    [[nodiscard]] Control* GetCapture() const { return capturedControl; }
+    [[nodiscard]] bool IsLeftButtonDown() const { return leftButtonDown; }
+    [[nodiscard]] int FramesSinceSwitch() const { return framesSinceSwitch; }
+
+    void Update();
+    void Draw(Application& app);
+
+    void OnKeyDown(int key, bool alt);
+    void OnMouseMove(int x, int y);
+    void OnLeftButtonDown(int x, int y);
+    void OnLeftButtonUp(int x, int y);
+    void OnRightButtonDown(int x, int y);
+    void OnRightButtonUp(int x, int y);
+    void OnMiddleButtonDown(int x, int y);
+    void OnMiddleButtonUp(int x, int y);
+
+private:
+    void PerformSwitch();
+    [[nodiscard]] const std::vector<Control*>& ActiveList() const { return modal ? modalControls : controls; }
+    [[nodiscard]] bool IsActive(Control* control) const;
+
+    bool releaseOnSwitch = true;
+    int lastMouseX = -1;
+    int lastMouseY = -1;
+    std::vector<Control*> modalControls;
+    bool modal = false;
+    Control* capturedControl = nullptr;
+    bool leftButtonDown = false;
+    int framesSinceSwitch = 0;
+    std::vector<Control*> controls;
+    bool switchPending = false;
+    Screen* pendingScreen = nullptr;
+    Screen* currentScreen = nullptr;
+};

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "engine/platform/Platform.h"
+
+// A platform without a display, for tests: messages come from a script the
+// test fills, the clock stands where the test sets it, every presented frame
+// is kept, and message boxes are recorded (and echoed to stderr) instead of
+// shown.
+class HeadlessPlatform : public Platform {
+public:
+    struct Frame {
+        int width = 0;
+        int height = 0;
+        std::vector<uint32_t> pixels;
+        [[nodiscard]] uint32_t At(int px, int py) const { return pixels[static_cast<size_t>(py) * width + px]; }
+    };
+    struct Message {
+        std::string caption;
+        std::string text;
+    };
+
+    HeadlessPlatform();
+
+    // --- script ---
+    void PushEvent(const PlatformEvent& event) { events.push_back(event); }
+    void PushKey(int virtualKey, bool alt = false);
+    void PushKeyUp(int virtualKey);
+    void PushMouseMove(int px, int py);
+    void PushButton(PlatformEvent::Button button, bool down, int px, int py);
+    void PushClose();
+    [[nodiscard]] size_t PendingEvents() const { return events.size(); }
+    void SetTicks(uint64_t ms) { ticks = ms; }
+    void AdvanceTicks(uint64_t ms) { ticks += ms; }
+    void SetDisplayModes(std::vector<DisplaySize> modes) { displayModes = std::move(modes); }
+    void SetUsableDesktopSize(DisplaySize size) { usableDesktop = size; }
+    void SetDesktopBitsPerPixel(int bits) { desktopBits = bits; }
+    void SetProgramFolder(const std::string& folder) { programFolder = folder; }
+    void SetRefuseFullscreen(bool refuse) { refuseFullscreen = refuse; }
+    void SetRefuseWindow(bool refuse) { refuseWindow = refuse; }
+    // Makes the window's picture a different size, as a window manager might.
+    void SetClientSize(DisplaySize size) { client = size; }
+
+    // --- inspection ---
+    [[nodiscard]] const std::vector<Frame>& Frames() const { return frames; }
+    void ClearFrames() { frames.clear(); }
+    [[nodiscard]] const std::vector<Message>& Messages() const { return messages; }
+    void ClearMessages() { messages.clear(); }
+    [[nodiscard]] bool IsFullscreen() const { return fullscreen; }
+    [[nodiscard]] bool IsMinimised() const { return minimised; }
+    [[nodiscard]] int WindowsOpened() const { return windowsOpened; }
+    [[nodiscard]] const std::string& WindowTitle() const { return windowTitle; }
+    [[nodiscard]] int CursorChanges() const { return cursorChanges; }
+
+    // --- Platform ---
+    void RaiseTimerResolution() override {}
+    void RestoreTimerResolution() override {}
+    void RaiseThreadPriority() override {}
+    uint64_t GetTicks() override { return ticks; }
+    int DesktopBitsPerPixel() override { return desktopBits; }
+    std::string ProgramFolder() override;
+    std::vector<DisplaySize> DisplayModes() override { return displayModes; }
+    DisplaySize UsableDesktopSize() override { return usableDesktop; }
+    bool OpenWindow(const std::string& title, int width, int height, bool fullscreen) override;
+    bool SetWindowMode(int width, int height, bool fullscreen) override;
+    void CloseWindow() override;
+    bool IsWindowOpen() const override { return windowOpen; }
+    DisplaySize ClientSize() override { return client; }
+    void SuspendFullscreen() override;
+    bool ResumeFullscreen() override;
+    void Present(const uint32_t* pixels, int width, int height) override;
+    bool PeekEvent(PlatformEvent& event) override;
+    bool TakeEvent(PlatformEvent& event) override;
+    void ShowMessageBox(const std::string& caption, const std::string& text) override;
+    void SetCursor(CursorShape shape) override;
+    CursorShape GetCursor() const override { return cursor; }
+
+private:
+    std::deque<PlatformEvent> events;
+    uint64_t ticks = 0;
+    std::vector<DisplaySize> displayModes;
+    DisplaySize usableDesktop{1920, 1440};
+    int desktopBits = 32;
+    std::string programFolder;
+    bool refuseFullscreen = false;
+    bool refuseWindow = false;
+    bool windowOpen = false;
+    bool fullscreen = false;
+    bool minimised = false;
+    int windowsOpened = 0;
+    std::string windowTitle;
+    DisplaySize client;
+    std::vector<Frame> frames;
+    std::vector<Message> messages;
+    CursorShape cursor = CursorShape::Arrow;
+    int cursorChanges = 0;
+};
