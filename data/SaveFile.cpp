@@ -1,0 +1,70 @@
+#include "data/SaveFile.h"
+
+#include <cerrno>
+#include <unistd.h>
+
+SaveFile::SaveFile(std::string target) : targetPath(std::move(target)), temporaryPath(targetPath + ".tmp") {}
+
+SaveFile::~SaveFile()
+{
+    if (!committed)
+        Abandon();
+}
+
+bool SaveFile::Open()
+{
+    failed = false;
+    committed = false;
+    file = std::fopen(temporaryPath.c_str(), "w");
+    created = file != nullptr;
+    if (!file) {
+        failed = true;
+        return false;
+    }
+    return true;
+}
+
+void SaveFile::Write(std::string_view text)
+{
+    if (!file || failed) {
+        failed = true;
+        return;
+    }
+    if (!text.empty() && std::fwrite(text.data(), 1, text.size(), file) != text.size())
+        failed = true;
+}
+
+bool SaveFile::Commit()
+{
+    if (!file)
+        return false;
+    // Buffered data may only fail to reach the disk here, so each step counts.
+    if (std::fflush(file) != 0 || std::ferror(file))
+        failed = true;
+    if (!failed && fsync(fileno(file)) != 0 && errno != EINVAL)
+        failed = true;
+    int closeResult = std::fclose(file);
+    file = nullptr;
+    if (closeResult != 0)
+        failed = true;
+    if (failed || std::rename(temporaryPath.c_str(), targetPath.c_str()) != 0) {
+        Abandon();
+        return false;
+    }
+    committed = true;
+    created = false;
+    return true;
+}
+
+void SaveFile::Abandon()
+{
+    if (file) {
+        std::fclose(file);
+        file = nullptr;
+    }
+    // Only a file this writer made is removed, never something else in the way.
+    if (created)
+        std::remove(temporaryPath.c_str());
+    created = false;
+    failed = true;
+}

@@ -1,0 +1,119 @@
+#include "data/XmlText.h"
+
+#include "engine/FileSystem.h"
+
+#include <tinyxml.h>
+
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <clocale>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <locale.h>
+
+namespace {
+
+locale_t CLocale()
+{
+    static locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+    return c;
+}
+
+} // namespace
+
+std::string EscapeXml(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (char ch : text) {
+        switch (ch) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        case '\'': out += "&apos;"; break;
+        default:
+            if (static_cast<unsigned char>(ch) < 32) {
+                // Raw line ends in attributes are not kept by every reader.
+                char reference[8];
+                std::snprintf(reference, sizeof reference, "&#%d;", static_cast<unsigned char>(ch));
+                out += reference;
+            } else {
+                out += ch;
+            }
+        }
+    }
+    return out;
+}
+
+std::string FormatC(const char* format, ...)
+{
+    locale_t previous = uselocale(CLocale());
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    int length = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string out;
+    if (length > 0) {
+        out.resize(static_cast<size_t>(length) + 1);
+        std::vsnprintf(out.data(), out.size(), format, args);
+        out.resize(static_cast<size_t>(length));
+    }
+    va_end(args);
+    uselocale(previous);
+    return out;
+}
+
+bool LoadXmlDocument(const std::string& path, TiXmlDocument& document)
+{
+    std::optional<std::string> bytes = FileSystem::Get().ReadWholeFile(path);
+    if (!bytes)
+        return false;
+    document.Clear();
+    document.Parse(bytes->c_str());
+    return !document.Error();
+}
+
+AttributeRead ReadIntAttribute(const TiXmlElement& element, const char* name, int32_t& value)
+{
+    const char* text = element.Attribute(name);
+    if (!text)
+        return AttributeRead::Absent;
+    const char* p = text;
+    while (std::isspace(static_cast<unsigned char>(*p)))
+        ++p;
+    bool negative = false;
+    if (*p == '+' || *p == '-')
+        negative = *p++ == '-';
+    if (!std::isdigit(static_cast<unsigned char>(*p)))
+        return AttributeRead::NotANumber;
+    int64_t magnitude = 0;
+    for (; std::isdigit(static_cast<unsigned char>(*p)); ++p) {
+        if (magnitude <= int64_t(INT32_MAX) + 1)
+            magnitude = magnitude * 10 + (*p - '0');
+    }
+    int64_t signedValue = negative ? -magnitude : magnitude;
+    if (signedValue > INT32_MAX)
+        signedValue = INT32_MAX;
+    if (signedValue < INT32_MIN)
+        signedValue = INT32_MIN;
+    value = static_cast<int32_t>(signedValue);
+    return AttributeRead::Ok;
+}
+
+AttributeRead ReadDoubleAttribute(const TiXmlElement& element, const char* name, double& value)
+{
+    const char* text = element.Attribute(name);
+    if (!text)
+        return AttributeRead::Absent;
+    char* end = nullptr;
+    double parsed = strtod_l(text, &end, CLocale());
+    if (end == text)
+        return AttributeRead::NotANumber;
+    value = parsed;
+    return AttributeRead::Ok;
+}
