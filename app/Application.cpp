@@ -1,0 +1,336 @@
+#include "app/Application.h"
+
+#include <algorithm>
+
+#include "app/Shutdown.h"
+#include "data/GameOptions.h"
+#include "data/HighScoreTables.h"
+#include "data/ProfileStore.h"
+#include "engine/FileSystem.h"
+#include "engine/KeyMap.h"
+#include "engine/ScreenManager.h"
+#include "engine/VirtualKey.h"
+#include "screens/StartScreen.h"
+
+namespace {
+
+Application* instance = nullptr;
+
+// The display sizes the game offers, in the order the options screen lists them.
+constexpr DisplaySize OfferedSizes[] = {{320, 240},   {640, 480},   {800, 600},   {1024, 768},
+                                        {1152, 864},  {1280, 960},  {1600, 1200}, {1792, 1344},
+                                        {1856, 1392}, {1920, 1440}, {2048, 1536}};
+
+constexpr uint16_t WindowIconId = 107;
+
+} // namespace
+
+Application& Application::Get()
+{
+    if (!instance)
+        instance = new Application();
+    return *instance;
+}
+
+void Application::Destroy()
+{
+    delete instance;
+    instance = nullptr;
+}
+
+Application::Application() = default;
+
+Application::~Application()
+{
+    if (windowOpen)
+        Close();
+}
+
+int Application::Run()
+{
+    if (!FileSystem::Get().Init("."))
+        return 0;
+
+    // Results are not acted on: each loader reports its own problems and
+    // leaves defaults in place.
+    (void)LoadGameOptions();
+    (void)LoadProfiles();
+    (void)LoadHighScores();
+
+    for (const DisplaySize& size : OfferedSizes)
+        AddRequestedMode(size.width, size.height);
+    iconResourceId = WindowIconId;
+
+    GameOptions& options = GameOptions::Get();
+    if (!Open(options.fullscreen, "Quorvo", options.width, options.height)) {
+        ShowMessage("Unable to set requested display mode.  Falling back to default...");
+        options.Reset();
+        if (!Open(options.fullscreen, "Quorvo", options.width, options.height)) {
+            ShowMessage("Unable to open display device.");
+            return -1;
+        }
+    }
+
+    // FIXME: open the audio device and apply the two volumes of the options
+    // here once the sound manager exists.
+
+    ScreenManager::Get().SetScreen(&StartScreen::Get(), true);
+
+    while (RunFrame()) {
+    }
+
+    // An Alt+Enter toggle made during play is kept for the next start.
+    options.fullscreen = IsFullscreen();
+    (void)SaveGameOptions();
+    Close();
+    DestroyGameObjects();
+    return 0;
+}
+
+bool Application::RunFrame()
+{
+    if (quitRequested)
+        return false;
+
+    Platform& platform = Platform::Get();
+    if (active && windowOpen) {
+        // The backend reports the size of the picture it shows, so a scaled
+        // full-screen window does not count as a change of size.
+        const DisplaySize client = platform.ClientSize();
+        if (client.width != width || client.height != height)
+            (void)SetDisplayMode(width, height, fullscreen);
+    }
+
+    time = ClockSeconds() - startTime;
+
+    PlatformEvent event;
+    if (platform.PeekEvent(event) && platform.TakeEvent(event))
+        HandleEvent(event);
+
+    Render();
+    return true;
+}
+
+double Application::ClockSeconds() const
+{
+    // 64-bit milliseconds: the clock never wraps during a run.
+    return static_cast<double>(Platform::Get().GetTicks()) * 0.001;
+}
+
+double Application::GetTime() const { return ClockSeconds() - startTime; }
+
+void Application::StartClock()
+{
+    startTime = ClockSeconds();
+    time = 0.0;
+}
+
+void Application::ShowMessage(const std::string& text)
+{
+    Platform::Get().ShowMessageBox(title, text);
+}
+
+void Application::AddRequestedMode(int w, int h) { requestedModes.push_back({w, h}); }
+
+// A requested size is available when the display lists it as a mode, or when
+// a window of that size fits on the usable desktop: full screen shows the
+// picture scaled over the whole display, so it does not need a mode of its
+// own either.
+void Application::EnumerateModes()
+{
+    Platform& platform = Platform::Get();
+    const std::vector<DisplaySize> modes = platform.DisplayModes();
+    const DisplaySize usable = platform.UsableDesktopSize();
+    availableModes.clear();
+    for (const DisplaySize& size : requestedModes) {
+        const bool listed = std::find(modes.begin(), modes.end(), size) != modes.end();
+        const bool fits = size.width <= usable.width && size.height <= usable.height;
+        if ((listed || fits) && std::find(availableModes.begin(), availableModes.end(), size) == availableModes.end())
+            availableModes.push_back(size);
+    }
+    std::stable_sort(availableModes.begin(), availableModes.end(),
+                     [](const DisplaySize& a, const DisplaySize& b) { return a.width < b.width; });
+}
+
+bool Application::IsModeAvailable(int w, int h) const
+{
+    return std::find(availableModes.begin(), availableModes.end(), DisplaySize{w, h}) != availableModes.end();
+}
+
+int Application::GetAvailableModes(std::vector<DisplaySize>& out) const
+{
+    out = availableModes;
+    return static_cast<int>(out.size());
+}
+
+bool Application::Open(bool wantFullscreen, const char* newTitle, int w, int h)
+{
+    if (newTitle)
+        title = newTitle;
+    Platform& platform = Platform::Get();
+
+    // The modes are checked before a window exists, so a refused size never
+    // flashes a window on screen; a retry then simply opens the window anew.
+    EnumerateModes();
+    fullscreen = wantFullscreen;
+    width = w;
+    height = h;
+    if (!IsModeAvailable(w, h))
+        return false;
+
+    if (windowOpen) {
+        platform.CloseWindow();
+        windowOpen = false;
+    }
+    const bool accepted = platform.OpenWindow(title, w, h, wantFullscreen);
+    if (!platform.IsWindowOpen()) {
+        ShowMessage("Unable to create game window.");
+        return false;
+    }
+    windowOpen = true;
+    if (!CreateBackBuffer())
+        ShowMessage("Unable to create compatible bitmap for window.");
+    if (!accepted && wantFullscreen) {
+        ShowMessage("Unable to switch to fullscreen mode.");
+        fullscreen = false;
+    }
+    BuildTiles();
+    StartClock();
+    return true;
+}
+
+bool Application::SetDisplayMode(int w, int h, bool wantFullscreen)
+{
+    if (!IsModeAvailable(w, h)) {
+        ShowMessage("Unable to set requested display mode.");
+        return false;
+    }
+    width = w;
+    height = h;
+    DestroyBackBuffer();
+    fullscreen = wantFullscreen;
+    if (windowOpen && !Platform::Get().SetWindowMode(w, h, wantFullscreen) && wantFullscreen) {
+        ShowMessage("Unable to switch to fullscreen mode.");
+        fullscreen = false;
+    }
+    if (!CreateBackBuffer())
+        ShowMessage("Unable to create compatible bitmap for window.");
+    BuildTiles();
+    return true;
+}
+
+bool Application::SetFullscreen(bool value)
+{
+    if (value == fullscreen)
+        return true;
+    return SetDisplayMode(width, height, value);
+}
+
+void Application::Close()
+{
+    if (windowOpen)
+        Platform::Get().CloseWindow();
+    windowOpen = false;
+    DestroyBackBuffer();
+    tiles.clear();
+    tileColumns = 0;
+    tileRows = 0;
+}
+
+void Application::ShowWaitCursor()
+{
+    Platform& platform = Platform::Get();
+    // A second switch within two frames must not remember the wait cursor
+    // itself, or the arrow would never come back.
+    if (platform.GetCursor() != CursorShape::Wait)
+        previousCursor = platform.GetCursor();
+    platform.SetCursor(CursorShape::Wait);
+}
+
+void Application::RestoreCursor() { Platform::Get().SetCursor(previousCursor); }
+
+void Application::HandleEvent(const PlatformEvent& event)
+{
+    ScreenManager& screens = ScreenManager::Get();
+    using Type = PlatformEvent::Type;
+    using Button = PlatformEvent::Button;
+    switch (event.type) {
+    case Type::KeyDown: OnKeyDown(event.key); break;
+    case Type::SysKeyDown: OnSysKeyDown(event.key); break;
+    case Type::KeyUp: OnKeyUp(event.key); break;
+    case Type::MouseMove: screens.OnMouseMove(event.x, event.y); break;
+    case Type::ButtonDown:
+        if (event.button == Button::Left)
+            screens.OnLeftButtonDown(event.x, event.y);
+        else if (event.button == Button::Right)
+            screens.OnRightButtonDown(event.x, event.y);
+        else
+            screens.OnMiddleButtonDown(event.x, event.y);
+        break;
+    case Type::ButtonUp:
+        if (event.button == Button::Left)
+            screens.OnLeftButtonUp(event.x, event.y);
+        else if (event.button == Button::Right)
+            screens.OnRightButtonUp(event.x, event.y);
+        else
+            screens.OnMiddleButtonUp(event.x, event.y);
+        break;
+    case Type::Close:
+        // The window stays open; Run closes it after the loop has ended.
+        quitRequested = true;
+        break;
+    case Type::Activate: OnActivate(true); break;
+    case Type::Deactivate: OnActivate(false); break;
+    case Type::Paint:
+        if (screens.GetScreen())
+            Invalidate(event.x, event.y, event.width, event.height);
+        break;
+    }
+}
+
+void Application::OnKeyDown(int virtualKey)
+{
+    if (virtualKey == VirtualKey::Menu)
+        altHeld = true;
+    if (virtualKey == VirtualKey::Shift)
+        shiftHeld = true;
+    ScreenManager::Get().OnKeyDown(MapKey(virtualKey, shiftHeld), altHeld);
+}
+
+void Application::OnSysKeyDown(int virtualKey)
+{
+    if (virtualKey == VirtualKey::Return) {
+        (void)SetFullscreen(!fullscreen);
+        return;
+    }
+    ScreenManager::Get().OnKeyDown(MapKey(virtualKey, shiftHeld), true);
+}
+
+void Application::OnKeyUp(int virtualKey)
+{
+    if (virtualKey == VirtualKey::Menu)
+        altHeld = false;
+    if (virtualKey == VirtualKey::Shift)
+        shiftHeld = false;
+}
+
+void Application::OnActivate(bool nowActive)
+{
+    active = nowActive;
+    // Alt itself never reaches us as released once another window has the
+    // keyboard, so the modifiers start over.
+    altHeld = false;
+    shiftHeld = false;
+    if (!fullscreen || !windowOpen)
+        return;
+    Platform& platform = Platform::Get();
+    if (!nowActive) {
+        platform.SuspendFullscreen();
+        return;
+    }
+    if (!platform.ResumeFullscreen()) {
+        ShowMessage("Unable to switch back to fullscreen mode.");
+        quitRequested = true;
+    }
+    Invalidate(0, 0, width, height);
+}

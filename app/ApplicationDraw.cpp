@@ -1,0 +1,158 @@
+// The back buffer, its grid of dirty tiles, bitmap compositing and the
+// drawing half of each frame.
+#include "app/Application.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "engine/Compositor.h"
+#include "engine/ScreenManager.h"
+
+bool Application::CreateBackBuffer()
+{
+    if (width < 1 || height < 1) {
+        backBuffer.clear();
+        return false;
+    }
+    backBuffer.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0u);
+    return true;
+}
+
+void Application::DestroyBackBuffer()
+{
+    backBuffer.clear();
+    backBuffer.shrink_to_fit();
+}
+
+void Application::BuildTiles()
+{
+    tileColumns = (width + TileSize - 1) / TileSize;
+    tileRows = (height + TileSize - 1) / TileSize;
+    tiles.clear();
+    for (int row = 0; row < tileRows; ++row) {
+        for (int column = 0; column < tileColumns; ++column)
+            tiles.push_back({true, column * TileSize, row * TileSize, TileSize, TileSize});
+    }
+}
+
+void Application::SetBackgroundColour(int r, int g, int b)
+{
+    auto channel = [](int value) { return static_cast<uint32_t>(std::clamp(value, 0, 255)); };
+    backgroundColour = (channel(r) << 16) | (channel(g) << 8) | channel(b);
+    std::fill(backBuffer.begin(), backBuffer.end(), backgroundColour);
+    for (DirtyTile& tile : tiles)
+        tile.dirty = true;
+}
+
+namespace {
+
+// Overlap of a tile and a rectangle; false when they share no pixel (a
+// rectangle that only touches the tile's edge does not overlap it).
+bool Overlap(const DirtyTile& tile, int x, int y, int w, int h, int& left, int& top, int& right, int& bottom)
+{
+    left = std::max(tile.x, x);
+    top = std::max(tile.y, y);
+    // 64-bit sums: a rectangle near INT_MAX must not wrap around.
+    right = static_cast<int>(std::min<int64_t>(int64_t{tile.x} + tile.width, int64_t{x} + w));
+    bottom = static_cast<int>(std::min<int64_t>(int64_t{tile.y} + tile.height, int64_t{y} + h));
+    return right > left && bottom > top;
+}
+
+} // namespace
+
+void Application::Invalidate(int x, int y, int w, int h)
+{
+    if (w < 1 || h < 1 || tiles.empty())
+        return;
+    int left, top, right, bottom;
+    for (DirtyTile& tile : tiles) {
+        if (!tile.dirty && Overlap(tile, x, y, w, h, left, top, right, bottom))
+            tile.dirty = true;
+    }
+}
+
+bool Application::IsDirty(int x, int y, int w, int h) const
+{
+    if (w < 1 || h < 1)
+        return false;
+    int left, top, right, bottom;
+    for (const DirtyTile& tile : tiles) {
+        if (tile.dirty && Overlap(tile, x, y, w, h, left, top, right, bottom))
+            return true;
+    }
+    return false;
+}
+
+void Application::ClipToBuffer(const DirtyTile& tile, int x, int y, int w, int h, int& left, int& top, int& right,
+                               int& bottom) const
+{
+    if (!Overlap(tile, x, y, w, h, left, top, right, bottom)) {
+        right = left;
+        return;
+    }
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, width);
+    bottom = std::min(bottom, height);
+}
+
+void Application::DrawBitmap(const uint32_t* pixels, int bmpWidth, int bmpHeight, bool hasAlpha, int x, int y,
+                             int w, int h)
+{
+    if (!pixels || backBuffer.empty())
+        return;
+    // Never read past the bitmap, whatever size the caller asks for.
+    w = std::min(w, bmpWidth);
+    h = std::min(h, bmpHeight);
+    if (w < 1 || h < 1)
+        return;
+
+    int left, top, right, bottom;
+    for (const DirtyTile& tile : tiles) {
+        if (!tile.dirty)
+            continue;
+        ClipToBuffer(tile, x, y, w, h, left, top, right, bottom);
+        if (right <= left || bottom <= top)
+            continue;
+        const int count = right - left;
+        for (int py = top; py < bottom; ++py) {
+            uint32_t* target = backBuffer.data() + static_cast<size_t>(py) * width + left;
+            const uint32_t* source = pixels + static_cast<size_t>(py - y) * bmpWidth + (left - x);
+            if (hasAlpha)
+                BlendSpan(target, source, count);
+            else
+                std::memcpy(target, source, static_cast<size_t>(count) * sizeof(uint32_t));
+        }
+    }
+}
+
+bool Application::Render()
+{
+    ScreenManager& screens = ScreenManager::Get();
+    screens.Update();
+
+    bool anyDirty = false;
+    int left, top, right, bottom;
+    for (const DirtyTile& tile : tiles) {
+        if (!tile.dirty)
+            continue;
+        anyDirty = true;
+        ClipToBuffer(tile, tile.x, tile.y, tile.width, tile.height, left, top, right, bottom);
+        if (backBuffer.empty() || right <= left || bottom <= top)
+            continue;
+        for (int py = top; py < bottom; ++py) {
+            uint32_t* row = backBuffer.data() + static_cast<size_t>(py) * width;
+            std::fill(row + left, row + right, backgroundColour);
+        }
+    }
+    if (!anyDirty)
+        return true;
+
+    screens.Draw(*this);
+    // Without a back buffer (a failed creation) there is nothing to show.
+    if (windowOpen && !backBuffer.empty())
+        Platform::Get().Present(backBuffer.data(), width, height);
+    for (DirtyTile& tile : tiles)
+        tile.dirty = false;
+    return true;
+}

@@ -1,0 +1,232 @@
+#include "engine/ScreenManager.h"
+
+#include <algorithm>
+
+#include "app/Application.h"
+#include "engine/Control.h"
+#include "engine/Screen.h"
+
+namespace {
+ScreenManager* instance = nullptr;
+}
+
+ScreenManager& ScreenManager::Get()
+{
+    if (!instance)
+        instance = new ScreenManager();
+    return *instance;
+}
+
+void ScreenManager::Destroy()
+{
+    delete instance;
+    instance = nullptr;
+}
+
+void ScreenManager::SetScreen(Screen* screen, bool releaseControls)
+{
+    pendingScreen = screen;
+    switchPending = true;
+    releaseOnSwitch = releaseControls;
+}
+
+void ScreenManager::AddControl(Control* control)
+{
+    if (std::find(controls.begin(), controls.end(), control) == controls.end())
+        controls.push_back(control);
+}
+
+void ScreenManager::RemoveControl(Control* control)
+{
+    controls.erase(std::remove(controls.begin(), controls.end(), control), controls.end());
+}
+
+void ScreenManager::BeginModal()
+{
+    modal = true;
+    modalControls.clear();
+    framesSinceSwitch = 0;
+}
+
+void ScreenManager::AddModalControl(Control* control) { modalControls.push_back(control); }
+
+void ScreenManager::EndModal()
+{
+    modal = false;
+    Application& app = Application::Get();
+    app.Invalidate(0, 0, app.Width(), app.Height());
+}
+
+bool ScreenManager::IsActive(Control* control) const
+{
+    const std::vector<Control*>& list = ActiveList();
+    return std::find(list.begin(), list.end(), control) != list.end();
+}
+
+// A screen switch, performed at the start of the frame after the request:
+//
+//   end an open dialog -> wait cursor -> release controls (if asked) ->
+//   empty both lists -> old screen's OnExit -> new screen's OnEnter
+//
+// The request is taken before OnExit and OnEnter run, so a request those
+// handlers make is kept for the next frame instead of being lost.
+void ScreenManager::PerformSwitch()
+{
+    Screen* target = pendingScreen;
+    const bool release = releaseOnSwitch;
+    switchPending = false;
+    pendingScreen = nullptr;
+
+    // A dialog left open by the old screen would keep the new screen's
+    // controls from ever receiving input.
+    if (modal)
+        EndModal();
+
+    Application::Get().ShowWaitCursor();
+    if (release) {
+        for (Control* control : std::vector<Control*>(controls))
+            control->Release();
+        for (Control* control : std::vector<Control*>(modalControls))
+            control->Release();
+    }
+    controls.clear();
+    modalControls.clear();
+    capturedControl = nullptr;
+
+    if (currentScreen)
+        currentScreen->OnExit();
+    currentScreen = target;
+    if (currentScreen)
+        currentScreen->OnEnter();
+    framesSinceSwitch = 0;
+}
+
+void ScreenManager::Update()
+{
+    if (switchPending)
+        PerformSwitch();
+    if (!currentScreen)
+        return;
+
+    if (framesSinceSwitch == 1) {
+        // Refresh every control's hover state now that the new controls
+        // exist: a move off the screen, then back to where the mouse is.
+        const int mx = lastMouseX;
+        const int my = lastMouseY;
+        OnMouseMove(-1, -1);
+        OnMouseMove(mx, my);
+    } else if (framesSinceSwitch == 2) {
+        Application::Get().RestoreCursor();
+    }
+
+    currentScreen->Update(framesSinceSwitch);
+    for (Control* control : std::vector<Control*>(controls)) {
+        if (std::find(controls.begin(), controls.end(), control) != controls.end())
+            control->Update();
+    }
+    if (modal) {
+        for (Control* control : std::vector<Control*>(modalControls)) {
+            if (std::find(modalControls.begin(), modalControls.end(), control) != modalControls.end())
+                control->Update();
+        }
+    }
+    ++framesSinceSwitch;
+}
+
+void ScreenManager::Draw(Application& app)
+{
+    for (size_t i = 0; i < controls.size(); ++i)
+        controls[i]->Draw(app);
+    if (modal) {
+        for (size_t i = 0; i < modalControls.size(); ++i)
+            modalControls[i]->Draw(app);
+    }
+}
+
+// Input is delivered to a copy of the active list taken when dispatch starts:
+// handlers may add, remove or re-register controls, or open and close a
+// dialog, while the loop runs. A copied control that has left the active list
+// in the meantime is skipped.
+
+void ScreenManager::OnKeyDown(int key, bool alt)
+{
+    const std::vector<Control*> snapshot = ActiveList();
+    for (Control* control : snapshot) {
+        if (IsActive(control) && control->OnKey(key, alt))
+            return;
+    }
+    if (currentScreen)
+        currentScreen->OnKey(key, alt);
+}
+
+void ScreenManager::OnMouseMove(int x, int y)
+{
+    lastMouseX = x;
+    lastMouseY = y;
+    if (currentScreen)
+        currentScreen->OnMouseMove(x, y);
+    const std::vector<Control*> snapshot = ActiveList();
+    for (Control* control : snapshot) {
+        if (!IsActive(control))
+            continue;
+        const bool hit = control->HitTest(x, y);
+        const bool over = control->IsMouseOver();
+        if (hit && !over)
+            control->OnMouseEnter();
+        else if (over && !hit)
+            control->OnMouseLeave();
+        else
+            control->OnMouseMove(x, y);
+    }
+}
+
+void ScreenManager::OnLeftButtonDown(int x, int y)
+{
+    leftButtonDown = true;
+    if (!currentScreen)
+        return;
+    currentScreen->OnLeftButtonDown(x, y);
+    const std::vector<Control*> snapshot = ActiveList();
+    for (Control* control : snapshot) {
+        if (IsActive(control) && control->HitTest(x, y))
+            control->OnMouseDown(x, y);
+    }
+}
+
+void ScreenManager::OnLeftButtonUp(int x, int y)
+{
+    leftButtonDown = false;
+    if (!currentScreen)
+        return;
+    currentScreen->OnLeftButtonUp(x, y);
+    Control* captured = capturedControl;
+    const std::vector<Control*> snapshot = ActiveList();
+    for (Control* control : snapshot) {
+        if (IsActive(control) && (control == captured || control->HitTest(x, y)))
+            control->OnMouseUp(x, y);
+    }
+}
+
+void ScreenManager::OnRightButtonDown(int x, int y)
+{
+    if (currentScreen)
+        currentScreen->OnRightButtonDown(x, y);
+}
+
+void ScreenManager::OnRightButtonUp(int x, int y)
+{
+    if (currentScreen)
+        currentScreen->OnRightButtonUp(x, y);
+}
+
+void ScreenManager::OnMiddleButtonDown(int x, int y)
+{
+    if (currentScreen)
+        currentScreen->OnMiddleButtonDown(x, y);
+}
+
+void ScreenManager::OnMiddleButtonUp(int x, int y)
+{
+    if (currentScreen)
+        currentScreen->OnMiddleButtonUp(x, y);
+}
