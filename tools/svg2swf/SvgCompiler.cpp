@@ -1,0 +1,670 @@
+#include "SvgCompiler.h"
+
+#include "GlyphOutliner.h"
+#include "NumberScanner.h"
+#include "PathParser.h"
+#include "SvgValues.h"
+#include "XmlDocument.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <set>
+
+namespace {
+
+constexpr int MaxDepth = 64;
+constexpr double TwipsPerPixel = 20;
+constexpr size_t MaxGradientStops = 8; // the most a DefineShape3 gradient should hold
+
+const std::set<std::string> IgnoredElements = {"filter", "mask", "clipPath", "pattern", "image", "title", "desc",
+                                               "metadata", "marker", "foreignObject", "style", "script", "switch"};
+
+uint8_t ScaleAlpha(uint8_t a, double factor)
+{
+    const double v = a * std::clamp(factor, 0.0, 1.0);
+    return uint8_t(std::lround(v));
+}
+
+std::optional<double> ParseOpacity(const std::string& text)
+{
+    auto v = ParseLength(text);
+    if (!v)
+        return std::nullopt;
+    double value = *v;
+    if (!text.empty() && Trim(text).back() == '%')
+        value /= 100;
+    return std::clamp(value, 0.0, 1.0);
+}
+
+Rgba Mix(Rgba a, Rgba b, double t)
+{
+    auto lerp = [t](uint8_t x, uint8_t y) { return uint8_t(std::lround(x + (y - x) * t)); };
+    return {lerp(a.r, b.r), lerp(a.g, b.g), lerp(a.b, b.b), lerp(a.a, b.a)};
+}
+
+double ColourDistance(Rgba a, Rgba b)
+{
+    return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b) + std::abs(a.a - b.a);
+}
+
+// Drops the interior stops whose loss changes the ramp least until at most
+// MaxGradientStops remain.
+void ReduceStops(std::vector<GradientStop>& stops)
+{
+    while (stops.size() > MaxGradientStops) {
+        size_t best = 1;
+        double bestError = 1e300;
+        for (size_t i = 1; i + 1 < stops.size(); ++i) {
+            const double span = stops[i + 1].offset - stops[i - 1].offset;
+            const double t = span > 0 ? (stops[i].offset - stops[i - 1].offset) / span : 0;
+            const double err = ColourDistance(stops[i].colour, Mix(stops[i - 1].colour, stops[i + 1].colour, t));
+            if (err < bestError) {
+                bestError = err;
+                best = i;
+            }
+        }
+        stops.erase(stops.begin() + long(best));
+    }
+}
+
+Rgba AverageColour(const Paint& p)
+{
+    if (p.kind == Paint::Kind::Solid || p.stops.empty())
+        return p.colour;
+    double r = 0, g = 0, b = 0, a = 0;
+    for (const GradientStop& s : p.stops) {
+        r += s.colour.r;
+        g += s.colour.g;
+        b += s.colour.b;
+        a += s.colour.a;
+    }
+    const double n = double(p.stops.size());
+    return {uint8_t(std::lround(r / n)), uint8_t(std::lround(g / n)), uint8_t(std::lround(b / n)), uint8_t(std::lround(a / n))};
+}
+
+// SVG's default white-space handling: line breaks removed, tabs to spaces,
+// runs of spaces collapsed, leading and trailing spaces dropped.
+std::string CollapseWhiteSpace(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        if (c == '\n' || c == '\r')
+            continue;
+        if (c == '\t')
+            c = ' ';
+        if (c == ' ' && (out.empty() || out.back() == ' '))
+            continue;
+        out += c;
+    }
+    while (!out.empty() && out.back() == ' ')
+        out.pop_back();
+    return out;
+}
+
+} // namespace
+
+void SvgCompiler::Warn(const XmlElement& e, const std::string& what)
+{
+    warnings.push_back("line " + std::to_string(e.line) + ": " + what);
+}
+
+void SvgCompiler::IndexIds(const XmlElement& e)
+{
+    if (const std::string* id = e.Attribute("id"))
+        ids.emplace(*id, &e);
+    for (const auto& child : e.children)
+        IndexIds(*child);
+}
+
+double SvgCompiler::NumberAttribute(const XmlElement& e, const char* name, double fallback)
+{
+    const std::string* text = e.Attribute(name);
+    if (!text)
+        return fallback;
+    auto v = ParseLength(*text);
+    if (!v) {
+        Warn(e, std::string("bad number in ") + name + "=\"" + *text + "\"");
+        return fallback;
+    }
+    return *v;
+}
+
+bool SvgCompiler::Compile(const std::string& source, Movie& movie, std::string& error)
+{
+    warnings.clear();
+    ids.clear();
+    activeUses.clear();
+    textWithoutFont = false;
+    auto root = ParseXml(source, error);
+    if (!root)
+        return false;
+    if (root->LocalName() != "svg") {
+        error = "the root element is <" + root->name + ">, not <svg>";
+        return false;
+    }
+    IndexIds(*root);
+
+    // Frame size: width/height, else the view box.
+    double vbX = 0, vbY = 0, vbW = 0, vbH = 0;
+    if (const std::string* vb = root->Attribute("viewBox")) {
+        NumberScanner in(*vb);
+        auto x = in.Number(), y = in.Number(), w = in.Number(), h = in.Number();
+        if (!x || !y || !w || !h || *w <= 0 || *h <= 0) {
+            error = "bad viewBox \"" + *vb + "\"";
+            return false;
+        }
+        vbX = *x, vbY = *y, vbW = *w, vbH = *h;
+    }
+    const double width = NumberAttribute(*root, "width", vbW);
+    const double height = NumberAttribute(*root, "height", vbH);
+    if (!(width > 0) || !(height > 0)) {
+        error = "the picture needs a positive width and height (or a viewBox)";
+        return false;
+    }
+    if (vbW <= 0) {
+        vbW = width;
+        vbH = height;
+    }
+    viewportWidth = vbW;
+    viewportHeight = vbH;
+    movie.widthTwips = int(std::lround(width * TwipsPerPixel));
+    movie.heightTwips = int(std::lround(height * TwipsPerPixel));
+
+    movie.frameRate = 12;
+    if (const std::string* fps = root->Attribute("data-fps")) {
+        char* end = nullptr;
+        const long v = std::strtol(fps->c_str(), &end, 10);
+        if (fps->empty() || *end != 0 || v < 1 || v > 255) {
+            error = "data-fps must be a whole number from 1 to 255, not \"" + *fps + "\"";
+            return false;
+        }
+        movie.frameRate = int(v);
+    }
+    const std::string* compress = root->Attribute("data-compress");
+    movie.compressed = compress && Trim(*compress) == "1";
+
+    const Affine ctm = Affine::Scale(TwipsPerPixel * width / vbW, TwipsPerPixel * height / vbH) * Affine::Translate(-vbX, -vbY);
+    const Style base = ApplyStyle(*root, Style{});
+
+    movie.background.clear();
+    movie.frames.clear();
+    for (const auto& child : root->children) {
+        if (child->LocalName() == "g" && child->Attribute("data-frame")) {
+            MovieFrame frame;
+            if (const std::string* label = child->Attribute("data-label"))
+                frame.label = *label;
+            if (const std::string* hold = child->Attribute("data-hold")) {
+                char* end = nullptr;
+                const long v = std::strtol(hold->c_str(), &end, 10);
+                if (hold->empty() || *end != 0 || v < 1 || v > 1000) {
+                    error = "line " + std::to_string(child->line) + ": data-hold must be a whole number from 1 to 1000";
+                    return false;
+                }
+                frame.hold = int(v);
+            }
+            Walk(*child, ctm, base, frame.items, 1);
+            movie.frames.push_back(std::move(frame));
+        } else {
+            Walk(*child, ctm, base, movie.background, 1);
+        }
+    }
+    if (movie.frames.empty())
+        movie.frames.emplace_back();
+    int total = 0;
+    for (const MovieFrame& f : movie.frames)
+        total += f.hold;
+    if (total > 65535) {
+        error = "too many frames";
+        return false;
+    }
+    if (textWithoutFont) {
+        error = "the picture has text but no font was given";
+        return false;
+    }
+    return true;
+}
+
+SvgCompiler::Style SvgCompiler::ApplyStyle(const XmlElement& e, const Style& inherited)
+{
+    Style s = inherited;
+    std::vector<std::pair<std::string, std::string>> props;
+    static const char* const Names[] = {"fill", "stroke", "fill-opacity", "stroke-opacity", "stroke-width", "opacity",
+                                        "font-size", "text-anchor", "letter-spacing", "color", "visibility"};
+    for (const char* name : Names)
+        if (const std::string* v = e.Attribute(name))
+            props.emplace_back(name, *v);
+    // Declarations in style="" override presentation attributes.
+    if (const std::string* style = e.Attribute("style"))
+        for (auto& p : ParseStyleDeclarations(*style))
+            props.push_back(p);
+
+    bool opacitySet = false;
+    double ownOpacity = 1;
+    for (const auto& [key, raw] : props) {
+        const std::string value = Trim(raw);
+        if (value == "inherit")
+            continue;
+        if (key == "fill" || key == "stroke") {
+            const bool ok = value == "none" || value == "currentColor" || !UrlReference(value).empty() || ParseColour(value);
+            if (!ok) {
+                Warn(e, "unknown paint \"" + value + "\" ignored");
+                continue;
+            }
+            (key == "fill" ? s.fill : s.stroke) = value;
+        } else if (key == "fill-opacity" || key == "stroke-opacity" || key == "opacity") {
+            auto v = ParseOpacity(value);
+            if (!v) {
+                Warn(e, "bad " + key + " \"" + value + "\"");
+                continue;
+            }
+            if (key == "fill-opacity")
+                s.fillOpacity = *v;
+            else if (key == "stroke-opacity")
+                s.strokeOpacity = *v;
+            else {
+                ownOpacity = *v;
+                opacitySet = true;
+            }
+        } else if (key == "stroke-width" || key == "font-size" || key == "letter-spacing") {
+            auto v = ParseLength(value);
+            if (key == "letter-spacing" && value == "normal")
+                v = 0.0;
+            if (!v || (key != "letter-spacing" && *v < 0)) {
+                Warn(e, "bad " + key + " \"" + value + "\"");
+                continue;
+            }
+            if (key == "stroke-width")
+                s.strokeWidth = *v;
+            else if (key == "font-size")
+                s.fontSize = *v;
+            else
+                s.letterSpacing = *v;
+        } else if (key == "text-anchor") {
+            if (value == "start" || value == "middle" || value == "end")
+                s.textAnchor = value;
+            else
+                Warn(e, "unknown text-anchor \"" + value + "\"");
+        } else if (key == "color") {
+            if (auto c = ParseColour(value))
+                s.colour = *c;
+        } else if (key == "visibility") {
+            s.visible = value == "visible";
+        }
+    }
+    if (opacitySet)
+        s.opacity = inherited.opacity * ownOpacity;
+    return s;
+}
+
+void SvgCompiler::Walk(const XmlElement& e, const Affine& parentCtm, const Style& inherited, std::vector<ShapeItem>& out, int depth)
+{
+    if (e.name.empty() || e.name[0] == '#')
+        return;
+    if (depth > MaxDepth) {
+        Warn(e, "elements nested too deeply; the rest is ignored");
+        return;
+    }
+    // Elements of editor namespaces (sodipodi:, inkscape:) carry no drawing.
+    if (e.name.find(':') != std::string::npos && e.name.compare(0, 4, "svg:") != 0)
+        return;
+    const std::string name = e.LocalName();
+    if (name == "defs" || name == "symbol" || name == "linearGradient" || name == "radialGradient" || name == "stop")
+        return;
+    if (IgnoredElements.count(name)) {
+        Warn(e, "<" + name + "> is not supported and is ignored");
+        return;
+    }
+    if (const std::string* display = e.Attribute("display"); display && Trim(*display) == "none")
+        return;
+    for (const char* attr : {"clip-path", "mask", "filter"})
+        if (e.Attribute(attr))
+            Warn(e, std::string(attr) + " is not supported and is ignored");
+
+    Affine ctm = parentCtm;
+    if (const std::string* t = e.Attribute("transform")) {
+        if (auto m = ParseTransform(*t))
+            ctm = parentCtm * *m;
+        else
+            Warn(e, "bad transform \"" + *t + "\" ignored");
+    }
+    const Style style = ApplyStyle(e, inherited);
+
+    if (name == "g" || name == "svg" || name == "a") {
+        for (const auto& child : e.children)
+            Walk(*child, ctm, style, out, depth + 1);
+        return;
+    }
+    if (name == "use") {
+        EmitUse(e, ctm, style, out, depth);
+        return;
+    }
+    if (!style.visible)
+        return;
+    if (name == "text") {
+        EmitText(e, style, ctm, out);
+        return;
+    }
+
+    Outline local;
+    bool fillable = true;
+    if (name == "path") {
+        if (const std::string* d = e.Attribute("d")) {
+            std::string problem;
+            local = ParsePathData(*d, &problem);
+            if (!problem.empty())
+                Warn(e, "path data: " + problem + " (the rest of the path is ignored)");
+        }
+    } else if (name == "rect") {
+        const double x = NumberAttribute(e, "x", 0), y = NumberAttribute(e, "y", 0);
+        const double w = NumberAttribute(e, "width", 0), h = NumberAttribute(e, "height", 0);
+        if (w <= 0 || h <= 0)
+            return;
+        double rx = NumberAttribute(e, "rx", -1), ry = NumberAttribute(e, "ry", -1);
+        if (rx < 0)
+            rx = ry;
+        if (ry < 0)
+            ry = rx;
+        rx = std::clamp(rx, 0.0, w / 2);
+        ry = std::clamp(ry, 0.0, h / 2);
+        if (rx <= 0 || ry <= 0) {
+            local.MoveTo({x, y});
+            local.LineTo({x + w, y});
+            local.LineTo({x + w, y + h});
+            local.LineTo({x, y + h});
+            local.Close();
+        } else {
+            local.MoveTo({x + rx, y});
+            local.LineTo({x + w - rx, y});
+            AppendArc(local, rx, ry, 0, false, true, {x + w, y + ry});
+            local.LineTo({x + w, y + h - ry});
+            AppendArc(local, rx, ry, 0, false, true, {x + w - rx, y + h});
+            local.LineTo({x + rx, y + h});
+            AppendArc(local, rx, ry, 0, false, true, {x, y + h - ry});
+            local.LineTo({x, y + ry});
+            AppendArc(local, rx, ry, 0, false, true, {x + rx, y});
+            local.Close();
+        }
+    } else if (name == "circle") {
+        const double r = NumberAttribute(e, "r", 0);
+        if (r <= 0)
+            return;
+        AppendEllipse(local, {NumberAttribute(e, "cx", 0), NumberAttribute(e, "cy", 0)}, r, r);
+    } else if (name == "ellipse") {
+        const double rx = NumberAttribute(e, "rx", 0), ry = NumberAttribute(e, "ry", 0);
+        if (rx <= 0 || ry <= 0)
+            return;
+        AppendEllipse(local, {NumberAttribute(e, "cx", 0), NumberAttribute(e, "cy", 0)}, rx, ry);
+    } else if (name == "line") {
+        local.MoveTo({NumberAttribute(e, "x1", 0), NumberAttribute(e, "y1", 0)});
+        local.LineTo({NumberAttribute(e, "x2", 0), NumberAttribute(e, "y2", 0)});
+        fillable = false;
+    } else if (name == "polyline" || name == "polygon") {
+        const std::string* pts = e.Attribute("points");
+        const std::vector<Point> points = pts ? ParsePoints(*pts) : std::vector<Point>{};
+        if (points.size() < 2)
+            return;
+        local.MoveTo(points[0]);
+        for (size_t i = 1; i < points.size(); ++i)
+            local.LineTo(points[i]);
+        if (name == "polygon")
+            local.Close();
+    } else {
+        Warn(e, "<" + name + "> is not supported and is ignored");
+        return;
+    }
+    EmitOutline(local, style, ctm, out, fillable);
+}
+
+void SvgCompiler::EmitOutline(const Outline& local, const Style& style, const Affine& ctm, std::vector<ShapeItem>& out, bool fillable)
+{
+    if (local.Empty())
+        return;
+    ShapeItem item;
+    if (fillable)
+        item.fill = ResolvePaint(style.fill, style.opacity * style.fillOpacity, style, local, ctm);
+    const Paint stroke = ResolvePaint(style.stroke, style.opacity * style.strokeOpacity, style, local, ctm);
+    if (stroke.kind != Paint::Kind::None && style.strokeWidth > 0) {
+        item.stroked = true;
+        item.strokeColour = AverageColour(stroke);
+        // The stroke scales with the mean stretch of the transform.
+        item.strokeWidth = style.strokeWidth * std::sqrt(std::fabs(ctm.Determinant()));
+    }
+    if (item.fill.kind == Paint::Kind::None && !item.stroked)
+        return;
+    item.outline = local;
+    item.outline.Transform(ctm);
+    out.push_back(std::move(item));
+}
+
+void SvgCompiler::EmitText(const XmlElement& e, const Style& style, const Affine& ctm, std::vector<ShapeItem>& out)
+{
+    std::string raw;
+    for (const auto& child : e.children) {
+        if (child->name == "#text") {
+            raw += child->text;
+        } else if (child->LocalName() == "tspan") {
+            if (child->Attribute("x") || child->Attribute("y") || child->Attribute("dx") || child->Attribute("dy"))
+                Warn(*child, "positioned <tspan> is laid out in line with the text");
+            raw += child->text;
+        }
+    }
+    const std::string text = CollapseWhiteSpace(raw);
+    if (text.empty())
+        return;
+    if (!font || !font->Loaded()) {
+        textWithoutFont = true;
+        return;
+    }
+    NumberScanner xs(e.Attribute("x") ? *e.Attribute("x") : std::string());
+    NumberScanner ys(e.Attribute("y") ? *e.Attribute("y") : std::string());
+    const double x = xs.Number().value_or(0);
+    const double y = ys.Number().value_or(0);
+    double advance = 0;
+    Outline glyphs = font->Layout(text, style.fontSize, style.letterSpacing, advance);
+    // The spacing after the last character does not count when aligning.
+    const double width = advance - style.letterSpacing;
+    double shift = 0;
+    if (style.textAnchor == "middle")
+        shift = -width / 2;
+    else if (style.textAnchor == "end")
+        shift = -width;
+    glyphs.Transform(Affine::Translate(x + shift, y));
+
+    // An outline ring goes below the letters, so that only its outer half shows.
+    Style strokeOnly = style;
+    strokeOnly.fill = "none";
+    EmitOutline(glyphs, strokeOnly, ctm, out, false);
+    Style fillOnly = style;
+    fillOnly.stroke = "none";
+    EmitOutline(glyphs, fillOnly, ctm, out, true);
+}
+
+void SvgCompiler::EmitUse(const XmlElement& e, const Affine& ctm, const Style& style, std::vector<ShapeItem>& out, int depth)
+{
+    const std::string* href = e.Attribute("href");
+    if (!href)
+        href = e.Attribute("xlink:href");
+    if (!href || href->empty() || (*href)[0] != '#') {
+        Warn(e, "<use> without a local reference");
+        return;
+    }
+    const std::string id = href->substr(1);
+    auto it = ids.find(id);
+    if (it == ids.end()) {
+        Warn(e, "<use> refers to a missing #" + id);
+        return;
+    }
+    if (std::find(activeUses.begin(), activeUses.end(), id) != activeUses.end()) {
+        Warn(e, "<use> of #" + id + " refers to itself");
+        return;
+    }
+    const Affine placed = ctm * Affine::Translate(NumberAttribute(e, "x", 0), NumberAttribute(e, "y", 0));
+    activeUses.push_back(id);
+    const XmlElement& target = *it->second;
+    if (target.LocalName() == "symbol") {
+        for (const auto& child : target.children)
+            Walk(*child, placed, style, out, depth + 1);
+    } else {
+        Walk(target, placed, style, out, depth + 1);
+    }
+    activeUses.pop_back();
+}
+
+Paint SvgCompiler::ResolvePaint(const std::string& spec, double alpha, const Style& style, const Outline& local, const Affine& ctm)
+{
+    Paint p;
+    if (spec == "none")
+        return p;
+    if (spec == "currentColor") {
+        p.kind = Paint::Kind::Solid;
+        p.colour = style.colour;
+        p.colour.a = ScaleAlpha(p.colour.a, alpha);
+        return p;
+    }
+    const std::string id = UrlReference(spec);
+    if (!id.empty()) {
+        auto it = ids.find(id);
+        if (it != ids.end() && (it->second->LocalName() == "linearGradient" || it->second->LocalName() == "radialGradient"))
+            return ResolveGradient(*it->second, alpha, local, ctm);
+        // A fallback colour may follow the reference.
+        const std::string rest = Trim(spec.substr(spec.find(')') + 1));
+        if (auto c = ParseColour(rest)) {
+            p.kind = Paint::Kind::Solid;
+            p.colour = *c;
+            p.colour.a = ScaleAlpha(255, alpha);
+            return p;
+        }
+        warnings.push_back("paint refers to a missing gradient #" + id + "; nothing is painted");
+        return p;
+    }
+    if (auto c = ParseColour(spec)) {
+        p.kind = Paint::Kind::Solid;
+        p.colour = *c;
+        p.colour.a = ScaleAlpha(255, alpha);
+    }
+    return p;
+}
+
+Paint SvgCompiler::ResolveGradient(const XmlElement& gradient, double alpha, const Outline& local, const Affine& ctm)
+{
+    // Attributes and stops may be inherited along the href chain.
+    std::vector<const XmlElement*> chain{&gradient};
+    for (int i = 0; i < 16; ++i) {
+        const XmlElement* g = chain.back();
+        const std::string* href = g->Attribute("href");
+        if (!href)
+            href = g->Attribute("xlink:href");
+        if (!href || href->size() < 2 || (*href)[0] != '#')
+            break;
+        auto it = ids.find(href->substr(1));
+        if (it == ids.end() || std::find(chain.begin(), chain.end(), it->second) != chain.end())
+            break;
+        chain.push_back(it->second);
+    }
+    auto attribute = [&](const char* name) -> const std::string* {
+        for (const XmlElement* g : chain)
+            if (const std::string* v = g->Attribute(name))
+                return v;
+        return nullptr;
+    };
+
+    Paint p;
+    for (const XmlElement* g : chain) {
+        for (const auto& child : g->children) {
+            if (child->LocalName() != "stop")
+                continue;
+            GradientStop stop;
+            std::string offset = child->Attribute("offset") ? *child->Attribute("offset") : "0";
+            std::string colour = child->Attribute("stop-color") ? *child->Attribute("stop-color") : "black";
+            std::string opacity = child->Attribute("stop-opacity") ? *child->Attribute("stop-opacity") : "1";
+            if (const std::string* st = child->Attribute("style"))
+                for (auto& [k, v] : ParseStyleDeclarations(*st)) {
+                    if (k == "stop-color")
+                        colour = v;
+                    else if (k == "stop-opacity")
+                        opacity = v;
+                }
+            stop.offset = std::clamp(ParseOpacity(offset).value_or(0), 0.0, 1.0);
+            if (!p.stops.empty())
+                stop.offset = std::max(stop.offset, p.stops.back().offset);
+            stop.colour = ParseColour(colour).value_or(Rgba{});
+            stop.colour.a = ScaleAlpha(255, ParseOpacity(opacity).value_or(1) * alpha);
+            p.stops.push_back(stop);
+        }
+        if (!p.stops.empty())
+            break;
+    }
+    if (p.stops.empty())
+        return p; // a gradient without stops paints nothing
+    if (p.stops.size() > MaxGradientStops) {
+        Warn(gradient, "gradient has " + std::to_string(p.stops.size()) + " stops; reduced to " +
+                           std::to_string(MaxGradientStops));
+        ReduceStops(p.stops);
+    }
+
+    const std::string* unitsAttr = attribute("gradientUnits");
+    const bool userSpace = unitsAttr && Trim(*unitsAttr) == "userSpaceOnUse";
+    // Coordinates: fractions of the bounding box, or user units (percentages
+    // of the viewport).
+    auto coordinate = [&](const char* name, double fallback, double viewport) {
+        const std::string* v = attribute(name);
+        if (!v)
+            return fallback;
+        auto n = ParseLength(*v);
+        if (!n)
+            return fallback;
+        const bool percent = Trim(*v).back() == '%';
+        if (percent)
+            return userSpace ? *n / 100 * viewport : *n / 100;
+        return *n;
+    };
+    const double diagonal = std::hypot(viewportWidth, viewportHeight) / std::sqrt(2.0);
+    Affine units;
+    if (!userSpace) {
+        Point min, max;
+        if (!local.Bounds(min, max) || max.x - min.x <= 0 || max.y - min.y <= 0) {
+            // No area to span: SVG paints nothing with it.
+            p.stops.clear();
+            return p;
+        }
+        units = Affine::Translate(min.x, min.y) * Affine::Scale(max.x - min.x, max.y - min.y);
+    }
+    Affine gradientTransform;
+    if (const std::string* t = attribute("gradientTransform")) {
+        if (auto m = ParseTransform(*t))
+            gradientTransform = *m;
+        else
+            Warn(gradient, "bad gradientTransform ignored");
+    }
+
+    Affine square;
+    bool degenerate = false;
+    if (gradient.LocalName() == "linearGradient") {
+        p.kind = Paint::Kind::Linear;
+        const double one = userSpace ? viewportWidth : 1;
+        const Point p1{coordinate("x1", 0, viewportWidth), coordinate("y1", 0, viewportHeight)};
+        const Point p2{coordinate("x2", one, viewportWidth), coordinate("y2", 0, viewportHeight)};
+        const Point dir = p2 - p1;
+        const Point mid = (p1 + p2) * 0.5;
+        degenerate = Length(dir) <= 0;
+        square = {dir.x / 32768, dir.y / 32768, -dir.y / 32768, dir.x / 32768, mid.x, mid.y};
+    } else {
+        p.kind = Paint::Kind::Radial;
+        const double half = userSpace ? 0.5 * viewportWidth : 0.5;
+        const double cx = coordinate("cx", half, viewportWidth);
+        const double cy = coordinate("cy", userSpace ? 0.5 * viewportHeight : 0.5, viewportHeight);
+        const double r = coordinate("r", userSpace ? 0.5 * diagonal : 0.5, diagonal);
+        degenerate = r <= 0;
+        square = Affine::Translate(cx, cy) * Affine::Scale(r / 16384, r / 16384);
+    }
+    const Affine full = ctm * units * gradientTransform * square;
+    if (degenerate || std::fabs(full.Determinant()) < 1e-12) {
+        // A gradient of no length paints the last stop's colour.
+        p.kind = Paint::Kind::Solid;
+        p.colour = p.stops.back().colour;
+        return p;
+    }
+    p.squareToShape = full;
+    return p;
+}
