@@ -1,6 +1,7 @@
 #include "engine/FileSystem.h"
 
 #include "app/Application.h"
+#include "engine/platform/Platform.h"
 
 #include <physfs.h>
 
@@ -15,25 +16,6 @@
 namespace {
 
 FileSystem* instance = nullptr;
-
-// Folder of the running executable, from /proc/self/exe (no length limit).
-std::string ExecutableDirectory()
-{
-    std::vector<char> buffer(256);
-    for (;;) {
-        ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
-        if (length < 0)
-            return std::string();
-        if (static_cast<size_t>(length) < buffer.size()) {
-            std::string path(buffer.data(), static_cast<size_t>(length));
-            size_t slash = path.find_last_of('/');
-            if (slash == std::string::npos)
-                return std::string();
-            return slash == 0 ? std::string("/") : path.substr(0, slash);
-        }
-        buffer.resize(buffer.size() * 2);
-    }
-}
 
 std::string CurrentDirectory()
 {
@@ -119,7 +101,7 @@ bool FileSystem::Init(const char* rootPath)
 {
     // Relative paths (the root, the save files) are taken from the program's
     // own folder, whatever folder the game was started from.
-    std::string folder = programDirectory.empty() ? ExecutableDirectory() : programDirectory;
+    std::string folder = programDirectory.empty() ? Platform::Get().ProgramFolder() : programDirectory;
     if (!folder.empty() && chdir(folder.c_str()) != 0)
         std::fprintf(stderr, "Cannot change to the program folder %s\n", folder.c_str());
 
@@ -133,7 +115,9 @@ bool FileSystem::Init(const char* rootPath)
 
     // PhysicsFS wants a platform path; an absolute one does not depend on a
     // later change of the current directory.
-    std::string root = rootPath[0] == '/' ? std::string(rootPath) : JoinPath(CurrentDirectory(), rootPath);
+    std::string root = rootPath[0] == '/'               ? std::string(rootPath)
+                       : std::strcmp(rootPath, ".") == 0 ? CurrentDirectory()
+                                                         : JoinPath(CurrentDirectory(), rootPath);
     if (!PHYSFS_mount(root.c_str(), nullptr, 1)) {
         Application::Get().ShowMessage("Warning: Unable to add root path to PhysicsFS.");
         return false;

@@ -20,11 +20,12 @@ public:
     FileSystem(const FileSystem&) = delete;
     FileSystem& operator=(const FileSystem&) = delete;
 
-    // Folder that Init makes the current directory. By default the folder of
-    // the running executable; tests and tools point it at a folder of their own.
+    // Folder that Init makes the current directory, in place of the one the
+    // platform reports (the executable's folder); used by tests and tools.
     void SetProgramDirectory(const std::string& directory) { programDirectory = directory; }
 
-    // Mounts rootPath (relative to the program folder), then every archive in
+    // Makes the program folder the current
+    // directory, then mounts rootPath (relative to the program folder), then every archive in
     // it named "*.VKR" (any case), and, when the program folder cannot be
     // written, the per-user save folder ahead of both. Shows a warning and
     // returns false when PhysicsFS or one of the mounts fails.
@@ -67,7 +68,7 @@ private:
     bool MountSaveFolderIfNeeded();
 
     bool initialised = false;
-    std::string programDirectory;
+    std::string programDirectory; // empty: ask the platform
     std::string writeDirectory = ".";
 };
 

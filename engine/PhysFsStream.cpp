@@ -1,0 +1,63 @@
+#include "engine/PhysFsStream.h"
+
+#include "engine/FileSystem.h"
+
+#include <climits>
+#include <cstdio>
+
+PhysFsStream::~PhysFsStream()
+{
+    close();
+}
+
+std::unique_ptr<swf::FileStream> PhysFsStream::Open(const std::string& path)
+{
+    PHYSFS_File* handle = FileSystem::Get().OpenRead(path);
+    if (!handle)
+        return nullptr;
+    return std::make_unique<PhysFsStream>(handle);
+}
+
+int PhysFsStream::read(void* buffer, int count)
+{
+    if (!handle || count <= 0)
+        return 0;
+    return static_cast<int>(FileSystem::Get().Read(handle, buffer, 1, static_cast<unsigned>(count)));
+}
+
+int PhysFsStream::write(const void*, int)
+{
+    return -1;
+}
+
+int64_t PhysFsStream::seek(int64_t position)
+{
+    if (handle && position >= 0 && position <= INT_MAX)
+        FileSystem::Get().Seek(handle, static_cast<int>(position), SEEK_SET);
+    return tell();
+}
+
+void PhysFsStream::seekToEnd()
+{
+    if (handle)
+        FileSystem::Get().Seek(handle, 0, SEEK_END);
+}
+
+int64_t PhysFsStream::tell() const
+{
+    return handle ? FileSystem::Get().Tell(handle) : -1;
+}
+
+bool PhysFsStream::atEnd() const
+{
+    return FileSystem::Get().AtEnd(handle);
+}
+
+int PhysFsStream::close()
+{
+    if (handle) {
+        FileSystem::Get().Close(handle);
+        handle = nullptr;
+    }
+    return 0;
+}

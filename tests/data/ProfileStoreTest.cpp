@@ -1,0 +1,190 @@
+#include "SaveDataFixture.h"
+
+#include <sys/stat.h>
+
+namespace {
+
+class ProfileStoreTest : public SaveDataFixture {
+protected:
+    bool LoadFrom(const std::string& text)
+    {
+        WriteFile("Data/Profiles.pro", text);
+        return LoadProfiles();
+    }
+    static ProfileStore& Store() { return ProfileStore::Get(); }
+    static std::set<std::string> Puzzles(int slot) { return Store().slots[slot].completedPuzzles; }
+};
+
+TEST_F(ProfileStoreTest, MissingOrBrokenFileFreesEverySlotSilently)
+{
+    Store().slots[2].name = "Kim";
+    Store().slots[2].completedPuzzles.insert("Easy/001.qvl");
+    Store().SetCurrentProfile(2);
+    EXPECT_FALSE(LoadProfiles());
+    EXPECT_TRUE(Store().slots[2].name.empty());
+    EXPECT_TRUE(Puzzles(2).empty());
+    EXPECT_EQ(Store().GetCurrentProfile(), 2) << "loading never changes the chosen profile";
+
+    EXPECT_FALSE(LoadFrom("<profiles><profile name=\"a\" index=\"0\"></profiles>"));
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(ProfileStoreTest, MalformedRootHasItsMessage)
+{
+    EXPECT_FALSE(LoadFrom("<players/>"));
+    EXPECT_EQ(TakeMessages(), std::vector<std::string>{"Warning: Malformed Player Profiles File (#1)."});
+    EXPECT_FALSE(LoadFrom("<!--profiles--><x/>"));
+    EXPECT_EQ(TakeMessages(), std::vector<std::string>{"Warning: Malformed Player Profiles File (#2)."});
+}
+
+TEST_F(ProfileStoreTest, ReaderSkipsBadProfilesAndMergesRepeatedSlots)
+{
+    EXPECT_TRUE(LoadFrom("<profiles>\n"
+                         "  <profile name=\"Four\" index=\"4\"><puzzle name=\"A/001.qvl\"/></profile>\n"
+                         "  <profile name=\"Minus\" index=\"-1\"/>\n"
+                         "  <profile name=\"Word\" index=\"one\"/>\n"
+                         "  <profile index=\"1\"><puzzle name=\"A/002.qvl\"/></profile>\n"
+                         "  profile\n"
+                         "  <profile name=\"Ann\" index=\"0\">\n"
+                         "    <puzzle name=\"B/002.qvl\"/>\n"
+                         "    <puzzle/>\n"
+                         "    puzzle\n"
+                         "    <other name=\"C/001.qvl\"/>\n"
+                         "  </profile>\n"
+                         "  <profile name=\"Annie\" index=\"0\"><puzzle name=\"B/001.qvl\"/></profile>\n"
+                         "  <profile name=\"Bo\" index=\" 3\"/>\n"
+                         "</profiles>\n"));
+    EXPECT_EQ(Store().slots[0].name, "Annie");
+    EXPECT_EQ(Puzzles(0), (std::set<std::string>{"B/001.qvl", "B/002.qvl"}));
+    EXPECT_TRUE(Store().slots[1].name.empty());
+    EXPECT_TRUE(Puzzles(1).empty());
+    EXPECT_TRUE(Store().slots[2].name.empty());
+    EXPECT_EQ(Store().slots[3].name, "Bo");
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(ProfileStoreTest, SaveWritesTheExactTextInSlotAndByteOrder)
+{
+    ASSERT_TRUE(SaveProfiles());
+    EXPECT_EQ(ReadFile("Data/Profiles.pro"), "<profiles>\n</profiles>\n");
+
+    Store().slots[1].name = "Ann";
+    Store().slots[1].completedPuzzles = {"b/001.qvl", "B/010.qvl", "B/002.qvl"};
+    Store().slots[3].name = "Bo";
+    ASSERT_TRUE(SaveProfiles());
+    EXPECT_EQ(ReadFile("Data/Profiles.pro"), "<profiles>\n"
+                                             "\t<profile name=\"Ann\" index=\"1\">\n"
+                                             "\t\t<puzzle name=\"B/002.qvl\"/>\n"
+                                             "\t\t<puzzle name=\"B/010.qvl\"/>\n"
+                                             "\t\t<puzzle name=\"b/001.qvl\"/>\n"
+                                             "\t</profile>\n"
+                                             "\t<profile name=\"Bo\" index=\"3\">\n"
+                                             "\t</profile>\n"
+                                             "</profiles>\n");
+}
+
+TEST_F(ProfileStoreTest, ReservedCharactersInNamesSurviveARestart)
+{
+    const std::string name = "A&B<\"'>";
+    const std::string setName = "x \"y\" & z";
+    Store().SetProfileName(0, "Plain");
+    Store().SetProfileName(1, name);
+    Store().SetProfileName(2, "Tab\there");
+    Store().SetCurrentProfile(1);
+    Store().MarkPuzzleCompleted("Data/Levels/" + setName + "/001.qvl");
+    Store().MarkPuzzleCompleted("Data/Levels/R&B/002.qvl");
+
+    DestroyRecords();
+    ASSERT_TRUE(LoadProfiles());
+    EXPECT_EQ(Store().slots[0].name, "Plain");
+    EXPECT_EQ(Store().slots[1].name, name);
+    EXPECT_EQ(Store().slots[2].name, "Tab\there");
+    EXPECT_TRUE(Store().slots[3].name.empty());
+    EXPECT_EQ(Puzzles(1), (std::set<std::string>{setName + "/001.qvl", "R&B/002.qvl"}));
+    Store().SetCurrentProfile(1);
+    EXPECT_TRUE(Store().IsPuzzleCompleted(setName + "/001.qvl"));
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(ProfileStoreTest, EveryChangeIsSavedAtOnce)
+{
+    Store().SetProfileName(2, "Cy");
+    DestroyRecords();
+    ASSERT_TRUE(LoadProfiles());
+    EXPECT_EQ(Store().GetProfileName(2), "Cy");
+
+    Store().SetCurrentProfile(2);
+    Store().MarkPuzzleCompleted("Data/Levels/1 Easy/003.qvl");
+    Store().MarkPuzzleCompleted("Data/Levels/1 Easy/003.qvl");
+    DestroyRecords();
+    ASSERT_TRUE(LoadProfiles());
+    EXPECT_EQ(Puzzles(2), std::set<std::string>{"1 Easy/003.qvl"});
+
+    Store().DeleteProfile(2);
+    DestroyRecords();
+    ASSERT_TRUE(LoadProfiles());
+    EXPECT_TRUE(Store().GetProfileName(2).empty());
+    EXPECT_TRUE(Puzzles(2).empty());
+}
+
+TEST_F(ProfileStoreTest, MarkingNeedsAProfileAndALevelPath)
+{
+    Store().SetProfileName(0, "Ann");
+    const std::string before = ReadFile("Data/Profiles.pro");
+
+    Store().MarkPuzzleCompleted("Data/Levels/Easy/001.qvl"); // no profile chosen yet
+    Store().SetCurrentProfile(0);
+    for (const char* path : {"", "x.qvl", "Data/Levels/", "Data/Level/E/001.qvl", "data/levels/E/001.qvl"})
+        Store().MarkPuzzleCompleted(path);
+    EXPECT_TRUE(Puzzles(0).empty());
+    EXPECT_EQ(ReadFile("Data/Profiles.pro"), before);
+
+    Store().SetCurrentProfile(7);
+    EXPECT_EQ(Store().GetCurrentProfile(), -1);
+    EXPECT_FALSE(Store().IsPuzzleCompleted("Easy/001.qvl"));
+    EXPECT_EQ(Store().GetProfileName(-1), "");
+    EXPECT_EQ(Store().GetProfile(4), nullptr);
+}
+
+TEST_F(ProfileStoreTest, NewProfileInAFreeSlotStartsWithNoSolvedPuzzles)
+{
+    // A file may name a profile "" and still list puzzles for it.
+    EXPECT_TRUE(LoadFrom("<profiles><profile name=\"\" index=\"2\"><puzzle name=\"E/001.qvl\"/></profile></profiles>"));
+    Store().SetProfileName(2, "Dee");
+    EXPECT_TRUE(Puzzles(2).empty());
+
+    // Renaming an existing profile keeps its progress.
+    Store().SetCurrentProfile(2);
+    Store().MarkPuzzleCompleted("Data/Levels/E/002.qvl");
+    Store().SetProfileName(2, "Deb");
+    EXPECT_EQ(Puzzles(2), std::set<std::string>{"E/002.qvl"});
+}
+
+TEST_F(ProfileStoreTest, FailedSaveKeepsTheOldFileByteIdentical)
+{
+    Store().SetProfileName(0, "Ann");
+    Store().SetProfileName(1, "Bo");
+    ASSERT_TRUE(TakeMessages().empty());
+    const std::string before = ReadFile("Data/Profiles.pro");
+
+    bool saved = true;
+    {
+        FileSizeLimit limit(20);
+        Store().slots[2].name = "Cy";
+        saved = SaveProfiles();
+    }
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(ReadFile("Data/Profiles.pro"), before);
+    EXPECT_EQ(TakeMessages(), std::vector<std::string>{"Warning: Unable to save Player Profiles File."});
+
+    // A directory where the file should be: the rename fails and nothing is lost.
+    ASSERT_EQ(std::remove(PathOf("Data/Profiles.pro").c_str()), 0);
+    ASSERT_EQ(mkdir(PathOf("Data/Profiles.pro").c_str(), 0755), 0);
+    WriteFile("Data/Profiles.pro/keep", "x");
+    EXPECT_FALSE(SaveProfiles());
+    EXPECT_EQ(ReadFile("Data/Profiles.pro/keep"), "x");
+    EXPECT_EQ(ReadFile("Data/Profiles.pro.tmp"), "");
+    EXPECT_EQ(TakeMessages(), std::vector<std::string>{"Warning: Unable to save Player Profiles File."});
+}
+
+} // namespace

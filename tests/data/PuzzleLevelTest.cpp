@@ -1,0 +1,284 @@
+#include "SaveDataFixture.h"
+
+#include "data/PuzzleLevel.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+PuzzleCells EmptyCells()
+{
+    PuzzleCells cells;
+    cells.fill(BlockType::Empty);
+    return cells;
+}
+
+BlockType At(const PuzzleCells& cells, int x, int y)
+{
+    return cells[static_cast<size_t>(y * PuzzleColumns + x)];
+}
+
+class PuzzleLevelTest : public SaveDataFixture {
+protected:
+    // Loads text saved as a level; cells and moves start Empty and 0.
+    bool LoadText(const std::string& text)
+    {
+        WriteFile("Data/Levels/Test/001.qvl", text);
+        cells = EmptyCells();
+        moves = 0;
+        return LoadPuzzleLevel("Data/Levels/Test/001.qvl", cells, moves);
+    }
+    int CountNotEmpty() const
+    {
+        int count = 0;
+        for (BlockType type : cells)
+            count += type != BlockType::Empty;
+        return count;
+    }
+
+    PuzzleCells cells = EmptyCells();
+    int moves = 0;
+};
+
+TEST_F(PuzzleLevelTest, ReaderMessages)
+{
+    struct Case {
+        const char* text;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"", "Warning: Unable to load Puzzle Level."},
+        {"<qvl moves=\"3\">", "Warning: Unable to load Puzzle Level."},
+        {"<level moves=\"3\"/>", "Warning: Malformed Puzzle Level File (#1)."},
+        {"<!--qvl--><x/>", "Warning: Malformed Puzzle Level File (#2)."},
+        {"<qvl><block x=\"0\" y=\"0\" color=\"1\"/></qvl>",
+         "Warning: Malformed Puzzle Level File (#3 -- Unable to locate Moves count)."},
+        {"<qvl moves=\"3\">block</qvl>", "Warning: Malformed Puzzle Level File (#4)."},
+        {"<qvl moves=\"3\"><block color=\"1\"/></qvl>",
+         "Warning: Malformed Puzzle Level File (#5 - Unable to locate block attribute x)."},
+        {"<qvl moves=\"3\"><block x=\"1\" color=\"1\"/></qvl>",
+         "Warning: Malformed Puzzle Level File (#5 - Unable to locate block attribute y)."},
+        {"<qvl moves=\"3\"><block x=\"1\" y=\"2\"/></qvl>",
+         "Warning: Malformed Puzzle Level File (#5 - Unable to locate block attribute color)."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_FALSE(LoadText(c.text));
+        EXPECT_EQ(TakeMessages(), std::vector<std::string>{c.message});
+        EXPECT_EQ(CountNotEmpty(), 0);
+    }
+
+    cells = EmptyCells();
+    EXPECT_FALSE(LoadPuzzleLevel("Data/Levels/Test/404.qvl", cells, moves));
+    EXPECT_EQ(TakeMessages(), std::vector<std::string>{"Warning: Unable to load Puzzle Level."});
+}
+
+TEST_F(PuzzleLevelTest, AFaultKeepsWhatWasReadBeforeIt)
+{
+    EXPECT_FALSE(LoadText("<qvl moves=\"7\">\n"
+                          "   <block x=\"0\" y=\"0\" color=\"0\"/>\n"
+                          "   <block x=\"1\" y=\"0\" color=\"4\"/>\n"
+                          "   <block x=\"2\" color=\"4\"/>\n"
+                          "   <block x=\"3\" y=\"0\" color=\"3\"/>\n"
+                          "</qvl>\n"));
+    EXPECT_EQ(moves, 7);
+    EXPECT_EQ(At(cells, 0, 0), BlockType::Red);
+    EXPECT_EQ(At(cells, 1, 0), BlockType::Green);
+    EXPECT_EQ(CountNotEmpty(), 2);
+}
+
+TEST_F(PuzzleLevelTest, ReaderAcceptsWhatTheGameStores)
+{
+    EXPECT_TRUE(LoadText("<qvl moves=\"5\"/>"));
+    EXPECT_EQ(moves, 5);
+    EXPECT_EQ(CountNotEmpty(), 0);
+
+    // Other children are skipped, numbers read like "%d", a later entry wins,
+    // Windows line ends and a declaration are fine.
+    EXPECT_TRUE(LoadText("<?xml version=\"1.0\"?>\r\n<qvl moves=\"12 moves\">\r\n"
+                         "<note text=\"hi\"/>\r\n"
+                         "<block x=\" 5\" y=\"9abc\" color=\"7\"/>\r\n"
+                         "<block x=\"0\" y=\"0\" color=\"2\"/>\r\n"
+                         "<block x=\"0\" y=\"0\" color=\"5\"/>\r\n"
+                         "<block x=\"+1\" y=\"0\" color=\"1\"/>\r\n"
+                         "</qvl>\r\n"));
+    EXPECT_EQ(moves, 12);
+    EXPECT_EQ(At(cells, 5, 9), BlockType::Wild);
+    EXPECT_EQ(At(cells, 0, 0), BlockType::NoPicture);
+    EXPECT_EQ(At(cells, 1, 0), BlockType::Orange);
+    EXPECT_EQ(CountNotEmpty(), 3);
+}
+
+TEST_F(PuzzleLevelTest, EntriesOutsideTheFieldOrWithUnknownCodesAreSkipped)
+{
+    EXPECT_TRUE(LoadText("<qvl moves=\"4\">"
+                         "<block x=\"2\" y=\"3\" color=\"1\"/>"
+                         "<block x=\"6\" y=\"0\" color=\"0\"/>"
+                         "<block x=\"-1\" y=\"9\" color=\"0\"/>"
+                         "<block x=\"0\" y=\"10\" color=\"0\"/>"
+                         "<block x=\"3\" y=\"40\" color=\"0\"/>"
+                         "<block x=\"a\" y=\"1\" color=\"0\"/>"
+                         "<block x=\"1\" y=\"b\" color=\"0\"/>"
+                         "<block x=\"1\" y=\"1\" color=\"green\"/>"
+                         "<block x=\"1\" y=\"2\" color=\"42\"/>"
+                         "<block x=\"1\" y=\"3\" color=\"-1\"/>"
+                         "<block x=\"1\" y=\"4\" color=\"6\"/>"
+                         "<block x=\"99999999999\" y=\"0\" color=\"0\"/>"
+                         "<block x=\"4\" y=\"9\" color=\"3\"/>"
+                         "</qvl>"));
+    EXPECT_EQ(At(cells, 2, 3), BlockType::Orange);
+    EXPECT_EQ(At(cells, 4, 9), BlockType::Purple);
+    EXPECT_EQ(CountNotEmpty(), 2);
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(PuzzleLevelTest, MoveCountsAreReadSafely)
+{
+    moves = 7; // left from the previous puzzle: a non-numeric count keeps it
+    WriteFile("Data/Levels/Test/001.qvl", "<qvl moves=\"x\"/>");
+    EXPECT_TRUE(LoadPuzzleLevel("Data/Levels/Test/001.qvl", cells, moves));
+    EXPECT_EQ(moves, 7);
+
+    EXPECT_TRUE(LoadText("<qvl moves=\"-3\"/>"));
+    EXPECT_EQ(moves, 0);
+    EXPECT_TRUE(LoadText("<qvl moves=\"99999999999\"/>"));
+    EXPECT_EQ(moves, MaxPuzzleMoves);
+}
+
+TEST_F(PuzzleLevelTest, BackslashesInThePathAreSlashes)
+{
+    WriteFile("Data/Levels/Set/002.qvl", "<qvl moves=\"9\"><block x=\"0\" y=\"9\" color=\"2\"/></qvl>");
+    EXPECT_TRUE(LoadPuzzleLevel("Data\\Levels\\Set\\002.qvl", cells, moves));
+    EXPECT_EQ(moves, 9);
+    EXPECT_EQ(At(cells, 0, 9), BlockType::Blue);
+}
+
+TEST_F(PuzzleLevelTest, WriterProducesTheExactText)
+{
+    PuzzleCells level = EmptyCells();
+    ASSERT_TRUE(SavePuzzleLevel(PathOf("empty.qvl"), level, 3));
+    EXPECT_EQ(ReadFile("empty.qvl"), "<qvl moves=\"3\">\n</qvl>\n");
+
+    level[9 * 6 + 1] = BlockType::Wild;
+    level[9 * 6 + 0] = BlockType::Blue;
+    level[0 * 6 + 5] = BlockType::NoPicture;
+    std::filesystem::create_directories(PathOf("Data/Levels/Mine"));
+    ASSERT_TRUE(SavePuzzleLevel(PathOf("Data/Levels/Mine/001.qvl"), level, 12));
+    EXPECT_EQ(ReadFile("Data/Levels/Mine/001.qvl"), "<qvl moves=\"12\">\n"
+                                                    "   <block x=\"5\" y=\"0\" color=\"5\"/>\n"
+                                                    "   <block x=\"0\" y=\"9\" color=\"2\"/>\n"
+                                                    "   <block x=\"1\" y=\"9\" color=\"7\"/>\n"
+                                                    "</qvl>\n");
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(PuzzleLevelTest, SaveAndLoadReproduceEveryCellInRowOrder)
+{
+    // Blocks listed bottom-up come back written top-down.
+    ASSERT_TRUE(LoadText("<qvl moves=\"20\">"
+                         "<block x=\"3\" y=\"9\" color=\"4\"/>"
+                         "<block x=\"0\" y=\"5\" color=\"0\"/>"
+                         "<block x=\"2\" y=\"0\" color=\"7\"/>"
+                         "</qvl>"));
+    PuzzleCells level = EmptyCells();
+    for (int i = 0; i < PuzzleCellCount; i += 7)
+        level[static_cast<size_t>(i)] = static_cast<BlockType>(i % 8 == 6 ? 7 : i % 8);
+    level[2] = cells[2];
+    ASSERT_TRUE(SavePuzzleLevel(PathOf("Data/Levels/Test/001.qvl"), level, 20));
+    const std::string text = ReadFile("Data/Levels/Test/001.qvl");
+    EXPECT_LT(text.find("x=\"2\" y=\"0\""), text.find("x=\"1\" y=\"1\""));
+
+    PuzzleCells back = EmptyCells();
+    int backMoves = 0;
+    ASSERT_TRUE(LoadPuzzleLevel("Data/Levels/Test/001.qvl", back, backMoves));
+    EXPECT_EQ(back, level);
+    EXPECT_EQ(backMoves, 20);
+}
+
+TEST_F(PuzzleLevelTest, FailedSaveWarnsAndKeepsTheOldLevel)
+{
+    PuzzleCells level = EmptyCells();
+    EXPECT_FALSE(SavePuzzleLevel(PathOf("no/such/folder/001.qvl"), level, 5));
+    EXPECT_EQ(TakeMessages(), std::vector<std::string>{"Warning: Unable to save Puzzle Level File."});
+
+    level.fill(BlockType::Red);
+    std::filesystem::create_directories(PathOf("Data/Levels/Test"));
+    ASSERT_TRUE(SavePuzzleLevel(PathOf("Data/Levels/Test/001.qvl"), level, 5));
+    const std::string before = ReadFile("Data/Levels/Test/001.qvl");
+    level.fill(BlockType::Blue);
+    bool saved = true;
+    {
+        FileSizeLimit limit(100);
+        saved = SavePuzzleLevel(PathOf("Data/Levels/Test/001.qvl"), level, 6);
+    }
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(ReadFile("Data/Levels/Test/001.qvl"), before);
+    EXPECT_EQ(TakeMessages(), std::vector<std::string>{"Warning: Unable to save Puzzle Level File."});
+}
+
+TEST_F(PuzzleLevelTest, PuzzleExistsNeedsAWellFormedFile)
+{
+    WriteFile("Data/Levels/A/001.qvl", "<qvl moves=\"1\"/>");
+    WriteFile("Data/Levels/A/002.qvl", "<anything/>");
+    WriteFile("Data/Levels/A/003.qvl", "<qvl moves=\"1\">");
+    EXPECT_TRUE(PuzzleExists("Data/Levels/A/001.qvl"));
+    EXPECT_TRUE(PuzzleExists("Data/Levels/A/002.qvl"));
+    EXPECT_FALSE(PuzzleExists("Data/Levels/A/003.qvl"));
+    EXPECT_FALSE(PuzzleExists("Data/Levels/A/004.qvl"));
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(PuzzleLevelTest, NextPuzzleFollowsTheNumbersThenTheSets)
+{
+    const std::string level = "<qvl moves=\"1\"/>";
+    WriteFile("Data/Levels/1 Easy/015.qvl", level);
+    WriteFile("Data/Levels/1 Easy/016.qvl", level);
+    WriteFile("Data/Levels/2 Empty/readme.txt", "no puzzles here");
+    WriteFile("Data/Levels/3 Broken/001.qvl", "<qvl");
+    WriteFile("Data/Levels/4 Hard/001.qvl", level);
+    WriteFile("Data/Levels/4 Hard/999.qvl", level);
+    WriteFile("Data/Levels/4 Hard/1000.qvl", level);
+    WriteFile("Data/Levels/stray.qvl", level);
+
+    EXPECT_EQ(NextPuzzlePath("Data/Levels/1 Easy/015.qvl"), "Data/Levels/1 Easy/016.qvl");
+    // No 017: the next set with a playable first puzzle.
+    EXPECT_EQ(NextPuzzlePath("Data/Levels/1 Easy/016.qvl"), "Data/Levels/4 Hard/001.qvl");
+    EXPECT_EQ(NextPuzzlePath("Data/Levels/4 Hard/999.qvl"), "Data/Levels/4 Hard/1000.qvl");
+    EXPECT_EQ(NextPuzzlePath("Data/Levels/4 Hard/1000.qvl"), "") << "after the last set";
+    EXPECT_EQ(NextPuzzlePath("Data/Levels/4 Hard/start.qvl"), "Data/Levels/4 Hard/001.qvl");
+    EXPECT_EQ(NextPuzzlePath("Data/Levels/9 Gone/001.qvl"), "") << "a set not in the listing";
+    EXPECT_EQ(NextPuzzlePath("Data/Levels/1 easy/016.qvl"), "") << "set names compare exactly";
+    EXPECT_EQ(NextPuzzlePath("015.qvl"), "");
+    EXPECT_EQ(NextPuzzlePath(""), "");
+    EXPECT_TRUE(Messages().empty());
+
+    EXPECT_EQ(ListPuzzleSets(), (std::vector<std::string>{"1 Easy", "2 Empty", "3 Broken", "4 Hard"}));
+    EXPECT_EQ(ListPuzzleFiles("1 Easy"), (std::vector<std::string>{"015.qvl", "016.qvl"}));
+    EXPECT_TRUE(ListPuzzleFiles("2 Empty").empty());
+}
+
+TEST_F(PuzzleLevelTest, LevelsAreFoundInsideDataArchives)
+{
+    WriteFile("pack/Data/Levels/Packed/001.qvl", "<qvl moves=\"8\"><block x=\"5\" y=\"9\" color=\"4\"/></qvl>");
+    WriteFile("pack/Data/Levels/Packed/002.qvl", "<qvl moves=\"9\"/>");
+    std::string command = "cd '" + PathOf("pack") + "' && zip -q -r ../Levels.VKR Data && cd .. && rm -rf pack";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    Mount();
+
+    EXPECT_EQ(ListPuzzleSets(), std::vector<std::string>{"Packed"});
+    ASSERT_TRUE(LoadPuzzleLevel("Data/Levels/Packed/001.qvl", cells, moves));
+    EXPECT_EQ(moves, 8);
+    EXPECT_EQ(At(cells, 5, 9), BlockType::Green);
+    EXPECT_EQ(NextPuzzlePath("Data/Levels/Packed/001.qvl"), "Data/Levels/Packed/002.qvl");
+}
+
+TEST(PuzzleFileNames, PadToThreeDigitsWithoutCutting)
+{
+    EXPECT_EQ(PuzzleFileName(1), "001.qvl");
+    EXPECT_EQ(PuzzleFileName(42), "042.qvl");
+    EXPECT_EQ(PuzzleFileName(1000), "1000.qvl");
+    EXPECT_EQ(PuzzlePath("3 Hard", "007.qvl"), "Data/Levels/3 Hard/007.qvl");
+}
+
+} // namespace

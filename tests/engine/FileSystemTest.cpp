@@ -1,0 +1,250 @@
+#include "data/GameOptions.h"
+#include "engine/FileSystem.h"
+#include "engine/PhysFsStream.h"
+#include "fixtures/HeadlessApp.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <physfs.h>
+#include <unistd.h>
+
+namespace {
+
+class FileSystemTest : public HeadlessApp {
+protected:
+    void TearDown() override
+    {
+        GameOptions::Destroy();
+        RestoreVariable("XDG_DATA_HOME", savedDataHome);
+        RestoreVariable("HOME", savedHome);
+        HeadlessApp::TearDown();
+    }
+
+    // Builds a zip archive named archiveName in the program folder from
+    // files given as (path inside the archive, text).
+    void MakeArchive(const std::string& archiveName, const std::vector<std::pair<std::string, std::string>>& files)
+    {
+        for (const auto& [path, text] : files)
+            WriteFile("staging/" + path, text);
+        std::string command = "cd '" + PathOf("staging") + "' && zip -q -r '../" + archiveName +
+                              ".zip' . && cd .. && mv '" + archiveName + ".zip' '" + archiveName +
+                              "' && rm -rf staging";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+    }
+
+    bool Mount() { return FileSystem::Get().Init("."); }
+
+    std::string Read(const std::string& path)
+    {
+        std::optional<std::string> bytes = FileSystem::Get().ReadWholeFile(path);
+        return bytes ? *bytes : std::string("<missing>");
+    }
+
+    std::vector<std::string> Messages()
+    {
+        std::vector<std::string> texts;
+        for (const auto& message : Platform().Messages())
+            texts.push_back(message.text);
+        return texts;
+    }
+
+    static std::string Saved(const char* name)
+    {
+        const char* value = std::getenv(name);
+        return value ? value : "\x01unset";
+    }
+    static void RestoreVariable(const char* name, const std::string& value)
+    {
+        if (value == "\x01unset")
+            unsetenv(name);
+        else
+            setenv(name, value.c_str(), 1);
+    }
+
+    std::string savedDataHome = Saved("XDG_DATA_HOME");
+    std::string savedHome = Saved("HOME");
+};
+
+TEST_F(FileSystemTest, LooseFilesWinOverArchivesFoundByExtensionInAnyCase)
+{
+    WriteFile("Data/Graphics/Background.swf", "loose");
+    MakeArchive("Game.VKR", {{"Data/Graphics/Background.swf", "packed"}, {"Data/Graphics/Logo.swf", "logo"}});
+    MakeArchive("extra.vkr", {{"Data/Sounds/Click", "click"}});
+    MakeArchive("notes.zip", {{"Data/Fonts/Overload", "not mounted"}});
+    ASSERT_TRUE(Mount());
+
+    EXPECT_EQ(Read("Data/Graphics/Background.swf"), "loose");
+    EXPECT_EQ(Read("Data/Graphics/Logo.swf"), "logo");
+    EXPECT_EQ(Read("Data/Sounds/Click"), "click");
+    EXPECT_EQ(Read("Data/Fonts/Overload"), "<missing>");
+    EXPECT_EQ(Read("data/graphics/logo.swf"), "<missing>") << "paths are case-sensitive";
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(FileSystemTest, RunsFromLooseFilesAloneAndRefusesABrokenArchive)
+{
+    WriteFile("Data/Levels/Set/001.qvl", "<qvl moves=\"1\"/>");
+    ASSERT_TRUE(Mount());
+    EXPECT_TRUE(FileSystem::Get().Exists("Data/Levels/Set/001.qvl"));
+    EXPECT_TRUE(FileSystem::Get().IsDirectory("Data/Levels/Set"));
+    EXPECT_FALSE(FileSystem::Get().IsDirectory("Data/Levels/Set/001.qvl"));
+    EXPECT_FALSE(FileSystem::Get().Exists("Data/Levels/Set/002.qvl"));
+    EXPECT_EQ(FileSystem::Get().OpenRead("Data/Levels/Set/002.qvl"), nullptr);
+    EXPECT_FALSE(FileSystem::Get().ReadWholeFile("Data/Levels/Set/002.qvl").has_value());
+    EXPECT_EQ(PhysFsStream::Open("Data/Nothing.swf"), nullptr);
+    EXPECT_TRUE(Messages().empty());
+
+    FileSystem::Destroy();
+    WriteFile("Broken.VKR", "this is not an archive");
+    EXPECT_FALSE(Mount());
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Warning: Unable to add Velkar (.VKR) data file to PhysicsFS."});
+}
+
+TEST_F(FileSystemTest, ListingsSeparateFilesFromDirectoriesAcrossMounts)
+{
+    WriteFile("Data/Levels/1 Easy/001.qvl", "a");
+    WriteFile("Data/Levels/1 Easy/002.qvl", "b");
+    WriteFile("Data/Levels/readme.txt", "c");
+    MakeArchive("Sets.VKR", {{"Data/Levels/2 Hard/001.qvl", "d"}, {"Data/Levels/1 Easy/003.qvl", "e"}});
+    ASSERT_TRUE(Mount());
+
+    std::vector<std::string> names{"kept"};
+    EXPECT_EQ(FileSystem::Get().ListFiles("Data/Levels/1 Easy", names), 4);
+    EXPECT_EQ(names, (std::vector<std::string>{"kept", "001.qvl", "002.qvl", "003.qvl"}));
+    names.clear();
+    EXPECT_EQ(FileSystem::Get().ListFiles("Data/Levels", names), 1);
+    EXPECT_EQ(names, std::vector<std::string>{"readme.txt"});
+    EXPECT_EQ(FileSystem::Get().ListDirectories("Data/Levels"), (std::vector<std::string>{"1 Easy", "2 Hard"}));
+    EXPECT_TRUE(FileSystem::Get().ListDirectories("Data/Nowhere").empty());
+
+    names.clear();
+    FileSystem::Get().ListFiles("", names);
+    EXPECT_EQ(names, std::vector<std::string>{"Sets.VKR"});
+    EXPECT_EQ(FileSystem::Get().ListDirectories(""), std::vector<std::string>{"Data"});
+}
+
+TEST_F(FileSystemTest, ReadSeekAndTellFollowTheHandle)
+{
+    WriteFile("Data/digits", "0123456789");
+    ASSERT_TRUE(Mount());
+    FileSystem& files = FileSystem::Get();
+    PHYSFS_File* handle = files.OpenRead("Data/digits");
+    ASSERT_NE(handle, nullptr);
+    EXPECT_EQ(files.FileLength(handle), 10);
+
+    char buffer[16] = {};
+    EXPECT_EQ(files.Read(handle, buffer, 3, 2), 2u);
+    EXPECT_EQ(std::string(buffer, 6), "012345");
+    EXPECT_EQ(files.Tell(handle), 6);
+
+    EXPECT_NE(files.Seek(handle, 2, SEEK_SET), 0);
+    EXPECT_NE(files.Seek(handle, 3, SEEK_CUR), 0);
+    EXPECT_EQ(files.Tell(handle), 5);
+    EXPECT_EQ(files.Seek(handle, 1, 7), 0) << "an unknown origin does nothing";
+    EXPECT_EQ(files.Seek(handle, -9, SEEK_CUR), 0);
+    EXPECT_EQ(files.Tell(handle), 5);
+    EXPECT_FALSE(files.AtEnd(handle));
+
+    EXPECT_NE(files.Seek(handle, 0, SEEK_END), 0);
+    EXPECT_EQ(files.Tell(handle), 10);
+    EXPECT_TRUE(files.AtEnd(handle));
+    // Asking for more than is left gives the whole objects that were there.
+    EXPECT_NE(files.Seek(handle, 4, SEEK_SET), 0);
+    EXPECT_EQ(files.Read(handle, buffer, 4, 4), 1u);
+    files.Close(handle);
+}
+
+TEST_F(FileSystemTest, MovieStreamReadsThroughTheFileSystem)
+{
+    MakeArchive("Art.VKR", {{"Data/Graphics/Logo.swf", "FWS-movie-bytes"}});
+    ASSERT_TRUE(Mount());
+    std::unique_ptr<swf::FileStream> stream = PhysFsStream::Open("Data/Graphics/Logo.swf");
+    ASSERT_NE(stream, nullptr);
+    EXPECT_EQ(stream->error, 0);
+    char buffer[8] = {};
+    EXPECT_EQ(stream->read(buffer, 3), 3);
+    EXPECT_EQ(std::string(buffer, 3), "FWS");
+    EXPECT_EQ(stream->tell(), 3);
+    EXPECT_EQ(stream->write("x", 1), -1);
+    EXPECT_EQ(stream->seek(10), 10);
+    EXPECT_EQ(stream->read(buffer, 8), 5);
+    EXPECT_EQ(std::string(buffer, 5), "bytes");
+    EXPECT_TRUE(stream->atEnd());
+    EXPECT_EQ(stream->seek(-1), 15) << "an impossible position leaves the stream where it was";
+    stream->seek(0);
+    EXPECT_FALSE(stream->atEnd());
+    stream->seekToEnd();
+    EXPECT_EQ(stream->tell(), 15);
+    EXPECT_EQ(stream->close(), 0);
+    EXPECT_EQ(stream->read(buffer, 1), 0);
+}
+
+TEST_F(FileSystemTest, SoundDecoderCallbacksUseVorbisConventions)
+{
+    WriteFile("Data/Sounds/Tone", "abcdefghij");
+    ASSERT_TRUE(Mount());
+    PHYSFS_File* handle = FileSystem::Get().OpenRead("Data/Sounds/Tone");
+    ASSERT_NE(handle, nullptr);
+    char buffer[8] = {};
+    EXPECT_EQ(OggReadCallback(buffer, 2, 2, handle), 2u);
+    EXPECT_EQ(OggTellCallback(handle), 4);
+    EXPECT_EQ(OggSeekCallback(handle, -3, SEEK_END), 0);
+    EXPECT_EQ(OggTellCallback(handle), 7);
+    EXPECT_EQ(OggSeekCallback(handle, -2, SEEK_CUR), 0);
+    EXPECT_EQ(OggTellCallback(handle), 5);
+    EXPECT_EQ(OggSeekCallback(handle, -1, SEEK_SET), -1);
+    EXPECT_EQ(OggSeekCallback(handle, 0, 9), -1);
+    EXPECT_EQ(OggReadCallback(buffer, 1, 8, handle), 5u);
+    EXPECT_EQ(OggCloseCallback(handle), 0);
+}
+
+TEST_F(FileSystemTest, StartsFromTheProgramFolderWhereverItWasLaunched)
+{
+    WriteFile("Data/Fonts/Overload", "font");
+    ASSERT_EQ(chdir("/"), 0);
+    ASSERT_TRUE(Mount());
+    char buffer[4096];
+    ASSERT_NE(getcwd(buffer, sizeof buffer), nullptr);
+    EXPECT_EQ(std::string(buffer), Folder());
+    EXPECT_EQ(Read("Data/Fonts/Overload"), "font");
+    EXPECT_EQ(FileSystem::Get().WriteDirectory(), ".");
+    EXPECT_TRUE(SaveGameOptions());
+    EXPECT_NE(ReadFile("Data/GameOpts.opt").find("<opts>"), std::string::npos);
+}
+
+TEST_F(FileSystemTest, ReadOnlyInstallSavesInTheUserDataFolder)
+{
+    // "Data" is a plain file here, so no save can be written beside the program.
+    ASSERT_EQ(std::system(("rm -rf '" + PathOf("Data") + "'").c_str()), 0);
+    WriteFile("Data", "");
+    MakeArchive("Game.VKR", {{"Data/GameOpts.opt", "<opts><display width=\"800\" height=\"600\"/></opts>"},
+                             {"Data/Fonts/Overload", "font"}});
+    setenv("XDG_DATA_HOME", PathOf("xdg").c_str(), 1);
+    ASSERT_TRUE(Mount());
+    EXPECT_EQ(FileSystem::Get().WriteDirectory(), PathOf("xdg") + "/quorvo");
+
+    ASSERT_TRUE(LoadGameOptions());
+    EXPECT_EQ(GameOptions::Get().width, 800);
+    GameOptions::Get().width = 1024;
+    ASSERT_TRUE(SaveGameOptions());
+    EXPECT_NE(ReadFile("xdg/quorvo/Data/GameOpts.opt").find("width=\"1024\""), std::string::npos);
+
+    // The saved copy is read ahead of the archive's, also after a restart.
+    GameOptions::Destroy();
+    FileSystem::Destroy();
+    ASSERT_TRUE(Mount());
+    ASSERT_TRUE(LoadGameOptions());
+    EXPECT_EQ(GameOptions::Get().width, 1024);
+    EXPECT_EQ(Read("Data/Fonts/Overload"), "font");
+
+    // Without XDG_DATA_HOME the folder is under the home directory.
+    FileSystem::Destroy();
+    unsetenv("XDG_DATA_HOME");
+    setenv("HOME", PathOf("home").c_str(), 1);
+    ASSERT_TRUE(Mount());
+    EXPECT_EQ(FileSystem::Get().WriteDirectory(), PathOf("home") + "/.local/share/quorvo");
+    EXPECT_EQ(FileSystem::Get().WritePath("Data/Profiles.pro"), PathOf("home") + "/.local/share/quorvo/Data/Profiles.pro");
+    EXPECT_TRUE(Messages().empty());
+}
+
+} // namespace
