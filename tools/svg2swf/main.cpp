@@ -1,7 +1,10 @@
 // svg2swf: compiles a picture source (SVG subset) into an SWF movie.
 //
 //   svg2swf INPUT.svg -o OUTPUT.swf [--font FONTFILE] [--quiet]
+//   svg2swf INPUT.svg --list-frames [--font FONTFILE]
 //
+// --list-frames prints, instead of writing a movie, the movie frame at which
+// each frame group of the picture starts, one per line (for contact sheets).
 // The font is the game's font file, used for <text> lettering. Warnings about
 // ignored content go to standard error; the exit status is 0 on success.
 #include "GlyphOutliner.h"
@@ -19,7 +22,7 @@ namespace {
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: svg2swf INPUT.svg -o OUTPUT.swf [--font FONTFILE] [--quiet]\n");
+    std::fprintf(stderr, "usage: svg2swf INPUT.svg (-o OUTPUT.swf | --list-frames) [--font FONTFILE] [--quiet]\n");
     return 2;
 }
 
@@ -29,12 +32,15 @@ int main(int argc, char** argv)
 {
     std::string input, output, fontPath;
     bool quiet = false;
+    bool listFrames = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "-o" && i + 1 < argc)
             output = argv[++i];
         else if (arg == "--font" && i + 1 < argc)
             fontPath = argv[++i];
+        else if (arg == "--list-frames")
+            listFrames = true;
         else if (arg == "--quiet")
             quiet = true;
         else if (!arg.empty() && arg[0] != '-' && input.empty())
@@ -42,7 +48,7 @@ int main(int argc, char** argv)
         else
             return Usage();
     }
-    if (input.empty() || output.empty())
+    if (input.empty() || (output.empty() && !listFrames))
         return Usage();
 
     std::ifstream in(input, std::ios::binary);
@@ -71,6 +77,14 @@ int main(int argc, char** argv)
     if (!ok) {
         std::fprintf(stderr, "%s: error: %s\n", input.c_str(), error.c_str());
         return 1;
+    }
+    if (listFrames) {
+        int frame = 0;
+        for (const MovieFrame& f : movie.frames) {
+            std::printf("%d\n", frame);
+            frame += f.hold;
+        }
+        return 0;
     }
     auto bytes = MovieWriter::Write(movie, error);
     if (!bytes) {
