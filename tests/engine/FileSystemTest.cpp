@@ -1,6 +1,7 @@
 #include "data/GameOptions.h"
 #include "engine/FileSystem.h"
-#include "engine/PhysFsStream.h"
+#include "engine/MovieFileStream.h"
+#include "player/Player.h"
 #include "fixtures/HeadlessApp.h"
 
 #include <cstdio>
@@ -91,7 +92,7 @@ TEST_F(FileSystemTest, RunsFromLooseFilesAloneAndRefusesABrokenArchive)
     EXPECT_FALSE(FileSystem::Get().Exists("Data/Levels/Set/002.qvl"));
     EXPECT_EQ(FileSystem::Get().OpenRead("Data/Levels/Set/002.qvl"), nullptr);
     EXPECT_FALSE(FileSystem::Get().ReadWholeFile("Data/Levels/Set/002.qvl").has_value());
-    EXPECT_EQ(PhysFsStream::Open("Data/Nothing.swf"), nullptr);
+    EXPECT_EQ(OpenMovieFile("Data/Nothing.swf"), nullptr);
     EXPECT_TRUE(Messages().empty());
 
     FileSystem::Destroy();
@@ -158,7 +159,7 @@ TEST_F(FileSystemTest, MovieStreamReadsThroughTheFileSystem)
 {
     MakeArchive("Art.VKR", {{"Data/Graphics/Logo.swf", "FWS-movie-bytes"}});
     ASSERT_TRUE(Mount());
-    std::unique_ptr<swf::FileStream> stream = PhysFsStream::Open("Data/Graphics/Logo.swf");
+    std::unique_ptr<swf::FileStream> stream = OpenMovieFile("Data/Graphics/Logo.swf");
     ASSERT_NE(stream, nullptr);
     EXPECT_EQ(stream->error, 0);
     char buffer[8] = {};
@@ -177,6 +178,12 @@ TEST_F(FileSystemTest, MovieStreamReadsThroughTheFileSystem)
     EXPECT_EQ(stream->tell(), 15);
     EXPECT_EQ(stream->close(), 0);
     EXPECT_EQ(stream->read(buffer, 1), 0);
+
+    // Installed as the player's opener, every movie path goes through the archive.
+    swf::setFileOpener(OpenMovieFile);
+    EXPECT_NE(swf::openFile("Data/Graphics/Logo.swf"), nullptr);
+    EXPECT_EQ(swf::openFile("Data/Graphics/Missing.swf"), nullptr);
+    swf::setFileOpener(nullptr);
 }
 
 TEST_F(FileSystemTest, SoundDecoderCallbacksUseVorbisConventions)

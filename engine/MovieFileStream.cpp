@@ -1,59 +1,59 @@
-#include "engine/PhysFsStream.h"
+#include "engine/MovieFileStream.h"
 
 #include "engine/FileSystem.h"
 
 #include <climits>
 #include <cstdio>
 
-PhysFsStream::~PhysFsStream()
+MovieFileStream::~MovieFileStream()
 {
     close();
 }
 
-std::unique_ptr<swf::FileStream> PhysFsStream::Open(const std::string& path)
+std::unique_ptr<swf::FileStream> OpenMovieFile(const std::string& path)
 {
     PHYSFS_File* handle = FileSystem::Get().OpenRead(path);
     if (!handle)
         return nullptr;
-    return std::make_unique<PhysFsStream>(handle);
+    return std::make_unique<MovieFileStream>(handle);
 }
 
-int PhysFsStream::read(void* buffer, int count)
+int MovieFileStream::read(void* buffer, int count)
 {
     if (!handle || count <= 0)
         return 0;
     return static_cast<int>(FileSystem::Get().Read(handle, buffer, 1, static_cast<unsigned>(count)));
 }
 
-int PhysFsStream::write(const void*, int)
+int MovieFileStream::write(const void*, int)
 {
     return -1;
 }
 
-int64_t PhysFsStream::seek(int64_t position)
+int64_t MovieFileStream::seek(int64_t position)
 {
     if (handle && position >= 0 && position <= INT_MAX)
         FileSystem::Get().Seek(handle, static_cast<int>(position), SEEK_SET);
     return tell();
 }
 
-void PhysFsStream::seekToEnd()
+void MovieFileStream::seekToEnd()
 {
     if (handle)
         FileSystem::Get().Seek(handle, 0, SEEK_END);
 }
 
-int64_t PhysFsStream::tell() const
+int64_t MovieFileStream::tell() const
 {
     return handle ? FileSystem::Get().Tell(handle) : -1;
 }
 
-bool PhysFsStream::atEnd() const
+bool MovieFileStream::atEnd() const
 {
     return FileSystem::Get().AtEnd(handle);
 }
 
-int PhysFsStream::close()
+int MovieFileStream::close()
 {
     if (handle) {
         FileSystem::Get().Close(handle);

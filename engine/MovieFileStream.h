@@ -9,16 +9,12 @@ struct PHYSFS_File;
 
 // The movie player's read stream over a file of the resource file system.
 // It owns the handle and closes it when closed or destroyed.
-class PhysFsStream : public swf::FileStream {
+class MovieFileStream : public swf::FileStream {
 public:
-    explicit PhysFsStream(PHYSFS_File* handle) : handle(handle) {}
-    ~PhysFsStream() override;
-    PhysFsStream(const PhysFsStream&) = delete;
-    PhysFsStream& operator=(const PhysFsStream&) = delete;
-
-    // The player's file opener: null (and no message) when the file cannot
-    // be opened.
-    static std::unique_ptr<swf::FileStream> Open(const std::string& path);
+    explicit MovieFileStream(PHYSFS_File* handle) : handle(handle) {}
+    ~MovieFileStream() override;
+    MovieFileStream(const MovieFileStream&) = delete;
+    MovieFileStream& operator=(const MovieFileStream&) = delete;
 
     int read(void* buffer, int count) override;
     int write(const void* buffer, int count) override; // always -1: movies are read-only
@@ -31,3 +27,7 @@ public:
 private:
     PHYSFS_File* handle = nullptr;
 };
+
+// The movie player's file opener (swf::setFileOpener): null, and no message,
+// when the file cannot be opened.
+std::unique_ptr<swf::FileStream> OpenMovieFile(const std::string& path);
