@@ -101,6 +101,13 @@ TEST_F(FileSystemTest, RunsFromLooseFilesAloneAndRefusesABrokenArchive)
     EXPECT_EQ(Messages(), std::vector<std::string>{"Warning: Unable to add Velkar (.VKR) data file to PhysicsFS."});
 }
 
+TEST_F(FileSystemTest, AMissingRootIsReported)
+{
+    EXPECT_FALSE(FileSystem::Get().Init("no-such-folder"));
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Warning: Unable to add root path to PhysicsFS."});
+    EXPECT_EQ(FileSystem::Get().OpenRead("Data"), nullptr);
+}
+
 TEST_F(FileSystemTest, ListingsSeparateFilesFromDirectoriesAcrossMounts)
 {
     WriteFile("Data/Levels/1 Easy/001.qvl", "a");

@@ -1,0 +1,287 @@
+#include <string>
+
+#include "app/Application.h"
+#include "data/GameOptions.h"
+#include "engine/KeyCode.h"
+#include "engine/RecordingScreen.h"
+#include "engine/ScreenManager.h"
+#include "engine/VirtualKey.h"
+#include "fixtures/HeadlessApp.h"
+#include "screens/StartScreen.h"
+
+namespace {
+
+using Button = PlatformEvent::Button;
+
+std::string OptionsText(int w, int h, bool fullscreen)
+{
+    return "<opts>\n\t<display width=\"" + std::to_string(w) + "\" height=\"" + std::to_string(h) +
+           "\" fullscreen=\"" + (fullscreen ? "1" : "0") +
+           "\"/>\n\t<sounds volume=\"1.00\"/>\n\t<music volume=\"1.00\"/>\n</opts>\n";
+}
+
+class ApplicationTest : public HeadlessApp {
+protected:
+    bool HasMessage(const std::string& text) const
+    {
+        for (const HeadlessPlatform::Message& message : const_cast<ApplicationTest*>(this)->Platform().Messages()) {
+            if (message.text == text)
+                return true;
+        }
+        return false;
+    }
+};
+
+// --- a whole run ---
+
+TEST_F(ApplicationTest, RunFromStartToCloseSavesTheOptions)
+{
+    WriteFile("Data/GameOpts.opt", OptionsText(800, 600, false));
+    // The start screen's squares at 800 x 600: side 120, 40 apart, the first
+    // at (100, 240).
+    Platform().PushMouseMove(160, 300);
+    Platform().PushButton(Button::Left, true, 160, 300);
+    Platform().PushButton(Button::Left, false, 160, 300);
+    Platform().PushKey('2');
+    Platform().PushKey(VirtualKey::F1 + 3, true);  // Alt+F4 is a key like any other
+    Platform().PushClose();
+
+    const int result = App().Run();
+
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(Platform().WindowsOpened(), 1);
+    EXPECT_EQ(Platform().WindowTitle(), "Quorvo");
+    EXPECT_FALSE(Platform().IsWindowOpen());
+    EXPECT_TRUE(Platform().Messages().empty());
+    EXPECT_EQ(Platform().PendingEvents(), 0u);
+    EXPECT_EQ(ReadFile("Data/GameOpts.opt"), OptionsText(800, 600, false));
+
+    // First frame: the whole start screen; later ones follow the input.
+    const std::vector<HeadlessPlatform::Frame>& shown = Platform().Frames();
+    ASSERT_GE(shown.size(), 3u);
+    EXPECT_EQ(shown.front().width, 800);
+    EXPECT_EQ(shown.front().height, 600);
+    EXPECT_EQ(shown.front().At(0, 0), 0x9955AAu);
+    EXPECT_EQ(shown.front().At(799, 599), 0x9955AAu);
+    const uint32_t firstSquare = shown.front().At(160, 300);
+    const uint32_t secondSquare = shown.front().At(320, 300);
+    EXPECT_NE(firstSquare & 0xFFFFFF, 0x9955AAu);
+    EXPECT_NE(secondSquare & 0xFFFFFF, 0x9955AAu);
+    // The click and the key each changed a square's colour.
+    EXPECT_NE(shown.back().At(160, 300), firstSquare);
+    EXPECT_NE(shown.back().At(160, 300), shown[1].At(160, 300));  // hovered, then clicked
+    EXPECT_NE(shown.back().At(320, 300), secondSquare);
+}
+
+TEST_F(ApplicationTest, SizeTheDisplayDoesNotOfferFallsBackTo640x480FullScreen)
+{
+    WriteFile("Data/GameOpts.opt", OptionsText(1000, 700, false));
+    Platform().PushClose();
+    EXPECT_EQ(App().Run(), 0);
+    ASSERT_EQ(Platform().Messages().size(), 1u);
+    EXPECT_EQ(Platform().Messages()[0].text, "Unable to set requested display mode.  Falling back to default...");
+    ASSERT_FALSE(Platform().Frames().empty());
+    EXPECT_EQ(Platform().Frames()[0].width, 640);
+    EXPECT_EQ(ReadFile("Data/GameOpts.opt"), OptionsText(640, 480, true));
+}
+
+TEST_F(ApplicationTest, NoDisplayEndsTheRunWithoutSaving)
+{
+    Platform().SetRefuseWindow(true);
+    EXPECT_EQ(App().Run(), -1);
+    EXPECT_TRUE(HasMessage("Unable to create game window."));
+    EXPECT_TRUE(HasMessage("Unable to open display device."));
+    EXPECT_EQ(ReadFile("Data/GameOpts.opt"), "");
+}
+
+TEST_F(ApplicationTest, AltEnterDuringPlayIsKeptInTheOptions)
+{
+    WriteFile("Data/GameOpts.opt", OptionsText(640, 480, false));
+    Platform().PushKey(VirtualKey::Return, true);
+    Platform().PushClose();
+    EXPECT_EQ(App().Run(), 0);
+    EXPECT_EQ(ReadFile("Data/GameOpts.opt"), OptionsText(640, 480, true));
+}
+
+// --- the loop ---
+
+TEST_F(ApplicationTest, OneMessagePerFrameAndCloseEndsTheNextFrame)
+{
+    ASSERT_TRUE(OpenWindow());
+    CallLog log;
+    RecordingScreen screen("S", log);
+    ScreenManager::Get().SetScreen(&screen, true);
+    for (int i = 0; i < 3; ++i)
+        Platform().PushMouseMove(i, i);
+    Platform().PushClose();
+
+    EXPECT_TRUE(App().RunFrame());
+    EXPECT_EQ(Platform().PendingEvents(), 3u);
+    EXPECT_EQ(screen.updates.size(), 1u);
+    EXPECT_EQ(RunFrames(10), 3);  // two moves, then the close message
+    EXPECT_TRUE(App().IsQuitRequested());
+    EXPECT_FALSE(App().RunFrame());
+    EXPECT_EQ(screen.updates.size(), 4u);
+    EXPECT_EQ(log.back(), "S:OnMouseMove(2,2)");
+}
+
+TEST_F(ApplicationTest, ClockCountsFromTheWindowOpeningAcrossThe32BitWrap)
+{
+    const uint64_t nearWrap = (uint64_t{1} << 32) - 5000;
+    Platform().SetTicks(nearWrap);
+    ASSERT_TRUE(OpenWindow());
+    Platform().SetTicks(nearWrap + 10000);  // 5 s past where a 32-bit count wraps
+    ASSERT_TRUE(App().RunFrame());
+    EXPECT_DOUBLE_EQ(App().time, 10.0);
+    Platform().AdvanceTicks(250);
+    EXPECT_DOUBLE_EQ(App().GetTime(), 10.25);  // read afresh ...
+    EXPECT_DOUBLE_EQ(App().Time(), 10.0);      // ... while the frame's time stays
+}
+
+TEST_F(ApplicationTest, RequestQuitEndsTheLoopAtTheNextFrame)
+{
+    ASSERT_TRUE(OpenWindow());
+    App().RequestQuit();
+    EXPECT_FALSE(App().RunFrame());
+}
+
+// --- keys through the window procedure ---
+
+TEST_F(ApplicationTest, KeyMessagesTrackShiftAndAlt)
+{
+    ASSERT_TRUE(OpenWindow());
+    CallLog log;
+    RecordingScreen screen("S", log);
+    ScreenManager::Get().SetScreen(&screen, true);
+    ScreenManager::Get().Update();
+    log.clear();
+
+    auto press = [&](PlatformEvent::Type type, int key) {
+        PlatformEvent event;
+        event.type = type;
+        event.key = key;
+        App().HandleEvent(event);
+    };
+    using Type = PlatformEvent::Type;
+    press(Type::KeyDown, 'A');
+    press(Type::KeyDown, VirtualKey::Shift);  // delivered as "other", then held
+    press(Type::KeyDown, 'A');
+    press(Type::KeyDown, '2');
+    press(Type::KeyDown, VirtualKey::Oem1);
+    press(Type::KeyUp, VirtualKey::Shift);
+    press(Type::KeyDown, '2');
+    press(Type::KeyDown, VirtualKey::Menu);  // Alt itself, then held
+    press(Type::KeyDown, 'X');
+    press(Type::KeyUp, VirtualKey::Menu);
+    press(Type::SysKeyDown, 'X');
+    press(Type::KeyUp, 'X');                 // other releases are ignored
+    EXPECT_EQ(log, (CallLog{"S:OnKey(97)", "S:OnKey(1)", "S:OnKey(97)", "S:OnKey(64)", "S:OnKey(58)", "S:OnKey(50)",
+                            "S:OnKey(1,alt)", "S:OnKey(120,alt)", "S:OnKey(120,alt)"}));
+
+    // Alt+Enter toggles full screen and delivers nothing.
+    log.clear();
+    press(Type::SysKeyDown, VirtualKey::Return);
+    EXPECT_TRUE(log.empty());
+    EXPECT_TRUE(App().IsFullscreen());
+    EXPECT_TRUE(Platform().IsFullscreen());
+    press(Type::SysKeyDown, VirtualKey::Return);
+    EXPECT_FALSE(App().IsFullscreen());
+}
+
+// --- window and display modes ---
+
+TEST_F(ApplicationTest, AvailableSizesAreListedModesOrSizesThatFitTheDesktop)
+{
+    Platform().SetDisplayModes({{1152, 864}, {1024, 768}, {1600, 1200}, {1024, 768}});
+    Platform().SetUsableDesktopSize({1024, 740});
+    ASSERT_TRUE(OpenWindow(800, 600));
+    std::vector<DisplaySize> modes;
+    EXPECT_EQ(App().GetAvailableModes(modes), 6);
+    EXPECT_EQ(modes, (std::vector<DisplaySize>{{320, 240}, {640, 480}, {800, 600}, {1024, 768}, {1152, 864},
+                                               {1600, 1200}}));
+    EXPECT_FALSE(App().IsModeAvailable(1280, 960));  // neither listed nor fitting
+    EXPECT_FALSE(App().IsModeAvailable(1000, 700));  // fits, but the game does not offer it
+}
+
+TEST_F(ApplicationTest, SetDisplayModeRefusesSizesNotAvailable)
+{
+    Platform().SetDisplayModes({});
+    Platform().SetUsableDesktopSize({1024, 768});
+    ASSERT_TRUE(OpenWindow(640, 480));
+    App().Render();
+    EXPECT_FALSE(App().SetDisplayMode(1280, 960, false));
+    EXPECT_TRUE(HasMessage("Unable to set requested display mode."));
+    EXPECT_EQ(App().Width(), 640);
+    EXPECT_FALSE(App().IsDirty(0, 0, 640, 480));
+
+    EXPECT_TRUE(App().SetDisplayMode(1024, 768, true));
+    EXPECT_EQ(App().Width(), 1024);
+    EXPECT_EQ(App().TileColumns(), 7);
+    EXPECT_TRUE(App().IsDirty(1000, 700, 1, 1));
+    EXPECT_TRUE(Platform().IsFullscreen());
+
+    const int opened = Platform().WindowsOpened();
+    App().Render();
+    EXPECT_TRUE(App().SetFullscreen(true));  // unchanged: the display is not touched
+    EXPECT_FALSE(App().IsDirty(0, 0, 1024, 768));
+    EXPECT_EQ(Platform().WindowsOpened(), opened);
+}
+
+TEST_F(ApplicationTest, RefusedFullScreenLeavesAWindow)
+{
+    Platform().SetRefuseFullscreen(true);
+    ASSERT_TRUE(OpenWindow(640, 480, true));
+    EXPECT_TRUE(HasMessage("Unable to switch to fullscreen mode."));
+    EXPECT_FALSE(App().IsFullscreen());
+    EXPECT_TRUE(App().SetFullscreen(true));
+    EXPECT_FALSE(App().IsFullscreen());
+}
+
+TEST_F(ApplicationTest, FocusLossInFullScreenMinimisesAndReturnRestores)
+{
+    ASSERT_TRUE(OpenWindow(640, 480, true));
+    App().HandleEvent({PlatformEvent::Type::Deactivate});
+    EXPECT_FALSE(App().IsActive());
+    EXPECT_TRUE(Platform().IsMinimised());
+    App().Render();
+    App().HandleEvent({PlatformEvent::Type::Activate});
+    EXPECT_TRUE(App().IsActive());
+    EXPECT_FALSE(Platform().IsMinimised());
+    EXPECT_TRUE(App().IsDirty(0, 0, 640, 480));
+
+    // When the display cannot be taken back the game ends.
+    App().HandleEvent({PlatformEvent::Type::Deactivate});
+    Platform().SetRefuseFullscreen(true);
+    App().HandleEvent({PlatformEvent::Type::Activate});
+    EXPECT_TRUE(HasMessage("Unable to switch back to fullscreen mode."));
+    EXPECT_FALSE(App().RunFrame());
+}
+
+TEST_F(ApplicationTest, WindowOfAnotherSizeIsRestoredWhileActive)
+{
+    ASSERT_TRUE(OpenWindow(800, 600));
+    App().Render();
+    Platform().SetClientSize({700, 500});
+    ASSERT_TRUE(App().RunFrame());
+    EXPECT_EQ(Platform().ClientSize(), (DisplaySize{800, 600}));
+    ASSERT_FALSE(Platform().Frames().empty());
+    EXPECT_EQ(Platform().Frames().back().width, 800);
+
+    // Not while another application is in front.
+    App().HandleEvent({PlatformEvent::Type::Deactivate});
+    Platform().SetClientSize({700, 500});
+    ASSERT_TRUE(App().RunFrame());
+    EXPECT_EQ(Platform().ClientSize(), (DisplaySize{700, 500}));
+}
+
+TEST_F(ApplicationTest, MessagesAreCaptionedWithTheWindowTitle)
+{
+    App().ShowMessage("before");
+    ASSERT_TRUE(OpenWindow());
+    App().ShowMessage("after");
+    ASSERT_EQ(Platform().Messages().size(), 2u);
+    EXPECT_EQ(Platform().Messages()[0].caption, "");
+    EXPECT_EQ(Platform().Messages()[1].caption, "Quorvo");
+}
+
+} // namespace

@@ -1,0 +1,105 @@
+#include "app/Application.h"
+#include "engine/RecordingScreen.h"
+#include "fixtures/HeadlessApp.h"
+
+namespace {
+
+class ControlTest : public HeadlessApp {
+protected:
+    void SetUp() override
+    {
+        HeadlessApp::SetUp();
+        ASSERT_TRUE(OpenWindow(640, 480));
+        App().Render();  // every tile clean
+    }
+
+    int DirtyCount() const
+    {
+        int count = 0;
+        for (const DirtyTile& tile : Application::Get().Tiles())
+            count += tile.dirty;
+        return count;
+    }
+
+    CallLog log;
+};
+
+TEST_F(ControlTest, MovingInvalidatesTheOldAndTheNewRectangle)
+{
+    RecordingControl control("c", log, 10, 10, 20, 20);
+    control.SetPosition(10, 10);
+    EXPECT_EQ(DirtyCount(), 0);
+    control.SetPosition(500, 400);
+    EXPECT_TRUE(App().IsDirty(10, 10, 1, 1));
+    EXPECT_TRUE(App().IsDirty(500, 400, 1, 1));
+    EXPECT_EQ(DirtyCount(), 2);
+    int x, y;
+    control.GetPosition(x, y);
+    EXPECT_EQ(x, 500);
+    EXPECT_EQ(y, 400);
+}
+
+TEST_F(ControlTest, ResizingReloadsOnTheNextDraw)
+{
+    RecordingControl control("c", log, 0, 0, 20, 20);
+    EXPECT_TRUE(control.Draw(App()));  // first draw: loads and invalidates itself
+    EXPECT_EQ(control.loads, 1);
+    App().Render();
+    EXPECT_FALSE(control.Draw(App()));
+    EXPECT_EQ(control.loads, 1);
+
+    control.SetSize(20, 20);
+    EXPECT_EQ(DirtyCount(), 0);
+    control.SetSize(200, 20);  // old rectangle now, new one when it reloads
+    EXPECT_EQ(DirtyCount(), 1);
+    EXPECT_TRUE(control.Draw(App()));
+    EXPECT_EQ(control.loads, 2);
+    EXPECT_TRUE(App().IsDirty(190, 0, 1, 1));
+
+    App().Render();
+    control.Release();
+    EXPECT_TRUE(control.Draw(App()));
+    EXPECT_EQ(control.loads, 3);
+}
+
+TEST_F(ControlTest, HiddenControlsAreNeitherHitNorDrawn)
+{
+    RecordingControl control("c", log, 100, 100, 20, 10);
+    EXPECT_TRUE(control.HitTest(100, 100));
+    EXPECT_TRUE(control.HitTest(120, 110));  // right and bottom edges included
+    EXPECT_FALSE(control.HitTest(121, 110));
+    EXPECT_FALSE(control.HitTest(120, 111));
+    EXPECT_FALSE(control.HitTest(99, 100));
+
+    control.Draw(App());
+    App().Render();
+    control.Hide();
+    EXPECT_TRUE(App().IsDirty(100, 100, 1, 1));  // the place it leaves is repainted
+    EXPECT_FALSE(control.HitTest(110, 105));
+    EXPECT_FALSE(control.Draw(App()));
+    App().Render();
+    control.Hide();
+    EXPECT_EQ(DirtyCount(), 0);
+    control.Show();
+    EXPECT_TRUE(control.Draw(App()));
+    EXPECT_FALSE(control.IsHidden());
+}
+
+TEST_F(ControlTest, HoverAndClipInvalidateTheWholeRectangle)
+{
+    RecordingControl control("c", log, 150, 150, 20, 20);  // across four tiles
+    control.OnMouseEnter();
+    EXPECT_TRUE(control.IsMouseOver());
+    EXPECT_EQ(DirtyCount(), 4);
+    App().Render();
+    control.SetClipSize(5, 5);  // still the whole rectangle, not the clip
+    EXPECT_EQ(DirtyCount(), 4);
+    App().Render();
+    control.OnMouseLeave();
+    EXPECT_FALSE(control.IsMouseOver());
+    EXPECT_EQ(DirtyCount(), 4);
+    EXPECT_EQ(control.GetTag(), -1);
+    EXPECT_FALSE(control.OnKey('a', false));
+}
+
+} // namespace

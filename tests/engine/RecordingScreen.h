@@ -1,0 +1,130 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/Application.h"
+#include "engine/Control.h"
+#include "engine/Screen.h"
+
+// A screen and a control that write every call they receive into a shared
+// log, as "name:Call(args)", so tests can check order and delivery.
+using CallLog = std::vector<std::string>;
+
+class RecordingScreen : public Screen {
+public:
+    RecordingScreen(std::string screenName, CallLog& callLog) : name(std::move(screenName)), log(callLog) {}
+
+    void OnEnter() override
+    {
+        Record("OnEnter");
+        if (onEnter)
+            onEnter();
+    }
+    void OnExit() override { Record("OnExit"); }
+    void OnKey(int key, bool alt) override { Record("OnKey(" + std::to_string(key) + (alt ? ",alt)" : ")")); }
+    void OnLeftButtonDown(int x, int y) override
+    {
+        Record("OnLeftButtonDown" + At(x, y));
+        if (onLeftButtonDown)
+            onLeftButtonDown();
+    }
+    void OnRightButtonDown(int x, int y) override { Record("OnRightButtonDown" + At(x, y)); }
+    void OnLeftButtonUp(int x, int y) override { Record("OnLeftButtonUp" + At(x, y)); }
+    void OnRightButtonUp(int x, int y) override { Record("OnRightButtonUp" + At(x, y)); }
+    void OnMouseMove(int x, int y) override { Record("OnMouseMove" + At(x, y)); }
+    void OnMiddleButtonDown(int x, int y) override { Record("OnMiddleButtonDown" + At(x, y)); }
+    void OnMiddleButtonUp(int x, int y) override { Record("OnMiddleButtonUp" + At(x, y)); }
+    void Update(int frames) override
+    {
+        updates.push_back(frames);
+        if (onUpdate)
+            onUpdate(frames);
+    }
+
+    static std::string At(int x, int y) { return "(" + std::to_string(x) + "," + std::to_string(y) + ")"; }
+
+    std::string name;
+    CallLog& log;
+    std::vector<int> updates;
+    std::function<void()> onEnter;
+    std::function<void()> onLeftButtonDown;
+    std::function<void(int)> onUpdate;
+
+private:
+    void Record(const std::string& call) { log.push_back(name + ":" + call); }
+};
+
+class RecordingControl : public Control {
+public:
+    RecordingControl(std::string controlName, CallLog& callLog, int px = 0, int py = 0, int w = 10, int h = 10)
+        : name(std::move(controlName)), log(callLog)
+    {
+        x = px;
+        y = py;
+        width = w;
+        height = h;
+    }
+
+    void Load() override
+    {
+        ++loads;
+        Record("Load");
+    }
+    void Release() override
+    {
+        Record("Release");
+        needsLoad = true;
+    }
+    bool OnKey(int key, bool alt) override
+    {
+        Record("OnKey(" + std::to_string(key) + (alt ? ",alt)" : ")"));
+        return key == takesKey;
+    }
+    void OnMouseDown(int px, int py) override
+    {
+        Record("OnMouseDown" + RecordingScreen::At(px, py));
+        if (onMouseDown)
+            onMouseDown();
+    }
+    void OnMouseUp(int px, int py) override
+    {
+        Record("OnMouseUp" + RecordingScreen::At(px, py));
+        if (onMouseUp)
+            onMouseUp();
+    }
+    void OnMouseEnter() override
+    {
+        Record("OnMouseEnter");
+        Control::OnMouseEnter();
+    }
+    void OnMouseLeave() override
+    {
+        Record("OnMouseLeave");
+        Control::OnMouseLeave();
+    }
+    void OnMouseMove(int px, int py) override { Record("OnMouseMove" + RecordingScreen::At(px, py)); }
+    void Update() override { ++updates; }
+    bool Draw(Application& app) override
+    {
+        const bool paint = Control::Draw(app);
+        ++draws;
+        if (paint)
+            ++paints;
+        return paint;
+    }
+
+    std::string name;
+    CallLog& log;
+    int takesKey = -1;
+    int loads = 0;
+    int updates = 0;
+    int draws = 0;
+    int paints = 0;
+    std::function<void()> onMouseDown;
+    std::function<void()> onMouseUp;
+
+private:
+    void Record(const std::string& call) { log.push_back(name + ":" + call); }
+};

@@ -1,0 +1,158 @@
+#include <cstdlib>
+#include <string>
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include "engine/KeyMap.h"
+#include "engine/VirtualKey.h"
+#include "engine/platform/SdlPlatform.h"
+
+namespace {
+
+// Every key of a US keyboard that gives a character: scancode, character
+// without Shift, character with Shift.
+struct UsKey {
+    int scancode;
+    char plain;
+    char shifted;
+};
+
+const UsKey UsKeys[] = {
+    {SDL_SCANCODE_GRAVE, '`', '~'},      {SDL_SCANCODE_1, '1', '!'},          {SDL_SCANCODE_2, '2', '@'},
+    {SDL_SCANCODE_3, '3', '#'},          {SDL_SCANCODE_4, '4', '$'},          {SDL_SCANCODE_5, '5', '%'},
+    {SDL_SCANCODE_6, '6', '^'},          {SDL_SCANCODE_7, '7', '&'},          {SDL_SCANCODE_8, '8', '*'},
+    {SDL_SCANCODE_9, '9', '('},          {SDL_SCANCODE_0, '0', ')'},          {SDL_SCANCODE_MINUS, '-', '_'},
+    {SDL_SCANCODE_EQUALS, '=', '+'},     {SDL_SCANCODE_LEFTBRACKET, '[', '{'}, {SDL_SCANCODE_RIGHTBRACKET, ']', '}'},
+    {SDL_SCANCODE_BACKSLASH, '\\', '|'}, {SDL_SCANCODE_SEMICOLON, ';', ':'},  {SDL_SCANCODE_COMMA, ',', '<'},
+    {SDL_SCANCODE_PERIOD, '.', '>'},     {SDL_SCANCODE_SLASH, '/', '?'},      {SDL_SCANCODE_SPACE, ' ', ' '},
+};
+
+TEST(SdlPlatformTest, ScancodesOfAUsKeyboardGiveTheirCharacters)
+{
+    for (const UsKey& key : UsKeys) {
+        const int vk = ScancodeToVirtualKey(key.scancode);
+        EXPECT_EQ(MapKey(vk, false), key.plain) << SDL_GetScancodeName(static_cast<SDL_Scancode>(key.scancode));
+        EXPECT_EQ(MapKey(vk, true), key.shifted) << SDL_GetScancodeName(static_cast<SDL_Scancode>(key.scancode));
+    }
+    for (int i = 0; i < 26; ++i) {
+        const int vk = ScancodeToVirtualKey(SDL_SCANCODE_A + i);
+        EXPECT_EQ(MapKey(vk, false), 'a' + i);
+        EXPECT_EQ(MapKey(vk, true), 'a' + i);
+    }
+}
+
+TEST(SdlPlatformTest, EditingKeysKeypadAndModifiers)
+{
+    EXPECT_EQ(MapKey(ScancodeToVirtualKey(SDL_SCANCODE_ESCAPE), false), 2);
+    EXPECT_EQ(MapKey(ScancodeToVirtualKey(SDL_SCANCODE_UP), false), 128);
+    EXPECT_EQ(MapKey(ScancodeToVirtualKey(SDL_SCANCODE_LEFT), false), 129);
+    EXPECT_EQ(MapKey(ScancodeToVirtualKey(SDL_SCANCODE_RIGHT), false), 130);
+    EXPECT_EQ(MapKey(ScancodeToVirtualKey(SDL_SCANCODE_DOWN), false), 131);
+    EXPECT_EQ(MapKey(ScancodeToVirtualKey(SDL_SCANCODE_BACKSPACE), false), 132);
+    EXPECT_EQ(MapKey(ScancodeToVirtualKey(SDL_SCANCODE_DELETE), false), 133);
+    EXPECT_EQ(MapKey(ScancodeToVirtualKey(SDL_SCANCODE_RETURN), false), 134);
+    EXPECT_EQ(MapKey(ScancodeToVirtualKey(SDL_SCANCODE_TAB), false), 135);
+    // The quote key, keypad digits and function keys give "other".
+    for (int scancode : {int(SDL_SCANCODE_APOSTROPHE), int(SDL_SCANCODE_KP_0), int(SDL_SCANCODE_KP_7),
+                         int(SDL_SCANCODE_KP_PERIOD), int(SDL_SCANCODE_F1), int(SDL_SCANCODE_F12),
+                         int(SDL_SCANCODE_NONUSBACKSLASH), int(SDL_SCANCODE_CAPSLOCK)})
+        EXPECT_EQ(MapKey(ScancodeToVirtualKey(scancode), false), 1) << scancode;
+    EXPECT_EQ(ScancodeToVirtualKey(SDL_SCANCODE_LSHIFT), VirtualKey::Shift);
+    EXPECT_EQ(ScancodeToVirtualKey(SDL_SCANCODE_RSHIFT), VirtualKey::Shift);
+    EXPECT_EQ(ScancodeToVirtualKey(SDL_SCANCODE_LALT), VirtualKey::Menu);
+    EXPECT_EQ(ScancodeToVirtualKey(SDL_SCANCODE_RALT), VirtualKey::Menu);
+    EXPECT_EQ(ScancodeToVirtualKey(SDL_SCANCODE_KP_3), VirtualKey::Numpad0 + 3);
+    EXPECT_EQ(ScancodeToVirtualKey(SDL_SCANCODE_F5), VirtualKey::F1 + 4);
+}
+
+// The rest drives the SDL backend itself on SDL's display-less driver.
+class SdlWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const char* driver = std::getenv("SDL_VIDEODRIVER");
+        if (!driver || std::string(driver) != "dummy")
+            GTEST_SKIP() << "needs SDL_VIDEODRIVER=dummy";
+    }
+
+    static void PushSdl(SDL_Event event)
+    {
+        ASSERT_EQ(SDL_PushEvent(&event), 1);
+    }
+};
+
+TEST_F(SdlWindowTest, WindowedPicturePassesMousePositionsThrough)
+{
+    SdlPlatform platform;
+    ASSERT_TRUE(platform.OpenWindow("Quorvo", 640, 480, false));
+    EXPECT_EQ(platform.ClientSize(), (DisplaySize{640, 480}));
+    std::vector<uint32_t> pixels(640 * 480, 0x336699u);
+    platform.Present(pixels.data(), 640, 480);
+
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    motion.motion.x = 100;
+    motion.motion.y = -7;
+    PushSdl(motion);
+    SDL_Event key{};
+    key.type = SDL_KEYDOWN;
+    key.key.keysym.scancode = SDL_SCANCODE_X;
+    key.key.keysym.mod = KMOD_LALT;
+    PushSdl(key);
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    PushSdl(quit);
+
+    // Peeking leaves the message in place; messages come in arrival order.
+    PlatformEvent event;
+    ASSERT_TRUE(platform.PeekEvent(event));
+    ASSERT_TRUE(platform.PeekEvent(event));
+    ASSERT_TRUE(platform.TakeEvent(event));
+    EXPECT_EQ(event.type, PlatformEvent::Type::MouseMove);
+    EXPECT_EQ(event.x, 100);
+    EXPECT_EQ(event.y, -7);
+    ASSERT_TRUE(platform.TakeEvent(event));
+    EXPECT_EQ(event.type, PlatformEvent::Type::SysKeyDown);
+    EXPECT_EQ(event.key, 'X');
+    ASSERT_TRUE(platform.TakeEvent(event));
+    EXPECT_EQ(event.type, PlatformEvent::Type::Close);
+    while (platform.TakeEvent(event)) {
+    }
+    platform.ShowMessageBox("Quorvo", "shown on stderr only, never blocks");
+    platform.CloseWindow();
+    EXPECT_FALSE(platform.IsWindowOpen());
+}
+
+TEST_F(SdlWindowTest, FullScreenScalesThePictureAndMapsTheMouseBack)
+{
+    SdlPlatform platform;
+    ASSERT_TRUE(platform.OpenWindow("Quorvo", 320, 240, false));
+    if (!platform.SetWindowMode(320, 240, true))
+        GTEST_SKIP() << "no full screen on this driver";
+    EXPECT_EQ(platform.ClientSize(), (DisplaySize{320, 240}));  // the back buffer's size, not the display's
+    std::vector<uint32_t> pixels(320 * 240, 0xFF0000u);
+    platform.Present(pixels.data(), 320, 240);
+
+    int w = 0, h = 0;
+    SDL_Surface* surface = SDL_GetWindowSurface(SDL_GetWindowFromID(1));
+    if (surface) {
+        w = surface->w;
+        h = surface->h;
+    }
+    if (w == 320 && h == 240)
+        GTEST_SKIP() << "the driver kept the window at the picture's size";
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    motion.motion.x = w / 2;
+    motion.motion.y = h / 2;
+    PushSdl(motion);
+    PlatformEvent event;
+    while (platform.TakeEvent(event) && event.type != PlatformEvent::Type::MouseMove) {
+    }
+    EXPECT_EQ(event.type, PlatformEvent::Type::MouseMove);
+    EXPECT_NEAR(event.x, 160, 1);
+    EXPECT_NEAR(event.y, 120, 1);
+}
+
+} // namespace
