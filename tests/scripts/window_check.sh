@@ -1,0 +1,186 @@
+#!/bin/bash
+# Starts a copy of the game folder on a virtual 1024x768 X display under
+# openbox and checks the window, its picture, input, closing through the
+# window manager and the options file written at exit.
+#   window_check.sh <game folder> <folder for screenshots>
+set -u
+GAME=$1
+SHOTS=$2
+
+for tool in Xvfb openbox xdotool import convert xwininfo; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "skipped: $tool is not installed"
+        exit 77
+    fi
+done
+if [ ! -x "$GAME/quorvo" ]; then
+    echo "FAIL: $GAME/quorvo was not built"
+    exit 1
+fi
+
+WORK=$(mktemp -d /tmp/quorvo-window-XXXXXX)
+XVFB_PID=
+WM_PID=
+GAME_PID=
+cleanup() {
+    [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
+    [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+FAILURES=0
+fail() {
+    echo "FAIL: $*"
+    FAILURES=$((FAILURES + 1))
+}
+
+# A display number nobody uses.
+N=91
+while [ -e "/tmp/.X11-unix/X$N" ] || [ -e "/tmp/.X$N-lock" ]; do N=$((N + 1)); done
+Xvfb ":$N" -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+XVFB_PID=$!
+export DISPLAY=":$N"
+for _ in $(seq 50); do
+    xdotool getdisplaygeometry >/dev/null 2>&1 && break
+    sleep 0.1
+done
+openbox >"$WORK/openbox.log" 2>&1 &
+WM_PID=$!
+sleep 0.5
+
+unset SDL_VIDEODRIVER
+export SDL_AUDIODRIVER=dummy
+mkdir -p "$SHOTS"
+
+# The game runs from a copy, so that it writes its saves into the copy.
+cp -r "$GAME" "$WORK/game"
+mkdir -p "$WORK/game/Data"
+OPTIONS="$WORK/game/Data/GameOpts.opt"
+
+write_options() {  # width height fullscreen
+    printf '<opts>\n\t<display width="%s" height="%s" fullscreen="%s"/>\n\t<sounds volume="0.50"/>\n\t<music volume="0.25"/>\n</opts>\n' \
+        "$1" "$2" "$3" >"$OPTIONS"
+}
+
+start_game() {
+    (cd / && exec "$WORK/game/quorvo") >"$WORK/game.log" 2>&1 &
+    GAME_PID=$!
+    WID=
+    for _ in $(seq 100); do
+        WID=$(xdotool search --sync --onlyvisible --name '^Quorvo$' 2>/dev/null | head -n 1)
+        [ -n "$WID" ] && break
+        sleep 0.1
+    done
+    if [ -z "$WID" ]; then
+        fail "no window titled Quorvo appeared"
+        cat "$WORK/game.log"
+        return 1
+    fi
+    xdotool windowactivate --sync "$WID" >/dev/null 2>&1 || xdotool windowfocus "$WID" >/dev/null 2>&1
+    sleep 0.5
+    return 0
+}
+
+# Client-area geometry of the window: X Y W H.
+geometry() {
+    xwininfo -id "$WID" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+                               /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
+}
+
+# Colour of a screen pixel as RRGGBB, from a screenshot of the root window.
+SHOT=
+screenshot() {
+    SHOT="$SHOTS/$1.png"
+    import -window root "$SHOT"
+}
+pixel() {
+    convert "$SHOT" -crop "1x1+$1+$2" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -n 1 | tr -d '#'
+}
+expect_pixel() {  # x y colour what
+    local got
+    got=$(pixel "$1" "$2")
+    [ "$got" = "$3" ] || fail "$4: pixel ($1, $2) is $got, expected $3"
+}
+
+close_and_wait() {
+    xdotool windowactivate --sync "$WID" >/dev/null 2>&1
+    xdotool key --clearmodifiers alt+F4
+    for _ in $(seq 100); do
+        kill -0 "$GAME_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$GAME_PID" 2>/dev/null; then
+        fail "the game did not end when its window was closed"
+        kill "$GAME_PID"
+    fi
+    wait "$GAME_PID" 2>/dev/null
+    GAME_PID=
+}
+
+expect_options() {  # width height fullscreen
+    local expected
+    expected=$(printf '<opts>\n\t<display width="%s" height="%s" fullscreen="%s"/>\n\t<sounds volume="0.50"/>\n\t<music volume="0.25"/>\n</opts>\n' "$1" "$2" "$3")
+    [ "$(cat "$OPTIONS")" = "$expected" ] || { fail "options file after exit:"; cat "$OPTIONS"; }
+    [ "$(wc -l <"$OPTIONS")" -eq 5 ] || fail "options file does not have five lines"
+}
+
+BACKGROUND=9955AA
+
+# 1. Windowed at 640x480: picture, hover, click, key, close.
+write_options 640 480 0
+if start_game; then
+    read -r X Y W H <<<"$(geometry)"
+    [ "$W" = 640 ] && [ "$H" = 480 ] || fail "window is ${W}x${H}, expected 640x480"
+    # Squares at 640x480: 96 pixels wide, 32 apart, the first at (80, 192).
+    screenshot first-screen
+    expect_pixel $((X + 5)) $((Y + 5)) $BACKGROUND "background"
+    expect_pixel $((X + 634)) $((Y + 474)) $BACKGROUND "background"
+    expect_pixel $((X + 128)) $((Y + 240)) E03030 "first square"
+    expect_pixel $((X + 256)) $((Y + 240)) F09020 "second square"
+
+    xdotool mousemove --sync $((X + 128)) $((Y + 240))
+    sleep 0.3
+    screenshot hover
+    expect_pixel $((X + 128)) $((Y + 240)) EF9797 "hovered first square"
+    xdotool click 1
+    xdotool mousemove --sync $((X + 5)) $((Y + 5))
+    xdotool key 2
+    sleep 0.3
+    screenshot after-input
+    expect_pixel $((X + 128)) $((Y + 240)) F09020 "clicked first square"
+    expect_pixel $((X + 256)) $((Y + 240)) 3060E0 "second square after its key"
+    expect_pixel $((X + 5)) $((Y + 5)) $BACKGROUND "background after input"
+
+    close_and_wait
+    expect_options 640 480 0
+fi
+
+# 2. Windowed at 800x600.
+write_options 800 600 0
+if start_game; then
+    read -r X Y W H <<<"$(geometry)"
+    [ "$W" = 800 ] && [ "$H" = 600 ] || fail "window is ${W}x${H}, expected 800x600"
+    close_and_wait
+    expect_options 800 600 0
+fi
+
+# 3. Full screen at 640x480: the picture scaled over the whole display.
+write_options 640 480 1
+if start_game; then
+    read -r X Y W H <<<"$(geometry)"
+    [ "$W" = 1024 ] && [ "$H" = 768 ] || fail "full-screen window is ${W}x${H}, expected 1024x768"
+    screenshot full-screen
+    expect_pixel 3 3 $BACKGROUND "full-screen background"
+    expect_pixel 1020 764 $BACKGROUND "full-screen background"
+    expect_pixel 204 384 E03030 "scaled first square"
+    close_and_wait
+    expect_options 640 480 1
+fi
+
+if [ "$FAILURES" -ne 0 ]; then
+    echo "$FAILURES check(s) failed; screenshots in $SHOTS"
+    exit 1
+fi
+echo "window check passed; screenshots in $SHOTS"
