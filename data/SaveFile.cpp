@@ -1,7 +1,25 @@
 #include "data/SaveFile.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <unistd.h>
+
+namespace {
+
+// Makes the rename itself durable; a failure here loses nothing, so it is
+// not reported.
+void SyncDirectoryOf(const std::string& path)
+{
+    size_t slash = path.rfind('/');
+    std::string directory = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    int descriptor = open(directory.c_str(), O_RDONLY | O_DIRECTORY);
+    if (descriptor >= 0) {
+        fsync(descriptor);
+        close(descriptor);
+    }
+}
+
+} // namespace
 
 SaveFile::SaveFile(std::string target) : targetPath(std::move(target)), temporaryPath(targetPath + ".tmp") {}
 
@@ -53,6 +71,7 @@ bool SaveFile::Commit()
     }
     committed = true;
     created = false;
+    SyncDirectoryOf(targetPath);
     return true;
 }
 

@@ -213,18 +213,4 @@ TEST_F(GameOptionsTest, NumbersIgnoreTheUserLocale)
     EXPECT_FLOAT_EQ(music, 0.75f);
 }
 
-TEST_F(GameOptionsTest, ResetRestoresTheDefaultDisplayOnly)
-{
-    GameOptions& options = GameOptions::Get();
-    options.width = 1920;
-    options.height = 1440;
-    options.fullscreen = false;
-    options.musicVolume = 0.2f;
-    options.Reset();
-    EXPECT_EQ(options.width, 640);
-    EXPECT_EQ(options.height, 480);
-    EXPECT_TRUE(options.fullscreen);
-    EXPECT_FLOAT_EQ(options.musicVolume, 0.2f);
-}
-
 } // namespace

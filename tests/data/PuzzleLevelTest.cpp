@@ -273,12 +273,4 @@ TEST_F(PuzzleLevelTest, LevelsAreFoundInsideDataArchives)
     EXPECT_EQ(NextPuzzlePath("Data/Levels/Packed/001.qvl"), "Data/Levels/Packed/002.qvl");
 }
 
-TEST(PuzzleFileNames, PadToThreeDigitsWithoutCutting)
-{
-    EXPECT_EQ(PuzzleFileName(1), "001.qvl");
-    EXPECT_EQ(PuzzleFileName(42), "042.qvl");
-    EXPECT_EQ(PuzzleFileName(1000), "1000.qvl");
-    EXPECT_EQ(PuzzlePath("3 Hard", "007.qvl"), "Data/Levels/3 Hard/007.qvl");
-}
-
 } // namespace

@@ -90,23 +90,6 @@ protected:
     std::string folder;
 };
 
-TEST_F(SaveFileTest, CommitReplacesTheTargetAndLeavesNoTemporary)
-{
-    const std::string target = folder + "/file.txt";
-    std::ofstream(target) << "old";
-    {
-        SaveFile file(target);
-        ASSERT_TRUE(file.Open());
-        file.Write("new ");
-        file.Write("text");
-        // Until the commit the old file is what a reader sees.
-        EXPECT_EQ(Read(target), "old");
-        ASSERT_TRUE(file.Commit());
-    }
-    EXPECT_EQ(Read(target), "new text");
-    EXPECT_FALSE(std::ifstream(target + ".tmp").good());
-}
-
 TEST_F(SaveFileTest, AbandonedOrFailedWritesLeaveTheTargetAlone)
 {
     const std::string target = folder + "/file.txt";
