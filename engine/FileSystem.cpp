@@ -111,6 +111,8 @@ bool FileSystem::Init(const char* rootPath)
             return false;
         }
         initialised = true;
+        // Installed copies often link their data in from elsewhere.
+        PHYSFS_permitSymbolicLinks(1);
     }
 
     // PhysicsFS wants a platform path; an absolute one does not depend on a
@@ -261,7 +263,15 @@ bool FileSystem::Exists(const std::string& path)
 bool FileSystem::IsDirectory(const std::string& path)
 {
     PHYSFS_Stat st;
-    return initialised && PHYSFS_stat(path.c_str(), &st) && st.filetype == PHYSFS_FILETYPE_DIRECTORY;
+    if (!initialised || !PHYSFS_stat(path.c_str(), &st))
+        return false;
+    if (st.filetype != PHYSFS_FILETYPE_SYMLINK)
+        return st.filetype == PHYSFS_FILETYPE_DIRECTORY;
+    // PhysicsFS reports a link without following it; links only exist in
+    // mounted folders, so ask the operating system about the target.
+    const char* folder = PHYSFS_getRealDir(path.c_str());
+    struct stat target;
+    return folder && stat((std::string(folder) + "/" + path).c_str(), &target) == 0 && S_ISDIR(target.st_mode);
 }
 
 int FileSystem::ListFiles(const std::string& dir, std::vector<std::string>& out)

@@ -131,6 +131,20 @@ TEST_F(FileSystemTest, ListingsSeparateFilesFromDirectoriesAcrossMounts)
     EXPECT_EQ(FileSystem::Get().ListDirectories(""), std::vector<std::string>{"Data"});
 }
 
+TEST_F(FileSystemTest, LinkedFilesAndFoldersAreFollowed)
+{
+    WriteFile("elsewhere/Set/001.qvl", "<qvl moves=\"1\"/>");
+    WriteFile("elsewhere/Overload", "font");
+    WriteFile("Data/Fonts/.keep", "");
+    WriteFile("Data/Levels/.keep", "");
+    ASSERT_EQ(symlink(PathOf("elsewhere/Set").c_str(), PathOf("Data/Levels/Linked").c_str()), 0);
+    ASSERT_EQ(symlink(PathOf("elsewhere/Overload").c_str(), PathOf("Data/Fonts/Overload").c_str()), 0);
+    ASSERT_TRUE(Mount());
+    EXPECT_EQ(Read("Data/Fonts/Overload"), "font");
+    EXPECT_EQ(FileSystem::Get().ListDirectories("Data/Levels"), std::vector<std::string>{"Linked"});
+    EXPECT_EQ(Read("Data/Levels/Linked/001.qvl"), "<qvl moves=\"1\"/>");
+}
+
 TEST_F(FileSystemTest, ReadSeekAndTellFollowTheHandle)
 {
     WriteFile("Data/digits", "0123456789");
