@@ -1,0 +1,200 @@
+#include "engine/Checkbox.h"
+
+#include "app/Application.h"
+#include "media/Bitmap.h"
+#include "media/BitmapCache.h"
+#include "media/MovieLibrary.h"
+#include "media/Sound.h"
+#include "media/SoundManager.h"
+
+Checkbox::~Checkbox()
+{
+    for (Bitmap*& bitmap : boxBitmaps) {
+        BitmapCache::Get().Release(bitmap);
+        bitmap = nullptr;
+    }
+    ReleaseSound(highlightSound);
+    ReleaseSound(pressSound);
+}
+
+void Checkbox::ReleaseSound(Sound*& sound)
+{
+    if (sound != nullptr && SoundManager::Existing() != nullptr) {
+        sound->Release();
+    }
+    sound = nullptr;
+}
+
+void Checkbox::SetBoxMovie(const std::string& path)
+{
+    boxMovie = path;
+    needsLoad = true;
+}
+
+void Checkbox::SetMouseOverMovie(const std::string& path)
+{
+    mouseOverMovie = path;
+    needsLoad = true;
+}
+
+void Checkbox::SetMarkMovie(const std::string& path)
+{
+    markMovie = path;
+    needsLoad = true;
+}
+
+void Checkbox::SetMarkSize(int w, int h)
+{
+    markWidth = w;
+    markHeight = h;
+    CentreMark();
+    needsLoad = true;
+}
+
+void Checkbox::SetChecked(bool value)
+{
+    checked = value;
+    InvalidateRect();
+}
+
+bool Checkbox::SetHighlightSound(const std::string& name)
+{
+    // Loaded before the old one is let go, so setting the same sound again
+    // keeps it loaded instead of decoding it anew.
+    Sound* next = SoundManager::Get().LoadEffect(name);
+    ReleaseSound(highlightSound);
+    highlightSound = next;
+    return highlightSound != nullptr;
+}
+
+bool Checkbox::SetPressSound(const std::string& name)
+{
+    // Loaded before the old one is let go, so setting the same sound again
+    // keeps it loaded instead of decoding it anew.
+    Sound* next = SoundManager::Get().LoadEffect(name);
+    ReleaseSound(pressSound);
+    pressSound = next;
+    return pressSound != nullptr;
+}
+
+void Checkbox::SetPosition(int newX, int newY)
+{
+    Control::SetPosition(newX, newY);
+    CentreMark();
+}
+
+void Checkbox::SetSize(int w, int h)
+{
+    Control::SetSize(w, h);
+    CentreMark();
+}
+
+void Checkbox::CentreMark()
+{
+    markX = x + width / 2 - markWidth / 2;
+    markY = y + height / 2 - markHeight / 2;
+}
+
+void Checkbox::InvalidateMark()
+{
+    if (markWidth > 0 && markHeight > 0) {
+        Application::Get().Invalidate(markX, markY, markWidth, markHeight);
+    }
+}
+
+bool Checkbox::HitTest(int px, int py)
+{
+    if (hidden || px < x || py < y || px > x + width || py > y + height) {
+        return false;
+    }
+    const Bitmap* box = boxBitmaps[0];
+    return box != nullptr && box->AlphaAt(px - x, py - y) != 0;
+}
+
+void Checkbox::Release()
+{
+    for (Bitmap*& bitmap : boxBitmaps) {
+        BitmapCache::Get().Release(bitmap);
+        bitmap = nullptr;
+    }
+    mark.Release();
+}
+
+void Checkbox::OnMouseDown(int px, int py)
+{
+    (void)px;
+    (void)py;
+    if (hidden) {
+        return;
+    }
+    if (pressSound != nullptr) {
+        (void)pressSound->Play(false);
+    }
+    checked = !checked;
+    InvalidateRect();
+}
+
+void Checkbox::OnMouseEnter()
+{
+    if (hidden) {
+        return;
+    }
+    Control::OnMouseEnter();
+    if (highlightSound != nullptr) {
+        (void)highlightSound->Play(false);
+    }
+    state = 1;
+    InvalidateRect();
+}
+
+void Checkbox::OnMouseLeave()
+{
+    if (hidden) {
+        return;
+    }
+    Control::OnMouseLeave();
+    state = 0;
+    InvalidateRect();
+}
+
+void Checkbox::Load()
+{
+    Release();
+    MovieLibrary& library = MovieLibrary::Get();
+    if (!boxMovie.empty()) {
+        boxBitmaps[0] = library.RenderFrame(boxMovie.c_str(), width, height, 0);
+    }
+    if (!mouseOverMovie.empty()) {
+        boxBitmaps[1] = library.RenderFrame(mouseOverMovie.c_str(), width, height, 0);
+    }
+    if (!markMovie.empty()) {
+        mark.Load(markMovie, markWidth, markHeight, Application::Get().time);
+    }
+}
+
+void Checkbox::Update()
+{
+    if (!mark.IsAnimating()) {
+        return;
+    }
+    mark.Step(Application::Get().time);
+    InvalidateMark();
+}
+
+bool Checkbox::Draw(Application& app)
+{
+    if (!Control::Draw(app)) {
+        return false;
+    }
+    // A state without its own picture shows the normal box.
+    const Bitmap* box = boxBitmaps[state] != nullptr ? boxBitmaps[state] : boxBitmaps[0];
+    if (box != nullptr) {
+        box->Draw(app, x, y, width, height);
+    }
+    if (checked) {
+        if (const Bitmap* frame = mark.Current()) {
+            frame->Draw(app, markX, markY, markWidth, markHeight);
+        }
+    }
+    return true;
+}

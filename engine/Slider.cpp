@@ -1,0 +1,289 @@
+#include "engine/Slider.h"
+
+#include <cmath>
+
+#include "app/Application.h"
+#include "engine/ScreenManager.h"
+#include "engine/SliderListener.h"
+#include "media/Bitmap.h"
+#include "media/BitmapCache.h"
+#include "media/MovieLibrary.h"
+#include "media/Sound.h"
+#include "media/SoundManager.h"
+
+Slider::~Slider()
+{
+    Release();
+    ReleaseSound(highlightSound);
+    ReleaseSound(pressSound);
+    if (ScreenManager::Get().GetCapture() == this) {
+        ScreenManager::Get().SetCapture(nullptr);
+    }
+}
+
+void Slider::ReleaseSound(Sound*& sound)
+{
+    if (sound != nullptr && SoundManager::Existing() != nullptr) {
+        sound->Release();
+    }
+    sound = nullptr;
+}
+
+void Slider::SetTrackMovie(const std::string& path)
+{
+    trackMovie = path;
+    needsLoad = true;
+}
+
+void Slider::SetShuttleMovie(const std::string& path)
+{
+    shuttleMovies[0] = path;
+    needsLoad = true;
+}
+
+void Slider::SetShuttleMouseOverMovie(const std::string& path)
+{
+    shuttleMovies[1] = path;
+    needsLoad = true;
+}
+
+void Slider::SetShuttleMouseDownMovie(const std::string& path)
+{
+    shuttleMovies[2] = path;
+    needsLoad = true;
+}
+
+void Slider::SetShuttleSize(int w, int h)
+{
+    shuttleWidth = w;
+    shuttleHeight = h;
+    Recompute();
+    needsLoad = true;
+}
+
+void Slider::SetRange(int min, int max)
+{
+    minX = min;
+    maxX = max;
+    Recompute();
+}
+
+bool Slider::SetHighlightSound(const std::string& name)
+{
+    // Loaded before the old one is let go, so setting the same sound again
+    // keeps it loaded instead of decoding it anew.
+    Sound* next = SoundManager::Get().LoadEffect(name);
+    ReleaseSound(highlightSound);
+    highlightSound = next;
+    return highlightSound != nullptr;
+}
+
+bool Slider::SetPressSound(const std::string& name)
+{
+    // Loaded before the old one is let go, so setting the same sound again
+    // keeps it loaded instead of decoding it anew.
+    Sound* next = SoundManager::Get().LoadEffect(name);
+    ReleaseSound(pressSound);
+    pressSound = next;
+    return pressSound != nullptr;
+}
+
+void Slider::SetPosition(int newX, int newY)
+{
+    Control::SetPosition(newX, newY);
+    Recompute();
+}
+
+void Slider::SetSize(int w, int h)
+{
+    Control::SetSize(w, h);
+    Recompute();
+}
+
+void Slider::Recompute()
+{
+    const int travel = maxX > minX ? maxX - minX : 0;
+    shuttleOffset = static_cast<int>(std::floor(static_cast<double>(travel) * value));
+    shuttleX = minX + shuttleOffset;
+    shuttleY = y + height / 2 - shuttleHeight / 2;
+}
+
+void Slider::InvalidateBand()
+{
+    Application::Get().Invalidate(x - shuttleWidth, shuttleY, width + 2 * shuttleWidth, shuttleHeight);
+}
+
+void Slider::SetValue(float newValue, bool release)
+{
+    if (std::isnan(newValue)) {
+        return;
+    }
+    value = newValue < 0.0f ? 0.0f : (newValue > 1.0f ? 1.0f : newValue);
+    Recompute();
+    InvalidateBand();
+    if (listener != nullptr) {
+        listener->OnSliderChanged(this);
+        if (release) {
+            listener->OnSliderReleased(this);
+        }
+    }
+}
+
+bool Slider::HitsShuttle(int px, int py) const
+{
+    if (px < shuttleX || py < shuttleY || px > shuttleX + shuttleWidth || py > shuttleY + shuttleHeight) {
+        return false;
+    }
+    const Bitmap* shuttle = shuttleBitmaps[0];
+    return shuttle != nullptr && shuttle->AlphaAt(px - shuttleX, py - shuttleY) != 0;
+}
+
+bool Slider::HitTest(int px, int py)
+{
+    if (hidden) {
+        return false;
+    }
+    if (px >= x && py >= y && px <= x + width && py <= y + height) {
+        return true;
+    }
+    return HitsShuttle(px, py);
+}
+
+bool Slider::FollowPointer(int px)
+{
+    if (maxX <= minX) {
+        return false;  // no travel: nothing to divide by
+    }
+    int left = px - shuttleWidth / 2;
+    left = left < minX ? minX : (left > maxX ? maxX : left);
+    value = static_cast<float>(left - minX) / static_cast<float>(maxX - minX);
+    Recompute();
+    return true;
+}
+
+void Slider::OnMouseDown(int px, int py)
+{
+    if (hidden) {
+        return;
+    }
+    if (pressSound != nullptr) {
+        (void)pressSound->Play(false);
+    }
+    if (HitsShuttle(px, py)) {
+        dragging = true;
+        ScreenManager::Get().SetCapture(this);
+    } else if (px >= x && py >= y && px <= x + width && py <= y + height) {
+        dragging = true;
+        ScreenManager::Get().SetCapture(this);
+        if (FollowPointer(px) && listener != nullptr) {
+            listener->OnSliderChanged(this);
+        }
+    }
+    state = 2;
+    InvalidateBand();
+    InvalidateRect();
+}
+
+void Slider::OnMouseMove(int px, int py)
+{
+    (void)py;
+    ScreenManager& screens = ScreenManager::Get();
+    if (!dragging || !screens.IsLeftButtonDown() || screens.GetCapture() != this) {
+        return;
+    }
+    if (FollowPointer(px) && listener != nullptr) {
+        listener->OnSliderChanged(this);
+    }
+    InvalidateBand();
+}
+
+void Slider::OnMouseUp(int px, int py)
+{
+    dragging = false;
+    ScreenManager& screens = ScreenManager::Get();
+    if (screens.GetCapture() == this) {
+        screens.SetCapture(nullptr);
+    }
+    if (listener != nullptr) {
+        listener->OnSliderReleased(this);
+    }
+    if (!hidden && mouseOver) {
+        state = HitTest(px, py) ? 1 : 0;
+        Recompute();
+        InvalidateBand();
+    } else if (state == 2) {
+        // Let go away from the slider: the shuttle no longer looks pressed.
+        state = 0;
+        InvalidateBand();
+    }
+}
+
+void Slider::OnMouseEnter()
+{
+    if (hidden) {
+        return;
+    }
+    Control::OnMouseEnter();
+    if (highlightSound != nullptr) {
+        (void)highlightSound->Play(false);
+    }
+    state = 1;
+    InvalidateBand();
+}
+
+void Slider::OnMouseLeave()
+{
+    if (hidden) {
+        return;
+    }
+    Control::OnMouseLeave();
+    // A drag in progress keeps its pressed look until the button is let go.
+    if (!dragging) {
+        state = 0;
+    }
+    InvalidateBand();
+}
+
+void Slider::Release()
+{
+    BitmapCache::Get().Release(trackBitmap);
+    trackBitmap = nullptr;
+    for (Bitmap*& bitmap : shuttleBitmaps) {
+        BitmapCache::Get().Release(bitmap);
+        bitmap = nullptr;
+    }
+}
+
+void Slider::Load()
+{
+    Release();
+    MovieLibrary& library = MovieLibrary::Get();
+    if (!trackMovie.empty()) {
+        trackBitmap = library.RenderFrame(trackMovie.c_str(), width, height, 0);
+    }
+    for (int i = 0; i < 3; ++i) {
+        if (!shuttleMovies[i].empty()) {
+            shuttleBitmaps[i] = library.RenderFrame(shuttleMovies[i].c_str(), shuttleWidth, shuttleHeight, 0);
+        }
+    }
+    InvalidateBand();
+}
+
+bool Slider::Draw(Application& app)
+{
+    if (!Control::Draw(app)) {
+        // The shuttle reaches past the track on both ends; it is drawn when
+        // its own band is dirty as well.
+        if (hidden || !app.IsDirty(shuttleX, shuttleY, shuttleWidth, shuttleHeight)) {
+            return false;
+        }
+    }
+    if (trackBitmap != nullptr) {
+        trackBitmap->Draw(app, x, y, width, height);
+    }
+    const Bitmap* shuttle = shuttleBitmaps[state] != nullptr ? shuttleBitmaps[state] : shuttleBitmaps[0];
+    if (shuttle != nullptr) {
+        shuttle->Draw(app, shuttleX, shuttleY, shuttleWidth, shuttleHeight);
+    }
+    return true;
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <string>
+
+#include "engine/Control.h"
+
+class Bitmap;
+class Sound;
+class SliderListener;
+
+// A horizontal slider: the control's rectangle is the track; a shuttle whose
+// left edge travels from minX to maxX shows the value 0..1. Dragging the
+// shuttle or pressing the track (which jumps the shuttle under the pointer)
+// changes the value; letting go reports the release.
+class Slider : public Control {
+public:
+    Slider() = default;
+    ~Slider() override;
+
+    void SetTrackMovie(const std::string& path);
+    void SetShuttleMovie(const std::string& path);
+    void SetShuttleMouseOverMovie(const std::string& path);
+    void SetShuttleMouseDownMovie(const std::string& path);
+    void SetShuttleSize(int w, int h);
+    void SetRange(int min, int max);
+    // Stores the value (limited to 0..1; not-a-number is ignored), moves the
+    // shuttle and tells the listener, with a release as well if asked.
+    void SetValue(float newValue, bool release);
+    [[nodiscard]] float GetValue() const { return value; }
+    void SetListener(SliderListener* value) { listener = value; }
+    bool SetHighlightSound(const std::string& name);
+    bool SetPressSound(const std::string& name);
+    [[nodiscard]] int GetShuttleX() const { return shuttleX; }
+    [[nodiscard]] int GetShuttleY() const { return shuttleY; }
+    [[nodiscard]] bool IsDragging() const { return dragging; }
+    [[nodiscard]] int GetState() const { return state; }
+
+    void SetPosition(int newX, int newY) override;
+    void SetSize(int w, int h) override;
+    bool HitTest(int px, int py) override;
+    void Release() override;
+    void OnMouseDown(int px, int py) override;
+    void OnMouseUp(int px, int py) override;
+    void OnMouseMove(int px, int py) override;
+    void OnMouseEnter() override;
+    void OnMouseLeave() override;
+    bool Draw(Application& app) override;
+    void Load() override;
+
+private:
+    void Recompute();
+    void InvalidateBand();
+    bool HitsShuttle(int px, int py) const;
+    // Moves the shuttle's left edge under the pointer; false when the slider
+    // has no travel (then the value stays as it is).
+    bool FollowPointer(int px);
+    void ReleaseSound(Sound*& sound);
+
+    SliderListener* listener = nullptr;
+    int shuttleOffset = 0;  // pixels from minX
+    bool dragging = false;
+    float value = 0.0f;     // 0..1
+    int state = 0;          // shuttle look: 0 normal, 1 over, 2 pressed
+    int minX = 0;           // leftmost x of the shuttle's left edge
+    int maxX = 0;           // rightmost x of the shuttle's left edge
+    std::string trackMovie;
+    Bitmap* trackBitmap = nullptr;
+    Sound* highlightSound = nullptr;
+    Sound* pressSound = nullptr;
+    std::string shuttleMovies[3];
+    Bitmap* shuttleBitmaps[3] = {nullptr, nullptr, nullptr};
+    int shuttleWidth = 0;
+    int shuttleHeight = 0;
+    int shuttleX = 0;
+    int shuttleY = 0;
+};

@@ -1,0 +1,18 @@
+#pragma once
+
+class Button;
+
+// The font every game text uses.
+inline constexpr const char* GameFont = "Data/Fonts/Overload";
+// The menus' purple background.
+inline constexpr int MenuBackgroundRed = 0x99;
+inline constexpr int MenuBackgroundGreen = 0x55;
+inline constexpr int MenuBackgroundBlue = 0xAA;
+
+// The menu button shared by the menu screens: pictures, a caption movie of
+// 0.4 W x 0.07 H nudged up-left (twice as far while pressed), the highlight
+// and press sounds, at 0.565625 W x 0.09166 H. The caller places it.
+void SetUpMenuButton(Button& button, int w, int h, const char* captionMovie);
+// The small button of the dialogs: 0.29375 W x 0.079167 H, a caption of
+// 0.31 W x 0.07 H that only moves while pressed, the same sounds.
+void SetUpSmallButton(Button& button, int w, int h, const char* captionMovie);

@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include "media/Bitmap.h"
+#include "media/BitmapCache.h"
+
+namespace {
+
+class BitmapCacheTest : public ::testing::Test {
+protected:
+    void TearDown() override { BitmapCache::Destroy(); }
+
+    static Bitmap* Make(uint32_t pixel)
+    {
+        auto* bitmap = new Bitmap();
+        const uint32_t pixels[4] = {pixel, pixel, pixel, pixel};
+        bitmap->SetPixels(2, 2, pixels);
+        return bitmap;
+    }
+};
+
+TEST_F(BitmapCacheTest, KeysIgnoreLetterCaseAndFindAddsAReference)
+{
+    BitmapCache& cache = BitmapCache::Get();
+    Bitmap* bitmap = Make(0xFF112233);
+    cache.Add("Data/Graphics/MenuButton.swf-160-48-0", bitmap);
+    EXPECT_EQ(cache.Find("data/graphics/menubutton.swf-160-48-0"), bitmap);
+    EXPECT_EQ(cache.Find("DATA/GRAPHICS/MENUBUTTON.SWF-160-48-0"), bitmap);
+    EXPECT_EQ(bitmap->refCount, 3);
+    EXPECT_EQ(cache.Find("data/graphics/menubutton.swf-160-48-1"), nullptr);
+    EXPECT_EQ(bitmap->refCount, 3);
+    cache.Release(bitmap);
+    cache.Release(bitmap);
+    cache.Release(bitmap);
+    EXPECT_EQ(cache.Size(), 0u);
+}
+
+TEST_F(BitmapCacheTest, LastReleaseRemovesTheEntryAndOthersStay)
+{
+    BitmapCache& cache = BitmapCache::Get();
+    Bitmap* a = Make(0xFF000000);
+    Bitmap* b = Make(0xFFFFFFFF);
+    cache.Add("a", a);
+    cache.Add("b", b);
+    Bitmap* shared = cache.Find("a");
+    ASSERT_EQ(shared, a);
+    cache.Release(a);
+    EXPECT_EQ(cache.Size(), 2u);
+    EXPECT_EQ(cache.Find("a"), a);  // still there for the second holder
+    cache.Release(a);
+    cache.Release(a);
+    EXPECT_EQ(cache.Size(), 1u);
+    EXPECT_EQ(cache.Find("a"), nullptr);
+    EXPECT_EQ(cache.Find("b"), b);
+    cache.Release(b);
+    cache.Release(b);
+    cache.Release(nullptr);
+    EXPECT_EQ(cache.Size(), 0u);
+}
+
+TEST_F(BitmapCacheTest, ReplacedEntryLivesUntilItsHoldersLetGo)
+{
+    BitmapCache& cache = BitmapCache::Get();
+    Bitmap* old = Make(0xFF0000FF);
+    Bitmap* fresh = Make(0xFF00FF00);
+    cache.Add("key", old);
+    cache.Add("KEY", fresh);
+    EXPECT_EQ(cache.Size(), 1u);
+    EXPECT_EQ(old->PixelAt(1, 1), 0xFF0000FFu);  // still valid for its holder
+    cache.Release(old);                           // deleted although not in the map
+    EXPECT_EQ(cache.Find("key"), fresh);
+    cache.Release(fresh);
+    cache.Release(fresh);
+    EXPECT_EQ(cache.Size(), 0u);
+}
+
+TEST_F(BitmapCacheTest, SetPixelsCopiesAndNotesTranslucency)
+{
+    Bitmap bitmap;
+    EXPECT_EQ(bitmap.Width(), -1);
+    uint32_t opaque[6] = {0xFF000000, 0xFF102030, 0xFFFFFFFF, 0xFF000001, 0xFF808080, 0xFF7F7F7F};
+    bitmap.SetPixels(3, 2, opaque);
+    opaque[0] = 0;  // the bitmap has its own copy
+    EXPECT_FALSE(bitmap.HasAlpha());
+    EXPECT_EQ(bitmap.PixelAt(0, 0), 0xFF000000u);
+    EXPECT_EQ(bitmap.PixelAt(2, 1), 0xFF7F7F7Fu);
+    EXPECT_EQ(bitmap.PixelAt(3, 0), 0u);  // outside reads as transparent
+    EXPECT_EQ(bitmap.PixelAt(-1, 0), 0u);
+
+    const uint32_t translucent[2] = {0xFFFFFFFF, 0x80404040};
+    bitmap.SetPixels(2, 1, translucent);
+    EXPECT_TRUE(bitmap.HasAlpha());
+    EXPECT_EQ(bitmap.Width(), 2);
+    EXPECT_EQ(bitmap.AlphaAt(1, 0), 0x80);
+}
+
+} // namespace
