@@ -12,12 +12,13 @@
 
 #include <array>
 
-// The text and action parts of the player plug in here when they are built.
-#if __has_include("player/TextInstall.h")
+// The text and action parts of the player plug in here when they are built
+// (SWF_CORE_ONLY builds the core alone).
+#if !defined(SWF_CORE_ONLY) && __has_include("player/TextInstall.h")
 #include "player/TextInstall.h"
 #define SWF_HAVE_TEXT_SUPPORT 1
 #endif
-#if __has_include("player/ActionInstall.h")
+#if !defined(SWF_CORE_ONLY) && __has_include("player/ActionInstall.h")
 #include "player/ActionInstall.h"
 #define SWF_HAVE_ACTION_SUPPORT 1
 #endif
