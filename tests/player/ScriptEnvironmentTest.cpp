@@ -1,0 +1,346 @@
+#include "ActionTestSupport.h"
+
+#include "player/ScriptFunction.h"
+#include "player/ScriptGlobals.h"
+
+#include <gtest/gtest.h>
+
+using namespace swf;
+using namespace swf::test;
+
+namespace
+{
+
+class ScriptEnvironmentTest : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        FakeSprite& menu = root->addChild("menu");
+        menu.addChild("button");
+        root->addChild("score");
+    }
+    void TearDown() override { releaseScriptGlobals(); }
+
+    FakeSprite& menu() { return *root->children["menu"]; }
+    FakeSprite& button() { return *menu().children["button"]; }
+
+    ScriptValue eval(FakeSprite& where, ActionBuilder code)
+    {
+        code.setVariableFromStack("result");
+        where.run(code);
+        return where.variable("result");
+    }
+
+    Ref<FakeSprite> root = makeRef<FakeSprite>();
+};
+
+} // namespace
+
+TEST_F(ScriptEnvironmentTest, TargetPathsWithSlashesColonsAndDots)
+{
+    button().setMember("x", ScriptValue(5.0));
+    EXPECT_DOUBLE_EQ(5.0, eval(*root, ActionBuilder().getVariable("/menu/button:x")).toNumber());
+    EXPECT_DOUBLE_EQ(5.0, eval(*root, ActionBuilder().getVariable("menu.button.x")).toNumber());
+    EXPECT_DOUBLE_EQ(5.0, eval(*root, ActionBuilder().getVariable("_root.menu.button.x")).toNumber());
+    EXPECT_DOUBLE_EQ(5.0, eval(menu(), ActionBuilder().getVariable("button:x")).toNumber());
+    root->setMember("lives", ScriptValue(3.0));
+    EXPECT_DOUBLE_EQ(3.0, eval(button(), ActionBuilder().getVariable("../..:lives")).toNumber());
+    EXPECT_DOUBLE_EQ(3.0, eval(button(), ActionBuilder().getVariable("/:lives")).toNumber());
+    EXPECT_DOUBLE_EQ(3.0, eval(button(), ActionBuilder().getVariable("_parent._parent.lives")).toNumber());
+    EXPECT_DOUBLE_EQ(3.0, eval(button(), ActionBuilder().getVariable("_level0.lives")).toNumber());
+    // Writes go to the named sprite.
+    menu().run(ActionBuilder().setNumber("/score:points", 12).setNumber("button.clicks", 2));
+    ScriptValue value;
+    ASSERT_TRUE(root->children["score"]->getMember("points", value));
+    EXPECT_DOUBLE_EQ(12.0, value.toNumber());
+    ASSERT_TRUE(button().getMember("clicks", value));
+    EXPECT_DOUBLE_EQ(2.0, value.toNumber());
+    // Paths resolve case-sensitively.
+    EXPECT_TRUE(eval(*root, ActionBuilder().getVariable("/Menu/button:x")).isUndefined());
+}
+
+TEST_F(ScriptEnvironmentTest, RootAndLevel0AreTheSameSprite)
+{
+    ActionBuilder code;
+    code.getVariable("_root").getVariable("_level0").op(0x66);
+    EXPECT_EQ("1", eval(button(), code).toString());
+    EXPECT_EQ(root.get(), eval(button(), ActionBuilder().getVariable("_root")).objectValue());
+}
+
+TEST_F(ScriptEnvironmentTest, UnresolvedPathsAreHarmless)
+{
+    EXPECT_TRUE(eval(*root, ActionBuilder().getVariable("nosuch.x")).isUndefined());
+    EXPECT_TRUE(eval(*root, ActionBuilder().getVariable("/a/b/c:x")).isUndefined());
+    EXPECT_TRUE(eval(*root, ActionBuilder().getVariable("_parent.x")).isUndefined());
+    root->run(ActionBuilder().setNumber("_root.nosuch.x", 1).setNumber("/nosuch:y", 1));
+    EXPECT_TRUE(root->variable("x").isUndefined());
+    EXPECT_TRUE(root->variable("y").isUndefined());
+    // GetProperty of a missing sprite pushes undefined.
+    EXPECT_TRUE(eval(*root, ActionBuilder().pushString("/ghost").pushInt(0).op(0x22)).isUndefined());
+}
+
+TEST_F(ScriptEnvironmentTest, LookupOrderWithThenLocalsThenTargetThenRootThenGlobal)
+{
+    scriptGlobalObject().setMember("v", ScriptValue("global"));
+    scriptGlobalObject().setMember("onlyGlobal", ScriptValue("g"));
+    EXPECT_EQ("global", eval(button(), ActionBuilder().getVariable("v")).toString());
+    button().setMember("v", ScriptValue("target"));
+    EXPECT_EQ("target", eval(button(), ActionBuilder().getVariable("v")).toString());
+    EXPECT_EQ("g", eval(button(), ActionBuilder().getVariable("onlyGlobal")).toString());
+    // "this" is the target sprite; a child is a member of its parent.
+    EXPECT_EQ(&button(), eval(button(), ActionBuilder().getVariable("this")).objectValue());
+    EXPECT_EQ(&button(), eval(menu(), ActionBuilder().getVariable("button")).objectValue());
+
+    // A local shadows the target's member; a With object shadows the local.
+    Ref<ScriptObject> scope = makeRef<ScriptObject>();
+    scope->setMember("v", ScriptValue("with"));
+    root->setMember("scope", ScriptValue(scope));
+    ActionBuilder body;
+    body.pushString("v").pushString("local").op(0x3C);
+    body.getVariable("v").setVariableFromStack("/:sawLocal");
+    ActionBuilder inner;
+    inner.getVariable("v").setVariableFromStack("/:sawWith");
+    body.getVariable("_root.scope").with(static_cast<uint16_t>(inner.size())).append(inner);
+    body.getVariable("v").setVariableFromStack("/:afterWith");
+    ActionBuilder code;
+    code.defineFunction("f", {}, body).pushInt(0).pushString("f").op(0x3D).op(0x17);
+    button().run(code);
+    EXPECT_EQ("local", root->variable("sawLocal").toString());
+    EXPECT_EQ("with", root->variable("sawWith").toString());
+    EXPECT_EQ("local", root->variable("afterWith").toString());
+    // The local died with the call.
+    EXPECT_EQ("target", eval(button(), ActionBuilder().getVariable("v")).toString());
+}
+
+TEST_F(ScriptEnvironmentTest, WithWritesToTheObjectThatHasTheMember)
+{
+    Ref<ScriptObject> scope = makeRef<ScriptObject>();
+    scope->setMember("a", ScriptValue(1.0));
+    root->setMember("scope", ScriptValue(scope));
+    ActionBuilder inner;
+    inner.setNumber("a", 10).setNumber("b", 20);
+    ActionBuilder code;
+    code.getVariable("scope").with(static_cast<uint16_t>(inner.size())).append(inner).setNumber("c", 30);
+    root->run(code);
+    ScriptValue value;
+    ASSERT_TRUE(scope->getMember("a", value));
+    EXPECT_DOUBLE_EQ(10.0, value.toNumber());
+    EXPECT_FALSE(scope->getMember("b", value));
+    EXPECT_DOUBLE_EQ(20.0, root->variable("b").toNumber());
+    EXPECT_DOUBLE_EQ(30.0, root->variable("c").toNumber());
+    EXPECT_EQ(0u, root->env.withCount());
+}
+
+TEST_F(ScriptEnvironmentTest, FunctionsTakeParametersAndReturnValues)
+{
+    // function add(a, b) { var t = a + b; return t; }
+    ActionBuilder body;
+    body.pushString("t").getVariable("a").getVariable("b").op(0x47).op(0x3C).getVariable("t").op(0x3E);
+    ActionBuilder code;
+    code.defineFunction("add", {"a", "b"}, body);
+    code.pushInt(4).pushInt(3).callFunction("add", 2).setVariableFromStack("sum");
+    // Missing arguments are undefined; extra ones are dropped.
+    code.pushInt(4).callFunction("add", 1).setVariableFromStack("half");
+    root->run(code);
+    EXPECT_DOUBLE_EQ(7.0, root->variable("sum").toNumber());
+    EXPECT_DOUBLE_EQ(4.0, root->variable("half").toNumber());
+    EXPECT_TRUE(root->variable("t").isUndefined());
+    EXPECT_TRUE(root->variable("a").isUndefined());
+}
+
+TEST_F(ScriptEnvironmentTest, AnonymousFunctionsAsMethodsSeeTheirObjectAsThis)
+{
+    // obj = {}; obj.get = function () { return this.v; }; obj.v = 8; r = obj.get()
+    Ref<ScriptObject> object = makeRef<ScriptObject>();
+    object->setMember("v", ScriptValue(8.0));
+    root->setMember("obj", ScriptValue(object));
+    ActionBuilder body;
+    body.getVariable("this").pushString("v").op(0x4E).op(0x3E);
+    ActionBuilder code;
+    code.getVariable("obj").pushString("get").defineFunction("", {}, body).op(0x4F);
+    code.pushInt(0).getVariable("obj").pushString("get").op(0x52);
+    EXPECT_DOUBLE_EQ(8.0, eval(*root, code).toNumber());
+}
+
+TEST_F(ScriptEnvironmentTest, RecursionWorksAndRunawayRecursionIsCut)
+{
+    // function fact(n) { if (n < 2) return 1; return n * fact(n - 1); }
+    ActionBuilder tail;
+    tail.getVariable("n").getVariable("n").pushInt(1).op(0x0B).pushInt(1).pushString("fact").op(0x3D).op(0x0C).op(0x3E);
+    ActionBuilder base;
+    base.pushInt(1).op(0x3E);
+    ActionBuilder body;
+    body.getVariable("n")
+        .pushInt(2)
+        .op(0x0F)
+        .op(0x12)
+        .branchIf(static_cast<int16_t>(base.size()))
+        .append(base)
+        .append(tail);
+    ActionBuilder code;
+    code.defineFunction("fact", {"n"}, body).pushInt(10).callFunction("fact", 1).setVariableFromStack("r");
+    root->run(code);
+    EXPECT_DOUBLE_EQ(3628800.0, root->variable("r").toNumber());
+
+    // function loop() { depth = depth + 1; loop(); } never returns: the nesting limit stops it.
+    ActionBuilder forever;
+    forever.pushString("/:depth").getVariable("/:depth").op(0x50).op(0x1D).pushInt(0).pushString("loop").op(0x3D);
+    ActionBuilder runaway;
+    runaway.setNumber("depth", 0)
+        .defineFunction("loop", {}, forever)
+        .pushInt(0)
+        .pushString("loop")
+        .op(0x3D)
+        .setNumber("after", 1);
+    root->run(runaway);
+    EXPECT_DOUBLE_EQ(1.0, root->variable("after").toNumber());
+    EXPECT_LE(root->variable("depth").toNumber(), static_cast<double>(MaxNesting));
+    EXPECT_GE(root->variable("depth").toNumber(), 100.0);
+    EXPECT_EQ(0, root->env.callDepth());
+    EXPECT_EQ(0, runningActionNesting());
+}
+
+TEST_F(ScriptEnvironmentTest, FunctionsKeepTheirCodeAndConstantsAfterTheRecordIsGone)
+{
+    {
+        ActionBuilder body;
+        body.pushConstant(0).op(0x3E);
+        ActionBuilder code;
+        code.constantPool({"kept"}).defineFunction("", {}, body).setVariableFromStack("/_global:keeper");
+        Ref<ActionRecord> record = code.record();
+        executeActions(*record, root->env);
+    } // the record is dropped here; the function holds its own reference
+    ScriptValue function;
+    ASSERT_TRUE(scriptGlobalObject().getMember("keeper", function));
+    ASSERT_EQ(ScriptValue::Kind::ScriptFunction, function.kind());
+    EXPECT_EQ("kept", callFunction(function, root->env, nullptr, {}).toString());
+    EXPECT_EQ(1, function.scriptFunction()->record().refCount());
+}
+
+TEST_F(ScriptEnvironmentTest, FunctionBodiesCannotPopTheirCallersValues)
+{
+    // The body pops three times; the caller's pending operand survives.
+    ActionBuilder body;
+    body.op(0x17).op(0x17).op(0x17).pushInt(1).op(0x3E);
+    ActionBuilder code;
+    code.defineFunction("f", {}, body).pushInt(40).pushInt(0).pushString("f").op(0x3D).op(0x0A);
+    EXPECT_DOUBLE_EQ(41.0, eval(*root, code).toNumber());
+}
+
+TEST_F(ScriptEnvironmentTest, TimelineActionsDriveTheTarget)
+{
+    root->labels["menu"] = 4;
+    root->run(ActionBuilder().op(0x07));
+    EXPECT_FALSE(root->playing);
+    root->run(ActionBuilder().op(0x06));
+    EXPECT_TRUE(root->playing);
+    root->run(ActionBuilder().gotoFrame(3));
+    EXPECT_EQ(3, root->current);
+    EXPECT_FALSE(root->playing);
+    root->run(ActionBuilder().op(0x04));
+    EXPECT_EQ(4, root->current);
+    root->run(ActionBuilder().op(0x05).op(0x05));
+    EXPECT_EQ(2, root->current);
+    root->run(ActionBuilder().gotoLabel("menu"));
+    EXPECT_EQ(4, root->current);
+    int calls = root->gotoCalls;
+    root->run(ActionBuilder().gotoLabel("nowhere"));
+    EXPECT_EQ(calls, root->gotoCalls);
+    root->current = 0;
+    root->run(ActionBuilder().op(0x05));
+    EXPECT_EQ(0, root->current);
+}
+
+TEST_F(ScriptEnvironmentTest, GotoFrame2TakesLabelsOrZeroBasedNumbersAndItsPlayFlag)
+{
+    root->labels["end"] = 7;
+    root->run(ActionBuilder().pushString("end").action(0x9F, {1}));
+    EXPECT_EQ(7, root->current);
+    EXPECT_TRUE(root->playing);
+    root->run(ActionBuilder().pushInt(5).action(0x9F, {0}));
+    EXPECT_EQ(5, root->current); // used as it is, not decreased by one
+    EXPECT_FALSE(root->playing);
+    root->run(ActionBuilder().pushNumber(2.9).action(0x9F, {1}));
+    EXPECT_EQ(2, root->current);
+    EXPECT_TRUE(root->playing);
+    // An unknown label goes nowhere and leaves the play state alone.
+    root->run(ActionBuilder().pushString("nolabel").action(0x9F, {0}));
+    EXPECT_EQ(2, root->current);
+    EXPECT_TRUE(root->playing);
+    // NaN and huge numbers are defined: NaN is frame 0, the rest is clamped by the sprite.
+    root->run(ActionBuilder().pushInt(0).pushInt(0).op(0x0D).action(0x9F, {0}));
+    EXPECT_EQ(0, root->current);
+    root->run(ActionBuilder().pushNumber(1e12).action(0x9F, {0}));
+    EXPECT_GE(root->current, 0);
+    // The value is popped.
+    EXPECT_DOUBLE_EQ(9.0, eval(*root, ActionBuilder().pushInt(9).pushInt(1).action(0x9F, {0})).toNumber());
+}
+
+TEST_F(ScriptEnvironmentTest, PropertiesByIndexAndRangeChecks)
+{
+    button().properties[6] = ScriptValue(50.0);
+    EXPECT_DOUBLE_EQ(50.0, eval(*root, ActionBuilder().pushString("menu/button").pushInt(6).op(0x22)).toNumber());
+    root->run(ActionBuilder().pushString("/menu/button").pushInt(0).pushInt(120).op(0x23));
+    EXPECT_DOUBLE_EQ(120.0, button().properties[0].toNumber());
+    // The empty path is the target itself.
+    root->run(ActionBuilder().pushString("").pushInt(1).pushInt(33).op(0x23));
+    EXPECT_DOUBLE_EQ(33.0, root->properties[1].toNumber());
+    EXPECT_TRUE(eval(*root, ActionBuilder().pushString("").pushInt(99).op(0x22)).isUndefined());
+    EXPECT_TRUE(eval(*root, ActionBuilder().pushString("").pushInt(-1).op(0x22)).isUndefined());
+    root->run(ActionBuilder().pushString("").pushInt(22).pushInt(1).op(0x23));
+}
+
+TEST_F(ScriptEnvironmentTest, CloneRemoveAndDrag)
+{
+    root->run(ActionBuilder().pushString("menu").pushString("copy").pushInt(16390).op(0x24));
+    ASSERT_EQ(1u, menu().clones.size());
+    EXPECT_EQ("copy@16390", menu().clones[0]);
+    root->run(ActionBuilder().pushString("menu/button").op(0x25));
+    EXPECT_TRUE(button().removed);
+    // startDrag("/menu", true, 1, 2, 3, 4)
+    root->run(ActionBuilder()
+                  .pushInt(1)
+                  .pushInt(2)
+                  .pushInt(3)
+                  .pushInt(4)
+                  .pushBool(true)
+                  .pushBool(true)
+                  .pushString("/menu")
+                  .op(0x27));
+    EXPECT_TRUE(menu().dragging);
+    EXPECT_TRUE(menu().dragLock);
+    EXPECT_TRUE(menu().dragBounds.constrained);
+    EXPECT_DOUBLE_EQ(1.0, menu().dragBounds.left);
+    EXPECT_DOUBLE_EQ(2.0, menu().dragBounds.top);
+    EXPECT_DOUBLE_EQ(3.0, menu().dragBounds.right);
+    EXPECT_DOUBLE_EQ(4.0, menu().dragBounds.bottom);
+    menu().run(ActionBuilder().op(0x28));
+    EXPECT_FALSE(menu().dragging);
+}
+
+TEST_F(ScriptEnvironmentTest, FsCommandNeedsTheExactPrefix)
+{
+    root->run(ActionBuilder().getUrl("FSCommand:quit", "now"));
+    root->run(ActionBuilder().getUrl("fscommand:quit", "now"));
+    root->run(ActionBuilder().getUrl("http://example.com", "_blank"));
+    root->run(ActionBuilder().pushString("FSCommand:volume").pushString("0.5").action(0x9A, {0}));
+    ASSERT_EQ(2u, root->commands.size());
+    EXPECT_EQ("quit|now", root->commands[0]);
+    EXPECT_EQ("volume|0.5", root->commands[1]);
+    // GetURL2 pops both values.
+    EXPECT_DOUBLE_EQ(
+        3.0, eval(*root, ActionBuilder().pushInt(3).pushString("a").pushString("b").action(0x9A, {0})).toNumber());
+}
+
+TEST_F(ScriptEnvironmentTest, CallRunsAnotherFramesActionsWithoutMoving)
+{
+    menu().labels["setup"] = 2;
+    menu().actions[2] = ActionBuilder().setNumber("ready", 1).record();
+    root->run(ActionBuilder().pushString("/menu:setup").action(0x9E, {}));
+    EXPECT_DOUBLE_EQ(1.0, menu().variable("ready").toNumber());
+    EXPECT_EQ(0, menu().current);
+    root->actions[3] = ActionBuilder().setNumber("three", 3).record();
+    root->run(ActionBuilder().pushInt(3).action(0x9E, {}).pushInt(99).action(0x9E, {}));
+    EXPECT_DOUBLE_EQ(3.0, root->variable("three").toNumber());
+}
