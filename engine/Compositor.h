@@ -19,3 +19,9 @@ void BlendSpan(uint32_t* destination, const uint32_t* source, int count);
 
 // The same rule, one pixel at a time (kept for tests and measurements).
 void BlendSpanScalar(uint32_t* destination, const uint32_t* source, int count);
+
+// The implementations BlendSpan chooses from (the widest the processor has).
+enum class BlendPath { Scalar, Sse2, Avx2 };
+[[nodiscard]] bool IsBlendPathAvailable(BlendPath path);
+// BlendSpan through one given implementation; an unavailable one falls back.
+void BlendSpanWith(BlendPath path, uint32_t* destination, const uint32_t* source, int count);

@@ -120,15 +120,12 @@ void ScreenManager::Update()
     }
 
     currentScreen->Update(framesSinceSwitch);
-    for (Control* control : std::vector<Control*>(controls)) {
-        if (std::find(controls.begin(), controls.end(), control) != controls.end())
-            control->Update();
-    }
+    // Indexes rather than iterators: an Update may add or remove controls.
+    for (size_t i = 0; i < controls.size(); ++i)
+        controls[i]->Update();
     if (modal) {
-        for (Control* control : std::vector<Control*>(modalControls)) {
-            if (std::find(modalControls.begin(), modalControls.end(), control) != modalControls.end())
-                control->Update();
-        }
+        for (size_t i = 0; i < modalControls.size(); ++i)
+            modalControls[i]->Update();
     }
     ++framesSinceSwitch;
 }

@@ -98,6 +98,9 @@ bool HeadlessPlatform::ResumeFullscreen()
 
 void HeadlessPlatform::Present(const uint32_t* pixels, int width, int height)
 {
+    ++presentCount;
+    if (!keepFrames)
+        return;
     Frame frame;
     frame.width = width;
     frame.height = height;

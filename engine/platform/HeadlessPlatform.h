@@ -46,6 +46,10 @@ public:
 
     // --- inspection ---
     [[nodiscard]] const std::vector<Frame>& Frames() const { return frames; }
+    // Frames presented so far, kept or not.
+    [[nodiscard]] int PresentCount() const { return presentCount; }
+    // Long runs keep no copies, only the count.
+    void SetKeepFrames(bool keep) { keepFrames = keep; }
     void ClearFrames() { frames.clear(); }
     [[nodiscard]] const std::vector<Message>& Messages() const { return messages; }
     void ClearMessages() { messages.clear(); }
@@ -94,6 +98,8 @@ private:
     std::string windowTitle;
     DisplaySize client;
     std::vector<Frame> frames;
+    bool keepFrames = true;
+    int presentCount = 0;
     std::vector<Message> messages;
     CursorShape cursor = CursorShape::Arrow;
     int cursorChanges = 0;

@@ -241,13 +241,23 @@ TEST(CompositorTest, VectorPathMatchesTheScalarRuleForEveryAlphaAndChannel)
             }
         }
     }
-    std::vector<uint32_t> vector = destination, scalar = destination;
-    BlendSpan(vector.data(), source.data(), static_cast<int>(source.size()));
+    std::vector<uint32_t> scalar = destination;
     BlendSpanScalar(scalar.data(), source.data(), static_cast<int>(source.size()));
-    size_t mismatches = 0;
-    for (size_t i = 0; i < vector.size(); ++i)
-        mismatches += vector[i] != scalar[i];
-    EXPECT_EQ(mismatches, 0u);
+    for (BlendPath path : {BlendPath::Sse2, BlendPath::Avx2}) {
+        if (!IsBlendPathAvailable(path))
+            continue;
+        // An odd length, so the tail after the last full vector is used too.
+        std::vector<uint32_t> vector = destination;
+        BlendSpanWith(path, vector.data(), source.data(), static_cast<int>(source.size()) - 3);
+        size_t mismatches = 0;
+        for (size_t i = 0; i + 3 < vector.size(); ++i)
+            mismatches += vector[i] != scalar[i];
+        EXPECT_EQ(mismatches, 0u) << "path " << static_cast<int>(path);
+        EXPECT_EQ(vector.back(), destination.back());
+    }
+    std::vector<uint32_t> best = destination;
+    BlendSpan(best.data(), source.data(), static_cast<int>(source.size()));
+    EXPECT_EQ(best, scalar);
 }
 
 TEST(CompositorTest, BlendRuleResults)
