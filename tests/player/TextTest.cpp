@@ -1,0 +1,255 @@
+// Static texts: reading DefineText and DefineText2 glyph runs, and drawing
+// them through the movie's fonts into pixels.
+
+#include "player/FontTestSupport.h"
+
+#include "fixtures/SwfBuilder.h"
+#include "player/Font.h"
+#include "player/MovieDefinition.h"
+#include "player/StaticText.h"
+
+#include <gtest/gtest.h>
+
+using namespace swf;
+using namespace fonttest;
+using swftest::Colour;
+using swftest::MovieBuilder;
+using swftest::Picture;
+using swftest::Place2;
+
+namespace {
+
+constexpr int DefineShape = 2;
+constexpr int DefineTextTag = 11;
+constexpr int PlaceObject2 = 26;
+constexpr int DefineText2Tag = 33;
+constexpr int DefineFont2Tag = 48;
+
+constexpr std::uint32_t Red = 0xFFFF0000;
+constexpr std::uint32_t Blue = 0xFF0000FF;
+
+const Colour RedColour{255, 0, 0, 255};
+const Colour BlueColour{0, 0, 255, 255};
+
+// Font 1: glyph 0 the full em box, glyph 1 a half-em box, glyphs 2.. em boxes.
+Bytes boxFont(int glyphCount = 2)
+{
+    Font2Spec s;
+    s.id = 1;
+    s.glyphs = {emBox(), boxGlyph(0, -512, 512, 0)};
+    s.codes = {'A', 'B'};
+    for (int i = 2; i < glyphCount; ++i) {
+        s.glyphs.push_back(emBox());
+        s.codes.push_back(static_cast<std::uint16_t>('A' + i));
+    }
+    return defineFont2(s);
+}
+
+Bytes place(int id, int depth, int tx = 0, int ty = 0)
+{
+    Place2 p;
+    p.depth = depth;
+    p.characterId = id;
+    swftest::MatrixSpec m;
+    m.tx = tx;
+    m.ty = ty;
+    p.matrix = m;
+    return p.payload();
+}
+
+// Movie (550 x 400 pixels: twips / 20) with the font, the texts and their placements.
+Ref<MovieDefinition> textMovie(const std::vector<std::pair<int, Bytes>>& tags)
+{
+    MovieBuilder mb;
+    mb.tag(DefineFont2Tag, boxFont(10));
+    for (const auto& t : tags)
+        mb.tag(t.first, t.second);
+    mb.showFrame().end();
+    return swftest::readMovie(mb.fws());
+}
+
+const StaticText* textOf(MovieDefinition& movie, int id)
+{
+    return dynamic_cast<const StaticText*>(movie.characterById(id));
+}
+
+} // namespace
+
+TEST(TextTest, RunsCarryTheStyleOfTheRecordsBeforeThem)
+{
+    TextBuilder text(10, DefineTextTag);
+    text.style(1, RedColour, 100, 200, 400)
+        .glyphs({{0, 600}, {1, -50}})
+        .style(std::nullopt, BlueColour, std::nullopt, std::nullopt) // colour only
+        .glyphs({{0, 300}})
+        .style(2, std::nullopt, std::nullopt, 900, 240) // font and line change
+        .glyphs({{1, 10}});
+    TextBuilder text2(11, DefineText2Tag);
+    text2.style(1, Colour{1, 2, 3, 128}, 0, 0, 100).glyphs({{0, 1}});
+
+    Ref<MovieDefinition> movie = textMovie({{DefineTextTag, text.payload()}, {DefineText2Tag, text2.payload()}});
+    const StaticText* t = textOf(*movie, 10);
+    ASSERT_NE(t, nullptr);
+    ASSERT_EQ(t->runs().size(), 3u);
+
+    const GlyphRun& first = t->runs()[0];
+    EXPECT_EQ(first.fontId, 1);
+    EXPECT_EQ(first.colour, (Rgba{255, 0, 0, 255}));
+    EXPECT_TRUE(first.hasX);
+    EXPECT_TRUE(first.hasY);
+    EXPECT_FLOAT_EQ(first.x, 100.0f);
+    EXPECT_FLOAT_EQ(first.y, 200.0f);
+    EXPECT_FLOAT_EQ(first.height, 400.0f);
+    ASSERT_EQ(first.glyphs.size(), 2u);
+    EXPECT_EQ(first.glyphs[1].index, 1u);
+    EXPECT_FLOAT_EQ(first.glyphs[1].advance, -50.0f); // advances are signed
+
+    // A colour change keeps the font and height and continues at the pen.
+    const GlyphRun& second = t->runs()[1];
+    EXPECT_EQ(second.fontId, 1);
+    EXPECT_FLOAT_EQ(second.height, 400.0f);
+    EXPECT_EQ(second.colour, (Rgba{0, 0, 255, 255}));
+    EXPECT_FALSE(second.hasX);
+    EXPECT_FALSE(second.hasY);
+
+    const GlyphRun& third = t->runs()[2];
+    EXPECT_EQ(third.fontId, 2);
+    EXPECT_FLOAT_EQ(third.height, 240.0f);
+    EXPECT_FALSE(third.hasX);
+    EXPECT_TRUE(third.hasY);
+    EXPECT_FLOAT_EQ(third.y, 900.0f);
+    EXPECT_EQ(third.colour, (Rgba{0, 0, 255, 255}));
+
+    EXPECT_NE(t->font(1), nullptr);
+    EXPECT_EQ(t->font(2), nullptr); // the movie has no font 2
+
+    const StaticText* t2 = textOf(*movie, 11);
+    ASSERT_NE(t2, nullptr);
+    ASSERT_EQ(t2->runs().size(), 1u);
+    EXPECT_EQ(t2->runs()[0].colour, (Rgba{1, 2, 3, 128}));
+}
+
+TEST(TextTest, DamagedTextTagsAreRefusedAndLoadingGoesOn)
+{
+    TextBuilder good(10, DefineTextTag);
+    good.style(1, RedColour, 0, 0, 400).glyphs({{0, 600}});
+
+    // Cut in the middle of a run's glyph entries.
+    TextBuilder cutRun(11, DefineTextTag);
+    cutRun.style(1, RedColour, 0, 0, 400).glyphs({{0, 600}, {1, 600}, {0, 600}, {1, 600}});
+    Bytes cutRunBytes = cutRun.payload(false);
+    cutRunBytes.resize(cutRunBytes.size() - 3);
+
+    // Cut inside a style record (the height is missing).
+    TextBuilder cutStyle(12, DefineTextTag);
+    cutStyle.style(1, RedColour, 0, 0, 400);
+    Bytes cutStyleBytes = cutStyle.payload(false);
+    cutStyleBytes.resize(cutStyleBytes.size() - 1);
+
+    // Glyph fields wider than any number.
+    TextBuilder wide(13, DefineTextTag, 40, 8);
+    Bytes wideBytes = wide.payload();
+
+    // The final 0 left out: every record is whole, so the text is kept.
+    TextBuilder unterminated(14, DefineTextTag);
+    unterminated.style(1, RedColour, 0, 0, 400).glyphs({{0, 600}});
+
+    MovieBuilder mb;
+    mb.tag(DefineFont2Tag, boxFont());
+    mb.tag(DefineTextTag, cutRunBytes);
+    mb.tag(DefineTextTag, cutStyleBytes);
+    mb.tag(DefineTextTag, wideBytes);
+    mb.tag(DefineTextTag, unterminated.payload(false));
+    mb.tag(DefineTextTag, good.payload());
+    mb.showFrame().end();
+    Ref<MovieDefinition> movie = swftest::readMovie(mb.fws());
+    EXPECT_EQ(movie->characterById(11), nullptr);
+    EXPECT_EQ(movie->characterById(12), nullptr);
+    EXPECT_EQ(movie->characterById(13), nullptr);
+    ASSERT_NE(textOf(*movie, 14), nullptr);
+    EXPECT_EQ(textOf(*movie, 14)->runs().size(), 1u);
+    ASSERT_NE(textOf(*movie, 10), nullptr);
+}
+
+TEST(TextTest, GlyphsAreDrawnAtThePenScaledToTheTextHeight)
+{
+    // Text matrix moves everything by (1000, 2000) twips = (50, 100) px.
+    TextBuilder text(10, DefineTextTag);
+    swftest::MatrixSpec m;
+    m.tx = 1000;
+    m.ty = 2000;
+    text.matrix(m)
+        .style(1, RedColour, 0, 0, 400) // 400 twips per em: a 20-pixel em box
+        .glyphs({{0, 600}, {1, 600}})
+        .style(std::nullopt, BlueColour, std::nullopt, std::nullopt)
+        .glyphs({{0, 600}})
+        .style(std::nullopt, std::nullopt, 0, 1000)
+        .glyphs({{1, 0}});
+    Ref<MovieDefinition> movie = textMovie({{DefineTextTag, text.payload()}, {PlaceObject2, place(10, 1)}});
+    const Picture pic = swftest::renderFrame(*movie, 0, 550, 400);
+
+    // Glyph 0: x 50..70, y 80..100.
+    EXPECT_EQ(pic.at(51, 81), Red);
+    EXPECT_EQ(pic.at(69, 99), Red);
+    EXPECT_EQ(pic.at(60, 78), 0u);
+    EXPECT_EQ(pic.at(72, 90), 0u);
+    // Glyph 1 (half em) after an advance of 600 twips: x 80..90, y 90..100.
+    EXPECT_EQ(pic.at(85, 95), Red);
+    EXPECT_EQ(pic.at(85, 88), 0u);
+    EXPECT_EQ(pic.at(92, 95), 0u);
+    // The blue run continues at the pen: x 110..130.
+    EXPECT_EQ(pic.at(120, 90), Blue);
+    EXPECT_EQ(pic.at(105, 90), 0u);
+    // The last run starts a new line at x 0, y 1000: a half box at x 50..60, y 140..150.
+    EXPECT_EQ(pic.at(55, 145), Blue);
+    EXPECT_EQ(pic.at(65, 145), 0u);
+}
+
+TEST(TextTest, GlyphIndexOutsideTheFontDrawsNothingButMovesThePen)
+{
+    // A shape without its end record before the text: its loop ends at its tag.
+    swftest::ShapeBuilder broken;
+    broken.bounds(0, 400, 0, 400);
+    const int fill = broken.solidFill(BlueColour);
+    broken.rectangle(0, 0, 400, 400, fill).omitEndRecord();
+
+    TextBuilder text(10, DefineTextTag, 10, 12);
+    text.style(1, RedColour, 0, 0, 400).glyphs({{500, 600}, {9, 600}, {1023, 600}, {0, 600}});
+    Ref<MovieDefinition> movie = textMovie({{DefineShape, broken.payload(2)},
+                                            {DefineTextTag, text.payload()},
+                                            {PlaceObject2, place(2, 1)},
+                                            {PlaceObject2, place(10, 2, 2000, 2000)}});
+    ASSERT_NE(movie->fontById(1), nullptr);
+    EXPECT_EQ(movie->fontById(1)->glyphCount(), 10);
+    const Picture pic = swftest::renderFrame(*movie, 0, 550, 400);
+    EXPECT_EQ(pic.at(10, 10), Blue);
+    // Index 500 skipped; glyph 9 at pen 600 (x 130..150); 1023 skipped; glyph 0 at pen 1800.
+    EXPECT_EQ(pic.at(110, 90), 0u);
+    EXPECT_EQ(pic.at(140, 90), Red);
+    EXPECT_EQ(pic.at(170, 90), 0u);
+    EXPECT_EQ(pic.at(200, 90), Red);
+}
+
+TEST(TextTest, ZeroHeightOrZeroScaleTextDoesNotBlankWhatFollows)
+{
+    TextBuilder flat(10, DefineTextTag);
+    flat.style(1, RedColour, 0, 0, 0).glyphs({{0, 600}}).style(std::nullopt, std::nullopt, 0, 0, 0).glyphs({{0, 0}});
+    TextBuilder normal(11, DefineTextTag);
+    normal.style(1, BlueColour, 0, 0, 400).glyphs({{0, 600}});
+
+    Place2 squashed;
+    squashed.depth = 1;
+    squashed.characterId = 11;
+    swftest::MatrixSpec zero;
+    zero.scale = std::make_pair(0.0, 0.0);
+    squashed.matrix = zero;
+
+    Ref<MovieDefinition> movie = textMovie({{DefineTextTag, flat.payload()},
+                                            {DefineTextTag, normal.payload()},
+                                            {PlaceObject2, squashed.payload()},
+                                            {PlaceObject2, place(10, 2)},
+                                            {PlaceObject2, place(11, 3, 2000, 2000)}});
+    const Picture pic = swftest::renderFrame(*movie, 0, 550, 400);
+    EXPECT_EQ(pic.at(110, 90), Blue);
+    EXPECT_EQ(pic.countNonTransparent(), 400);
+}
