@@ -103,7 +103,10 @@ void Slider::SetSize(int w, int h)
 void Slider::Recompute()
 {
     const int travel = maxX > minX ? maxX - minX : 0;
-    shuttleOffset = static_cast<int>(std::floor(static_cast<double>(travel) * value));
+    // The value is a float, so a position read back from it can fall a hair
+    // short of the whole pixel it came from (150 / 180 gives 149.99998);
+    // the small allowance keeps the shuttle under the pointer.
+    shuttleOffset = static_cast<int>(std::floor(static_cast<double>(travel) * value + 1e-3));
     shuttleX = minX + shuttleOffset;
     shuttleY = y + height / 2 - shuttleHeight / 2;
 }

@@ -21,14 +21,10 @@ void BitmapCache::Destroy()
     instance.reset();
 }
 
-BitmapCache::~BitmapCache()
-{
-    // Every holder should have released its bitmaps by now; whatever is left
-    // is freed so that nothing outlives the cache.
-    for (auto& entry : entries) {
-        delete entry.second;
-    }
-}
+// Bitmaps belong to their holders' references, not to the cache: a control
+// that outlives the cache still frees its bitmaps with its last Release
+// (which then finds no entry), so nothing is deleted here.
+BitmapCache::~BitmapCache() = default;
 
 std::string ToLowerAscii(const std::string& text)
 {

@@ -24,19 +24,23 @@ void FrameAnimation::Release()
 
 void FrameAnimation::Load(const std::string& path, int width, int height, double now)
 {
-    Release();
     MovieLibrary& library = MovieLibrary::Get();
     frameCount = library.GetFrameCount(path.c_str());
     if (frameCount > MaxFrames) {
         frameCount = MaxFrames;
     }
-    frames.reserve(static_cast<size_t>(frameCount));
+    // The new frames are taken before the old ones are let go, so a reload
+    // that asks for the same pictures finds them still in the cache.
+    std::vector<Bitmap*> rendered;
+    rendered.reserve(static_cast<size_t>(frameCount));
     for (int i = 0; i < frameCount; ++i) {
-        frames.push_back(library.RenderFrame(path.c_str(), width, height, i));
+        rendered.push_back(library.RenderFrame(path.c_str(), width, height, i));
     }
+    Release();
+    frames = std::move(rendered);
     // One period of the movie's whole-number rate. Below 1 frame per second
     // there is no usable period and the animation holds its first frame.
-    const float rate = frameCount > 0 ? library.GetFrameRate(path.c_str()) : 0.0f;
+    const float rate = library.GetFrameRate(path.c_str());
     frameDuration = (frameCount > 1 && rate >= 1.0f) ? 1.0 / static_cast<double>(rate) : 0.0;
     lastFrameTime = now;
     currentFrame = 0;

@@ -20,7 +20,7 @@ public:
     FrameAnimation(const FrameAnimation&) = delete;
     FrameAnimation& operator=(const FrameAnimation&) = delete;
 
-    // Releases the old frames, renders every frame of the movie at
+    // Renders every frame of the movie at
     // width x height and restarts at frame 0 at time now (seconds).
     void Load(const std::string& path, int width, int height, double now);
     // Gives every frame back to the BitmapCache.

@@ -1,0 +1,215 @@
+#include <vector>
+
+#include "engine/Button.h"
+#include "engine/ButtonListener.h"
+#include "engine/KeyCode.h"
+#include "engine/WidgetFixture.h"
+#include "media/Bitmap.h"
+
+namespace {
+
+struct ClickCounter : ButtonListener {
+    void OnButtonClicked(Button* button) override
+    {
+        clicked.push_back(button);
+        if (onClick) {
+            onClick(button);
+        }
+    }
+    std::vector<Button*> clicked;
+    std::function<void(Button*)> onClick;
+};
+
+// A 100 x 50 button at (100, 100) whose pictures leave a 20 % transparent
+// margin: its clickable body is (120..180, 110..140).
+class ButtonTest : public WidgetFixture {
+protected:
+    void SetUp() override
+    {
+        WidgetFixture::SetUp();
+        files.add("Data/Graphics/Body.swf", SolidTestMovie({40, 90, 200, 255}, 20));
+        files.add("Data/Graphics/BodyOver.swf", SolidTestMovie({80, 140, 250, 255}, 20));
+        files.add("Data/Graphics/BodyDown.swf", SolidTestMovie({20, 50, 140, 255}, 20));
+        files.add("Data/Graphics/Caption.swf", SolidTestMovie({255, 255, 255, 255}));
+        TestMovieSpec zeroRate;
+        zeroRate.frameCount = 3;
+        zeroRate.frameColours = {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}};
+        zeroRate.rawRate = true;
+        files.add("Data/Graphics/StuckCaption.swf", MakeTestMovie(zeroRate));
+
+        button.SetNormalMovie("Data/Graphics/Body.swf");
+        button.SetMouseOverMovie("Data/Graphics/BodyOver.swf");
+        button.SetMouseDownMovie("Data/Graphics/BodyDown.swf");
+        button.SetSize(100, 50);
+        button.SetPosition(100, 100);
+        button.SetCaptionMovie("Data/Graphics/Caption.swf");
+        button.SetCaptionSize(40, 20);
+        button.SetCaptionOffset(-1, -2);
+        button.SetPressedCaptionOffset(-3, -4);
+        button.SetHighlightSound("Data/Sounds/ButtonHighlight");
+        button.SetPressSound("Data/Sounds/ButtonPress");
+        button.SetListener(&listener);
+        ScreenManager::Get().AddControl(&button);
+        DrawAll();
+    }
+
+    Button button;
+    ClickCounter listener;
+};
+
+TEST_F(ButtonTest, TransparentCornerIsNotPartOfTheButton)
+{
+    EXPECT_FALSE(button.HitTest(102, 102));
+    EXPECT_FALSE(button.HitTest(199, 148));
+    EXPECT_TRUE(button.HitTest(150, 125));
+    EXPECT_FALSE(button.HitTest(250, 125));
+
+    Move(102, 102);
+    EXPECT_FALSE(button.IsMouseOver());
+    EXPECT_EQ(button.GetState(), Button::Normal);
+    EXPECT_FALSE(IsPlaying("Data/Sounds/ButtonHighlight"));
+    Down(102, 102);
+    Up(102, 102);
+    EXPECT_TRUE(listener.clicked.empty());
+    EXPECT_EQ(button.GetState(), Button::Normal);
+}
+
+TEST_F(ButtonTest, ClickIsAReleaseOverTheHoveredButton)
+{
+    Move(150, 125);
+    EXPECT_EQ(button.GetState(), Button::MouseOver);
+    EXPECT_TRUE(IsPlaying("Data/Sounds/ButtonHighlight"));
+    Down(150, 125);
+    EXPECT_EQ(button.GetState(), Button::Pressed);
+    EXPECT_TRUE(IsPlaying("Data/Sounds/ButtonPress"));
+    EXPECT_TRUE(listener.clicked.empty());  // nothing happens on the press
+    Up(150, 125);
+    ASSERT_EQ(listener.clicked.size(), 1u);
+    EXPECT_EQ(listener.clicked[0], &button);
+    EXPECT_EQ(button.GetState(), Button::MouseOver);
+
+    // Pressing elsewhere and releasing over the button clicks it too.
+    Move(400, 400);
+    Down(400, 400);
+    Move(150, 125);
+    Up(150, 125);
+    EXPECT_EQ(listener.clicked.size(), 2u);
+}
+
+TEST_F(ButtonTest, PressDragOffAndReleaseElsewhereDoesNotClick)
+{
+    Move(150, 125);
+    Down(150, 125);
+    Move(400, 400);
+    EXPECT_EQ(button.GetState(), Button::Normal);
+    Up(400, 400);
+    EXPECT_TRUE(listener.clicked.empty());
+    button.OnMouseUp(150, 125);  // a stray release without the hover
+    EXPECT_TRUE(listener.clicked.empty());
+}
+
+TEST_F(ButtonTest, CaptionIsCentredAndMovesWhilePressed)
+{
+    EXPECT_EQ(button.GetCaptionX(), 100 + 50 - 20 - 1);
+    EXPECT_EQ(button.GetCaptionY(), 100 + 25 - 10 - 2);
+    Move(150, 125);
+    EXPECT_EQ(button.GetCaptionX(), 129);
+    Down(150, 125);
+    EXPECT_EQ(button.GetCaptionX(), 100 + 50 - 20 - 3);
+    EXPECT_EQ(button.GetCaptionY(), 100 + 25 - 10 - 4);
+    Up(150, 125);
+    EXPECT_EQ(button.GetCaptionY(), 113);
+
+    // The frame shows the body's and the caption's pictures.
+    App().Render();
+    const auto& frame = Platform().Frames().back();
+    EXPECT_EQ(frame.At(125, 112) & 0xFFFFFF, 0x508CFAu);  // mouse-over body
+    EXPECT_EQ(frame.At(140, 120) & 0xFFFFFF, 0xFFFFFFu);  // caption
+}
+
+TEST_F(ButtonTest, HotkeysWithAndWithoutAlt)
+{
+    button.SetHotkey('p', false);
+    Key('p');
+    Key('p', true);  // a key that needs no Alt also works with it
+    EXPECT_EQ(listener.clicked.size(), 2u);
+    EXPECT_TRUE(IsPlaying("Data/Sounds/ButtonPress"));
+
+    button.SetHotkey('x', true);
+    Key('x');
+    EXPECT_EQ(listener.clicked.size(), 2u);
+    Key('x', true);
+    EXPECT_EQ(listener.clicked.size(), 3u);
+    Key('y', true);
+    EXPECT_EQ(listener.clicked.size(), 3u);
+
+    button.Hide();
+    Key('x', true);
+    EXPECT_EQ(listener.clicked.size(), 3u);
+    EXPECT_FALSE(button.OnKey('x', true));
+}
+
+TEST_F(ButtonTest, HiddenButtonIsNeitherHoveredNorClicked)
+{
+    button.Hide();
+    Move(150, 125);
+    Down(150, 125);
+    Up(150, 125);
+    EXPECT_FALSE(button.IsMouseOver());
+    EXPECT_TRUE(listener.clicked.empty());
+}
+
+TEST_F(ButtonTest, ButtonWithoutSoundsOrListenerCanBeHoveredAndClicked)
+{
+    Button bare;
+    bare.SetNormalMovie("Data/Graphics/Body.swf");
+    bare.SetSize(100, 50);
+    bare.SetPosition(300, 300);
+    bare.SetHotkey('b', false);
+    ScreenManager::Get().AddControl(&bare);
+    DrawAll();
+    Move(350, 325);
+    EXPECT_EQ(bare.GetState(), Button::MouseOver);
+    Down(350, 325);
+    Up(350, 325);
+    Key('b');
+    EXPECT_EQ(bare.GetState(), Button::MouseOver);
+    App().Render();  // no mouse-over picture: no body drawn, and no failure
+    ScreenManager::Get().RemoveControl(&bare);
+}
+
+TEST_F(ButtonTest, ListenerMayHideTheButtonWhileItIsClicked)
+{
+    listener.onClick = [](Button* b) { b->Hide(); };
+    Move(150, 125);
+    Down(150, 125);
+    Up(150, 125);
+    EXPECT_EQ(listener.clicked.size(), 1u);
+    EXPECT_TRUE(button.IsHidden());
+    EXPECT_EQ(button.GetState(), Button::Normal);  // a hidden button does not hit
+}
+
+TEST_F(ButtonTest, CaptionMovieSlowerThanOneFramePerSecondStaysOnItsFirstFrame)
+{
+    button.SetCaptionMovie("Data/Graphics/StuckCaption.swf");
+    DrawAll();
+    ASSERT_EQ(button.Caption().frameCount, 3);
+    for (int i = 0; i < 50; ++i) {
+        App().time += 0.1;
+        button.Update();
+    }
+    EXPECT_EQ(button.Caption().currentFrame, 0);
+    EXPECT_FALSE(button.Caption().IsAnimating());
+}
+
+TEST_F(ButtonTest, ReleaseDropsThePicturesUntilTheMoviesAreSetAgain)
+{
+    button.Release();
+    EXPECT_FALSE(button.HitTest(150, 125));  // no picture to test against
+    EXPECT_TRUE(button.Caption().Empty());
+    button.SetNormalMovie("Data/Graphics/Body.swf");
+    DrawAll();
+    EXPECT_TRUE(button.HitTest(150, 125));
+}
+
+} // namespace

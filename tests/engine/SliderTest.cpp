@@ -1,0 +1,132 @@
+#include <cmath>
+#include <limits>
+
+#include "engine/Slider.h"
+#include "engine/SliderListener.h"
+#include "engine/WidgetFixture.h"
+
+namespace {
+
+struct SliderLog : SliderListener {
+    void OnSliderChanged(Slider* slider) override { changes.push_back(slider->GetValue()); }
+    void OnSliderReleased(Slider* slider) override { releases.push_back(slider->GetValue()); }
+    std::vector<float> changes;
+    std::vector<float> releases;
+};
+
+// A 200 x 20 track at (100, 100) and a 20 x 30 shuttle whose left edge
+// travels from 100 to 280.
+class SliderTest : public WidgetFixture {
+protected:
+    void SetUp() override
+    {
+        WidgetFixture::SetUp();
+        files.add("Data/Graphics/Track.swf", SolidTestMovie({90, 90, 90, 255}));
+        files.add("Data/Graphics/Shuttle.swf", SolidTestMovie({250, 250, 250, 255}));
+        slider.SetTrackMovie("Data/Graphics/Track.swf");
+        slider.SetShuttleMovie("Data/Graphics/Shuttle.swf");
+        slider.SetSize(200, 20);
+        slider.SetPosition(100, 100);
+        slider.SetShuttleSize(20, 30);
+        slider.SetRange(100, 280);
+        slider.SetListener(&log);
+        slider.SetPressSound("Data/Sounds/ButtonPress");
+        ScreenManager::Get().AddControl(&slider);
+        DrawAll();
+    }
+
+    Slider slider;
+    SliderLog log;
+};
+
+TEST_F(SliderTest, ShuttlePositionFollowsTheValue)
+{
+    EXPECT_EQ(slider.GetShuttleX(), 100);
+    EXPECT_EQ(slider.GetShuttleY(), 95);
+    slider.SetValue(0.5f, false);
+    EXPECT_EQ(slider.GetShuttleX(), 190);
+    slider.SetValue(1.0f, true);
+    EXPECT_EQ(slider.GetShuttleX(), 280);
+    EXPECT_EQ(log.changes, (std::vector<float>{0.5f, 1.0f}));
+    EXPECT_EQ(log.releases, (std::vector<float>{1.0f}));
+
+    slider.SetValue(3.0f, false);
+    EXPECT_EQ(slider.GetValue(), 1.0f);
+    slider.SetValue(-1.0f, false);
+    EXPECT_EQ(slider.GetValue(), 0.0f);
+    slider.SetValue(std::numeric_limits<float>::quiet_NaN(), false);
+    EXPECT_EQ(slider.GetValue(), 0.0f);
+}
+
+TEST_F(SliderTest, DraggedPastEitherEndTheValueStaysWithin0And1)
+{
+    Move(110, 110);
+    Down(110, 110);  // on the shuttle
+    EXPECT_TRUE(slider.IsDragging());
+    EXPECT_EQ(ScreenManager::Get().GetCapture(), &slider);
+    EXPECT_EQ(slider.GetState(), 2);
+    Move(200, 110);
+    EXPECT_FLOAT_EQ(slider.GetValue(), 90.0f / 180.0f);
+    Move(600, 110);  // leaves the slider
+    Move(620, 400);  // far off: still dragging
+    EXPECT_EQ(slider.GetValue(), 1.0f);
+    Move(-50, 110);
+    EXPECT_EQ(slider.GetValue(), 0.0f);
+    Up(-50, 110);    // away from the slider: the capture still delivers it
+    EXPECT_FALSE(slider.IsDragging());
+    EXPECT_EQ(ScreenManager::Get().GetCapture(), nullptr);
+    ASSERT_EQ(log.releases.size(), 1u);
+    EXPECT_EQ(log.releases[0], 0.0f);
+    // Moves after the release change nothing.
+    Move(200, 110);
+    EXPECT_EQ(slider.GetValue(), 0.0f);
+}
+
+TEST_F(SliderTest, PressOnTheTrackJumpsTheShuttleAndStartsADrag)
+{
+    Move(250, 110);
+    Down(250, 110);
+    EXPECT_TRUE(slider.IsDragging());
+    EXPECT_FLOAT_EQ(slider.GetValue(), 140.0f / 180.0f);  // shuttle left at 240
+    EXPECT_EQ(slider.GetShuttleX(), 240);
+    ASSERT_EQ(log.changes.size(), 1u);
+    EXPECT_TRUE(IsPlaying("Data/Sounds/ButtonPress"));
+    Move(260, 110);
+    EXPECT_EQ(slider.GetShuttleX(), 250);
+    Up(260, 110);
+    EXPECT_EQ(slider.GetState(), 1);  // released over it
+}
+
+TEST_F(SliderTest, SliderWithoutTravelKeepsItsValue)
+{
+    Slider flat;
+    flat.SetTrackMovie("Data/Graphics/Track.swf");
+    flat.SetShuttleMovie("Data/Graphics/Shuttle.swf");
+    flat.SetSize(50, 20);
+    flat.SetPosition(100, 300);
+    flat.SetShuttleSize(20, 30);
+    flat.SetRange(100, 100);
+    ScreenManager::Get().AddControl(&flat);
+    DrawAll();
+    flat.SetValue(0.25f, false);
+    Move(130, 310);
+    Down(130, 310);
+    Move(140, 310);
+    Up(140, 310);
+    EXPECT_EQ(flat.GetValue(), 0.25f);
+    EXPECT_TRUE(std::isfinite(flat.GetValue()));
+    EXPECT_EQ(flat.GetShuttleX(), 100);
+    ScreenManager::Get().RemoveControl(&flat);
+}
+
+TEST_F(SliderTest, HiddenSliderIgnoresTheMouse)
+{
+    slider.Hide();
+    Move(110, 110);
+    Down(110, 110);
+    EXPECT_FALSE(slider.IsDragging());
+    EXPECT_FALSE(slider.HitTest(110, 110));
+    EXPECT_TRUE(log.changes.empty());
+}
+
+} // namespace

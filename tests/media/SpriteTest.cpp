@@ -1,0 +1,281 @@
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+#include "app/Application.h"
+#include "engine/ScreenManager.h"
+#include "fixtures/HeadlessApp.h"
+#include "fixtures/TestMovies.h"
+#include "media/Bitmap.h"
+#include "media/BitmapCache.h"
+#include "media/ColourRect.h"
+#include "media/MovieLibrary.h"
+#include "media/Sprite.h"
+
+namespace {
+
+const swftest::Colour Red{255, 0, 0, 255};
+const swftest::Colour Green{0, 255, 0, 255};
+const swftest::Colour Blue{0, 0, 255, 255};
+
+class SpriteTest : public HeadlessApp {
+protected:
+    void SetUp() override
+    {
+        HeadlessApp::SetUp();
+        ASSERT_TRUE(OpenWindow(640, 480));
+        TestMovieSpec five;
+        five.frameCount = 5;
+        five.frameColours = {{10, 0, 0, 255}, {20, 0, 0, 255}, {30, 0, 0, 255}, {40, 0, 0, 255}, {50, 0, 0, 255}};
+        files.add("Data/Graphics/Five.swf", MakeTestMovie(five));
+        files.add("Data/Graphics/Still.swf", SolidTestMovie(Green));
+        files.add("Data/Graphics/Corners.swf", SolidTestMovie(Blue, 25));
+        TestMovieSpec still3;
+        still3.frameCount = 3;
+        still3.frameColours = {Red, Green, Blue};
+        still3.rawRate = true;
+        still3.rawRateValue = 0;  // 0 frames per second
+        files.add("Data/Graphics/ZeroRate.swf", MakeTestMovie(still3));
+        still3.rawRateValue = 0x0080;  // half a frame per second
+        files.add("Data/Graphics/HalfRate.swf", MakeTestMovie(still3));
+    }
+
+    // A sprite with its frames rendered (the first draw does that).
+    void Prepare(Sprite& sprite, const std::string& path, int w = 100, int h = 50, int x = 0, int y = 0)
+    {
+        sprite.SetMovie(path);
+        sprite.SetSize(w, h);
+        sprite.SetPosition(x, y);
+        App().Invalidate(0, 0, 640, 480);
+        sprite.Draw(App());
+    }
+
+    // Frames shown by successive updates, the clock moving by step each time.
+    std::vector<int> Play(Sprite& sprite, int updates, double step)
+    {
+        std::vector<int> shown;
+        for (int i = 0; i < updates; ++i) {
+            App().time += step;
+            sprite.Update();
+            shown.push_back(sprite.GetCurrentFrame());
+        }
+        return shown;
+    }
+
+    bool AnyTileDirty() const
+    {
+        const auto& tiles = Application::Get().Tiles();
+        return std::any_of(tiles.begin(), tiles.end(), [](const DirtyTile& t) { return t.dirty; });
+    }
+
+    void CleanTiles() { App().Render(); }
+
+    swftest::MemoryFiles files;
+};
+
+// --- the cache ---
+
+TEST_F(SpriteTest, SameMovieAndSizeShareBitmapsUntilTheLastHolderGoes)
+{
+    auto first = std::make_unique<Sprite>();
+    Sprite second;
+    Prepare(*first, "Data/Graphics/Five.swf");
+    Prepare(second, "Data/Graphics/Five.swf");
+    ASSERT_EQ(first->Animation().Frames().size(), 5u);
+    EXPECT_EQ(first->Animation().Frames(), second.Animation().Frames());
+    for (const Bitmap* frame : second.Animation().Frames()) {
+        ASSERT_NE(frame, nullptr);
+        EXPECT_EQ(frame->refCount, 2);
+    }
+    const size_t cached = BitmapCache::Get().Size();
+    EXPECT_EQ(cached, 5u);
+
+    first.reset();  // releases its references
+    for (const Bitmap* frame : second.Animation().Frames()) {
+        EXPECT_EQ(frame->refCount, 1);
+        EXPECT_EQ(frame->PixelAt(50, 25) >> 24, 0xFFu);  // still intact
+    }
+    second.Release();
+    EXPECT_EQ(BitmapCache::Get().Size(), 0u);
+    EXPECT_TRUE(second.Animation().Empty());
+}
+
+TEST_F(SpriteTest, SameMovieAtTwoSizesIsRenderedOncePerSize)
+{
+    Sprite small;
+    Sprite large;
+    Sprite smallAgain;
+    Prepare(small, "Data/Graphics/Still.swf", 40, 20);
+    const int loads = MovieLibrary::Get().DefinitionLoads();
+    Prepare(large, "Data/Graphics/Still.swf", 80, 40);
+    EXPECT_EQ(MovieLibrary::Get().DefinitionLoads(), loads + 1);
+    Prepare(smallAgain, "Data/Graphics/Still.swf", 40, 20);
+    EXPECT_EQ(MovieLibrary::Get().DefinitionLoads(), loads + 1);  // served by the cache
+
+    const Bitmap* a = small.Animation().Current();
+    const Bitmap* b = large.Animation().Current();
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    EXPECT_NE(a, b);
+    EXPECT_EQ(a->Width(), 40);
+    EXPECT_EQ(b->Width(), 80);
+    EXPECT_EQ(b->Height(), 40);
+    EXPECT_EQ(smallAgain.Animation().Current(), a);
+    EXPECT_EQ(MovieLibrary::FrameKey("Data/Graphics/MenuButton.swf", 160, 48, 0), "data/graphics/menubutton.swf-160-48-0");
+}
+
+TEST_F(SpriteTest, SetMovieWithTheSamePathKeepsTheFramesAndOtherCaseReusesTheCache)
+{
+    Sprite sprite;
+    Prepare(sprite, "Data/Graphics/Still.swf");
+    const Bitmap* before = sprite.Animation().Current();
+    sprite.SetMovie("Data/Graphics/Still.swf");
+    App().Invalidate(0, 0, 640, 480);
+    sprite.Draw(App());
+    EXPECT_EQ(sprite.Animation().Current(), before);
+    EXPECT_EQ(before->refCount, 1);
+
+    files.add("data/graphics/still.swf", SolidTestMovie(Green));
+    const int loads = MovieLibrary::Get().DefinitionLoads();
+    sprite.SetMovie("data/graphics/still.swf");
+    sprite.Draw(App());
+    EXPECT_EQ(sprite.Animation().Current(), before);
+    EXPECT_EQ(MovieLibrary::Get().DefinitionLoads(), loads);  // count and rate known, frame cached
+}
+
+// --- frames and timing ---
+
+TEST_F(SpriteTest, EveryFrameShowsWhatTheTimelineShowsThere)
+{
+    Sprite sprite;
+    Prepare(sprite, "Data/Graphics/Five.swf");
+    const auto& frames = sprite.Animation().Frames();
+    for (size_t i = 0; i < frames.size(); ++i) {
+        EXPECT_EQ(frames[i]->PixelAt(50, 25), 0xFF000000u | ((10u * (i + 1)) << 16)) << "frame " << i;
+    }
+}
+
+TEST_F(SpriteTest, PlaysOnceAndHoldsTheLastFrameOrLoopsBackToTheLoopFrame)
+{
+    Sprite once;
+    Prepare(once, "Data/Graphics/Five.swf");
+    EXPECT_EQ(Play(once, 7, 0.1), (std::vector<int>{1, 2, 3, 4, 4, 4, 4}));
+
+    Sprite looping;
+    looping.SetLoopFrame(2);
+    Prepare(looping, "Data/Graphics/Five.swf");
+    EXPECT_EQ(Play(looping, 9, 0.1), (std::vector<int>{1, 2, 3, 4, 2, 3, 4, 2, 3}));
+}
+
+TEST_F(SpriteTest, AtMostOneFramePerUpdateAndNoCatchingUp)
+{
+    Sprite sprite;
+    Prepare(sprite, "Data/Graphics/Five.swf");  // 12 frames per second
+    // Within one period nothing moves; exactly one period is not enough.
+    EXPECT_EQ(Play(sprite, 1, 1.0 / 24), (std::vector<int>{0}));
+    // A long stall advances one frame, and the next period counts from it.
+    EXPECT_EQ(Play(sprite, 1, 2.0), (std::vector<int>{1}));
+    EXPECT_EQ(Play(sprite, 1, 0.05), (std::vector<int>{1}));
+    EXPECT_EQ(Play(sprite, 1, 0.05), (std::vector<int>{2}));
+}
+
+TEST_F(SpriteTest, OneFrameMovieNeverInvalidatesItself)
+{
+    Sprite sprite;
+    Prepare(sprite, "Data/Graphics/Still.swf");
+    CleanTiles();
+    ASSERT_FALSE(AnyTileDirty());
+    Play(sprite, 20, 0.5);
+    EXPECT_FALSE(AnyTileDirty());
+
+    Sprite moving;
+    Prepare(moving, "Data/Graphics/Five.swf", 100, 50, 300, 300);
+    CleanTiles();
+    Play(moving, 1, 0.2);
+    EXPECT_TRUE(App().IsDirty(300, 300, 100, 50));
+}
+
+TEST_F(SpriteTest, MovieSlowerThanOneFramePerSecondHoldsItsFirstFrame)
+{
+    for (const char* path : {"Data/Graphics/ZeroRate.swf", "Data/Graphics/HalfRate.swf"}) {
+        Sprite sprite;
+        Prepare(sprite, path);
+        ASSERT_EQ(sprite.GetFrameCount(), 3) << path;
+        EXPECT_EQ(Play(sprite, 50, 0.1), std::vector<int>(50, 0)) << path;
+        EXPECT_EQ(MovieLibrary::Get().GetFrameRate(path), 0.0f);
+    }
+}
+
+// --- drawing ---
+
+TEST_F(SpriteTest, ClipShowsTheLeftPartButChangesInvalidateTheWholeRectangle)
+{
+    App().SetBackgroundColour(0, 0, 0);
+    Sprite sprite;
+    sprite.SetMovie("Data/Graphics/Still.swf");
+    sprite.SetSize(200, 40);
+    sprite.SetPosition(10, 10);
+    sprite.SetClipSize(50, -1);
+    ScreenManager::Get().AddControl(&sprite);
+    App().Render();
+    ASSERT_FALSE(Platform().Frames().empty());
+    const auto& frame = Platform().Frames().back();
+    EXPECT_EQ(frame.At(10, 20) & 0xFFFFFF, 0x00FF00u);
+    EXPECT_EQ(frame.At(59, 49) & 0xFFFFFF, 0x00FF00u);
+    EXPECT_EQ(frame.At(60, 20) & 0xFFFFFF, 0x000000u);
+    EXPECT_EQ(frame.At(200, 20) & 0xFFFFFF, 0x000000u);
+
+    sprite.SetClipSize(20, 20);
+    EXPECT_TRUE(App().IsDirty(209, 49, 1, 1));  // the far corner of the full rectangle
+    ScreenManager::Get().RemoveControl(&sprite);
+}
+
+TEST_F(SpriteTest, TransparentCornersStayTransparent)
+{
+    Sprite sprite;
+    Prepare(sprite, "Data/Graphics/Corners.swf", 100, 100);
+    const Bitmap* bitmap = sprite.Animation().Current();
+    ASSERT_NE(bitmap, nullptr);
+    EXPECT_TRUE(bitmap->HasAlpha());
+    EXPECT_EQ(bitmap->AlphaAt(2, 2), 0);
+    EXPECT_EQ(bitmap->AlphaAt(50, 50), 255);
+}
+
+TEST_F(SpriteTest, MissingMovieWarnsTwiceAndDrawsNothing)
+{
+    Sprite sprite;
+    Prepare(sprite, "Data/Graphics/Nowhere.swf");
+    ASSERT_EQ(Platform().Messages().size(), 2u);
+    EXPECT_EQ(Platform().Messages()[0].text, "Warning: Unable to load SWF movie definition.");
+    EXPECT_EQ(Platform().Messages()[1].text, "Warning: Unable to load SWF movie definition.");
+    EXPECT_TRUE(sprite.Animation().Empty());
+    EXPECT_FALSE(sprite.Draw(App()));
+    Play(sprite, 3, 1.0);
+    EXPECT_EQ(sprite.GetCurrentFrame(), 0);
+}
+
+TEST_F(SpriteTest, ColourRectangleIsPremultipliedAndShared)
+{
+    ColourRect a;
+    ColourRect b;
+    for (ColourRect* rect : {&a, &b}) {
+        rect->SetSize(30, 20);
+        rect->SetColour(Colour(255, 255, 255, 128));
+        rect->Draw(App());
+    }
+    ASSERT_NE(a.GetBitmap(), nullptr);
+    EXPECT_EQ(a.GetBitmap(), b.GetBitmap());
+    EXPECT_EQ(a.GetBitmap()->refCount, 2);
+    EXPECT_EQ(a.GetBitmap()->PixelAt(29, 19), 0x80808080u);
+    EXPECT_TRUE(a.GetBitmap()->HasAlpha());
+    EXPECT_EQ(ColourRect::PremultipliedPixel(Colour(255, 0, 0, 255)), 0xFFFF0000u);
+    EXPECT_EQ(ColourRect::PremultipliedPixel(Colour(0, 0, 0, 0)), 0u);
+
+    b.SetColour(Colour(255, 255, 255, 255));
+    b.Draw(App());
+    EXPECT_NE(a.GetBitmap(), b.GetBitmap());
+    EXPECT_FALSE(b.GetBitmap()->HasAlpha());
+    EXPECT_EQ(a.GetBitmap()->refCount, 1);
+}
+
+} // namespace
