@@ -120,6 +120,7 @@ bool FileSystem::Init(const char* rootPath)
     std::string root = rootPath[0] == '/'               ? std::string(rootPath)
                        : std::strcmp(rootPath, ".") == 0 ? CurrentDirectory()
                                                          : JoinPath(CurrentDirectory(), rootPath);
+    mountedDirectory = CurrentDirectory();
     if (!PHYSFS_mount(root.c_str(), nullptr, 1)) {
         Application::Get().ShowMessage("Warning: Unable to add root path to PhysicsFS.");
         return false;
@@ -167,6 +168,43 @@ std::string FileSystem::WritePath(const std::string& relativePath) const
     if (writeDirectory == ".")
         return relativePath;
     return writeDirectory + "/" + relativePath;
+}
+
+std::optional<std::string> FileSystem::ResourcePathOf(const std::string& systemPath) const
+{
+    // Resolve links and ".." so that a path cannot climb out of a Data folder.
+    // A file about to be created does not exist yet: resolve its folder.
+    std::string path;
+    if (char* resolved = realpath(systemPath.c_str(), nullptr)) {
+        path = resolved;
+        std::free(resolved);
+    } else {
+        size_t slash = systemPath.rfind('/');
+        std::string name = slash == std::string::npos ? systemPath : systemPath.substr(slash + 1);
+        std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : systemPath.substr(0, slash);
+        char* resolvedFolder = realpath(folder.c_str(), nullptr);
+        if (!resolvedFolder || name.empty() || name == "." || name == "..") {
+            std::free(resolvedFolder);
+            return std::nullopt;
+        }
+        path = std::string(resolvedFolder) + "/" + name;
+        std::free(resolvedFolder);
+    }
+    std::vector<std::string> roots{mountedDirectory};
+    if (writeDirectory != ".")
+        roots.push_back(writeDirectory);
+    for (const std::string& root : roots) {
+        if (root.empty())
+            continue;
+        char* resolvedRoot = realpath(root.c_str(), nullptr);
+        if (!resolvedRoot)
+            continue;
+        std::string prefix = std::string(resolvedRoot) + (std::strcmp(resolvedRoot, "/") == 0 ? "Data/" : "/Data/");
+        std::free(resolvedRoot);
+        if (path.size() > prefix.size() && path.compare(0, prefix.size(), prefix) == 0)
+            return path.substr(prefix.size() - 5);
+    }
+    return std::nullopt;
 }
 
 PHYSFS_File* FileSystem::OpenRead(const std::string& path)

@@ -59,6 +59,14 @@ public:
     // Operating-system path for writing the resource path relativePath.
     std::string WritePath(const std::string& relativePath) const;
 
+    // The resource path ("Data/...") of a file the user picked by its
+    // operating-system path (an existing file, or a new one in an existing
+    // folder), when that lies inside the Data folder of the program folder or
+    // of the save folder; nothing otherwise.
+    [[nodiscard]] std::optional<std::string> ResourcePathOf(const std::string& systemPath) const;
+    // The program folder as an absolute path (valid after Init).
+    const std::string& ProgramDirectory() const { return mountedDirectory; }
+
     // Creates a directory; an existing one or a failure is ignored.
     bool MakeDirectory(const char* path);
     // Gives the owner write permission on an existing file.
@@ -70,6 +78,7 @@ private:
     bool initialised = false;
     std::string programDirectory; // empty: ask the platform
     std::string writeDirectory = ".";
+    std::string mountedDirectory; // absolute program folder, set by Init
 };
 
 // Callbacks through which the Ogg Vorbis decoder (ov_open_callbacks) reads a

@@ -240,6 +240,24 @@ TEST_F(FileSystemTest, StartsFromTheProgramFolderWhereverItWasLaunched)
     EXPECT_NE(ReadFile("Data/GameOpts.opt").find("<opts>"), std::string::npos);
 }
 
+TEST_F(FileSystemTest, PickedFilesMapToResourcePathsOnlyInsideData)
+{
+    WriteFile("Data/Levels/Mine/001.qvl", "<qvl moves=\"1\"/>");
+    WriteFile("Other/Data/Levels/Mine/001.qvl", "<qvl moves=\"2\"/>");
+    WriteFile("Data.qvl", "");
+    ASSERT_TRUE(Mount());
+    FileSystem& files = FileSystem::Get();
+    EXPECT_EQ(files.ProgramDirectory(), Folder());
+    EXPECT_EQ(files.ResourcePathOf(PathOf("Data/Levels/Mine/001.qvl")), "Data/Levels/Mine/001.qvl");
+    EXPECT_EQ(files.ResourcePathOf(PathOf("Data/Levels/../Levels/Mine/001.qvl")), "Data/Levels/Mine/001.qvl");
+    // Another folder that happens to be called Data is not the game's.
+    EXPECT_EQ(files.ResourcePathOf(PathOf("Other/Data/Levels/Mine/001.qvl")), std::nullopt);
+    EXPECT_EQ(files.ResourcePathOf(PathOf("Data/../Data.qvl")), std::nullopt);
+    EXPECT_EQ(files.ResourcePathOf(PathOf("Data/Levels/Mine/new.qvl")), "Data/Levels/Mine/new.qvl");
+    EXPECT_EQ(files.ResourcePathOf(PathOf("Data/Nowhere/new.qvl")), std::nullopt);
+    EXPECT_EQ(files.ResourcePathOf(PathOf("Data/Levels/..")), std::nullopt);
+}
+
 TEST_F(FileSystemTest, ReadOnlyInstallSavesInTheUserDataFolder)
 {
     // "Data" is a plain file here, so no save can be written beside the program.
@@ -264,6 +282,9 @@ TEST_F(FileSystemTest, ReadOnlyInstallSavesInTheUserDataFolder)
     ASSERT_TRUE(LoadGameOptions());
     EXPECT_EQ(GameOptions::Get().width, 1024);
     EXPECT_EQ(Read("Data/Fonts/Overload"), "font");
+    WriteFile("xdg/quorvo/Data/Levels/Mine/001.qvl", "<qvl moves=\"1\"/>");
+    EXPECT_EQ(FileSystem::Get().ResourcePathOf(PathOf("xdg/quorvo/Data/Levels/Mine/001.qvl")),
+              "Data/Levels/Mine/001.qvl");
 
     // Without XDG_DATA_HOME the folder is under the home directory.
     FileSystem::Destroy();
