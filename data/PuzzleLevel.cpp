@@ -14,11 +14,6 @@ namespace {
 
 const char* const LevelsDirectory = "Data/Levels";
 
-void Warn(const char* text)
-{
-    Application::Get().ShowMessage(text);
-}
-
 // Colours a level may place: the five colours, Wild, and the picture-less
 // code 5. Empty (6) is what an absent entry means and is never stored.
 bool StorableColour(int32_t code)
@@ -30,6 +25,18 @@ bool StorableColour(int32_t code)
 
 bool LoadPuzzleLevel(const std::string& path, PuzzleCells& cells, int& moves)
 {
+    return LoadPuzzleLevel(path, cells, moves, nullptr);
+}
+
+bool LoadPuzzleLevel(const std::string& path, PuzzleCells& cells, int& moves, std::string* warning)
+{
+    auto Warn = [warning](const char* text) {
+        if (warning)
+            *warning = text;
+        else
+            Application::Get().ShowMessage(text);
+    };
+
     std::string resourcePath = path;
     std::replace(resourcePath.begin(), resourcePath.end(), '\\', '/');
 
@@ -110,7 +117,7 @@ bool SavePuzzleLevel(const std::string& path, const PuzzleCells& cells, int move
         if (file.Commit())
             return true;
     }
-    Warn("Warning: Unable to save Puzzle Level File.");
+    Application::Get().ShowMessage("Warning: Unable to save Puzzle Level File.");
     return false;
 }
 

@@ -34,6 +34,9 @@ using PuzzleCells = std::array<BlockType, PuzzleCellCount>;
 // the field, with an unknown colour or with non-numeric attributes are
 // skipped.
 [[nodiscard]] bool LoadPuzzleLevel(const std::string& path, PuzzleCells& cells, int& moves);
+// The same, but the warning text is stored in *warning instead of shown, so
+// that a screen loading many files can show each problem once.
+[[nodiscard]] bool LoadPuzzleLevel(const std::string& path, PuzzleCells& cells, int& moves, std::string* warning);
 
 // Writes the level to an operating-system path. On failure shows a warning,
 // returns false and leaves any previous file at path untouched.

@@ -72,6 +72,12 @@ TEST_F(PuzzleLevelTest, ReaderMessages)
     cells = EmptyCells();
     EXPECT_FALSE(LoadPuzzleLevel("Data/Levels/Test/404.qvl", cells, moves));
     EXPECT_EQ(TakeMessages(), std::vector<std::string>{"Warning: Unable to load Puzzle Level."});
+
+    // A caller may take the text instead and decide when to show it.
+    std::string warning;
+    EXPECT_FALSE(LoadPuzzleLevel("Data/Levels/Test/404.qvl", cells, moves, &warning));
+    EXPECT_EQ(warning, "Warning: Unable to load Puzzle Level.");
+    EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(PuzzleLevelTest, AFaultKeepsWhatWasReadBeforeIt)
