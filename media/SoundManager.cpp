@@ -56,6 +56,11 @@ SoundManager::~SoundManager()
     device.reset();
 }
 
+bool SoundManager::Open()
+{
+    return Open(nullptr);
+}
+
 bool SoundManager::Open(std::unique_ptr<AudioBackend> backend)
 {
     if (device) {

@@ -24,8 +24,9 @@ public:
     SoundManager& operator=(const SoundManager&) = delete;
 
     // Opens the audio device: 22,050 Hz, 16-bit stereo, 5 voices, 175 ms.
-    // A null backend takes the platform's default output.
-    [[nodiscard]] bool Open(std::unique_ptr<AudioBackend> backend = nullptr);
+    // The first form takes the platform's default output.
+    [[nodiscard]] bool Open();
+    [[nodiscard]] bool Open(std::unique_ptr<AudioBackend> backend);
     [[nodiscard]] AudioDevice* Device() const { return device.get(); }
 
     // The shared sound of that name (one more reference), loaded if needed.

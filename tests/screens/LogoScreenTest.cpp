@@ -1,0 +1,154 @@
+#include <vector>
+
+#include "media/Sound.h"
+#include "screens/MenuFixture.h"
+
+namespace {
+
+class LogoScreenTest : public MenuFixture {
+protected:
+    struct Step {
+        double time;
+        int phase;
+        int alpha;
+        Screen* screen;
+        bool switchPending;
+        uint32_t centre;  // the presented pixel in the middle of the logo
+    };
+
+    // Enters the logo screen at 640 x 480 and records every frame until the
+    // main menu is current (or the limit is reached).
+    std::vector<Step> RunLogo(int limit, uint64_t stepMs)
+    {
+        std::vector<Step> steps;
+        ScreenManager::Get().SetScreen(&LogoScreen::Get(), true);
+        for (int i = 0; i < limit; ++i) {
+            if (RunFrames(1, stepMs) != 1) {
+                break;
+            }
+            const LogoScreen& logo = LogoScreen::Get();
+            const uint32_t centre = Platform().Frames().empty() ? 0 : Platform().Frames().back().At(320, 240);
+            steps.push_back({App().time, logo.Phase(), logo.Alpha(), Current(),
+                             ScreenManager::Get().IsSwitchPending(), centre & 0xFFFFFF});
+            if (Current() == &MainMenuScreen::Get()) {
+                break;
+            }
+        }
+        return steps;
+    }
+};
+
+TEST_F(LogoScreenTest, WhiteThenFadeInHoldFadeOutThenTheMainMenu)
+{
+    ASSERT_TRUE(OpenWindow(640, 480));
+    const std::vector<Step> steps = RunLogo(2000, 16);
+    ASSERT_FALSE(steps.empty());
+    ASSERT_EQ(steps.back().screen, &MainMenuScreen::Get());
+    const double entered = steps.front().time;
+
+    // The logo sprite is 0.8 W x 0.57 H, centred.
+    const Sprite& sprite = LogoScreen::Get().Logo();
+    EXPECT_EQ(sprite.GetWidth(), 512);
+    EXPECT_EQ(sprite.GetHeight(), 273);
+    EXPECT_EQ(sprite.GetX(), 64);
+    EXPECT_EQ(sprite.GetY(), 104);
+
+    size_t i = 0;
+    // Three seconds of opaque white.
+    for (; i < steps.size() && steps[i].phase == 0; ++i) {
+        EXPECT_LE(steps[i].time - entered, 3.0 + 0.017);
+        EXPECT_EQ(steps[i].alpha, 255);
+        EXPECT_EQ(steps[i].centre, 0xFFFFFFu);
+    }
+    ASSERT_LT(i, steps.size());
+    EXPECT_GT(steps[i].time - entered, 3.0);
+
+    // The fade in: the white thins out to nothing, faster and faster.
+    int previous = 255;
+    int previousDrop = 0;
+    const size_t fadeStart = i;
+    for (; i < steps.size() && steps[i].phase == 1; ++i) {
+        const int drop = previous - steps[i].alpha;
+        EXPECT_GE(drop, previousDrop);
+        previousDrop = drop;
+        previous = steps[i].alpha;
+    }
+    ASSERT_LT(i, steps.size());
+    EXPECT_GT(i - fadeStart, 10u);  // a visible fade, not a cut
+    EXPECT_EQ(steps[i].alpha, 0);
+
+    // The hold: the logo itself, fully visible, for two seconds.
+    const double holdStart = steps[i].time;  // the frame the white was gone
+    for (; i < steps.size() && steps[i].phase == 2; ++i) {
+        EXPECT_EQ(steps[i].centre, 0xC81E1Eu);
+    }
+    ASSERT_LT(i, steps.size());
+    EXPECT_GT(steps[i].time - holdStart, 2.0);
+    EXPECT_LE(steps[i].time - holdStart, 2.0 + 0.016 + 1e-6);
+
+    // The fade out back to white; then one more frame asks for the menu.
+    size_t opaque = fadeStart;
+    for (size_t k = fadeStart; k < steps.size(); ++k) {
+        if (steps[k].phase == 3 && steps[k].alpha == 255) {
+            opaque = k;
+            break;
+        }
+    }
+    ASSERT_GT(opaque, fadeStart);
+    EXPECT_EQ(steps[opaque].centre, 0xFFFFFFu);
+    EXPECT_FALSE(steps[opaque].switchPending);
+    ASSERT_LT(opaque + 2, steps.size());
+    EXPECT_TRUE(steps[opaque + 1].switchPending);
+    EXPECT_EQ(steps[opaque + 1].screen, &LogoScreen::Get());
+    EXPECT_EQ(opaque + 2, steps.size() - 1);
+    EXPECT_EQ(steps.back().screen, &MainMenuScreen::Get());
+}
+
+TEST_F(LogoScreenTest, JingleStartsWithTheFadeIn)
+{
+    ASSERT_TRUE(OpenWindow(640, 480));
+    ScreenManager::Get().SetScreen(&LogoScreen::Get(), true);
+    RunFrames(150, 16);  // 2.4 s: still white
+    ASSERT_EQ(LogoScreen::Get().Phase(), 0);
+    Sound* jingle = LogoScreen::Get().LogoSound();
+    ASSERT_NE(jingle, nullptr);
+    ASSERT_TRUE(jingle->HasData());
+    EXPECT_FALSE(jingle->IsPlaying());
+    RunFrames(60, 16);
+    ASSERT_EQ(LogoScreen::Get().Phase(), 1);
+    EXPECT_TRUE(jingle->IsPlaying());
+}
+
+TEST_F(LogoScreenTest, AnyKeyOrClickSkipsToTheMenuAndSilencesTheJingle)
+{
+    ASSERT_TRUE(OpenWindow(640, 480));
+    for (int how = 0; how < 3; ++how) {
+        ScreenManager::Get().SetScreen(&LogoScreen::Get(), true);
+        RunFrames(200, 16);  // into the fade in, the jingle playing
+        ASSERT_EQ(Current(), &LogoScreen::Get());
+        ASSERT_EQ(LogoScreen::Get().Phase(), 1) << how;
+        ASSERT_GE(BusyVoices(), 1);
+        if (how == 0) {
+            ScreenManager::Get().OnKeyDown('q', false);
+        } else if (how == 1) {
+            ScreenManager::Get().OnLeftButtonDown(10, 10);
+        } else {
+            ScreenManager::Get().OnRightButtonDown(600, 400);
+        }
+        EXPECT_EQ(BusyVoices(), 0) << how;
+        RunFrames(1, 16);
+        EXPECT_EQ(Current(), &MainMenuScreen::Get()) << how;
+        EXPECT_EQ(LogoScreen::Get().LogoSound(), nullptr);  // released on leaving
+    }
+}
+
+TEST_F(LogoScreenTest, SlowFramesStillEndInTheMenu)
+{
+    ASSERT_TRUE(OpenWindow(320, 240));
+    const std::vector<Step> steps = RunLogo(200, 250);  // four frames a second
+    ASSERT_FALSE(steps.empty());
+    EXPECT_EQ(steps.back().screen, &MainMenuScreen::Get());
+    EXPECT_GT(steps.back().time - steps.front().time, 5.0);
+}
+
+} // namespace

@@ -1,0 +1,153 @@
+#include "engine/KeyCode.h"
+#include "media/Sound.h"
+#include "screens/MenuFixture.h"
+
+namespace {
+
+class MainMenuScreenTest : public MenuFixture {
+protected:
+    void EnterMenu(int w = 640, int h = 480)
+    {
+        ASSERT_TRUE(OpenWindow(w, h));
+        ScreenManager::Get().SetScreen(&MainMenuScreen::Get(), true);
+        RunFrames(1);
+    }
+    MainMenuScreen& Menu() { return MainMenuScreen::Get(); }
+};
+
+TEST_F(MainMenuScreenTest, LayoutAt640x480)
+{
+    EnterMenu();
+    Button& play = Menu().PlayGameButton();
+    EXPECT_EQ(play.GetWidth(), 362);
+    EXPECT_EQ(play.GetHeight(), 43);
+    EXPECT_EQ(play.GetX(), 139);
+    EXPECT_EQ(play.GetY(), 143);
+    EXPECT_EQ(Menu().Logo().GetWidth(), 520);
+    EXPECT_EQ(Menu().Logo().GetHeight(), 99);
+    EXPECT_EQ(Menu().ExitGameButton().GetY(), 369);
+    // Caption nudged up-left by (1, 1) at this size: centred 256 x 33 caption.
+    EXPECT_EQ(play.GetCaptionX(), 139 + 181 - 128 - 1);
+
+    // Seven controls in drawing order, on the purple background.
+    const auto& controls = ScreenManager::Get().Controls();
+    ASSERT_EQ(controls.size(), 7u);
+    EXPECT_EQ(controls[0], &Menu().Logo());
+    EXPECT_EQ(controls[6], &Menu().Footer());
+    const auto& frame = Platform().Frames().back();
+    EXPECT_EQ(frame.At(2, 2) & 0xFFFFFF, 0x9955AAu);
+    EXPECT_EQ(frame.At(320, 143 + 6) & 0xFFFFFF, 0x285AC8u);  // the button body, above its caption
+
+    if (!FontFile().empty()) {
+        TextLabel& footer = Menu().Footer();
+        EXPECT_FALSE(footer.GetText().empty());
+        EXPECT_GT(footer.GetWidth(), 100);
+        EXPECT_EQ(footer.GetX(), 320 - footer.GetWidth() / 2);
+        EXPECT_EQ(footer.GetY(), 452);
+    }
+}
+
+TEST_F(MainMenuScreenTest, MusicStartsOnTheThirdFrameAndIsNotRestartedOnReturn)
+{
+    EnterMenu();  // frame 0 after the switch
+    EXPECT_EQ(Menu().Music(), nullptr);
+    RunFrames(1);  // frame 1
+    EXPECT_EQ(Menu().Music(), nullptr);
+    RunFrames(1);  // frame 2
+    Sound* music = Menu().Music();
+    ASSERT_NE(music, nullptr);
+    ASSERT_TRUE(music->HasData());
+    EXPECT_TRUE(music->IsPlaying());
+    const int channel = music->Channel();
+    EXPECT_EQ(BusyVoices(), 1);
+
+    Blank elsewhere;
+    ScreenManager::Get().SetScreen(&elsewhere, true);
+    RunFrames(5);
+    EXPECT_TRUE(music->IsPlaying());  // plays on under the other menus
+    ScreenManager::Get().SetScreen(&MainMenuScreen::Get(), true);
+    RunFrames(5);
+    EXPECT_EQ(Menu().Music(), music);
+    EXPECT_EQ(music->Channel(), channel);
+    EXPECT_EQ(BusyVoices(), 1);
+
+    // Stopped by someone else, it starts again on the next visit.
+    music->Stop();
+    ScreenManager::Get().SetScreen(&elsewhere, true);
+    RunFrames(2);
+    ScreenManager::Get().SetScreen(&MainMenuScreen::Get(), true);
+    RunFrames(4);
+    EXPECT_TRUE(music->IsPlaying());
+}
+
+TEST_F(MainMenuScreenTest, EscapeOpensOneExitDialogHoweverOftenItIsPressed)
+{
+    EnterMenu();
+    for (int i = 0; i < 3; ++i) {
+        ScreenManager::Get().OnKeyDown(KeyCode::Escape, false);
+        RunFrames(1);
+    }
+    EXPECT_TRUE(ScreenManager::Get().IsModal());
+    EXPECT_EQ(ScreenManager::Get().ModalControls().size(), 6u);
+
+    // Menu hotkeys are not heard while the dialog is open.
+    ScreenManager::Get().OnKeyDown('p', false);
+    ScreenManager::Get().OnKeyDown('n', false);
+    EXPECT_FALSE(ScreenManager::Get().IsModal());
+    EXPECT_FALSE(App().IsQuitRequested());
+    EXPECT_EQ(Current(), &MainMenuScreen::Get());
+
+    // Exit Game's hotkey opens the same dialog; Yes asks to quit.
+    ScreenManager::Get().OnKeyDown('e', false);
+    EXPECT_TRUE(ScreenManager::Get().IsModal());
+    ScreenManager::Get().OnKeyDown('y', false);
+    EXPECT_TRUE(App().IsQuitRequested());
+}
+
+TEST_F(MainMenuScreenTest, ExitDialogLayoutAndClickingNo)
+{
+    EnterMenu();
+    ScreenManager::Get().OnKeyDown(KeyCode::Escape, false);
+    RunFrames(2);
+    ExitConfirmDialog& dialog = Menu().ExitDialog();
+    EXPECT_EQ(dialog.YesButton().GetX(), 131);
+    EXPECT_EQ(dialog.NoButton().GetX(), 323);
+    EXPECT_EQ(dialog.YesButton().GetY(), 264);
+    EXPECT_EQ(dialog.Panel().GetWidth(), 480);
+    EXPECT_EQ(dialog.Panel().GetX(), 80);
+
+    const int x = dialog.NoButton().GetX() + dialog.NoButton().GetWidth() / 2;
+    const int y = dialog.NoButton().GetY() + dialog.NoButton().GetHeight() / 2;
+    ScreenManager::Get().OnMouseMove(x, y);
+    ScreenManager::Get().OnLeftButtonDown(x, y);
+    ScreenManager::Get().OnLeftButtonUp(x, y);
+    EXPECT_FALSE(ScreenManager::Get().IsModal());
+    EXPECT_FALSE(App().IsQuitRequested());
+}
+
+TEST_F(MainMenuScreenTest, ButtonsWithoutTheirScreensDoNothingHarmful)
+{
+    EnterMenu();
+    for (int key : {'p', 'h', 'o'}) {
+        ScreenManager::Get().OnKeyDown(key, false);
+        RunFrames(2);
+        ASSERT_NE(Current(), nullptr);
+        if (Current() != &MainMenuScreen::Get()) {
+            ScreenManager::Get().SetScreen(&MainMenuScreen::Get(), true);
+            RunFrames(2);
+        }
+    }
+    EXPECT_FALSE(App().IsQuitRequested());
+}
+
+TEST_F(MainMenuScreenTest, ButtonsFollowTheDisplaySize)
+{
+    EnterMenu(1024, 768);
+    Button& play = Menu().PlayGameButton();
+    EXPECT_EQ(play.GetWidth(), 579);
+    EXPECT_EQ(play.GetHeight(), 70);
+    EXPECT_EQ(play.GetX(), 512 - 579 / 2);
+    EXPECT_EQ(Menu().Logo().GetWidth(), 832);
+}
+
+} // namespace
