@@ -1,0 +1,293 @@
+// Text fields: the DefineEditText record, the live field's text and its
+// scriptable colour and alpha, and fields drawn into pixels.
+
+#include "player/FontTestSupport.h"
+
+#include "fixtures/SwfBuilder.h"
+#include "player/DisplayList.h"
+#include "player/EditTextDefinition.h"
+#include "player/MovieDefinition.h"
+#include "player/MovieInstance.h"
+#include "player/SpriteInstance.h"
+#include "player/TextField.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+using namespace swf;
+using namespace fonttest;
+using swftest::Colour;
+using swftest::MovieBuilder;
+using swftest::Picture;
+using swftest::Place2;
+
+namespace {
+
+constexpr int DefineEditTextTag = 37;
+constexpr int PlaceObject2 = 26;
+constexpr int DefineFont2Tag = 48;
+
+// Font 1: 'A' an em box, 'B' a half-em box, ' ' nothing; every advance one em.
+Bytes boxFont()
+{
+    Font2Spec s;
+    s.id = 1;
+    s.glyphs = {emBox(), boxGlyph(0, -512, 512, 0), Bytes{0x10, 0x00}};
+    s.codes = {'A', 'B', ' '};
+    s.hasLayout = true;
+    s.advances = {1024, 1024, 1024};
+    return defineFont2(s);
+}
+
+Bytes placeAt(int id, int depth, int tx, int ty)
+{
+    Place2 p;
+    p.depth = depth;
+    p.characterId = id;
+    swftest::MatrixSpec m;
+    m.tx = tx;
+    m.ty = ty;
+    p.matrix = m;
+    return p.payload();
+}
+
+// A 550 x 400 pixel movie holding the font and one field placed at depth 1.
+struct FieldMovie {
+    Ref<MovieDefinition> movie;
+    Ref<MovieInstance> instance;
+    TextField* field = nullptr;
+
+    explicit FieldMovie(const EditTextSpec& spec, int tx = 0, int ty = 0)
+    {
+        MovieBuilder mb;
+        mb.tag(DefineFont2Tag, boxFont());
+        mb.tag(DefineEditTextTag, defineEditText(spec));
+        mb.tag(PlaceObject2, placeAt(spec.id, 1, tx, ty));
+        mb.showFrame().end();
+        movie = swftest::readMovie(mb.fws());
+        instance = movie->createInstance();
+        instance->restart();
+        instance->advance(0.0001f);
+        field = dynamic_cast<TextField*>(instance->rootSprite().displayList().objectAt(1));
+    }
+
+    Picture render() { return swftest::renderInstance(*instance, 550, 400); }
+};
+
+EditTextSpec whiteField(const std::string& text)
+{
+    EditTextSpec s;
+    s.id = 5;
+    s.xmin = 0;
+    s.xmax = 4000;
+    s.text = text;
+    s.font = std::make_pair(1, 400);
+    s.colour = Colour{255, 255, 255, 255};
+    return s;
+}
+
+} // namespace
+
+TEST(EditTextTest, RecordReadsEveryOptionalPart)
+{
+    EditTextSpec spec;
+    spec.id = 5;
+    spec.xmin = -40;
+    spec.xmax = 3960;
+    spec.ymin = -40;
+    spec.ymax = 600;
+    spec.text = "Score";
+    spec.font = std::make_pair(1, 360);
+    spec.colour = Colour{10, 20, 30, 40};
+    spec.maxLength = 12;
+    spec.layout = EditTextSpec::Layout{2, 100, 200, -60, -20};
+    spec.variable = "scoreText";
+    spec.extraFlags = EditTextDefinition::WordWrap | EditTextDefinition::Border;
+
+    EditTextSpec bare;
+    bare.id = 6;
+    bare.variable = "";
+
+    MovieBuilder mb;
+    mb.tag(DefineFont2Tag, boxFont());
+    mb.tag(DefineEditTextTag, defineEditText(spec));
+    mb.tag(DefineEditTextTag, defineEditText(bare));
+    mb.showFrame().end();
+    Ref<MovieDefinition> movie = swftest::readMovie(mb.fws());
+
+    auto* record = dynamic_cast<EditTextDefinition*>(movie->characterById(5));
+    ASSERT_NE(record, nullptr);
+    EXPECT_FLOAT_EQ(record->bounds().xmin, -40.0f);
+    EXPECT_FLOAT_EQ(record->bounds().ymax, 600.0f);
+    EXPECT_TRUE(record->hasFlag(EditTextDefinition::WordWrap));
+    EXPECT_TRUE(record->hasFlag(EditTextDefinition::Border));
+    EXPECT_FALSE(record->hasFlag(EditTextDefinition::Password));
+    EXPECT_EQ(record->fontId(), 1);
+    EXPECT_NE(record->font(), nullptr);
+    EXPECT_FLOAT_EQ(record->textHeight(), 360.0f);
+    EXPECT_EQ(record->colour(), (Rgba{10, 20, 30, 40}));
+    EXPECT_EQ(record->maxLength(), 12);
+    EXPECT_EQ(record->alignment(), 2);
+    EXPECT_FLOAT_EQ(record->leftMargin(), 100.0f);
+    EXPECT_FLOAT_EQ(record->rightMargin(), 200.0f);
+    EXPECT_FLOAT_EQ(record->indent(), -60.0f);
+    EXPECT_FLOAT_EQ(record->leading(), -20.0f);
+    EXPECT_EQ(record->variableName(), "scoreText");
+    EXPECT_EQ(record->initialText(), "Score");
+
+    const TextLayoutStyle style = record->layoutStyle();
+    EXPECT_FLOAT_EQ(style.fieldWidth, 4000.0f);
+    EXPECT_EQ(style.alignment, 2);
+
+    auto* plain = dynamic_cast<EditTextDefinition*>(movie->characterById(6));
+    ASSERT_NE(plain, nullptr);
+    EXPECT_EQ(plain->font(), nullptr);
+    EXPECT_EQ(plain->alignment(), 0);
+    EXPECT_FLOAT_EQ(plain->leftMargin(), 0.0f);
+    EXPECT_EQ(plain->initialText(), "");
+}
+
+TEST(EditTextTest, CutRecordsAreRefusedButAnUnterminatedFinalTextIsKept)
+{
+    EditTextSpec full = whiteField("Hello");
+    full.layout = EditTextSpec::Layout{1, 10, 10, 0, 0};
+    full.id = 7;
+    Bytes cutLayout = defineEditText(full);
+    cutLayout.resize(cutLayout.size() - 12); // into the layout values
+
+    EditTextSpec open = whiteField("Open");
+    open.id = 8;
+    Bytes unterminated = defineEditText(open);
+    unterminated.pop_back();
+
+    MovieBuilder mb;
+    mb.tag(DefineFont2Tag, boxFont());
+    mb.tag(DefineEditTextTag, cutLayout);
+    mb.tag(DefineEditTextTag, unterminated);
+    mb.tag(DefineEditTextTag, Bytes{9, 0});
+    mb.showFrame().end();
+    Ref<MovieDefinition> movie = swftest::readMovie(mb.fws());
+    EXPECT_EQ(movie->characterById(7), nullptr);
+    EXPECT_EQ(movie->characterById(9), nullptr);
+    auto* kept = dynamic_cast<EditTextDefinition*>(movie->characterById(8));
+    ASSERT_NE(kept, nullptr);
+    EXPECT_EQ(kept->initialText(), "Open");
+}
+
+TEST(EditTextTest, SettingTextLaysOutOnlyOnChangeAndKeepsTheMaximumLength)
+{
+    EditTextSpec spec = whiteField("AB");
+    spec.maxLength = 3;
+    FieldMovie m(spec);
+    ASSERT_NE(m.field, nullptr);
+    EXPECT_EQ(m.field->text(), "AB");
+    ASSERT_EQ(m.field->runs().size(), 1u);
+    EXPECT_EQ(m.field->runs()[0].glyphs.size(), 2u);
+    const int layouts = m.field->layoutCount();
+
+    m.field->setText("AB");
+    EXPECT_EQ(m.field->layoutCount(), layouts);
+
+    // Cut to three characters, counting a two-byte character as one.
+    m.field->setText("A\xC3\xA9" "BBB");
+    EXPECT_EQ(m.field->text(), "A\xC3\xA9" "B");
+    EXPECT_EQ(m.field->layoutCount(), layouts + 1);
+    ASSERT_EQ(m.field->runs().size(), 1u);
+    EXPECT_EQ(m.field->runs()[0].glyphs.size(), 2u); // e-acute has no glyph
+
+    m.field->setText("A\rB");
+    EXPECT_EQ(m.field->runs().size(), 2u);
+}
+
+TEST(EditTextTest, AlphaAndTextColourGoThroughTheColourTransform)
+{
+    FieldMovie m(whiteField("A"));
+    ASSERT_NE(m.field, nullptr);
+    ColorTransform start = m.field->colorTransform();
+    start.rAdd = 7.0f;
+    m.field->setColorTransform(start);
+
+    m.field->setAlphaPercent(150.0);
+    EXPECT_FLOAT_EQ(m.field->colorTransform().aMul, 1.0f);
+    m.field->setAlphaPercent(-5.0);
+    EXPECT_FLOAT_EQ(m.field->colorTransform().aMul, 0.0f);
+    m.field->setAlphaPercent(std::numeric_limits<double>::quiet_NaN());
+    EXPECT_FLOAT_EQ(m.field->colorTransform().aMul, 0.0f);
+    m.field->setAlphaPercent(40.0);
+    EXPECT_FLOAT_EQ(m.field->colorTransform().aMul, 0.4f);
+    EXPECT_NEAR(m.field->alphaPercent(), 40.0, 1e-4);
+
+    m.field->setTextColor(0x3366FF);
+    const ColorTransform& c = m.field->colorTransform();
+    EXPECT_FLOAT_EQ(c.rMul, 0x33 / 255.0f);
+    EXPECT_FLOAT_EQ(c.gMul, 0x66 / 255.0f);
+    EXPECT_FLOAT_EQ(c.bMul, 1.0f);
+    EXPECT_FLOAT_EQ(c.rAdd, 7.0f); // addends stay
+    EXPECT_EQ(m.field->textColor(), 0x3366FFu);
+}
+
+TEST(EditTextTest, TextColourTintsWhiteGlyphsAndVisibilityHidesTheField)
+{
+    // Placed at (2000, 2000) twips: the first glyph covers x 100..120, y 100..120 px.
+    FieldMovie m(whiteField("A"), 2000, 2000);
+    ASSERT_NE(m.field, nullptr);
+    EXPECT_EQ(m.render().at(110, 110), 0xFFFFFFFFu);
+
+    m.field->setTextColor(0xFF0000);
+    EXPECT_EQ(m.render().at(110, 110), 0xFFFF0000u);
+
+    m.field->setAlphaPercent(50.0);
+    const std::uint32_t half = m.render().at(110, 110);
+    EXPECT_NEAR(static_cast<int>(half >> 24), 128, 1);
+    EXPECT_EQ(half & 0xFFFF, 0u);
+
+    m.field->setVisible(false);
+    EXPECT_EQ(m.render().countNonTransparent(), 0);
+}
+
+TEST(EditTextTest, FieldDrawsItsLayoutWithAlignmentWrappingAndMargins)
+{
+    // Centred field 4000 twips wide: "AB" is 800 wide, so it shifts by (4000 - 800 - 80) / 2 = 1560.
+    EditTextSpec centred = whiteField("AB");
+    centred.layout = EditTextSpec::Layout{2, 0, 0, 0, 0};
+    FieldMovie m(centred, 2000, 2000);
+    ASSERT_NE(m.field, nullptr);
+    Picture pic = m.render();
+    // 'A': x 3560..3960 twips = 178..198 px, y 2000..2400 = 100..120 px.
+    EXPECT_EQ(pic.at(188, 110), 0xFFFFFFFFu);
+    EXPECT_EQ(pic.at(175, 110), 0u);
+    // 'B' (half box) right after it: x 198..208, y 110..120.
+    EXPECT_EQ(pic.at(203, 115), 0xFFFFFFFFu);
+    EXPECT_EQ(pic.at(203, 105), 0u);
+    EXPECT_EQ(pic.countNonTransparent(), 400 + 100);
+
+    // Narrow field with a left margin and leading: "A A" wraps, the second A
+    // goes to the next line at the left margin, 400 + 100 twips lower.
+    EditTextSpec narrow = whiteField("A A");
+    narrow.xmax = 1200; // limit 1200 - 80 = 1120
+    narrow.layout = EditTextSpec::Layout{0, 200, 0, 100, 100};
+    FieldMovie n(narrow, 2000, 2000);
+    ASSERT_NE(n.field, nullptr);
+    ASSERT_EQ(n.field->runs().size(), 2u);
+    pic = n.render();
+    // First line at indent 300: x 2300..2700 twips = 115..135 px, y 100..120.
+    EXPECT_EQ(pic.at(125, 110), 0xFFFFFFFFu);
+    // Second line at the left margin 200: x 110..130 px, y 125..145.
+    EXPECT_EQ(pic.at(112, 135), 0xFFFFFFFFu);
+    EXPECT_EQ(pic.at(112, 122), 0u);
+    EXPECT_EQ(pic.countNonTransparent(), 800);
+}
+
+TEST(EditTextTest, FieldWithoutFontHasNoRunsAndDrawsNothing)
+{
+    EditTextSpec spec = whiteField("AB");
+    spec.font = std::make_pair(42, 400); // no such font
+    FieldMovie m(spec);
+    ASSERT_NE(m.field, nullptr);
+    EXPECT_TRUE(m.field->runs().empty());
+    m.field->setText("BA");
+    EXPECT_TRUE(m.field->runs().empty());
+    EXPECT_EQ(m.render().countNonTransparent(), 0);
+}
