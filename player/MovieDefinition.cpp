@@ -34,6 +34,8 @@ void MovieDefinition::read(FileStream& file)
     if (packed)
     {
         compressed = true;
+        // The bit reader reads ahead: put the file back where the compressed data starts.
+        file.seek(stream.position());
         inflater = std::make_unique<InflateStream>(file);
         if (inflater->error != 0)
             return;

@@ -1,0 +1,260 @@
+#include "fixtures/SwfBuilder.h"
+#include "player/ControlTags.h"
+#include "player/MemoryStream.h"
+#include "player/MovieDefinition.h"
+#include "player/Player.h"
+#include "player/ShapeDefinition.h"
+#include "player/SpriteDefinition.h"
+
+#include <gtest/gtest.h>
+
+using namespace swftest;
+using swf::ControlTag;
+
+namespace
+{
+
+Bytes squareShape(int code = 2)
+{
+    ShapeBuilder s(code);
+    s.bounds(0, 200, 0, 200);
+    int fill = s.solidFill({255, 0, 0, 255});
+    s.rectangle(0, 0, 200, 200, fill);
+    return s.payload(1);
+}
+
+Bytes placeAt(int id, int depth)
+{
+    Place2 p;
+    p.characterId = id;
+    p.depth = depth;
+    return p.payload();
+}
+
+// A three-frame movie: a shape, a sprite with its own frames, labels and an export.
+MovieBuilder sampleMovie()
+{
+    MovieBuilder m(3, 11000, 8000, 12.0, 7);
+    m.tag(2, squareShape());
+    TagList inner;
+    inner.tag(2, squareShape()); // a definition inside a sprite is ignored
+    inner.tag(26, placeAt(1, 1)).showFrame().showFrame().end();
+    m.tag(39, defineSprite(7, 2, inner));
+    m.tag(26, placeAt(1, 1)).tag(43, frameLabel("intro")).showFrame();
+    m.tag(26, placeAt(7, 2)).tag(12, doAction({0x06, 0x00})).showFrame();
+    m.tag(28, removeObject2(1)).tag(43, frameLabel("outro")).tag(56, exportAssets({{1, "Square"}, {99, "Nothing"}}));
+    m.showFrame().end();
+    return m;
+}
+
+} // namespace
+
+TEST(MovieLoadingTest, HeaderValuesAndPixelSize)
+{
+    MovieBuilder m(5, 11000, 8000);
+    m.frameRateRaw(0x0C00).end();
+    auto movie = readMovie(m.fws());
+    EXPECT_TRUE(movie->isValid());
+    EXPECT_FALSE(movie->isCompressed());
+    EXPECT_EQ(movie->version(), 8);
+    EXPECT_FLOAT_EQ(movie->frameRate(), 12.0f);
+    EXPECT_EQ(movie->frameCount(), 5);
+    EXPECT_EQ(movie->widthPixels(), 550);
+    EXPECT_EQ(movie->heightPixels(), 400);
+
+    MovieBuilder odd(1, 0, 0);
+    odd.frameRect(-10, 10991, 5, 26).end();
+    auto m2 = readMovie(odd.fws());
+    EXPECT_EQ(m2->widthPixels(), 551); // ceil(550.05)
+    EXPECT_EQ(m2->heightPixels(), 2);  // ceil(1.05)
+    EXPECT_FLOAT_EQ(m2->frameRect().xmin, -10);
+}
+
+TEST(MovieLoadingTest, DictionaryPlaylistsLabelsAndExports)
+{
+    auto movie = readMovie(sampleMovie().fws());
+    ASSERT_TRUE(movie->isValid());
+    EXPECT_STREQ(movie->characterById(1)->kindName(), "shape");
+    auto* sprite = dynamic_cast<swf::SpriteDefinition*>(movie->characterById(7));
+    ASSERT_NE(sprite, nullptr);
+    EXPECT_EQ(movie->dictionary().size(), 2u);
+
+    ASSERT_EQ(movie->playlist(0).size(), 1u);
+    EXPECT_EQ(movie->playlist(0)[0]->kind(), ControlTag::Kind::PlaceObject);
+    ASSERT_EQ(movie->playlist(1).size(), 2u);
+    EXPECT_EQ(movie->playlist(1)[1]->kind(), ControlTag::Kind::DoAction);
+    ASSERT_EQ(movie->playlist(2).size(), 1u);
+    EXPECT_EQ(movie->playlist(2)[0]->kind(), ControlTag::Kind::RemoveObject);
+    EXPECT_TRUE(movie->playlist(3).empty());
+
+    EXPECT_EQ(movie->frameByLabel("intro").value_or(-1), 0);
+    EXPECT_EQ(movie->frameByLabel("outro").value_or(-1), 2);
+    EXPECT_FALSE(movie->frameByLabel("Intro").has_value());
+
+    EXPECT_EQ(movie->exportedResource("Square"), movie->characterById(1));
+    EXPECT_EQ(movie->exportedResource("Nothing"), nullptr);
+
+    // The sprite kept its own frames; the shape inside it went nowhere.
+    EXPECT_EQ(sprite->frameCount(), 2);
+    ASSERT_EQ(sprite->playlist(0).size(), 1u);
+    EXPECT_TRUE(sprite->playlist(1).empty());
+    EXPECT_EQ(sprite->characterById(1), movie->characterById(1));
+}
+
+TEST(MovieLoadingTest, CompressedMovieEqualsPlainMovie)
+{
+    MovieBuilder m = sampleMovie();
+    auto plain = readMovie(m.fws());
+    auto packed = readMovie(m.cws());
+    EXPECT_TRUE(packed->isCompressed());
+    EXPECT_EQ(packed->frameCount(), plain->frameCount());
+    EXPECT_EQ(packed->dictionary().size(), plain->dictionary().size());
+    for (int f = 0; f < 3; ++f)
+        EXPECT_EQ(packed->playlist(f).size(), plain->playlist(f).size()) << f;
+    EXPECT_EQ(packed->frameLabels(), plain->frameLabels());
+    auto* a = static_cast<swf::ShapeDefinition*>(plain->characterById(1));
+    auto* b = static_cast<swf::ShapeDefinition*>(packed->characterById(1));
+    ASSERT_EQ(a->paths().size(), b->paths().size());
+    EXPECT_EQ(a->paths()[0].edges.size(), b->paths()[0].edges.size());
+    Picture p1 = renderFrame(*plain, 0, 40, 30);
+    Picture p2 = renderFrame(*packed, 0, 40, 30);
+    EXPECT_EQ(p1.pixels, p2.pixels);
+    EXPECT_GT(p1.countNonTransparent(), 0);
+}
+
+TEST(MovieLoadingTest, EndTagRules)
+{
+    // Tags that run exactly to the end with a final End load every frame.
+    MovieBuilder full(2);
+    full.tag(2, squareShape()).showFrame().tag(26, placeAt(1, 1)).showFrame().end();
+    auto all = readMovie(full.fws());
+    EXPECT_EQ(all->playlist(1).size(), 1u);
+    EXPECT_EQ(all->loadingFrame(), 2);
+
+    // An End before the end position stops loading there.
+    MovieBuilder early(2);
+    early.tag(2, squareShape()).showFrame().end().tag(26, placeAt(1, 1)).showFrame().end();
+    auto cut = readMovie(early.fws());
+    EXPECT_NE(cut->characterById(1), nullptr);
+    EXPECT_TRUE(cut->playlist(1).empty());
+    EXPECT_EQ(cut->loadingFrame(), 1);
+
+    // A file length shorter than the data ends the loop at that length.
+    MovieBuilder oneShowFrame(2);
+    oneShowFrame.showFrame();
+    MovieBuilder shortLength(2);
+    shortLength.showFrame().tag(2, squareShape()).end();
+    shortLength.fileLength(static_cast<uint32_t>(oneShowFrame.fws().size()));
+    auto stopped = readMovie(shortLength.fws());
+    EXPECT_EQ(stopped->loadingFrame(), 1);
+    EXPECT_EQ(stopped->characterById(1), nullptr);
+}
+
+TEST(MovieLoadingTest, BadHeadersAndMissingFiles)
+{
+    Bytes notMovie = {'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0, 0, 0};
+    auto empty = readMovie(notMovie);
+    EXPECT_FALSE(empty->isValid());
+    EXPECT_EQ(empty->frameCount(), 0);
+    EXPECT_EQ(empty->widthPixels(), 0);
+
+    auto tiny = readMovie(Bytes{'F', 'W'});
+    EXPECT_EQ(tiny->frameCount(), 0);
+
+    // Without an opener nothing loads; with one, a missing path is null and a non-movie empty.
+    swf::setFileOpener(nullptr);
+    EXPECT_FALSE(swf::loadMovieDefinition("a.swf"));
+    MemoryFiles files;
+    files.add("junk.swf", notMovie);
+    EXPECT_FALSE(swf::loadMovieDefinition("missing.swf"));
+    auto junk = swf::loadMovieDefinition("junk.swf");
+    ASSERT_TRUE(junk);
+    EXPECT_EQ(junk->frameCount(), 0);
+    EXPECT_EQ(junk->refCount(), 1);
+
+    // A stream whose error is set counts as not opened.
+    swf::setFileOpener([](const std::string&) {
+        auto s = std::make_unique<swf::MemoryStream>(Bytes{'F', 'W', 'S'});
+        s->error = 3;
+        return std::unique_ptr<swf::FileStream>(std::move(s));
+    });
+    EXPECT_FALSE(swf::loadMovieDefinition("x.swf"));
+    swf::setFileOpener(nullptr);
+}
+
+TEST(MovieLoadingTest, TruncatedAndDamagedCompressedData)
+{
+    Bytes good = sampleMovie().fws();
+    for (size_t cut : {size_t(9), size_t(20), good.size() / 2, good.size() - 3})
+    {
+        Bytes part(good.begin(), good.begin() + static_cast<long>(cut));
+        auto movie = readMovie(part);
+        EXPECT_LE(movie->loadingFrame(), 3) << cut;
+        Picture p = renderFrame(*movie, 0, 20, 20);
+        (void)p;
+    }
+    Bytes packed = sampleMovie().cws();
+    for (size_t i = 12; i < packed.size(); i += 7)
+        packed[i] ^= 0x5A;
+    auto damaged = readMovie(packed);
+    EXPECT_TRUE(damaged->isCompressed());
+    EXPECT_LE(damaged->loadingFrame(), 3);
+}
+
+TEST(MovieLoadingTest, ImportsThroughTheLibraryCache)
+{
+    MemoryFiles files;
+    MovieBuilder lib(1);
+    lib.tag(2, squareShape()).tag(56, exportAssets({{1, "Box"}})).showFrame().end();
+    files.add("lib.swf", lib.fws());
+
+    MovieBuilder user(1);
+    user.tag(57, importAssets("lib.swf", {{20, "Box"}, {21, "Missing"}}));
+    user.tag(26, placeAt(20, 1)).showFrame().end();
+    files.add("a.swf", user.fws());
+    files.add("b.swf", user.fws());
+
+    auto a = swf::loadMovieDefinition("a.swf");
+    auto b = swf::loadMovieDefinition("b.swf");
+    ASSERT_TRUE(a && b);
+    ASSERT_NE(a->characterById(20), nullptr);
+    EXPECT_EQ(a->characterById(20), b->characterById(20)); // the same library definition
+    EXPECT_EQ(a->characterById(21), nullptr);
+    EXPECT_EQ(files.opens("lib.swf"), 1);
+    EXPECT_GT(renderFrame(*a, 0, 20, 20).countNonTransparent(), 0);
+
+    // The importer keeps its source alive after the cache is dropped.
+    swf::CharacterDefinition* imported = a->characterById(20);
+    swf::shutdownPlayer();
+    EXPECT_EQ(a->characterById(20), imported);
+    EXPECT_STREQ(imported->kindName(), "shape");
+
+    // After shutdown the cache is empty: the library is read again.
+    auto c = swf::loadMovieDefinition("b.swf");
+    EXPECT_EQ(files.opens("lib.swf"), 2);
+    swf::shutdownPlayer();
+}
+
+TEST(MovieLoadingTest, ImportCyclesAreRefused)
+{
+    MemoryFiles files;
+    MovieBuilder x(1);
+    x.tag(2, squareShape()).tag(56, exportAssets({{1, "X"}})).tag(57, importAssets("y.swf", {{2, "Y"}}));
+    x.showFrame().end();
+    MovieBuilder y(1);
+    y.tag(2, squareShape()).tag(56, exportAssets({{1, "Y"}})).tag(57, importAssets("x.swf", {{2, "X"}}));
+    y.showFrame().end();
+    MovieBuilder self(1);
+    self.tag(57, importAssets("self.swf", {{3, "Z"}})).showFrame().end();
+    files.add("x.swf", x.fws());
+    files.add("y.swf", y.fws());
+    files.add("self.swf", self.fws());
+
+    auto mx = swf::loadLibraryMovie("x.swf");
+    ASSERT_TRUE(mx);
+    EXPECT_NE(mx->characterById(2), nullptr); // y loaded; y's import of x was refused
+    auto ms = swf::loadMovieDefinition("self.swf");
+    ASSERT_TRUE(ms);
+    EXPECT_EQ(ms->characterById(3), nullptr);
+    swf::shutdownPlayer();
+}

@@ -1,0 +1,241 @@
+#include "fixtures/SwfBuilder.h"
+#include "player/MemoryStream.h"
+#include "player/ShapeDefinition.h"
+#include "player/SwfStream.h"
+
+#include <gtest/gtest.h>
+
+using namespace swftest;
+using swf::Path;
+
+namespace
+{
+
+// Reads a shape tag payload (character id first) as the shape loader does.
+swf::Ref<swf::ShapeDefinition> readShape(const Bytes& payload, int code)
+{
+    TagList tags;
+    tags.tag(code, payload);
+    swf::MemoryStream file(tags.bytes());
+    swf::SwfStream stream(file);
+    stream.openTag();
+    stream.readU16();
+    auto shape = swf::makeRef<swf::ShapeDefinition>();
+    shape->read(stream, code);
+    stream.closeTag();
+    return shape;
+}
+
+} // namespace
+
+TEST(ShapeTest, EdgeMathForStraightAndCurvedEdges)
+{
+    ShapeBuilder s;
+    s.bounds(0, 400, 0, 400);
+    int fill = s.solidFill({1, 2, 3, 255});
+    s.change(std::make_pair(0, 0), std::nullopt, fill, std::nullopt);
+    s.lineTo(200, 0);       // horizontal
+    s.lineTo(0, 100);       // vertical
+    s.lineTo(-50, 30);      // general
+    s.curveTo(10, 20, 30, -40);
+    auto shape = readShape(s.payload(1), 2);
+    ASSERT_EQ(shape->paths().size(), 1u);
+    const auto& e = shape->paths()[0].edges;
+    ASSERT_EQ(e.size(), 4u);
+    EXPECT_FLOAT_EQ(e[0].cx, 100);
+    EXPECT_FLOAT_EQ(e[0].cy, 0);
+    EXPECT_FLOAT_EQ(e[0].ax, 200);
+    EXPECT_FLOAT_EQ(e[0].ay, 0);
+    EXPECT_FLOAT_EQ(e[1].cx, 200);
+    EXPECT_FLOAT_EQ(e[1].cy, 50);
+    EXPECT_FLOAT_EQ(e[1].ay, 100);
+    EXPECT_FLOAT_EQ(e[2].cx, 175);
+    EXPECT_FLOAT_EQ(e[2].cy, 115);
+    EXPECT_FLOAT_EQ(e[2].ax, 150);
+    EXPECT_FLOAT_EQ(e[2].ay, 130);
+    EXPECT_FLOAT_EQ(e[3].cx, 160);  // control relative to the pen
+    EXPECT_FLOAT_EQ(e[3].cy, 150);
+    EXPECT_FLOAT_EQ(e[3].ax, 190);  // anchor relative to the control
+    EXPECT_FLOAT_EQ(e[3].ay, 110);
+    EXPECT_EQ(shape->paths()[0].fill1, 1);
+    EXPECT_EQ(shape->paths()[0].fill0, 0);
+}
+
+TEST(ShapeTest, StyleChangesSplitPathsAndMovesAreAbsolute)
+{
+    ShapeBuilder s;
+    int a = s.solidFill({255, 0, 0, 255});
+    int b = s.solidFill({0, 255, 0, 255});
+    int pen = s.lineStyle(20, {0, 0, 0, 255});
+    s.change(std::make_pair(10, 10), a, std::nullopt, pen).lineTo(100, 0);
+    s.fill1(b).lineTo(0, 100); // only fill1 changes: the first edge keeps the old styles
+    s.moveTo(500, 600).lineTo(10, 0);
+    s.moveTo(7, 8); // a move with no edge after it adds nothing
+    auto shape = readShape(s.payload(1), 2);
+    const auto& p = shape->paths();
+    ASSERT_EQ(p.size(), 3u);
+    EXPECT_EQ(p[0].fill0, a);
+    EXPECT_EQ(p[0].fill1, 0);
+    EXPECT_EQ(p[0].line, pen);
+    EXPECT_FLOAT_EQ(p[0].startX, 10);
+    EXPECT_EQ(p[0].edges.size(), 1u);
+    EXPECT_EQ(p[1].fill0, a);
+    EXPECT_EQ(p[1].fill1, b);
+    EXPECT_FLOAT_EQ(p[1].startX, 110); // continues at the pen
+    EXPECT_FLOAT_EQ(p[1].startY, 10);
+    EXPECT_FLOAT_EQ(p[2].startX, 500);
+    EXPECT_FLOAT_EQ(p[2].startY, 600);
+    EXPECT_EQ(p[2].fill1, b); // a move keeps the current styles
+}
+
+TEST(ShapeTest, NewStylesAreOffsetByTheStylesBeforeThem)
+{
+    ShapeBuilder s(22);
+    int first = s.solidFill({255, 0, 0, 255});
+    s.lineStyle(20, {0, 0, 0, 255});
+    s.rectangle(0, 0, 100, 100, first);
+    s.newStyles({{0, 0, 255, 255}, {0, 255, 0, 255}}, {{40, {9, 9, 9, 255}}});
+    s.change(std::make_pair(200, 200), 0, 2, 1).lineTo(50, 0).lineTo(0, 50).lineTo(-50, -50);
+    auto shape = readShape(s.payload(1), 22);
+    ASSERT_EQ(shape->fillStyles().size(), 3u);
+    ASSERT_EQ(shape->lineStyles().size(), 2u);
+    EXPECT_EQ(shape->fillStyles()[2].colour.g, 255);
+    EXPECT_EQ(shape->lineStyles()[1].width, 40);
+    const auto& p = shape->paths();
+    ASSERT_EQ(p.size(), 3u);
+    EXPECT_FALSE(p[0].newShape);
+    EXPECT_TRUE(p[1].newShape);
+    EXPECT_TRUE(p[1].edges.empty());
+    EXPECT_EQ(p[2].fill0, 0);  // index 0 stays "no fill"
+    EXPECT_EQ(p[2].fill1, 3);  // 2 + one fill style before
+    EXPECT_EQ(p[2].line, 2);   // 1 + one line style before
+}
+
+TEST(ShapeTest, StyleCountEscapesPerShapeVersion)
+{
+    // 0xFF fills in DefineShape is a plain count of 255.
+    ShapeBuilder v1(2);
+    for (int i = 0; i < 255; ++i)
+        v1.solidFill({static_cast<uint8_t>(i), 0, 0, 255});
+    v1.rectangle(0, 0, 10, 10, 255);
+    auto s1 = readShape(v1.payload(1), 2);
+    ASSERT_EQ(s1->fillStyles().size(), 255u);
+    EXPECT_EQ(s1->fillStyles()[254].colour.r, 254);
+    EXPECT_EQ(s1->paths()[0].fill1, 255);
+
+    // DefineShape2 escapes it with a 16-bit count.
+    ShapeBuilder v2(22);
+    for (int i = 0; i < 300; ++i)
+        v2.solidFill({0, static_cast<uint8_t>(i), 0, 255});
+    v2.rectangle(0, 0, 10, 10, 300);
+    auto s2 = readShape(v2.payload(1), 22);
+    ASSERT_EQ(s2->fillStyles().size(), 300u);
+    EXPECT_EQ(s2->paths()[0].fill1, 300);
+
+    // The line-style count escapes in every version, DefineShape included.
+    BitWriter arrays;
+    arrays.u8(0);    // no fills
+    arrays.u8(0xFF); // escaped line count
+    arrays.u16(2);
+    arrays.u16(20);
+    arrays.colour({1, 1, 1}, false);
+    arrays.u16(60);
+    arrays.colour({2, 2, 2}, false);
+    ShapeBuilder v3(2);
+    v3.rawStyleArrays(arrays.bytes(), 0, 2);
+    v3.change(std::make_pair(0, 0), std::nullopt, std::nullopt, 2).lineTo(100, 0);
+    auto s3 = readShape(v3.payload(1), 2);
+    ASSERT_EQ(s3->lineStyles().size(), 2u);
+    EXPECT_EQ(s3->lineStyles()[1].width, 60);
+    EXPECT_EQ(s3->paths()[0].line, 2);
+}
+
+TEST(ShapeTest, ColoursAndGradientMatrices)
+{
+    ShapeBuilder s(32);
+    s.solidFill({10, 20, 30, 40});
+    MatrixSpec g;
+    g.scale = std::make_pair(0.5, 0.5);
+    g.tx = 1000;
+    g.ty = -200;
+    s.gradientFill(0x10, g, {{0, {255, 0, 0, 128}}, {255, {0, 0, 255, 255}}});
+    MatrixSpec singular;
+    singular.scale = std::make_pair(0.0, 0.0);
+    singular.tx = 300;
+    singular.ty = 400;
+    s.gradientFill(0x12, singular, {{10, {1, 2, 3, 4}}});
+    auto shape = readShape(s.payload(1), 32);
+    const auto& f = shape->fillStyles();
+    ASSERT_EQ(f.size(), 3u);
+    EXPECT_EQ(f[0].colour.a, 40); // RGBA in DefineShape3
+
+    // Linear: x runs 0..256 across the gradient square (-16384..16384 scaled by 0.5).
+    EXPECT_EQ(f[1].colour.r, 255); // the first record's colour
+    EXPECT_EQ(f[1].colour.a, 128);
+    float x = 1000 - 8192, y = 0;
+    f[1].gradientMatrix.transform(x, y);
+    EXPECT_NEAR(x, 0.0f, 1e-3);
+    x = 1000 + 8192;
+    y = 0;
+    f[1].gradientMatrix.transform(x, y);
+    EXPECT_NEAR(x, 256.0f, 1e-3);
+
+    // A singular record matrix: identity scale, translation negated, then radial mapping.
+    const swf::Matrix& r = f[2].gradientMatrix;
+    EXPECT_FLOAT_EQ(r.m00, 1.0f / 512);
+    EXPECT_FLOAT_EQ(r.m11, 1.0f / 512);
+    EXPECT_FLOAT_EQ(r.m01, 0);
+    EXPECT_FLOAT_EQ(r.m02, 32 - 300.0f / 512);
+    EXPECT_FLOAT_EQ(r.m12, 32 - 400.0f / 512);
+    ASSERT_EQ(f[2].gradient.size(), 1u);
+    EXPECT_EQ(f[2].gradient[0].ratio, 10);
+}
+
+TEST(ShapeTest, MatrixInverseAndPointTest)
+{
+    swf::Matrix m;
+    m.m00 = 2;
+    m.m01 = 1;
+    m.m10 = -1;
+    m.m11 = 3;
+    m.m02 = 50;
+    m.m12 = -20;
+    swf::Matrix inv;
+    inv.setInverse(m);
+    swf::Matrix both = m;
+    both.concatenate(inv);
+    EXPECT_NEAR(both.m00, 1, 1e-6);
+    EXPECT_NEAR(both.m01, 0, 1e-6);
+    EXPECT_NEAR(both.m02, 0, 1e-4);
+    EXPECT_NEAR(both.m12, 0, 1e-4);
+
+    ShapeBuilder s;
+    s.bounds(-100, 100, 0, 50);
+    auto shape = readShape(s.payload(1), 2);
+    EXPECT_TRUE(shape->pointTestLocal(100, 50)); // on the edge counts as inside
+    EXPECT_TRUE(shape->pointTestLocal(-100, 0));
+    EXPECT_FALSE(shape->pointTestLocal(100.5f, 0));
+    EXPECT_FALSE(shape->pointTestLocal(0, -0.1f));
+}
+
+TEST(ShapeTest, ShapeWithoutEndRecordOrWithUnknownFillTypeStopsAtTheTagEnd)
+{
+    ShapeBuilder s;
+    int fill = s.solidFill({255, 0, 0, 255});
+    s.rectangle(0, 0, 100, 100, fill).omitEndRecord();
+    auto shape = readShape(s.payload(1), 2);
+    ASSERT_EQ(shape->paths().size(), 1u);
+    EXPECT_EQ(shape->paths()[0].edges.size(), 4u);
+
+    BitWriter arrays;
+    arrays.u8(2);
+    arrays.u8(0x77); // a fill type this player does not know: the rest is misread, safely
+    arrays.u8(0x00);
+    arrays.colour({1, 2, 3}, false);
+    arrays.u8(0);
+    ShapeBuilder odd;
+    odd.rawStyleArrays(arrays.bytes(), 2, 0);
+    odd.rectangle(0, 0, 100, 100, 1);
+    auto misread = readShape(odd.payload(1), 2);
+    EXPECT_LE(misread->fillStyles().size(), 2u);
+}

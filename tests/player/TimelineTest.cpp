@@ -1,0 +1,345 @@
+#include "fixtures/SwfBuilder.h"
+#include "player/ActionRecord.h"
+#include "player/ButtonInstance.h"
+#include "player/MovieInstance.h"
+#include "player/PlayerHooks.h"
+#include "player/SpriteInstance.h"
+#include "player/TagLoaders.h"
+
+#include <gtest/gtest.h>
+
+using namespace swftest;
+using swf::DisplayObject;
+using swf::SpriteInstance;
+
+namespace
+{
+
+// Records which action records ran (by their first byte) while the test holds it.
+class ActionLog
+{
+public:
+    ActionLog()
+    {
+        swf::ensurePlayerInitialised();
+        saved = swf::actionHooks();
+        swf::ActionHooks hooks;
+        hooks.runActions = [](SpriteInstance&, const swf::ActionRecord& r) {
+            ran().push_back(r.bytes().empty() ? -1 : r.bytes()[0]);
+        };
+        swf::setActionHooks(hooks);
+        ran().clear();
+    }
+    ~ActionLog() { swf::setActionHooks(saved); }
+    static std::vector<int>& ran()
+    {
+        static std::vector<int> log;
+        return log;
+    }
+
+private:
+    swf::ActionHooks saved;
+};
+
+Bytes shape(int id, int size = 200)
+{
+    ShapeBuilder s;
+    s.bounds(0, size, 0, size);
+    int fill = s.solidFill({255, 0, 0, 255});
+    s.rectangle(0, 0, size, size, fill);
+    return s.payload(id);
+}
+
+Bytes place(int id, int depth, int tx = 0, bool move = false)
+{
+    Place2 p;
+    p.characterId = id;
+    p.depth = depth;
+    p.move = move;
+    MatrixSpec m;
+    m.tx = tx;
+    p.matrix = m;
+    return p.payload();
+}
+
+Bytes moveTo(int depth, int tx)
+{
+    Place2 p;
+    p.depth = depth;
+    p.move = true;
+    MatrixSpec m;
+    m.tx = tx;
+    p.matrix = m;
+    return p.payload();
+}
+
+// Shape 1 at depth 1 in frame 0, moved each frame; shape 2 appears at depth 2 in frame 2 and is
+// removed in frame 4. Each frame carries an action whose first byte is the frame number.
+swf::Ref<swf::MovieDefinition> sixFrames()
+{
+    MovieBuilder m(6, 2000, 2000, 12.0);
+    m.tag(2, shape(1)).tag(2, shape(2));
+    for (int f = 0; f < 6; ++f)
+    {
+        if (f == 0)
+            m.tag(26, place(1, 1, 0));
+        else
+            m.tag(26, moveTo(1, f * 100));
+        if (f == 2)
+            m.tag(26, place(2, 2));
+        if (f == 4)
+            m.tag(28, removeObject2(2));
+        m.tag(12, doAction({static_cast<uint8_t>(f)}));
+        m.showFrame();
+    }
+    m.end();
+    return readMovie(m.fws());
+}
+
+int depthCount(const SpriteInstance& s)
+{
+    return static_cast<int>(s.displayList().size());
+}
+
+} // namespace
+
+TEST(TimelineTest, FirstAdvanceRunsFrameZeroTwiceAsMoves)
+{
+    ActionLog log;
+    auto movie = sixFrames();
+    auto inst = movie->createInstance();
+    inst->advance(0.0001f);
+    SpriteInstance& root = inst->rootSprite();
+    EXPECT_EQ(inst->currentFrame(), 0);
+    ASSERT_EQ(depthCount(root), 1);
+    DisplayObject* first = root.displayList().objectAt(1);
+    EXPECT_EQ(first->characterId(), 1);
+    // Load step and the first advance each ran frame 0's action.
+    EXPECT_EQ(ActionLog::ran(), (std::vector<int>{0, 0}));
+    inst->advance(0.0001f);
+    EXPECT_EQ(root.displayList().objectAt(1), first);
+    EXPECT_EQ(inst->currentFrame(), 0); // not a whole frame time yet
+}
+
+TEST(TimelineTest, SeveralFramesPerAdvanceAndFrameTime)
+{
+    ActionLog log;
+    auto movie = sixFrames();
+    auto inst = movie->createInstance();
+    inst->advance(0.0001f);
+    ActionLog::ran().clear();
+    inst->advance(0.25f); // three frames at 12 per second
+    EXPECT_EQ(inst->currentFrame(), 3);
+    EXPECT_EQ(ActionLog::ran(), (std::vector<int>{1, 2, 3}));
+    SpriteInstance& root = inst->rootSprite();
+    EXPECT_FLOAT_EQ(root.displayList().objectAt(1)->matrix().m02, 300);
+    EXPECT_NE(root.displayList().objectAt(2), nullptr);
+
+    // Frame 4 removes depth 2 at the sweep of the same advance.
+    inst->advance(1.0f / 12);
+    EXPECT_EQ(inst->currentFrame(), 4);
+    EXPECT_EQ(root.displayList().objectAt(2), nullptr);
+
+    // The loop back to frame 0 clears what frame 0 does not place again.
+    inst->advance(2.0f / 12);
+    EXPECT_EQ(inst->currentFrame(), 0);
+    EXPECT_TRUE(inst->hasLooped());
+    EXPECT_EQ(depthCount(root), 1);
+    EXPECT_FLOAT_EQ(root.displayList().objectAt(1)->matrix().m02, 0);
+}
+
+TEST(TimelineTest, GotoBackwardsLeavesWhatFrameZeroPlacesAndRunsItsActionOnce)
+{
+    ActionLog log;
+    auto movie = sixFrames();
+    auto inst = movie->createInstance();
+    inst->advance(0.0001f);
+    inst->advance(0.25f);
+    inst->advance(1.0f / 12);
+    inst->advance(1.0f / 12);
+    ASSERT_EQ(inst->currentFrame(), 5);
+    ActionLog::ran().clear();
+
+    inst->gotoFrame(0);
+    SpriteInstance& root = inst->rootSprite();
+    EXPECT_EQ(inst->currentFrame(), 0);
+    EXPECT_EQ(depthCount(root), 1);
+    EXPECT_FLOAT_EQ(root.displayList().objectAt(1)->matrix().m02, 0);
+    // The target frame's action is only queued by the go-to.
+    EXPECT_TRUE(ActionLog::ran().empty());
+    ASSERT_EQ(root.pendingActions().size(), 1u);
+    root.doActions();
+    EXPECT_EQ(ActionLog::ran(), (std::vector<int>{0}));
+}
+
+TEST(TimelineTest, GotoForwardFromAFreshInstanceAndStopping)
+{
+    ActionLog log;
+    auto movie = sixFrames();
+    auto inst = movie->createInstance();
+    inst->gotoFrame(3);
+    SpriteInstance& root = inst->rootSprite();
+    EXPECT_EQ(inst->currentFrame(), 3);
+    EXPECT_EQ(root.playState(), swf::PlayState::Stop);
+    EXPECT_FLOAT_EQ(root.displayList().objectAt(1)->matrix().m02, 300);
+    EXPECT_NE(root.displayList().objectAt(2), nullptr);
+    // Frames passed on the way run no actions; only frame 3's is queued.
+    ASSERT_EQ(root.pendingActions().size(), 1u);
+    EXPECT_EQ(root.pendingActions()[0]->bytes()[0], 3);
+
+    // A playing movie sent to frame 3 is stopped: the counter keeps counting but nothing of
+    // the timeline executes.
+    auto playing = movie->createInstance();
+    playing->advance(0.0001f);
+    playing->gotoFrame(3);
+    ActionLog::ran().clear();
+    playing->rootSprite().doActions();
+    EXPECT_EQ(ActionLog::ran(), (std::vector<int>{3}));
+    ActionLog::ran().clear();
+    playing->advance(2.0f / 12);
+    EXPECT_EQ(playing->currentFrame(), 5);
+    EXPECT_EQ(playing->rootSprite().displayList().size(), 2u);
+    EXPECT_FLOAT_EQ(playing->rootSprite().displayList().objectAt(1)->matrix().m02, 300);
+    EXPECT_TRUE(ActionLog::ran().empty());
+
+    // Out of range targets clamp; labels resolve or report failure.
+    inst->gotoFrame(99);
+    EXPECT_EQ(inst->currentFrame(), 5);
+    EXPECT_FALSE(inst->gotoLabeledFrame("nowhere"));
+    inst->gotoFrame(-4);
+    EXPECT_EQ(inst->currentFrame(), 0);
+}
+
+TEST(TimelineTest, PlacementRules)
+{
+    MovieBuilder m(3, 2000, 2000);
+    m.tag(2, shape(1)).tag(2, shape(2));
+    Place2 named;
+    named.characterId = 1;
+    named.depth = 5;
+    named.name = std::string("a");
+    CxformSpec red;
+    red.mul = std::vector<double>{0.5, 0.5, 0.5, 0.5};
+    named.cxform = red;
+    m.tag(26, place(2, 3, 0, true)); // move flag with a character at an empty depth places it
+    m.tag(26, named.payload()).showFrame();
+    Place2 replace;
+    replace.characterId = 2;
+    replace.depth = 5;
+    replace.move = true; // replace without matrix or colour: both come from the old object
+    m.tag(26, replace.payload());
+    named.name = std::string("b"); // same character, other name: a new object, not a move
+    named.depth = 3;
+    named.cxform.reset();
+    m.tag(26, named.payload()).showFrame().showFrame().end();
+    auto movie = readMovie(m.fws());
+    auto inst = movie->createInstance();
+    inst->advance(0.0001f);
+    SpriteInstance& root = inst->rootSprite();
+    ASSERT_NE(root.displayList().objectAt(3), nullptr);
+    EXPECT_EQ(root.displayList().objectAt(3)->characterId(), 2);
+    DisplayObject* a = root.displayList().objectAt(5);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->name(), "a");
+    EXPECT_FLOAT_EQ(a->colorTransform().rMul, 0.5f);
+
+    inst->gotoFrame(1);
+    DisplayObject* replaced = root.displayList().objectAt(5);
+    EXPECT_EQ(replaced->characterId(), 2);
+    EXPECT_FLOAT_EQ(replaced->colorTransform().rMul, 0.5f);
+    EXPECT_EQ(root.displayList().objectAt(3)->name(), "b");
+    EXPECT_EQ(root.displayList().objectAt(3)->characterId(), 1);
+    // Entries stay in depth order.
+    const auto& entries = root.displayList().entries();
+    for (size_t i = 1; i < entries.size(); ++i)
+        EXPECT_LT(entries[i - 1].object->depth(), entries[i].object->depth());
+}
+
+TEST(TimelineTest, NestedSpritesOneFrameSpritesAndVisibility)
+{
+    ActionLog log;
+    MovieBuilder m(4, 2000, 2000, 12.0);
+    m.tag(2, shape(1));
+    TagList twoFrames;
+    twoFrames.tag(26, place(1, 1)).tag(12, doAction({20})).showFrame();
+    twoFrames.tag(26, moveTo(1, 500)).tag(12, doAction({21})).showFrame().end();
+    m.tag(39, defineSprite(10, 2, twoFrames));
+    TagList oneFrame;
+    oneFrame.tag(26, place(1, 1)).tag(12, doAction({30})).showFrame().end();
+    m.tag(39, defineSprite(11, 1, oneFrame));
+    Place2 p;
+    p.characterId = 10;
+    p.depth = 1;
+    p.name = std::string("two");
+    m.tag(26, p.payload());
+    p.characterId = 11;
+    p.depth = 2;
+    p.name = std::string("one");
+    m.tag(26, p.payload()).showFrame().showFrame().showFrame().showFrame().end();
+    auto movie = readMovie(m.fws());
+    auto inst = movie->createInstance();
+    inst->advance(0.0001f);
+    SpriteInstance& root = inst->rootSprite();
+    SpriteInstance* two = root.displayList().findByName("two")->asSprite();
+    SpriteInstance* one = root.displayList().findByName("one")->asSprite();
+    ASSERT_TRUE(two && one);
+    EXPECT_EQ(two->nestingLevel(), 1);
+    EXPECT_EQ(two->movieInstance(), inst.get());
+    DisplayObject* oneChild = one->displayList().objectAt(1);
+    ASSERT_NE(oneChild, nullptr);
+
+    // The one-frame sprite ran its frame 0 once, at its placement, and never sweeps.
+    auto count = [](int id) {
+        return std::count(ActionLog::ran().begin(), ActionLog::ran().end(), id);
+    };
+    for (int i = 0; i < 6; ++i)
+        inst->advance(1.0f / 12);
+    EXPECT_EQ(count(30), 1);
+    EXPECT_EQ(one->displayList().objectAt(1), oneChild);
+    EXPECT_GE(count(21), 2); // the two-frame sprite keeps cycling at the root's rate
+
+    // An invisible sprite does not advance.
+    two->setVisible(false);
+    int frame = two->currentFrame();
+    inst->advance(1.0f / 12);
+    inst->advance(1.0f / 12);
+    EXPECT_EQ(two->currentFrame(), frame);
+
+    // restart puts the counters back without executing anything.
+    inst->rootSprite().restart();
+    EXPECT_EQ(inst->currentFrame(), 0);
+    EXPECT_FALSE(inst->hasLooped());
+}
+
+TEST(TimelineTest, ButtonsShowTheirUpState)
+{
+    MovieBuilder m(1, 2000, 2000);
+    m.tag(2, shape(1, 100)).tag(2, shape(2, 300));
+    BitWriter b;
+    b.u16(5);
+    b.u8(0x01); // up
+    b.u16(1);
+    b.u16(1);
+    b.matrix(MatrixSpec{});
+    b.u8(0x0E); // over, down and hit test
+    b.u16(2);
+    b.u16(2);
+    b.matrix(MatrixSpec{});
+    b.u8(0);
+    b.u8(0x07); // Stop, end of actions
+    b.u8(0);
+    m.tag(7, b.bytes()).tag(26, place(5, 1)).showFrame().end();
+    auto movie = readMovie(m.fws());
+    auto inst = movie->createInstance();
+    inst->advance(0.0001f);
+    auto* button = dynamic_cast<swf::ButtonInstance*>(inst->rootSprite().displayList().objectAt(1));
+    ASSERT_NE(button, nullptr);
+    auto shown = button->shownChildren();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0]->characterId(), 1);
+    EXPECT_TRUE(button->pointTest(250, 250)); // hit area is the hit-test record
+    EXPECT_FALSE(button->pointTest(350, 10));
+    Picture pic = renderInstance(*inst, 20, 20);
+    EXPECT_EQ(pic.alpha(0, 0), 255);   // the up shape, 100 twips = 1 px here
+    EXPECT_EQ(pic.alpha(10, 10), 0);   // the larger over/down shape is not shown
+}
