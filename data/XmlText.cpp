@@ -21,6 +21,57 @@ locale_t CLocale()
     return c;
 }
 
+// TinyXML builds and frees elements recursively, so a damaged file nested
+// deeply enough would overflow the stack. Our files nest three levels; any
+// file nested deeper than MaxNesting is refused as not well-formed.
+constexpr int MaxNesting = 256;
+
+bool NestingWithinLimit(const std::string& text)
+{
+    int depth = 0;
+    const size_t length = text.size();
+    for (size_t i = 0; i < length; ++i) {
+        if (text[i] != '<' || i + 1 >= length)
+            continue;
+        const char next = text[i + 1];
+        if (next == '/') {
+            depth -= depth > 0;
+            continue;
+        }
+        if (text.compare(i, 4, "<!--") == 0) {
+            size_t end = text.find("-->", i + 4);
+            if (end == std::string::npos)
+                return true; // unterminated: the parser refuses it anyway
+            i = end + 2;
+            continue;
+        }
+        if (next == '!' || next == '?')
+            continue;
+        if (++depth > MaxNesting)
+            return false;
+        // Find the end of the start tag; '>' may appear inside quoted values.
+        size_t j = i + 1;
+        char quote = 0;
+        for (; j < length; ++j) {
+            const char c = text[j];
+            if (quote) {
+                if (c == quote)
+                    quote = 0;
+            } else if (c == '"' || c == '\'') {
+                quote = c;
+            } else if (c == '>') {
+                break;
+            }
+        }
+        if (j >= length)
+            return true;
+        if (text[j - 1] == '/')
+            --depth;
+        i = j;
+    }
+    return true;
+}
+
 } // namespace
 
 std::string EscapeXml(std::string_view text)
@@ -71,7 +122,7 @@ std::string FormatC(const char* format, ...)
 bool LoadXmlDocument(const std::string& path, TiXmlDocument& document)
 {
     std::optional<std::string> bytes = FileSystem::Get().ReadWholeFile(path);
-    if (!bytes)
+    if (!bytes || !NestingWithinLimit(*bytes))
         return false;
     document.Clear();
     document.Parse(bytes->c_str());

@@ -19,7 +19,8 @@ std::string EscapeXml(std::string_view text);
 std::string FormatC(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // Reads and parses a file through the resource file system. False when the
-// file is missing, cannot be read or is not well-formed.
+// file is missing, cannot be read, is not well-formed or nests elements
+// unreasonably deep.
 [[nodiscard]] bool LoadXmlDocument(const std::string& path, TiXmlDocument& document);
 
 enum class AttributeRead {

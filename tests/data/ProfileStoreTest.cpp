@@ -26,6 +26,10 @@ TEST_F(ProfileStoreTest, MissingOrBrokenFileFreesEverySlotSilently)
     EXPECT_EQ(Store().GetCurrentProfile(), 2) << "loading never changes the chosen profile";
 
     EXPECT_FALSE(LoadFrom("<profiles><profile name=\"a\" index=\"0\"></profiles>"));
+    std::string deep;
+    for (int i = 0; i < 200000; ++i)
+        deep += "<profiles>";
+    EXPECT_FALSE(LoadFrom(deep));
     EXPECT_TRUE(Messages().empty());
 }
 
@@ -61,6 +65,18 @@ TEST_F(ProfileStoreTest, ReaderSkipsBadProfilesAndMergesRepeatedSlots)
     EXPECT_TRUE(Store().slots[2].name.empty());
     EXPECT_EQ(Store().slots[3].name, "Bo");
     EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(ProfileStoreTest, LongHandWrittenFilesStillLoad)
+{
+    // Raw '>' in values, markup inside comments and hundreds of rows are all
+    // legal and must not look like deep nesting.
+    std::string text = "<profiles><!-- <a><a><a> --><profile name=\"x>y\" index='1'>";
+    for (int i = 0; i < 400; ++i)
+        text += "<puzzle name=\"set>" + std::to_string(1000 + i) + "\" />";
+    ASSERT_TRUE(LoadFrom(text + "</profile></profiles>"));
+    EXPECT_EQ(Store().slots[1].name, "x>y");
+    EXPECT_EQ(Puzzles(1).size(), 400u);
 }
 
 TEST_F(ProfileStoreTest, SaveWritesTheExactTextInSlotAndByteOrder)

@@ -73,6 +73,13 @@ TEST_F(PuzzleLevelTest, ReaderMessages)
     EXPECT_FALSE(LoadPuzzleLevel("Data/Levels/Test/404.qvl", cells, moves));
     EXPECT_EQ(TakeMessages(), std::vector<std::string>{"Warning: Unable to load Puzzle Level."});
 
+    // A damaged file nested far too deep is refused, not parsed.
+    std::string deep = "<qvl moves=\"1\">";
+    for (int i = 0; i < 200000; ++i)
+        deep += "<b x=\"a>b\">";
+    EXPECT_FALSE(LoadText(deep + "</qvl>"));
+    EXPECT_EQ(TakeMessages(), std::vector<std::string>{"Warning: Unable to load Puzzle Level."});
+
     // A caller may take the text instead and decide when to show it.
     std::string warning;
     EXPECT_FALSE(LoadPuzzleLevel("Data/Levels/Test/404.qvl", cells, moves, &warning));
