@@ -274,16 +274,22 @@ void Button::OnMouseLeave()
 
 void Button::Load()
 {
+    // The new pictures are taken before the old ones are let go, so a reload
+    // at the same size reuses the cached bitmaps instead of rendering again.
+    MovieLibrary& library = MovieLibrary::Get();
+    Bitmap* rendered[3] = {nullptr, nullptr, nullptr};
+    for (int i = 0; i < 3; ++i) {
+        if (!stateMovies[i].empty()) {
+            rendered[i] = library.RenderFrame(stateMovies[i].c_str(), width, height, 0);
+        }
+    }
     Release();
+    for (int i = 0; i < 3; ++i) {
+        stateBitmaps[i] = rendered[i];
+    }
     if (!captionMovie.empty()) {
         caption.Load(captionMovie, captionWidth, captionHeight, Application::Get().time);
         InvalidateCaption();
-    }
-    MovieLibrary& library = MovieLibrary::Get();
-    for (int i = 0; i < 3; ++i) {
-        if (!stateMovies[i].empty()) {
-            stateBitmaps[i] = library.RenderFrame(stateMovies[i].c_str(), width, height, 0);
-        }
     }
 }
 

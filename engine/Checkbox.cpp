@@ -159,15 +159,19 @@ void Checkbox::OnMouseLeave()
 
 void Checkbox::Load()
 {
-    Release();
+    // New pictures first, then the old ones go: a reload reuses the cache.
     MovieLibrary& library = MovieLibrary::Get();
-    if (!boxMovie.empty()) {
-        boxBitmaps[0] = library.RenderFrame(boxMovie.c_str(), width, height, 0);
+    Bitmap* box = boxMovie.empty() ? nullptr : library.RenderFrame(boxMovie.c_str(), width, height, 0);
+    Bitmap* over =
+        mouseOverMovie.empty() ? nullptr : library.RenderFrame(mouseOverMovie.c_str(), width, height, 0);
+    for (Bitmap*& bitmap : boxBitmaps) {
+        BitmapCache::Get().Release(bitmap);
     }
-    if (!mouseOverMovie.empty()) {
-        boxBitmaps[1] = library.RenderFrame(mouseOverMovie.c_str(), width, height, 0);
-    }
-    if (!markMovie.empty()) {
+    boxBitmaps[0] = box;
+    boxBitmaps[1] = over;
+    if (markMovie.empty()) {
+        mark.Release();
+    } else {
         mark.Load(markMovie, markWidth, markHeight, Application::Get().time);
     }
 }

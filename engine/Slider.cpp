@@ -259,15 +259,19 @@ void Slider::Release()
 
 void Slider::Load()
 {
-    Release();
+    // New pictures first, then the old ones go: a reload reuses the cache.
     MovieLibrary& library = MovieLibrary::Get();
-    if (!trackMovie.empty()) {
-        trackBitmap = library.RenderFrame(trackMovie.c_str(), width, height, 0);
-    }
+    Bitmap* track = trackMovie.empty() ? nullptr : library.RenderFrame(trackMovie.c_str(), width, height, 0);
+    Bitmap* shuttles[3] = {nullptr, nullptr, nullptr};
     for (int i = 0; i < 3; ++i) {
         if (!shuttleMovies[i].empty()) {
-            shuttleBitmaps[i] = library.RenderFrame(shuttleMovies[i].c_str(), shuttleWidth, shuttleHeight, 0);
+            shuttles[i] = library.RenderFrame(shuttleMovies[i].c_str(), shuttleWidth, shuttleHeight, 0);
         }
+    }
+    Release();
+    trackBitmap = track;
+    for (int i = 0; i < 3; ++i) {
+        shuttleBitmaps[i] = shuttles[i];
     }
     InvalidateBand();
 }
