@@ -36,6 +36,8 @@ Outline ParsePathData(std::string_view d, std::string* error)
         } else if (command == 0) {
             return fail("numbers without a command");
         }
+        if (out.Empty() && command != 'M' && command != 'm')
+            return fail("path data does not start with a move");
         const bool relative = std::islower(static_cast<unsigned char>(command));
         const Point cur = out.CurrentPoint();
         const Point base = relative ? cur : Point{};

@@ -456,8 +456,11 @@ void SvgCompiler::EmitText(const XmlElement& e, const Style& style, const Affine
         textWithoutFont = true;
         return;
     }
-    NumberScanner xs(e.Attribute("x") ? *e.Attribute("x") : std::string());
-    NumberScanner ys(e.Attribute("y") ? *e.Attribute("y") : std::string());
+    // x and y may be lists; the first value places the whole line.
+    const std::string xText = e.Attribute("x") ? *e.Attribute("x") : std::string();
+    const std::string yText = e.Attribute("y") ? *e.Attribute("y") : std::string();
+    NumberScanner xs(xText);
+    NumberScanner ys(yText);
     const double x = xs.Number().value_or(0);
     const double y = ys.Number().value_or(0);
     double advance = 0;

@@ -97,7 +97,7 @@ std::optional<Rgba> ParseColour(std::string_view input)
             auto v = ParseLength(part);
             if (!v)
                 return std::nullopt;
-            values[i] = !part.empty() && part.back() == '%' ? *v * 2.55 : *v;
+            values[i] = !part.empty() && part.back() == '%' ? *v * 255 / 100 : *v;
             start = comma + 1;
         }
         return Rgba{ClampByte(values[0]), ClampByte(values[1]), ClampByte(values[2]), 255};

@@ -120,7 +120,8 @@ double NoteRenderer::Envelope(const Instrument& in, double t, double gateSeconds
 void NoteRenderer::Render(const Instrument& in, double midiNote, double velocity, double gateSeconds, uint32_t seed,
                           std::vector<float>& out) const
 {
-    const size_t count = size_t(std::ceil(Duration(in, gateSeconds) * rate));
+    // (The small allowance keeps 0.1 + 0.2 seconds from rounding up a sample.)
+    const size_t count = size_t(std::ceil(Duration(in, gateSeconds) * rate - 1e-6));
     out.assign(count, 0.0f);
     const double baseFrequency = 440.0 * std::pow(2.0, (midiNote - 69) / 12.0);
     const double detuneRatio = std::pow(2.0, in.detuneCents / 1200.0);

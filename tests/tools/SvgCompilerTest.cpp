@@ -1,0 +1,236 @@
+// The picture compiler's reading of the art format: sizes, painting order,
+// style inheritance, reuse, gradients, frames, lettering and refusals.
+#include "GlyphOutliner.h"
+#include "SvgCompiler.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+const char* const GameFont = "/usr/share/fonts/opentype/dosis/Dosis-Medium.otf";
+
+std::string Svg(const std::string& body, const std::string& root = "width='100' height='50' viewBox='0 0 100 50'")
+{
+    return "<svg xmlns='http://www.w3.org/2000/svg' " + root + ">" + body + "</svg>";
+}
+
+Movie Compile(const std::string& svg, const GlyphOutliner* font = nullptr, std::vector<std::string>* warnings = nullptr)
+{
+    SvgCompiler compiler(font);
+    Movie movie;
+    std::string error;
+    EXPECT_TRUE(compiler.Compile(svg, movie, error)) << error;
+    if (warnings)
+        *warnings = compiler.Warnings();
+    return movie;
+}
+
+std::string CompileError(const std::string& svg)
+{
+    SvgCompiler compiler(nullptr);
+    Movie movie;
+    std::string error;
+    EXPECT_FALSE(compiler.Compile(svg, movie, error));
+    return error;
+}
+
+Point Min(const ShapeItem& item)
+{
+    Point lo, hi;
+    EXPECT_TRUE(item.outline.Bounds(lo, hi));
+    return lo;
+}
+
+Point Max(const ShapeItem& item)
+{
+    Point lo, hi;
+    EXPECT_TRUE(item.outline.Bounds(lo, hi));
+    return hi;
+}
+
+} // namespace
+
+TEST(SvgCompilerTest, FrameSizeAndViewBoxGiveTwips)
+{
+    Movie m = Compile(Svg("<rect x='5' y='5' width='10' height='10'/>", "width='100' height='50' viewBox='0 0 50 25'"));
+    EXPECT_EQ(m.widthTwips, 2000);
+    EXPECT_EQ(m.heightTwips, 1000);
+    EXPECT_EQ(m.frameRate, 12);
+    EXPECT_FALSE(m.compressed);
+    ASSERT_EQ(m.frames.size(), 1u);
+    ASSERT_EQ(m.background.size(), 1u);
+    // The view box doubles user units: (5,5)-(15,15) becomes 200..600 twips.
+    EXPECT_NEAR(Min(m.background[0]).x, 200, 1e-9);
+    EXPECT_NEAR(Max(m.background[0]).y, 600, 1e-9);
+
+    Movie noBox = Compile("<svg width='30' height='20' data-fps='25' data-compress='1'/>");
+    EXPECT_EQ(noBox.widthTwips, 600);
+    EXPECT_EQ(noBox.frameRate, 25);
+    EXPECT_TRUE(noBox.compressed);
+}
+
+TEST(SvgCompilerTest, RefusesWhatCannotBecomeAMovie)
+{
+    EXPECT_NE(CompileError("<html/>").find("<svg>"), std::string::npos);
+    EXPECT_FALSE(CompileError("<svg/>").empty());
+    EXPECT_FALSE(CompileError("<svg width='10' height='10' data-fps='0'/>").empty());
+    EXPECT_FALSE(CompileError("<svg width='10' height='10' data-fps='12.5'/>").empty());
+    EXPECT_FALSE(CompileError("<svg width='10' height='10' viewBox='0 0 0 10'/>").empty());
+    EXPECT_FALSE(CompileError("<svg width='10' height='10'><g data-frame='' data-hold='0'/></svg>").empty());
+    EXPECT_FALSE(CompileError("<svg width='10' height='10'><text>needs a font</text></svg>").empty());
+    EXPECT_FALSE(CompileError("<svg width='10' height='10'><rect></svg>").empty());
+}
+
+TEST(SvgCompilerTest, PaintingOrderStylesAndOpacityFollowTheDocument)
+{
+    std::vector<std::string> warnings;
+    Movie m = Compile(Svg("<g fill='#ff0000' opacity='0.5'>"
+                          "  <rect width='10' height='10'/>"
+                          "  <g style='fill:#00ff00'><circle cx='5' cy='5' r='3' fill='blue' opacity='0.5'/></g>"
+                          "  <rect width='1' height='1' fill-opacity='0.5' stroke='black' stroke-width='2' stroke-opacity='0.25'/>"
+                          "</g>"
+                          "<rect width='10' height='10' display='none'/>"
+                          "<rect width='10' height='10' visibility='hidden'/>"
+                          "<rect width='0' height='10'/>"
+                          "<defs><rect id='hidden' width='5' height='5'/></defs>"
+                          "<filter id='f'/><rect width='2' height='2' fill='none'/>"
+                          "<line x1='0' y1='0' x2='10' y2='10' stroke='#123456'/>"),
+                      nullptr, &warnings);
+    const auto& items = m.background;
+    ASSERT_EQ(items.size(), 4u);
+    EXPECT_EQ(items[0].fill.colour, (Rgba{255, 0, 0, 128}));
+    // style="" beats the attribute on the group, the element's own fill beats both.
+    EXPECT_EQ(items[1].fill.colour, (Rgba{0, 0, 255, 64}));
+    EXPECT_EQ(items[2].fill.colour, (Rgba{255, 0, 0, 64}));
+    EXPECT_TRUE(items[2].stroked);
+    EXPECT_EQ(items[2].strokeColour.a, 32);
+    EXPECT_NEAR(items[2].strokeWidth, 40, 1e-9);
+    // A line has no inside to fill.
+    EXPECT_EQ(items[3].fill.kind, Paint::Kind::None);
+    EXPECT_TRUE(items[3].stroked);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find("filter"), std::string::npos);
+}
+
+TEST(SvgCompilerTest, UseInstantiatesWithItsOffsetAndStopsCycles)
+{
+    std::vector<std::string> warnings;
+    Movie m = Compile(Svg("<defs><g id='pair' fill='green'><rect width='2' height='2'/><rect x='4' width='2' height='2'/></g>"
+                          "<g id='loop'><use href='#loop'/></g></defs>"
+                          "<use xlink:href='#pair' x='10' y='20' transform='scale(2)'/>"
+                          "<use href='#loop'/><use href='#nothing'/>"),
+                      nullptr, &warnings);
+    ASSERT_EQ(m.background.size(), 2u);
+    // scale(2) then translate(10, 20): the second square starts at (2 * 14, 2 * 20) user units.
+    EXPECT_NEAR(Min(m.background[1]).x, 28 * 20, 1e-9);
+    EXPECT_NEAR(Min(m.background[1]).y, 40 * 20, 1e-9);
+    EXPECT_EQ(m.background[1].fill.colour, (Rgba{0, 128, 0, 255}));
+    EXPECT_EQ(warnings.size(), 2u); // the self reference and the missing target
+}
+
+TEST(SvgCompilerTest, GradientsMapTheirSquareOntoTheElement)
+{
+    Movie m = Compile(Svg("<defs>"
+                          "<linearGradient id='base' x1='0' y1='0' x2='0' y2='1'><stop offset='0' stop-color='white'/>"
+                          "<stop offset='50%' style='stop-color:#808080;stop-opacity:0.5'/><stop offset='0.2' stop-color='black'/></linearGradient>"
+                          "<linearGradient id='child' href='#base' gradientTransform='translate(0 0)'/>"
+                          "<radialGradient id='user' gradientUnits='userSpaceOnUse' cx='50' cy='25' r='10'>"
+                          "<stop offset='0' stop-color='red'/><stop offset='1' stop-color='blue'/></radialGradient>"
+                          "</defs>"
+                          "<rect x='10' y='10' width='40' height='20' fill='url(#child)'/>"
+                          "<rect width='100' height='50' fill='url(#user)' opacity='0.5'/>"
+                          "<rect width='10' height='10' fill='url(#missing) #00ff00'/>"));
+    ASSERT_EQ(m.background.size(), 3u);
+    const Paint& linear = m.background[0].fill;
+    ASSERT_EQ(linear.kind, Paint::Kind::Linear);
+    ASSERT_EQ(linear.stops.size(), 3u); // inherited through href
+    EXPECT_EQ(linear.stops[2].offset, 0.5); // offsets never go back
+    EXPECT_EQ(linear.stops[1].colour.a, 128);
+    // The ramp runs from the box's top (-16384) to its bottom (+16384), in twips.
+    const Point top = linear.squareToShape.Apply({-16384, 0});
+    const Point bottom = linear.squareToShape.Apply({16384, 0});
+    EXPECT_NEAR(top.x, 200, 1e-6);
+    EXPECT_NEAR(top.y, 200, 1e-6);
+    EXPECT_NEAR(bottom.y, 600, 1e-6);
+
+    const Paint& radial = m.background[1].fill;
+    ASSERT_EQ(radial.kind, Paint::Kind::Radial);
+    const Point centre = radial.squareToShape.Apply({0, 0});
+    const Point edge = radial.squareToShape.Apply({16384, 0});
+    EXPECT_NEAR(centre.x, 1000, 1e-6);
+    EXPECT_NEAR(centre.y, 500, 1e-6);
+    EXPECT_NEAR(edge.x - centre.x, 200, 1e-6);
+    EXPECT_EQ(radial.stops[0].colour.a, 128);
+
+    EXPECT_EQ(m.background[2].fill.kind, Paint::Kind::Solid);
+    EXPECT_EQ(m.background[2].fill.colour, (Rgba{0, 255, 0, 255}));
+}
+
+TEST(SvgCompilerTest, LongGradientsAreReducedToEightStops)
+{
+    std::string stops;
+    for (int i = 0; i <= 12; ++i)
+        stops += "<stop offset='" + std::to_string(i / 12.0) + "' stop-color='rgb(" + std::to_string(i * 20) + ",0,0)'/>";
+    stops += "<stop offset='1' stop-color='blue'/>";
+    std::vector<std::string> warnings;
+    Movie m = Compile(Svg("<linearGradient id='g'>" + stops + "</linearGradient><rect width='10' height='10' fill='url(#g)'/>"),
+                      nullptr, &warnings);
+    const Paint& p = m.background[0].fill;
+    ASSERT_EQ(p.stops.size(), 8u);
+    // The ends and the sharp change to blue survive.
+    EXPECT_EQ(p.stops.front().offset, 0.0);
+    EXPECT_EQ(p.stops.back().colour, (Rgba{0, 0, 255, 255}));
+    EXPECT_EQ(p.stops[6].colour.r, 240);
+    EXPECT_EQ(warnings.size(), 1u);
+}
+
+TEST(SvgCompilerTest, FrameGroupsBecomeFramesOverTheSharedBackground)
+{
+    Movie m = Compile(Svg("<g data-frame='' data-label='a'><rect width='1' height='1'/></g>"
+                          "<rect width='100' height='50' fill='white'/>"
+                          "<g data-frame='' data-hold='4'><rect width='2' height='2'/><rect width='3' height='3'/></g>"));
+    ASSERT_EQ(m.frames.size(), 2u);
+    EXPECT_EQ(m.background.size(), 1u);
+    EXPECT_EQ(m.frames[0].label, "a");
+    EXPECT_EQ(m.frames[0].items.size(), 1u);
+    EXPECT_EQ(m.frames[1].hold, 4);
+    EXPECT_EQ(m.frames[1].items.size(), 2u);
+}
+
+TEST(SvgCompilerTest, LetteringComesFromTheGameFont)
+{
+    GlyphOutliner font;
+    std::string error;
+    if (!font.Load(GameFont, error))
+        GTEST_SKIP() << "the game font is not installed: " << error;
+
+    Movie m = Compile(Svg("<text x='50' y='40' font-size='30' text-anchor='middle' fill='white' stroke='black' stroke-width='2'>"
+                          "PLAY  <tspan>GAME</tspan>\n</text>"),
+                      &font);
+    ASSERT_EQ(m.background.size(), 2u);
+    // The outline ring goes below the letters.
+    EXPECT_TRUE(m.background[0].stroked);
+    EXPECT_EQ(m.background[0].fill.kind, Paint::Kind::None);
+    EXPECT_FALSE(m.background[1].stroked);
+    EXPECT_EQ(m.background[1].fill.colour, (Rgba{255, 255, 255, 255}));
+    // Centred on x = 50 (1000 twips), standing on the baseline at y = 40 (800 twips).
+    const Point lo = Min(m.background[1]), hi = Max(m.background[1]);
+    EXPECT_NEAR((lo.x + hi.x) / 2, 1000, 30);
+    // (Round letters overshoot the baseline a little.)
+    EXPECT_LE(hi.y, 800 + 15);
+    EXPECT_GT(hi.y, 780);
+    // Capitals of a 30 px face are around 20 px tall.
+    EXPECT_GT(hi.y - lo.y, 15 * 20);
+    EXPECT_LT(hi.y - lo.y, 26 * 20);
+
+    // Letter spacing widens, end anchoring puts the right edge on x.
+    double plain = 0, spaced = 0;
+    font.Layout("ABC", 20, 0, plain);
+    font.Layout("ABC", 20, 5, spaced);
+    EXPECT_NEAR(spaced - plain, 15, 1e-9);
+    Movie end = Compile(Svg("<text x='90 0' y='40' font-size='20' text-anchor='end'>W</text>"), &font);
+    EXPECT_NEAR(Max(end.background[0]).x, 1800, 40);
+    EXPECT_LE(Max(end.background[0]).x, 1800 + 1e-6);
+}
