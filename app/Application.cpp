@@ -10,6 +10,8 @@
 #include "engine/KeyMap.h"
 #include "engine/ScreenManager.h"
 #include "engine/VirtualKey.h"
+#include "engine/platform/AudioBackend.h"
+#include "media/SoundManager.h"
 #include "screens/StartScreen.h"
 
 namespace {
@@ -71,8 +73,11 @@ int Application::Run()
         }
     }
 
-    // FIXME: open the audio device and apply the two volumes of the options
-    // here once the sound manager exists.
+    // Without a device the manager has already said so; the game goes on silently.
+    SoundManager& sound = SoundManager::Get();
+    (void)sound.Open();
+    sound.SetMusicVolume(options.musicVolume);
+    sound.SetEffectsVolume(options.effectsVolume);
 
     ScreenManager::Get().SetScreen(&StartScreen::Get(), true);
 

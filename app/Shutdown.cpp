@@ -7,23 +7,12 @@
 #include "engine/FileSystem.h"
 #include "engine/ScreenManager.h"
 #include "engine/platform/Platform.h"
-#include "screens/StartScreen.h"
-#if __has_include("media/SoundManager.h")
-#include "media/SoundManager.h"
-#define QUORVO_HAVE_SOUND 1
-#endif
-#if __has_include("media/MovieLibrary.h")
-#include "media/MovieLibrary.h"
-#define QUORVO_HAVE_MOVIES 1
-#endif
-#if __has_include("media/BitmapCache.h")
 #include "media/BitmapCache.h"
-#define QUORVO_HAVE_BITMAPS 1
-#endif
-#if __has_include("player/Player.h")
+#include "media/FontCache.h"
+#include "media/MovieLibrary.h"
+#include "media/SoundManager.h"
 #include "player/Player.h"
-#define QUORVO_HAVE_PLAYER 1
-#endif
+#include "screens/StartScreen.h"
 
 void DestroyGameObjects()
 {
@@ -36,21 +25,14 @@ void DestroyGameObjects()
 
 void ShutdownEngine()
 {
-#ifdef QUORVO_HAVE_SOUND
     SoundManager::Destroy();
-#endif
     FileSystem::Destroy();
     ScreenManager::Destroy();
-#ifdef QUORVO_HAVE_MOVIES
     MovieLibrary::Destroy();
-#endif
-#ifdef QUORVO_HAVE_BITMAPS
     BitmapCache::Destroy();
-#endif
+    FontCache::Destroy();
     Application::Destroy();
-#ifdef QUORVO_HAVE_PLAYER
     swf::shutdownPlayer();
-#endif
     // The platform goes last: everything above may still close windows or
     // show messages through it.
     Platform::Uninstall();
