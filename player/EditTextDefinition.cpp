@@ -6,14 +6,16 @@
 #include "player/TextField.h"
 #include "player/TimelineDefinition.h"
 
-namespace swf {
+namespace swf
+{
 
 bool EditTextDefinition::read(SwfStream& stream, TimelineDefinition& owner)
 {
     fieldBounds = readRect(stream);
     stream.align();
     fieldFlags = static_cast<std::uint16_t>(stream.readUInt(16));
-    if (hasFlag(HasFont)) {
+    if (hasFlag(HasFont))
+    {
         fieldFontId = stream.readU16();
         height = static_cast<float>(stream.readU16());
     }
@@ -21,7 +23,8 @@ bool EditTextDefinition::read(SwfStream& stream, TimelineDefinition& owner)
         textColour = readRgba(stream);
     if (hasFlag(HasMaxLength))
         maximumLength = stream.readU16();
-    if (hasFlag(HasLayout)) {
+    if (hasFlag(HasLayout))
+    {
         align = stream.readU8();
         marginLeft = static_cast<float>(stream.readU16());
         marginRight = static_cast<float>(stream.readU16());
@@ -38,7 +41,8 @@ bool EditTextDefinition::read(SwfStream& stream, TimelineDefinition& owner)
     if (stream.hasFailed())
         return false;
 
-    if (fieldFontId >= 0) {
+    if (fieldFontId >= 0)
+    {
         if (Resource* found = owner.fontResourceById(fieldFontId); found && found->asFont())
             fieldFont = Ref<Resource>(found);
     }

@@ -8,13 +8,16 @@
 #include <cstdint>
 #include <string>
 
-namespace swf {
+namespace swf
+{
 
-class EditTextDefinition : public CharacterDefinition {
-public:
+class EditTextDefinition : public CharacterDefinition
+{
+  public:
     // The sixteen flags in the order the record stores them (first bit read
     // is the highest).
-    enum Flag : std::uint16_t {
+    enum Flag : std::uint16_t
+    {
         HasText = 0x8000,
         WordWrap = 0x4000,
         Multiline = 0x2000,
@@ -58,7 +61,7 @@ public:
     // What the layout of a field of this record needs.
     TextLayoutStyle layoutStyle() const;
 
-private:
+  private:
     Rect fieldBounds;
     std::uint16_t fieldFlags = 0;
     int fieldFontId = -1;

@@ -2,9 +2,11 @@
 
 #include <utility>
 
-namespace swf {
+namespace swf
+{
 
-namespace {
+namespace
+{
 std::uint32_t kerningKey(std::uint32_t first, std::uint32_t second)
 {
     return (first << 16) | second;

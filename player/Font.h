@@ -13,12 +13,15 @@
 #include <unordered_map>
 #include <vector>
 
-namespace swf {
+namespace swf
+{
 
-class Font : public Resource {
-public:
+class Font : public Resource
+{
+  public:
     // DefineFontInfo / DefineFont2 flags.
-    enum Flag : std::uint8_t {
+    enum Flag : std::uint8_t
+    {
         WideCodes = 0x01,
         Bold = 0x02,
         Italic = 0x04,
@@ -65,7 +68,7 @@ public:
                    std::vector<Rect> glyphBounds);
     void addKerning(std::uint16_t first, std::uint16_t second, int adjustment);
 
-private:
+  private:
     std::vector<Ref<ShapeDefinition>> glyphs;
     std::vector<std::uint16_t> codes; // glyph index -> character code
     std::unordered_map<std::uint16_t, int> codeToGlyph;

@@ -7,9 +7,11 @@
 
 #include <utility>
 
-namespace swf {
+namespace swf
+{
 
-namespace {
+namespace
+{
 
 // DefineFont2 flag bits, first bit read is the highest.
 constexpr std::uint8_t Font2HasLayout = 0x80;
@@ -55,10 +57,12 @@ void FontReader::readGlyphs(SwfStream& stream, Font& font, const std::vector<std
                             std::int64_t tableStart, std::int64_t firstShape)
 {
     const std::int64_t end = stream.tagEnd();
-    for (std::uint32_t offset : offsets) {
+    for (std::uint32_t offset : offsets)
+    {
         const std::int64_t at = tableStart + offset;
         Ref<ShapeDefinition> shape = makeRef<ShapeDefinition>();
-        if (at >= firstShape && at < end) {
+        if (at >= firstShape && at < end)
+        {
             stream.setPosition(at);
             shape->readGlyph(stream);
         }
@@ -128,7 +132,8 @@ Ref<Font> FontReader::readDefineFont2(SwfStream& stream)
 
     // The code table: one code per glyph; the layout follows it. A font
     // without glyphs has no codes and its layout follows the offset table.
-    if (count > 0) {
+    if (count > 0)
+    {
         const std::int64_t codeStart = tableStart + codeTableOffset;
         const std::int64_t codeBytes = static_cast<std::int64_t>(count) * codeWidth;
         if (codeTableOffset < tableSize || codeStart + codeBytes > stream.tagEnd())
@@ -153,7 +158,8 @@ Ref<Font> FontReader::readDefineFont2(SwfStream& stream)
         advances.push_back(stream.readS16());
     std::vector<Rect> bounds;
     bounds.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) {
+    for (std::size_t i = 0; i < count; ++i)
+    {
         if (stream.bytesLeftInTag() == 0)
             return nullptr;
         bounds.push_back(readRect(stream));
@@ -166,7 +172,8 @@ Ref<Font> FontReader::readDefineFont2(SwfStream& stream)
     // count claims.
     const std::size_t kerningCount = stream.readU16();
     const std::int64_t recordSize = 2 * codeWidth + 2;
-    for (std::size_t i = 0; i < kerningCount && stream.bytesLeftInTag() >= recordSize; ++i) {
+    for (std::size_t i = 0; i < kerningCount && stream.bytesLeftInTag() >= recordSize; ++i)
+    {
         const std::uint16_t firstCode = wideCodes ? stream.readU16() : stream.readU8();
         const std::uint16_t secondCode = wideCodes ? stream.readU16() : stream.readU8();
         font->addKerning(firstCode, secondCode, stream.readS16());

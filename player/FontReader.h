@@ -10,10 +10,12 @@
 #include <cstdint>
 #include <vector>
 
-namespace swf {
+namespace swf
+{
 
-class FontReader {
-public:
+class FontReader
+{
+  public:
     // The rest of a DefineFont tag (after the font id): glyph outlines only.
     [[nodiscard]] static Ref<Font> readDefineFont(SwfStream& stream);
     // The rest of a DefineFont2 tag: name, flags, glyphs, codes and layout.
@@ -22,7 +24,7 @@ public:
     // table. False (and the font unchanged) when the tag is cut short.
     [[nodiscard]] static bool readFontInfo(SwfStream& stream, Font& font);
 
-private:
+  private:
     // Reads the outline of each glyph at table start + its offset. An offset
     // that points into the table or past the tag gives an empty glyph, so
     // the glyph indexes of the font stay as the file numbers them.

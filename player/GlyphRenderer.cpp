@@ -3,9 +3,11 @@
 #include "player/Font.h"
 #include "player/ShapeRenderer.h"
 
-namespace swf {
+namespace swf
+{
 
-namespace {
+namespace
+{
 constexpr float FontUnitsPerEm = 1024.0f;
 }
 
@@ -16,7 +18,8 @@ void GlyphRenderer::drawRuns(const std::vector<GlyphRun>& runs, const FontLookup
     const std::vector<LineStyle> noLines;
     float penX = 0.0f;
     float penY = 0.0f;
-    for (const GlyphRun& run : runs) {
+    for (const GlyphRun& run : runs)
+    {
         // A run without offsets continues where the previous one ended.
         if (run.hasX)
             penX = run.x;
@@ -26,10 +29,12 @@ void GlyphRenderer::drawRuns(const std::vector<GlyphRun>& runs, const FontLookup
         const float scale = run.height / FontUnitsPerEm;
         fill[0].type = SolidFill;
         fill[0].colour = run.colour;
-        for (const GlyphEntry& entry : run.glyphs) {
+        for (const GlyphEntry& entry : run.glyphs)
+        {
             // A glyph index outside the font draws nothing but still moves the pen.
             const ShapeDefinition* glyph = font ? font->glyph(entry.index) : nullptr;
-            if (glyph != nullptr && scale > 0.0f && !glyph->paths().empty()) {
+            if (glyph != nullptr && scale > 0.0f && !glyph->paths().empty())
+            {
                 Matrix m = base;
                 m.concatenateTranslation(penX, penY);
                 m.concatenateScale(scale);

@@ -9,10 +9,12 @@
 #include <functional>
 #include <vector>
 
-namespace swf {
+namespace swf
+{
 
-class GlyphRenderer {
-public:
+class GlyphRenderer
+{
+  public:
     // Font of a run by its id; null when the movie has none.
     using FontLookup = std::function<const Font*(int fontId)>;
 

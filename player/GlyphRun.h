@@ -8,14 +8,17 @@
 #include <cstdint>
 #include <vector>
 
-namespace swf {
+namespace swf
+{
 
-struct GlyphEntry {
+struct GlyphEntry
+{
     std::uint32_t index = 0; // into the font's glyph list (may lie outside it)
     float advance = 0.0f;    // twips the pen moves after this glyph
 };
 
-struct GlyphRun {
+struct GlyphRun
+{
     int fontId = -1;
     Rgba colour{255, 255, 255, 255};
     bool hasX = false;

@@ -7,9 +7,11 @@
 #include "player/SwfStream.h"
 #include "player/TimelineDefinition.h"
 
-namespace swf {
+namespace swf
+{
 
-namespace {
+namespace
+{
 constexpr std::uint8_t StyleRecord = 0x80;
 constexpr std::uint8_t HasFont = 0x08;
 constexpr std::uint8_t HasColour = 0x04;
@@ -35,22 +37,26 @@ bool StaticText::read(SwfStream& stream, int code, TimelineDefinition& owner)
 
     // A missing final 0 at the very end of the tag is tolerated; a record
     // cut in the middle is not.
-    while (!stream.atTagEnd()) {
+    while (!stream.atTagEnd())
+    {
         const std::uint8_t head = stream.readU8();
         if (head == 0)
             break;
-        if (head & StyleRecord) {
+        if (head & StyleRecord)
+        {
             style.hasX = false;
             style.hasY = false;
             if (head & HasFont)
                 style.fontId = stream.readU16();
             if (head & HasColour)
                 style.colour = code == 33 ? readRgba(stream) : readRgb(stream);
-            if (head & HasXOffset) {
+            if (head & HasXOffset)
+            {
                 style.hasX = true;
                 style.x = static_cast<float>(stream.readS16());
             }
-            if (head & HasYOffset) {
+            if (head & HasYOffset)
+            {
                 style.hasY = true;
                 style.y = static_cast<float>(stream.readS16());
             }
@@ -58,7 +64,8 @@ bool StaticText::read(SwfStream& stream, int code, TimelineDefinition& owner)
                 style.height = static_cast<float>(stream.readU16());
             if (stream.hasOverrun())
                 return false;
-            if ((head & HasFont) && fonts.count(style.fontId) == 0) {
+            if ((head & HasFont) && fonts.count(style.fontId) == 0)
+            {
                 if (Resource* found = owner.fontResourceById(style.fontId); found && found->asFont())
                     fonts.emplace(style.fontId, Ref<Resource>(found));
             }
@@ -68,7 +75,8 @@ bool StaticText::read(SwfStream& stream, int code, TimelineDefinition& owner)
         GlyphRun run = style;
         const int count = head & 0x7F;
         run.glyphs.reserve(static_cast<std::size_t>(count));
-        for (int i = 0; i < count; ++i) {
+        for (int i = 0; i < count; ++i)
+        {
             GlyphEntry entry;
             entry.index = stream.readUInt(glyphBits);
             entry.advance = static_cast<float>(stream.readSInt(advanceBits));

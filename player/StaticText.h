@@ -9,10 +9,12 @@
 #include <map>
 #include <vector>
 
-namespace swf {
+namespace swf
+{
 
-class StaticText : public CharacterDefinition {
-public:
+class StaticText : public CharacterDefinition
+{
+  public:
     // Reads the tag after the character id; `code` 11 gives RGB colours,
     // 33 RGBA. Fonts are taken from `owner` as the runs name them. False when
     // a record is cut by the end of the tag.
@@ -27,7 +29,7 @@ public:
     // The font a run names, or null when the movie had none under that id.
     const Font* font(int fontId) const;
 
-private:
+  private:
     Rect textBounds;
     Matrix textMatrix;
     std::vector<GlyphRun> glyphRuns;

@@ -7,9 +7,11 @@
 
 #include <cmath>
 
-namespace swf {
+namespace swf
+{
 
-namespace {
+namespace
+{
 
 float clampUnit(double v)
 {

@@ -10,12 +10,14 @@
 #include <string>
 #include <vector>
 
-namespace swf {
+namespace swf
+{
 
 class EditTextDefinition;
 
-class TextField : public DisplayObject {
-public:
+class TextField : public DisplayObject
+{
+  public:
     TextField(Ref<EditTextDefinition> definition, SpriteInstance* parent, int characterId);
 
     void display(RenderContext& context) override;
@@ -39,7 +41,7 @@ public:
     // How many times the field was laid out (to see that unchanged text costs nothing).
     int layoutCount() const { return layouts; }
 
-private:
+  private:
     void assignText(const std::string& text);
     void layout();
 

@@ -5,17 +5,18 @@
 
 #include <utility>
 
-namespace swf {
+namespace swf
+{
 
-namespace {
+namespace
+{
 constexpr float FontUnitsPerEm = 1024.0f;
 constexpr char32_t Space = 32;
 constexpr char32_t CarriageReturn = 13;
 constexpr char32_t LineFeed = 10;
 } // namespace
 
-std::vector<GlyphRun> TextLayout::layout(const std::string& text, const Font* font,
-                                         const TextLayoutStyle& style)
+std::vector<GlyphRun> TextLayout::layout(const std::string& text, const Font* font, const TextLayoutStyle& style)
 {
     if (font == nullptr)
         return {};
@@ -24,8 +25,7 @@ std::vector<GlyphRun> TextLayout::layout(const std::string& text, const Font* fo
     return std::move(layout.runs);
 }
 
-TextLayout::TextLayout(const Font& font, const TextLayoutStyle& style)
-    : font(font), style(style)
+TextLayout::TextLayout(const Font& font, const TextLayoutStyle& style) : font(font), style(style)
 {
     scale = style.height / FontUnitsPerEm;
     lineLeading = style.leading + static_cast<float>(font.leading()) * scale;
@@ -58,7 +58,8 @@ void TextLayout::run(const std::string& text)
     bool hasPrevious = false;
     char32_t previous = 0;
     std::size_t pos = 0;
-    while (pos < text.size()) {
+    while (pos < text.size())
+    {
         const char32_t c = decodeUtf8(text, pos);
         if (c == 0)
             break;
@@ -67,18 +68,21 @@ void TextLayout::run(const std::string& text)
         previous = c;
         hasPrevious = true;
 
-        if (c == CarriageReturn || c == LineFeed) {
+        if (c == CarriageReturn || c == LineFeed)
+        {
             breakLine();
             continue;
         }
 
-        if (c == Space) {
+        if (c == Space)
+        {
             hasSpaceMark = true;
             spaceMark = current.glyphs.size();
             spaceHasGlyph = false;
         }
         const int index = font.glyphIndex(c);
-        if (index >= 0) {
+        if (index >= 0)
+        {
             const float advance = static_cast<float>(font.advance(index)) * scale;
             current.glyphs.push_back(GlyphEntry{static_cast<std::uint32_t>(index), advance});
             x += advance;
@@ -120,21 +124,26 @@ void TextLayout::wrapLine()
 
     std::size_t moveFrom = finished.glyphs.size();
     std::size_t keep = finished.glyphs.size();
-    if (hasSpaceMark) {
+    if (hasSpaceMark)
+    {
         // The word begun after the last space moves whole to the next line
         // and the space itself is dropped.
         keep = spaceMark;
         moveFrom = spaceMark;
-        if (spaceHasGlyph) {
+        if (spaceHasGlyph)
+        {
             lineWidth -= finished.glyphs[spaceMark].advance;
             moveFrom = spaceMark + 1;
         }
-    } else if (!finished.glyphs.empty()) {
+    }
+    else if (!finished.glyphs.empty())
+    {
         // No space to break at: the glyph that overflowed starts the next line.
         keep = finished.glyphs.size() - 1;
         moveFrom = keep;
     }
-    for (std::size_t i = moveFrom; i < finished.glyphs.size(); ++i) {
+    for (std::size_t i = moveFrom; i < finished.glyphs.size(); ++i)
+    {
         const GlyphEntry glyph = finished.glyphs[i];
         current.glyphs.push_back(glyph);
         x += glyph.advance;
@@ -158,7 +167,8 @@ void TextLayout::alignLine(float lineWidth)
         shift = extra * 0.5f;
     if (shift == 0.0f)
         return;
-    for (std::size_t i = lineFirstRun; i < runs.size(); ++i) {
+    for (std::size_t i = lineFirstRun; i < runs.size(); ++i)
+    {
         if (runs[i].hasX)
             runs[i].x += shift;
     }

@@ -9,25 +9,28 @@
 #include <string>
 #include <vector>
 
-namespace swf {
+namespace swf
+{
 
 class Font;
 
 // What a text field's record says about the look of its text.
-struct TextLayoutStyle {
+struct TextLayoutStyle
+{
     int fontId = -1;
     float fieldWidth = 0.0f; // bounds xmax - xmin
     float height = 0.0f;     // text height, twips per em
     Rgba colour{0, 0, 0, 255};
-    int alignment = 0;       // 0 left, 1 right, 2 centre, 3 justify (left as laid out)
+    int alignment = 0; // 0 left, 1 right, 2 centre, 3 justify (left as laid out)
     float leftMargin = 0.0f;
     float rightMargin = 0.0f;
     float indent = 0.0f;
     float leading = 0.0f;
 };
 
-class TextLayout {
-public:
+class TextLayout
+{
+  public:
     // Space kept free at the right of every line.
     static constexpr float RightGap = 80.0f;
 
@@ -35,7 +38,7 @@ public:
     [[nodiscard]] static std::vector<GlyphRun> layout(const std::string& text, const Font* font,
                                                       const TextLayoutStyle& style);
 
-private:
+  private:
     TextLayout(const Font& font, const TextLayoutStyle& style);
 
     void run(const std::string& text);

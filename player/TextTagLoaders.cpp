@@ -11,9 +11,11 @@
 #include "player/TextInstall.h"
 #include "player/TimelineDefinition.h"
 
-namespace swf {
+namespace swf
+{
 
-namespace {
+namespace
+{
 
 constexpr int DefineFontCode = 10;
 constexpr int DefineTextCode = 11;

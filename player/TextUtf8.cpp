@@ -1,6 +1,7 @@
 #include "player/TextUtf8.h"
 
-namespace swf {
+namespace swf
+{
 
 char32_t decodeUtf8(const std::string& text, std::size_t& pos)
 {
@@ -14,24 +15,32 @@ char32_t decodeUtf8(const std::string& text, std::size_t& pos)
     int extra = 0;
     char32_t code = 0;
     char32_t minimum = 0;
-    if ((lead & 0xE0) == 0xC0) {
+    if ((lead & 0xE0) == 0xC0)
+    {
         extra = 1;
         code = lead & 0x1F;
         minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
+    }
+    else if ((lead & 0xF0) == 0xE0)
+    {
         extra = 2;
         code = lead & 0x0F;
         minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
+    }
+    else if ((lead & 0xF8) == 0xF0)
+    {
         extra = 3;
         code = lead & 0x07;
         minimum = 0x10000;
-    } else {
+    }
+    else
+    {
         // A continuation byte or 0xF8..0xFF cannot start a character.
         return ReplacementCharacter;
     }
 
-    for (int i = 0; i < extra; ++i) {
+    for (int i = 0; i < extra; ++i)
+    {
         if (pos >= size)
             return ReplacementCharacter;
         const unsigned char next = static_cast<unsigned char>(text[pos]);
@@ -57,7 +66,8 @@ std::size_t utf8Length(const std::string& text)
 {
     std::size_t pos = 0;
     std::size_t n = 0;
-    while (pos < text.size()) {
+    while (pos < text.size())
+    {
         (void)decodeUtf8(text, pos);
         ++n;
     }

@@ -4,7 +4,8 @@
 #include <cstddef>
 #include <string>
 
-namespace swf {
+namespace swf
+{
 
 // The replacement character given for every invalid, truncated, over-long
 // or surrogate sequence.

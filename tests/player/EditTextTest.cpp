@@ -23,7 +23,8 @@ using swftest::MovieBuilder;
 using swftest::Picture;
 using swftest::Place2;
 
-namespace {
+namespace
+{
 
 constexpr int DefineEditTextTag = 37;
 constexpr int PlaceObject2 = 26;
@@ -54,7 +55,8 @@ Bytes placeAt(int id, int depth, int tx, int ty)
 }
 
 // A 550 x 400 pixel movie holding the font and one field placed at depth 1.
-struct FieldMovie {
+struct FieldMovie
+{
     Ref<MovieDefinition> movie;
     Ref<MovieInstance> instance;
     TextField* field = nullptr;
@@ -191,8 +193,10 @@ TEST(EditTextTest, SettingTextLaysOutOnlyOnChangeAndKeepsTheMaximumLength)
     EXPECT_EQ(m.field->layoutCount(), layouts);
 
     // Cut to three characters, counting a two-byte character as one.
-    m.field->setText("A\xC3\xA9" "BBB");
-    EXPECT_EQ(m.field->text(), "A\xC3\xA9" "B");
+    m.field->setText("A\xC3\xA9"
+                     "BBB");
+    EXPECT_EQ(m.field->text(), "A\xC3\xA9"
+                               "B");
     EXPECT_EQ(m.field->layoutCount(), layouts + 1);
     ASSERT_EQ(m.field->runs().size(), 1u);
     EXPECT_EQ(m.field->runs()[0].glyphs.size(), 2u); // e-acute has no glyph

@@ -15,7 +15,8 @@ using namespace fonttest;
 using swftest::MovieBuilder;
 using swftest::ShapeBuilder;
 
-namespace {
+namespace
+{
 
 constexpr int DefineShape = 2;
 constexpr int DefineFontTag = 10;
@@ -132,8 +133,10 @@ TEST(FontTest, LaterFontInfoReplacesNameAndCodes)
 
 TEST(FontTest, DefineFont2ReadsEveryTableWidthWithLayoutAndKerning)
 {
-    for (bool wideOffsets : {false, true}) {
-        for (bool wideCodes : {false, true}) {
+    for (bool wideOffsets : {false, true})
+    {
+        for (bool wideCodes : {false, true})
+        {
             SCOPED_TRACE(testing::Message() << "wide offsets " << wideOffsets << ", wide codes " << wideCodes);
             const Font2Spec spec = twoGlyphFont(wideOffsets, wideCodes);
             Ref<MovieDefinition> movie = movieWith({{DefineFont2Tag, defineFont2(spec)}});
@@ -183,7 +186,8 @@ TEST(FontTest, FontWithoutGlyphsLoadsEmpty)
     Font2Spec spec;
     spec.id = 4;
     Ref<MovieDefinition> movie = movieWith({{DefineFont2Tag, defineFont2(spec)}, {DefineFontTag, defineFont(5, {})}});
-    for (int id : {4, 5}) {
+    for (int id : {4, 5})
+    {
         const Font* font = movie->fontById(id);
         ASSERT_NE(font, nullptr) << id;
         EXPECT_EQ(font->glyphCount(), 0);

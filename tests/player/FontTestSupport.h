@@ -11,19 +11,21 @@
 #include <utility>
 #include <vector>
 
-namespace fonttest {
+namespace fonttest
+{
 
 using swftest::BitWriter;
 using swftest::Bytes;
 
 // A font of one empty glyph per character of `chars` (in order) with the
 // given advances in font units.
-inline swf::Ref<swf::Font> makeMetricFont(const std::string& chars, std::vector<std::int16_t> advances,
-                                          int leading = 0, int descent = 0)
+inline swf::Ref<swf::Font> makeMetricFont(const std::string& chars, std::vector<std::int16_t> advances, int leading = 0,
+                                          int descent = 0)
 {
     swf::Ref<swf::Font> font = swf::makeRef<swf::Font>();
     std::vector<std::uint16_t> codes;
-    for (unsigned char c : chars) {
+    for (unsigned char c : chars)
+    {
         font->addGlyph(nullptr);
         codes.push_back(c);
     }
@@ -46,7 +48,8 @@ inline Bytes boxGlyph(int x0, int y0, int x1, int y1)
     w.writeSInt(x0, n);
     w.writeSInt(y0, n);
     w.writeUInt(1, 1);
-    auto line = [&w](int dx, int dy) {
+    auto line = [&w](int dx, int dy)
+    {
         const int nb = std::max(2, std::max(BitWriter::sbits(dx), BitWriter::sbits(dy)));
         w.writeUInt(1, 1); // edge
         w.writeUInt(1, 1); // straight
@@ -77,7 +80,8 @@ inline Bytes defineFont(int id, const std::vector<Bytes>& glyphs)
     BitWriter w;
     w.u16(static_cast<std::uint16_t>(id));
     std::uint32_t offset = static_cast<std::uint32_t>(glyphs.size() * 2);
-    for (const Bytes& g : glyphs) {
+    for (const Bytes& g : glyphs)
+    {
         w.u16(static_cast<std::uint16_t>(offset));
         offset += static_cast<std::uint32_t>(g.size());
     }
@@ -96,7 +100,8 @@ inline Bytes defineFontInfo(int id, const std::string& name, std::uint8_t flags,
     for (char c : name)
         w.u8(static_cast<std::uint8_t>(c));
     w.u8(flags);
-    for (std::uint16_t c : codes) {
+    for (std::uint16_t c : codes)
+    {
         if (flags & 0x01)
             w.u16(c);
         else
@@ -105,7 +110,8 @@ inline Bytes defineFontInfo(int id, const std::string& name, std::uint8_t flags,
     return w.bytes();
 }
 
-struct Font2Spec {
+struct Font2Spec
+{
     int id = 1;
     std::string name = "Test";
     bool wideOffsets = false;
@@ -141,20 +147,23 @@ inline Bytes defineFont2(const Font2Spec& s)
     w.u16(static_cast<std::uint16_t>(s.glyphs.size()));
     const std::uint32_t width = s.wideOffsets ? 4 : 2;
     std::uint32_t offset = static_cast<std::uint32_t>((s.glyphs.size() + 1) * width);
-    auto writeOffset = [&](std::uint32_t v) {
+    auto writeOffset = [&](std::uint32_t v)
+    {
         if (s.wideOffsets)
             w.u32(v);
         else
             w.u16(static_cast<std::uint16_t>(v));
     };
-    for (const Bytes& g : s.glyphs) {
+    for (const Bytes& g : s.glyphs)
+    {
         writeOffset(offset);
         offset += static_cast<std::uint32_t>(g.size());
     }
     writeOffset(offset); // code table
     for (const Bytes& g : s.glyphs)
         w.append(g);
-    auto writeCode = [&](std::uint16_t c) {
+    auto writeCode = [&](std::uint16_t c)
+    {
         if (s.wideCodes)
             w.u16(c);
         else
@@ -162,7 +171,8 @@ inline Bytes defineFont2(const Font2Spec& s)
     };
     for (std::uint16_t c : s.codes)
         writeCode(c);
-    if (s.hasLayout) {
+    if (s.hasLayout)
+    {
         w.u16(static_cast<std::uint16_t>(s.ascent));
         w.u16(static_cast<std::uint16_t>(s.descent));
         w.u16(static_cast<std::uint16_t>(s.leading));
@@ -171,7 +181,8 @@ inline Bytes defineFont2(const Font2Spec& s)
         for (std::size_t i = 0; i < s.glyphs.size(); ++i)
             w.rect(0, 1024, -1024, 0);
         w.u16(static_cast<std::uint16_t>(s.kerningCountOverride.value_or(static_cast<int>(s.kerning.size()))));
-        for (const auto& k : s.kerning) {
+        for (const auto& k : s.kerning)
+        {
             writeCode(k.first.first);
             writeCode(k.first.second);
             w.u16(static_cast<std::uint16_t>(k.second));
@@ -181,9 +192,11 @@ inline Bytes defineFont2(const Font2Spec& s)
 }
 
 // DefineText (11) / DefineText2 (33) payload built record by record.
-class TextBuilder {
-public:
-    TextBuilder(int id, int code, int glyphBits = 8, int advanceBits = 12) : code(code), glyphBits(glyphBits), advanceBits(advanceBits)
+class TextBuilder
+{
+  public:
+    TextBuilder(int id, int code, int glyphBits = 8, int advanceBits = 12)
+        : code(code), glyphBits(glyphBits), advanceBits(advanceBits)
     {
         w.u16(static_cast<std::uint16_t>(id));
         w.rect(0, 4000, -1000, 1000);
@@ -224,7 +237,8 @@ public:
     {
         head();
         w.u8(static_cast<std::uint8_t>(entries.size()));
-        for (const auto& e : entries) {
+        for (const auto& e : entries)
+        {
             w.writeUInt(e.first, glyphBits);
             w.writeSInt(e.second, advanceBits);
         }
@@ -241,7 +255,7 @@ public:
         return out.bytes();
     }
 
-private:
+  private:
     void head()
     {
         if (headWritten)
@@ -259,14 +273,16 @@ private:
     BitWriter w;
 };
 
-struct EditTextSpec {
+struct EditTextSpec
+{
     int id = 1;
     int xmin = 0, xmax = 2000, ymin = 0, ymax = 1000;
     std::optional<std::string> text;
     std::optional<std::pair<int, int>> font; // id, height
     std::optional<swftest::Colour> colour;
     std::optional<int> maxLength;
-    struct Layout {
+    struct Layout
+    {
         int align = 0, leftMargin = 0, rightMargin = 0, indent = 0, leading = 0;
     };
     std::optional<Layout> layout;
@@ -292,7 +308,8 @@ inline Bytes defineEditText(const EditTextSpec& s)
     if (s.layout)
         flags |= 0x0020;
     w.writeUInt(flags, 16);
-    if (s.font) {
+    if (s.font)
+    {
         w.u16(static_cast<std::uint16_t>(s.font->first));
         w.u16(static_cast<std::uint16_t>(s.font->second));
     }
@@ -300,7 +317,8 @@ inline Bytes defineEditText(const EditTextSpec& s)
         w.colour(*s.colour, true);
     if (s.maxLength)
         w.u16(static_cast<std::uint16_t>(*s.maxLength));
-    if (s.layout) {
+    if (s.layout)
+    {
         w.u8(static_cast<std::uint8_t>(s.layout->align));
         w.u16(static_cast<std::uint16_t>(s.layout->leftMargin));
         w.u16(static_cast<std::uint16_t>(s.layout->rightMargin));

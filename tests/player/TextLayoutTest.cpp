@@ -1,8 +1,8 @@
 // Text-field layout: line breaks, wrapping, kerning, margins, indent,
 // leading and alignment, on fonts built in memory.
 
-#include "player/Font.h"
 #include "player/TextLayout.h"
+#include "player/Font.h"
 #include "player/TextUtf8.h"
 
 #include "player/FontTestSupport.h"
@@ -16,7 +16,8 @@ using fonttest::makeMetricFont;
 
 using namespace swf;
 
-namespace {
+namespace
+{
 
 // Text height of one em: font units equal twips.
 constexpr float Em = 1024.0f;
@@ -44,9 +45,10 @@ std::vector<std::uint32_t> indexes(const GlyphRun& run)
 TEST(TextUtf8, DecodesValidAndReplacesBrokenSequences)
 {
     const std::string text = "A\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80" // A, e-acute, euro, emoji
-                             "\xC0\x80"                            // over-long NUL
-                             "\xED\xA0\x80"                        // surrogate
-                             "\xE2\x82" "B"                        // cut short, then B
+                             "\xC0\x80"                              // over-long NUL
+                             "\xED\xA0\x80"                          // surrogate
+                             "\xE2\x82"
+                             "B" // cut short, then B
                              "\xFF";
     std::vector<char32_t> decoded;
     std::size_t pos = 0;
@@ -129,7 +131,8 @@ TEST(TextLayout, CarriageReturnAndLineFeedStartNewParagraphsAtTheIndent)
     // CR and LF each break, so CR LF leaves an empty line between.
     ASSERT_EQ(runs.size(), 5u);
     const float lineStep = Em + 10.0f + 100.0f; // height + field leading + font leading
-    for (std::size_t i = 0; i < runs.size(); ++i) {
+    for (std::size_t i = 0; i < runs.size(); ++i)
+    {
         EXPECT_FLOAT_EQ(runs[i].x, 75.0f) << "line " << i;
         EXPECT_FLOAT_EQ(runs[i].y, Em + 100.0f + lineStep * static_cast<float>(i)) << "line " << i;
     }
@@ -172,8 +175,7 @@ TEST(TextLayout, WrapsWhenThePenReachesTheLimitAndMovesTheWordWhole)
     ASSERT_EQ(at.size(), 2u);
     EXPECT_EQ(at[0].glyphs.size(), 19u);
     EXPECT_EQ(at[1].glyphs.size(), 1u);
-    const std::vector<GlyphRun> below =
-        TextLayout::layout(std::string(19, 'a') + "b", narrow.get(), style);
+    const std::vector<GlyphRun> below = TextLayout::layout(std::string(19, 'a') + "b", narrow.get(), style);
     EXPECT_EQ(below.size(), 1u);
 }
 
@@ -258,7 +260,9 @@ TEST(TextLayout, CharactersWithoutGlyphsAreSkippedAndTextEndsAtNul)
     font->addKerning('a', 'x', 50); // kerning still applies to a code without a glyph
     TextLayoutStyle style = fieldStyle(100000.0f);
     style.alignment = 1;
-    const std::string text = std::string("ax\xE2\x82\xAC\xFF" "b") + std::string(1, '\0') + "aaaa";
+    const std::string text = std::string("ax\xE2\x82\xAC\xFF"
+                                         "b") +
+                             std::string(1, '\0') + "aaaa";
     const std::vector<GlyphRun> runs = TextLayout::layout(text, font.get(), style);
     ASSERT_EQ(runs.size(), 1u);
     EXPECT_EQ(indexes(runs[0]), (std::vector<std::uint32_t>{0, 1}));

@@ -17,7 +17,8 @@ using swftest::MovieBuilder;
 using swftest::Picture;
 using swftest::Place2;
 
-namespace {
+namespace
+{
 
 constexpr int DefineShape = 2;
 constexpr int DefineTextTag = 11;
@@ -38,7 +39,8 @@ Bytes boxFont(int glyphCount = 2)
     s.id = 1;
     s.glyphs = {emBox(), boxGlyph(0, -512, 512, 0)};
     s.codes = {'A', 'B'};
-    for (int i = 2; i < glyphCount; ++i) {
+    for (int i = 2; i < glyphCount; ++i)
+    {
         s.glyphs.push_back(emBox());
         s.codes.push_back(static_cast<std::uint16_t>('A' + i));
     }
@@ -251,5 +253,35 @@ TEST(TextTest, ZeroHeightOrZeroScaleTextDoesNotBlankWhatFollows)
                                             {PlaceObject2, place(11, 3, 2000, 2000)}});
     const Picture pic = swftest::renderFrame(*movie, 0, 550, 400);
     EXPECT_EQ(pic.at(110, 90), Blue);
+    EXPECT_EQ(pic.countNonTransparent(), 400);
+}
+
+TEST(TextTest, BitmapAndSoundTagsAreSkippedAndTextStillDraws)
+{
+    TextBuilder text(10, DefineTextTag);
+    text.style(1, RedColour, 0, 0, 400).glyphs({{0, 600}});
+
+    // A shape whose only fill is a bitmap: it paints nothing.
+    swftest::ShapeBuilder pictureShape;
+    pictureShape.bounds(0, 2000, 0, 2000);
+    const int bitmapFill = pictureShape.bitmapFill(10);
+    pictureShape.rectangle(0, 0, 2000, 2000, bitmapFill);
+
+    // Bitmap and sound tags, some reusing the text's id; none may replace it.
+    const Bytes idTen{10, 0, 1, 2, 3, 4, 5, 6, 7, 8};
+    std::vector<std::pair<int, Bytes>> tags;
+    for (int code : {6, 8, 20, 21, 35, 36, 14, 15, 18, 19, 45})
+        tags.emplace_back(code, idTen);
+    tags.emplace_back(DefineTextTag, text.payload());
+    for (int code : {6, 20, 21, 35, 36, 14})
+        tags.emplace_back(code, idTen);
+    tags.emplace_back(DefineShape, pictureShape.payload(3));
+    tags.emplace_back(PlaceObject2, place(3, 1));
+    tags.emplace_back(PlaceObject2, place(10, 2, 2000, 2000));
+    Ref<MovieDefinition> movie = textMovie(tags);
+
+    ASSERT_NE(textOf(*movie, 10), nullptr);
+    const Picture pic = swftest::renderFrame(*movie, 0, 550, 400);
+    EXPECT_EQ(pic.at(110, 90), Red);
     EXPECT_EQ(pic.countNonTransparent(), 400);
 }
