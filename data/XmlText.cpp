@@ -25,6 +25,8 @@ locale_t CLocale()
 // deeply enough would overflow the stack. Our files nest three levels; any
 // file nested deeper than MaxNesting is refused as not well-formed.
 constexpr int MaxNesting = 256;
+// Far beyond any save or level file; a bigger one is damaged, not read.
+constexpr size_t MaxDocumentBytes = 16u << 20;
 
 bool NestingWithinLimit(const std::string& text)
 {
@@ -121,7 +123,7 @@ std::string FormatC(const char* format, ...)
 
 bool LoadXmlDocument(const std::string& path, TiXmlDocument& document)
 {
-    std::optional<std::string> bytes = FileSystem::Get().ReadWholeFile(path);
+    std::optional<std::string> bytes = FileSystem::Get().ReadWholeFile(path, MaxDocumentBytes);
     if (!bytes || !NestingWithinLimit(*bytes))
         return false;
     document.Clear();

@@ -269,13 +269,17 @@ void FileSystem::Close(PHYSFS_File* handle)
         PHYSFS_close(handle);
 }
 
-std::optional<std::string> FileSystem::ReadWholeFile(const std::string& path)
+std::optional<std::string> FileSystem::ReadWholeFile(const std::string& path, size_t maxBytes)
 {
     PHYSFS_File* handle = OpenRead(path);
     if (!handle)
         return std::nullopt;
     std::string bytes;
     PHYSFS_sint64 length = PHYSFS_fileLength(handle);
+    if (length > 0 && static_cast<uint64_t>(length) > maxBytes) {
+        PHYSFS_close(handle);
+        return std::nullopt;
+    }
     if (length > 0)
         bytes.reserve(static_cast<size_t>(length));
     char chunk[16384];
@@ -287,6 +291,10 @@ std::optional<std::string> FileSystem::ReadWholeFile(const std::string& path)
         }
         if (got == 0)
             break;
+        if (bytes.size() + static_cast<size_t>(got) > maxBytes) {
+            PHYSFS_close(handle);
+            return std::nullopt;
+        }
         bytes.append(chunk, static_cast<size_t>(got));
     }
     PHYSFS_close(handle);

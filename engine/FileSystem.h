@@ -43,8 +43,9 @@ public:
     bool AtEnd(PHYSFS_File* handle);
     void Close(PHYSFS_File* handle);
 
-    // The whole file, or nothing when it cannot be opened or read completely.
-    [[nodiscard]] std::optional<std::string> ReadWholeFile(const std::string& path);
+    // The whole file, or nothing when it cannot be opened or read completely
+    // or is longer than maxBytes.
+    [[nodiscard]] std::optional<std::string> ReadWholeFile(const std::string& path, size_t maxBytes = SIZE_MAX);
 
     bool Exists(const std::string& path);
     bool IsDirectory(const std::string& path);

@@ -92,6 +92,8 @@ TEST_F(FileSystemTest, RunsFromLooseFilesAloneAndRefusesABrokenArchive)
     EXPECT_FALSE(FileSystem::Get().Exists("Data/Levels/Set/002.qvl"));
     EXPECT_EQ(FileSystem::Get().OpenRead("Data/Levels/Set/002.qvl"), nullptr);
     EXPECT_FALSE(FileSystem::Get().ReadWholeFile("Data/Levels/Set/002.qvl").has_value());
+    EXPECT_FALSE(FileSystem::Get().ReadWholeFile("Data/Levels/Set/001.qvl", 10).has_value());
+    EXPECT_EQ(FileSystem::Get().ReadWholeFile("Data/Levels/Set/001.qvl", 16), "<qvl moves=\"1\"/>");
     EXPECT_EQ(OpenMovieFile("Data/Nothing.swf"), nullptr);
     EXPECT_TRUE(Messages().empty());
 
