@@ -12,7 +12,7 @@
 #include "engine/VirtualKey.h"
 #include "engine/platform/AudioBackend.h"
 #include "media/SoundManager.h"
-#include "screens/StartScreen.h"
+#include "screens/LogoScreen.h"
 
 namespace {
 
@@ -79,7 +79,7 @@ int Application::Run()
     sound.SetMusicVolume(options.musicVolume);
     sound.SetEffectsVolume(options.effectsVolume);
 
-    ScreenManager::Get().SetScreen(&StartScreen::Get(), true);
+    ScreenManager::Get().SetScreen(&LogoScreen::Get(), true);
 
     while (RunFrame()) {
     }

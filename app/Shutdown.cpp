@@ -12,12 +12,16 @@
 #include "media/MovieLibrary.h"
 #include "media/SoundManager.h"
 #include "player/Player.h"
+#include "screens/LogoScreen.h"
+#include "screens/MainMenuScreen.h"
 #include "screens/StartScreen.h"
 
 void DestroyGameObjects()
 {
     // Screens first (they may still refer to the stores), then the stores.
     StartScreen::Destroy();
+    LogoScreen::Destroy();
+    MainMenuScreen::Destroy();
     GameOptions::Destroy();
     ProfileStore::Destroy();
     HighScoreTables::Destroy();
