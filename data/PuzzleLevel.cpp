@@ -30,7 +30,7 @@ bool LoadPuzzleLevel(const std::string& path, PuzzleCells& cells, int& moves)
 
 bool LoadPuzzleLevel(const std::string& path, PuzzleCells& cells, int& moves, std::string* warning)
 {
-    auto Warn = [warning](const char* text) {
+    auto warn = [warning](const char* text) {
         if (warning)
             *warning = text;
         else
@@ -42,23 +42,23 @@ bool LoadPuzzleLevel(const std::string& path, PuzzleCells& cells, int& moves, st
 
     TiXmlDocument document;
     if (!LoadXmlDocument(resourcePath, document)) {
-        Warn("Warning: Unable to load Puzzle Level.");
+        warn("Warning: Unable to load Puzzle Level.");
         return false;
     }
     TiXmlNode* root = document.FirstChild("qvl");
     if (!root) {
-        Warn("Warning: Malformed Puzzle Level File (#1).");
+        warn("Warning: Malformed Puzzle Level File (#1).");
         return false;
     }
     const TiXmlElement* rootElement = root->ToElement();
     if (!rootElement) {
-        Warn("Warning: Malformed Puzzle Level File (#2).");
+        warn("Warning: Malformed Puzzle Level File (#2).");
         return false;
     }
     int32_t moveCount = 0;
     switch (ReadIntAttribute(*rootElement, "moves", moveCount)) {
     case AttributeRead::Absent:
-        Warn("Warning: Malformed Puzzle Level File (#3 -- Unable to locate Moves count).");
+        warn("Warning: Malformed Puzzle Level File (#3 -- Unable to locate Moves count).");
         return false;
     case AttributeRead::NotANumber:
         break; // moves keeps what the caller put there
@@ -70,7 +70,7 @@ bool LoadPuzzleLevel(const std::string& path, PuzzleCells& cells, int& moves, st
     for (TiXmlNode* node = root->FirstChild("block"); node; node = node->NextSibling("block")) {
         const TiXmlElement* block = node->ToElement();
         if (!block) {
-            Warn("Warning: Malformed Puzzle Level File (#4).");
+            warn("Warning: Malformed Puzzle Level File (#4).");
             return false;
         }
         // -1 is outside every range, so an attribute that is not a number
@@ -82,15 +82,15 @@ bool LoadPuzzleLevel(const std::string& path, PuzzleCells& cells, int& moves, st
         AttributeRead readY = ReadIntAttribute(*block, "y", y);
         AttributeRead readColour = ReadIntAttribute(*block, "color", colour);
         if (readX == AttributeRead::Absent) {
-            Warn("Warning: Malformed Puzzle Level File (#5 - Unable to locate block attribute x).");
+            warn("Warning: Malformed Puzzle Level File (#5 - Unable to locate block attribute x).");
             return false;
         }
         if (readY == AttributeRead::Absent) {
-            Warn("Warning: Malformed Puzzle Level File (#5 - Unable to locate block attribute y).");
+            warn("Warning: Malformed Puzzle Level File (#5 - Unable to locate block attribute y).");
             return false;
         }
         if (readColour == AttributeRead::Absent) {
-            Warn("Warning: Malformed Puzzle Level File (#5 - Unable to locate block attribute color).");
+            warn("Warning: Malformed Puzzle Level File (#5 - Unable to locate block attribute color).");
             return false;
         }
         if (x < 0 || x >= PuzzleColumns || y < 0 || y >= PuzzleRows || !StorableColour(colour))

@@ -99,6 +99,8 @@ FileSystem::~FileSystem()
 
 bool FileSystem::Init(const char* rootPath)
 {
+    if (!rootPath || !rootPath[0])
+        rootPath = ".";
     // Relative paths (the root, the save files) are taken from the program's
     // own folder, whatever folder the game was started from.
     std::string folder = programDirectory.empty() ? Platform::Get().ProgramFolder() : programDirectory;
