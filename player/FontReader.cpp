@@ -1,10 +1,13 @@
 #include "player/FontReader.h"
 
 #include "player/Font.h"
+#include "player/MemoryStream.h"
 #include "player/ShapeDefinition.h"
 #include "player/SwfRecords.h"
 #include "player/SwfStream.h"
 
+#include <algorithm>
+#include <map>
 #include <utility>
 
 namespace swf
@@ -51,22 +54,65 @@ std::vector<std::uint16_t> readCodes(SwfStream& stream, std::size_t count, bool 
     return codes;
 }
 
+// The bytes from the current position to `limit`, read in chunks so that a
+// tag claiming far more bytes than the file holds allocates only what is there.
+std::vector<std::uint8_t> readUpTo(SwfStream& stream, std::int64_t limit)
+{
+    constexpr std::int64_t Chunk = 65536;
+    std::vector<std::uint8_t> bytes;
+    while (stream.position() < limit)
+    {
+        const std::int64_t want = std::min(Chunk, limit - stream.position());
+        const std::size_t old = bytes.size();
+        bytes.resize(old + static_cast<std::size_t>(want));
+        const std::size_t got = stream.readBytes(bytes.data() + old, static_cast<std::size_t>(want));
+        bytes.resize(old + got);
+        if (got < static_cast<std::size_t>(want))
+            break;
+    }
+    return bytes;
+}
+
 } // namespace
 
 void FontReader::readGlyphs(SwfStream& stream, Font& font, const std::vector<std::uint32_t>& offsets,
-                            std::int64_t tableStart, std::int64_t firstShape)
+                            std::int64_t tableStart, std::int64_t firstShape, std::int64_t otherBoundary)
 {
     const std::int64_t end = stream.tagEnd();
+    // Each outline lies between its own offset and the next start of
+    // something else (another glyph, the code table, the tag's end). Reading
+    // it from a copy of just those bytes keeps a damaged outline from running
+    // into its neighbours or spoiling the glyphs read after it.
+    std::vector<std::int64_t> starts;
+    starts.reserve(offsets.size() + 1);
+    for (std::uint32_t offset : offsets)
+        starts.push_back(tableStart + offset);
+    starts.push_back(otherBoundary);
+    std::sort(starts.begin(), starts.end());
+    starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
+
+    // Glyphs sharing an offset share one outline, so no byte is read twice.
+    std::map<std::int64_t, Ref<ShapeDefinition>> byStart;
     for (std::uint32_t offset : offsets)
     {
         const std::int64_t at = tableStart + offset;
-        Ref<ShapeDefinition> shape = makeRef<ShapeDefinition>();
-        if (at >= firstShape && at < end)
+        if (at < firstShape || at >= end)
         {
-            stream.setPosition(at);
-            shape->readGlyph(stream);
+            font.addGlyph(makeRef<ShapeDefinition>());
+            continue;
         }
-        font.addGlyph(std::move(shape));
+        Ref<ShapeDefinition>& shape = byStart[at];
+        if (!shape)
+        {
+            shape = makeRef<ShapeDefinition>();
+            const auto next = std::upper_bound(starts.begin(), starts.end(), at);
+            const std::int64_t limit = next == starts.end() || *next > end ? end : *next;
+            stream.setPosition(at);
+            MemoryStream glyphFile(readUpTo(stream, limit));
+            SwfStream glyphStream(glyphFile);
+            shape->readGlyph(glyphStream);
+        }
+        font.addGlyph(shape);
     }
 }
 
@@ -91,7 +137,8 @@ Ref<Font> FontReader::readDefineFont(SwfStream& stream)
     std::vector<std::uint32_t> offsets{first};
     for (std::size_t i = 1; i < count; ++i)
         offsets.push_back(stream.readU16());
-    readGlyphs(stream, *font, offsets, tableStart, tableStart + static_cast<std::int64_t>(count) * 2);
+    const std::int64_t tableEnd = tableStart + static_cast<std::int64_t>(count) * 2;
+    readGlyphs(stream, *font, offsets, tableStart, tableEnd, stream.tagEnd());
     return font;
 }
 
@@ -128,7 +175,7 @@ Ref<Font> FontReader::readDefineFont2(SwfStream& stream)
         offsets.push_back(wideOffsets ? stream.readU32() : stream.readU16());
     const std::uint32_t codeTableOffset = wideOffsets ? stream.readU32() : stream.readU16();
 
-    readGlyphs(stream, *font, offsets, tableStart, tableStart + tableSize);
+    readGlyphs(stream, *font, offsets, tableStart, tableStart + tableSize, tableStart + codeTableOffset);
 
     // The code table: one code per glyph; the layout follows it. A font
     // without glyphs has no codes and its layout follows the offset table.

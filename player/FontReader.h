@@ -25,11 +25,12 @@ class FontReader
     [[nodiscard]] static bool readFontInfo(SwfStream& stream, Font& font);
 
   private:
-    // Reads the outline of each glyph at table start + its offset. An offset
-    // that points into the table or past the tag gives an empty glyph, so
-    // the glyph indexes of the font stay as the file numbers them.
+    // Reads the outline of each glyph at table start + its offset, never
+    // past the next glyph, `otherBoundary` (the code table) or the tag's end.
+    // An offset that points into the table or past the tag gives an empty
+    // glyph, so the glyph indexes of the font stay as the file numbers them.
     static void readGlyphs(SwfStream& stream, Font& font, const std::vector<std::uint32_t>& offsets,
-                           std::int64_t tableStart, std::int64_t firstShape);
+                           std::int64_t tableStart, std::int64_t firstShape, std::int64_t otherBoundary);
 };
 
 } // namespace swf

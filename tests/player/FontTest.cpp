@@ -267,3 +267,35 @@ TEST(FontTest, GlyphOffsetOutsideTheTagGivesAnEmptyGlyphAndKeepsTheOthers)
     EXPECT_EQ(font->glyph(2)->paths().size(), 1u);
     EXPECT_EQ(font->glyphIndex('c'), 2);
 }
+
+TEST(FontTest, OutlineRunningToTheTagEndDoesNotSpoilTheGlyphsReadAfterIt)
+{
+    // Glyph 1 is stored last and lacks its end record, so its records run
+    // into the end of the tag; glyph 2, read after it, is stored before it.
+    // (The open outline fills its last byte exactly, so nothing but the
+    // tag's end stops it.)
+    const Bytes whole = boxGlyph(0, -512, 512, 0);
+    const Bytes open = boxGlyph(0, -1024, 1024, 0, false);
+    const auto wholeSize = static_cast<std::uint16_t>(whole.size());
+    BitWriter w;
+    w.u16(9);
+    w.u16(6);
+    w.u16(static_cast<std::uint16_t>(6 + 2 * wholeSize));
+    w.u16(static_cast<std::uint16_t>(6 + wholeSize));
+    w.append(whole);
+    w.append(whole);
+    w.append(open);
+    Ref<MovieDefinition> movie = movieWith({{DefineFontTag, w.bytes()}});
+    const Font* font = movie->fontById(9);
+    ASSERT_NE(font, nullptr);
+    ASSERT_EQ(font->glyphCount(), 3);
+    ASSERT_EQ(font->glyph(1)->paths().size(), 1u);
+    EXPECT_EQ(font->glyph(1)->paths()[0].edges.size(), 4u);
+    EXPECT_FLOAT_EQ(font->glyph(1)->paths()[0].startY, -1024.0f);
+    for (int i : {0, 2})
+    {
+        ASSERT_EQ(font->glyph(i)->paths().size(), 1u) << i;
+        EXPECT_FLOAT_EQ(font->glyph(i)->paths()[0].startY, -512.0f);
+    }
+    EXPECT_NE(movie->characterById(50), nullptr);
+}

@@ -36,7 +36,7 @@ inline swf::Ref<swf::Font> makeMetricFont(const std::string& chars, std::vector<
 
 // Glyph outline of a filled box (x0, y0)-(x1, y1) in font units: fill bits
 // 1, line bits 0, a move with fill1 = 1, four straight edges, the end record.
-inline Bytes boxGlyph(int x0, int y0, int x1, int y1)
+inline Bytes boxGlyph(int x0, int y0, int x1, int y1, bool endRecord = true)
 {
     BitWriter w;
     w.writeUInt(1, 4);
@@ -62,8 +62,11 @@ inline Bytes boxGlyph(int x0, int y0, int x1, int y1)
     line(0, y1 - y0);
     line(x0 - x1, 0);
     line(0, y0 - y1);
-    w.writeUInt(0, 1);
-    w.writeUInt(0, 5);
+    if (endRecord)
+    {
+        w.writeUInt(0, 1);
+        w.writeUInt(0, 5);
+    }
     w.align();
     return w.bytes();
 }
