@@ -114,6 +114,23 @@ TEST_F(HighScoreTablesTest, ReaderTakesTenRowsPerTable)
     EXPECT_EQ(Scores().GetEntry(1, 0).name, "");
 }
 
+TEST_F(HighScoreTablesTest, FilesOfTenRowsPerModeLoadAsTheyAlwaysDid)
+{
+    // Ten children with the levels in turn: rows 0, 3, 6, 9 go to Easy,
+    // 1, 4, 7 to Medium and 2, 5, 8 to Hard, each table sorted.
+    std::string text = "<highscores>";
+    for (int i = 0; i < 10; ++i)
+        text += Child("marathonscore", "M" + std::to_string(i), 10 + i, std::to_string(i % 3));
+    ASSERT_TRUE(LoadFrom(text + "</highscores>"));
+    const std::vector<std::vector<std::string>> expected = {{"M9", "M6", "M3", "M0"}, {"M7", "M4", "M1"}, {"M8", "M5", "M2"}};
+    for (int table = 0; table < 3; ++table) {
+        for (int row = 0; row < HighScoreTables::RowCount; ++row) {
+            const std::string name = row < static_cast<int>(expected[table].size()) ? expected[table][row] : "";
+            EXPECT_EQ(Scores().GetEntry(table, row).name, name) << table << "/" << row;
+        }
+    }
+}
+
 TEST_F(HighScoreTablesTest, ReaderSkipsIncompleteChildrenAndSortsEachTable)
 {
     ASSERT_TRUE(LoadFrom("<highscores>"
