@@ -6,6 +6,7 @@
 #include "fixtures/SwfBuilder.h"
 #include "player/Font.h"
 #include "player/MovieDefinition.h"
+#include "player/Player.h"
 #include "player/StaticText.h"
 
 #include <gtest/gtest.h>
@@ -284,4 +285,32 @@ TEST(TextTest, BitmapAndSoundTagsAreSkippedAndTextStillDraws)
     const Picture pic = swftest::renderFrame(*movie, 0, 550, 400);
     EXPECT_EQ(pic.at(110, 90), Red);
     EXPECT_EQ(pic.countNonTransparent(), 400);
+}
+
+TEST(TextTest, TextDrawsWithAFontImportedFromALibraryMovie)
+{
+    swftest::MemoryFiles files;
+    MovieBuilder library;
+    library.tag(DefineFont2Tag, boxFont());
+    library.tag(56, swftest::exportAssets({{1, "Caption"}}));
+    library.showFrame().end();
+    files.add("Fonts.swf", library.fws());
+
+    TextBuilder text(10, DefineTextTag);
+    text.style(7, RedColour, 0, 0, 400).glyphs({{0, 600}});
+    MovieBuilder mb;
+    mb.tag(57, swftest::importAssets("Fonts.swf", {{7, "Caption"}}));
+    mb.tag(DefineTextTag, text.payload());
+    mb.tag(PlaceObject2, place(10, 1, 2000, 2000));
+    mb.showFrame().end();
+    files.add("Main.swf", mb.fws());
+
+    Ref<MovieDefinition> movie = loadMovieDefinition("Main.swf");
+    ASSERT_NE(movie, nullptr);
+    ASSERT_NE(movie->fontById(7), nullptr);
+    ASSERT_NE(textOf(*movie, 10), nullptr);
+    EXPECT_NE(textOf(*movie, 10)->font(7), nullptr);
+    const Picture pic = swftest::renderFrame(*movie, 0, 550, 400);
+    EXPECT_EQ(pic.at(110, 90), Red);
+    shutdownPlayer();
 }
