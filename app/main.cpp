@@ -1,18 +1,13 @@
 // The game's entry point: process-wide preparation, the main loop, and the
 // engine's teardown.
+#include <chrono>
 #include <cstdlib>
 
 #include "app/Application.h"
 #include "app/Shutdown.h"
-#include "engine/platform/Platform.h"
-#if __has_include("player/Player.h")
-#include "player/Player.h"
-#define QUORVO_HAVE_PLAYER 1
-#endif
-#if __has_include("engine/MovieFileStream.h")
 #include "engine/MovieFileStream.h"
-#define QUORVO_HAVE_MOVIE_FILES 1
-#endif
+#include "engine/platform/Platform.h"
+#include "player/Player.h"
 
 int main()
 {
@@ -27,16 +22,16 @@ int main()
                                 "Windows display settings for best results.");
     }
 
-    std::srand(static_cast<unsigned>(platform.GetTicks()));
+    // Seeded with the milliseconds since the system started (the platform's
+    // own tick count starts at zero with the process, so it would give every
+    // run the same games).
+    const auto uptime = std::chrono::steady_clock::now().time_since_epoch();
+    std::srand(static_cast<unsigned>(std::chrono::duration_cast<std::chrono::milliseconds>(uptime).count()));
 
-#if defined(QUORVO_HAVE_PLAYER) && defined(QUORVO_HAVE_MOVIE_FILES)
     // Every movie file is read through the resource file system.
     swf::setFileOpener(OpenMovieFile);
-#endif
-#ifdef QUORVO_HAVE_PLAYER
     // Movies may send commands to their host; the game has none to answer.
     swf::setCommandHandler([](swf::MovieInstance*, const std::string&, const std::string&) {});
-#endif
 
     // The result carries no meaning for the process: every failure has
     // already been shown to the player.
