@@ -9,7 +9,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 GameOptions* instance = nullptr;
 
@@ -61,18 +62,22 @@ bool LoadGameOptions()
     GameOptions& options = GameOptions::Get();
 
     TiXmlNode* root = document.FirstChild("opts");
-    if (!root) {
+    if (!root)
+    {
         Warn("Warning: Malformed Game Options File (#1).");
         return false;
     }
-    if (!root->ToElement()) {
+    if (!root->ToElement())
+    {
         Warn("Warning: Malformed Game Options File (#2).");
         return false;
     }
 
-    if (TiXmlNode* node = root->FirstChild("display")) {
+    if (TiXmlNode* node = root->FirstChild("display"))
+    {
         const TiXmlElement* display = node->ToElement();
-        if (!display) {
+        if (!display)
+        {
             Warn("Warning: Malformed Game Options File (#3).");
             return false;
         }
@@ -82,18 +87,22 @@ bool LoadGameOptions()
         options.fullscreen = ReadIntAttribute(*display, "fullscreen", value) == AttributeRead::Ok ? value == 1 : true;
     }
 
-    if (TiXmlNode* node = root->FirstChild("sounds")) {
+    if (TiXmlNode* node = root->FirstChild("sounds"))
+    {
         const TiXmlElement* sounds = node->ToElement();
-        if (!sounds) {
+        if (!sounds)
+        {
             Warn("Warning: Malformed Game Options File (#4).");
             return false;
         }
         ReadVolume(*sounds, options.effectsVolume);
     }
 
-    if (TiXmlNode* node = root->FirstChild("music")) {
+    if (TiXmlNode* node = root->FirstChild("music"))
+    {
         const TiXmlElement* music = node->ToElement();
-        if (!music) {
+        if (!music)
+        {
             Warn("Warning: Malformed Game Options File (#5).");
             return false;
         }
@@ -112,10 +121,11 @@ bool SaveGameOptions()
     files.MakeWritable(path.c_str());
 
     SaveFile file(path);
-    if (file.Open()) {
+    if (file.Open())
+    {
         file.Write("<opts>\n");
-        file.Write(FormatC("\t<display width=\"%d\" height=\"%d\" fullscreen=\"%d\"/>\n", options.width,
-                           options.height, options.fullscreen ? 1 : 0));
+        file.Write(FormatC("\t<display width=\"%d\" height=\"%d\" fullscreen=\"%d\"/>\n", options.width, options.height,
+                           options.fullscreen ? 1 : 0));
         file.Write(FormatC("\t<sounds volume=\"%1.2f\"/>\n", static_cast<double>(options.effectsVolume)));
         file.Write(FormatC("\t<music volume=\"%1.2f\"/>\n", static_cast<double>(options.musicVolume)));
         file.Write("</opts>\n");

@@ -2,8 +2,9 @@
 
 // The settings the player can change: display size and mode, and the two
 // volumes. Kept in "Data/GameOpts.opt".
-class GameOptions {
-public:
+class GameOptions
+{
+  public:
     static GameOptions& Get();
     static void Destroy();
 
@@ -12,8 +13,8 @@ public:
     // Back to the default display (640 x 480, full screen); volumes unchanged.
     void Reset();
 
-    int width = 640;           // pixels
-    int height = 480;          // pixels
+    int width = 640;  // pixels
+    int height = 480; // pixels
     bool fullscreen = true;
     float effectsVolume = 1.0f; // 0.0 .. 1.0
     float musicVolume = 1.0f;   // 0.0 .. 1.0

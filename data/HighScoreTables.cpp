@@ -10,7 +10,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 HighScoreTables* instance = nullptr;
 
@@ -29,7 +30,8 @@ void ReadRows(TiXmlNode& root, const char* elementName, int firstTable)
 {
     HighScoreTables& scores = HighScoreTables::Get();
     int filled[3] = {0, 0, 0};
-    for (TiXmlNode* node = root.FirstChild(elementName); node; node = node->NextSibling(elementName)) {
+    for (TiXmlNode* node = root.FirstChild(elementName); node; node = node->NextSibling(elementName))
+    {
         const TiXmlElement* element = node->ToElement();
         if (!element)
             continue;
@@ -79,7 +81,8 @@ void HighScoreTables::InsertHighScore(int table, const std::string& name, int32_
     if (!ValidTable(table) || ProfileStore::Get().GetCurrentProfile() < 0)
         return;
     HighScoreEntry& last = tables[table][RowCount - 1];
-    if (score > last.score) {
+    if (score > last.score)
+    {
         last.name = name;
         last.score = score;
     }
@@ -122,14 +125,17 @@ bool SaveHighScores()
     files.MakeWritable(path.c_str());
 
     SaveFile file(path);
-    if (file.Open()) {
+    if (file.Open())
+    {
         file.Write("<highscores>\n");
-        for (int table = 0; table < HighScoreTables::TableCount; ++table) {
+        for (int table = 0; table < HighScoreTables::TableCount; ++table)
+        {
             const char* element = table < 3 ? "marathonscore" : "timeattackscore";
             // Lowest row first: the reader's sort (ascending, then reversed)
             // turns this back into exactly the order held now, equal scores
             // included.
-            for (int row = HighScoreTables::RowCount - 1; row >= 0; --row) {
+            for (int row = HighScoreTables::RowCount - 1; row >= 0; --row)
+            {
                 const HighScoreEntry& entry = scores.tables[table][row];
                 if (entry.name.empty() && entry.score == 0)
                     continue;

@@ -5,15 +5,17 @@
 #include <string>
 
 // One row of a high-score table; a row never filled has an empty name and 0.
-struct HighScoreEntry {
+struct HighScoreEntry
+{
     std::string name;
     int32_t score = 0;
 };
 
 // Six tables of ten rows, highest score first: Marathon Easy, Medium, Hard,
 // then Time Attack Easy, Medium, Hard. Kept in "Data/HighScores.hsc".
-class HighScoreTables {
-public:
+class HighScoreTables
+{
+  public:
     static constexpr int TableCount = 6;
     static constexpr int RowCount = 10;
 

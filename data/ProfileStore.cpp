@@ -7,7 +7,8 @@
 
 #include <tinyxml.h>
 
-namespace {
+namespace
+{
 
 ProfileStore* instance = nullptr;
 
@@ -92,7 +93,8 @@ bool ProfileStore::IsPuzzleCompleted(const std::string& puzzleName) const
 bool LoadProfiles()
 {
     ProfileStore& store = ProfileStore::Get();
-    for (PlayerProfile& profile : store.slots) {
+    for (PlayerProfile& profile : store.slots)
+    {
         profile.name.clear();
         profile.completedPuzzles.clear();
     }
@@ -102,16 +104,19 @@ bool LoadProfiles()
         return false;
 
     TiXmlNode* root = document.FirstChild("profiles");
-    if (!root) {
+    if (!root)
+    {
         Application::Get().ShowMessage("Warning: Malformed Player Profiles File (#1).");
         return false;
     }
-    if (!root->ToElement()) {
+    if (!root->ToElement())
+    {
         Application::Get().ShowMessage("Warning: Malformed Player Profiles File (#2).");
         return false;
     }
 
-    for (TiXmlNode* node = root->FirstChild("profile"); node; node = node->NextSibling("profile")) {
+    for (TiXmlNode* node = root->FirstChild("profile"); node; node = node->NextSibling("profile"))
+    {
         const TiXmlElement* element = node->ToElement();
         if (!element)
             continue;
@@ -121,7 +126,8 @@ bool LoadProfiles()
             continue;
         PlayerProfile& profile = store.slots[index];
         profile.name = name;
-        for (TiXmlNode* child = node->FirstChild("puzzle"); child; child = child->NextSibling("puzzle")) {
+        for (TiXmlNode* child = node->FirstChild("puzzle"); child; child = child->NextSibling("puzzle"))
+        {
             const TiXmlElement* puzzle = child->ToElement();
             if (const char* puzzleName = puzzle ? puzzle->Attribute("name") : nullptr)
                 profile.completedPuzzles.insert(puzzleName);
@@ -140,9 +146,11 @@ bool SaveProfiles()
     files.MakeWritable(path.c_str());
 
     SaveFile file(path);
-    if (file.Open()) {
+    if (file.Open())
+    {
         file.Write("<profiles>\n");
-        for (int slot = 0; slot < ProfileStore::SlotCount; ++slot) {
+        for (int slot = 0; slot < ProfileStore::SlotCount; ++slot)
+        {
             const PlayerProfile& profile = store.slots[slot];
             if (profile.name.empty())
                 continue;

@@ -6,15 +6,17 @@
 
 // One player: a name (empty = free slot) and the puzzles solved, each as
 // "<set name>/<file name>", sorted in byte order without duplicates.
-struct PlayerProfile {
+struct PlayerProfile
+{
     std::string name;
     std::set<std::string> completedPuzzles;
 };
 
 // The four profile slots and the profile chosen for play. Kept in
 // "Data/Profiles.pro"; every change is saved at once.
-class ProfileStore {
-public:
+class ProfileStore
+{
+  public:
     static constexpr int SlotCount = 4;
 
     static ProfileStore& Get();

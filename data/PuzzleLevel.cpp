@@ -10,7 +10,8 @@
 #include <algorithm>
 #include <cctype>
 
-namespace {
+namespace
+{
 
 const char* const LevelsDirectory = "Data/Levels";
 
@@ -30,7 +31,8 @@ bool LoadPuzzleLevel(const std::string& path, PuzzleCells& cells, int& moves)
 
 bool LoadPuzzleLevel(const std::string& path, PuzzleCells& cells, int& moves, std::string* warning)
 {
-    auto warn = [warning](const char* text) {
+    auto warn = [warning](const char* text)
+    {
         if (warning)
             *warning = text;
         else
@@ -41,22 +43,26 @@ bool LoadPuzzleLevel(const std::string& path, PuzzleCells& cells, int& moves, st
     std::replace(resourcePath.begin(), resourcePath.end(), '\\', '/');
 
     TiXmlDocument document;
-    if (!LoadXmlDocument(resourcePath, document)) {
+    if (!LoadXmlDocument(resourcePath, document))
+    {
         warn("Warning: Unable to load Puzzle Level.");
         return false;
     }
     TiXmlNode* root = document.FirstChild("qvl");
-    if (!root) {
+    if (!root)
+    {
         warn("Warning: Malformed Puzzle Level File (#1).");
         return false;
     }
     const TiXmlElement* rootElement = root->ToElement();
-    if (!rootElement) {
+    if (!rootElement)
+    {
         warn("Warning: Malformed Puzzle Level File (#2).");
         return false;
     }
     int32_t moveCount = 0;
-    switch (ReadIntAttribute(*rootElement, "moves", moveCount)) {
+    switch (ReadIntAttribute(*rootElement, "moves", moveCount))
+    {
     case AttributeRead::Absent:
         warn("Warning: Malformed Puzzle Level File (#3 -- Unable to locate Moves count).");
         return false;
@@ -67,9 +73,11 @@ bool LoadPuzzleLevel(const std::string& path, PuzzleCells& cells, int& moves, st
         break;
     }
 
-    for (TiXmlNode* node = root->FirstChild("block"); node; node = node->NextSibling("block")) {
+    for (TiXmlNode* node = root->FirstChild("block"); node; node = node->NextSibling("block"))
+    {
         const TiXmlElement* block = node->ToElement();
-        if (!block) {
+        if (!block)
+        {
             warn("Warning: Malformed Puzzle Level File (#4).");
             return false;
         }
@@ -81,15 +89,18 @@ bool LoadPuzzleLevel(const std::string& path, PuzzleCells& cells, int& moves, st
         AttributeRead readX = ReadIntAttribute(*block, "x", x);
         AttributeRead readY = ReadIntAttribute(*block, "y", y);
         AttributeRead readColour = ReadIntAttribute(*block, "color", colour);
-        if (readX == AttributeRead::Absent) {
+        if (readX == AttributeRead::Absent)
+        {
             warn("Warning: Malformed Puzzle Level File (#5 - Unable to locate block attribute x).");
             return false;
         }
-        if (readY == AttributeRead::Absent) {
+        if (readY == AttributeRead::Absent)
+        {
             warn("Warning: Malformed Puzzle Level File (#5 - Unable to locate block attribute y).");
             return false;
         }
-        if (readColour == AttributeRead::Absent) {
+        if (readColour == AttributeRead::Absent)
+        {
             warn("Warning: Malformed Puzzle Level File (#5 - Unable to locate block attribute color).");
             return false;
         }
@@ -103,10 +114,13 @@ bool LoadPuzzleLevel(const std::string& path, PuzzleCells& cells, int& moves, st
 bool SavePuzzleLevel(const std::string& path, const PuzzleCells& cells, int moves)
 {
     SaveFile file(path);
-    if (file.Open()) {
+    if (file.Open())
+    {
         file.Write(FormatC("<qvl moves=\"%d\">\n", moves));
-        for (int y = 0; y < PuzzleRows; ++y) {
-            for (int x = 0; x < PuzzleColumns; ++x) {
+        for (int y = 0; y < PuzzleRows; ++y)
+        {
+            for (int x = 0; x < PuzzleColumns; ++x)
+            {
                 BlockType type = cells[static_cast<size_t>(y * PuzzleColumns + x)];
                 if (type == BlockType::Empty)
                     continue;
@@ -147,9 +161,8 @@ std::vector<std::string> ListPuzzleFiles(const std::string& setName)
     std::vector<std::string> names;
     FileSystem::Get().ListFiles(std::string(LevelsDirectory) + "/" + setName, names);
     names.erase(std::remove_if(names.begin(), names.end(),
-                               [](const std::string& name) {
-                                   return name.size() < 4 || name.compare(name.size() - 4, 4, ".qvl") != 0;
-                               }),
+                               [](const std::string& name)
+                               { return name.size() < 4 || name.compare(name.size() - 4, 4, ".qvl") != 0; }),
                 names.end());
     return names;
 }
@@ -182,7 +195,8 @@ std::string NextPuzzlePath(const std::string& path)
     auto current = std::find(sets.begin(), sets.end(), setName);
     if (current == sets.end())
         return std::string();
-    for (auto next = current + 1; next != sets.end(); ++next) {
+    for (auto next = current + 1; next != sets.end(); ++next)
+    {
         std::string first = PuzzlePath(*next, PuzzleFileName(1));
         if (PuzzleExists(first))
             return first;

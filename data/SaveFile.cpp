@@ -4,7 +4,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 // Makes the rename itself durable; a failure here loses nothing, so it is
 // not reported.
@@ -13,7 +14,8 @@ void SyncDirectoryOf(const std::string& path)
     size_t slash = path.rfind('/');
     std::string directory = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
     int descriptor = open(directory.c_str(), O_RDONLY | O_DIRECTORY);
-    if (descriptor >= 0) {
+    if (descriptor >= 0)
+    {
         fsync(descriptor);
         close(descriptor);
     }
@@ -35,7 +37,8 @@ bool SaveFile::Open()
     committed = false;
     file = std::fopen(temporaryPath.c_str(), "w");
     created = file != nullptr;
-    if (!file) {
+    if (!file)
+    {
         failed = true;
         return false;
     }
@@ -44,7 +47,8 @@ bool SaveFile::Open()
 
 void SaveFile::Write(std::string_view text)
 {
-    if (!file || failed) {
+    if (!file || failed)
+    {
         failed = true;
         return;
     }
@@ -65,7 +69,8 @@ bool SaveFile::Commit()
     file = nullptr;
     if (closeResult != 0)
         failed = true;
-    if (failed || std::rename(temporaryPath.c_str(), targetPath.c_str()) != 0) {
+    if (failed || std::rename(temporaryPath.c_str(), targetPath.c_str()) != 0)
+    {
         Abandon();
         return false;
     }
@@ -77,7 +82,8 @@ bool SaveFile::Commit()
 
 void SaveFile::Abandon()
 {
-    if (file) {
+    if (file)
+    {
         std::fclose(file);
         file = nullptr;
     }

@@ -7,8 +7,9 @@
 // Writes a save file so that the old copy survives any failure: the text goes
 // to "<target>.tmp" beside the target, every write, the flush and the close
 // are checked, and only then is the temporary renamed over the target.
-class SaveFile {
-public:
+class SaveFile
+{
+  public:
     explicit SaveFile(std::string targetPath);
     ~SaveFile(); // removes the temporary file unless Commit succeeded
     SaveFile(const SaveFile&) = delete;
@@ -22,7 +23,7 @@ public:
 
     const std::string& TemporaryPath() const { return temporaryPath; }
 
-private:
+  private:
     void Abandon();
 
     std::string targetPath;

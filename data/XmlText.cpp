@@ -13,7 +13,8 @@
 #include <cstdlib>
 #include <locale.h>
 
-namespace {
+namespace
+{
 
 locale_t CLocale()
 {
@@ -32,15 +33,18 @@ bool NestingWithinLimit(const std::string& text)
 {
     int depth = 0;
     const size_t length = text.size();
-    for (size_t i = 0; i < length; ++i) {
+    for (size_t i = 0; i < length; ++i)
+    {
         if (text[i] != '<' || i + 1 >= length)
             continue;
         const char next = text[i + 1];
-        if (next == '/') {
+        if (next == '/')
+        {
             depth -= depth > 0;
             continue;
         }
-        if (text.compare(i, 4, "<!--") == 0) {
+        if (text.compare(i, 4, "<!--") == 0)
+        {
             size_t end = text.find("-->", i + 4);
             if (end == std::string::npos)
                 return true; // unterminated: the parser refuses it anyway
@@ -54,14 +58,20 @@ bool NestingWithinLimit(const std::string& text)
         // Find the end of the start tag; '>' may appear inside quoted values.
         size_t j = i + 1;
         char quote = 0;
-        for (; j < length; ++j) {
+        for (; j < length; ++j)
+        {
             const char c = text[j];
-            if (quote) {
+            if (quote)
+            {
                 if (c == quote)
                     quote = 0;
-            } else if (c == '"' || c == '\'') {
+            }
+            else if (c == '"' || c == '\'')
+            {
                 quote = c;
-            } else if (c == '>') {
+            }
+            else if (c == '>')
+            {
                 break;
             }
         }
@@ -80,20 +90,35 @@ std::string EscapeXml(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
-    for (char ch : text) {
-        switch (ch) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&apos;"; break;
+    for (char ch : text)
+    {
+        switch (ch)
+        {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&apos;";
+            break;
         default:
-            if (static_cast<unsigned char>(ch) < 32) {
+            if (static_cast<unsigned char>(ch) < 32)
+            {
                 // Raw line ends in attributes are not kept by every reader.
                 char reference[8];
                 std::snprintf(reference, sizeof reference, "&#%d;", static_cast<unsigned char>(ch));
                 out += reference;
-            } else {
+            }
+            else
+            {
                 out += ch;
             }
         }
@@ -111,7 +136,8 @@ std::string FormatC(const char* format, ...)
     int length = std::vsnprintf(nullptr, 0, format, copy);
     va_end(copy);
     std::string out;
-    if (length > 0) {
+    if (length > 0)
+    {
         out.resize(static_cast<size_t>(length) + 1);
         std::vsnprintf(out.data(), out.size(), format, args);
         out.resize(static_cast<size_t>(length));
@@ -145,7 +171,8 @@ AttributeRead ReadIntAttribute(const TiXmlElement& element, const char* name, in
     if (!std::isdigit(static_cast<unsigned char>(*p)))
         return AttributeRead::NotANumber;
     int64_t magnitude = 0;
-    for (; std::isdigit(static_cast<unsigned char>(*p)); ++p) {
+    for (; std::isdigit(static_cast<unsigned char>(*p)); ++p)
+    {
         if (magnitude <= int64_t(INT32_MAX) + 1)
             magnitude = magnitude * 10 + (*p - '0');
     }

@@ -23,7 +23,8 @@ std::string FormatC(const char* format, ...) __attribute__((format(printf, 1, 2)
 // unreasonably deep.
 [[nodiscard]] bool LoadXmlDocument(const std::string& path, TiXmlDocument& document);
 
-enum class AttributeRead {
+enum class AttributeRead
+{
     Absent,     // no such attribute
     NotANumber, // present, but does not start with a number
     Ok,

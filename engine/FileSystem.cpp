@@ -13,14 +13,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 FileSystem* instance = nullptr;
 
 std::string CurrentDirectory()
 {
     std::vector<char> buffer(256);
-    while (getcwd(buffer.data(), buffer.size()) == nullptr) {
+    while (getcwd(buffer.data(), buffer.size()) == nullptr)
+    {
         if (errno != ERANGE)
             return std::string(".");
         buffer.resize(buffer.size() * 2);
@@ -54,7 +56,8 @@ std::string UserSaveFolder()
 // mkdir -p; true when the directory exists afterwards.
 bool MakeDirectories(const std::string& path)
 {
-    for (size_t slash = path.find('/', 1); ; slash = path.find('/', slash + 1)) {
+    for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1))
+    {
         std::string part = slash == std::string::npos ? path : path.substr(0, slash);
         if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST)
             return false;
@@ -107,8 +110,10 @@ bool FileSystem::Init(const char* rootPath)
     if (!folder.empty() && chdir(folder.c_str()) != 0)
         std::fprintf(stderr, "Cannot change to the program folder %s\n", folder.c_str());
 
-    if (!initialised) {
-        if (!PHYSFS_init(nullptr)) {
+    if (!initialised)
+    {
+        if (!PHYSFS_init(nullptr))
+        {
             Application::Get().ShowMessage("Warning: Unable to initialize PhysicsFS.");
             return false;
         }
@@ -119,11 +124,12 @@ bool FileSystem::Init(const char* rootPath)
 
     // PhysicsFS wants a platform path; an absolute one does not depend on a
     // later change of the current directory.
-    std::string root = rootPath[0] == '/'               ? std::string(rootPath)
+    std::string root = rootPath[0] == '/'                ? std::string(rootPath)
                        : std::strcmp(rootPath, ".") == 0 ? CurrentDirectory()
                                                          : JoinPath(CurrentDirectory(), rootPath);
     mountedDirectory = CurrentDirectory();
-    if (!PHYSFS_mount(root.c_str(), nullptr, 1)) {
+    if (!PHYSFS_mount(root.c_str(), nullptr, 1))
+    {
         Application::Get().ShowMessage("Warning: Unable to add root path to PhysicsFS.");
         return false;
     }
@@ -131,12 +137,15 @@ bool FileSystem::Init(const char* rootPath)
     // Archives are recognised by their content; the extension only picks
     // which files of the root are mounted. PhysicsFS lists in byte order.
     char** names = PHYSFS_enumerateFiles("");
-    if (names) {
-        for (char** name = names; *name; ++name) {
+    if (names)
+    {
+        for (char** name = names; *name; ++name)
+        {
             if (!HasArchiveExtension(*name))
                 continue;
             std::string archive = root + "/" + *name;
-            if (!PHYSFS_mount(archive.c_str(), nullptr, 1)) {
+            if (!PHYSFS_mount(archive.c_str(), nullptr, 1))
+            {
                 Application::Get().ShowMessage("Warning: Unable to add Velkar (.VKR) data file to PhysicsFS.");
                 PHYSFS_freeList(names);
                 return false;
@@ -177,15 +186,19 @@ std::optional<std::string> FileSystem::ResourcePathOf(const std::string& systemP
     // Resolve links and ".." so that a path cannot climb out of a Data folder.
     // A file about to be created does not exist yet: resolve its folder.
     std::string path;
-    if (char* resolved = realpath(systemPath.c_str(), nullptr)) {
+    if (char* resolved = realpath(systemPath.c_str(), nullptr))
+    {
         path = resolved;
         std::free(resolved);
-    } else {
+    }
+    else
+    {
         size_t slash = systemPath.rfind('/');
         std::string name = slash == std::string::npos ? systemPath : systemPath.substr(slash + 1);
         std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : systemPath.substr(0, slash);
         char* resolvedFolder = realpath(folder.c_str(), nullptr);
-        if (!resolvedFolder || name.empty() || name == "." || name == "..") {
+        if (!resolvedFolder || name.empty() || name == "." || name == "..")
+        {
             std::free(resolvedFolder);
             return std::nullopt;
         }
@@ -195,7 +208,8 @@ std::optional<std::string> FileSystem::ResourcePathOf(const std::string& systemP
     std::vector<std::string> roots{mountedDirectory};
     if (writeDirectory != ".")
         roots.push_back(writeDirectory);
-    for (const std::string& root : roots) {
+    for (const std::string& root : roots)
+    {
         if (root.empty())
             continue;
         char* resolvedRoot = realpath(root.c_str(), nullptr);
@@ -231,7 +245,8 @@ int FileSystem::Seek(PHYSFS_File* handle, int offset, int whence)
     if (!handle)
         return 0;
     PHYSFS_sint64 target;
-    switch (whence) {
+    switch (whence)
+    {
     case SEEK_SET:
         target = offset;
         break;
@@ -278,22 +293,26 @@ std::optional<std::string> FileSystem::ReadWholeFile(const std::string& path, si
         return std::nullopt;
     std::string bytes;
     PHYSFS_sint64 length = PHYSFS_fileLength(handle);
-    if (length > 0 && static_cast<uint64_t>(length) > maxBytes) {
+    if (length > 0 && static_cast<uint64_t>(length) > maxBytes)
+    {
         PHYSFS_close(handle);
         return std::nullopt;
     }
     if (length > 0)
         bytes.reserve(static_cast<size_t>(length));
     char chunk[16384];
-    for (;;) {
+    for (;;)
+    {
         PHYSFS_sint64 got = PHYSFS_readBytes(handle, chunk, sizeof chunk);
-        if (got < 0) {
+        if (got < 0)
+        {
             PHYSFS_close(handle);
             return std::nullopt;
         }
         if (got == 0)
             break;
-        if (bytes.size() + static_cast<size_t>(got) > maxBytes) {
+        if (bytes.size() + static_cast<size_t>(got) > maxBytes)
+        {
             PHYSFS_close(handle);
             return std::nullopt;
         }
@@ -327,8 +346,10 @@ int FileSystem::ListFiles(const std::string& dir, std::vector<std::string>& out)
     if (!initialised)
         return static_cast<int>(out.size());
     char** names = PHYSFS_enumerateFiles(dir.c_str());
-    if (names) {
-        for (char** name = names; *name; ++name) {
+    if (names)
+    {
+        for (char** name = names; *name; ++name)
+        {
             if (!IsDirectory(JoinPath(dir, *name)))
                 out.emplace_back(*name);
         }
@@ -343,8 +364,10 @@ std::vector<std::string> FileSystem::ListDirectories(const std::string& dir)
     if (!initialised)
         return out;
     char** names = PHYSFS_enumerateFiles(dir.c_str());
-    if (names) {
-        for (char** name = names; *name; ++name) {
+    if (names)
+    {
+        for (char** name = names; *name; ++name)
+        {
             if (IsDirectory(JoinPath(dir, *name)))
                 out.emplace_back(*name);
         }
@@ -384,14 +407,16 @@ int OggSeekCallback(void* source, int64_t offset, int whence)
     if (!handle)
         return -1;
     PHYSFS_sint64 target;
-    switch (whence) {
+    switch (whence)
+    {
     case SEEK_SET:
         target = offset;
         break;
     case SEEK_CUR:
         target = PHYSFS_tell(handle) + offset;
         break;
-    case SEEK_END: {
+    case SEEK_END:
+    {
         PHYSFS_sint64 length = PHYSFS_fileLength(handle);
         if (length < 0)
             return -1;

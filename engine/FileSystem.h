@@ -10,8 +10,9 @@ struct PHYSFS_File;
 // The read-only virtual file system over the program folder and its ".VKR"
 // data archives. Every game file is read through it; save files are written
 // with the operating system's file functions into WriteDirectory().
-class FileSystem {
-public:
+class FileSystem
+{
+  public:
     static FileSystem& Get();
     static void Destroy();
 
@@ -73,7 +74,7 @@ public:
     // Gives the owner write permission on an existing file.
     bool MakeWritable(const char* path);
 
-private:
+  private:
     bool MountSaveFolderIfNeeded();
 
     bool initialised = false;

@@ -55,7 +55,8 @@ bool MovieFileStream::atEnd() const
 
 int MovieFileStream::close()
 {
-    if (handle) {
+    if (handle)
+    {
         FileSystem::Get().Close(handle);
         handle = nullptr;
     }

@@ -9,8 +9,9 @@ struct PHYSFS_File;
 
 // The movie player's read stream over a file of the resource file system.
 // It owns the handle and closes it when closed or destroyed.
-class MovieFileStream : public swf::FileStream {
-public:
+class MovieFileStream : public swf::FileStream
+{
+  public:
     explicit MovieFileStream(PHYSFS_File* handle) : handle(handle) {}
     ~MovieFileStream() override;
     MovieFileStream(const MovieFileStream&) = delete;
@@ -24,7 +25,7 @@ public:
     bool atEnd() const override;
     int close() override;
 
-private:
+  private:
     PHYSFS_File* handle = nullptr;
 };
 

@@ -4,7 +4,8 @@
 
 // Codes of the cells of the playing field. The numbers are stored in puzzle
 // level files, so they never change.
-enum class BlockType : int32_t {
+enum class BlockType : int32_t
+{
     Red = 0,
     Orange = 1,
     Blue = 2,

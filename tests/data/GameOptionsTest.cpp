@@ -5,10 +5,12 @@
 #include <cstdlib>
 #include <sys/stat.h>
 
-namespace {
+namespace
+{
 
-class GameOptionsTest : public SaveDataFixture {
-protected:
+class GameOptionsTest : public SaveDataFixture
+{
+  protected:
     bool LoadFrom(const std::string& text)
     {
         WriteFile("Data/GameOpts.opt", text);
@@ -43,7 +45,8 @@ TEST_F(GameOptionsTest, EmptyRootLoadsDefaults)
 
 TEST_F(GameOptionsTest, EveryMalformedFileHasItsMessage)
 {
-    struct Case {
+    struct Case
+    {
         const char* text;
         const char* message;
     };
@@ -54,7 +57,8 @@ TEST_F(GameOptionsTest, EveryMalformedFileHasItsMessage)
         {"<opts>sounds</opts>", "Warning: Malformed Game Options File (#4)."},
         {"<opts>music</opts>", "Warning: Malformed Game Options File (#5)."},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(c.text);
         EXPECT_FALSE(LoadFrom(c.text));
         EXPECT_EQ(TakeMessages(), std::vector<std::string>{c.message});
@@ -93,20 +97,19 @@ TEST_F(GameOptionsTest, DisplayAttributesFollowTheirOwnRules)
 
 TEST_F(GameOptionsTest, VolumesStayFiniteAndWithinRange)
 {
-    struct Case {
+    struct Case
+    {
         const char* effects;
         const char* music;
         float effectsExpected;
         float musicExpected;
     };
     const Case cases[] = {
-        {"nan", "5", 1.0f, 1.0f},
-        {"inf", "-inf", 1.0f, 1.0f},
-        {"-0.5", "1.5", 0.0f, 1.0f},
-        {"0.75xyz", "loud", 0.75f, 1.0f},
-        {"1e-1", "0.35", 0.1f, 0.35f},
+        {"nan", "5", 1.0f, 1.0f},         {"inf", "-inf", 1.0f, 1.0f},   {"-0.5", "1.5", 0.0f, 1.0f},
+        {"0.75xyz", "loud", 0.75f, 1.0f}, {"1e-1", "0.35", 0.1f, 0.35f},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(std::string(c.effects) + " / " + c.music);
         GameOptions::Destroy();
         EXPECT_TRUE(LoadFrom(std::string("<opts><sounds volume=\"") + c.effects + "\"/><music volume=\"" + c.music +
@@ -190,7 +193,8 @@ TEST_F(GameOptionsTest, NumbersIgnoreTheUserLocale)
     std::string savedPath = previousPath ? previousPath : "";
     setenv("LOCPATH", localeFolder.c_str(), 1);
     std::string previousLocale = std::setlocale(LC_ALL, nullptr);
-    if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) {
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
+    {
         previousPath ? setenv("LOCPATH", savedPath.c_str(), 1) : unsetenv("LOCPATH");
         GTEST_SKIP() << "the de_DE locale does not load";
     }

@@ -1,9 +1,11 @@
 #include "SaveDataFixture.h"
 
-namespace {
+namespace
+{
 
-class HighScoreTablesTest : public SaveDataFixture {
-protected:
+class HighScoreTablesTest : public SaveDataFixture
+{
+  protected:
     void SetUp() override
     {
         SaveDataFixture::SetUp();
@@ -24,8 +26,8 @@ protected:
     }
     static std::string Child(const char* element, const std::string& name, int score, const std::string& level)
     {
-        return std::string("<") + element + " name=\"" + name + "\" score=\"" + std::to_string(score) +
-               "\" level=\"" + level + "\"/>";
+        return std::string("<") + element + " name=\"" + name + "\" score=\"" + std::to_string(score) + "\" level=\"" +
+               level + "\"/>";
     }
 };
 
@@ -61,8 +63,10 @@ TEST_F(HighScoreTablesTest, FullTableKeepsTheBestTen)
 
 TEST_F(HighScoreTablesTest, EveryRowOfEveryTableSurvivesARestart)
 {
-    for (int table = 0; table < HighScoreTables::TableCount; ++table) {
-        for (int i = 0; i < HighScoreTables::RowCount; ++i) {
+    for (int table = 0; table < HighScoreTables::TableCount; ++table)
+    {
+        for (int i = 0; i < HighScoreTables::RowCount; ++i)
+        {
             // Pairs of equal scores check that the order of equal rows is kept too.
             Scores().InsertHighScore(table, "T" + std::to_string(table) + "R" + std::to_string(i),
                                      1000 * (table + 1) + (i / 2) * 10);
@@ -107,7 +111,8 @@ TEST_F(HighScoreTablesTest, ReaderTakesTenRowsPerTable)
 
     EXPECT_EQ(Scores().GetEntry(0, 0).name, "M0");
     EXPECT_EQ(Scores().GetEntry(0, 9).name, "M9");
-    for (int difficulty = 0; difficulty < 3; ++difficulty) {
+    for (int difficulty = 0; difficulty < 3; ++difficulty)
+    {
         for (int row = 0; row < 10; ++row)
             EXPECT_EQ(Scores().GetEntry(3 + difficulty, row).name, "T" + std::to_string(row * 3 + difficulty));
     }
@@ -122,9 +127,12 @@ TEST_F(HighScoreTablesTest, FilesOfTenRowsPerModeLoadAsTheyAlwaysDid)
     for (int i = 0; i < 10; ++i)
         text += Child("marathonscore", "M" + std::to_string(i), 10 + i, std::to_string(i % 3));
     ASSERT_TRUE(LoadFrom(text + "</highscores>"));
-    const std::vector<std::vector<std::string>> expected = {{"M9", "M6", "M3", "M0"}, {"M7", "M4", "M1"}, {"M8", "M5", "M2"}};
-    for (int table = 0; table < 3; ++table) {
-        for (int row = 0; row < HighScoreTables::RowCount; ++row) {
+    const std::vector<std::vector<std::string>> expected = {
+        {"M9", "M6", "M3", "M0"}, {"M7", "M4", "M1"}, {"M8", "M5", "M2"}};
+    for (int table = 0; table < 3; ++table)
+    {
+        for (int row = 0; row < HighScoreTables::RowCount; ++row)
+        {
             const std::string name = row < static_cast<int>(expected[table].size()) ? expected[table][row] : "";
             EXPECT_EQ(Scores().GetEntry(table, row).name, name) << table << "/" << row;
         }

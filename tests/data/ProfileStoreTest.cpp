@@ -2,10 +2,12 @@
 
 #include <sys/stat.h>
 
-namespace {
+namespace
+{
 
-class ProfileStoreTest : public SaveDataFixture {
-protected:
+class ProfileStoreTest : public SaveDataFixture
+{
+  protected:
     bool LoadFrom(const std::string& text)
     {
         WriteFile("Data/Profiles.pro", text);

@@ -5,7 +5,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-namespace {
+namespace
+{
 
 PuzzleCells EmptyCells()
 {
@@ -19,8 +20,9 @@ BlockType At(const PuzzleCells& cells, int x, int y)
     return cells[static_cast<size_t>(y * PuzzleColumns + x)];
 }
 
-class PuzzleLevelTest : public SaveDataFixture {
-protected:
+class PuzzleLevelTest : public SaveDataFixture
+{
+  protected:
     // Loads text saved as a level; cells and moves start Empty and 0.
     bool LoadText(const std::string& text)
     {
@@ -43,7 +45,8 @@ protected:
 
 TEST_F(PuzzleLevelTest, ReaderMessages)
 {
-    struct Case {
+    struct Case
+    {
         const char* text;
         const char* message;
     };
@@ -62,7 +65,8 @@ TEST_F(PuzzleLevelTest, ReaderMessages)
         {"<qvl moves=\"3\"><block x=\"1\" y=\"2\"/></qvl>",
          "Warning: Malformed Puzzle Level File (#5 - Unable to locate block attribute color)."},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(c.text);
         EXPECT_FALSE(LoadText(c.text));
         EXPECT_EQ(TakeMessages(), std::vector<std::string>{c.message});

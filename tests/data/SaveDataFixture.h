@@ -13,8 +13,9 @@
 
 // While alive, any write that would make a file longer than `bytes` fails with
 // EFBIG, as on a full disk or over a quota.
-class FileSizeLimit {
-public:
+class FileSizeLimit
+{
+  public:
     explicit FileSizeLimit(rlim_t bytes)
     {
         getrlimit(RLIMIT_FSIZE, &saved);
@@ -30,15 +31,16 @@ public:
     FileSizeLimit(const FileSizeLimit&) = delete;
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
-private:
+  private:
     rlimit saved{};
     void (*previousHandler)(int) = nullptr;
 };
 
 // A headless application whose program folder holds the files a test writes,
 // with the file system mounted over it and fresh save-data records.
-class SaveDataFixture : public HeadlessApp {
-protected:
+class SaveDataFixture : public HeadlessApp
+{
+  protected:
     void SetUp() override
     {
         HeadlessApp::SetUp();

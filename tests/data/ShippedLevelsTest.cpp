@@ -8,11 +8,14 @@
 
 #include <filesystem>
 
-namespace {
+namespace
+{
 
 namespace fs = std::filesystem;
 
-class ShippedLevelsTest : public SaveDataFixture {};
+class ShippedLevelsTest : public SaveDataFixture
+{
+};
 
 // Every puzzle the game ships loads without a warning, places only blocks
 // inside the field with a colour the game draws, allows 1..99 moves, and
@@ -27,10 +30,12 @@ TEST_F(ShippedLevelsTest, EveryShippedPuzzleIsPlayable)
 
     const std::vector<std::string> sets = ListPuzzleSets();
     ASSERT_FALSE(sets.empty());
-    for (const std::string& set : sets) {
+    for (const std::string& set : sets)
+    {
         const std::vector<std::string> files = ListPuzzleFiles(set);
         ASSERT_FALSE(files.empty()) << set;
-        for (size_t i = 0; i < files.size(); ++i) {
+        for (size_t i = 0; i < files.size(); ++i)
+        {
             const std::string path = PuzzlePath(set, files[i]);
             SCOPED_TRACE(path);
             EXPECT_EQ(files[i], PuzzleFileName(static_cast<long long>(i) + 1));
@@ -47,7 +52,8 @@ TEST_F(ShippedLevelsTest, EveryShippedPuzzleIsPlayable)
             ASSERT_TRUE(LoadXmlDocument(path, document));
             int blocks = 0;
             for (TiXmlElement* block = document.FirstChildElement("qvl")->FirstChildElement("block"); block;
-                 block = block->NextSiblingElement("block")) {
+                 block = block->NextSiblingElement("block"))
+            {
                 int x = -1, y = -1, colour = -1;
                 ASSERT_EQ(block->QueryIntAttribute("x", &x), TIXML_SUCCESS);
                 ASSERT_EQ(block->QueryIntAttribute("y", &y), TIXML_SUCCESS);

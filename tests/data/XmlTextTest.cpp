@@ -1,5 +1,5 @@
-#include "data/SaveFile.h"
 #include "data/XmlText.h"
+#include "data/SaveFile.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml.h>
@@ -10,14 +10,16 @@
 #include <fstream>
 #include <sstream>
 
-namespace {
+namespace
+{
 
 TEST(XmlText, EscapedNamesParseBackUnchanged)
 {
     EXPECT_EQ(EscapeXml("R&B <\"x\"> 'y'"), "R&amp;B &lt;&quot;x&quot;&gt; &apos;y&apos;");
     EXPECT_EQ(EscapeXml("a\tb\nc"), "a&#9;b&#10;c");
     const std::string names[] = {"A&B<\"", "x \"y\" & z", "caf\xc3\xa9", "Tab\tand\r\nlines", "&amp;", ""};
-    for (const std::string& name : names) {
+    for (const std::string& name : names)
+    {
         TiXmlDocument document;
         document.Parse(("<p name=\"" + EscapeXml(name) + "\"/>").c_str());
         ASSERT_FALSE(document.Error()) << name;
@@ -27,20 +29,27 @@ TEST(XmlText, EscapedNamesParseBackUnchanged)
 
 TEST(XmlText, IntegerAttributesReadLikeAScanOfAnInteger)
 {
-    struct Case {
+    struct Case
+    {
         const char* text;
         AttributeRead result;
         int32_t value;
     };
     const Case cases[] = {
-        {"12abc", AttributeRead::Ok, 12},       {" 3", AttributeRead::Ok, 3},
-        {"0x10", AttributeRead::Ok, 0},         {"2.9", AttributeRead::Ok, 2},
-        {"-7", AttributeRead::Ok, -7},          {"+8", AttributeRead::Ok, 8},
-        {"99999999999", AttributeRead::Ok, INT32_MAX}, {"-99999999999", AttributeRead::Ok, INT32_MIN},
-        {"abc", AttributeRead::NotANumber, 55}, {"", AttributeRead::NotANumber, 55},
+        {"12abc", AttributeRead::Ok, 12},
+        {" 3", AttributeRead::Ok, 3},
+        {"0x10", AttributeRead::Ok, 0},
+        {"2.9", AttributeRead::Ok, 2},
+        {"-7", AttributeRead::Ok, -7},
+        {"+8", AttributeRead::Ok, 8},
+        {"99999999999", AttributeRead::Ok, INT32_MAX},
+        {"-99999999999", AttributeRead::Ok, INT32_MIN},
+        {"abc", AttributeRead::NotANumber, 55},
+        {"", AttributeRead::NotANumber, 55},
         {"- 1", AttributeRead::NotANumber, 55},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         TiXmlElement element("e");
         element.SetAttribute("v", c.text);
         int32_t value = 55;
@@ -71,8 +80,9 @@ TEST(XmlText, DecimalAttributes)
     EXPECT_EQ(FormatC("%1.2f|%1.2f|%d", 1.0, 0.35f, -4), "1.00|0.35|-4");
 }
 
-class SaveFileTest : public ::testing::Test {
-protected:
+class SaveFileTest : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         char pattern[] = "/tmp/savefile-XXXXXX";

@@ -1,18 +1,20 @@
-#include "data/GameOptions.h"
 #include "engine/FileSystem.h"
+#include "data/GameOptions.h"
 #include "engine/MovieFileStream.h"
-#include "player/Player.h"
 #include "fixtures/HeadlessApp.h"
+#include "player/Player.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <physfs.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
-class FileSystemTest : public HeadlessApp {
-protected:
+class FileSystemTest : public HeadlessApp
+{
+  protected:
     void TearDown() override
     {
         GameOptions::Destroy();
@@ -294,7 +296,8 @@ TEST_F(FileSystemTest, ReadOnlyInstallSavesInTheUserDataFolder)
     setenv("HOME", PathOf("home").c_str(), 1);
     ASSERT_TRUE(Mount());
     EXPECT_EQ(FileSystem::Get().WriteDirectory(), PathOf("home") + "/.local/share/quorvo");
-    EXPECT_EQ(FileSystem::Get().WritePath("Data/Profiles.pro"), PathOf("home") + "/.local/share/quorvo/Data/Profiles.pro");
+    EXPECT_EQ(FileSystem::Get().WritePath("Data/Profiles.pro"),
+              PathOf("home") + "/.local/share/quorvo/Data/Profiles.pro");
     EXPECT_TRUE(Messages().empty());
 }
 
