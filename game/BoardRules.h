@@ -95,7 +95,7 @@ private:
     [[nodiscard]] RulesKind Kind() const { return host.GetRulesKind(); }
     [[nodiscard]] bool IsSwapCell(int column, int row) const;
     // One run of a row or column walk ended: records it as a set when long enough.
-    void EndRun(bool alongRow, int line, int end, int colour, int& length, bool& hasWild, bool (&colourFlags)[5], bool& found);
+    void EndRun(bool alongRow, int line, int end, int colour, int& length, bool& hasWild, bool (&colourFlags)[BlockColourCount], bool& found);
     void RecordSet(bool alongRow, int line, int first, int length);
     void ApplyColumnWarnings();
 

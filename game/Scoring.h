@@ -18,6 +18,9 @@ public:
     [[nodiscard]] static int StartLevelOf(int difficulty);
     // The Marathon queue period in seconds at a level: 9.5 - 0.8 x level.
     [[nodiscard]] static double QueuePeriodAt(int level);
+    // The first period of a Marathon game, set when its clock starts: 9.5 s
+    // from level 1, QueuePeriodAt(start level) from any other.
+    [[nodiscard]] static double StartQueuePeriod(int startLevel);
     // The praise for a chain multiplier, or null for none (0 or 1).
     [[nodiscard]] static const char* MessageFor(int multiplier);
     // The score at which a game started at startLevel reaches level
@@ -25,7 +28,8 @@ public:
     [[nodiscard]] static int64_t ScoreForLevel(int level, int startLevel);
 
     // A new game: score and chain 0, level from the difficulty, the best
-    // scores shown during play, and the queue period of the start level.
+    // scores shown during play. The queue stays stopped (period 0) until
+    // the game clock starts.
     void StartGame(int difficulty, int bestMarathonScore, int bestTimeAttackScore);
 
     // One set of `length` blocks: the multiplier grows by length - 2.
