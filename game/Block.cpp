@@ -33,7 +33,6 @@ Block::Block()
     // An Empty block keeps the Red picture, hidden, so that the first colour
     // it takes only has to show it.
     picture.SetMovie(WellPictures[0]);
-    picture.Hide();
     dim.SetMovie(DimMovie);
     warn.SetMovie(WarningMovie);
 }
@@ -57,12 +56,12 @@ double Block::Now()
 void Block::SetType(BlockType code)
 {
     if (code != type) {
-        picture.Show();
+        pictureShown = true;
         if (const char* path = PicturePath(code, isQueueBlock)) {
             picture.SetMovie(path);
         } else if (code == BlockType::Empty) {
             picture.SetMovie(PicturePath(BlockType::Red, isQueueBlock));
-            picture.Hide();
+            pictureShown = false;
         }
         // Code 5 and unknown codes keep the picture they had.
         type = code;
@@ -141,7 +140,7 @@ bool Block::Draw(Application& app)
 {
     if (!Control::Draw(app))
         return false;
-    if (!picture.IsHidden())
+    if (pictureShown)
         picture.Draw(app);
     if (IsDimShown())
         dim.Draw(app);
@@ -157,7 +156,7 @@ void Block::Update()
         warningToggled = Now();
         InvalidateRect();
     }
-    if (!hidden && !picture.IsHidden())
+    if (!hidden && pictureShown)
         picture.Update();
 }
 

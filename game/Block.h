@@ -50,6 +50,7 @@ public:
 
     // What the block shows, for checks of its look.
     [[nodiscard]] const Sprite& Picture() const { return picture; }
+    [[nodiscard]] bool IsPictureShown() const { return pictureShown; }
     [[nodiscard]] bool IsDimShown() const { return type != BlockType::Empty && clearing; }
 
     void SetPosition(int newX, int newY) override;
@@ -75,6 +76,7 @@ private:
     int fallFromX = 0;            // picture position when the fall began
     int fallFromY = 0;
     bool sizeChanged = false;     // overlays are rebuilt at the next draw
+    bool pictureShown = false;    // an Empty block hides its picture
 
     Sprite picture;
     Sprite dim;

@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+
+#include "app/Application.h"
+#include "fixtures/HeadlessApp.h"
+#include "fixtures/TestMovies.h"
+#include "game/Block.h"
+#include "game/BlockMover.h"
+
+namespace {
+
+class BlockTest : public HeadlessApp {
+protected:
+    void SetUp() override
+    {
+        HeadlessApp::SetUp();
+        ASSERT_TRUE(OpenWindow(640, 480));
+        App().time = 10.0;
+    }
+
+    [[nodiscard]] uint32_t PixelAt(int x, int y) const
+    {
+        return Application::Get().BackBuffer()[static_cast<size_t>(y * Application::Get().Width() + x)] & 0xFFFFFFu;
+    }
+
+    // Clears and redraws the block's area the way a frame would.
+    void Redraw(Block& block)
+    {
+        App().Render();
+        App().Invalidate(0, 0, 640, 480);
+        App().Render();  // clears every tile to the background
+        App().Invalidate(block.GetX(), block.GetY(), block.GetWidth(), block.GetHeight());
+        block.Draw(App());
+    }
+};
+
+TEST_F(BlockTest, PicturesFollowTheCodeAndTheQueueLook)
+{
+    Block block;
+    EXPECT_EQ(block.GetType(), BlockType::Empty);
+    EXPECT_FALSE(block.IsPictureShown());
+
+    block.SetType(BlockType::Orange);
+    EXPECT_TRUE(block.IsPictureShown());
+    EXPECT_EQ(block.Picture().GetMovie(), "Data/Graphics/Blocks/Orange.swf");
+    block.SetType(BlockType::Wild);
+    EXPECT_EQ(block.Picture().GetMovie(), "Data/Graphics/Blocks/Wild.swf");
+
+    // Empty hides the picture (and loads the Red one); a colour shows it again.
+    block.SetType(BlockType::Empty);
+    EXPECT_FALSE(block.IsPictureShown());
+    EXPECT_EQ(block.Picture().GetMovie(), "Data/Graphics/Blocks/Red.swf");
+    block.SetType(BlockType::Green);
+    EXPECT_TRUE(block.IsPictureShown());
+    EXPECT_EQ(block.Picture().GetMovie(), "Data/Graphics/Blocks/Green.swf");
+
+    // Code 5 has no picture of its own: the last one stays and is shown.
+    block.SetType(BlockType::NoPicture);
+    EXPECT_EQ(block.GetType(), BlockType::NoPicture);
+    EXPECT_EQ(block.Picture().GetMovie(), "Data/Graphics/Blocks/Green.swf");
+    EXPECT_TRUE(block.IsPictureShown());
+
+    // The queue look shows from the next change of code on.
+    Block queued;
+    queued.SetType(BlockType::Blue);
+    queued.SetQueueLook(true);
+    EXPECT_EQ(queued.Picture().GetMovie(), "Data/Graphics/Blocks/Blue.swf");
+    queued.SetType(BlockType::Purple);
+    EXPECT_EQ(queued.Picture().GetMovie(), "Data/Graphics/Blocks/PurpleQueue.swf");
+    queued.SetType(BlockType::Wild);
+    EXPECT_EQ(queued.Picture().GetMovie(), "Data/Graphics/Blocks/WildQueue.swf");
+
+    for (int code = 0; code <= 7; ++code) {
+        const auto type = static_cast<BlockType>(code);
+        const char* well = Block::PicturePath(type, false);
+        const char* queue = Block::PicturePath(type, true);
+        if (code == 5 || code == 6) {
+            EXPECT_EQ(well, nullptr);
+            EXPECT_EQ(queue, nullptr);
+        } else {
+            ASSERT_NE(well, nullptr);
+            ASSERT_NE(queue, nullptr);
+            EXPECT_EQ(std::string(queue).find("Queue.swf"), std::string(well).size() - 4);
+        }
+    }
+    // Codes out of range (damaged data) have no picture and never index a table.
+    EXPECT_EQ(Block::PicturePath(static_cast<BlockType>(42), false), nullptr);
+    EXPECT_EQ(Block::PicturePath(static_cast<BlockType>(-1), true), nullptr);
+}
+
+TEST_F(BlockTest, TimedStatesRecordTheClockAndTheWarningBlinksEveryQuarterSecond)
+{
+    Block block;
+    block.SetSize(40, 40);
+    block.SetPosition(25, 64);
+    block.SetType(BlockType::Red);
+
+    App().time = 12.5;
+    block.SetClearing(true);
+    EXPECT_TRUE(block.IsClearing());
+    EXPECT_DOUBLE_EQ(block.ClearStart(), 12.5);
+    EXPECT_TRUE(block.IsDimShown());
+    block.SetType(BlockType::Empty);
+    EXPECT_FALSE(block.IsDimShown());  // an Empty block is never dimmed
+
+    App().time = 13.0;
+    block.SetFalling(true);
+    EXPECT_DOUBLE_EQ(block.FallStart(), 13.0);
+    EXPECT_EQ(block.FallFromX(), 25);
+    EXPECT_EQ(block.FallFromY(), 64);
+
+    App().time = 20.0;
+    block.SetWarning(true);
+    EXPECT_FALSE(block.IsWarningVisible());
+    App().time = 20.2;
+    block.Update();
+    EXPECT_FALSE(block.IsWarningVisible());
+    App().time = 20.26;
+    block.Update();
+    EXPECT_TRUE(block.IsWarningVisible());
+    App().time = 20.4;
+    block.Update();
+    EXPECT_TRUE(block.IsWarningVisible());
+    App().time = 20.52;
+    block.Update();
+    EXPECT_FALSE(block.IsWarningVisible());
+    App().time = 20.78;
+    block.Update();
+    EXPECT_TRUE(block.IsWarningVisible());
+    block.SetWarning(false);
+    EXPECT_FALSE(block.IsWarningVisible());
+    App().time = 30.0;
+    block.Update();
+    EXPECT_FALSE(block.IsWarningVisible());
+
+    block.SetMarked(true);
+    block.ResetStates();
+    EXPECT_FALSE(block.IsMarked());
+    EXPECT_FALSE(block.IsFalling());
+    EXPECT_FALSE(block.IsClearing());
+    EXPECT_FALSE(block.IsWarning());
+}
+
+TEST_F(BlockTest, DrawsItsPictureDimAndWarningAndNothingWhenEmpty)
+{
+    swftest::MemoryFiles files;
+    files.add("Data/Graphics/Blocks/Red.swf", SolidTestMovie({255, 0, 0, 255}));
+    files.add("Data/Graphics/Blocks/Blue.swf", SolidTestMovie({0, 0, 255, 255}));
+    files.add("Data/Graphics/Dim.swf", SolidTestMovie({0, 0, 0, 255}));
+    files.add("Data/Graphics/PlayGame/Warning.swf", SolidTestMovie({255, 255, 0, 255}));
+    App().SetBackgroundColour(0, 255, 0);
+
+    Block block;
+    block.SetSize(40, 40);
+    block.SetPosition(100, 100);
+    block.SetType(BlockType::Red);
+    Redraw(block);
+    EXPECT_EQ(PixelAt(120, 120), 0xFF0000u);
+    EXPECT_EQ(PixelAt(99, 120), 0x00FF00u);  // nothing outside its rectangle
+
+    block.SetType(BlockType::Blue);
+    Redraw(block);
+    EXPECT_EQ(PixelAt(120, 120), 0x0000FFu);
+
+    block.SetClearing(true);
+    Redraw(block);
+    EXPECT_EQ(PixelAt(120, 120), 0x000000u);  // the opaque test dim covers it
+
+    block.SetClearing(false);
+    block.SetWarning(true);
+    App().time += 0.3;
+    block.Update();
+    ASSERT_TRUE(block.IsWarningVisible());
+    Redraw(block);
+    EXPECT_EQ(PixelAt(120, 120), 0xFFFF00u);
+
+    block.SetWarning(false);
+    block.SetType(BlockType::Empty);
+    Redraw(block);
+    EXPECT_EQ(PixelAt(120, 120), 0x00FF00u);
+
+    // After a release (screen switch) the pictures come back on the next draw.
+    block.SetType(BlockType::Red);
+    block.Release();
+    Redraw(block);
+    EXPECT_EQ(PixelAt(120, 120), 0xFF0000u);
+
+    // The mover shows the picture of its orientation.
+    files.add("Data/Graphics/BlockCursorHorz.swf", SolidTestMovie({10, 20, 30, 255}));
+    files.add("Data/Graphics/BlockCursorVert.swf", SolidTestMovie({40, 50, 60, 255}));
+    BlockMover mover;
+    mover.SetSize(80, 80);
+    mover.SetPosition(300, 100);
+    App().Invalidate(0, 0, 640, 480);
+    App().Render();
+    App().Invalidate(300, 100, 80, 80);
+    mover.Draw(App());
+    EXPECT_EQ(PixelAt(340, 140), 0x0A141Eu);
+    mover.SetOrientation(BlockMover::Vertical);
+    App().Invalidate(0, 0, 640, 480);
+    App().Render();
+    App().Invalidate(300, 100, 80, 80);
+    mover.Draw(App());
+    EXPECT_EQ(PixelAt(340, 140), 0x28323Cu);
+    mover.SetOrientation(7);  // not an orientation: ignored
+    EXPECT_EQ(mover.GetOrientation(), BlockMover::Vertical);
+}
+
+} // namespace

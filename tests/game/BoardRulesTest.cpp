@@ -1,0 +1,320 @@
+#include <gtest/gtest.h>
+
+#include "game/RulesFixture.h"
+
+namespace {
+
+const char* const SwapSound = "Data/Sounds/Swap";
+const char* const BadSound = "Data/Sounds/Bad";
+
+using BoardRulesTest = RulesFixture;
+
+// --- the mover ---
+
+TEST_F(BoardRulesTest, MoverStaysOnItsAllowedFirstCells)
+{
+    int c = -1;
+    int r = -1;
+    rules->MoverCell(c, r);
+    EXPECT_EQ(c, 0);
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(mover->GetWidth(), 80);
+    EXPECT_EQ(mover->GetHeight(), 80);
+
+    rules->MoveMoverUp();
+    rules->MoveMoverLeft();
+    rules->MoverCell(c, r);
+    EXPECT_EQ(c, 0);
+    EXPECT_EQ(r, 0);
+
+    for (int i = 0; i < 12; ++i) {
+        rules->MoveMoverRight();
+        rules->MoveMoverDown();
+    }
+    rules->MoverCell(c, r);
+    EXPECT_EQ(c, 4);  // horizontal: columns 0..4
+    EXPECT_EQ(r, 9);
+
+    // Flipping at row 9 lifts the vertical mover to row 8; it may then reach column 5.
+    rules->FlipMover();
+    EXPECT_EQ(host.CountSound("Data/Sounds/Flip"), 1);
+    EXPECT_FALSE(mover->IsHorizontal());
+    rules->MoverCell(c, r);
+    EXPECT_EQ(r, 8);
+    rules->MoveMoverRight();
+    rules->MoveMoverRight();
+    rules->MoveMoverDown();
+    rules->MoverCell(c, r);
+    EXPECT_EQ(c, 5);
+    EXPECT_EQ(r, 8);
+    // Flipping back at column 5 moves it one column left.
+    rules->FlipMover();
+    rules->MoverCell(c, r);
+    EXPECT_EQ(c, 4);
+    EXPECT_EQ(r, 8);
+    EXPECT_EQ(mover->GetX(), 25 + 4 * 40);
+    EXPECT_EQ(mover->GetY(), 64 + 8 * 40);
+}
+
+TEST_F(BoardRulesTest, MoverFollowsThePointerInsideTheWellOnly)
+{
+    // Cell (5, 3) at 640 x 480: x 225..264, y 184..223.
+    rules->FollowPointer(230, 190);
+    int c = -1;
+    int r = -1;
+    rules->MoverCell(c, r);
+    EXPECT_EQ(c, 4);  // a horizontal mover cannot start in column 5
+    EXPECT_EQ(r, 3);
+
+    rules->FlipMover();
+    rules->FollowPointer(230, 64 + 9 * 40 + 5);
+    rules->MoverCell(c, r);
+    EXPECT_EQ(c, 5);
+    EXPECT_EQ(r, 8);  // a vertical mover cannot start in row 9
+
+    rules->FollowPointer(25 + 240, 100);  // the right edge is outside
+    rules->FollowPointer(100, 63);        // the queue row is outside
+    rules->MoverCell(c, r);
+    EXPECT_EQ(c, 5);
+    EXPECT_EQ(r, 8);
+}
+
+// --- swaps ---
+
+TEST_F(BoardRulesTest, SwapAnimatesForAFifthOfASecondAndExchangesCodesAtTheEnd)
+{
+    Layout({"RB....", "GOPRBG"});
+    rules->PlaceMover(0, 8);
+    ASSERT_TRUE(rules->TrySwap());
+    EXPECT_EQ(host.CountSound(SwapSound), 1);
+    ASSERT_TRUE(rules->IsSwapPending());
+    const SwapState& s = rules->Swap();
+    EXPECT_EQ(s.aColumn, 0);
+    EXPECT_EQ(s.bColumn, 1);
+    EXPECT_EQ(s.aRow, 8);
+
+    Step(0.101);  // halfway: the pictures cross, the codes stay
+    EXPECT_EQ(board->Cell(0, 8).GetX(), 25 + 20);
+    EXPECT_EQ(board->Cell(1, 8).GetX(), 65 - 20);
+    EXPECT_EQ(At(0, 8), BlockType::Red);
+    Step(0.09);
+    EXPECT_TRUE(rules->IsSwapPending());
+    Step(0.02);  // past 0.2 s
+    EXPECT_FALSE(rules->IsSwapPending());
+    EXPECT_EQ(Row(8), "BR....");
+    EXPECT_TRUE(board->IsCellPictureHome(0, 8));
+    EXPECT_TRUE(board->IsCellPictureHome(1, 8));
+    EXPECT_EQ(s.aColumn, -1);
+    EXPECT_EQ(s.bRow, -1);
+}
+
+TEST_F(BoardRulesTest, RefusedSwapsPlayTheRefusalSoundAndChangeNothing)
+{
+    Layout({"......", "R.....", "GOPRBG"});
+    const int movesBefore = rules->MovesLeft();
+
+    // Two Empty cells.
+    rules->PlaceMover(2, 5);
+    EXPECT_FALSE(rules->TrySwap());
+    EXPECT_EQ(host.CountSound(BadSound), 1);
+
+    // A picture still travelling to its cell.
+    rules->PlaceMover(0, 9);
+    board->Cell(1, 9).SetPosition(70, 64 + 9 * 40);
+    EXPECT_FALSE(rules->TrySwap());
+    board->PlaceCell(1, 9);
+
+    // A falling block, or a falling block above either cell.
+    board->Cell(0, 8).SetFalling(true);
+    rules->PlaceMover(0, 8);
+    EXPECT_FALSE(rules->TrySwap());
+    rules->PlaceMover(0, 9);
+    EXPECT_FALSE(rules->TrySwap());
+    board->Cell(0, 8).SetFalling(false);
+
+    // A clearing block: the swap does not start, so it is refused too.
+    board->Cell(2, 9).SetClearing(true);
+    rules->PlaceMover(1, 9);
+    EXPECT_FALSE(rules->TrySwap());
+
+    EXPECT_EQ(host.CountSound(BadSound), 5);
+    EXPECT_EQ(host.CountSound(SwapSound), 0);
+    EXPECT_FALSE(rules->IsSwapPending());
+    EXPECT_EQ(rules->MovesLeft(), movesBefore);
+    EXPECT_EQ(Row(9), "GOPRBG");
+}
+
+TEST_F(BoardRulesTest, BlockSwappedOverAGapFallsAndANewSwapFinishesThePendingOne)
+{
+    Layout({"R.....", "R.GO.."});
+    rules->PlaceMover(0, 8);
+    ASSERT_TRUE(rules->TrySwap());
+    Step(0.05);
+    // A second swap first completes the first one at once.
+    rules->PlaceMover(2, 9);
+    ASSERT_TRUE(rules->TrySwap());
+    EXPECT_EQ(Row(8), ".R....");
+    Settle();
+    EXPECT_EQ(Row(8), "......");
+    EXPECT_EQ(Row(9), "RROG..");
+    EXPECT_EQ(rules->MovesLeft(), -2);  // outside puzzles the counter runs on unseen
+}
+
+// --- gravity ---
+
+TEST_F(BoardRulesTest, ABlockFallsOneCellPerHundredthOfASecond)
+{
+    Layout({"G.....", "......", "......", "R....."});
+    const double start = App().time;
+    RulesStepResult r = Step(0.0);
+    EXPECT_TRUE(r.falling);
+    ASSERT_TRUE(board->Cell(0, 6).IsFalling());
+    EXPECT_FALSE(r.setsFound);
+
+    App().time = start + 0.0051;
+    rules->RulesStep();
+    EXPECT_EQ(board->Cell(0, 6).GetY(), 64 + 6 * 40 + 20);  // halfway down its cell
+    EXPECT_EQ(At(0, 6), BlockType::Green);
+
+    App().time = start + 0.0101;
+    rules->RulesStep();
+    EXPECT_EQ(At(0, 6), BlockType::Empty);
+    EXPECT_EQ(At(0, 7), BlockType::Green);  // one cell down, and falling again
+    EXPECT_TRUE(board->Cell(0, 7).IsFalling());
+    EXPECT_TRUE(board->IsCellPictureHome(0, 6));
+
+    Settle(0.011);
+    EXPECT_EQ(At(0, 8), BlockType::Green);
+    EXPECT_EQ(At(0, 9), BlockType::Red);
+    EXPECT_TRUE(board->IsCellPictureHome(0, 8));
+}
+
+TEST_F(BoardRulesTest, AColumnAboveAGapFallsTogether)
+{
+    Layout({"B.....", "O.....", "......", "G....."});
+    Step(0.0);
+    EXPECT_TRUE(board->Cell(0, 7).IsFalling());
+    Step(0.0);
+    EXPECT_TRUE(board->Cell(0, 6).IsFalling());  // resting on a falling block
+    Settle(0.011);
+    EXPECT_EQ(Row(7), "B.....");
+    EXPECT_EQ(Row(8), "O.....");
+    EXPECT_EQ(Row(9), "G.....");
+}
+
+TEST_F(BoardRulesTest, ThePendingSwapHoldsItsCellsAndTheBlocksAboveThem)
+{
+    // A block over an empty swap cell waits for the swap to end.
+    Layout({".P....", "O....."});
+    rules->PlaceMover(0, 9);
+    ASSERT_TRUE(rules->TrySwap());
+    Step(0.01);
+    EXPECT_FALSE(board->Cell(1, 8).IsFalling());
+    Settle(0.011);
+    EXPECT_EQ(Row(8), ".P....");
+    EXPECT_EQ(Row(9), ".O....");
+
+    // A swap cell that began to fall is stopped while the swap runs.
+    Layout({"O.....", "......"});
+    rules->PlaceMover(0, 8);
+    ASSERT_TRUE(rules->TrySwap());
+    Step(0.001);
+    EXPECT_TRUE(board->Cell(0, 8).IsFalling());
+    Step(0.001);
+    EXPECT_FALSE(board->Cell(0, 8).IsFalling());
+    EXPECT_EQ(At(0, 8), BlockType::Orange);
+    Settle(0.011);
+    EXPECT_EQ(Row(8), "......");
+    EXPECT_EQ(Row(9), ".O....");
+}
+
+// --- undo and the move limit ---
+
+class PuzzleRulesTest : public RulesFixture {
+protected:
+    void SetUp() override
+    {
+        RulesFixture::SetUp();
+        host.kind = RulesKind::PuzzleChallenge;
+    }
+};
+
+TEST_F(PuzzleRulesTest, UndoRestoresTheBoardAndTheMoveWhileMovesWereMade)
+{
+    Layout({"R.O...", "BPGR.."});
+    rules->SetMoves(2);
+    const Board::Codes start = board->GetCodes();
+    EXPECT_FALSE(rules->Undo());  // nothing made yet
+
+    rules->PlaceMover(0, 9);
+    ASSERT_TRUE(rules->TrySwap());
+    Settle();
+    const Board::Codes afterFirst = board->GetCodes();
+    rules->PlaceMover(2, 8);
+    ASSERT_TRUE(rules->TrySwap());
+    EXPECT_EQ(rules->MovesLeft(), 0);
+    EXPECT_EQ(rules->UndoDepth(), 2u);
+
+    // No moves left: the mover still moves but swaps do nothing.
+    rules->PlaceMover(2, 9);
+    EXPECT_FALSE(rules->TrySwap());
+    EXPECT_EQ(rules->UndoDepth(), 2u);
+
+    // Undo during the animation finishes it, then restores the snapshot.
+    Step(0.05);
+    board->Cell(0, 9).SetClearing(true);
+    ASSERT_TRUE(rules->Undo());
+    EXPECT_FALSE(rules->IsSwapPending());
+    EXPECT_EQ(board->GetCodes(), afterFirst);
+    EXPECT_FALSE(board->Cell(0, 9).IsClearing());
+    EXPECT_EQ(rules->MovesLeft(), 1);
+    EXPECT_EQ(host.undoCalls, 1);
+    EXPECT_EQ(host.movesLeft.back(), 1);
+    for (int r = 0; r < Board::Rows; ++r)
+        for (int c = 0; c < Board::Columns; ++c)
+            ASSERT_TRUE(board->IsCellPictureHome(c, r));
+
+    ASSERT_TRUE(rules->Undo());
+    EXPECT_EQ(board->GetCodes(), start);
+    EXPECT_EQ(rules->MovesLeft(), 2);
+    EXPECT_FALSE(rules->Undo());  // moves left equals the total
+    EXPECT_EQ(host.undoCalls, 2);
+
+    // Loading a puzzle empties the history.
+    rules->PlaceMover(0, 9);
+    ASSERT_TRUE(rules->TrySwap());
+    rules->SetMoves(5);
+    EXPECT_EQ(rules->UndoDepth(), 0u);
+    EXPECT_FALSE(rules->Undo());
+}
+
+TEST_F(PuzzleRulesTest, ZeroOrNegativeMoveCountsAllowNoSwap)
+{
+    Layout({"RB...."});
+    for (int moves : {0, -3}) {
+        rules->SetMoves(moves);
+        rules->PlaceMover(0, 9);
+        EXPECT_FALSE(rules->TrySwap());
+        EXPECT_EQ(rules->MovesLeft(), moves);
+        EXPECT_EQ(rules->UndoDepth(), 0u);
+    }
+    EXPECT_EQ(Row(9), "RB....");
+    EXPECT_EQ(host.CountSound(BadSound), 2);
+}
+
+TEST_F(BoardRulesTest, OtherKindsKeepNoUndoHistoryAndHaveNoMoveLimit)
+{
+    for (RulesKind kind : {RulesKind::Marathon, RulesKind::TimeAttack, RulesKind::Neutral}) {
+        host.kind = kind;
+        rules->SetMoves(0);
+        Layout({"RB...."});
+        rules->PlaceMover(0, 9);
+        EXPECT_TRUE(rules->TrySwap());
+        Settle();
+        EXPECT_EQ(rules->UndoDepth(), 0u);
+        EXPECT_FALSE(rules->Undo());
+        EXPECT_EQ(Row(9), "BR....");
+    }
+}
+
+} // namespace

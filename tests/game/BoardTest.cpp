@@ -1,0 +1,234 @@
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+#include "engine/ScreenManager.h"
+#include "game/RulesFixture.h"
+
+namespace {
+
+struct GeometryCase {
+    int width;
+    int height;
+    int cell;
+    int left;
+    int queueTop;
+    int rowZero;
+};
+
+TEST(BoardGeometryTest, CellsAndEdgesAtTheOfferedSizes)
+{
+    const GeometryCase cases[] = {
+        {640, 480, 40, 25, 12, 64},
+        {800, 600, 50, 31, 15, 80},
+        {1024, 768, 64, 40, 19, 103},
+    };
+    for (const GeometryCase& k : cases) {
+        SCOPED_TRACE(k.width);
+        const BoardGeometry g = BoardGeometry::ForDisplay(k.width, k.height);
+        EXPECT_EQ(g.cellWidth, k.cell);
+        EXPECT_EQ(g.cellHeight, k.cell);
+        EXPECT_EQ(g.wellLeft, k.left);
+        EXPECT_EQ(g.queueTop, k.queueTop);
+        EXPECT_EQ(g.WellTop(), k.rowZero);
+        EXPECT_EQ(g.CellX(5), k.left + 5 * k.cell);
+        EXPECT_EQ(g.CellY(9), k.rowZero + 9 * k.cell);
+
+        int c = -1;
+        int r = -1;
+        // Corners of the well are inside, the right and bottom edges outside.
+        EXPECT_TRUE(g.CellAt(k.left, k.rowZero, c, r));
+        EXPECT_EQ(c, 0);
+        EXPECT_EQ(r, 0);
+        EXPECT_TRUE(g.CellAt(k.left + 6 * k.cell - 1, k.rowZero + 10 * k.cell - 1, c, r));
+        EXPECT_EQ(c, 5);
+        EXPECT_EQ(r, 9);
+        EXPECT_FALSE(g.InWell(k.left + 6 * k.cell, k.rowZero));
+        EXPECT_FALSE(g.InWell(k.left, k.rowZero + 10 * k.cell));
+        EXPECT_FALSE(g.InWell(k.left - 1, k.rowZero));
+        EXPECT_FALSE(g.InWell(k.left, k.rowZero - 1));  // the queue row is not the well
+        EXPECT_TRUE(g.CellAt(k.left + 2 * k.cell + k.cell / 2, k.rowZero + 7 * k.cell, c, r));
+        EXPECT_EQ(c, 2);
+        EXPECT_EQ(r, 7);
+    }
+    // No display yet: no well, and no division by a zero cell.
+    BoardGeometry none;
+    int c = 0;
+    int r = 0;
+    EXPECT_FALSE(none.CellAt(0, 0, c, r));
+}
+
+class BoardTest : public RulesFixture {
+protected:
+    [[nodiscard]] bool IsRegistered(const Control* control) const
+    {
+        const auto& list = ScreenManager::Get().Controls();
+        return std::find(list.begin(), list.end(), control) != list.end();
+    }
+
+    // No Wild and no two orthogonal neighbours of one code among the filled cells.
+    void ExpectNoWildAndNoLikeNeighbours(int firstRow)
+    {
+        for (int r = firstRow; r < Board::Rows; ++r) {
+            for (int c = 0; c < Board::Columns; ++c) {
+                const BlockType t = At(c, r);
+                ASSERT_TRUE(IsBlockColour(t)) << c << "," << r;
+                if (c + 1 < Board::Columns)
+                    ASSERT_NE(t, At(c + 1, r)) << c << "," << r;
+                if (r + 1 < Board::Rows)
+                    ASSERT_NE(t, At(c, r + 1)) << c << "," << r;
+            }
+        }
+    }
+};
+
+TEST_F(BoardTest, RandomBlockTypeUsesOneDrawForWildAndTwoForAColour)
+{
+    // Replay the generator beside the board's own.
+    for (uint32_t seed : {1u, 7u, 12345u, 99999u}) {
+        board->Seed(seed);
+        Random replay(seed);
+        int wilds = 0;
+        for (int i = 0; i < 3000; ++i) {
+            Block& block = board->Queue(0);
+            board->RandomBlockType(block);
+            const int first = replay.Next();
+            if (first % 135 == 0) {
+                ASSERT_EQ(block.GetType(), BlockType::Wild);
+                ++wilds;
+            } else {
+                ASSERT_EQ(static_cast<int>(block.GetType()), replay.Next() % 5);
+            }
+        }
+        EXPECT_LT(wilds, 60);  // about 1 in 135
+    }
+}
+
+TEST_F(BoardTest, DrawFillBlockNeverGivesAWildOrALikeNeighbour)
+{
+    // Four different neighbours leave only the fifth colour.
+    Layout({"......", "......", "......", "......", "......", "......", "......", "..R...", ".OPB..", "..G..."});
+    for (uint32_t seed = 1; seed <= 200; ++seed) {
+        board->Seed(seed);
+        board->DrawFillBlock(2, 8);
+        ASSERT_EQ(At(2, 8), BlockType::Purple) << seed;
+        board->Cell(2, 8).SetType(BlockType::Red);
+    }
+    // Whole fills over many seeds (some of which draw Wilds first).
+    for (uint32_t seed = 1; seed <= 300; ++seed) {
+        board->Seed(seed * 7919u);
+        for (int c = 0; c < Board::Columns; ++c)
+            for (int r = 0; r < Board::Rows; ++r)
+                board->DrawFillBlock(c, r);
+        ExpectNoWildAndNoLikeNeighbours(0);
+    }
+}
+
+TEST_F(BoardTest, SetUpFillsByGameTypeAndRegistersTheQueueOnlyWhenPlayed)
+{
+    ScreenManager& manager = ScreenManager::Get();
+
+    // A previous game's states must not survive into the new one.
+    board->Cell(3, 3).SetFalling(true);
+    board->Cell(4, 4).SetClearing(true);
+    board->Cell(5, 5).SetWarning(true);
+    board->Cell(1, 1).SetMarked(true);
+
+    board->Seed(4242);
+    board->SetUp(RulesKind::Marathon, 800, 600, manager);
+    EXPECT_EQ(board->Geometry().cellWidth, 50);
+    for (int r = 0; r < 5; ++r)
+        EXPECT_EQ(Row(r), "......");
+    ExpectNoWildAndNoLikeNeighbours(5);
+    for (int i = 0; i < Board::CellCount; ++i) {
+        Block& block = board->CellAtIndex(i);
+        EXPECT_FALSE(block.IsFalling() || block.IsClearing() || block.IsWarning() || block.IsMarked());
+        EXPECT_TRUE(IsRegistered(&block));
+        EXPECT_FALSE(block.IsHidden());
+    }
+    EXPECT_EQ(board->Cell(5, 9).GetX(), 31 + 5 * 50);
+    EXPECT_EQ(board->Cell(5, 9).GetY(), 80 + 9 * 50);
+    for (int c = 0; c < Board::Columns; ++c) {
+        const Block& q = board->Queue(c);
+        EXPECT_TRUE(IsRegistered(&q));
+        EXPECT_FALSE(q.IsHidden());
+        EXPECT_TRUE(q.IsQueueLook());
+        EXPECT_EQ(q.GetY(), 15);
+        EXPECT_EQ(q.GetX(), 31 + c * 50);
+        EXPECT_NE(q.GetType(), BlockType::Empty);
+    }
+
+    // The same seed gives the same game.
+    const Board::Codes marathon = board->GetCodes();
+    board->Seed(4242);
+    board->ClearCells();
+    board->SetUp(RulesKind::Marathon, 800, 600, manager);
+    EXPECT_EQ(board->GetCodes(), marathon);
+
+    ScreenManager::Destroy();
+    ScreenManager& fresh = ScreenManager::Get();
+    board->Seed(77);
+    board->SetUp(RulesKind::TimeAttack, 640, 480, fresh);
+    ExpectNoWildAndNoLikeNeighbours(0);
+    for (int c = 0; c < Board::Columns; ++c) {
+        EXPECT_TRUE(IsRegistered(&board->Queue(c)));
+        EXPECT_TRUE(board->Queue(c).IsHidden());
+    }
+
+    // Puzzle Challenge keeps the loaded layout and leaves the queue out.
+    ScreenManager::Destroy();
+    ScreenManager& puzzle = ScreenManager::Get();
+    Layout({"R.....", "W....."});
+    const Board::Codes loaded = board->GetCodes();
+    board->SetUp(RulesKind::PuzzleChallenge, 1024, 768, puzzle);
+    EXPECT_EQ(board->GetCodes(), loaded);
+    EXPECT_EQ(board->Cell(0, 0).GetY(), 103);
+    for (int c = 0; c < Board::Columns; ++c)
+        EXPECT_FALSE(IsRegistered(&board->Queue(c)));
+    EXPECT_EQ(puzzle.Controls().size(), static_cast<size_t>(Board::CellCount));
+}
+
+TEST_F(BoardTest, TimeAttackRefillFillsOnlyEmptyCellsWithoutSets)
+{
+    board->Seed(5);
+    board->SetUp(RulesKind::TimeAttack, 640, 480, ScreenManager::Get());
+    const Board::Codes before = board->GetCodes();
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 3; ++c)
+            board->Cell(c, r).SetType(BlockType::Empty);
+    board->RefillEmptyCells();
+    ExpectNoWildAndNoLikeNeighbours(0);
+    for (int r = 4; r < Board::Rows; ++r)
+        for (int c = 0; c < Board::Columns; ++c)
+            EXPECT_EQ(At(c, r), before[static_cast<size_t>(r * 6 + c)]);
+    host.kind = RulesKind::TimeAttack;
+    EXPECT_FALSE(rules->FindSets());
+}
+
+TEST_F(BoardTest, CodesRoundTripAndClearResetsEverything)
+{
+    Layout({"RO5BPG", "GWOBRP"});
+    board->Cell(0, 8).SetClearing(true);
+    board->Cell(1, 9).SetFalling(true);
+    board->Cell(1, 9).SetPosition(3, 3);
+    const Board::Codes codes = board->GetCodes();
+    EXPECT_EQ(codes[8 * 6 + 2], BlockType::NoPicture);
+    EXPECT_EQ(codes[9 * 6 + 1], BlockType::Wild);
+    board->SetCodes(codes);
+    EXPECT_FALSE(board->Cell(0, 8).IsClearing());
+    EXPECT_FALSE(board->Cell(1, 9).IsFalling());
+    EXPECT_TRUE(board->IsCellPictureHome(1, 9));
+    EXPECT_FALSE(board->AllCellsEmpty());
+    board->ClearCells();
+    EXPECT_TRUE(board->AllCellsEmpty());
+
+    board->Cell(2, 2).SetWarning(true);
+    board->HideCells();
+    EXPECT_TRUE(board->Cell(4, 7).IsHidden());
+    board->ShowCells();
+    EXPECT_FALSE(board->Cell(4, 7).IsHidden());
+    board->ClearWarnings();
+    EXPECT_FALSE(board->Cell(2, 2).IsWarning());
+}
+
+} // namespace

@@ -1,0 +1,167 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Application.h"
+#include "fixtures/HeadlessApp.h"
+#include "game/BlockMover.h"
+#include "game/Board.h"
+#include "game/BoardRules.h"
+#include "game/Scoring.h"
+
+// Records everything the rules ask of the screen that owns the board.
+class RecordingHost : public BoardRulesHost {
+public:
+    struct Multiplier {
+        int value;
+        SetArea area;
+    };
+
+    RulesKind kind = RulesKind::Marathon;
+    std::vector<std::string> messages;
+    std::vector<std::string> sounds;
+    std::vector<Multiplier> multipliers;
+    std::vector<int> movesLeft;
+    std::vector<int> scores;
+    std::vector<int> highScores;
+    std::vector<int> levels;
+    int undoCalls = 0;
+
+    RulesKind GetRulesKind() const override { return kind; }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void PlaySound(const std::string& name) override { sounds.push_back(name); }
+    void ShowMultiplier(int multiplier, const SetArea& area) override { multipliers.push_back({multiplier, area}); }
+    void MovesLeftChanged(int value) override { movesLeft.push_back(value); }
+    void ScoreChanged(int score) override { scores.push_back(score); }
+    void HighScoreChanged(int best) override { highScores.push_back(best); }
+    void LevelChanged(int level) override { levels.push_back(level); }
+    void UndoApplied(int, int) override { ++undoCalls; }
+
+    [[nodiscard]] int CountSound(const std::string& name) const
+    {
+        int n = 0;
+        for (const std::string& s : sounds)
+            n += s == name ? 1 : 0;
+        return n;
+    }
+};
+
+// A board with its mover, scoring and rules on a headless 640 x 480
+// application whose clock the test moves by hand.
+class RulesFixture : public HeadlessApp {
+protected:
+    void SetUp() override
+    {
+        HeadlessApp::SetUp();
+        ASSERT_TRUE(OpenWindow(640, 480));
+        App().time = 100.0;
+        board = std::make_unique<Board>();
+        mover = std::make_unique<BlockMover>();
+        scoring = std::make_unique<Scoring>();
+        rules = std::make_unique<BoardRules>(*board, *mover, *scoring, host);
+        board->SetGeometry(640, 480);
+        PlaceAllCells();
+        rules->PlaceMover(0, 0);
+    }
+
+    void TearDown() override
+    {
+        rules.reset();
+        scoring.reset();
+        mover.reset();
+        board.reset();
+        HeadlessApp::TearDown();
+    }
+
+    void PlaceAllCells()
+    {
+        const BoardGeometry& g = board->Geometry();
+        for (int r = 0; r < Board::Rows; ++r) {
+            for (int c = 0; c < Board::Columns; ++c) {
+                board->Cell(c, r).SetSize(g.cellWidth, g.cellHeight);
+                board->PlaceCell(c, r);
+            }
+        }
+    }
+
+    // Ten rows of six characters, top row first: '.' Empty, R O B P G
+    // the colours, W Wild, '5' the code without a picture.
+    void Layout(const std::vector<std::string>& rows)
+    {
+        Board::Codes codes{};
+        codes.fill(BlockType::Empty);
+        const int first = Board::Rows - static_cast<int>(rows.size());
+        for (size_t i = 0; i < rows.size(); ++i) {
+            for (int c = 0; c < Board::Columns; ++c)
+                codes[static_cast<size_t>((first + static_cast<int>(i)) * Board::Columns + c)] = CodeOf(rows[i][static_cast<size_t>(c)]);
+        }
+        board->SetCodes(codes);
+    }
+
+    [[nodiscard]] static BlockType CodeOf(char ch)
+    {
+        switch (ch) {
+        case 'R': return BlockType::Red;
+        case 'O': return BlockType::Orange;
+        case 'B': return BlockType::Blue;
+        case 'P': return BlockType::Purple;
+        case 'G': return BlockType::Green;
+        case 'W': return BlockType::Wild;
+        case '5': return BlockType::NoPicture;
+        default: return BlockType::Empty;
+        }
+    }
+
+    [[nodiscard]] static char CharOf(BlockType type)
+    {
+        switch (type) {
+        case BlockType::Red: return 'R';
+        case BlockType::Orange: return 'O';
+        case BlockType::Blue: return 'B';
+        case BlockType::Purple: return 'P';
+        case BlockType::Green: return 'G';
+        case BlockType::Wild: return 'W';
+        case BlockType::NoPicture: return '5';
+        default: return '.';
+        }
+    }
+
+    // One row as characters.
+    [[nodiscard]] std::string Row(int r) const
+    {
+        std::string text;
+        for (int c = 0; c < Board::Columns; ++c)
+            text += CharOf(board->Cell(c, r).GetType());
+        return text;
+    }
+
+    [[nodiscard]] BlockType At(int c, int r) const { return board->Cell(c, r).GetType(); }
+
+    // One update: the clock moves by step seconds, then the rules run.
+    RulesStepResult Step(double step = 0.02)
+    {
+        App().time += step;
+        return rules->RulesStep();
+    }
+
+    // Steps until nothing falls, clears or swaps (at most `limit` steps);
+    // pays out every step like the play screen does. Returns the steps run.
+    int Settle(double step = 0.02, int limit = 2000)
+    {
+        for (int i = 0; i < limit; ++i) {
+            const RulesStepResult r = Step(step);
+            scoring->Payout(host.kind, r.falling, r.clearing, host);
+            if (!r.falling && !r.clearing && !rules->IsSwapPending() && !r.setsFound)
+                return i + 1;
+        }
+        return limit;
+    }
+
+    RecordingHost host;
+    std::unique_ptr<Board> board;
+    std::unique_ptr<BlockMover> mover;
+    std::unique_ptr<Scoring> scoring;
+    std::unique_ptr<BoardRules> rules;
+};
