@@ -1,6 +1,7 @@
 // The picture compiler's reading of the art format: sizes, painting order,
 // style inheritance, reuse, gradients, frames, lettering and refusals.
 #include "GlyphOutliner.h"
+#include "MovieWriter.h"
 #include "SvgCompiler.h"
 
 #include <gtest/gtest.h>
@@ -233,4 +234,29 @@ TEST(SvgCompilerTest, LetteringComesFromTheGameFont)
     Movie end = Compile(Svg("<text x='90 0' y='40' font-size='20' text-anchor='end'>W</text>"), &font);
     EXPECT_NEAR(Max(end.background[0]).x, 1800, 40);
     EXPECT_LE(Max(end.background[0]).x, 1800 + 1e-6);
+}
+
+TEST(SvgCompilerTest, DamagedSourcesAreRefusedOrCompiledNeverFollowedAstray)
+{
+    // Every prefix of a source that uses most of the format, and a few
+    // hostile values: the compiler either refuses with a message or gives a
+    // movie, and every movie it gives encodes.
+    const std::string source = Svg(
+        "<defs><linearGradient id='g' x1='0' x2='1' gradientTransform='rotate(30)'><stop offset='0' stop-color='#fff'/>"
+        "<stop offset='1' stop-color='rgb(10,20,30)'/></linearGradient><g id='u'><circle r='4' fill='url(#g)'/></g></defs>"
+        "<g transform='translate(5 5) scale(1e30)' opacity='2'><path d='M0 0 C1e308 1e308 -1e308 0 5 5 A1e-300 1e300 720 1 0 9 9 z'/></g>"
+        "<use href='#u' x='1e39' y='nan'/><rect x='-1e9' width='2e9' height='10' rx='-5' stroke='red' stroke-width='1e12'/>"
+        "<polygon points='0,0 100,0 100'/><ellipse rx='3' ry='0'/><g data-frame='' data-hold='2'><line x2='9' stroke='blue'/></g>");
+    for (size_t n = 0; n <= source.size(); ++n) {
+        SvgCompiler compiler(nullptr);
+        Movie movie;
+        std::string error;
+        if (!compiler.Compile(source.substr(0, n), movie, error)) {
+            EXPECT_FALSE(error.empty()) << n;
+            continue;
+        }
+        std::string writeError;
+        const auto bytes = MovieWriter::Write(movie, writeError);
+        EXPECT_TRUE(bytes || !writeError.empty());
+    }
 }

@@ -257,3 +257,21 @@ TEST(OggEncoderTest, FilesDecodeAtTheGameRateAndLengthAndRepeatExactly)
         peak = std::max(peak, std::fabs(v));
     EXPECT_LT(peak, 0.4f);
 }
+
+TEST(SoundScriptTest, DamagedDescriptionsAreRefusedOrRendered)
+{
+    // Every prefix of a valid description parses or is refused with a
+    // message; whatever parses renders or is refused too.
+    const std::string text = LoopScript;
+    for (size_t n = 0; n <= text.size(); n += 7) {
+        std::string error;
+        auto script = ParseSoundScript(text.substr(0, n), error);
+        if (!script) {
+            EXPECT_FALSE(error.empty()) << n;
+            continue;
+        }
+        script->bars = std::min(script->bars, 1);
+        const auto sound = RenderSound(*script, error);
+        EXPECT_TRUE(sound || !error.empty());
+    }
+}

@@ -9,9 +9,16 @@
 
 namespace {
 
-// Keeps rounded positions far inside what the 32-bit arithmetic and the
-// 5-bit MoveBits field can hold.
-constexpr double CoordinateLimit = 1 << 28;
+// Positions are kept within about 50,000 pixels of the frame: far beyond
+// anything shown, and small enough that no edge needs more than a few
+// pieces to fit the 17-bit deltas.
+constexpr double CoordinateLimit = 1 << 20;
+// An item with more edges than this is refused rather than written: it can
+// only come from a runaway transform.
+constexpr size_t MaxEdges = 200000;
+// Above this much work the even-odd nesting of contours is not worked out
+// and every contour is filled on its inside.
+constexpr double MaxNestingWork = 2e7;
 // Edge deltas must fit 17 signed bits (a 4-bit NumBits field holds n - 2).
 constexpr int MaxDelta = 65535;
 
@@ -36,10 +43,16 @@ struct Contour {
     int fill0 = 0, fill1 = 0;
 };
 
+int RoundCoordinate(double v)
+{
+    if (!std::isfinite(v))
+        return v > 0 ? int(CoordinateLimit) : v < 0 ? -int(CoordinateLimit) : 0;
+    return int(std::lround(std::clamp(v, -CoordinateLimit, CoordinateLimit)));
+}
+
 IPoint Round(Point p)
 {
-    return {int(std::lround(std::clamp(p.x, -CoordinateLimit, CoordinateLimit))),
-            int(std::lround(std::clamp(p.y, -CoordinateLimit, CoordinateLimit)))};
+    return {RoundCoordinate(p.x), RoundCoordinate(p.y)};
 }
 
 Point ToPoint(IPoint p) { return {double(p.x), double(p.y)}; }
@@ -51,7 +64,7 @@ bool FitsDelta(IPoint a, IPoint b)
 
 class ContourBuilder {
 public:
-    explicit ContourBuilder(Contour& c) : c(c), current(c.start), exactCurrent(ToPoint(c.start)) {}
+    explicit ContourBuilder(Contour& c) : c(c), current(c.start) {}
 
     void Line(Point to, bool stroked)
     {
@@ -59,14 +72,13 @@ public:
         if (end == current)
             return;
         if (!FitsDelta(current, end)) {
-            const Point mid = (ToPoint(current) + to) * 0.5;
+            const Point mid = (ToPoint(current) + ToPoint(end)) * 0.5;
             Line(mid, stroked);
-            Line(to, stroked);
+            Line(ToPoint(end), stroked);
             return;
         }
         c.edges.push_back({false, {}, end, stroked});
         current = end;
-        exactCurrent = to;
     }
 
     void Quad(Point control, Point to, bool stroked)
@@ -74,7 +86,10 @@ public:
         const IPoint ctl = Round(control);
         const IPoint end = Round(to);
         if (!FitsDelta(current, ctl) || !FitsDelta(ctl, end)) {
-            const Point from = exactCurrent;
+            // Split on the rounded points, which are finite and within the limits.
+            const Point from = ToPoint(current);
+            control = ToPoint(ctl);
+            to = ToPoint(end);
             const Point m1 = (from + control) * 0.5, m2 = (control + to) * 0.5, mid = (m1 + m2) * 0.5;
             Quad(m1, mid, stroked);
             Quad(m2, to, stroked);
@@ -97,7 +112,6 @@ public:
         }
         c.edges.push_back({true, ctl, end, stroked});
         current = end;
-        exactCurrent = to;
     }
 
     IPoint Current() const { return current; }
@@ -105,7 +119,6 @@ public:
 private:
     Contour& c;
     IPoint current;
-    Point exactCurrent;
 };
 
 // The contour as a polygon (curves flattened), for areas and containment.
@@ -233,6 +246,8 @@ void WriteColour(BitWriter& w, Rgba c)
 // 16.16 fixed point, as the MATRIX scale and rotate fields hold it.
 int32_t Fixed(double v)
 {
+    if (!std::isfinite(v))
+        v = 0;
     return int32_t(std::lround(std::clamp(v, -16383.0, 16383.0) * 65536.0));
 }
 
@@ -275,8 +290,8 @@ void ShapeEncoder::WriteMatrix(BitWriter& w, const Affine& m)
     } else {
         w.WriteBits(0, 1);
     }
-    const int tx = int(std::lround(std::clamp(m.e, -CoordinateLimit, CoordinateLimit)));
-    const int ty = int(std::lround(std::clamp(m.f, -CoordinateLimit, CoordinateLimit)));
+    const int tx = RoundCoordinate(m.e);
+    const int ty = RoundCoordinate(m.f);
     const int bits = (tx == 0 && ty == 0) ? 0 : std::max(BitWriter::SignedBitsFor(tx), BitWriter::SignedBitsFor(ty));
     w.WriteBits(uint32_t(bits), 5);
     w.WriteSignedBits(tx, bits);
@@ -333,10 +348,20 @@ bool ShapeEncoder::Encode(const ShapeItem& item, std::vector<uint8_t>& body)
         contours.push_back(std::move(c));
     }
 
+    size_t edgeCount = 0;
+    for (const Contour& c : contours)
+        edgeCount += c.edges.size();
+    if (edgeCount > MaxEdges)
+        return false;
+
     // Fill sides from orientation and even-odd nesting.
     std::vector<std::vector<Point>> polys;
-    for (const Contour& c : contours)
+    double points = 0;
+    for (const Contour& c : contours) {
         polys.push_back(Flatten(c));
+        points += double(polys.back().size());
+    }
+    const bool nest = points * double(contours.size()) <= MaxNestingWork;
     for (size_t i = 0; i < contours.size(); ++i) {
         Contour& c = contours[i];
         if (!c.filled)
@@ -347,7 +372,7 @@ bool ShapeEncoder::Encode(const ShapeItem& item, std::vector<uint8_t>& body)
             continue;
         }
         int depth = 0;
-        for (size_t j = 0; j < contours.size(); ++j) {
+        for (size_t j = 0; nest && j < contours.size(); ++j) {
             if (j == i || !contours[j].filled)
                 continue;
             // A vertex of i that is not also a vertex of j tells whether i lies inside j.
