@@ -147,8 +147,8 @@ Ref<ScriptObject> ScriptEnvironment::resolveComponent(ScriptObject* current, con
             ScriptTarget* root = here->rootTarget();
             return root ? Ref<ScriptObject>(&root->scriptObject()) : nullptr;
         }
-        if (ScriptObject* child = here->childByName(part))
-            return Ref<ScriptObject>(child);
+        if (Ref<ScriptObject> child = here->childByName(part))
+            return child;
     }
     // Plain objects (and "_global.x") continue through their members.
     ScriptValue member;

@@ -12,7 +12,7 @@ bool ScriptObject::getMember(const std::string& name, ScriptValue& out)
     // A sprite's children are reachable as members by their instance names.
     if (ScriptTarget* target = scriptTarget())
     {
-        if (ScriptObject* child = target->childByName(name))
+        if (Ref<ScriptObject> child = target->childByName(name))
         {
             out = ScriptValue(child);
             return true;

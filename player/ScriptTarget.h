@@ -49,7 +49,7 @@ class ScriptTarget
     // Display tree. Children are display objects named exactly `name`.
     virtual ScriptTarget* parentTarget() = 0;
     virtual ScriptTarget* rootTarget() = 0;
-    virtual ScriptObject* childByName(const std::string& name) = 0;
+    virtual Ref<ScriptObject> childByName(const std::string& name) = 0;
 
     // Numbered properties (0 "_x" .. 21 "_ymouse"); false for an index the sprite lacks.
     virtual bool getProperty(int index, ScriptValue& out) = 0;

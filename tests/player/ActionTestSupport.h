@@ -232,10 +232,10 @@ class FakeSprite : public ScriptObject, public ScriptTarget
             top = top->parent;
         return top;
     }
-    ScriptObject* childByName(const std::string& name) override
+    Ref<ScriptObject> childByName(const std::string& name) override
     {
         auto found = children.find(name);
-        return found == children.end() ? nullptr : found->second.get();
+        return found == children.end() ? nullptr : Ref<ScriptObject>(found->second.get());
     }
     bool getProperty(int index, ScriptValue& out) override
     {
