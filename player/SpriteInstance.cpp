@@ -127,6 +127,7 @@ void SpriteInstance::advance(float seconds)
     }
 
     int framesRun = 0;
+    float timeLeft = std::isfinite(seconds) && seconds > 0 ? seconds : 0.0f;
     while (updateFrame)
     {
         current = next;
@@ -146,9 +147,14 @@ void SpriteInstance::advance(float seconds)
         children.reserve(list.size());
         for (const DisplayList::Entry& entry : list.entries())
             children.push_back(entry.object);
+        // Children share this advance's time frame by frame rather than each receiving the whole
+        // step once per frame: otherwise nested sprites would run frames^depth frames.
+        bool moreFrames = ft <= remainder;
+        float share = moreFrames ? std::min(ft, timeLeft) : timeLeft;
+        timeLeft -= share;
         for (const Ref<DisplayObject>& child : children)
             if (child->visible() && child->parent() == this)
-                child->advance(seconds);
+                child->advance(share);
         doActions();
 
         if (next >= frameCount())

@@ -343,3 +343,32 @@ TEST(TimelineTest, ButtonsShowTheirUpState)
     EXPECT_EQ(pic.alpha(0, 0), 255);   // the up shape, 100 twips = 1 px here
     EXPECT_EQ(pic.alpha(10, 10), 0);   // the larger over/down shape is not shown
 }
+
+TEST(TimelineTest, NestedSpritesShareTheTimeOfSeveralFrames)
+{
+    MovieBuilder m(4, 2000, 2000, 12.0);
+    TagList five;
+    for (int i = 0; i < 5; ++i)
+        five.showFrame();
+    five.end();
+    TagList middle;
+    Place2 p;
+    p.characterId = 10;
+    p.depth = 1;
+    p.name = std::string("inner");
+    middle.tag(26, p.payload()).showFrame().showFrame().showFrame().end();
+    m.tag(39, defineSprite(10, 5, five)).tag(39, defineSprite(11, 3, middle));
+    p.characterId = 11;
+    p.name = std::string("middle");
+    m.tag(26, p.payload()).showFrame().showFrame().showFrame().showFrame().end();
+    auto movie = readMovie(m.fws());
+    auto inst = movie->createInstance();
+    inst->advance(0.0001f);
+    SpriteInstance* mid = inst->rootSprite().displayList().findByName("middle")->asSprite();
+    SpriteInstance* inner = mid->displayList().findByName("inner")->asSprite();
+    ASSERT_EQ(inner->currentFrame(), 0);
+    inst->advance(0.25f); // three frames of the root, and three of each nested sprite
+    EXPECT_EQ(inst->currentFrame(), 3);
+    EXPECT_EQ(mid->currentFrame(), 0);   // 3 frames: 1, 2, then wrapped to 0
+    EXPECT_EQ(inner->currentFrame(), 3); // not 9 frames (which would end on frame 4)
+}
