@@ -82,7 +82,9 @@ void Board::SetUp(RulesKind kind, int displayWidth, int displayHeight, ScreenMan
     SetGeometry(displayWidth, displayHeight);
     ResetCellStates();
 
-    if (kind == RulesKind::Marathon || kind == RulesKind::TimeAttack) {
+    // Puzzles have no queue. The tutorial draws its codes but keeps it
+    // hidden and unregistered.
+    if (kind != RulesKind::PuzzleChallenge) {
         for (int c = 0; c < Columns; ++c) {
             Block& block = Queue(c);
             block.SetQueueLook(true);
@@ -93,7 +95,8 @@ void Board::SetUp(RulesKind kind, int displayWidth, int displayHeight, ScreenMan
                 block.Show();
             else
                 block.Hide();
-            manager.AddControl(&block);
+            if (kind != RulesKind::Neutral)
+                manager.AddControl(&block);
         }
     }
 

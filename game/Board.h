@@ -70,8 +70,9 @@ public:
 
     // A new game: geometry for the display, states cleared, queue and cells
     // placed, sized, shown and registered, codes drawn for the game type
-    // (Puzzle Challenge keeps the codes already loaded). The queue is
-    // registered only in Marathon (shown) and Time Attack (hidden).
+    // (Puzzle Challenge and Neutral keep the codes the cells hold). The
+    // queue is registered only in Marathon (shown) and Time Attack (hidden);
+    // Neutral draws its codes and hides it.
     void SetUp(RulesKind kind, int displayWidth, int displayHeight, ScreenManager& manager);
 
     // Puzzle layouts and undo snapshots: codes in row-major order.

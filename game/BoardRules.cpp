@@ -165,10 +165,13 @@ bool BoardRules::StartSwap(int c1, int r1, int c2, int r2)
     swap.swapStart = Now();
     host.PlaySound("Data/Sounds/Swap");
 
-    // Outside Puzzle Challenge the counter runs below zero unseen.
-    if (movesLeft > std::numeric_limits<int>::min())
-        --movesLeft;
-    host.MovesLeftChanged(movesLeft);
+    // Outside Puzzle Challenge the counter runs below zero unseen; a board
+    // without a game type counts no moves.
+    if (Kind() != RulesKind::Neutral) {
+        if (movesLeft > std::numeric_limits<int>::min())
+            --movesLeft;
+        host.MovesLeftChanged(movesLeft);
+    }
     return true;
 }
 
@@ -268,15 +271,19 @@ bool BoardRules::IsSettled(int column, int row) const
 
 void BoardRules::RecordSet(bool alongRow, int line, int first, int length)
 {
-    scoring.AddSet(length);
+    // A board without a game type clears sets but counts nothing.
+    const bool counted = Kind() != RulesKind::Neutral;
+    if (counted)
+        scoring.AddSet(length);
     for (int i = 0; i < length; ++i) {
         Block& block = alongRow ? board.Cell(first + i, line) : board.Cell(line, first + i);
         if (!block.IsClearing()) {
             block.SetMarked(true);
-            scoring.AddBlock();
+            if (counted)
+                scoring.AddBlock();
         }
     }
-    if (scoring.ChainMultiplier() > 1) {
+    if (counted && scoring.ChainMultiplier() > 1) {
         const Block& firstBlock = alongRow ? board.Cell(first, line) : board.Cell(line, first);
         const BoardGeometry& g = board.Geometry();
         SetArea area;

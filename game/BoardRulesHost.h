@@ -4,7 +4,8 @@
 
 // Which variant of the rules a board plays. The three game types map onto
 // the first three; a board without a game type (the tutorial) plays Neutral:
-// no undo history, no move limit, no column warnings, no level-ups.
+// no undo history, no move limit or count, no column warnings, no chain
+// counting (so no multiplier text), no level-ups.
 enum class RulesKind {
     Marathon,
     PuzzleChallenge,

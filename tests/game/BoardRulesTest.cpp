@@ -314,7 +314,22 @@ TEST_F(BoardRulesTest, OtherKindsKeepNoUndoHistoryAndHaveNoMoveLimit)
         EXPECT_EQ(rules->UndoDepth(), 0u);
         EXPECT_FALSE(rules->Undo());
         EXPECT_EQ(Row(9), "BR....");
+        EXPECT_EQ(rules->MovesLeft(), kind == RulesKind::Neutral ? 0 : -1);
     }
+}
+
+TEST_F(BoardRulesTest, ANeutralBoardClearsSetsButCountsNothing)
+{
+    host.kind = RulesKind::Neutral;
+    Layout({"B.....", "B.....", "BBBWRR"});
+    ASSERT_TRUE(rules->FindSets());
+    EXPECT_EQ(scoring->ChainPoints(), 0);
+    EXPECT_EQ(scoring->ChainMultiplier(), 0);
+    EXPECT_TRUE(host.multipliers.empty());
+    EXPECT_EQ(host.CountSound("Data/Sounds/TigerStab"), 1);
+    Settle();
+    EXPECT_EQ(Row(9), "......");  // the Wild's Blue set took the Reds' row with it
+    EXPECT_TRUE(host.movesLeft.empty());
 }
 
 } // namespace

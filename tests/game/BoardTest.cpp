@@ -186,6 +186,18 @@ TEST_F(BoardTest, SetUpFillsByGameTypeAndRegistersTheQueueOnlyWhenPlayed)
     for (int c = 0; c < Board::Columns; ++c)
         EXPECT_FALSE(IsRegistered(&board->Queue(c)));
     EXPECT_EQ(puzzle.Controls().size(), static_cast<size_t>(Board::CellCount));
+
+    // A board without a game type keeps its cells and hides an unregistered queue.
+    ScreenManager::Destroy();
+    ScreenManager& neutral = ScreenManager::Get();
+    board->SetUp(RulesKind::Neutral, 640, 480, neutral);
+    EXPECT_EQ(board->GetCodes(), loaded);
+    EXPECT_EQ(neutral.Controls().size(), static_cast<size_t>(Board::CellCount));
+    for (int c = 0; c < Board::Columns; ++c) {
+        EXPECT_TRUE(board->Queue(c).IsHidden());
+        EXPECT_TRUE(board->Queue(c).IsQueueLook());
+        EXPECT_EQ(board->Queue(c).GetY(), 12);
+    }
 }
 
 TEST_F(BoardTest, TimeAttackRefillFillsOnlyEmptyCellsWithoutSets)
