@@ -82,8 +82,8 @@ void Board::SetUp(RulesKind kind, int displayWidth, int displayHeight, ScreenMan
     SetGeometry(displayWidth, displayHeight);
     ResetCellStates();
 
-    // Puzzles have no queue. The tutorial draws its codes but keeps it
-    // hidden and unregistered.
+    // Puzzles have no queue. The tutorial draws its codes and keeps it
+    // hidden until one of its steps shows it.
     if (kind != RulesKind::PuzzleChallenge) {
         for (int c = 0; c < Columns; ++c) {
             Block& block = Queue(c);
@@ -95,8 +95,7 @@ void Board::SetUp(RulesKind kind, int displayWidth, int displayHeight, ScreenMan
                 block.Show();
             else
                 block.Hide();
-            if (kind != RulesKind::Neutral)
-                manager.AddControl(&block);
+            manager.AddControl(&block);
         }
     }
 

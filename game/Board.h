@@ -71,8 +71,8 @@ public:
     // A new game: geometry for the display, states cleared, queue and cells
     // placed, sized, shown and registered, codes drawn for the game type
     // (Puzzle Challenge and Neutral keep the codes the cells hold). The
-    // queue is registered only in Marathon (shown) and Time Attack (hidden);
-    // Neutral draws its codes and hides it.
+    // queue is registered in every kind but Puzzle Challenge, and shown
+    // only in Marathon.
     void SetUp(RulesKind kind, int displayWidth, int displayHeight, ScreenManager& manager);
 
     // Puzzle layouts and undo snapshots: codes in row-major order.

@@ -187,12 +187,12 @@ TEST_F(BoardTest, SetUpFillsByGameTypeAndRegistersTheQueueOnlyWhenPlayed)
         EXPECT_FALSE(IsRegistered(&board->Queue(c)));
     EXPECT_EQ(puzzle.Controls().size(), static_cast<size_t>(Board::CellCount));
 
-    // A board without a game type keeps its cells and hides an unregistered queue.
+    // A board without a game type keeps its cells and registers a hidden queue.
     ScreenManager::Destroy();
     ScreenManager& neutral = ScreenManager::Get();
     board->SetUp(RulesKind::Neutral, 640, 480, neutral);
     EXPECT_EQ(board->GetCodes(), loaded);
-    EXPECT_EQ(neutral.Controls().size(), static_cast<size_t>(Board::CellCount));
+    EXPECT_EQ(neutral.Controls().size(), static_cast<size_t>(Board::CellCount + Board::Columns));
     for (int c = 0; c < Board::Columns; ++c) {
         EXPECT_TRUE(board->Queue(c).IsHidden());
         EXPECT_TRUE(board->Queue(c).IsQueueLook());
