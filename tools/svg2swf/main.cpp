@@ -3,6 +3,8 @@
 //   svg2swf INPUT.svg -o OUTPUT.swf [--font FONTFILE] [--quiet]
 //   svg2swf INPUT.svg --list-frames [--font FONTFILE]
 //
+// --compress-above BYTES writes a compressed movie ("CWS") whenever the plain
+// one would be larger than BYTES, as well as when the picture asks for it.
 // --list-frames prints, instead of writing a movie, the movie frame at which
 // each frame group of the picture starts, one per line (for contact sheets).
 // The font is the game's font file, used for <text> lettering. Warnings about
@@ -12,6 +14,7 @@
 #include "SvgCompiler.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -22,7 +25,7 @@ namespace {
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: svg2swf INPUT.svg (-o OUTPUT.swf | --list-frames) [--font FONTFILE] [--quiet]\n");
+    std::fprintf(stderr, "usage: svg2swf INPUT.svg (-o OUTPUT.swf | --list-frames) [--font FONTFILE] [--compress-above BYTES] [--quiet]\n");
     return 2;
 }
 
@@ -33,13 +36,19 @@ int main(int argc, char** argv)
     std::string input, output, fontPath;
     bool quiet = false;
     bool listFrames = false;
+    long compressAbove = -1;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "-o" && i + 1 < argc)
             output = argv[++i];
         else if (arg == "--font" && i + 1 < argc)
             fontPath = argv[++i];
-        else if (arg == "--list-frames")
+        else if (arg == "--compress-above" && i + 1 < argc) {
+            char* end = nullptr;
+            compressAbove = std::strtol(argv[++i], &end, 10);
+            if (*end != 0 || compressAbove < 0)
+                return Usage();
+        } else if (arg == "--list-frames")
             listFrames = true;
         else if (arg == "--quiet")
             quiet = true;
@@ -87,6 +96,10 @@ int main(int argc, char** argv)
         return 0;
     }
     auto bytes = MovieWriter::Write(movie, error);
+    if (bytes && !movie.compressed && compressAbove >= 0 && long(bytes->size()) > compressAbove) {
+        movie.compressed = true;
+        bytes = MovieWriter::Write(movie, error);
+    }
     if (!bytes) {
         std::fprintf(stderr, "%s: error: %s\n", input.c_str(), error.c_str());
         return 1;
