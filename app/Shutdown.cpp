@@ -7,6 +7,7 @@
 #include "engine/FileSystem.h"
 #include "engine/ScreenManager.h"
 #include "engine/platform/Platform.h"
+#include "game/PlayScreen.h"
 #include "media/BitmapCache.h"
 #include "media/FontCache.h"
 #include "media/MovieLibrary.h"
@@ -19,6 +20,7 @@
 void DestroyGameObjects()
 {
     // Screens first (they may still refer to the stores), then the stores.
+    PlayScreen::Destroy();
     StartScreen::Destroy();
     LogoScreen::Destroy();
     MainMenuScreen::Destroy();
