@@ -1,5 +1,6 @@
 #include "XmlDocument.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 
@@ -53,12 +54,17 @@ private:
 
     bool Eof() const { return pos >= s.size(); }
     bool StartsWith(const char* text) const { return s.compare(pos, std::char_traits<char>::length(text), text) == 0; }
-    int Line() const
+    // Counts forward from the last call, so numbering every element stays linear.
+    int Line()
     {
-        int line = 1;
-        for (size_t i = 0; i < pos && i < s.size(); ++i)
-            line += s[i] == '\n';
-        return line;
+        const size_t end = std::min(pos, s.size());
+        if (end < countedTo) {
+            countedTo = 0;
+            countedLines = 1;
+        }
+        for (; countedTo < end; ++countedTo)
+            countedLines += s[countedTo] == '\n';
+        return countedLines;
     }
     std::nullptr_t Fail(const std::string& what)
     {
@@ -278,6 +284,8 @@ private:
     const std::string& s;
     std::string& error;
     size_t pos = 0;
+    size_t countedTo = 0;
+    int countedLines = 1;
 };
 
 } // namespace
