@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace swf;
 using swf::test::ActionBuilder;
 using namespace swftest;
@@ -439,4 +441,34 @@ TEST_F(ActionMovieTest, ScriptReferencesOutliveTheirMovieSafely)
     Ref<MovieInstance> second = start(other);
     EXPECT_TRUE(member(second->rootSprite(), "seen").isUndefined() ||
                 member(second->rootSprite(), "seen").toNumber() == 5.0);
+}
+
+TEST_F(ActionMovieTest, PropertyWritesStayFiniteAndRotationKeepsScale)
+{
+    MovieBuilder mb(1, 4000, 4000);
+    mb.tag(DefineShapeTag, square(1, {255, 0, 0, 255}));
+    TagList inner;
+    inner.tag(PlaceObject2Tag, place(1, 1)).showFrame().end();
+    mb.tag(DefineSpriteTag, defineSprite(5, 1, inner));
+    mb.tag(PlaceObject2Tag, place(5, 1, "box")).showFrame().end();
+    Ref<MovieInstance> instance = start(mb);
+    SpriteInstance& root = instance->rootSprite();
+    DisplayObject* box = root.displayList().findByName("box");
+    ASSERT_NE(nullptr, box);
+    ActionBuilder code;
+    code.setNumber("box._xscale", 50).setNumber("box._rotation", 90);
+    code.getVariable("box._rotation").setVariableFromStack("rotation");
+    code.getVariable("box._xscale").setVariableFromStack("xscale");
+    code.setNumber("box._width", 30).getVariable("box._width").setVariableFromStack("width");
+    code.setNumber("box._y", 1e300);
+    code.pushString("box").pushInt(0).pushInt(0).op(0x0D).op(0x23); // _x = NaN is ignored
+    code.pushString("box").pushInt(99).op(0x22).setVariableFromStack("p99");
+    code.pushString("box").pushInt(99).pushInt(1).op(0x23);
+    runOn(root, code);
+    EXPECT_NEAR(90.0, member(root, "rotation").toNumber(), 1e-3);
+    EXPECT_NEAR(50.0, member(root, "xscale").toNumber(), 1e-3);
+    EXPECT_NEAR(30.0, member(root, "width").toNumber(), 1e-3);
+    EXPECT_TRUE(std::isfinite(box->matrix().m12));
+    EXPECT_FLOAT_EQ(0.0f, box->matrix().m02);
+    EXPECT_TRUE(member(root, "p99").isUndefined());
 }
