@@ -23,6 +23,8 @@ public:
     SdlPlatform(const SdlPlatform&) = delete;
     SdlPlatform& operator=(const SdlPlatform&) = delete;
 
+    // SDL's tick count reads the monotonic clock, which has millisecond
+    // granularity without asking: there is no timer period to raise.
     void RaiseTimerResolution() override {}
     void RestoreTimerResolution() override {}
     void RaiseThreadPriority() override;

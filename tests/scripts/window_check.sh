@@ -80,11 +80,25 @@ start_game() {
     fi
     xdotool windowactivate --sync "$WID" >/dev/null 2>&1 || xdotool windowfocus "$WID" >/dev/null 2>&1
     sleep 0.5
+    # Every message box is echoed on stderr as "Quorvo: text"; one would
+    # wait for a click that never comes.
+    if grep -q '^Quorvo: ' "$WORK/game.log"; then
+        fail "the game showed a message: $(grep -m 1 '^Quorvo: ' "$WORK/game.log")"
+        kill "$GAME_PID" 2>/dev/null
+        wait "$GAME_PID" 2>/dev/null
+        GAME_PID=
+        return 1
+    fi
     return 0
 }
 
 # Client-area geometry of the window: X Y W H.
 geometry() {
+    # A window found while the window manager was still taking it over may
+    # have been replaced; look it up again then.
+    if ! xwininfo -id "$WID" >/dev/null 2>&1; then
+        WID=$(xdotool search --onlyvisible --name '^Quorvo$' 2>/dev/null | head -n 1)
+    fi
     xwininfo -id "$WID" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
                                /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
 }
