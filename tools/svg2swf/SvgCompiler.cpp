@@ -170,6 +170,8 @@ bool SvgCompiler::Compile(const std::string& source, Movie& movie, std::string& 
     viewportHeight = vbH;
     movie.widthTwips = int(std::lround(width * TwipsPerPixel));
     movie.heightTwips = int(std::lround(height * TwipsPerPixel));
+    frameWidthTwips = movie.widthTwips;
+    frameHeightTwips = movie.heightTwips;
 
     movie.frameRate = 12;
     if (const std::string* fps = root->Attribute("data-fps")) {
@@ -413,10 +415,11 @@ void SvgCompiler::Walk(const XmlElement& e, const Affine& parentCtm, const Style
         Warn(e, "<" + name + "> is not supported and is ignored");
         return;
     }
-    EmitOutline(local, style, ctm, out, fillable);
+    EmitOutline(e, local, style, ctm, out, fillable);
 }
 
-void SvgCompiler::EmitOutline(const Outline& local, const Style& style, const Affine& ctm, std::vector<ShapeItem>& out, bool fillable)
+void SvgCompiler::EmitOutline(const XmlElement& e, const Outline& local, const Style& style, const Affine& ctm,
+                              std::vector<ShapeItem>& out, bool fillable)
 {
     if (local.Empty())
         return;
@@ -434,6 +437,18 @@ void SvgCompiler::EmitOutline(const Outline& local, const Style& style, const Af
         return;
     item.outline = local;
     item.outline.Transform(ctm);
+
+    // The game cuts every picture at its frame: say so when a drawing (its
+    // stroke included) reaches more than half a pixel beyond it.
+    Point lo, hi;
+    if (item.outline.Bounds(lo, hi)) {
+        const double reach = item.stroked ? item.strokeWidth / 2 : 0;
+        const double beyond = std::max({-(lo.x - reach), -(lo.y - reach), hi.x + reach - frameWidthTwips,
+                                        hi.y + reach - frameHeightTwips});
+        if (beyond > TwipsPerPixel / 2)
+            Warn(e, "<" + e.LocalName() + "> reaches " + std::to_string(int(std::ceil(beyond / TwipsPerPixel))) +
+                        " px beyond the frame, where the game cuts it off");
+    }
     out.push_back(std::move(item));
 }
 
@@ -477,10 +492,10 @@ void SvgCompiler::EmitText(const XmlElement& e, const Style& style, const Affine
     // An outline ring goes below the letters, so that only its outer half shows.
     Style strokeOnly = style;
     strokeOnly.fill = "none";
-    EmitOutline(glyphs, strokeOnly, ctm, out, false);
+    EmitOutline(e, glyphs, strokeOnly, ctm, out, false);
     Style fillOnly = style;
     fillOnly.stroke = "none";
-    EmitOutline(glyphs, fillOnly, ctm, out, true);
+    EmitOutline(e, glyphs, fillOnly, ctm, out, true);
 }
 
 void SvgCompiler::EmitUse(const XmlElement& e, const Affine& ctm, const Style& style, std::vector<ShapeItem>& out, int depth)

@@ -39,7 +39,8 @@ private:
 
     void Walk(const XmlElement& e, const Affine& ctm, const Style& inherited, std::vector<ShapeItem>& out, int depth);
     Style ApplyStyle(const XmlElement& e, const Style& inherited);
-    void EmitOutline(const Outline& local, const Style& style, const Affine& ctm, std::vector<ShapeItem>& out, bool fillable);
+    void EmitOutline(const XmlElement& e, const Outline& local, const Style& style, const Affine& ctm,
+                     std::vector<ShapeItem>& out, bool fillable);
     void EmitText(const XmlElement& e, const Style& style, const Affine& ctm, std::vector<ShapeItem>& out);
     void EmitUse(const XmlElement& e, const Affine& ctm, const Style& style, std::vector<ShapeItem>& out, int depth);
     [[nodiscard]] Paint ResolvePaint(const std::string& spec, double alpha, const Style& style, const Outline& local,
@@ -56,4 +57,6 @@ private:
     double viewportWidth = 0;
     double viewportHeight = 0;
     bool textWithoutFont = false;
+    double frameWidthTwips = 0;
+    double frameHeightTwips = 0;
 };
