@@ -7,6 +7,7 @@
 #include "app/Shutdown.h"
 #include "engine/MovieFileStream.h"
 #include "engine/platform/Platform.h"
+#include "game/Random.h"
 #include "player/Player.h"
 
 int main()
@@ -27,6 +28,7 @@ int main()
     // run the same games).
     const auto uptime = std::chrono::steady_clock::now().time_since_epoch();
     std::srand(static_cast<unsigned>(std::chrono::duration_cast<std::chrono::milliseconds>(uptime).count()));
+    Random::Game().Seed(Random::TickSeed());
 
     // Every movie file is read through the resource file system.
     swf::setFileOpener(OpenMovieFile);

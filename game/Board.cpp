@@ -37,12 +37,12 @@ void Board::SetGeometry(int displayWidth, int displayHeight)
 
 void Board::RandomBlockType(Block& block)
 {
-    const int first = random.Next();
+    const int first = random->Next();
     if (first % 135 == 0) {
         block.SetType(BlockType::Wild);
         return;
     }
-    block.SetType(static_cast<BlockType>(random.Next() % BlockColourCount));
+    block.SetType(static_cast<BlockType>(random->Next() % BlockColourCount));
 }
 
 void Board::DrawFillBlock(int column, int row)

@@ -55,9 +55,12 @@ public:
     [[nodiscard]] const BoardGeometry& Geometry() const { return geometry; }
     void SetGeometry(int displayWidth, int displayHeight);
 
-    [[nodiscard]] Random& GetRandom() { return random; }
-    // Seeds the random source (the play screen passes the millisecond tick).
-    void Seed(uint32_t seed) { random.Seed(seed); }
+    // The random source: the game's shared generator unless a test or a
+    // preview hands the board its own.
+    [[nodiscard]] Random& GetRandom() { return *random; }
+    void UseRandom(Random& source) { random = &source; }
+    // Seeds the random source (the screens pass Random::TickSeed()).
+    void Seed(uint32_t seed) { random->Seed(seed); }
 
     // One or two draws of the random source: Wild with probability 1/135,
     // otherwise one of the five colours.
@@ -98,5 +101,5 @@ private:
     std::array<Block, CellCount> cells;
     std::array<Block, Columns> queue;
     BoardGeometry geometry;
-    Random random;
+    Random* random = &Random::Game();  // not owned
 };

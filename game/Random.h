@@ -11,6 +11,13 @@ public:
 
     explicit Random(uint32_t seed = 1) : state(seed) {}
 
+    // The generator all game randomness comes from: seeded at start-up and
+    // again on entering a screen that plays.
+    [[nodiscard]] static Random& Game();
+    // A seed from the system's millisecond tick (time since boot), which
+    // differs from run to run unlike a clock that starts with the process.
+    [[nodiscard]] static uint32_t TickSeed();
+
     void Seed(uint32_t seed) { state = seed; }
     // 0 .. Max.
     int Next();

@@ -84,6 +84,14 @@ protected:
 
 TEST_F(BoardTest, RandomBlockTypeUsesOneDrawForWildAndTwoForAColour)
 {
+    // Every board draws from the game's one generator unless given its own.
+    EXPECT_EQ(&board->GetRandom(), &Random::Game());
+    Random own(3);
+    Board other;
+    other.UseRandom(own);
+    other.RandomBlockType(other.Queue(0));
+    EXPECT_NE(own.State(), 3u);
+
     // Replay the generator beside the board's own.
     for (uint32_t seed : {1u, 7u, 12345u, 99999u}) {
         board->Seed(seed);
