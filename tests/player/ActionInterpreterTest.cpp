@@ -15,7 +15,11 @@ namespace
 class ActionInterpreterTest : public ::testing::Test
 {
   protected:
-    void TearDown() override { releaseScriptGlobals(); }
+    void TearDown() override
+    {
+        root->clearScripts();
+        releaseScriptGlobals();
+    }
 
     // Runs `code`, then stores the stack top in "result" and returns it.
     ScriptValue eval(ActionBuilder code)

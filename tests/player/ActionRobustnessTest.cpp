@@ -17,7 +17,11 @@ namespace
 class ActionRobustnessTest : public ::testing::Test
 {
   protected:
-    void TearDown() override { releaseScriptGlobals(); }
+    void TearDown() override
+    {
+        root->clearScripts();
+        releaseScriptGlobals();
+    }
 
     void runBytes(const std::vector<uint8_t>& bytes)
     {

@@ -270,6 +270,15 @@ class FakeSprite : public ScriptObject, public ScriptTarget
     }
     double movieTimeSeconds() override { return time; }
 
+    // Scripts may store a sprite in its own members; tests drop such cycles at the end.
+    void clearScripts()
+    {
+        for (auto& child : children)
+            child.second->clearScripts();
+        clearMembers();
+        env.clear();
+    }
+
     void run(const ActionBuilder& code) { executeActions(*code.record(), env); }
     ScriptValue variable(const std::string& name) { return env.getVariable(name); }
 

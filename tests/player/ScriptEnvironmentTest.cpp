@@ -20,7 +20,11 @@ class ScriptEnvironmentTest : public ::testing::Test
         menu.addChild("button");
         root->addChild("score");
     }
-    void TearDown() override { releaseScriptGlobals(); }
+    void TearDown() override
+    {
+        root->clearScripts();
+        releaseScriptGlobals();
+    }
 
     FakeSprite& menu() { return *root->children["menu"]; }
     FakeSprite& button() { return *menu().children["button"]; }
