@@ -145,6 +145,14 @@ int Simulator::Run(std::istream& script, std::ostream& out, std::string& error)
         }
         if (parts.empty())
             continue;
+        // A level path may hold spaces (set names do): it is the rest of the line.
+        if (parts[0] == "level" && parts.size() > 2) {
+            std::string path = parts[1];
+            for (size_t i = 2; i < parts.size(); ++i)
+                path += " " + parts[i];
+            parts.resize(2);
+            parts[1] = path;
+        }
         std::string message;
         if (!Execute(parts, out, message)) {
             error = "line " + std::to_string(number) + ": " + message;
