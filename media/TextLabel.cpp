@@ -160,6 +160,8 @@ void TextLabel::LoadIfNeeded()
     if (needsLoad) {
         Load();
         needsLoad = false;
+        // As a draw would: the text may now cover more than before.
+        InvalidateRect();
     }
 }
 

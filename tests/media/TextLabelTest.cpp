@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/Application.h"
 #include "engine/FileSystem.h"
 #include "fixtures/HeadlessApp.h"
 #include "media/Bitmap.h"
@@ -85,6 +86,19 @@ TEST_F(TextLabelTest, SizeFollowsTheTextAtOnceAndIgnoresSetSize)
     EXPECT_EQ(label.GetWidth(), four);
     EXPECT_EQ(label.GetHeight(), height);
     EXPECT_EQ(label.GetBitmap(), nullptr);
+}
+
+TEST_F(TextLabelTest, LongerTextAskedForItsWidthRepaintsItsWholeNewRectangle)
+{
+    TextLabel label;
+    Configure(label, "a");
+    label.SetPosition(10, 10);
+    const int narrow = label.GetWidth();
+    App().Render();  // everything clean
+    label.SetText("a much longer line of text");
+    const int wide = label.GetWidth();  // renders before any draw
+    ASSERT_GT(wide, narrow + 170);
+    EXPECT_TRUE(App().IsDirty(10 + wide - 2, 12, 1, 1));
 }
 
 TEST_F(TextLabelTest, MeasureTextMatchesTheRenderedWidth)
