@@ -4,9 +4,6 @@
 
 namespace {
 
-const char* const DimMovie = "Data/Graphics/Dim.swf";
-const char* const WarningMovie = "Data/Graphics/PlayGame/Warning.swf";
-
 // Indexed by the colour codes 0..4.
 const char* const WellPictures[BlockColourCount] = {
     "Data/Graphics/Blocks/Red.swf",    "Data/Graphics/Blocks/Orange.swf", "Data/Graphics/Blocks/Blue.swf",
@@ -33,8 +30,8 @@ Block::Block()
     // An Empty block keeps the Red picture, hidden, so that the first colour
     // it takes only has to show it.
     picture.SetMovie(WellPictures[0]);
-    dim.SetMovie(DimMovie);
-    warn.SetMovie(WarningMovie);
+    dim.SetMovie(DimMoviePath);
+    warn.SetMovie(WarningMoviePath);
 }
 
 const char* Block::PicturePath(BlockType type, bool queueLook)

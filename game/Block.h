@@ -16,6 +16,8 @@ class Application;
 class Block : public Control {
 public:
     static constexpr double WarningBlinkSeconds = 0.25;
+    static constexpr const char* DimMoviePath = "Data/Graphics/Dim.swf";
+    static constexpr const char* WarningMoviePath = "Data/Graphics/PlayGame/Warning.swf";
 
     Block();
 
