@@ -1,4 +1,5 @@
 #include "engine/KeyCode.h"
+#include "engine/VirtualKey.h"
 #include "media/Sound.h"
 #include "screens/MenuFixture.h"
 
@@ -138,6 +139,27 @@ TEST_F(MainMenuScreenTest, ButtonsWithoutTheirScreensDoNothingHarmful)
         }
     }
     EXPECT_FALSE(App().IsQuitRequested());
+}
+
+TEST_F(MainMenuScreenTest, TheGameStartsOnTheLogoAndAKeyLeadsToTheMenu)
+{
+    WriteFile("Data/GameOpts.opt", "<opts>\n\t<display width=\"640\" height=\"480\" fullscreen=\"0\"/>\n"
+                                   "\t<sounds volume=\"0.50\"/>\n\t<music volume=\"0.25\"/>\n</opts>\n");
+    Platform().PushMouseMove(5, 5);
+    Platform().PushKey(VirtualKey::Space);
+    for (int i = 0; i < 4; ++i) {
+        Platform().PushMouseMove(6 + i, 5);
+    }
+    Platform().PushClose();
+    EXPECT_EQ(App().Run(), 0);
+
+    const auto& frames = Platform().Frames();
+    ASSERT_GE(frames.size(), 2u);
+    EXPECT_EQ(frames.front().At(320, 240) & 0xFFFFFF, 0xFFFFFFu);  // white, the logo still covered
+    EXPECT_EQ(frames.front().At(2, 2) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(frames.back().At(2, 2) & 0xFFFFFF, 0x9955AAu);       // the menu
+    EXPECT_FLOAT_EQ(SoundManager::Get().GetEffectsVolume(), 0.5f);
+    EXPECT_FLOAT_EQ(SoundManager::Get().GetMusicVolume(), 0.25f);
 }
 
 TEST_F(MainMenuScreenTest, ButtonsFollowTheDisplaySize)

@@ -50,11 +50,15 @@ protected:
 
     void TearDown() override
     {
-        if (ScreenManager::Get().IsModal()) {
-            ScreenManager::Get().EndModal();
+        // A whole run has already destroyed the screens (and left the manager
+        // holding their controls, which only the engine's shutdown clears).
+        if (!App().IsQuitRequested()) {
+            if (ScreenManager::Get().IsModal()) {
+                ScreenManager::Get().EndModal();
+            }
+            ScreenManager::Get().SetScreen(nullptr, true);
+            ScreenManager::Get().Update();
         }
-        ScreenManager::Get().SetScreen(nullptr, true);
-        ScreenManager::Get().Update();
         LogoScreen::Destroy();
         MainMenuScreen::Destroy();
         HeadlessApp::TearDown();
