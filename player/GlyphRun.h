@@ -27,15 +27,6 @@ struct GlyphRun
     float y = 0.0f;      // twips, the baseline
     float height = 1.0f; // twips per em
     std::vector<GlyphEntry> glyphs;
-
-    // Sum of the advances of the glyphs, in twips.
-    [[nodiscard]] float width() const
-    {
-        float w = 0.0f;
-        for (const GlyphEntry& g : glyphs)
-            w += g.advance;
-        return w;
-    }
 };
 
 } // namespace swf
