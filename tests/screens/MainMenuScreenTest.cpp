@@ -1,5 +1,6 @@
 #include "engine/KeyCode.h"
 #include "engine/VirtualKey.h"
+#include "media/BitmapCache.h"
 #include "media/Sound.h"
 #include "screens/MenuFixture.h"
 
@@ -160,6 +161,23 @@ TEST_F(MainMenuScreenTest, TheGameStartsOnTheLogoAndAKeyLeadsToTheMenu)
     EXPECT_EQ(frames.back().At(2, 2) & 0xFFFFFF, 0x9955AAu);       // the menu
     EXPECT_FLOAT_EQ(SoundManager::Get().GetEffectsVolume(), 0.5f);
     EXPECT_FLOAT_EQ(SoundManager::Get().GetMusicVolume(), 0.25f);
+}
+
+TEST_F(MainMenuScreenTest, LeavingTheMenuReleasesItsPicturesAndReturningRendersThemAgain)
+{
+    EnterMenu();
+    RunFrames(2);
+    const size_t held = BitmapCache::Get().Size();
+    EXPECT_GT(held, 8u);  // logo, panel, button bodies and captions
+    Blank elsewhere;
+    ScreenManager::Get().SetScreen(&elsewhere, true);
+    RunFrames(1);
+    EXPECT_EQ(BitmapCache::Get().Size(), 0u);
+    ScreenManager::Get().SetScreen(&MainMenuScreen::Get(), true);
+    RunFrames(2);
+    EXPECT_EQ(BitmapCache::Get().Size(), held);
+    const auto& frame = Platform().Frames().back();
+    EXPECT_EQ(frame.At(320, 143 + 6) & 0xFFFFFF, 0x285AC8u);
 }
 
 TEST_F(MainMenuScreenTest, ButtonsFollowTheDisplaySize)
