@@ -2,7 +2,8 @@
 
 #include "app/Application.h"
 
-namespace {
+namespace
+{
 
 // Indexed by the colour codes 0..4.
 const char* const WellPictures[BlockColourCount] = {
@@ -10,8 +11,8 @@ const char* const WellPictures[BlockColourCount] = {
     "Data/Graphics/Blocks/Purple.swf", "Data/Graphics/Blocks/Green.swf",
 };
 const char* const QueuePictures[BlockColourCount] = {
-    "Data/Graphics/Blocks/RedQueue.swf",    "Data/Graphics/Blocks/OrangeQueue.swf",
-    "Data/Graphics/Blocks/BlueQueue.swf",   "Data/Graphics/Blocks/PurpleQueue.swf",
+    "Data/Graphics/Blocks/RedQueue.swf",   "Data/Graphics/Blocks/OrangeQueue.swf",
+    "Data/Graphics/Blocks/BlueQueue.swf",  "Data/Graphics/Blocks/PurpleQueue.swf",
     "Data/Graphics/Blocks/GreenQueue.swf",
 };
 
@@ -36,7 +37,8 @@ Block::Block()
 
 const char* Block::PicturePath(BlockType type, bool queueLook)
 {
-    if (IsBlockColour(type)) {
+    if (IsBlockColour(type))
+    {
         const int index = static_cast<int>(type);
         return queueLook ? QueuePictures[index] : WellPictures[index];
     }
@@ -52,11 +54,15 @@ double Block::Now()
 
 void Block::SetType(BlockType code)
 {
-    if (code != type) {
+    if (code != type)
+    {
         pictureShown = true;
-        if (const char* path = PicturePath(code, isQueueBlock)) {
+        if (const char* path = PicturePath(code, isQueueBlock))
+        {
             picture.SetMovie(path);
-        } else if (code == BlockType::Empty) {
+        }
+        else if (code == BlockType::Empty)
+        {
             picture.SetMovie(PicturePath(BlockType::Red, isQueueBlock));
             pictureShown = false;
         }
@@ -92,7 +98,8 @@ void Block::SetWarning(bool flag)
 
 void Block::SetFalling(bool flag)
 {
-    if (flag) {
+    if (flag)
+    {
         fallStart = Now();
         fallFromX = x;
         fallFromY = y;
@@ -148,7 +155,8 @@ bool Block::Draw(Application& app)
 
 void Block::Update()
 {
-    if (warning && Now() - warningToggled > WarningBlinkSeconds) {
+    if (warning && Now() - warningToggled > WarningBlinkSeconds)
+    {
         warningVisible = !warningVisible;
         warningToggled = Now();
         InvalidateRect();

@@ -13,8 +13,9 @@ class Application;
 // The control's position is where the picture stands; the rules move it
 // during swap and fall animations and put it back on its cell afterwards.
 // Times are seconds on the application clock.
-class Block : public Control {
-public:
+class Block : public Control
+{
+  public:
     static constexpr double WarningBlinkSeconds = 0.25;
     static constexpr const char* DimMoviePath = "Data/Graphics/Dim.swf";
     static constexpr const char* WarningMoviePath = "Data/Graphics/PlayGame/Warning.swf";
@@ -62,23 +63,23 @@ public:
     void Update() override;
     void Release() override;
 
-private:
+  private:
     static double Now();
 
     BlockType type = BlockType::Empty;
     bool isQueueBlock = false;
     bool marked = false;
     bool clearing = false;
-    double clearStart = 0.0;      // seconds
+    double clearStart = 0.0; // seconds
     bool warning = false;
     bool warningVisible = false;
-    double warningToggled = 0.0;  // seconds, last blink toggle
+    double warningToggled = 0.0; // seconds, last blink toggle
     bool falling = false;
-    double fallStart = 0.0;       // seconds
-    int fallFromX = 0;            // picture position when the fall began
+    double fallStart = 0.0; // seconds
+    int fallFromX = 0;      // picture position when the fall began
     int fallFromY = 0;
-    bool sizeChanged = false;     // overlays are rebuilt at the next draw
-    bool pictureShown = false;    // an Empty block hides its picture
+    bool sizeChanged = false;  // overlays are rebuilt at the next draw
+    bool pictureShown = false; // an Empty block hides its picture
 
     Sprite picture;
     Sprite dim;

@@ -8,10 +8,11 @@ class Application;
 // The two-cell cursor the player steers over the well. Its position is the
 // top-left pixel of its first (left or upper) cell and its size two cells by
 // two cells; it shows the horizontal or the vertical cursor picture.
-class BlockMover : public Control {
-public:
-    static constexpr int Horizontal = 0;  // covers (c, r) and (c + 1, r)
-    static constexpr int Vertical = 1;    // covers (c, r) and (c, r + 1)
+class BlockMover : public Control
+{
+  public:
+    static constexpr int Horizontal = 0; // covers (c, r) and (c + 1, r)
+    static constexpr int Vertical = 1;   // covers (c, r) and (c, r + 1)
 
     BlockMover();
 
@@ -27,7 +28,7 @@ public:
     void Update() override;
     void Release() override;
 
-private:
+  private:
     int orientation = Horizontal;
     Sprite horizontal;
     Sprite vertical;

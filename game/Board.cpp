@@ -38,7 +38,8 @@ void Board::SetGeometry(int displayWidth, int displayHeight)
 void Board::RandomBlockType(Block& block)
 {
     const int first = random->Next();
-    if (first % 135 == 0) {
+    if (first % 135 == 0)
+    {
         block.SetType(BlockType::Wild);
         return;
     }
@@ -50,7 +51,8 @@ void Board::DrawFillBlock(int column, int row)
     Block& block = Cell(column, row);
     // At most four neighbours rule out at most four of the five colours, so
     // the loop always ends.
-    for (;;) {
+    for (;;)
+    {
         RandomBlockType(block);
         const BlockType code = block.GetType();
         if (code == BlockType::Wild)
@@ -69,8 +71,10 @@ void Board::DrawFillBlock(int column, int row)
 
 void Board::RefillEmptyCells()
 {
-    for (int r = 0; r < Rows; ++r) {
-        for (int c = 0; c < Columns; ++c) {
+    for (int r = 0; r < Rows; ++r)
+    {
+        for (int c = 0; c < Columns; ++c)
+        {
             if (Cell(c, r).IsEmpty())
                 DrawFillBlock(c, r);
         }
@@ -84,8 +88,10 @@ void Board::SetUp(RulesKind kind, int displayWidth, int displayHeight, ScreenMan
 
     // Puzzles have no queue. The tutorial draws its codes and keeps it
     // hidden until one of its steps shows it.
-    if (kind != RulesKind::PuzzleChallenge) {
-        for (int c = 0; c < Columns; ++c) {
+    if (kind != RulesKind::PuzzleChallenge)
+    {
+        for (int c = 0; c < Columns; ++c)
+        {
             Block& block = Queue(c);
             block.SetQueueLook(true);
             RandomBlockType(block);
@@ -101,19 +107,24 @@ void Board::SetUp(RulesKind kind, int displayWidth, int displayHeight, ScreenMan
 
     // Column by column, top to bottom: the neighbours compared with are the
     // cells' current codes, so cells not yet filled still hold what they held.
-    for (int c = 0; c < Columns; ++c) {
-        for (int r = 0; r < Rows; ++r) {
+    for (int c = 0; c < Columns; ++c)
+    {
+        for (int r = 0; r < Rows; ++r)
+        {
             Block& block = Cell(c, r);
             block.SetSize(geometry.cellWidth, geometry.cellHeight);
             block.SetPosition(geometry.CellX(c), geometry.CellY(r));
             block.Show();
             manager.AddControl(&block);
-            if (kind == RulesKind::Marathon) {
+            if (kind == RulesKind::Marathon)
+            {
                 if (r >= 5)
                     DrawFillBlock(c, r);
                 else
                     block.SetType(BlockType::Empty);
-            } else if (kind == RulesKind::TimeAttack) {
+            }
+            else if (kind == RulesKind::TimeAttack)
+            {
                 DrawFillBlock(c, r);
             }
         }
@@ -130,8 +141,10 @@ Board::Codes Board::GetCodes() const
 
 void Board::SetCodes(const Codes& codes)
 {
-    for (int r = 0; r < Rows; ++r) {
-        for (int c = 0; c < Columns; ++c) {
+    for (int r = 0; r < Rows; ++r)
+    {
+        for (int c = 0; c < Columns; ++c)
+        {
             Block& block = Cell(c, r);
             PlaceCell(c, r);
             block.SetFalling(false);
@@ -144,7 +157,8 @@ void Board::SetCodes(const Codes& codes)
 
 void Board::ClearCells()
 {
-    for (Block& block : cells) {
+    for (Block& block : cells)
+    {
         block.SetFalling(false);
         block.SetClearing(false);
         block.SetMarked(false);
@@ -160,7 +174,8 @@ void Board::ResetCellStates()
 
 bool Board::AllCellsEmpty() const
 {
-    for (const Block& block : cells) {
+    for (const Block& block : cells)
+    {
         if (!block.IsEmpty())
             return false;
     }

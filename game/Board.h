@@ -10,12 +10,13 @@
 class ScreenManager;
 
 // Pixel geometry of the well and the queue for one display size.
-struct BoardGeometry {
+struct BoardGeometry
+{
     int cellWidth = 0;
     int cellHeight = 0;
     int wellLeft = 0;
     int queueTop = 0;
-    int wellOffset = 0;  // from the queue's top to the top of row 0
+    int wellOffset = 0; // from the queue's top to the top of row 0
 
     [[nodiscard]] static BoardGeometry ForDisplay(int width, int height);
     [[nodiscard]] int CellX(int column) const { return wellLeft + column * cellWidth; }
@@ -30,8 +31,9 @@ struct BoardGeometry {
 // r * 6 + c, row 0 at the top) and a queue of 6 blocks above the columns.
 // The screen that plays owns one; the blocks live as long as it does and a
 // new game only changes their codes and states.
-class Board {
-public:
+class Board
+{
+  public:
     static constexpr int Columns = 6;
     static constexpr int Rows = 10;
     static constexpr int CellCount = Columns * Rows;
@@ -47,7 +49,10 @@ public:
         return column >= 0 && column < Columns && row >= 0 && row < Rows;
     }
     [[nodiscard]] Block& Cell(int column, int row) { return cells[static_cast<size_t>(row * Columns + column)]; }
-    [[nodiscard]] const Block& Cell(int column, int row) const { return cells[static_cast<size_t>(row * Columns + column)]; }
+    [[nodiscard]] const Block& Cell(int column, int row) const
+    {
+        return cells[static_cast<size_t>(row * Columns + column)];
+    }
     [[nodiscard]] Block& CellAtIndex(int index) { return cells[static_cast<size_t>(index)]; }
     [[nodiscard]] Block& Queue(int column) { return queue[static_cast<size_t>(column)]; }
     [[nodiscard]] const Block& Queue(int column) const { return queue[static_cast<size_t>(column)]; }
@@ -97,9 +102,9 @@ public:
     // The warning blink of every column off (pause, game over).
     void ClearWarnings();
 
-private:
+  private:
     std::array<Block, CellCount> cells;
     std::array<Block, Columns> queue;
     BoardGeometry geometry;
-    Random* random = &Random::Game();  // not owned
+    Random* random = &Random::Game(); // not owned
 };

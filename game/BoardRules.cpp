@@ -6,7 +6,8 @@
 #include "game/BlockMover.h"
 #include "game/Scoring.h"
 
-namespace {
+namespace
+{
 
 double Now()
 {
@@ -39,7 +40,8 @@ void BoardRules::PlaceMover(int column, int row)
 void BoardRules::MoverCell(int& column, int& row) const
 {
     const BoardGeometry& g = board.Geometry();
-    if (g.cellWidth <= 0 || g.cellHeight <= 0) {
+    if (g.cellWidth <= 0 || g.cellHeight <= 0)
+    {
         column = 0;
         row = 0;
         return;
@@ -102,6 +104,8 @@ void BoardRules::FlipMover()
 
 void BoardRules::FollowPointer(int px, int py)
 {
+    pointerX = px;
+    pointerY = py;
     int c = 0;
     int r = 0;
     if (!board.Geometry().CellAt(px, py, c, r))
@@ -127,17 +131,18 @@ bool BoardRules::TrySwap()
     const int r2 = mover.IsHorizontal() ? r1 : r1 + 1;
 
     bool allowed = Board::IsInside(c1, r1) && Board::IsInside(c2, r2);
-    if (allowed) {
+    if (allowed)
+    {
         const Block& a = board.Cell(c1, r1);
         const Block& b = board.Cell(c2, r2);
         allowed = !(a.IsEmpty() && b.IsEmpty()) && !a.IsFalling() && !b.IsFalling() &&
-                  !(r1 > 0 && board.Cell(c1, r1 - 1).IsFalling()) &&
-                  !(r2 > 0 && board.Cell(c2, r2 - 1).IsFalling()) && board.IsCellPictureHome(c1, r1) &&
-                  board.IsCellPictureHome(c2, r2);
+                  !(r1 > 0 && board.Cell(c1, r1 - 1).IsFalling()) && !(r2 > 0 && board.Cell(c2, r2 - 1).IsFalling()) &&
+                  board.IsCellPictureHome(c1, r1) && board.IsCellPictureHome(c2, r2);
     }
     // A refused move, and one that did not start (no moves left, a block
     // clearing), both tell the player with the same sound.
-    if (!allowed || !StartSwap(c1, r1, c2, r2)) {
+    if (!allowed || !StartSwap(c1, r1, c2, r2))
+    {
         host.PlaySound("Data/Sounds/Bad");
         return false;
     }
@@ -167,7 +172,8 @@ bool BoardRules::StartSwap(int c1, int r1, int c2, int r2)
 
     // Outside Puzzle Challenge the counter runs below zero unseen; a board
     // without a game type counts no moves.
-    if (Kind() != RulesKind::Neutral) {
+    if (Kind() != RulesKind::Neutral)
+    {
         if (movesLeft > std::numeric_limits<int>::min())
             --movesLeft;
         host.MovesLeftChanged(movesLeft);
@@ -194,7 +200,8 @@ void BoardRules::StepSwap()
     if (!swap.swapping)
         return;
     const double elapsed = Now() - swap.swapStart;
-    if (elapsed > SwapSeconds) {
+    if (elapsed > SwapSeconds)
+    {
         FinishSwap();
         return;
     }
@@ -212,7 +219,8 @@ void BoardRules::StepSwap()
 
 bool BoardRules::IsSwapCell(int column, int row) const
 {
-    return swap.swapping && ((column == swap.aColumn && row == swap.aRow) || (column == swap.bColumn && row == swap.bRow));
+    return swap.swapping &&
+           ((column == swap.aColumn && row == swap.aRow) || (column == swap.bColumn && row == swap.bRow));
 }
 
 // --- gravity ---------------------------------------------------------------
@@ -224,21 +232,28 @@ bool BoardRules::ApplyGravity()
     bool anyFalling = false;
     const double now = Now();
     const int cellHeight = board.Geometry().cellHeight;
-    for (int r = 0; r < Board::Rows - 1; ++r) {
-        for (int c = 0; c < Board::Columns; ++c) {
+    for (int r = 0; r < Board::Rows - 1; ++r)
+    {
+        for (int c = 0; c < Board::Columns; ++c)
+        {
             Block& block = board.Cell(c, r);
             Block& below = board.Cell(c, r + 1);
-            if (block.IsFalling()) {
-                if (IsSwapCell(c, r)) {
+            if (block.IsFalling())
+            {
+                if (IsSwapCell(c, r))
+                {
                     block.SetFalling(false);
                     continue;
                 }
                 anyFalling = true;
                 const double elapsed = now - block.FallStart();
-                if (elapsed <= FallSeconds) {
+                if (elapsed <= FallSeconds)
+                {
                     block.SetPosition(block.FallFromX(),
                                       block.FallFromY() + static_cast<int>(cellHeight * elapsed / FallSeconds));
-                } else if (!below.IsFalling()) {
+                }
+                else if (!below.IsFalling())
+                {
                     block.SetFalling(false);
                     block.SetPosition(block.FallFromX(), block.FallFromY());
                     below.SetType(block.GetType());
@@ -247,7 +262,8 @@ bool BoardRules::ApplyGravity()
                 continue;
             }
             if (!block.IsEmpty() && !block.IsClearing() && !IsSwapCell(c, r + 1) &&
-                (below.IsEmpty() || below.IsFalling())) {
+                (below.IsEmpty() || below.IsFalling()))
+            {
                 block.SetFalling(true);
                 anyFalling = true;
             }
@@ -275,15 +291,18 @@ void BoardRules::RecordSet(bool alongRow, int line, int first, int length)
     const bool counted = Kind() != RulesKind::Neutral;
     if (counted)
         scoring.AddSet(length);
-    for (int i = 0; i < length; ++i) {
+    for (int i = 0; i < length; ++i)
+    {
         Block& block = alongRow ? board.Cell(first + i, line) : board.Cell(line, first + i);
-        if (!block.IsClearing()) {
+        if (!block.IsClearing())
+        {
             block.SetMarked(true);
             if (counted)
                 scoring.AddBlock();
         }
     }
-    if (counted && scoring.ChainMultiplier() > 1) {
+    if (counted && scoring.ChainMultiplier() > 1)
+    {
         const Block& firstBlock = alongRow ? board.Cell(first, line) : board.Cell(line, first);
         const BoardGeometry& g = board.Geometry();
         SetArea area;
@@ -299,7 +318,8 @@ void BoardRules::RecordSet(bool alongRow, int line, int first, int length)
 void BoardRules::EndRun(bool alongRow, int line, int end, int colour, int& length, bool& hasWild,
                         bool (&colourFlags)[BlockColourCount], bool& found)
 {
-    if (length >= 3) {
+    if (length >= 3)
+    {
         if (hasWild)
             colourFlags[colour] = true;
         RecordSet(alongRow, line, end - length, length);
@@ -311,13 +331,17 @@ void BoardRules::EndRun(bool alongRow, int line, int end, int colour, int& lengt
 
 void BoardRules::ApplyColumnWarnings()
 {
-    for (int c = 0; c < Board::Columns; ++c) {
+    for (int c = 0; c < Board::Columns; ++c)
+    {
         const Block& top = board.Cell(c, 0);
-        if (!top.IsWarning() && !top.IsEmpty()) {
+        if (!top.IsWarning() && !top.IsEmpty())
+        {
             host.ShowMessage("Uh oh!");
             for (int r = 0; r < Board::Rows; ++r)
                 board.Cell(c, r).SetWarning(true);
-        } else if (top.IsWarning() && top.IsEmpty()) {
+        }
+        else if (top.IsWarning() && top.IsEmpty())
+        {
             for (int r = 0; r < Board::Rows; ++r)
                 board.Cell(c, r).SetWarning(false);
         }
@@ -335,28 +359,38 @@ bool BoardRules::FindSets()
     bool colourFlags[BlockColourCount] = {};
     bool found = false;
 
-    for (int pass = 0; pass < 2; ++pass) {
+    for (int pass = 0; pass < 2; ++pass)
+    {
         const bool alongRow = pass == 0;
         const int lines = alongRow ? Board::Rows : Board::Columns;
         const int span = alongRow ? Board::Columns : Board::Rows;
-        for (int line = 0; line < lines; ++line) {
-            for (int colour = 0; colour < BlockColourCount; ++colour) {
+        for (int line = 0; line < lines; ++line)
+        {
+            for (int colour = 0; colour < BlockColourCount; ++colour)
+            {
                 int length = 0;
                 bool hasWild = false;
-                for (int i = 0; i < span; ++i) {
+                for (int i = 0; i < span; ++i)
+                {
                     const int c = alongRow ? i : line;
                     const int r = alongRow ? line : i;
-                    if (!IsSettled(c, r)) {
+                    if (!IsSettled(c, r))
+                    {
                         EndRun(alongRow, line, i, colour, length, hasWild, colourFlags, found);
                         continue;
                     }
                     const BlockType code = board.Cell(c, r).GetType();
-                    if (code == static_cast<BlockType>(colour)) {
+                    if (code == static_cast<BlockType>(colour))
+                    {
                         ++length;
-                    } else if (code == BlockType::Wild) {
+                    }
+                    else if (code == BlockType::Wild)
+                    {
                         ++length;
                         hasWild = true;
-                    } else {
+                    }
+                    else
+                    {
                         EndRun(alongRow, line, i, colour, length, hasWild, colourFlags, found);
                     }
                 }
@@ -367,13 +401,16 @@ bool BoardRules::FindSets()
 
     // A set holding a Wild clears every resting block of its colour, even
     // one already clearing (its half second starts over); these score nothing.
-    for (int c = 0; c < Board::Columns; ++c) {
-        for (int r = 0; r < Board::Rows; ++r) {
+    for (int c = 0; c < Board::Columns; ++c)
+    {
+        for (int r = 0; r < Board::Rows; ++r)
+        {
             Block& block = board.Cell(c, r);
             const BlockType code = block.GetType();
             if (!IsBlockColour(code) || !colourFlags[static_cast<int>(code)] || block.IsFalling())
                 continue;
-            if (r == Board::Rows - 1) {
+            if (r == Board::Rows - 1)
+            {
                 block.SetMarked(true);
                 continue;
             }
@@ -386,17 +423,21 @@ bool BoardRules::FindSets()
     if (Kind() == RulesKind::Marathon)
         ApplyColumnWarnings();
 
-    for (int i = 0; i < Board::CellCount; ++i) {
+    for (int i = 0; i < Board::CellCount; ++i)
+    {
         Block& block = board.CellAtIndex(i);
-        if (block.IsMarked()) {
+        if (block.IsMarked())
+        {
             block.SetClearing(true);
             block.SetMarked(false);
         }
     }
 
-    if (found) {
+    if (found)
+    {
         const double now = Now();
-        if (!matchSoundPlayed || now - lastMatchSound > MatchSoundSeconds) {
+        if (!matchSoundPlayed || now - lastMatchSound > MatchSoundSeconds)
+        {
             host.PlaySound("Data/Sounds/TigerStab");
             lastMatchSound = now;
             matchSoundPlayed = true;
@@ -411,14 +452,18 @@ bool BoardRules::ClearingPass(bool& anyClearing)
 {
     anyClearing = false;
     const double now = Now();
-    for (int r = 0; r < Board::Rows; ++r) {
-        for (int c = 0; c < Board::Columns; ++c) {
+    for (int r = 0; r < Board::Rows; ++r)
+    {
+        for (int c = 0; c < Board::Columns; ++c)
+        {
             Block& block = board.Cell(c, r);
             if (!swap.swapping && !block.IsFalling() && !board.IsCellPictureHome(c, r))
                 board.PlaceCell(c, r);
-            if (!block.IsEmpty() && block.IsClearing()) {
+            if (!block.IsEmpty() && block.IsClearing())
+            {
                 anyClearing = true;
-                if (now - block.ClearStart() > ClearSeconds) {
+                if (now - block.ClearStart() > ClearSeconds)
+                {
                     block.SetClearing(false);
                     block.SetType(BlockType::Empty);
                 }

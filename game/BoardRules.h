@@ -9,9 +9,10 @@ class BlockMover;
 class Scoring;
 
 // A pending swap of two neighbouring cells, animated for SwapSeconds.
-struct SwapState {
+struct SwapState
+{
     bool swapping = false;
-    double swapStart = 0.0;  // seconds
+    double swapStart = 0.0; // seconds
     int aColumn = -1;
     int aRow = -1;
     int bColumn = -1;
@@ -19,11 +20,12 @@ struct SwapState {
 };
 
 // What one RulesStep saw, for the scoring and the game-type checks.
-struct RulesStepResult {
-    bool falling = false;    // a block fell or started to fall
-    bool clearing = false;   // a block was clearing
-    bool setsFound = false;  // FindSets recorded at least one set
-    bool allEmpty = false;   // every cell Empty after the clearing pass
+struct RulesStepResult
+{
+    bool falling = false;   // a block fell or started to fall
+    bool clearing = false;  // a block was clearing
+    bool setsFound = false; // FindSets recorded at least one set
+    bool allEmpty = false;  // every cell Empty after the clearing pass
 };
 
 // The rules that act on a board frame by frame: the mover, swaps, gravity,
@@ -36,8 +38,9 @@ struct RulesStepResult {
 //   falling       ApplyGravity             FallSeconds later, code moves down
 //   marked        FindSets                 the same FindSets (becomes clearing)
 //   clearing      FindSets                 ClearSeconds later, block Empty
-class BoardRules {
-public:
+class BoardRules
+{
+  public:
     static constexpr double SwapSeconds = 0.2;
     static constexpr double FallSeconds = 0.01;
     static constexpr double ClearSeconds = 0.5;
@@ -57,7 +60,10 @@ public:
     void MoveMoverLeft();
     void MoveMoverRight();
     void FlipMover();
+    // Remembers the pointer and, inside the well, snaps the mover to it.
     void FollowPointer(int px, int py);
+    [[nodiscard]] int PointerX() const { return pointerX; }
+    [[nodiscard]] int PointerY() const { return pointerY; }
 
     // --- moves ---
     // Swaps the two cells under the mover; false (with the refusal sound)
@@ -91,11 +97,12 @@ public:
     [[nodiscard]] size_t UndoDepth() const { return undoStack.size(); }
     void ClearUndo() { undoStack.clear(); }
 
-private:
+  private:
     [[nodiscard]] RulesKind Kind() const { return host.GetRulesKind(); }
     [[nodiscard]] bool IsSwapCell(int column, int row) const;
     // One run of a row or column walk ended: records it as a set when long enough.
-    void EndRun(bool alongRow, int line, int end, int colour, int& length, bool& hasWild, bool (&colourFlags)[BlockColourCount], bool& found);
+    void EndRun(bool alongRow, int line, int end, int colour, int& length, bool& hasWild,
+                bool (&colourFlags)[BlockColourCount], bool& found);
     void RecordSet(bool alongRow, int line, int first, int length);
     void ApplyColumnWarnings();
 
@@ -107,6 +114,8 @@ private:
     std::vector<Board::Codes> undoStack;
     int movesLeft = 0;
     int movesTotal = 0;
-    double lastMatchSound = 0.0;  // seconds
+    double lastMatchSound = 0.0; // seconds
     bool matchSoundPlayed = false;
+    int pointerX = -1; // last pointer position given to FollowPointer
+    int pointerY = -1;
 };

@@ -6,7 +6,8 @@
 // the first three; a board without a game type (the tutorial) plays Neutral:
 // no undo history, no move limit or count, no column warnings, no chain
 // counting (so no multiplier text), no level-ups.
-enum class RulesKind {
+enum class RulesKind
+{
     Marathon,
     PuzzleChallenge,
     TimeAttack,
@@ -17,7 +18,8 @@ enum class RulesKind {
 // covering the set's blocks. A row set's text is centred horizontally over
 // the rectangle at its top; a column set's text stands at its left edge,
 // centred vertically.
-struct SetArea {
+struct SetArea
+{
     bool isRow = true;
     int x = 0;
     int y = 0;
@@ -27,8 +29,9 @@ struct SetArea {
 
 // What the rules and the scoring need from the screen that owns the board.
 // The screen implements it; tests implement it with a recorder.
-class BoardRulesHost {
-public:
+class BoardRulesHost
+{
+  public:
     virtual ~BoardRulesHost() = default;
 
     [[nodiscard]] virtual RulesKind GetRulesKind() const = 0;

@@ -2,7 +2,8 @@
 
 #include <limits>
 
-namespace {
+namespace
+{
 
 // Adds without passing the largest int: an absurd combo saturates instead of
 // wrapping into a negative score.
@@ -39,7 +40,8 @@ const char* Scoring::MessageFor(int multiplier)
 {
     if (multiplier <= 1)
         return nullptr;
-    switch (multiplier) {
+    switch (multiplier)
+    {
     case 2:
         return "Good!";
     case 3:
@@ -99,13 +101,17 @@ bool Scoring::Payout(RulesKind kind, bool anyFalling, bool anyClearing, BoardRul
         host.ShowMessage(message);
 
     bool paid = false;
-    if (points > 0) {
+    if (points > 0)
+    {
         score = SaturatingAdd(score, points);
         host.ScoreChanged(score);
-        if (kind == RulesKind::Marathon && score >= bestMarathon) {
+        if (kind == RulesKind::Marathon && score >= bestMarathon)
+        {
             bestMarathon = score;
             host.HighScoreChanged(bestMarathon);
-        } else if (kind == RulesKind::TimeAttack && score >= bestTimeAttack) {
+        }
+        else if (kind == RulesKind::TimeAttack && score >= bestTimeAttack)
+        {
             bestTimeAttack = score;
             host.HighScoreChanged(bestTimeAttack);
         }
@@ -125,7 +131,8 @@ bool Scoring::LevelUp(BoardRulesHost& host)
     if (500 * l * l > 500 * s * s + score)
         return false;
     queuePeriod = QueuePeriodAt(level);
-    if (queuePeriod >= MinQueuePeriod) {
+    if (queuePeriod >= MinQueuePeriod)
+    {
         host.ShowMessage("Level Up!");
         ++level;
         host.LevelChanged(level);

@@ -7,11 +7,12 @@
 // Score, combo counters and the Marathon level. Sets found while the board
 // is in motion add to the chain; the chain is paid out as one combo once
 // nothing falls or clears any more.
-class Scoring {
-public:
+class Scoring
+{
+  public:
     static constexpr int PointsPerBlock = 25;
     static constexpr int MaxLevel = 10;
-    static constexpr double MinQueuePeriod = 2.0;  // seconds
+    static constexpr double MinQueuePeriod = 2.0; // seconds
 
     // Start level of a difficulty value: 1 (Easy), 3 (Medium), anything
     // else plays as Hard, 6.
@@ -56,7 +57,7 @@ public:
     void SetQueuePeriod(double seconds) { queuePeriod = seconds; }
     void ResetChain();
 
-private:
+  private:
     int score = 0;
     int chainPoints = 0;
     int chainMultiplier = 0;
@@ -64,5 +65,5 @@ private:
     int startLevel = 1;
     int bestMarathon = 0;
     int bestTimeAttack = 0;
-    double queuePeriod = 0.0;  // seconds between Marathon drops
+    double queuePeriod = 0.0; // seconds between Marathon drops
 };

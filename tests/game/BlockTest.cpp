@@ -6,10 +6,12 @@
 #include "game/Block.h"
 #include "game/BlockMover.h"
 
-namespace {
+namespace
+{
 
-class BlockTest : public HeadlessApp {
-protected:
+class BlockTest : public HeadlessApp
+{
+  protected:
     void SetUp() override
     {
         HeadlessApp::SetUp();
@@ -27,7 +29,7 @@ protected:
     {
         App().Render();
         App().Invalidate(0, 0, 640, 480);
-        App().Render();  // clears every tile to the background
+        App().Render(); // clears every tile to the background
         App().Invalidate(block.GetX(), block.GetY(), block.GetWidth(), block.GetHeight());
         block.Draw(App());
     }
@@ -69,14 +71,18 @@ TEST_F(BlockTest, PicturesFollowTheCodeAndTheQueueLook)
     queued.SetType(BlockType::Wild);
     EXPECT_EQ(queued.Picture().GetMovie(), "Data/Graphics/Blocks/WildQueue.swf");
 
-    for (int code = 0; code <= 7; ++code) {
+    for (int code = 0; code <= 7; ++code)
+    {
         const auto type = static_cast<BlockType>(code);
         const char* well = Block::PicturePath(type, false);
         const char* queue = Block::PicturePath(type, true);
-        if (code == 5 || code == 6) {
+        if (code == 5 || code == 6)
+        {
             EXPECT_EQ(well, nullptr);
             EXPECT_EQ(queue, nullptr);
-        } else {
+        }
+        else
+        {
             ASSERT_NE(well, nullptr);
             ASSERT_NE(queue, nullptr);
             EXPECT_EQ(std::string(queue).find("Queue.swf"), std::string(well).size() - 4);
@@ -100,7 +106,7 @@ TEST_F(BlockTest, TimedStatesRecordTheClockAndTheWarningBlinksEveryQuarterSecond
     EXPECT_DOUBLE_EQ(block.ClearStart(), 12.5);
     EXPECT_TRUE(block.IsDimShown());
     block.SetType(BlockType::Empty);
-    EXPECT_FALSE(block.IsDimShown());  // an Empty block is never dimmed
+    EXPECT_FALSE(block.IsDimShown()); // an Empty block is never dimmed
 
     App().time = 13.0;
     block.SetFalling(true);
@@ -155,7 +161,7 @@ TEST_F(BlockTest, DrawsItsPictureDimAndWarningAndNothingWhenEmpty)
     block.SetType(BlockType::Red);
     Redraw(block);
     EXPECT_EQ(PixelAt(120, 120), 0xFF0000u);
-    EXPECT_EQ(PixelAt(99, 120), 0x00FF00u);  // nothing outside its rectangle
+    EXPECT_EQ(PixelAt(99, 120), 0x00FF00u); // nothing outside its rectangle
 
     block.SetType(BlockType::Blue);
     Redraw(block);
@@ -163,7 +169,7 @@ TEST_F(BlockTest, DrawsItsPictureDimAndWarningAndNothingWhenEmpty)
 
     block.SetClearing(true);
     Redraw(block);
-    EXPECT_EQ(PixelAt(120, 120), 0x000000u);  // the opaque test dim covers it
+    EXPECT_EQ(PixelAt(120, 120), 0x000000u); // the opaque test dim covers it
 
     block.SetClearing(false);
     block.SetWarning(true);
@@ -201,7 +207,7 @@ TEST_F(BlockTest, DrawsItsPictureDimAndWarningAndNothingWhenEmpty)
     App().Invalidate(300, 100, 80, 80);
     mover.Draw(App());
     EXPECT_EQ(PixelAt(340, 140), 0x28323Cu);
-    mover.SetOrientation(7);  // not an orientation: ignored
+    mover.SetOrientation(7); // not an orientation: ignored
     EXPECT_EQ(mover.GetOrientation(), BlockMover::Vertical);
 }
 

@@ -2,16 +2,18 @@
 
 #include "game/RulesFixture.h"
 
-namespace {
+namespace
+{
 
 const char* const MatchSound = "Data/Sounds/TigerStab";
 
-class MatchingTest : public RulesFixture {
-protected:
+class MatchingTest : public RulesFixture
+{
+  protected:
     void SetUp() override
     {
         RulesFixture::SetUp();
-        host.kind = RulesKind::TimeAttack;  // no column warnings in the way
+        host.kind = RulesKind::TimeAttack; // no column warnings in the way
     }
 
     [[nodiscard]] bool Clearing(int c, int r) const { return board->Cell(c, r).IsClearing(); }
@@ -53,7 +55,7 @@ TEST_F(MatchingTest, AWildBesideAnotherSetAddsNoWholeColourClear)
     ASSERT_TRUE(rules->FindSets());
     EXPECT_EQ(scoring->ChainMultiplier(), 1);
     EXPECT_EQ(scoring->ChainPoints(), 75);
-    EXPECT_FALSE(Clearing(0, 8));  // the other Green stays
+    EXPECT_FALSE(Clearing(0, 8)); // the other Green stays
     EXPECT_FALSE(Clearing(0, 9));
     EXPECT_FALSE(Clearing(1, 9));
     EXPECT_TRUE(Clearing(2, 9) && Clearing(3, 9) && Clearing(4, 9));
@@ -129,10 +131,10 @@ TEST_F(MatchingTest, WholeColourClearRestartsABlockAlreadyClearing)
 {
     Layout({"B.....", "RRWOPG"});
     App().time = 200.0;
-    board->Cell(0, 8).SetClearing(true);  // rests on a block, already clearing
+    board->Cell(0, 8).SetClearing(true); // rests on a block, already clearing
     App().time = 200.4;
     ASSERT_TRUE(rules->FindSets());
-    EXPECT_DOUBLE_EQ(board->Cell(0, 8).ClearStart(), 200.0);  // Blue is not in the set
+    EXPECT_DOUBLE_EQ(board->Cell(0, 8).ClearStart(), 200.0); // Blue is not in the set
     Layout({"R.....", "RRWOPG"});
     App().time = 300.0;
     // The Red on top is not settled (it clears), so the column holds no set;
@@ -141,7 +143,7 @@ TEST_F(MatchingTest, WholeColourClearRestartsABlockAlreadyClearing)
     App().time = 300.4;
     ASSERT_TRUE(rules->FindSets());
     EXPECT_DOUBLE_EQ(board->Cell(0, 8).ClearStart(), 300.4);
-    EXPECT_EQ(scoring->ChainPoints(), 75 + 75);  // the restarted block adds nothing
+    EXPECT_EQ(scoring->ChainPoints(), 75 + 75); // the restarted block adds nothing
 }
 
 TEST_F(MatchingTest, ClearedBlocksVanishAfterHalfASecondAndTheLastOneEmptiesTheBoard)
@@ -158,8 +160,8 @@ TEST_F(MatchingTest, ClearedBlocksVanishAfterHalfASecondAndTheLastOneEmptiesTheB
     EXPECT_EQ(At(0, 9), BlockType::Orange);
     App().time = 50.51;
     r = rules->RulesStep();
-    EXPECT_TRUE(r.clearing);  // still counted in the step that ends it
-    EXPECT_TRUE(r.allEmpty);  // decided after the whole pass
+    EXPECT_TRUE(r.clearing); // still counted in the step that ends it
+    EXPECT_TRUE(r.allEmpty); // decided after the whole pass
     EXPECT_EQ(Row(9), "......");
     EXPECT_FALSE(board->Cell(0, 9).IsClearing());
     r = rules->RulesStep();
@@ -199,7 +201,7 @@ TEST_F(MatchingTest, MarathonWarnsOncePerColumnAndStopsWhenTheTopEmpties)
         EXPECT_TRUE(board->Cell(0, r).IsWarning());
     EXPECT_FALSE(board->Cell(1, 9).IsWarning());
     EXPECT_FALSE(rules->FindSets());
-    EXPECT_EQ(host.messages.size(), 1u);  // once only
+    EXPECT_EQ(host.messages.size(), 1u); // once only
 
     board->Cell(0, 0).SetType(BlockType::Empty);
     rules->FindSets();
@@ -207,7 +209,8 @@ TEST_F(MatchingTest, MarathonWarnsOncePerColumnAndStopsWhenTheTopEmpties)
         EXPECT_FALSE(board->Cell(0, r).IsWarning());
 
     // The other game types and the tutorial never warn.
-    for (RulesKind kind : {RulesKind::TimeAttack, RulesKind::PuzzleChallenge, RulesKind::Neutral}) {
+    for (RulesKind kind : {RulesKind::TimeAttack, RulesKind::PuzzleChallenge, RulesKind::Neutral})
+    {
         host.kind = kind;
         board->Cell(0, 0).SetType(BlockType::Green);
         rules->FindSets();
@@ -218,12 +221,13 @@ TEST_F(MatchingTest, MarathonWarnsOncePerColumnAndStopsWhenTheTopEmpties)
 
 } // namespace
 
-namespace {
+namespace
+{
 
 TEST_F(MatchingTest, CodesWithoutAColourBreakRunsAndIndexNothing)
 {
     Layout({"RR5RRR"});
-    board->Cell(0, 8).SetType(static_cast<BlockType>(42));  // damaged data
+    board->Cell(0, 8).SetType(static_cast<BlockType>(42)); // damaged data
     board->Cell(1, 8).SetType(static_cast<BlockType>(-1));
     board->Cell(2, 8).SetType(BlockType::Wild);
     ASSERT_TRUE(rules->FindSets());
@@ -240,7 +244,8 @@ TEST_F(MatchingTest, CodesWithoutAColourBreakRunsAndIndexNothing)
 // a hundredth of a second still counts, so falls and clears keep working.
 TEST_F(MatchingTest, FallsAndClearsKeepTheirTimingOnALongRunningClock)
 {
-    for (double start : {4294967.296 - 5.0, 40.0 * 24 * 3600}) {
+    for (double start : {4294967.296 - 5.0, 40.0 * 24 * 3600})
+    {
         SCOPED_TRACE(start);
         App().time = start;
         Layout({"G.....", "......", "RRROBP"});
@@ -249,7 +254,7 @@ TEST_F(MatchingTest, FallsAndClearsKeepTheirTimingOnALongRunningClock)
         EXPECT_TRUE(r.falling);
         App().time = start + 0.004;
         rules->RulesStep();
-        EXPECT_EQ(At(0, 7), BlockType::Green);  // not yet a whole cell
+        EXPECT_EQ(At(0, 7), BlockType::Green); // not yet a whole cell
         EXPECT_GT(board->Cell(0, 7).GetY(), 64 + 7 * 40);
         App().time = start + 0.0105;
         rules->RulesStep();

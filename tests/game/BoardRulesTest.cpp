@@ -2,7 +2,8 @@
 
 #include "game/RulesFixture.h"
 
-namespace {
+namespace
+{
 
 const char* const SwapSound = "Data/Sounds/Swap";
 const char* const BadSound = "Data/Sounds/Bad";
@@ -27,12 +28,13 @@ TEST_F(BoardRulesTest, MoverStaysOnItsAllowedFirstCells)
     EXPECT_EQ(c, 0);
     EXPECT_EQ(r, 0);
 
-    for (int i = 0; i < 12; ++i) {
+    for (int i = 0; i < 12; ++i)
+    {
         rules->MoveMoverRight();
         rules->MoveMoverDown();
     }
     rules->MoverCell(c, r);
-    EXPECT_EQ(c, 4);  // horizontal: columns 0..4
+    EXPECT_EQ(c, 4); // horizontal: columns 0..4
     EXPECT_EQ(r, 9);
 
     // Flipping at row 9 lifts the vertical mover to row 8; it may then reach column 5.
@@ -63,17 +65,19 @@ TEST_F(BoardRulesTest, MoverFollowsThePointerInsideTheWellOnly)
     int c = -1;
     int r = -1;
     rules->MoverCell(c, r);
-    EXPECT_EQ(c, 4);  // a horizontal mover cannot start in column 5
+    EXPECT_EQ(c, 4); // a horizontal mover cannot start in column 5
     EXPECT_EQ(r, 3);
 
     rules->FlipMover();
     rules->FollowPointer(230, 64 + 9 * 40 + 5);
     rules->MoverCell(c, r);
     EXPECT_EQ(c, 5);
-    EXPECT_EQ(r, 8);  // a vertical mover cannot start in row 9
+    EXPECT_EQ(r, 8); // a vertical mover cannot start in row 9
 
-    rules->FollowPointer(25 + 240, 100);  // the right edge is outside
-    rules->FollowPointer(100, 63);        // the queue row is outside
+    rules->FollowPointer(25 + 240, 100); // the right edge is outside
+    rules->FollowPointer(100, 63);       // the queue row is outside
+    EXPECT_EQ(rules->PointerX(), 100);
+    EXPECT_EQ(rules->PointerY(), 63);
     rules->MoverCell(c, r);
     EXPECT_EQ(c, 5);
     EXPECT_EQ(r, 8);
@@ -93,13 +97,13 @@ TEST_F(BoardRulesTest, SwapAnimatesForAFifthOfASecondAndExchangesCodesAtTheEnd)
     EXPECT_EQ(s.bColumn, 1);
     EXPECT_EQ(s.aRow, 8);
 
-    Step(0.101);  // halfway: the pictures cross, the codes stay
+    Step(0.101); // halfway: the pictures cross, the codes stay
     EXPECT_EQ(board->Cell(0, 8).GetX(), 25 + 20);
     EXPECT_EQ(board->Cell(1, 8).GetX(), 65 - 20);
     EXPECT_EQ(At(0, 8), BlockType::Red);
     Step(0.09);
     EXPECT_TRUE(rules->IsSwapPending());
-    Step(0.02);  // past 0.2 s
+    Step(0.02); // past 0.2 s
     EXPECT_FALSE(rules->IsSwapPending());
     EXPECT_EQ(Row(8), "BR....");
     EXPECT_TRUE(board->IsCellPictureHome(0, 8));
@@ -157,7 +161,7 @@ TEST_F(BoardRulesTest, BlockSwappedOverAGapFallsAndANewSwapFinishesThePendingOne
     Settle();
     EXPECT_EQ(Row(8), "......");
     EXPECT_EQ(Row(9), "RROG..");
-    EXPECT_EQ(rules->MovesLeft(), -2);  // outside puzzles the counter runs on unseen
+    EXPECT_EQ(rules->MovesLeft(), -2); // outside puzzles the counter runs on unseen
 }
 
 // --- gravity ---
@@ -173,13 +177,13 @@ TEST_F(BoardRulesTest, ABlockFallsOneCellPerHundredthOfASecond)
 
     App().time = start + 0.0051;
     rules->RulesStep();
-    EXPECT_EQ(board->Cell(0, 6).GetY(), 64 + 6 * 40 + 20);  // halfway down its cell
+    EXPECT_EQ(board->Cell(0, 6).GetY(), 64 + 6 * 40 + 20); // halfway down its cell
     EXPECT_EQ(At(0, 6), BlockType::Green);
 
     App().time = start + 0.0101;
     rules->RulesStep();
     EXPECT_EQ(At(0, 6), BlockType::Empty);
-    EXPECT_EQ(At(0, 7), BlockType::Green);  // one cell down, and falling again
+    EXPECT_EQ(At(0, 7), BlockType::Green); // one cell down, and falling again
     EXPECT_TRUE(board->Cell(0, 7).IsFalling());
     EXPECT_TRUE(board->IsCellPictureHome(0, 6));
 
@@ -195,7 +199,7 @@ TEST_F(BoardRulesTest, AColumnAboveAGapFallsTogether)
     Step(0.0);
     EXPECT_TRUE(board->Cell(0, 7).IsFalling());
     Step(0.0);
-    EXPECT_TRUE(board->Cell(0, 6).IsFalling());  // resting on a falling block
+    EXPECT_TRUE(board->Cell(0, 6).IsFalling()); // resting on a falling block
     Settle(0.011);
     EXPECT_EQ(Row(7), "B.....");
     EXPECT_EQ(Row(8), "O.....");
@@ -230,8 +234,9 @@ TEST_F(BoardRulesTest, ThePendingSwapHoldsItsCellsAndTheBlocksAboveThem)
 
 // --- undo and the move limit ---
 
-class PuzzleRulesTest : public RulesFixture {
-protected:
+class PuzzleRulesTest : public RulesFixture
+{
+  protected:
     void SetUp() override
     {
         RulesFixture::SetUp();
@@ -244,7 +249,7 @@ TEST_F(PuzzleRulesTest, UndoRestoresTheBoardAndTheMoveWhileMovesWereMade)
     Layout({"R.O...", "BPGR.."});
     rules->SetMoves(2);
     const Board::Codes start = board->GetCodes();
-    EXPECT_FALSE(rules->Undo());  // nothing made yet
+    EXPECT_FALSE(rules->Undo()); // nothing made yet
 
     rules->PlaceMover(0, 9);
     ASSERT_TRUE(rules->TrySwap());
@@ -277,7 +282,7 @@ TEST_F(PuzzleRulesTest, UndoRestoresTheBoardAndTheMoveWhileMovesWereMade)
     ASSERT_TRUE(rules->Undo());
     EXPECT_EQ(board->GetCodes(), start);
     EXPECT_EQ(rules->MovesLeft(), 2);
-    EXPECT_FALSE(rules->Undo());  // moves left equals the total
+    EXPECT_FALSE(rules->Undo()); // moves left equals the total
     EXPECT_EQ(host.undoCalls, 2);
 
     // Loading a puzzle empties the history.
@@ -291,7 +296,8 @@ TEST_F(PuzzleRulesTest, UndoRestoresTheBoardAndTheMoveWhileMovesWereMade)
 TEST_F(PuzzleRulesTest, ZeroOrNegativeMoveCountsAllowNoSwap)
 {
     Layout({"RB...."});
-    for (int moves : {0, -3}) {
+    for (int moves : {0, -3})
+    {
         rules->SetMoves(moves);
         rules->PlaceMover(0, 9);
         EXPECT_FALSE(rules->TrySwap());
@@ -304,7 +310,8 @@ TEST_F(PuzzleRulesTest, ZeroOrNegativeMoveCountsAllowNoSwap)
 
 TEST_F(BoardRulesTest, OtherKindsKeepNoUndoHistoryAndHaveNoMoveLimit)
 {
-    for (RulesKind kind : {RulesKind::Marathon, RulesKind::TimeAttack, RulesKind::Neutral}) {
+    for (RulesKind kind : {RulesKind::Marathon, RulesKind::TimeAttack, RulesKind::Neutral})
+    {
         host.kind = kind;
         rules->SetMoves(0);
         Layout({"RB...."});
@@ -328,7 +335,7 @@ TEST_F(BoardRulesTest, ANeutralBoardClearsSetsButCountsNothing)
     EXPECT_TRUE(host.multipliers.empty());
     EXPECT_EQ(host.CountSound("Data/Sounds/TigerStab"), 1);
     Settle();
-    EXPECT_EQ(Row(9), "......");  // the Wild's Blue set took the Reds' row with it
+    EXPECT_EQ(Row(9), "......"); // the Wild's Blue set took the Reds' row with it
     EXPECT_TRUE(host.movesLeft.empty());
 }
 

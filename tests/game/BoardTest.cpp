@@ -5,9 +5,11 @@
 #include "engine/ScreenManager.h"
 #include "game/RulesFixture.h"
 
-namespace {
+namespace
+{
 
-struct GeometryCase {
+struct GeometryCase
+{
     int width;
     int height;
     int cell;
@@ -23,7 +25,8 @@ TEST(BoardGeometryTest, CellsAndEdgesAtTheOfferedSizes)
         {800, 600, 50, 31, 15, 80},
         {1024, 768, 64, 40, 19, 103},
     };
-    for (const GeometryCase& k : cases) {
+    for (const GeometryCase& k : cases)
+    {
         SCOPED_TRACE(k.width);
         const BoardGeometry g = BoardGeometry::ForDisplay(k.width, k.height);
         EXPECT_EQ(g.cellWidth, k.cell);
@@ -46,7 +49,7 @@ TEST(BoardGeometryTest, CellsAndEdgesAtTheOfferedSizes)
         EXPECT_FALSE(g.InWell(k.left + 6 * k.cell, k.rowZero));
         EXPECT_FALSE(g.InWell(k.left, k.rowZero + 10 * k.cell));
         EXPECT_FALSE(g.InWell(k.left - 1, k.rowZero));
-        EXPECT_FALSE(g.InWell(k.left, k.rowZero - 1));  // the queue row is not the well
+        EXPECT_FALSE(g.InWell(k.left, k.rowZero - 1)); // the queue row is not the well
         EXPECT_TRUE(g.CellAt(k.left + 2 * k.cell + k.cell / 2, k.rowZero + 7 * k.cell, c, r));
         EXPECT_EQ(c, 2);
         EXPECT_EQ(r, 7);
@@ -58,8 +61,9 @@ TEST(BoardGeometryTest, CellsAndEdgesAtTheOfferedSizes)
     EXPECT_FALSE(none.CellAt(0, 0, c, r));
 }
 
-class BoardTest : public RulesFixture {
-protected:
+class BoardTest : public RulesFixture
+{
+  protected:
     [[nodiscard]] bool IsRegistered(const Control* control) const
     {
         const auto& list = ScreenManager::Get().Controls();
@@ -69,8 +73,10 @@ protected:
     // No Wild and no two orthogonal neighbours of one code among the filled cells.
     void ExpectNoWildAndNoLikeNeighbours(int firstRow)
     {
-        for (int r = firstRow; r < Board::Rows; ++r) {
-            for (int c = 0; c < Board::Columns; ++c) {
+        for (int r = firstRow; r < Board::Rows; ++r)
+        {
+            for (int c = 0; c < Board::Columns; ++c)
+            {
                 const BlockType t = At(c, r);
                 ASSERT_TRUE(IsBlockColour(t)) << c << "," << r;
                 if (c + 1 < Board::Columns)
@@ -93,22 +99,27 @@ TEST_F(BoardTest, RandomBlockTypeUsesOneDrawForWildAndTwoForAColour)
     EXPECT_NE(own.State(), 3u);
 
     // Replay the generator beside the board's own.
-    for (uint32_t seed : {1u, 7u, 12345u, 99999u}) {
+    for (uint32_t seed : {1u, 7u, 12345u, 99999u})
+    {
         board->Seed(seed);
         Random replay(seed);
         int wilds = 0;
-        for (int i = 0; i < 3000; ++i) {
+        for (int i = 0; i < 3000; ++i)
+        {
             Block& block = board->Queue(0);
             board->RandomBlockType(block);
             const int first = replay.Next();
-            if (first % 135 == 0) {
+            if (first % 135 == 0)
+            {
                 ASSERT_EQ(block.GetType(), BlockType::Wild);
                 ++wilds;
-            } else {
+            }
+            else
+            {
                 ASSERT_EQ(static_cast<int>(block.GetType()), replay.Next() % 5);
             }
         }
-        EXPECT_LT(wilds, 60);  // about 1 in 135
+        EXPECT_LT(wilds, 60); // about 1 in 135
     }
 }
 
@@ -116,14 +127,16 @@ TEST_F(BoardTest, DrawFillBlockNeverGivesAWildOrALikeNeighbour)
 {
     // Four different neighbours leave only the fifth colour.
     Layout({"......", "......", "......", "......", "......", "......", "......", "..R...", ".OPB..", "..G..."});
-    for (uint32_t seed = 1; seed <= 200; ++seed) {
+    for (uint32_t seed = 1; seed <= 200; ++seed)
+    {
         board->Seed(seed);
         board->DrawFillBlock(2, 8);
         ASSERT_EQ(At(2, 8), BlockType::Purple) << seed;
         board->Cell(2, 8).SetType(BlockType::Red);
     }
     // Whole fills over many seeds (some of which draw Wilds first).
-    for (uint32_t seed = 1; seed <= 300; ++seed) {
+    for (uint32_t seed = 1; seed <= 300; ++seed)
+    {
         board->Seed(seed * 7919u);
         for (int c = 0; c < Board::Columns; ++c)
             for (int r = 0; r < Board::Rows; ++r)
@@ -148,7 +161,8 @@ TEST_F(BoardTest, SetUpFillsByGameTypeAndRegistersTheQueueOnlyWhenPlayed)
     for (int r = 0; r < 5; ++r)
         EXPECT_EQ(Row(r), "......");
     ExpectNoWildAndNoLikeNeighbours(5);
-    for (int i = 0; i < Board::CellCount; ++i) {
+    for (int i = 0; i < Board::CellCount; ++i)
+    {
         Block& block = board->CellAtIndex(i);
         EXPECT_FALSE(block.IsFalling() || block.IsClearing() || block.IsWarning() || block.IsMarked());
         EXPECT_TRUE(IsRegistered(&block));
@@ -156,7 +170,8 @@ TEST_F(BoardTest, SetUpFillsByGameTypeAndRegistersTheQueueOnlyWhenPlayed)
     }
     EXPECT_EQ(board->Cell(5, 9).GetX(), 31 + 5 * 50);
     EXPECT_EQ(board->Cell(5, 9).GetY(), 80 + 9 * 50);
-    for (int c = 0; c < Board::Columns; ++c) {
+    for (int c = 0; c < Board::Columns; ++c)
+    {
         const Block& q = board->Queue(c);
         EXPECT_TRUE(IsRegistered(&q));
         EXPECT_FALSE(q.IsHidden());
@@ -178,7 +193,8 @@ TEST_F(BoardTest, SetUpFillsByGameTypeAndRegistersTheQueueOnlyWhenPlayed)
     board->Seed(77);
     board->SetUp(RulesKind::TimeAttack, 640, 480, fresh);
     ExpectNoWildAndNoLikeNeighbours(0);
-    for (int c = 0; c < Board::Columns; ++c) {
+    for (int c = 0; c < Board::Columns; ++c)
+    {
         EXPECT_TRUE(IsRegistered(&board->Queue(c)));
         EXPECT_TRUE(board->Queue(c).IsHidden());
     }
@@ -201,7 +217,8 @@ TEST_F(BoardTest, SetUpFillsByGameTypeAndRegistersTheQueueOnlyWhenPlayed)
     board->SetUp(RulesKind::Neutral, 640, 480, neutral);
     EXPECT_EQ(board->GetCodes(), loaded);
     EXPECT_EQ(neutral.Controls().size(), static_cast<size_t>(Board::CellCount + Board::Columns));
-    for (int c = 0; c < Board::Columns; ++c) {
+    for (int c = 0; c < Board::Columns; ++c)
+    {
         EXPECT_TRUE(board->Queue(c).IsHidden());
         EXPECT_TRUE(board->Queue(c).IsQueueLook());
         EXPECT_EQ(board->Queue(c).GetY(), 12);

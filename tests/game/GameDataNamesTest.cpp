@@ -7,7 +7,8 @@
 #include "fixtures/TestPaths.h"
 #include "game/RulesFixture.h"
 
-namespace {
+namespace
+{
 
 // Every file the game's data build produces, from its inventory.
 std::set<std::string> InventoryPaths()
@@ -15,7 +16,8 @@ std::set<std::string> InventoryPaths()
     std::set<std::string> paths;
     std::ifstream in(SourcePath("assets/inventory.txt"));
     std::string line;
-    while (std::getline(in, line)) {
+    while (std::getline(in, line))
+    {
         std::istringstream words(line);
         std::string kind;
         std::string path;
@@ -35,7 +37,8 @@ TEST_F(GameDataNamesTest, EveryPictureAndSoundTheBoardUsesIsBuilt)
     ASSERT_FALSE(built.empty());
 
     std::vector<std::string> pictures = {Block::DimMoviePath, Block::WarningMoviePath};
-    for (int code : {0, 1, 2, 3, 4, 7}) {
+    for (int code : {0, 1, 2, 3, 4, 7})
+    {
         pictures.emplace_back(Block::PicturePath(static_cast<BlockType>(code), false));
         pictures.emplace_back(Block::PicturePath(static_cast<BlockType>(code), true));
     }

@@ -16,7 +16,8 @@ TEST(RandomTest, ReseedingRepeatsAndStaysInRange)
 {
     Random a(0xDEADBEEF);
     std::vector<int> first;
-    for (int i = 0; i < 1000; ++i) {
+    for (int i = 0; i < 1000; ++i)
+    {
         const int v = a.Next();
         ASSERT_GE(v, 0);
         ASSERT_LE(v, Random::Max);

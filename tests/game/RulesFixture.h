@@ -12,9 +12,11 @@
 #include "game/Scoring.h"
 
 // Records everything the rules ask of the screen that owns the board.
-class RecordingHost : public BoardRulesHost {
-public:
-    struct Multiplier {
+class RecordingHost : public BoardRulesHost
+{
+  public:
+    struct Multiplier
+    {
         int value;
         SetArea area;
     };
@@ -50,8 +52,9 @@ public:
 
 // A board with its mover, scoring and rules on a headless 640 x 480
 // application whose clock the test moves by hand.
-class RulesFixture : public HeadlessApp {
-protected:
+class RulesFixture : public HeadlessApp
+{
+  protected:
     void SetUp() override
     {
         HeadlessApp::SetUp();
@@ -78,8 +81,10 @@ protected:
     void PlaceAllCells()
     {
         const BoardGeometry& g = board->Geometry();
-        for (int r = 0; r < Board::Rows; ++r) {
-            for (int c = 0; c < Board::Columns; ++c) {
+        for (int r = 0; r < Board::Rows; ++r)
+        {
+            for (int c = 0; c < Board::Columns; ++c)
+            {
                 board->Cell(c, r).SetSize(g.cellWidth, g.cellHeight);
                 board->PlaceCell(c, r);
             }
@@ -93,38 +98,58 @@ protected:
         Board::Codes codes{};
         codes.fill(BlockType::Empty);
         const int first = Board::Rows - static_cast<int>(rows.size());
-        for (size_t i = 0; i < rows.size(); ++i) {
+        for (size_t i = 0; i < rows.size(); ++i)
+        {
             for (int c = 0; c < Board::Columns; ++c)
-                codes[static_cast<size_t>((first + static_cast<int>(i)) * Board::Columns + c)] = CodeOf(rows[i][static_cast<size_t>(c)]);
+                codes[static_cast<size_t>((first + static_cast<int>(i)) * Board::Columns + c)] =
+                    CodeOf(rows[i][static_cast<size_t>(c)]);
         }
         board->SetCodes(codes);
     }
 
     [[nodiscard]] static BlockType CodeOf(char ch)
     {
-        switch (ch) {
-        case 'R': return BlockType::Red;
-        case 'O': return BlockType::Orange;
-        case 'B': return BlockType::Blue;
-        case 'P': return BlockType::Purple;
-        case 'G': return BlockType::Green;
-        case 'W': return BlockType::Wild;
-        case '5': return BlockType::NoPicture;
-        default: return BlockType::Empty;
+        switch (ch)
+        {
+        case 'R':
+            return BlockType::Red;
+        case 'O':
+            return BlockType::Orange;
+        case 'B':
+            return BlockType::Blue;
+        case 'P':
+            return BlockType::Purple;
+        case 'G':
+            return BlockType::Green;
+        case 'W':
+            return BlockType::Wild;
+        case '5':
+            return BlockType::NoPicture;
+        default:
+            return BlockType::Empty;
         }
     }
 
     [[nodiscard]] static char CharOf(BlockType type)
     {
-        switch (type) {
-        case BlockType::Red: return 'R';
-        case BlockType::Orange: return 'O';
-        case BlockType::Blue: return 'B';
-        case BlockType::Purple: return 'P';
-        case BlockType::Green: return 'G';
-        case BlockType::Wild: return 'W';
-        case BlockType::NoPicture: return '5';
-        default: return '.';
+        switch (type)
+        {
+        case BlockType::Red:
+            return 'R';
+        case BlockType::Orange:
+            return 'O';
+        case BlockType::Blue:
+            return 'B';
+        case BlockType::Purple:
+            return 'P';
+        case BlockType::Green:
+            return 'G';
+        case BlockType::Wild:
+            return 'W';
+        case BlockType::NoPicture:
+            return '5';
+        default:
+            return '.';
         }
     }
 
@@ -150,7 +175,8 @@ protected:
     // pays out every step like the play screen does. Returns the steps run.
     int Settle(double step = 0.02, int limit = 2000)
     {
-        for (int i = 0; i < limit; ++i) {
+        for (int i = 0; i < limit; ++i)
+        {
             const RulesStepResult r = Step(step);
             scoring->Payout(host.kind, r.falling, r.clearing, host);
             if (!r.falling && !r.clearing && !rules->IsSwapPending() && !r.setsFound)

@@ -2,10 +2,12 @@
 
 #include "game/RulesFixture.h"
 
-namespace {
+namespace
+{
 
-class ScoringTest : public RulesFixture {
-protected:
+class ScoringTest : public RulesFixture
+{
+  protected:
     // Adds a chain worth exactly `points` with multiplier 1 and pays it out.
     void Pay(int points, RulesKind kind = RulesKind::Marathon)
     {
@@ -28,20 +30,20 @@ TEST_F(ScoringTest, CombosPayPointsTimesMultiplierWithTheirPraise)
     host.kind = RulesKind::Marathon;
     scoring->StartGame(1, 0, 0);
 
-    PlayOut({"GGGOBP"});  // one set of three
+    PlayOut({"GGGOBP"}); // one set of three
     EXPECT_EQ(scoring->Score(), 75);
-    EXPECT_TRUE(host.messages.empty());  // multiplier 1: no praise
+    EXPECT_TRUE(host.messages.empty()); // multiplier 1: no praise
 
-    PlayOut({"GGGGOP"});  // four
+    PlayOut({"GGGGOP"}); // four
     EXPECT_EQ(scoring->Score(), 75 + 200);
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages.back(), "Good!");
 
-    PlayOut({"GGGGGP"});  // five
+    PlayOut({"GGGGGP"}); // five
     EXPECT_EQ(scoring->Score(), 275 + 375);
     EXPECT_EQ(host.messages.back(), "Very Good!");
 
-    PlayOut({"RRR...", "GGGBOP"});  // two separate sets at once
+    PlayOut({"RRR...", "GGGBOP"}); // two separate sets at once
     EXPECT_EQ(scoring->Score(), 650 + 300);
     EXPECT_EQ(host.messages.back(), "Good!");
 
@@ -51,7 +53,7 @@ TEST_F(ScoringTest, CombosPayPointsTimesMultiplierWithTheirPraise)
     EXPECT_EQ(host.messages.back(), "Good!");
     EXPECT_EQ(Row(9), ".....O");
 
-    PlayOut({"B.....", "B.....", "BBBO.."});  // the L
+    PlayOut({"B.....", "B.....", "BBBO.."}); // the L
     EXPECT_EQ(scoring->Score(), 1250 + 300);
     EXPECT_EQ(scoring->ChainPoints(), 0);
     EXPECT_EQ(scoring->ChainMultiplier(), 0);
@@ -77,14 +79,14 @@ TEST_F(ScoringTest, NothingIsPaidWhileTheBoardMovesAndPuzzlesPayNothing)
     EXPECT_FALSE(scoring->Payout(RulesKind::Marathon, true, false, host));
     EXPECT_FALSE(scoring->Payout(RulesKind::Marathon, false, true, host));
     EXPECT_EQ(scoring->Score(), 0);
-    EXPECT_EQ(scoring->ChainMultiplier(), 2);  // the chain goes on
+    EXPECT_EQ(scoring->ChainMultiplier(), 2); // the chain goes on
     EXPECT_TRUE(scoring->Payout(RulesKind::Marathon, false, false, host));
     EXPECT_EQ(scoring->Score(), 50);
 
     host.kind = RulesKind::PuzzleChallenge;
     PlayOut({"GGGGGP"});
     EXPECT_EQ(scoring->Score(), 50);
-    EXPECT_EQ(host.messages.back(), "Good!");  // only the Marathon payout praised
+    EXPECT_EQ(host.messages.back(), "Good!"); // only the Marathon payout praised
     EXPECT_EQ(host.messages.size(), 1u);
 }
 
@@ -94,7 +96,7 @@ TEST_F(ScoringTest, HighScoreFollowsTheScoreOfItsOwnGameTypeFromEqualOn)
     Pay(275);
     EXPECT_TRUE(host.highScores.empty());
     EXPECT_EQ(scoring->BestMarathon(), 300);
-    Pay(25);  // equal counts
+    Pay(25); // equal counts
     ASSERT_EQ(host.highScores.size(), 1u);
     EXPECT_EQ(host.highScores[0], 300);
     Pay(100);
@@ -119,7 +121,8 @@ TEST_F(ScoringTest, HighScoreFollowsTheScoreOfItsOwnGameTypeFromEqualOn)
 TEST_F(ScoringTest, ScoreSaturatesInsteadOfWrapping)
 {
     scoring->StartGame(1, 0, 0);
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 5; ++i)
+    {
         for (int s = 0; s < 200; ++s)
             scoring->AddSet(50);
         for (int b = 0; b < 60000; ++b)
@@ -129,31 +132,34 @@ TEST_F(ScoringTest, ScoreSaturatesInsteadOfWrapping)
     EXPECT_EQ(scoring->Score(), 2147483647);
 }
 
-struct LevelRow {
+struct LevelRow
+{
     int level;
     int fromOne;
-    int fromThree;  // 0: not reachable
+    int fromThree; // 0: not reachable
     int fromSix;
     double period;
 };
 
 const LevelRow LevelTable[] = {
-    {2, 500, 0, 0, 8.7},         {3, 2000, 0, 0, 7.9},         {4, 4500, 2500, 0, 7.1},
-    {5, 8000, 6000, 0, 6.3},     {6, 12500, 10500, 0, 5.5},    {7, 18000, 16000, 5500, 4.7},
+    {2, 500, 0, 0, 8.7},           {3, 2000, 0, 0, 7.9},          {4, 4500, 2500, 0, 7.1},
+    {5, 8000, 6000, 0, 6.3},       {6, 12500, 10500, 0, 5.5},     {7, 18000, 16000, 5500, 4.7},
     {8, 24500, 22500, 12000, 3.9}, {9, 32000, 30000, 19500, 3.1}, {10, 40500, 38500, 28000, 2.3},
 };
 
 TEST_F(ScoringTest, LevelsAreReachedAtTheTableScoresFromEachStartLevel)
 {
     host.kind = RulesKind::Marathon;
-    for (int difficulty : {1, 3, 6}) {
+    for (int difficulty : {1, 3, 6})
+    {
         SCOPED_TRACE(difficulty);
         scoring->StartGame(difficulty, 0, 0);
         host.levels.clear();
         host.messages.clear();
         EXPECT_EQ(scoring->Level(), difficulty);
-        EXPECT_DOUBLE_EQ(scoring->QueuePeriod(), 0.0);  // stopped until the clock starts
-        for (const LevelRow& row : LevelTable) {
+        EXPECT_DOUBLE_EQ(scoring->QueuePeriod(), 0.0); // stopped until the clock starts
+        for (const LevelRow& row : LevelTable)
+        {
             const int target = difficulty == 1 ? row.fromOne : difficulty == 3 ? row.fromThree : row.fromSix;
             if (target == 0)
                 continue;
@@ -167,7 +173,7 @@ TEST_F(ScoringTest, LevelsAreReachedAtTheTableScoresFromEachStartLevel)
             EXPECT_NEAR(scoring->QueuePeriod(), row.period, 1e-9);
             EXPECT_EQ(host.levels.back(), row.level);
             EXPECT_EQ(host.messages.back(), "Level Up!");
-            EXPECT_FALSE(scoring->LevelUp(host));  // one level per score step
+            EXPECT_FALSE(scoring->LevelUp(host)); // one level per score step
         }
         // Level 10 is the last: the next threshold only sets the 2 s period.
         const int last = difficulty == 1 ? 50000 : difficulty == 3 ? 48000 : 37500;
@@ -189,13 +195,15 @@ TEST_F(ScoringTest, ALargeJumpIsCaughtUpOneLevelPerUpdateAndOtherTypesNeverLevel
     EXPECT_FALSE(scoring->LevelUp(host));
     EXPECT_EQ(scoring->Level(), 1);
     Pay(40500 - 475);
-    for (int expected = 2; expected <= 10; ++expected) {
+    for (int expected = 2; expected <= 10; ++expected)
+    {
         EXPECT_TRUE(scoring->LevelUp(host));
         EXPECT_EQ(scoring->Level(), expected);
     }
     EXPECT_FALSE(scoring->LevelUp(host));
 
-    for (RulesKind kind : {RulesKind::TimeAttack, RulesKind::PuzzleChallenge, RulesKind::Neutral}) {
+    for (RulesKind kind : {RulesKind::TimeAttack, RulesKind::PuzzleChallenge, RulesKind::Neutral})
+    {
         host.kind = kind;
         scoring->StartGame(1, 0, 0);
         Pay(100000, RulesKind::TimeAttack);
@@ -211,7 +219,7 @@ TEST_F(ScoringTest, DifficultyGivesStartLevelAndFirstPeriod)
     EXPECT_EQ(Scoring::StartLevelOf(1), 1);
     EXPECT_EQ(Scoring::StartLevelOf(3), 3);
     EXPECT_EQ(Scoring::StartLevelOf(6), 6);
-    EXPECT_EQ(Scoring::StartLevelOf(2), 6);   // anything else plays as Hard
+    EXPECT_EQ(Scoring::StartLevelOf(2), 6); // anything else plays as Hard
     EXPECT_EQ(Scoring::StartLevelOf(-9), 6);
     EXPECT_DOUBLE_EQ(Scoring::StartQueuePeriod(1), 9.5);
     EXPECT_NEAR(Scoring::StartQueuePeriod(3), 7.1, 1e-9);
