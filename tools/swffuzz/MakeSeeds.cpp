@@ -38,6 +38,81 @@ Bytes shapeTag(int code)
     return s.payload(1);
 }
 
+// Action bytes for the script seeds.
+struct Actions
+{
+    Bytes bytes;
+    Actions& op(uint8_t code)
+    {
+        bytes.push_back(code);
+        return *this;
+    }
+    Actions& action(uint8_t code, const Bytes& data)
+    {
+        bytes.push_back(code);
+        bytes.push_back(static_cast<uint8_t>(data.size()));
+        bytes.push_back(static_cast<uint8_t>(data.size() >> 8));
+        bytes.insert(bytes.end(), data.begin(), data.end());
+        return *this;
+    }
+    Actions& str(const std::string& text)
+    {
+        Bytes data{0};
+        data.insert(data.end(), text.begin(), text.end());
+        data.push_back(0);
+        return action(0x96, data);
+    }
+    Actions& num(int32_t v)
+    {
+        return action(0x96, {7, uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)});
+    }
+};
+
+// Movies whose frames and clip events run scripts: loops, a recursive function, paths, With,
+// GotoFrame2, drags, clones, FSCommand and the string and Math members.
+void writeScriptSeeds(const std::string& dir)
+{
+    Actions loop; // i = 0; while (i < 50) i++;
+    loop.str("i").num(0).op(0x1D).str("i").op(0x1C).num(50).op(0x0F).op(0x12);
+    loop.action(0x9D, {16, 0}).str("i").str("i").op(0x1C).op(0x50).op(0x1D).action(0x99, {uint8_t(-46), 0xFF});
+    Actions body; // function f(n) { return n < 2 ? n : n * f(n - 1) }
+    body.str("n").op(0x1C).num(2).op(0x0F).op(0x12).action(0x9D, {10, 0}).str("n").op(0x1C).op(0x3E);
+    body.str("n").op(0x1C).str("n").op(0x1C).num(1).op(0x0B).num(1).str("f").op(0x3D).op(0x0C).op(0x3E);
+    Actions frame0 = loop;
+    frame0.action(0x9B, {'f', 0, 1, 0, 'n', 0, uint8_t(body.bytes.size()), uint8_t(body.bytes.size() >> 8)});
+    frame0.bytes.insert(frame0.bytes.end(), body.bytes.begin(), body.bytes.end());
+    frame0.num(6).num(1).str("f").op(0x3D).op(0x17);
+    frame0.str("box._x").num(30).op(0x1D).str("/box:q").str("text").op(0x1D);
+    frame0.str("box").op(0x1C).action(0x94, {12, 0}).str("z").num(3).op(0x1D);
+    frame0.num(0).num(0).num(100).num(100).num(1).num(1).str("box").op(0x27);
+    frame0.str("box").str("dup").num(9).op(0x24).action(0x83, {'F', 'S', 'C', 'o', 'm', 'm', 'a', 'n', 'd', ':', 'q', 0, 0});
+    frame0.num(1).num(1).str("hello").str("charCodeAt").op(0x52).op(0x17);
+    frame0.num(1).str("math").op(0x1C).str("floor").op(0x52).op(0x17).str("end").action(0x9F, {1});
+    Actions event; // clip events: count loads and frames on the root
+    event.str("/:ticks").str("/:ticks").op(0x1C).op(0x50).op(0x1D);
+
+    MovieBuilder m(3, 4000, 3000);
+    m.tag(2, shapeTag(2));
+    TagList inner;
+    inner.tag(26, Place2{1, 1}.payload()).tag(12, doAction({0x07, 0x00})).showFrame().showFrame().end();
+    m.tag(39, defineSprite(2, 2, inner));
+    BitWriter place; // PlaceObject2 with a name and Load + EnterFrame handlers
+    place.u8(0x80 | 0x20 | 0x02);
+    place.u16(1);
+    place.u16(2);
+    place.string("box");
+    place.u16(0);
+    place.u32(3);
+    place.u32(3);
+    place.u32(static_cast<uint32_t>(event.bytes.size()));
+    place.append(event.bytes);
+    place.u32(0);
+    m.tag(26, place.bytes()).tag(12, doAction(frame0.bytes)).showFrame();
+    m.tag(12, doAction(Actions().action(0x81, {0, 0}).bytes)).showFrame();
+    m.tag(43, frameLabel("end")).tag(12, doAction({0x06, 0x00})).showFrame().end();
+    write(dir, "script.swf", m.fws());
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -73,5 +148,6 @@ int main(int argc, char** argv)
     p.characterId = 5;
     imp.tag(26, p.payload()).showFrame().end();
     write(dir, "import.swf", imp.fws());
+    writeScriptSeeds(dir);
     return 0;
 }

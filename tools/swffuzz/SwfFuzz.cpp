@@ -39,6 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         swf::setFileOpener([](const std::string&) -> std::unique_ptr<swf::FileStream> {
             return std::make_unique<swf::MemoryStream>(currentData, currentSize);
         });
+        // Script commands reach a handler, as they do in the game.
+        swf::setCommandHandler([](swf::MovieInstance*, const std::string&, const std::string&) {});
         return true;
     }();
     (void)installed;
@@ -53,6 +55,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         instance->advance(0.0001f);
         render(*instance);
         instance->advance(0.25f);
+        // A few frames with the mouse held: enter-frame events, drags and queued actions run.
+        instance->setMouseState(20, 10, 1);
+        instance->advance(0.1f);
+        instance->advance(0.1f);
         instance->gotoFrame(3);
         render(*instance);
         instance->gotoFrame(1);
