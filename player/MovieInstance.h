@@ -49,7 +49,7 @@ public:
     float time() const { return timeCounter; }
 
     // Live display objects of this movie; placements stop once the budget is spent.
-    static constexpr int MaxObjects = 100000;
+    static constexpr int MaxObjects = 20000;
     int liveObjects() const { return *objects; }
 
 private:
