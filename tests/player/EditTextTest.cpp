@@ -33,7 +33,7 @@ constexpr int DefineFont2Tag = 48;
 // Font 1: 'A' an em box, 'B' a half-em box, ' ' nothing; every advance one em.
 Bytes boxFont()
 {
-    Font2Spec s;
+    Font2Record s;
     s.id = 1;
     s.glyphs = {emBox(), boxGlyph(0, -512, 512, 0), Bytes{0x10, 0x00}};
     s.codes = {'A', 'B', ' '};
@@ -61,12 +61,12 @@ struct FieldMovie
     Ref<MovieInstance> instance;
     TextField* field = nullptr;
 
-    explicit FieldMovie(const EditTextSpec& spec, int tx = 0, int ty = 0)
+    explicit FieldMovie(const EditTextRecord& record, int tx = 0, int ty = 0)
     {
         MovieBuilder mb;
         mb.tag(DefineFont2Tag, boxFont());
-        mb.tag(DefineEditTextTag, defineEditText(spec));
-        mb.tag(PlaceObject2, placeAt(spec.id, 1, tx, ty));
+        mb.tag(DefineEditTextTag, defineEditText(record));
+        mb.tag(PlaceObject2, placeAt(record.id, 1, tx, ty));
         mb.showFrame().end();
         movie = swftest::readMovie(mb.fws());
         instance = movie->createInstance();
@@ -78,9 +78,9 @@ struct FieldMovie
     Picture render() { return swftest::renderInstance(*instance, 550, 400); }
 };
 
-EditTextSpec whiteField(const std::string& text)
+EditTextRecord whiteField(const std::string& text)
 {
-    EditTextSpec s;
+    EditTextRecord s;
     s.id = 5;
     s.xmin = 0;
     s.xmax = 4000;
@@ -94,27 +94,27 @@ EditTextSpec whiteField(const std::string& text)
 
 TEST(EditTextTest, RecordReadsEveryOptionalPart)
 {
-    EditTextSpec spec;
-    spec.id = 5;
-    spec.xmin = -40;
-    spec.xmax = 3960;
-    spec.ymin = -40;
-    spec.ymax = 600;
-    spec.text = "Score";
-    spec.font = std::make_pair(1, 360);
-    spec.colour = Colour{10, 20, 30, 40};
-    spec.maxLength = 12;
-    spec.layout = EditTextSpec::Layout{2, 100, 200, -60, -20};
-    spec.variable = "scoreText";
-    spec.extraFlags = EditTextDefinition::WordWrap | EditTextDefinition::Border;
+    EditTextRecord input;
+    input.id = 5;
+    input.xmin = -40;
+    input.xmax = 3960;
+    input.ymin = -40;
+    input.ymax = 600;
+    input.text = "Score";
+    input.font = std::make_pair(1, 360);
+    input.colour = Colour{10, 20, 30, 40};
+    input.maxLength = 12;
+    input.layout = EditTextRecord::Layout{2, 100, 200, -60, -20};
+    input.variable = "scoreText";
+    input.extraFlags = EditTextDefinition::WordWrap | EditTextDefinition::Border;
 
-    EditTextSpec bare;
+    EditTextRecord bare;
     bare.id = 6;
     bare.variable = "";
 
     MovieBuilder mb;
     mb.tag(DefineFont2Tag, boxFont());
-    mb.tag(DefineEditTextTag, defineEditText(spec));
+    mb.tag(DefineEditTextTag, defineEditText(input));
     mb.tag(DefineEditTextTag, defineEditText(bare));
     mb.showFrame().end();
     Ref<MovieDefinition> movie = swftest::readMovie(mb.fws());
@@ -153,13 +153,13 @@ TEST(EditTextTest, RecordReadsEveryOptionalPart)
 
 TEST(EditTextTest, CutRecordsAreRefusedButAnUnterminatedFinalTextIsKept)
 {
-    EditTextSpec full = whiteField("Hello");
-    full.layout = EditTextSpec::Layout{1, 10, 10, 0, 0};
+    EditTextRecord full = whiteField("Hello");
+    full.layout = EditTextRecord::Layout{1, 10, 10, 0, 0};
     full.id = 7;
     Bytes cutLayout = defineEditText(full);
     cutLayout.resize(cutLayout.size() - 12); // into the layout values
 
-    EditTextSpec open = whiteField("Open");
+    EditTextRecord open = whiteField("Open");
     open.id = 8;
     Bytes unterminated = defineEditText(open);
     unterminated.pop_back();
@@ -180,9 +180,9 @@ TEST(EditTextTest, CutRecordsAreRefusedButAnUnterminatedFinalTextIsKept)
 
 TEST(EditTextTest, SettingTextLaysOutOnlyOnChangeAndKeepsTheMaximumLength)
 {
-    EditTextSpec spec = whiteField("AB");
-    spec.maxLength = 3;
-    FieldMovie m(spec);
+    EditTextRecord record = whiteField("AB");
+    record.maxLength = 3;
+    FieldMovie m(record);
     ASSERT_NE(m.field, nullptr);
     EXPECT_EQ(m.field->text(), "AB");
     ASSERT_EQ(m.field->runs().size(), 1u);
@@ -254,8 +254,8 @@ TEST(EditTextTest, TextColourTintsWhiteGlyphsAndVisibilityHidesTheField)
 TEST(EditTextTest, FieldDrawsItsLayoutWithAlignmentWrappingAndMargins)
 {
     // Centred field 4000 twips wide: "AB" is 800 wide, so it shifts by (4000 - 800 - 80) / 2 = 1560.
-    EditTextSpec centred = whiteField("AB");
-    centred.layout = EditTextSpec::Layout{2, 0, 0, 0, 0};
+    EditTextRecord centred = whiteField("AB");
+    centred.layout = EditTextRecord::Layout{2, 0, 0, 0, 0};
     FieldMovie m(centred, 2000, 2000);
     ASSERT_NE(m.field, nullptr);
     Picture pic = m.render();
@@ -269,9 +269,9 @@ TEST(EditTextTest, FieldDrawsItsLayoutWithAlignmentWrappingAndMargins)
 
     // Narrow field with a left margin and leading: "A A" wraps, the second A
     // goes to the next line at the left margin, 400 + 100 twips lower.
-    EditTextSpec narrow = whiteField("A A");
+    EditTextRecord narrow = whiteField("A A");
     narrow.xmax = 1200; // limit 1200 - 80 = 1120
-    narrow.layout = EditTextSpec::Layout{0, 200, 0, 100, 100};
+    narrow.layout = EditTextRecord::Layout{0, 200, 0, 100, 100};
     FieldMovie n(narrow, 2000, 2000);
     ASSERT_NE(n.field, nullptr);
     ASSERT_EQ(n.field->runs().size(), 2u);
@@ -286,9 +286,9 @@ TEST(EditTextTest, FieldDrawsItsLayoutWithAlignmentWrappingAndMargins)
 
 TEST(EditTextTest, FieldWithoutFontHasNoRunsAndDrawsNothing)
 {
-    EditTextSpec spec = whiteField("AB");
-    spec.font = std::make_pair(42, 400); // no such font
-    FieldMovie m(spec);
+    EditTextRecord record = whiteField("AB");
+    record.font = std::make_pair(42, 400); // no such font
+    FieldMovie m(record);
     ASSERT_NE(m.field, nullptr);
     EXPECT_TRUE(m.field->runs().empty());
     m.field->setText("BA");

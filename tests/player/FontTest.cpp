@@ -39,9 +39,9 @@ Ref<MovieDefinition> movieWith(const std::vector<std::pair<int, Bytes>>& tags)
     return swftest::readMovie(mb.fws());
 }
 
-Font2Spec twoGlyphFont(bool wideOffsets, bool wideCodes)
+Font2Record twoGlyphFont(bool wideOffsets, bool wideCodes)
 {
-    Font2Spec s;
+    Font2Record s;
     s.id = 3;
     s.name = "Panel";
     s.wideOffsets = wideOffsets;
@@ -138,8 +138,8 @@ TEST(FontTest, DefineFont2ReadsEveryTableWidthWithLayoutAndKerning)
         for (bool wideCodes : {false, true})
         {
             SCOPED_TRACE(testing::Message() << "wide offsets " << wideOffsets << ", wide codes " << wideCodes);
-            const Font2Spec spec = twoGlyphFont(wideOffsets, wideCodes);
-            Ref<MovieDefinition> movie = movieWith({{DefineFont2Tag, defineFont2(spec)}});
+            const Font2Record record = twoGlyphFont(wideOffsets, wideCodes);
+            Ref<MovieDefinition> movie = movieWith({{DefineFont2Tag, defineFont2(record)}});
             const Font* font = movie->fontById(3);
             ASSERT_NE(font, nullptr);
             EXPECT_EQ(font->name(), "Panel");
@@ -149,7 +149,7 @@ TEST(FontTest, DefineFont2ReadsEveryTableWidthWithLayoutAndKerning)
             ASSERT_EQ(font->glyph(1)->paths().size(), 1u);
             EXPECT_FLOAT_EQ(font->glyph(1)->paths()[0].startY, -600.0f);
             EXPECT_EQ(font->glyphIndex('a'), 0);
-            EXPECT_EQ(font->glyphIndex(spec.codes[1]), 1);
+            EXPECT_EQ(font->glyphIndex(record.codes[1]), 1);
             EXPECT_TRUE(font->hasLayout());
             EXPECT_EQ(font->ascent(), 900);
             EXPECT_EQ(font->descent(), 200);
@@ -159,8 +159,8 @@ TEST(FontTest, DefineFont2ReadsEveryTableWidthWithLayoutAndKerning)
             EXPECT_EQ(font->advance(2), 0);
             ASSERT_EQ(font->glyphBounds().size(), 2u);
             EXPECT_FLOAT_EQ(font->glyphBounds()[1].xmax, 1024.0f);
-            EXPECT_EQ(font->kerning('a', spec.codes[1]), -120);
-            EXPECT_EQ(font->kerning(spec.codes[1], 'a'), 0);
+            EXPECT_EQ(font->kerning('a', record.codes[1]), -120);
+            EXPECT_EQ(font->kerning(record.codes[1], 'a'), 0);
             EXPECT_NE(movie->characterById(50), nullptr);
         }
     }
@@ -168,10 +168,10 @@ TEST(FontTest, DefineFont2ReadsEveryTableWidthWithLayoutAndKerning)
 
 TEST(FontTest, KerningCountBeyondTheTagTakesOnlyWholePairs)
 {
-    Font2Spec spec = twoGlyphFont(false, false);
-    spec.kerning = {{{'a', 'b'}, -10}, {{'b', 'a'}, 20}};
-    spec.kerningCountOverride = 60000;
-    Bytes payload = defineFont2(spec);
+    Font2Record record = twoGlyphFont(false, false);
+    record.kerning = {{{'a', 'b'}, -10}, {{'b', 'a'}, 20}};
+    record.kerningCountOverride = 60000;
+    Bytes payload = defineFont2(record);
     payload.push_back(0x61); // half of a third pair
     Ref<MovieDefinition> movie = movieWith({{DefineFont2Tag, payload}});
     const Font* font = movie->fontById(3);
@@ -183,9 +183,9 @@ TEST(FontTest, KerningCountBeyondTheTagTakesOnlyWholePairs)
 
 TEST(FontTest, FontWithoutGlyphsLoadsEmpty)
 {
-    Font2Spec spec;
-    spec.id = 4;
-    Ref<MovieDefinition> movie = movieWith({{DefineFont2Tag, defineFont2(spec)}, {DefineFontTag, defineFont(5, {})}});
+    Font2Record record;
+    record.id = 4;
+    Ref<MovieDefinition> movie = movieWith({{DefineFont2Tag, defineFont2(record)}, {DefineFontTag, defineFont(5, {})}});
     for (int id : {4, 5})
     {
         const Font* font = movie->fontById(id);
@@ -209,14 +209,14 @@ TEST(FontTest, DamagedFontTagsAreRefusedAndLoadingGoesOn)
     // Cut inside the advances of the layout.
     Bytes cutLayout = defineFont2(twoGlyphFont(false, false));
     {
-        Font2Spec s = twoGlyphFont(false, false);
+        Font2Record s = twoGlyphFont(false, false);
         s.hasLayout = false;
         const std::size_t withoutLayout = defineFont2(s).size();
         cutLayout.resize(withoutLayout + 7);
     }
 
     // Code table offset pointing past the tag.
-    Font2Spec noLayout = twoGlyphFont(false, false);
+    Font2Record noLayout = twoGlyphFont(false, false);
     noLayout.hasLayout = false;
     Bytes cutCodes = defineFont2(noLayout);
     cutCodes.resize(cutCodes.size() - 1);
