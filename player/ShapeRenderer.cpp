@@ -238,7 +238,9 @@ void ShapeRenderer::drawPaths(const std::vector<Path>& paths, const std::vector<
             paintGradient(cr, style, cxform);
     }
 
+    // Line styles of DefineShape 1 to 3 have round caps and round joins.
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     for (size_t j = 0; j < lines.size(); ++j)
     {
         const LineStyle& style = lines[j];
