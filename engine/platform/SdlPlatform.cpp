@@ -84,6 +84,10 @@ SdlPlatform::SdlPlatform()
     // then take the display again on return), not by SDL on its own.
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // The picture is made in software and copied to the window as it is.
+    // Left to itself SDL may put a GPU renderer behind the window surface,
+    // which recreates the window (a new X window) at the first presentation.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_InitSubSystem(SDL_INIT_TIMER);
     videoReady = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     if (!videoReady)

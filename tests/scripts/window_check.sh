@@ -69,7 +69,7 @@ start_game() {
     GAME_PID=$!
     WID=
     for _ in $(seq 100); do
-        WID=$(xdotool search --sync --onlyvisible --name '^Quorvo$' 2>/dev/null | head -n 1)
+        WID=$(xdotool search --onlyvisible --name '^Quorvo$' 2>/dev/null | head -n 1)
         [ -n "$WID" ] && break
         sleep 0.1
     done
@@ -78,7 +78,7 @@ start_game() {
         cat "$WORK/game.log"
         return 1
     fi
-    xdotool windowactivate --sync "$WID" >/dev/null 2>&1 || xdotool windowfocus "$WID" >/dev/null 2>&1
+    timeout 5 xdotool windowactivate --sync "$WID" >/dev/null 2>&1 || xdotool windowfocus "$WID" >/dev/null 2>&1
     sleep 0.5
     # Every message box is echoed on stderr as "Quorvo: text"; one would
     # wait for a click that never comes.
@@ -96,10 +96,14 @@ start_game() {
 geometry() {
     # A window found while the window manager was still taking it over may
     # have been replaced; look it up again then.
-    if ! xwininfo -id "$WID" >/dev/null 2>&1; then
+    if [ -z "$WID" ] || ! xwininfo -id "$WID" >/dev/null 2>&1; then
         WID=$(xdotool search --onlyvisible --name '^Quorvo$' 2>/dev/null | head -n 1)
     fi
-    xwininfo -id "$WID" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+    if [ -z "$WID" ]; then
+        echo "0 0 0 0"
+        return
+    fi
+    xwininfo -id "$WID" 2>/dev/null | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
                                /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
 }
 
@@ -119,7 +123,7 @@ expect_pixel() {  # x y colour what
 }
 
 close_and_wait() {
-    xdotool windowactivate --sync "$WID" >/dev/null 2>&1
+    timeout 5 xdotool windowactivate --sync "$WID" >/dev/null 2>&1
     xdotool key --clearmodifiers alt+F4
     for _ in $(seq 100); do
         kill -0 "$GAME_PID" 2>/dev/null || break
@@ -160,9 +164,9 @@ if start_game; then
     read -r X Y W H <<<"$(geometry)"
     [ "$W" = 640 ] && [ "$H" = 480 ] || fail "window is ${W}x${H}, expected 640x480"
     check_first_screen first-screen $((X + 2)) $((Y + 2)) $((X + 637)) $((Y + 477))
-    xdotool mousemove --sync $((X + 320)) $((Y + 240))
+    timeout 5 xdotool mousemove --sync $((X + 320)) $((Y + 240))
     xdotool key space
-    xdotool mousemove --sync $((X + 3)) $((Y + 3))
+    timeout 5 xdotool mousemove --sync $((X + 3)) $((Y + 3))
     xdotool click 1
     sleep 1
     screenshot after-input
@@ -172,13 +176,17 @@ if start_game; then
     expect_options 640 480 0
 fi
 
-# 2. Windowed at 800x600.
+# 2. Windowed at 800x600, then Alt+Enter: full screen, kept in the options.
 write_options 800 600 0
 if start_game; then
     read -r X Y W H <<<"$(geometry)"
     [ "$W" = 800 ] && [ "$H" = 600 ] || fail "window is ${W}x${H}, expected 800x600"
+    xdotool key --clearmodifiers alt+Return
+    sleep 1
+    read -r X Y W H <<<"$(geometry)"
+    [ "$W" = 1024 ] && [ "$H" = 768 ] || fail "after Alt+Enter the window is ${W}x${H}, expected 1024x768"
     close_and_wait
-    expect_options 800 600 0
+    expect_options 800 600 1
 fi
 
 # 3. Full screen at 640x480: the picture scaled over the whole display.
