@@ -18,7 +18,7 @@ const char* const Font = "Data/Fonts/Overload";
 // system's copy of the same font.
 std::string FontFile()
 {
-    for (const std::string candidate :
+    for (const std::string& candidate :
          {std::string(QUORVO_GAME_DIR) + "/Data/Fonts/Overload", std::string("/usr/share/fonts/opentype/dosis/Dosis-Medium.otf")}) {
         if (std::filesystem::exists(candidate)) {
             return candidate;

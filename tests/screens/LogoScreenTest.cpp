@@ -27,7 +27,11 @@ protected:
                 break;
             }
             const LogoScreen& logo = LogoScreen::Get();
-            const uint32_t centre = Platform().Frames().empty() ? 0 : Platform().Frames().back().At(320, 240);
+            uint32_t centre = 0;
+            if (!Platform().Frames().empty()) {
+                const auto& frame = Platform().Frames().back();
+                centre = frame.At(frame.width / 2, frame.height / 2);
+            }
             steps.push_back({App().time, logo.Phase(), logo.Alpha(), Current(),
                              ScreenManager::Get().IsSwitchPending(), centre & 0xFFFFFF});
             if (Current() == &MainMenuScreen::Get()) {

@@ -66,7 +66,7 @@ protected:
 
     static std::string FontFile()
     {
-        for (const std::string candidate : {std::string(QUORVO_GAME_DIR) + "/Data/Fonts/Overload",
+        for (const std::string& candidate : {std::string(QUORVO_GAME_DIR) + "/Data/Fonts/Overload",
                                             std::string("/usr/share/fonts/opentype/dosis/Dosis-Medium.otf")}) {
             if (std::filesystem::exists(candidate)) {
                 return candidate;
