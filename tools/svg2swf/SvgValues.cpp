@@ -208,3 +208,35 @@ std::string UrlReference(std::string_view input)
         return {};
     return inner.substr(1);
 }
+
+uint8_t ScaleAlpha(uint8_t a, double factor)
+{
+    const double v = a * std::clamp(factor, 0.0, 1.0);
+    return uint8_t(std::lround(v));
+}
+
+std::optional<double> ParseOpacity(const std::string& text)
+{
+    auto v = ParseLength(text);
+    if (!v)
+        return std::nullopt;
+    double value = *v;
+    if (!text.empty() && Trim(text).back() == '%')
+        value /= 100;
+    return std::clamp(value, 0.0, 1.0);
+}
+
+Rgba AverageColour(const Paint& p)
+{
+    if (p.kind == Paint::Kind::Solid || p.stops.empty())
+        return p.colour;
+    double r = 0, g = 0, b = 0, a = 0;
+    for (const GradientStop& s : p.stops) {
+        r += s.colour.r;
+        g += s.colour.g;
+        b += s.colour.b;
+        a += s.colour.a;
+    }
+    const double n = double(p.stops.size());
+    return {uint8_t(std::lround(r / n)), uint8_t(std::lround(g / n)), uint8_t(std::lround(b / n)), uint8_t(std::lround(a / n))};
+}

@@ -29,3 +29,13 @@ std::vector<std::pair<std::string, std::string>> ParseStyleDeclarations(std::str
 std::string UrlReference(std::string_view text);
 
 std::string Trim(std::string_view text);
+
+// An opacity: a number or a percentage, clamped to 0..1.
+[[nodiscard]] std::optional<double> ParseOpacity(const std::string& text);
+
+// a times factor (clamped to 0..1), rounded.
+uint8_t ScaleAlpha(uint8_t a, double factor);
+
+// The colour a paint amounts to: its own, or the mean of a gradient's stops
+// (for strokes, which cannot hold gradients in the movie format).
+Rgba AverageColour(const Paint& p);
