@@ -10,9 +10,15 @@
 // The play screen's "This will end your current game. Are you sure?" dialog:
 // a panel with two lines and Yes / No buttons (hotkeys y and n), modal. The
 // dim layer under it belongs to the screen. It remembers why it was opened.
-class EndGameConfirmDialog : public ButtonListener {
-public:
-    enum class Purpose { None, Restart, Menu };
+class EndGameConfirmDialog : public ButtonListener
+{
+  public:
+    enum class Purpose
+    {
+        None,
+        Restart,
+        Menu
+    };
 
     EndGameConfirmDialog();
 
@@ -34,7 +40,7 @@ public:
     [[nodiscard]] TextLabel& FirstLine() { return firstLine; }
     [[nodiscard]] TextLabel& SecondLine() { return secondLine; }
 
-private:
+  private:
     void Layout();
 
     Purpose purpose = Purpose::None;

@@ -25,14 +25,16 @@ void GameClock::SetFrozen(bool value, double now)
     if (value == frozen)
         return;
     frozen = value;
-    if (frozen) {
+    if (frozen)
+    {
         frozenSince = now;
         return;
     }
     if (!started)
         return;
     const double shift = now - std::max(frozenSince, gameStart);
-    if (shift > 0.0) {
+    if (shift > 0.0)
+    {
         gameStart += shift;
         queueStart += shift;
     }

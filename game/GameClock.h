@@ -11,8 +11,9 @@
 // counts from the moment the game thaws. Pause and dialog may overlap (the
 // window can lose the focus under the dialog); the whole span from the
 // first freeze to the last thaw counts once.
-class GameClock {
-public:
+class GameClock
+{
+  public:
     // A new game: nothing started, nothing frozen, the queue period counted
     // from now.
     void Reset(double now);
@@ -32,7 +33,7 @@ public:
     void SetFrozen(bool frozen, double now);
     [[nodiscard]] bool IsFrozen() const { return frozen; }
 
-private:
+  private:
     bool started = false;
     bool frozen = false;
     double gameStart = 0.0;

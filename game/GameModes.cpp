@@ -27,7 +27,8 @@ int HighScoreTableOf(GameType type, int difficulty)
 
 RulesKind RulesKindOf(GameType type)
 {
-    switch (type) {
+    switch (type)
+    {
     case GameType::PuzzleChallenge:
         return RulesKind::PuzzleChallenge;
     case GameType::TimeAttack:

@@ -6,7 +6,8 @@
 #include "game/BoardRulesHost.h"
 
 // The three game types the play screen plays.
-enum class GameType : int32_t {
+enum class GameType : int32_t
+{
     Marathon = 0,
     PuzzleChallenge = 1,
     TimeAttack = 2,
@@ -14,7 +15,8 @@ enum class GameType : int32_t {
 
 // Difficulty values; the value is also the Marathon start level. Any other
 // value plays as Hard.
-namespace Difficulty {
+namespace Difficulty
+{
 inline constexpr int Easy = 1;
 inline constexpr int Medium = 3;
 inline constexpr int Hard = 6;
@@ -36,7 +38,8 @@ inline constexpr int Hard = 6;
 // start of the file name, and "Puzzles: %s" from the set name's first space
 // on. Each is empty when the path does not give it (no slash; a set name
 // without a space).
-struct PuzzleTexts {
+struct PuzzleTexts
+{
     std::string levelText;
     std::string setText;
 };

@@ -13,15 +13,16 @@
 #include "screens/MainMenuScreen.h"
 #include "screens/MenuRecipes.h"
 
-namespace {
+namespace
+{
 
 PlayScreen* instance = nullptr;
 
 constexpr const char* MusicName = "Data/Sounds/Siberia";
 constexpr const char* EndSoundName = "Data/Sounds/TigerPiano";
 // Effects loaded on the first entry and kept for the run.
-constexpr const char* EffectNames[] = {"Data/Sounds/TigerStab", "Data/Sounds/Flip", "Data/Sounds/Swap",
-                                       EndSoundName, "Data/Sounds/Bad"};
+constexpr const char* EffectNames[] = {"Data/Sounds/TigerStab", "Data/Sounds/Flip", "Data/Sounds/Swap", EndSoundName,
+                                       "Data/Sounds/Bad"};
 
 std::string Formatted(const char* format, int value)
 {
@@ -30,7 +31,10 @@ std::string Formatted(const char* format, int value)
     return text;
 }
 
-double Now() { return Application::Get().time; }
+double Now()
+{
+    return Application::Get().time;
+}
 
 } // namespace
 
@@ -41,7 +45,10 @@ PlayScreen& PlayScreen::Get()
     return *instance;
 }
 
-PlayScreen* PlayScreen::Existing() { return instance; }
+PlayScreen* PlayScreen::Existing()
+{
+    return instance;
+}
 
 void PlayScreen::Destroy()
 {
@@ -64,8 +71,10 @@ PlayScreen::PlayScreen()
 
 PlayScreen::~PlayScreen()
 {
-    if (SoundManager::Existing()) {
-        for (auto& entry : effects) {
+    if (SoundManager::Existing())
+    {
+        for (auto& entry : effects)
+        {
             if (entry.second)
                 entry.second->Release();
         }
@@ -169,7 +178,8 @@ void PlayScreen::Layout(int w, int h)
     dim.SetSize(w, h);
     dim.SetPosition(0, 0);
 
-    struct Overlay {
+    struct Overlay
+    {
         Sprite* sprite;
         const char* movie;
         float width;
@@ -178,7 +188,8 @@ void PlayScreen::Layout(int w, int h)
                                 {&gameOverPicture, "Data/Graphics/PlayGame/GameOver.swf", 0.53125f},
                                 {&successPicture, "Data/Graphics/PlayGame/Success.swf", 0.53125f},
                                 {&failedPicture, "Data/Graphics/PlayGame/Failed.swf", 0.53125f}};
-    for (const Overlay& overlay : overlays) {
+    for (const Overlay& overlay : overlays)
+    {
         overlay.sprite->SetMovie(overlay.movie);
         overlay.sprite->SetSize(FractionOf(w, overlay.width), FractionOf(h, 0.166f));
         overlay.sprite->SetPosition(w / 2 - overlay.sprite->GetWidth() / 2, h / 2 - overlay.sprite->GetHeight() / 2);
@@ -186,7 +197,8 @@ void PlayScreen::Layout(int w, int h)
 
     const int hudSize = FractionOf(w, 0.035f);
     const float hudY[] = {0.055f, 0.115f, 0.175f};
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 3; ++i)
+    {
         hud[i].SetFont(GameFont, hudSize);
         hud[i].SetPosition(FractionOf(w, 0.591f), FractionOf(h, hudY[i]));
     }
@@ -205,7 +217,8 @@ void PlayScreen::SetUpButtons(int w, int h)
                      puzzle ? "Data/Graphics/PlayGame/Restart.swf" : "Data/Graphics/PlayGame/NewGame.swf");
     secondButton.SetHotkey(puzzle ? 'r' : 'n', false);
     SetUpSmallButton(thirdButton, w, h,
-                     puzzle && fromEditor ? "Data/Graphics/PlayGame/Editor.swf" : "Data/Graphics/PlayGame/GameMenu.swf");
+                     puzzle && fromEditor ? "Data/Graphics/PlayGame/Editor.swf"
+                                          : "Data/Graphics/PlayGame/GameMenu.swf");
     thirdButton.SetHotkey('g', false);
 
     const int x = FractionOf(w, 0.623f);
@@ -227,7 +240,8 @@ void PlayScreen::RegisterControls()
     ScreenManager& screens = ScreenManager::Get();
     screens.AddControl(&well);
     screens.AddControl(&infoPanel);
-    if (gameType == GameType::Marathon) {
+    if (gameType == GameType::Marathon)
+    {
         screens.AddControl(&queueBar);
         screens.AddControl(&queueTimer);
     }
@@ -264,7 +278,8 @@ void PlayScreen::RegisterControls()
 
 void PlayScreen::ShowHud()
 {
-    switch (gameType) {
+    switch (gameType)
+    {
     case GameType::Marathon:
         hud[0].SetText(Formatted("Score: %d", scoring.Score()));
         hud[1].SetText(Formatted("Level: %d", scoring.Level()));
@@ -327,7 +342,10 @@ void PlayScreen::OnEnter()
     multiplierShown = 0.0;
 }
 
-void PlayScreen::OnExit() { StopMusic(); }
+void PlayScreen::OnExit()
+{
+    StopMusic();
+}
 
 // --- sounds ------------------------------------------------------------------
 
@@ -385,7 +403,10 @@ void PlayScreen::ShowBubbleText(const std::string& text)
     messageShown = Now();
 }
 
-std::string PlayScreen::BubbleText() const { return messageVisible ? messageText.GetText() : std::string(); }
+std::string PlayScreen::BubbleText() const
+{
+    return messageVisible ? messageText.GetText() : std::string();
+}
 
 void PlayScreen::ShowMultiplier(int multiplier, const SetArea& area)
 {
@@ -427,7 +448,8 @@ void PlayScreen::UndoApplied(int movesLeft, int movesTotal)
     // Any pending failure is forgotten: the next rest out of moves waits its
     // full second again.
     failPending = false;
-    if (failed) {
+    if (failed)
+    {
         over = false;
         failed = false;
         failPendingSince = Now() + 99999.0;

@@ -28,8 +28,9 @@ class Sound;
 //   waiting for the clock --4th update--> running <--> paused / dialog open
 //   running --GameOver / PuzzleSolved / PuzzleFailed--> over
 //   over (failed puzzle) --Undo--> running
-class PlayScreen : public Screen, public ButtonListener, public BoardRulesHost {
-public:
+class PlayScreen : public Screen, public ButtonListener, public BoardRulesHost
+{
+  public:
     static constexpr double MessageSeconds = 2.5;
     static constexpr double MultiplierSeconds = 1.0;
     static constexpr double FailDelaySeconds = 1.0;
@@ -130,7 +131,7 @@ public:
     // Pixel height the queue timer shows (its clip), -1 before any clip.
     [[nodiscard]] int QueueTimerShown() const { return queueTimerShown; }
 
-private:
+  private:
     // PlayScreen.cpp: building the screen.
     void Layout(int w, int h);
     void RegisterControls();
@@ -175,7 +176,7 @@ private:
     double failPendingSince = 0.0;
     bool fromEditor = false;
     bool puzzleLoaded = false;
-    Board::Codes editorCodes{};  // an editor try-out's layout, for Restart
+    Board::Codes editorCodes{}; // an editor try-out's layout, for Restart
     int editorMoves = 0;
     std::string puzzlePath;
     std::string nextPuzzlePath;
@@ -184,7 +185,7 @@ private:
     double messageShown = 0.0;
     bool messageVisible = false;
     double multiplierShown = 0.0;
-    std::optional<int> lastTimeSeconds;  // s mod 60 of the last time text
+    std::optional<int> lastTimeSeconds; // s mod 60 of the last time text
     int queueTimerShown = -1;
     int width = 0;
     int height = 0;
@@ -207,6 +208,6 @@ private:
     Button secondButton;
     Button thirdButton;
 
-    std::map<std::string, Sound*> effects;  // one reference each, kept for the run
+    std::map<std::string, Sound*> effects; // one reference each, kept for the run
     Sound* music = nullptr;
 };

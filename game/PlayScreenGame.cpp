@@ -23,9 +23,13 @@
 #define QUORVO_HAVE_LEVEL_EDITOR 1
 #endif
 
-namespace {
+namespace
+{
 
-double Now() { return Application::Get().time; }
+double Now()
+{
+    return Application::Get().time;
+}
 
 } // namespace
 
@@ -35,7 +39,8 @@ void PlayScreen::Update(int framesSinceSwitch)
 {
     const double now = Now();
 
-    if (messageVisible && now - messageShown > MessageSeconds) {
+    if (messageVisible && now - messageShown > MessageSeconds)
+    {
         speechBubble.Hide();
         messageText.Hide();
         messageVisible = false;
@@ -43,7 +48,8 @@ void PlayScreen::Update(int framesSinceSwitch)
 
     // The game clock starts on the fourth update, once the screen is drawn;
     // it may start while the game is paused or the dialog is open.
-    if (framesSinceSwitch > ClockStartFrame && !clock.IsStarted()) {
+    if (framesSinceSwitch > ClockStartFrame && !clock.IsStarted())
+    {
         clock.Start(now);
         if (gameType == GameType::Marathon)
             scoring.SetQueuePeriod(Scoring::StartQueuePeriod(scoring.Level()));
@@ -58,9 +64,11 @@ void PlayScreen::Update(int framesSinceSwitch)
     if (over || paused || ScreenManager::Get().IsModal())
         return;
 
-    if (gameType == GameType::TimeAttack) {
+    if (gameType == GameType::TimeAttack)
+    {
         UpdateClockText(now);
-        if (clock.IsStarted() && timeLimit - clock.Elapsed(now) <= 0.0) {
+        if (clock.IsStarted() && timeLimit - clock.Elapsed(now) <= 0.0)
+        {
             GameOver();
             return;
         }
@@ -70,10 +78,13 @@ void PlayScreen::Update(int framesSinceSwitch)
 
     const RulesStepResult step = rules.RulesStep();
 
-    if (gameType == GameType::PuzzleChallenge) {
+    if (gameType == GameType::PuzzleChallenge)
+    {
         if (PuzzleEndTests(step, now))
             return;
-    } else {
+    }
+    else
+    {
         failPending = false;
     }
 
@@ -97,7 +108,8 @@ void PlayScreen::Update(int framesSinceSwitch)
 
 void PlayScreen::UpdateClockText(double now)
 {
-    if (!clock.IsStarted()) {
+    if (!clock.IsStarted())
+    {
         // No countdown before the clock runs: the limit would show as if
         // the game had started when the window opened.
         lastTimeSeconds.reset();
@@ -126,11 +138,13 @@ void PlayScreen::UpdateQueueTimer(double now)
     double fraction = (now - clock.QueueStart()) / period;
     fraction = std::clamp(fraction, 0.0, 1.0);
     const int remaining = full - static_cast<int>(fraction * full);
-    if (remaining <= 0) {
+    if (remaining <= 0)
+    {
         dropNow = true;
         return;
     }
-    if (now - clock.QueueBarRefreshed() > QueueBarRefreshSeconds) {
+    if (now - clock.QueueBarRefreshed() > QueueBarRefreshSeconds)
+    {
         queueTimer.SetClipSize(FractionOf(queueBar.GetWidth(), 0.75f), remaining);
         queueTimerShown = remaining;
         clock.SetQueueBarRefreshed(now);
@@ -143,9 +157,11 @@ void PlayScreen::UpdateQueueTimer(double now)
 bool PlayScreen::DropQueue(double now)
 {
     rules.FinishSwap();
-    for (int c = 0; c < Board::Columns; ++c) {
+    for (int c = 0; c < Board::Columns; ++c)
+    {
         Block& top = board.Cell(c, 0);
-        if (!top.IsEmpty()) {
+        if (!top.IsEmpty())
+        {
             GameOver();
             return false;
         }
@@ -164,16 +180,21 @@ bool PlayScreen::DropQueue(double now)
 // rest with no move left. True when the puzzle ended in this update.
 bool PlayScreen::PuzzleEndTests(const RulesStepResult& step, double now)
 {
-    if (step.allEmpty && puzzleLoaded) {
+    if (step.allEmpty && puzzleLoaded)
+    {
         PuzzleSolved();
         return true;
     }
     // A move count read as zero or below allows no move, so it fails too.
-    if (rules.MovesLeft() <= 0 && !step.falling && !step.clearing && !rules.IsSwapPending()) {
-        if (!failPending) {
+    if (rules.MovesLeft() <= 0 && !step.falling && !step.clearing && !rules.IsSwapPending())
+    {
+        if (!failPending)
+        {
             failPending = true;
             failPendingSince = now;
-        } else if (now - failPendingSince > FailDelaySeconds) {
+        }
+        else if (now - failPendingSince > FailDelaySeconds)
+        {
             PuzzleFailed();
             return true;
         }
@@ -215,18 +236,24 @@ void PlayScreen::PuzzleSolved()
     mover.Hide();
     successPicture.Show();
     solved = true;
-    if (!fromEditor) {
+    if (!fromEditor)
+    {
         ProfileStore::Get().MarkPuzzleCompleted(puzzlePath);
         nextPuzzlePath = NextPuzzlePath(puzzlePath);
-    } else {
+    }
+    else
+    {
         // A try-out has no place in the sets: it offers no next puzzle.
         nextPuzzlePath.clear();
     }
-    if (!nextPuzzlePath.empty()) {
+    if (!nextPuzzlePath.empty())
+    {
         firstButton.SetCaptionMovie("Data/Graphics/PlayGame/NextPuzzle.swf");
         firstButton.SetHotkey('n', false);
         firstButton.Show();
-    } else {
+    }
+    else
+    {
         firstButton.Hide();
     }
     multiplierText.Hide();
@@ -255,13 +282,16 @@ void PlayScreen::TogglePause()
     if (over)
         return;
     paused = !paused;
-    if (paused) {
+    if (paused)
+    {
         firstButton.SetCaptionMovie("Data/Graphics/PlayGame/UnpauseGame.swf");
         dim.Show();
         pausedPicture.Show();
         board.ClearWarnings();
         board.HideCells();
-    } else {
+    }
+    else
+    {
         board.ShowCells();
         firstButton.SetCaptionMovie("Data/Graphics/PlayGame/PauseGame.swf");
         firstButton.SetHotkey('p', false);
@@ -273,7 +303,10 @@ void PlayScreen::TogglePause()
     FreezeChanged();
 }
 
-void PlayScreen::FreezeChanged() { clock.SetFrozen(paused || dialog.IsOpen(), Now()); }
+void PlayScreen::FreezeChanged()
+{
+    clock.SetFrozen(paused || dialog.IsOpen(), Now());
+}
 
 // --- the end-of-game dialog ------------------------------------------------
 
@@ -282,7 +315,8 @@ void PlayScreen::OpenDialog(EndGameConfirmDialog::Purpose purpose)
     if (dialog.IsOpen())
         return;
     dialog.Open(purpose);
-    if (!paused) {
+    if (!paused)
+    {
         // Re-registered so that it covers the board and the buttons.
         ScreenManager& screens = ScreenManager::Get();
         screens.RemoveControl(&dim);
@@ -307,7 +341,8 @@ void PlayScreen::RaiseAboveDim()
 {
     ScreenManager& screens = ScreenManager::Get();
     for (Control* control : {static_cast<Control*>(&firstButton), static_cast<Control*>(&secondButton),
-                             static_cast<Control*>(&thirdButton), static_cast<Control*>(&pausedPicture)}) {
+                             static_cast<Control*>(&thirdButton), static_cast<Control*>(&pausedPicture)})
+    {
         screens.RemoveControl(control);
         screens.AddControl(control);
     }
@@ -323,17 +358,23 @@ void PlayScreen::OnDialogAnswer(EndGameConfirmDialog::Purpose purpose, bool yes)
     if (!yes)
         return;
 
-    if (purpose == EndGameConfirmDialog::Purpose::Restart) {
-        if (gameType == GameType::PuzzleChallenge) {
+    if (purpose == EndGameConfirmDialog::Purpose::Restart)
+    {
+        if (gameType == GameType::PuzzleChallenge)
+        {
             if (fromEditor)
                 ApplyEditorLayout();
             else if (!LoadPuzzle(puzzlePath))
                 return;
-        } else {
+        }
+        else
+        {
             InsertHighScore();
         }
         RestartScreen();
-    } else if (purpose == EndGameConfirmDialog::Purpose::Menu) {
+    }
+    else if (purpose == EndGameConfirmDialog::Purpose::Menu)
+    {
         InsertHighScore();
         if (fromEditor)
             LeaveToEditor();
@@ -342,7 +383,10 @@ void PlayScreen::OnDialogAnswer(EndGameConfirmDialog::Purpose purpose, bool yes)
     }
 }
 
-void PlayScreen::RestartScreen() { ScreenManager::Get().SetScreen(this, false); }
+void PlayScreen::RestartScreen()
+{
+    ScreenManager::Get().SetScreen(this, false);
+}
 
 void PlayScreen::LeaveToMenu()
 {
@@ -367,29 +411,41 @@ void PlayScreen::LeaveToEditor()
 
 void PlayScreen::OnButtonClicked(Button* button)
 {
-    if (button == &firstButton) {
-        if (gameType != GameType::PuzzleChallenge) {
+    if (button == &firstButton)
+    {
+        if (gameType != GameType::PuzzleChallenge)
+        {
             TogglePause();
-        } else if (over && solved && !nextPuzzlePath.empty()) {
+        }
+        else if (over && solved && !nextPuzzlePath.empty())
+        {
             // A next puzzle that fails to load leaves the solved one showing.
             if (LoadPuzzle(nextPuzzlePath))
                 RestartScreen();
-        } else {
+        }
+        else
+        {
             (void)rules.Undo();
         }
-    } else if (button == &secondButton) {
-        if (!over) {
+    }
+    else if (button == &secondButton)
+    {
+        if (!over)
+        {
             OpenDialog(EndGameConfirmDialog::Purpose::Restart);
             return;
         }
-        if (gameType == GameType::PuzzleChallenge) {
+        if (gameType == GameType::PuzzleChallenge)
+        {
             if (fromEditor)
                 ApplyEditorLayout();
             else if (!LoadPuzzle(puzzlePath))
                 return;
         }
         RestartScreen();
-    } else if (button == &thirdButton) {
+    }
+    else if (button == &thirdButton)
+    {
         if (fromEditor)
             LeaveToEditor();
         else if (!over)
@@ -403,14 +459,18 @@ void PlayScreen::OnButtonClicked(Button* button)
 
 // While the end-of-game dialog is open the game takes no input at all: the
 // board lies frozen (and partly hidden) under it.
-bool PlayScreen::GameInputBlocked() const { return ScreenManager::Get().IsModal() || dialog.IsOpen(); }
+bool PlayScreen::GameInputBlocked() const
+{
+    return ScreenManager::Get().IsModal() || dialog.IsOpen();
+}
 
 void PlayScreen::OnKey(int key, bool alt)
 {
     (void)alt;
     if (GameInputBlocked())
         return;
-    if (key == KeyCode::Escape) {
+    if (key == KeyCode::Escape)
+    {
         if (fromEditor && over)
             LeaveToEditor();
         else if (!over)
@@ -421,7 +481,8 @@ void PlayScreen::OnKey(int key, bool alt)
     }
     if (paused || over)
         return;
-    switch (key) {
+    switch (key)
+    {
     case KeyCode::Up:
         rules.MoveMoverUp();
         break;

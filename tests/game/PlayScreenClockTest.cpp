@@ -8,15 +8,18 @@
 #include "engine/KeyCode.h"
 #include "engine/platform/Platform.h"
 
-namespace {
+namespace
+{
 
-class PlayScreenClockTest : public PlayScreenFixture {
-protected:
+class PlayScreenClockTest : public PlayScreenFixture
+{
+  protected:
     // Runs frames `step` ms apart from `from` until the game is over; the
     // tick of the frame that ended it, or 0 when it never ended by `limit`.
     uint64_t RunUntilOver(uint64_t from, uint64_t step, uint64_t limit)
     {
-        for (uint64_t ms = from; ms <= limit; ms += step) {
+        for (uint64_t ms = from; ms <= limit; ms += step)
+        {
             Frame(ms);
             if (Play().IsOver())
                 return ms;
@@ -52,23 +55,23 @@ TEST_F(PlayScreenClockTest, TimeAttackAtHardEndsAfterNinetySecondsOfPlayNotCount
     Open();
     Start(GameType::TimeAttack, Difficulty::Hard, 1000);
     EXPECT_EQ(Play().TimeLimit(), 90);
-    Frames(1016, 1048);  // the clock starts on the fourth update
+    Frames(1016, 1048); // the clock starts on the fourth update
     ASSERT_TRUE(Play().Clock().IsStarted());
     EXPECT_DOUBLE_EQ(Play().Clock().GameStart(), 1.048);
     EXPECT_EQ(Play().HudLine(1).GetText(), "Time Left: 01:30");
 
     Frames(1064, 21048);
-    Key('p');  // paused at 21.048
+    Key('p'); // paused at 21.048
     ASSERT_TRUE(Play().IsPaused());
     EXPECT_TRUE(Play().GetBoard().Cell(0, 9).IsHidden());
     EXPECT_FALSE(Play().DimLayer().IsHidden());
     Frames(21064, 51048);
     Frame(51050);
-    Key('p');  // 30.002 s paused
+    Key('p'); // 30.002 s paused
     ASSERT_FALSE(Play().IsPaused());
     EXPECT_FALSE(Play().GetBoard().Cell(0, 9).IsHidden());
     Frames(51066, 61050);
-    Key(KeyCode::Escape);  // the dialog for 10 s
+    Key(KeyCode::Escape); // the dialog for 10 s
     ASSERT_TRUE(Play().Dialog().IsOpen());
     Frames(61066, 71050);
     Key('n');
@@ -86,23 +89,23 @@ TEST_F(PlayScreenClockTest, FocusLostUnderTheDialogChargesNeitherTheDialogNorThe
     Open();
     Start(GameType::TimeAttack, Difficulty::Hard, 1000);
     Frames(1016, 11048);
-    Key(KeyCode::Escape);  // frozen from 11.048
+    Key(KeyCode::Escape); // frozen from 11.048
     Frames(11064, 13048);
     Platform().PushEvent({PlatformEvent::Type::Deactivate});
     Frame(13064);
     EXPECT_TRUE(Play().IsPaused());
     Frames(13080, 21048);
-    Key('n');  // No while paused: the game stays frozen
+    Key('n'); // No while paused: the game stays frozen
     EXPECT_FALSE(Play().Dialog().IsOpen());
     EXPECT_TRUE(Play().IsPaused());
     Platform().PushEvent({PlatformEvent::Type::Activate});
     Frame(21064);
     Frame(21067);
-    Key('p');  // thawed at 21.067: 10.019 s frozen in all
+    Key('p'); // thawed at 21.067: 10.019 s frozen in all
     ASSERT_FALSE(Play().IsPaused());
 
     const uint64_t end = RunUntilOver(21077, 5, 120000);
-    EXPECT_GE(end, 101067u);  // 1.048 + 90 + 10.019
+    EXPECT_GE(end, 101067u); // 1.048 + 90 + 10.019
     EXPECT_LT(end, 101067u + 5);
 }
 
@@ -110,9 +113,9 @@ TEST_F(PlayScreenClockTest, PauseOrDialogBeforeTheClockStartsDelaysTheStartInste
 {
     Open();
     Start(GameType::TimeAttack, Difficulty::Hard, 1000);
-    Key('p');  // before the clock starts
+    Key('p'); // before the clock starts
     Frames(1016, 5000);
-    ASSERT_TRUE(Play().Clock().IsStarted());  // it starts under the pause
+    ASSERT_TRUE(Play().Clock().IsStarted()); // it starts under the pause
     Frame(5003);
     Key('p');
     // Nothing before the resume counts: 90 s from 5.003.
@@ -127,7 +130,7 @@ TEST_F(PlayScreenClockTest, PauseOrDialogBeforeTheClockStartsDelaysTheStartInste
     Key('n');
     EXPECT_DOUBLE_EQ(Play().Clock().GameStart(), 104.005);
     const uint64_t easyEnd = RunUntilOver(104015, 7, 400000);
-    EXPECT_GE(easyEnd, 314005u);  // 210 s from 104.005
+    EXPECT_GE(easyEnd, 314005u); // 210 s from 104.005
     EXPECT_LT(easyEnd, 314005u + 7);
 }
 
@@ -149,7 +152,8 @@ TEST_F(PlayScreenClockTest, MarathonQueueDropsOnTimeAndNeverBeforeTheClockAfterA
     ASSERT_FALSE(Play().IsOver());
     ClearBoard();
     const int timerHeight = Play().QueueTimer().GetHeight();
-    for (uint64_t ms = 1048; ms <= 4032; ms += 16) {
+    for (uint64_t ms = 1048; ms <= 4032; ms += 16)
+    {
         Frame(ms);
         EXPECT_EQ(Row(0), "666666") << ms;
         EXPECT_LE(Play().QueueTimerShown(), timerHeight);
@@ -193,7 +197,7 @@ TEST_F(PlayScreenClockTest, ClockPastThirtyTwoBitsOfMillisecondsKeepsTheGameRunn
     Play().GetBoard().Cell(3, 9).SetType(BlockType::Purple);
     SetRow(9, "000366");
     Frames(start + 16, start + 10000);
-    EXPECT_EQ(Play().GetScoring().Score(), 75);  // the set cleared and paid
+    EXPECT_EQ(Play().GetScoring().Score(), 75); // the set cleared and paid
     // The queue dropped 9.5 s after the clock started and the blocks fell.
     EXPECT_NE(Row(9), "666366");
     EXPECT_NE(Row(8), "666666");
@@ -263,13 +267,13 @@ TEST_F(PlayScreenClockTest, EndingAGameEarlyWithYesEntersTheScore)
     Start(GameType::TimeAttack, Difficulty::Easy, 1000);
     ClearBoard();
     ScoreSeventyFive(1016);
-    Key('n');  // New Game asks first
+    Key('n'); // New Game asks first
     ASSERT_EQ(Play().Dialog().GetPurpose(), EndGameConfirmDialog::Purpose::Restart);
     Key('y');
     Frame(2000);
     const int table = HighScoreTableOf(GameType::TimeAttack, Difficulty::Easy);
     EXPECT_EQ(HighScoreTables::Get().GetEntry(table, 0).score, 75);
-    EXPECT_EQ(Play().GetScoring().Score(), 0);  // a new game
+    EXPECT_EQ(Play().GetScoring().Score(), 0); // a new game
     EXPECT_EQ(ScreenManager::Get().GetScreen(), &Play());
 
     ClearBoard();

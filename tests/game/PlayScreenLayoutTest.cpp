@@ -7,9 +7,11 @@
 
 #include "engine/KeyCode.h"
 
-namespace {
+namespace
+{
 
-struct Expected {
+struct Expected
+{
     int width;
     int height;
     int buttonX;
@@ -36,16 +38,17 @@ struct Expected {
 
 // Worked out from the layout fractions (single-precision factors, truncated).
 const Expected sizes[] = {
-    {640, 480, 398, {335, 378, 422}, 187, 38, 378, {26, 55, 83}, 40, 25, 64, 367, 8, 252, 465, 21, 294, 53, 301, 14, 39,
-     451},
-    {800, 600, 498, {418, 473, 527}, 234, 47, 472, {32, 69, 104}, 50, 31, 80, 459, 9, 316, 582, 26, 367, 66, 375, 17, 49,
-     564},
-    {1024, 768, 637, {536, 605, 675}, 300, 60, 605, {42, 88, 134}, 64, 40, 103, 588, 12, 404, 745, 33, 470, 84, 480, 22,
-     63, 722},
+    {640, 480, 398, {335, 378, 422}, 187, 38, 378, {26, 55, 83}, 40, 25, 64, 367, 8, 252, 465, 21, 294, 53, 301,
+     14,  39,  451},
+    {800, 600, 498, {418, 473, 527}, 234, 47, 472, {32, 69, 104}, 50, 31, 80, 459, 9, 316, 582, 26, 367, 66, 375,
+     17,  49,  564},
+    {1024, 768, 637, {536, 605, 675}, 300, 60, 605, {42, 88, 134}, 64, 40, 103, 588, 12, 404, 745, 33, 470, 84, 480,
+     22,   63,  722},
 };
 
-class PlayScreenLayoutTest : public PlayScreenFixture {
-protected:
+class PlayScreenLayoutTest : public PlayScreenFixture
+{
+  protected:
     [[nodiscard]] size_t Position(Control* control)
     {
         const auto& list = ScreenManager::Get().Controls();
@@ -57,7 +60,8 @@ protected:
 
 TEST_F(PlayScreenLayoutTest, PlacesEverythingAtTheOfferedSizes)
 {
-    for (const Expected& e : sizes) {
+    for (const Expected& e : sizes)
+    {
         SCOPED_TRACE(std::to_string(e.width) + "x" + std::to_string(e.height));
         TearDown();
         SetUp();
@@ -66,7 +70,8 @@ TEST_F(PlayScreenLayoutTest, PlacesEverythingAtTheOfferedSizes)
         PlayScreen& play = Play();
 
         Button* buttons[] = {&play.FirstButton(), &play.SecondButton(), &play.ThirdButton()};
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < 3; ++i)
+        {
             EXPECT_EQ(buttons[i]->GetX(), e.buttonX);
             EXPECT_EQ(buttons[i]->GetY(), e.buttonY[i]);
             EXPECT_EQ(buttons[i]->GetWidth(), e.buttonWidth);
@@ -113,7 +118,7 @@ TEST_F(PlayScreenLayoutTest, MessagesStayTwoAndAHalfSecondsFromTheLatestOne)
     Play().ShowBubbleText("Good!");
     Frames(1016, 3000);
     EXPECT_EQ(Play().BubbleText(), "Good!");
-    Play().ShowBubbleText("Great!");  // 2 s after the first
+    Play().ShowBubbleText("Great!"); // 2 s after the first
     Frames(3016, 5496);
     EXPECT_EQ(Play().BubbleText(), "Great!");
     EXPECT_FALSE(Play().SpeechBubble().IsHidden());

@@ -6,10 +6,11 @@
 #include <algorithm>
 
 #include "data/ProfileStore.h"
-#include "screens/MainMenuScreen.h"
 #include "engine/KeyCode.h"
+#include "screens/MainMenuScreen.h"
 
-namespace {
+namespace
+{
 
 constexpr const char* FirstLevel = "Data/Levels/01 Set/001.qvl";
 constexpr const char* SecondLevel = "Data/Levels/01 Set/002.qvl";
@@ -23,8 +24,9 @@ std::string Level(int moves, const std::vector<std::array<int, 3>>& blocks)
     return text + "</qvl>\n";
 }
 
-class PlayScreenPuzzleTest : public PlayScreenFixture {
-protected:
+class PlayScreenPuzzleTest : public PlayScreenFixture
+{
+  protected:
     void SetUp() override
     {
         PlayScreenFixture::SetUp();
@@ -39,13 +41,11 @@ protected:
         ASSERT_TRUE(Play().LoadPuzzle(path));
         Start(GameType::PuzzleChallenge, Difficulty::Easy, ms);
     }
-    void MoveMoverTo(int column, int row)
-    {
-        Play().Rules().PlaceMover(column, row);
-    }
+    void MoveMoverTo(int column, int row) { Play().Rules().PlaceMover(column, row); }
     [[nodiscard]] bool AtRest()
     {
-        for (int i = 0; i < Board::CellCount; ++i) {
+        for (int i = 0; i < Board::CellCount; ++i)
+        {
             const Block& block = Play().GetBoard().CellAtIndex(i);
             if (block.IsFalling() || (block.IsClearing() && !block.IsEmpty()))
                 return false;
@@ -103,7 +103,8 @@ TEST_F(PlayScreenPuzzleTest, FailsOneSecondAfterTheLastMovesCascadeComesToRest)
     // The last frame after which a block is still on its way down.
     uint64_t lastFall = 0;
     uint64_t failedAt = 0;
-    for (uint64_t ms = 1016; ms < 4000 && !failedAt; ms += 8) {
+    for (uint64_t ms = 1016; ms < 4000 && !failedAt; ms += 8)
+    {
         Frame(ms);
         if (!AtRest())
             lastFall = ms;
@@ -125,19 +126,19 @@ TEST_F(PlayScreenPuzzleTest, FailsOneSecondAfterTheLastMovesCascadeComesToRest)
 
 TEST_F(PlayScreenPuzzleTest, UndoUnfailsAndAPendingFailureWaitsItsFullSecondAgain)
 {
-    StartPuzzle(SecondLevel, 1000);  // two moves, no set possible
+    StartPuzzle(SecondLevel, 1000); // two moves, no set possible
     MoveMoverTo(0, 9);
     Key(' ');
     Frames(1016, 1300);
-    EXPECT_FALSE(Play().FirstButton().IsHidden());  // a move to take back
+    EXPECT_FALSE(Play().FirstButton().IsHidden()); // a move to take back
     Key(' ');
-    Frames(1316, 1600);  // out of moves and at rest: the failure is pending
+    Frames(1316, 1600); // out of moves and at rest: the failure is pending
     ASSERT_TRUE(Play().IsFailPending());
-    Key('u');  // inside the grace second
+    Key('u'); // inside the grace second
     EXPECT_FALSE(Play().IsFailPending());
     EXPECT_EQ(Play().Rules().MovesLeft(), 1);
     Key(' ');
-    Frames(1616, 2700);  // the old pending time would have failed by now
+    Frames(1616, 2700); // the old pending time would have failed by now
     EXPECT_FALSE(Play().IsFailed());
     Frames(2704, 3000);
     ASSERT_TRUE(Play().IsFailed());
@@ -151,7 +152,7 @@ TEST_F(PlayScreenPuzzleTest, UndoUnfailsAndAPendingFailureWaitsItsFullSecondAgai
     Key('u');
     EXPECT_EQ(Play().Rules().MovesLeft(), 2);
     EXPECT_EQ(Row(9), "121666");
-    EXPECT_TRUE(Play().FirstButton().IsHidden());  // nothing left to take back
+    EXPECT_TRUE(Play().FirstButton().IsHidden()); // nothing left to take back
     Frames(3016, 6000);
     EXPECT_FALSE(Play().IsOver());
 }
@@ -216,7 +217,7 @@ TEST_F(PlayScreenPuzzleTest, GameInputUnderTheDialogChangesNothing)
         Key(' ');
     Key(KeyCode::Tab);
     Key(KeyCode::Left);
-    Key(KeyCode::Escape);  // a second Escape neither reopens nor changes purpose
+    Key(KeyCode::Escape); // a second Escape neither reopens nor changes purpose
     // A click on the panel where it lies over the well.
     const BoardGeometry& g = Play().GetBoard().Geometry();
     ScreenManager::Get().OnMouseMove(g.CellX(1) + 5, g.CellY(3) + 5);
@@ -244,7 +245,7 @@ TEST_F(PlayScreenPuzzleTest, SolvingALevelOutsideTheSetsRecordsNothing)
     ProfileStore::Get().SetCurrentProfile(0);
     WriteFile("x.qvl", Level(1, {{0, 9, 0}, {1, 9, 0}, {3, 9, 0}}));
     StartPuzzle("x.qvl", 1000);
-    EXPECT_EQ(Play().HudLine(0).GetText(), "Puzzles:");  // no set in the path
+    EXPECT_EQ(Play().HudLine(0).GetText(), "Puzzles:"); // no set in the path
     MoveMoverTo(2, 9);
     Key(' ');
     Frames(1016, 2000);
@@ -272,7 +273,7 @@ TEST_F(PlayScreenPuzzleTest, EditorTryOutRestartsFromTheEditorsLayoutAndGoesBack
     Frames(1316, 1600);
     EXPECT_EQ(Play().Rules().MovesLeft(), 3);
 
-    Key('r');  // Restart asks first
+    Key('r'); // Restart asks first
     Key('y');
     Frame(1616);
     EXPECT_EQ(Row(9), "020266");
@@ -280,7 +281,7 @@ TEST_F(PlayScreenPuzzleTest, EditorTryOutRestartsFromTheEditorsLayoutAndGoesBack
     EXPECT_EQ(Play().Rules().UndoDepth(), 0u);
     EXPECT_TRUE(Play().IsFromEditor());
 
-    Key('g');  // back to the editor at once, without the dialog
+    Key('g'); // back to the editor at once, without the dialog
     EXPECT_FALSE(ScreenManager::Get().IsModal());
     EXPECT_FALSE(Play().IsFromEditor());
     Frame(1632);

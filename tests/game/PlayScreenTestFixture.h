@@ -15,8 +15,9 @@
 // opens at tick 0, so the game's clock reads tick / 1000 seconds. The game's
 // data archive is linked into the program folder when it has been built, so
 // the pictures load as in the game.
-class PlayScreenFixture : public HeadlessApp {
-protected:
+class PlayScreenFixture : public HeadlessApp
+{
+  protected:
     void SetUp() override { HeadlessApp::SetUp(); }
 
     void Open(int width = 640, int height = 480)

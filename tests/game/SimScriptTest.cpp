@@ -15,16 +15,24 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 
-struct RunResult {
+struct RunResult
+{
     int status = -1;
     std::vector<std::string> lines;
     std::string errors;
 };
 
-const fs::path ScriptFolder() { return fs::path(QUORVO_SOURCE_DIR) / "tests/game/sim"; }
-const fs::path Simulator() { return fs::path(QUORVO_TOOLS_DIR) / "quorvo-sim"; }
+const fs::path ScriptFolder()
+{
+    return fs::path(QUORVO_SOURCE_DIR) / "tests/game/sim";
+}
+const fs::path Simulator()
+{
+    return fs::path(QUORVO_TOOLS_DIR) / "quorvo-sim";
+}
 
 std::vector<std::string> SplitLines(const std::string& text)
 {
@@ -66,7 +74,9 @@ RunResult RunSimulator(const std::string& script)
     return result;
 }
 
-class SimScriptTest : public ::testing::TestWithParam<std::string> {};
+class SimScriptTest : public ::testing::TestWithParam<std::string>
+{
+};
 
 } // namespace
 
@@ -80,13 +90,15 @@ TEST_P(SimScriptTest, StateLinesMatchTheRules)
     const RunResult run = RunSimulator(ReadAll(script));
     ASSERT_EQ(run.status, 0) << run.errors;
     ASSERT_EQ(run.lines.size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i) {
+    for (size_t i = 0; i < expected.size(); ++i)
+    {
         // Field by field, so a failure names the field that differs.
         std::istringstream want(expected[i]);
         std::istringstream got(run.lines[i]);
         std::string a;
         std::string b;
-        while (want >> a) {
+        while (want >> a)
+        {
             ASSERT_TRUE(static_cast<bool>(got >> b)) << "line " << i + 1 << " ends early";
             EXPECT_EQ(b, a) << "line " << i + 1 << " of " << GetParam();
         }
@@ -102,20 +114,21 @@ INSTANTIATE_TEST_SUITE_P(Scripts, SimScriptTest,
 TEST(SimRefusalTest, BadScriptsEndWithStatusTwoAndOneLine)
 {
     const std::array<std::string, 12> scripts = {
-        "jump 3\n",                                    // unknown command
-        "start 1000\nboard 1 2 3\n",                   // too few codes
-        "start 1000\nqueue 0 1 2 3 4 8\n",             // a code outside 0 to 7
-        "start 1000\nqueue 0 1 2 3 x 5\n",             // not a number
-        "start 2000\nframe 1999\n",                    // the tick goes back
-        "start 999\n",                                 // too early a start
-        "dump\n",                                      // before the first start
-        "moves 3\n",                                   // before the first start
-        "mode puzzle\nlevel Data/Levels/none.qvl\n",   // a level that fails to load
-        "mode tetris\n",                               // unknown mode
-        "start 1000\nkey pgup\n",                      // unknown key
-        "start 1000\nframes 1016 2000 0\n",            // a step that never ends
+        "jump 3\n",                                  // unknown command
+        "start 1000\nboard 1 2 3\n",                 // too few codes
+        "start 1000\nqueue 0 1 2 3 4 8\n",           // a code outside 0 to 7
+        "start 1000\nqueue 0 1 2 3 x 5\n",           // not a number
+        "start 2000\nframe 1999\n",                  // the tick goes back
+        "start 999\n",                               // too early a start
+        "dump\n",                                    // before the first start
+        "moves 3\n",                                 // before the first start
+        "mode puzzle\nlevel Data/Levels/none.qvl\n", // a level that fails to load
+        "mode tetris\n",                             // unknown mode
+        "start 1000\nkey pgup\n",                    // unknown key
+        "start 1000\nframes 1016 2000 0\n",          // a step that never ends
     };
-    for (const std::string& script : scripts) {
+    for (const std::string& script : scripts)
+    {
         const RunResult run = RunSimulator(script);
         EXPECT_EQ(run.status, 2) << script;
         EXPECT_EQ(SplitLines(run.errors).size(), 1u) << script << run.errors;

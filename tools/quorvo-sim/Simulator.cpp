@@ -18,14 +18,14 @@
 #include "game/PlayScreen.h"
 #include "player/Player.h"
 
-namespace {
+namespace
+{
 
 constexpr int DisplayWidth = 640;
 constexpr int DisplayHeight = 480;
 constexpr int64_t FirstStartTick = 1000;
 
-template <typename T>
-bool ParseNumber(const std::string& word, T& value)
+template <typename T> bool ParseNumber(const std::string& word, T& value)
 {
     const char* first = word.data();
     const char* last = word.data() + word.size();
@@ -44,19 +44,22 @@ bool ParseCode(const std::string& word, BlockType& code)
 
 bool ParseKey(const std::string& name, int& key)
 {
-    static const struct {
+    static const struct
+    {
         const char* name;
         int key;
-    } named[] = {{"up", KeyCode::Up},       {"down", KeyCode::Down}, {"left", KeyCode::Left},
-                 {"right", KeyCode::Right}, {"space", ' '},          {"tab", KeyCode::Tab},
-                 {"enter", KeyCode::Enter}, {"escape", KeyCode::Escape}};
-    for (const auto& entry : named) {
-        if (name == entry.name) {
+    } named[] = {{"up", KeyCode::Up}, {"down", KeyCode::Down}, {"left", KeyCode::Left},   {"right", KeyCode::Right},
+                 {"space", ' '},      {"tab", KeyCode::Tab},   {"enter", KeyCode::Enter}, {"escape", KeyCode::Escape}};
+    for (const auto& entry : named)
+    {
+        if (name == entry.name)
+        {
             key = entry.key;
             return true;
         }
     }
-    if (name.size() == 1) {
+    if (name.size() == 1)
+    {
         const unsigned char c = static_cast<unsigned char>(name[0]);
         if (c < 0x21 || c > 0x7E)
             return false;
@@ -99,12 +102,14 @@ bool Simulator::Open(const std::string& gameArchive, std::string& error)
 
     FileSystem& files = FileSystem::Get();
     files.SetProgramDirectory(folder);
-    if (!files.Init(".")) {
+    if (!files.Init("."))
+    {
         error = "cannot open the resource file system in " + folder;
         return false;
     }
     // The game's data come after the working folder, so its files win.
-    if (!PHYSFS_mount(gameArchive.c_str(), nullptr, 1)) {
+    if (!PHYSFS_mount(gameArchive.c_str(), nullptr, 1))
+    {
         error = "cannot mount the game data " + gameArchive;
         return false;
     }
@@ -115,7 +120,8 @@ bool Simulator::Open(const std::string& gameArchive, std::string& error)
 
     Application& app = Application::Get();
     app.AddRequestedMode(DisplayWidth, DisplayHeight);
-    if (!app.Open(false, "Quorvo", DisplayWidth, DisplayHeight)) {
+    if (!app.Open(false, "Quorvo", DisplayWidth, DisplayHeight))
+    {
         error = "cannot open the 640x480 display";
         return false;
     }
@@ -127,15 +133,18 @@ int Simulator::Run(std::istream& script, std::ostream& out, std::string& error)
 {
     std::string line;
     int number = 0;
-    while (std::getline(script, line)) {
+    while (std::getline(script, line))
+    {
         ++number;
         // '#' starts a comment, except in the "#N" key code of a key command.
         std::istringstream words(line);
         std::vector<std::string> parts;
-        for (std::string word; words >> word;) {
+        for (std::string word; words >> word;)
+        {
             const size_t hash = word.find('#');
             const bool keyCode = hash == 0 && parts.size() == 1 && parts[0] == "key" && word.size() > 1;
-            if (hash == std::string::npos || keyCode) {
+            if (hash == std::string::npos || keyCode)
+            {
                 parts.push_back(word);
                 continue;
             }
@@ -146,7 +155,8 @@ int Simulator::Run(std::istream& script, std::ostream& out, std::string& error)
         if (parts.empty())
             continue;
         // A level path may hold spaces (set names do): it is the rest of the line.
-        if (parts[0] == "level" && parts.size() > 2) {
+        if (parts[0] == "level" && parts.size() > 2)
+        {
             std::string path = parts[1];
             for (size_t i = 2; i < parts.size(); ++i)
                 path += " " + parts[i];
@@ -154,7 +164,8 @@ int Simulator::Run(std::istream& script, std::ostream& out, std::string& error)
             parts[1] = path;
         }
         std::string message;
-        if (!Execute(parts, out, message)) {
+        if (!Execute(parts, out, message))
+        {
             error = "line " + std::to_string(number) + ": " + message;
             return 2;
         }
@@ -164,7 +175,8 @@ int Simulator::Run(std::istream& script, std::ostream& out, std::string& error)
 
 bool Simulator::SetTick(int64_t ms, std::string& error)
 {
-    if (ms < tick) {
+    if (ms < tick)
+    {
         error = "tick " + std::to_string(ms) + " goes back from " + std::to_string(tick);
         return false;
     }
@@ -173,7 +185,10 @@ bool Simulator::SetTick(int64_t ms, std::string& error)
     return true;
 }
 
-void Simulator::Frame() { (void)Application::Get().RunFrame(); }
+void Simulator::Frame()
+{
+    (void)Application::Get().RunFrame();
+}
 
 bool Simulator::RequireStarted(const std::string& command, std::string& error) const
 {
@@ -187,7 +202,8 @@ bool Simulator::Execute(const std::vector<std::string>& words, std::ostream& out
 {
     const std::string& command = words[0];
     const size_t arguments = words.size() - 1;
-    auto wrongCount = [&](size_t expected) {
+    auto wrongCount = [&](size_t expected)
+    {
         if (arguments == expected)
             return false;
         error = "'" + command + "' takes " + std::to_string(expected) + " argument(s)";
@@ -196,7 +212,8 @@ bool Simulator::Execute(const std::vector<std::string>& words, std::ostream& out
     PlayScreen& play = PlayScreen::Get();
     ScreenManager& screens = ScreenManager::Get();
 
-    if (command == "mode") {
+    if (command == "mode")
+    {
         if (wrongCount(1))
             return false;
         if (words[1] == "marathon")
@@ -205,22 +222,26 @@ bool Simulator::Execute(const std::vector<std::string>& words, std::ostream& out
             nextType = GameType::TimeAttack;
         else if (words[1] == "puzzle")
             nextType = GameType::PuzzleChallenge;
-        else {
+        else
+        {
             error = "unknown mode '" + words[1] + "'";
             return false;
         }
         return true;
     }
-    if (command == "difficulty") {
+    if (command == "difficulty")
+    {
         if (wrongCount(1))
             return false;
-        if (!ParseNumber(words[1], nextDifficulty)) {
+        if (!ParseNumber(words[1], nextDifficulty))
+        {
             error = "bad difficulty '" + words[1] + "'";
             return false;
         }
         return true;
     }
-    if (command == "level") {
+    if (command == "level")
+    {
         if (wrongCount(1))
             return false;
         PuzzleCells cells;
@@ -228,17 +249,20 @@ bool Simulator::Execute(const std::vector<std::string>& words, std::ostream& out
         int moves = 0;
         std::string warning;
         // Checked quietly first, so a bad level gives one line of error only.
-        if (!LoadPuzzleLevel(words[1], cells, moves, &warning) || !play.LoadPuzzle(words[1])) {
+        if (!LoadPuzzleLevel(words[1], cells, moves, &warning) || !play.LoadPuzzle(words[1]))
+        {
             error = "cannot load level '" + words[1] + "'" + (warning.empty() ? "" : ": " + warning);
             return false;
         }
         return true;
     }
-    if (command == "start") {
+    if (command == "start")
+    {
         int64_t ms = 0;
         if (wrongCount(1))
             return false;
-        if (!ParseNumber(words[1], ms) || ms < FirstStartTick) {
+        if (!ParseNumber(words[1], ms) || ms < FirstStartTick)
+        {
             error = "start needs a tick of at least 1000, not '" + words[1] + "'";
             return false;
         }
@@ -252,75 +276,96 @@ bool Simulator::Execute(const std::vector<std::string>& words, std::ostream& out
         Frame();
         return true;
     }
-    if (command == "board" || command == "queue") {
+    if (command == "board" || command == "queue")
+    {
         const bool isBoard = command == "board";
         if (!RequireStarted(command, error) || wrongCount(isBoard ? Board::CellCount : Board::Columns))
             return false;
         Board::Codes codes{};
-        for (size_t i = 0; i < arguments; ++i) {
-            if (!ParseCode(words[i + 1], codes[i])) {
+        for (size_t i = 0; i < arguments; ++i)
+        {
+            if (!ParseCode(words[i + 1], codes[i]))
+            {
                 error = "bad block code '" + words[i + 1] + "'";
                 return false;
             }
         }
-        if (isBoard) {
+        if (isBoard)
+        {
             play.GetBoard().SetCodes(codes);
-        } else {
+        }
+        else
+        {
             for (int c = 0; c < Board::Columns; ++c)
                 play.GetBoard().Queue(c).SetType(codes[static_cast<size_t>(c)]);
         }
         return true;
     }
-    if (command == "moves") {
+    if (command == "moves")
+    {
         int moves = 0;
         if (!RequireStarted(command, error) || wrongCount(1))
             return false;
-        if (!ParseNumber(words[1], moves)) {
+        if (!ParseNumber(words[1], moves))
+        {
             error = "bad move count '" + words[1] + "'";
             return false;
         }
         play.SetPuzzleMoves(moves);
         return true;
     }
-    if (command == "key") {
+    if (command == "key")
+    {
         int key = 0;
         if (wrongCount(1))
             return false;
-        if (!ParseKey(words[1], key)) {
+        if (!ParseKey(words[1], key))
+        {
             error = "unknown key '" + words[1] + "'";
             return false;
         }
         screens.OnKeyDown(key, false);
         return true;
     }
-    if (command == "mouse" || command == "lclick" || command == "rclick" || command == "mclick") {
+    if (command == "mouse" || command == "lclick" || command == "rclick" || command == "mclick")
+    {
         int x = 0;
         int y = 0;
         if (wrongCount(2))
             return false;
-        if (!ParseNumber(words[1], x) || !ParseNumber(words[2], y)) {
+        if (!ParseNumber(words[1], x) || !ParseNumber(words[2], y))
+        {
             error = "bad position '" + words[1] + " " + words[2] + "'";
             return false;
         }
-        if (command == "mouse") {
+        if (command == "mouse")
+        {
             screens.OnMouseMove(x, y);
-        } else if (command == "lclick") {
+        }
+        else if (command == "lclick")
+        {
             screens.OnLeftButtonDown(x, y);
             screens.OnLeftButtonUp(x, y);
-        } else if (command == "rclick") {
+        }
+        else if (command == "rclick")
+        {
             screens.OnRightButtonDown(x, y);
             screens.OnRightButtonUp(x, y);
-        } else {
+        }
+        else
+        {
             screens.OnMiddleButtonDown(x, y);
             screens.OnMiddleButtonUp(x, y);
         }
         return true;
     }
-    if (command == "frame") {
+    if (command == "frame")
+    {
         int64_t ms = 0;
         if (wrongCount(1))
             return false;
-        if (!ParseNumber(words[1], ms)) {
+        if (!ParseNumber(words[1], ms))
+        {
             error = "bad tick '" + words[1] + "'";
             return false;
         }
@@ -329,24 +374,28 @@ bool Simulator::Execute(const std::vector<std::string>& words, std::ostream& out
         Frame();
         return true;
     }
-    if (command == "frames") {
+    if (command == "frames")
+    {
         int64_t from = 0;
         int64_t to = 0;
         int64_t step = 0;
         if (wrongCount(3))
             return false;
-        if (!ParseNumber(words[1], from) || !ParseNumber(words[2], to) || !ParseNumber(words[3], step) || step < 1) {
+        if (!ParseNumber(words[1], from) || !ParseNumber(words[2], to) || !ParseNumber(words[3], step) || step < 1)
+        {
             error = "frames needs FROM TO STEP with a step of at least 1";
             return false;
         }
-        for (int64_t ms = from; ms <= to; ms += step) {
+        for (int64_t ms = from; ms <= to; ms += step)
+        {
             if (!SetTick(ms, error))
                 return false;
             Frame();
         }
         return true;
     }
-    if (command == "dump") {
+    if (command == "dump")
+    {
         if (!RequireStarted(command, error) || wrongCount(0))
             return false;
         out << StateLine() << "\n";
@@ -364,13 +413,15 @@ std::string Simulator::StateLine()
     Scoring& scoring = play.GetScoring();
 
     std::vector<int> codes, falling, clearing, queue, warning;
-    for (int i = 0; i < Board::CellCount; ++i) {
+    for (int i = 0; i < Board::CellCount; ++i)
+    {
         Block& block = board.CellAtIndex(i);
         codes.push_back(static_cast<int>(block.GetType()));
         falling.push_back(block.IsFalling() ? 1 : 0);
         clearing.push_back(block.IsClearing() ? 1 : 0);
     }
-    for (int c = 0; c < Board::Columns; ++c) {
+    for (int c = 0; c < Board::Columns; ++c)
+    {
         queue.push_back(static_cast<int>(board.Queue(c).GetType()));
         warning.push_back(board.Cell(c, 0).IsWarning() ? 1 : 0);
     }
@@ -393,7 +444,6 @@ std::string Simulator::StateLine()
          << play.Mover().GetOrientation() << " swapping=" << rules.IsSwapPending() << " board=" << Digits(codes)
          << " queue=" << Digits(queue) << " falling=" << Digits(falling) << " clearing=" << Digits(clearing)
          << " warning=" << Digits(warning) << " bubble=\"" << play.BubbleText() << "\" texts=\""
-         << play.HudLine(0).GetText() << "|" << play.HudLine(1).GetText() << "|" << play.HudLine(2).GetText()
-         << "\"";
+         << play.HudLine(0).GetText() << "|" << play.HudLine(1).GetText() << "|" << play.HudLine(2).GetText() << "\"";
     return line.str();
 }

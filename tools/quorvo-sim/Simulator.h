@@ -13,8 +13,9 @@ class PlayScreen;
 // Runs the play screen on the headless platform from a script, one command
 // per line, with a clock the script sets (the window opened at tick 0, so
 // the application clock is tick x 0.001 s). See Usage() for the commands.
-class Simulator {
-public:
+class Simulator
+{
+  public:
     // Opens the 640 x 480 headless window with the resources rooted at the
     // current directory and the game archive mounted after it.
     [[nodiscard]] bool Open(const std::string& gameArchive, std::string& error);
@@ -24,7 +25,7 @@ public:
 
     static const char* Usage();
 
-private:
+  private:
     // One command split into words; false with a message when it is bad.
     bool Execute(const std::vector<std::string>& words, std::ostream& out, std::string& error);
     bool SetTick(int64_t ms, std::string& error);

@@ -7,17 +7,20 @@
 #include "app/Shutdown.h"
 #include "tools/quorvo-sim/Simulator.h"
 
-namespace {
+namespace
+{
 
 // The game folder holds the data archive; the tools folder sits beside it.
 std::string GameArchive()
 {
     char buffer[4096];
     const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (n > 0) {
+    if (n > 0)
+    {
         std::string exe(buffer, static_cast<size_t>(n));
         const size_t slash = exe.find_last_of('/');
-        if (slash != std::string::npos) {
+        if (slash != std::string::npos)
+        {
             const std::string candidate = exe.substr(0, slash) + "/../game/Quorvo.VKR";
             if (access(candidate.c_str(), R_OK) == 0)
                 return candidate;
@@ -30,7 +33,8 @@ std::string GameArchive()
 
 int main(int argc, char** argv)
 {
-    if (argc > 1) {
+    if (argc > 1)
+    {
         std::fputs(Simulator::Usage(), stdout);
         return argc == 2 && std::string(argv[1]) == "--help" ? 0 : 2;
     }
@@ -38,9 +42,12 @@ int main(int argc, char** argv)
     int status = 0;
     {
         Simulator simulator;
-        if (!simulator.Open(GameArchive(), error)) {
+        if (!simulator.Open(GameArchive(), error))
+        {
             status = 2;
-        } else {
+        }
+        else
+        {
             status = simulator.Run(std::cin, std::cout, error);
         }
     }
