@@ -25,6 +25,31 @@ constexpr DisplaySize OfferedSizes[] = {{320, 240},   {640, 480},   {800, 600}, 
 
 constexpr uint16_t WindowIconId = 107;
 
+// The window icon: four blocks of the game's colours in a 2 x 2 square,
+// their corners cut round, on a transparent ground. Straight 0xAARRGGBB.
+constexpr int IconSize = 32;
+
+std::vector<uint32_t> DrawWindowIcon()
+{
+    constexpr uint32_t colours[4] = {0xFFE03030u, 0xFFF09020u, 0xFF3060E0u, 0xFF30B040u};
+    constexpr int margin = 1, gap = 2;
+    constexpr int block = (IconSize - 2 * margin - gap) / 2;
+    std::vector<uint32_t> pixels(IconSize * IconSize, 0u);
+    for (int i = 0; i < 4; ++i) {
+        const int left = margin + (i % 2) * (block + gap);
+        const int top = margin + (i / 2) * (block + gap);
+        for (int y = 0; y < block; ++y) {
+            for (int x = 0; x < block; ++x) {
+                const bool cornerX = x == 0 || x == block - 1;
+                const bool cornerY = y == 0 || y == block - 1;
+                if (!(cornerX && cornerY))
+                    pixels[(top + y) * IconSize + left + x] = colours[i];
+            }
+        }
+    }
+    return pixels;
+}
+
 } // namespace
 
 Application& Application::Get()
@@ -193,6 +218,10 @@ bool Application::Open(bool wantFullscreen, const char* newTitle, int w, int h)
         return false;
     }
     windowOpen = true;
+    if (iconResourceId != 0) {
+        const std::vector<uint32_t> icon = DrawWindowIcon();
+        platform.SetWindowIcon(icon.data(), IconSize, IconSize);
+    }
     if (!CreateBackBuffer())
         ShowMessage("Unable to create compatible bitmap for window.");
     if (!accepted && wantFullscreen) {

@@ -96,6 +96,13 @@ bool HeadlessPlatform::ResumeFullscreen()
     return true;
 }
 
+void HeadlessPlatform::SetWindowIcon(const uint32_t* pixels, int width, int height)
+{
+    icon.width = width;
+    icon.height = height;
+    icon.pixels.assign(pixels, pixels + static_cast<size_t>(width) * height);
+}
+
 void HeadlessPlatform::Present(const uint32_t* pixels, int width, int height)
 {
     ++presentCount;

@@ -58,6 +58,7 @@ public:
     [[nodiscard]] int WindowsOpened() const { return windowsOpened; }
     [[nodiscard]] const std::string& WindowTitle() const { return windowTitle; }
     [[nodiscard]] int CursorChanges() const { return cursorChanges; }
+    [[nodiscard]] const Frame& Icon() const { return icon; }
 
     // --- Platform ---
     void RaiseTimerResolution() override {}
@@ -75,6 +76,7 @@ public:
     DisplaySize ClientSize() override { return client; }
     void SuspendFullscreen() override;
     bool ResumeFullscreen() override;
+    void SetWindowIcon(const uint32_t* pixels, int width, int height) override;
     void Present(const uint32_t* pixels, int width, int height) override;
     bool PeekEvent(PlatformEvent& event) override;
     bool TakeEvent(PlatformEvent& event) override;
@@ -98,6 +100,7 @@ private:
     std::string windowTitle;
     DisplaySize client;
     std::vector<Frame> frames;
+    Frame icon;
     bool keepFrames = true;
     int presentCount = 0;
     std::vector<Message> messages;

@@ -95,6 +95,8 @@ public:
     // Full screen regaining the foreground: take the display again, restore
     // and raise the window. False when the display could not be taken.
     [[nodiscard]] virtual bool ResumeFullscreen() = 0;
+    // The window's icon: straight (not premultiplied) 0xAARRGGBB pixels.
+    virtual void SetWindowIcon(const uint32_t* pixels, int width, int height) = 0;
     // Copies a top-down 0x00RRGGBB picture of width x height to the window.
     virtual void Present(const uint32_t* pixels, int width, int height) = 0;
 

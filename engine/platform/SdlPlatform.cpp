@@ -236,6 +236,18 @@ bool SdlPlatform::ResumeFullscreen()
     return ok;
 }
 
+void SdlPlatform::SetWindowIcon(const uint32_t* pixels, int width, int height)
+{
+    if (!window || !pixels || width < 1 || height < 1)
+        return;
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(pixels), width, height, 32,
+                                                           width * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (!icon)
+        return;
+    SDL_SetWindowIcon(window, icon);  // SDL keeps its own copy
+    SDL_FreeSurface(icon);
+}
+
 void SdlPlatform::Present(const uint32_t* pixels, int width, int height)
 {
     if (!window || !pixels || width < 1 || height < 1)

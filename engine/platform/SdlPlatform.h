@@ -40,6 +40,7 @@ public:
     DisplaySize ClientSize() override { return logical; }
     void SuspendFullscreen() override;
     bool ResumeFullscreen() override;
+    void SetWindowIcon(const uint32_t* pixels, int width, int height) override;
     void Present(const uint32_t* pixels, int width, int height) override;
     bool PeekEvent(PlatformEvent& event) override;
     bool TakeEvent(PlatformEvent& event) override;

@@ -47,6 +47,13 @@ TEST_F(ApplicationTest, RunFromStartToCloseSavesTheOptions)
     EXPECT_EQ(Platform().WindowsOpened(), 1);
     EXPECT_EQ(Platform().WindowTitle(), "Quorvo");
     EXPECT_FALSE(Platform().IsWindowOpen());
+    // The window has its icon: opaque blocks on a transparent ground.
+    const HeadlessPlatform::Frame& icon = Platform().Icon();
+    ASSERT_EQ(icon.width, 32);
+    ASSERT_EQ(icon.height, 32);
+    EXPECT_EQ(icon.At(0, 0) >> 24, 0u);
+    EXPECT_EQ(icon.At(8, 8) >> 24, 255u);
+    EXPECT_EQ(icon.At(24, 24) >> 24, 255u);
     EXPECT_FALSE(HasMessage("Unable to set requested display mode.  Falling back to default..."));
     EXPECT_EQ(Platform().PendingEvents(), 0u);
     EXPECT_EQ(ReadFile("Data/GameOpts.opt"), OptionsText(800, 600, false));
