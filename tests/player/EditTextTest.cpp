@@ -33,7 +33,7 @@ constexpr int DefineFont2Tag = 48;
 // Font 1: 'A' an em box, 'B' a half-em box, ' ' nothing; every advance one em.
 Bytes boxFont()
 {
-    Font2Record s;
+    Font2Spec s;
     s.id = 1;
     s.glyphs = {emBox(), boxGlyph(0, -512, 512, 0), Bytes{0x10, 0x00}};
     s.codes = {'A', 'B', ' '};
@@ -61,7 +61,7 @@ struct FieldMovie
     Ref<MovieInstance> instance;
     TextField* field = nullptr;
 
-    explicit FieldMovie(const EditTextRecord& record, int tx = 0, int ty = 0)
+    explicit FieldMovie(const EditTextSpec& record, int tx = 0, int ty = 0)
     {
         MovieBuilder mb;
         mb.tag(DefineFont2Tag, boxFont());
@@ -78,9 +78,9 @@ struct FieldMovie
     Picture render() { return swftest::renderInstance(*instance, 550, 400); }
 };
 
-EditTextRecord whiteField(const std::string& text)
+EditTextSpec whiteField(const std::string& text)
 {
-    EditTextRecord s;
+    EditTextSpec s;
     s.id = 5;
     s.xmin = 0;
     s.xmax = 4000;
@@ -94,7 +94,7 @@ EditTextRecord whiteField(const std::string& text)
 
 TEST(EditTextTest, RecordReadsEveryOptionalPart)
 {
-    EditTextRecord input;
+    EditTextSpec input;
     input.id = 5;
     input.xmin = -40;
     input.xmax = 3960;
@@ -104,11 +104,11 @@ TEST(EditTextTest, RecordReadsEveryOptionalPart)
     input.font = std::make_pair(1, 360);
     input.colour = Colour{10, 20, 30, 40};
     input.maxLength = 12;
-    input.layout = EditTextRecord::Layout{2, 100, 200, -60, -20};
+    input.layout = EditTextSpec::Layout{2, 100, 200, -60, -20};
     input.variable = "scoreText";
     input.extraFlags = EditTextDefinition::WordWrap | EditTextDefinition::Border;
 
-    EditTextRecord bare;
+    EditTextSpec bare;
     bare.id = 6;
     bare.variable = "";
 
@@ -153,13 +153,13 @@ TEST(EditTextTest, RecordReadsEveryOptionalPart)
 
 TEST(EditTextTest, CutRecordsAreRefusedButAnUnterminatedFinalTextIsKept)
 {
-    EditTextRecord full = whiteField("Hello");
-    full.layout = EditTextRecord::Layout{1, 10, 10, 0, 0};
+    EditTextSpec full = whiteField("Hello");
+    full.layout = EditTextSpec::Layout{1, 10, 10, 0, 0};
     full.id = 7;
     Bytes cutLayout = defineEditText(full);
     cutLayout.resize(cutLayout.size() - 12); // into the layout values
 
-    EditTextRecord open = whiteField("Open");
+    EditTextSpec open = whiteField("Open");
     open.id = 8;
     Bytes unterminated = defineEditText(open);
     unterminated.pop_back();
@@ -180,7 +180,7 @@ TEST(EditTextTest, CutRecordsAreRefusedButAnUnterminatedFinalTextIsKept)
 
 TEST(EditTextTest, SettingTextLaysOutOnlyOnChangeAndKeepsTheMaximumLength)
 {
-    EditTextRecord record = whiteField("AB");
+    EditTextSpec record = whiteField("AB");
     record.maxLength = 3;
     FieldMovie m(record);
     ASSERT_NE(m.field, nullptr);
@@ -254,8 +254,8 @@ TEST(EditTextTest, TextColourTintsWhiteGlyphsAndVisibilityHidesTheField)
 TEST(EditTextTest, FieldDrawsItsLayoutWithAlignmentWrappingAndMargins)
 {
     // Centred field 4000 twips wide: "AB" is 800 wide, so it shifts by (4000 - 800 - 80) / 2 = 1560.
-    EditTextRecord centred = whiteField("AB");
-    centred.layout = EditTextRecord::Layout{2, 0, 0, 0, 0};
+    EditTextSpec centred = whiteField("AB");
+    centred.layout = EditTextSpec::Layout{2, 0, 0, 0, 0};
     FieldMovie m(centred, 2000, 2000);
     ASSERT_NE(m.field, nullptr);
     Picture pic = m.render();
@@ -269,9 +269,9 @@ TEST(EditTextTest, FieldDrawsItsLayoutWithAlignmentWrappingAndMargins)
 
     // Narrow field with a left margin and leading: "A A" wraps, the second A
     // goes to the next line at the left margin, 400 + 100 twips lower.
-    EditTextRecord narrow = whiteField("A A");
+    EditTextSpec narrow = whiteField("A A");
     narrow.xmax = 1200; // limit 1200 - 80 = 1120
-    narrow.layout = EditTextRecord::Layout{0, 200, 0, 100, 100};
+    narrow.layout = EditTextSpec::Layout{0, 200, 0, 100, 100};
     FieldMovie n(narrow, 2000, 2000);
     ASSERT_NE(n.field, nullptr);
     ASSERT_EQ(n.field->runs().size(), 2u);
@@ -286,7 +286,7 @@ TEST(EditTextTest, FieldDrawsItsLayoutWithAlignmentWrappingAndMargins)
 
 TEST(EditTextTest, FieldWithoutFontHasNoRunsAndDrawsNothing)
 {
-    EditTextRecord record = whiteField("AB");
+    EditTextSpec record = whiteField("AB");
     record.font = std::make_pair(42, 400); // no such font
     FieldMovie m(record);
     ASSERT_NE(m.field, nullptr);

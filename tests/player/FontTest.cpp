@@ -39,9 +39,9 @@ Ref<MovieDefinition> movieWith(const std::vector<std::pair<int, Bytes>>& tags)
     return swftest::readMovie(mb.fws());
 }
 
-Font2Record twoGlyphFont(bool wideOffsets, bool wideCodes)
+Font2Spec twoGlyphFont(bool wideOffsets, bool wideCodes)
 {
-    Font2Record s;
+    Font2Spec s;
     s.id = 3;
     s.name = "Panel";
     s.wideOffsets = wideOffsets;
@@ -138,7 +138,7 @@ TEST(FontTest, DefineFont2ReadsEveryTableWidthWithLayoutAndKerning)
         for (bool wideCodes : {false, true})
         {
             SCOPED_TRACE(testing::Message() << "wide offsets " << wideOffsets << ", wide codes " << wideCodes);
-            const Font2Record record = twoGlyphFont(wideOffsets, wideCodes);
+            const Font2Spec record = twoGlyphFont(wideOffsets, wideCodes);
             Ref<MovieDefinition> movie = movieWith({{DefineFont2Tag, defineFont2(record)}});
             const Font* font = movie->fontById(3);
             ASSERT_NE(font, nullptr);
@@ -168,7 +168,7 @@ TEST(FontTest, DefineFont2ReadsEveryTableWidthWithLayoutAndKerning)
 
 TEST(FontTest, KerningCountBeyondTheTagTakesOnlyWholePairs)
 {
-    Font2Record record = twoGlyphFont(false, false);
+    Font2Spec record = twoGlyphFont(false, false);
     record.kerning = {{{'a', 'b'}, -10}, {{'b', 'a'}, 20}};
     record.kerningCountOverride = 60000;
     Bytes payload = defineFont2(record);
@@ -183,7 +183,7 @@ TEST(FontTest, KerningCountBeyondTheTagTakesOnlyWholePairs)
 
 TEST(FontTest, FontWithoutGlyphsLoadsEmpty)
 {
-    Font2Record record;
+    Font2Spec record;
     record.id = 4;
     Ref<MovieDefinition> movie = movieWith({{DefineFont2Tag, defineFont2(record)}, {DefineFontTag, defineFont(5, {})}});
     for (int id : {4, 5})
@@ -209,14 +209,14 @@ TEST(FontTest, DamagedFontTagsAreRefusedAndLoadingGoesOn)
     // Cut inside the advances of the layout.
     Bytes cutLayout = defineFont2(twoGlyphFont(false, false));
     {
-        Font2Record s = twoGlyphFont(false, false);
+        Font2Spec s = twoGlyphFont(false, false);
         s.hasLayout = false;
         const std::size_t withoutLayout = defineFont2(s).size();
         cutLayout.resize(withoutLayout + 7);
     }
 
     // Code table offset pointing past the tag.
-    Font2Record noLayout = twoGlyphFont(false, false);
+    Font2Spec noLayout = twoGlyphFont(false, false);
     noLayout.hasLayout = false;
     Bytes cutCodes = defineFont2(noLayout);
     cutCodes.resize(cutCodes.size() - 1);

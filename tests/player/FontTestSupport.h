@@ -113,7 +113,7 @@ inline Bytes defineFontInfo(int id, const std::string& name, std::uint8_t flags,
     return w.bytes();
 }
 
-struct Font2Record
+struct Font2Spec
 {
     int id = 1;
     std::string name = "Test";
@@ -131,7 +131,7 @@ struct Font2Record
 };
 
 // DefineFont2 (48) payload; the glyph bounds are written as empty RECTs.
-inline Bytes defineFont2(const Font2Record& s)
+inline Bytes defineFont2(const Font2Spec& s)
 {
     BitWriter w;
     w.u16(static_cast<std::uint16_t>(s.id));
@@ -276,7 +276,7 @@ class TextBuilder
     BitWriter w;
 };
 
-struct EditTextRecord
+struct EditTextSpec
 {
     int id = 1;
     int xmin = 0, xmax = 2000, ymin = 0, ymax = 1000;
@@ -294,7 +294,7 @@ struct EditTextRecord
 };
 
 // DefineEditText (37) payload.
-inline Bytes defineEditText(const EditTextRecord& s)
+inline Bytes defineEditText(const EditTextSpec& s)
 {
     BitWriter w;
     w.u16(static_cast<std::uint16_t>(s.id));

@@ -36,7 +36,7 @@ const Colour BlueColour{0, 0, 255, 255};
 // Font 1: glyph 0 the full em box, glyph 1 a half-em box, glyphs 2.. em boxes.
 Bytes boxFont(int glyphCount = 2)
 {
-    Font2Record s;
+    Font2Spec s;
     s.id = 1;
     s.glyphs = {emBox(), boxGlyph(0, -512, 512, 0)};
     s.codes = {'A', 'B'};
