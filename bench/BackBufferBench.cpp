@@ -81,14 +81,22 @@ std::vector<uint32_t> TranslucentBitmap()
     return pixels;
 }
 
+// The best of five batches: on a shared machine the slowest batches measure
+// the other processes, not this code.
 template <typename F>
 double MillisecondsPer(int repeats, F&& work)
 {
     work();  // warm the caches
-    const Clock::time_point start = Clock::now();
-    for (int i = 0; i < repeats; ++i)
-        work();
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count() / repeats;
+    double best = 0.0;
+    for (int batch = 0; batch < 5; ++batch) {
+        const Clock::time_point start = Clock::now();
+        for (int i = 0; i < repeats; ++i)
+            work();
+        const double each = std::chrono::duration<double, std::milli>(Clock::now() - start).count() / repeats;
+        if (batch == 0 || each < best)
+            best = each;
+    }
+    return best;
 }
 
 void Measure(int w, int h)
@@ -121,7 +129,7 @@ void Measure(int w, int h)
 
     std::printf("%dx%d (%zu tiles)\n", w, h, app.Tiles().size());
     build(false);
-    const int idle = 200000;
+    const int idle = 40000;
     const double idleMs = MillisecondsPer(idle, [&] { app.Render(); });
     std::printf("  frame with no dirty tile:                %9.4f us\n", idleMs * 1000.0);
 

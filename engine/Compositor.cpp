@@ -49,8 +49,8 @@ void BlendSpanScalar(uint32_t* destination, const uint32_t* source, int count)
 // 1..254 and every channel pair, trunc(d * ((255 - a) * k) + s) in single
 // precision equals floor(d * (255 - a) / 255) + s (checked over all 16.7
 // million combinations, and again by the tests), and floor(x / 255) equals
-// (x + 1 + (x >> 8)) >> 8 for every such x. The limit to 255 is the
-// saturation of the final pack.
+// ((x + 1) * 257) >> 16 for every such x (0..65025): the high half of one
+// 16-bit multiply. The limit to 255 is the saturation of the final pack.
 
 namespace {
 
@@ -62,8 +62,7 @@ inline __m128i BlendHalf(__m128i destination, __m128i source)
     alpha = _mm_shufflehi_epi16(alpha, _MM_SHUFFLE(3, 3, 3, 3));
     const __m128i inverse = _mm_sub_epi16(_mm_set1_epi16(255), alpha);
     const __m128i product = _mm_mullo_epi16(destination, inverse);  // at most 65025
-    const __m128i quotient = _mm_srli_epi16(
-        _mm_add_epi16(_mm_add_epi16(product, _mm_set1_epi16(1)), _mm_srli_epi16(product, 8)), 8);
+    const __m128i quotient = _mm_mulhi_epu16(_mm_add_epi16(product, _mm_set1_epi16(1)), _mm_set1_epi16(257));
     return _mm_add_epi16(quotient, source);
 }
 
@@ -125,8 +124,8 @@ __attribute__((target("avx2"))) inline __m256i BlendHalf8(__m256i destination, _
                                                  _MM_SHUFFLE(3, 3, 3, 3));
     const __m256i inverse = _mm256_sub_epi16(_mm256_set1_epi16(255), alpha);
     const __m256i product = _mm256_mullo_epi16(destination, inverse);
-    const __m256i quotient = _mm256_srli_epi16(
-        _mm256_add_epi16(_mm256_add_epi16(product, _mm256_set1_epi16(1)), _mm256_srli_epi16(product, 8)), 8);
+    const __m256i quotient =
+        _mm256_mulhi_epu16(_mm256_add_epi16(product, _mm256_set1_epi16(1)), _mm256_set1_epi16(257));
     return _mm256_add_epi16(quotient, source);
 }
 
