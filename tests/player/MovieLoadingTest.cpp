@@ -1,5 +1,7 @@
 #include "fixtures/SwfBuilder.h"
+#include "player/ButtonDefinition.h"
 #include "player/ControlTags.h"
+#include "player/PlayerHooks.h"
 #include "player/MemoryStream.h"
 #include "player/MovieDefinition.h"
 #include "player/Player.h"
@@ -257,4 +259,105 @@ TEST(MovieLoadingTest, ImportCyclesAreRefused)
     ASSERT_TRUE(ms);
     EXPECT_EQ(ms->characterById(3), nullptr);
     swf::shutdownPlayer();
+}
+
+TEST(MovieLoadingTest, ClipEventHandlersPerMovieVersion)
+{
+    auto placeWithClipActions = [](bool wide) {
+        BitWriter w;
+        w.writeUInt(1, 1); // clip actions
+        w.writeUInt(0, 6);
+        w.writeUInt(0, 1); // not a move
+        w.u16(3);          // depth
+        auto flags = [&](uint32_t v) {
+            if (wide)
+                w.u32(v);
+            else
+                w.u16(static_cast<uint16_t>(v));
+        };
+        w.u16(0);                     // reserved
+        flags((1u << 0) | (1u << 1)); // all events
+        flags((1u << 0) | (1u << 1)); // load and enter frame share one record
+        w.u32(2);
+        w.u8(0x07);
+        w.u8(0x00);
+        flags(1u << 10); // press
+        w.u32(1);
+        w.u8(0x00);
+        flags(0);
+        return w.bytes();
+    };
+    for (int version : {5, 6})
+    {
+        MovieBuilder m(1, 2000, 2000, 12.0, version);
+        m.tag(26, placeWithClipActions(version >= 6)).showFrame().end();
+        auto movie = readMovie(m.fws());
+        ASSERT_EQ(movie->playlist(0).size(), 1u) << version;
+        auto* tag = static_cast<swf::PlaceObjectTag*>(movie->playlist(0)[0].get());
+        ASSERT_EQ(tag->eventHandlers.size(), 3u) << version;
+        EXPECT_EQ(tag->eventHandlers[0].first, swf::EventLoad);
+        EXPECT_EQ(tag->eventHandlers[1].first, swf::EventEnterFrame);
+        EXPECT_EQ(tag->eventHandlers[0].second, tag->eventHandlers[1].second);
+        EXPECT_EQ(tag->eventHandlers[0].second->bytes(), (Bytes{0x07, 0x00}));
+        EXPECT_EQ(tag->eventHandlers[2].first, swf::EventPress);
+        EXPECT_EQ(tag->depth, 3);
+        EXPECT_EQ(tag->placement, swf::PlaceObjectTag::Placement::Move);
+    }
+}
+
+TEST(MovieLoadingTest, ButtonRecordsActionsAndSounds)
+{
+    BitWriter b;
+    b.u16(9);
+    b.u8(0);      // not a menu
+    b.u16(0);     // patched below: offset to the actions
+    size_t offsetAt = b.bytes().size() - 2;
+    b.u8(0x09);   // up and hit test
+    b.u16(1);
+    b.u16(4);
+    b.matrix(MatrixSpec{});
+    CxformSpec half;
+    half.mul = std::vector<double>{0.5, 0.5, 0.5, 1.0};
+    b.cxform(half, true);
+    b.u8(0);
+    size_t actionsAt = b.bytes().size();
+    b.bytes()[offsetAt] = static_cast<uint8_t>(actionsAt - offsetAt);
+    b.u16(7); // condition action size
+    b.u16(0x0008);
+    b.u8(0x06);
+    b.u8(0x00);
+    b.u8(0x00);
+    b.u16(0); // last one
+    b.u16(0x0001);
+    b.u8(0x07);
+    b.u8(0x00);
+
+    BitWriter sound;
+    sound.u16(9);
+    sound.u16(0);   // no sound for the first change
+    sound.u16(33);  // a sound with an envelope
+    sound.u8(0x08);
+    sound.u8(1);
+    sound.u32(0);
+    sound.u16(1);
+    sound.u16(2);
+    sound.u16(0);
+    sound.u16(0);
+
+    MovieBuilder m(1, 2000, 2000);
+    m.tag(34, b.bytes()).tag(17, sound.bytes()).showFrame().end();
+    auto movie = readMovie(m.fws());
+    auto* button = dynamic_cast<swf::ButtonDefinition*>(movie->characterById(9));
+    ASSERT_NE(button, nullptr);
+    ASSERT_EQ(button->records().size(), 1u);
+    EXPECT_EQ(button->records()[0].depth, 4);
+    EXPECT_EQ(button->records()[0].states, 0x09);
+    EXPECT_FLOAT_EQ(button->records()[0].cxform.rMul, 0.5f);
+    ASSERT_EQ(button->actions().size(), 2u);
+    EXPECT_EQ(button->actions()[0].conditions, 8);
+    EXPECT_EQ(button->actions()[0].record->bytes(), (Bytes{0x06, 0x00, 0x00}));
+    EXPECT_EQ(button->actions()[1].record->bytes(), (Bytes{0x07, 0x00}));
+    EXPECT_EQ(button->soundIds()[0], 0);
+    EXPECT_EQ(button->soundIds()[1], 33);
+    EXPECT_EQ(button->soundIds()[2], 0);
 }
