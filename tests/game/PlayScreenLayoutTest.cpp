@@ -187,3 +187,39 @@ TEST_F(PlayScreenLayoutTest, HudTextsFollowTheGameType)
     const auto& list = ScreenManager::Get().Controls();
     EXPECT_EQ(std::find(list.begin(), list.end(), &Play().QueueBar()), list.end());
 }
+
+TEST(PlayScreenTextsTest, TimeTextAndDifficultyTables)
+{
+    EXPECT_EQ(TimeLeftText(0), "Time Left:");
+    EXPECT_EQ(TimeLeftText(-4), "Time Left:");
+    EXPECT_EQ(TimeLeftText(59), "Time Left: 00:59");
+    EXPECT_EQ(TimeLeftText(150), "Time Left: 02:30");
+    EXPECT_EQ(TimeLeftText(6000), "Time Left: 100:00");
+
+    // Anything but Easy and Medium plays as Hard.
+    EXPECT_EQ(TimeLimitOf(Difficulty::Easy), 210);
+    EXPECT_EQ(TimeLimitOf(Difficulty::Medium), 150);
+    EXPECT_EQ(TimeLimitOf(Difficulty::Hard), 90);
+    EXPECT_EQ(TimeLimitOf(2), 90);
+    EXPECT_EQ(HighScoreTableOf(GameType::Marathon, Difficulty::Medium), 1);
+    EXPECT_EQ(HighScoreTableOf(GameType::TimeAttack, Difficulty::Easy), 3);
+    EXPECT_EQ(HighScoreTableOf(GameType::TimeAttack, 0), 5);
+    EXPECT_EQ(HighScoreTableOf(GameType::PuzzleChallenge, Difficulty::Easy), -1);
+}
+
+TEST(PlayScreenTextsTest, PuzzleTextsComeFromTheLevelPath)
+{
+    PuzzleTexts texts = PuzzleTextsOf("Data/Levels/02 Hard Ones/012.qvl");
+    EXPECT_EQ(texts.levelText, "Level 12");
+    EXPECT_EQ(texts.setText, "Puzzles:  Hard Ones");
+    // A set name without a space leaves the set text as it was.
+    texts = PuzzleTextsOf("Data/Levels/Basics/7.qvl");
+    EXPECT_EQ(texts.levelText, "Level 7");
+    EXPECT_EQ(texts.setText, "");
+    // No number at the start of the file name reads as 0; no slash, no texts.
+    EXPECT_EQ(PuzzleTextsOf("Data/Levels/01 A/readme.txt").levelText, "Level 0");
+    EXPECT_EQ(PuzzleTextsOf("Data/Levels/01 A/3rd.v2.qvl").levelText, "Level 3");
+    texts = PuzzleTextsOf("x.qvl");
+    EXPECT_EQ(texts.levelText, "");
+    EXPECT_EQ(texts.setText, "");
+}
