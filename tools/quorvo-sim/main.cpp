@@ -1,5 +1,7 @@
 // quorvo-sim: reads a play script on standard input, prints state lines.
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <unistd.h>
@@ -38,6 +40,13 @@ int main(int argc, char** argv)
         std::fputs(Simulator::Usage(), stdout);
         return argc == 2 && std::string(argv[1]) == "--help" ? 0 : 2;
     }
+    // Saves go nowhere that outlives the run: a game folder that cannot be
+    // written sends them to the user's data folder, here a scratch one.
+    char scratch[] = "/tmp/quorvo-sim-XXXXXX";
+    const bool haveScratch = mkdtemp(scratch) != nullptr;
+    if (haveScratch)
+        setenv("XDG_DATA_HOME", scratch, 1);
+
     std::string error;
     int status = 0;
     {
@@ -56,5 +65,10 @@ int main(int argc, char** argv)
         std::cerr << "quorvo-sim: " << error << "\n";
     DestroyGameObjects();
     ShutdownEngine();
+    if (haveScratch)
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(scratch, ignored);
+    }
     return status;
 }
