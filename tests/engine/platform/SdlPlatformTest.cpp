@@ -134,8 +134,13 @@ TEST_F(SdlWindowTest, FullScreenScalesThePictureAndMapsTheMouseBack)
     std::vector<uint32_t> pixels(320 * 240, 0xFF0000u);
     platform.Present(pixels.data(), 320, 240);
 
+    // The platform's one window, whatever number SDL gave it.
+    SDL_Window* window = nullptr;
+    for (Uint32 id = 1; id < 1000 && !window; ++id)
+        window = SDL_GetWindowFromID(id);
+    ASSERT_NE(window, nullptr);
     int w = 0, h = 0;
-    SDL_Surface* surface = SDL_GetWindowSurface(SDL_GetWindowFromID(1));
+    SDL_Surface* surface = SDL_GetWindowSurface(window);
     if (surface) {
         w = surface->w;
         h = surface->h;
