@@ -35,6 +35,7 @@ bool StaticText::read(SwfStream& stream, int code, TimelineDefinition& owner)
     style.colour = Rgba{255, 255, 255, 255};
     style.height = 1.0f;
 
+    std::size_t totalGlyphs = 0;
     // A missing final 0 at the very end of the tag is tolerated; a record
     // cut in the middle is not.
     while (!stream.atTagEnd())
@@ -74,6 +75,12 @@ bool StaticText::read(SwfStream& stream, int code, TimelineDefinition& owner)
 
         GlyphRun run = style;
         const int count = head & 0x7F;
+        // With zero-bit glyph fields each byte of the tag could add 127
+        // entries; a text that claims more glyphs than any caption holds is
+        // refused rather than allowed to exhaust memory.
+        totalGlyphs += static_cast<std::size_t>(count);
+        if (totalGlyphs > MaxGlyphs)
+            return false;
         run.glyphs.reserve(static_cast<std::size_t>(count));
         for (int i = 0; i < count; ++i)
         {

@@ -6,6 +6,7 @@
 #include "player/GlyphRun.h"
 #include "player/SwfTypes.h"
 
+#include <cstddef>
 #include <map>
 #include <vector>
 
@@ -15,6 +16,9 @@ namespace swf
 class StaticText : public CharacterDefinition
 {
   public:
+    // Most glyphs one text may hold.
+    static constexpr std::size_t MaxGlyphs = std::size_t(1) << 20;
+
     // Reads the tag after the character id; `code` 11 gives RGB colours,
     // 33 RGBA. Fonts are taken from `owner` as the runs name them. False when
     // a record is cut by the end of the tag.

@@ -314,3 +314,25 @@ TEST(TextTest, TextDrawsWithAFontImportedFromALibraryMovie)
     EXPECT_EQ(pic.at(110, 90), Red);
     shutdownPlayer();
 }
+
+TEST(TextTest, TextClaimingMoreGlyphsThanItCanHoldIsRefused)
+{
+    // Zero-bit glyph fields: every byte 0x7F is a run of 127 empty entries.
+    BitWriter w;
+    w.u16(12);
+    w.rect(0, 100, 0, 100);
+    w.matrix(swftest::MatrixSpec{});
+    w.u8(0);
+    w.u8(0);
+    const std::size_t records = StaticText::MaxGlyphs / 127 + 2;
+    for (std::size_t i = 0; i < records; ++i)
+        w.u8(0x7F);
+    w.u8(0);
+
+    TextBuilder small(13, DefineTextTag, 0, 0);
+    small.style(1, RedColour, 0, 0, 400).glyphs({{0, 0}, {0, 0}});
+    Ref<MovieDefinition> movie = textMovie({{DefineTextTag, w.bytes()}, {DefineTextTag, small.payload()}});
+    EXPECT_EQ(movie->characterById(12), nullptr);
+    ASSERT_NE(textOf(*movie, 13), nullptr);
+    EXPECT_EQ(textOf(*movie, 13)->runs()[0].glyphs.size(), 2u);
+}
