@@ -336,3 +336,31 @@ TEST(TextTest, TextClaimingMoreGlyphsThanItCanHoldIsRefused)
     ASSERT_NE(textOf(*movie, 13), nullptr);
     EXPECT_EQ(textOf(*movie, 13)->runs()[0].glyphs.size(), 2u);
 }
+
+TEST(TextTest, TextPlacedInsideASpriteFollowsTheSpritesMatrixAndColour)
+{
+    TextBuilder text(10, DefineTextTag);
+    text.style(1, Colour{255, 255, 255, 255}, 0, 0, 400).glyphs({{0, 600}});
+    swftest::TagList inner;
+    inner.tag(PlaceObject2, place(10, 1, 1000, 0)).showFrame().end();
+
+    // The sprite is moved by (1000, 2000) twips and tinted to pure green.
+    Place2 sprite;
+    sprite.depth = 1;
+    sprite.characterId = 20;
+    swftest::MatrixSpec m;
+    m.tx = 1000;
+    m.ty = 2000;
+    sprite.matrix = m;
+    swftest::CxformSpec tint;
+    tint.mul = std::vector<double>{0.0, 1.0, 0.0, 1.0};
+    sprite.cxform = tint;
+
+    Ref<MovieDefinition> movie = textMovie(
+        {{DefineTextTag, text.payload()}, {39, swftest::defineSprite(20, 1, inner)}, {PlaceObject2, sprite.payload()}});
+    const Picture pic = swftest::renderFrame(*movie, 0, 550, 400);
+    // Glyph at x (1000 + 1000) / 20 = 100..120 px, y 80..100 px.
+    EXPECT_EQ(pic.at(110, 90), 0xFF00FF00u);
+    EXPECT_EQ(pic.at(60, 90), 0u);
+    EXPECT_EQ(pic.countNonTransparent(), 400);
+}
