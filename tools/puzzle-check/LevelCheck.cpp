@@ -54,12 +54,10 @@ LevelFile ParseLevelText(const std::string& text)
     {
         const std::string& line = lines[i];
         const std::string where = "line " + std::to_string(i + 1) + ": ";
-        if (line.rfind("<qvl ", 0) == 0)
+        if (line.rfind("<qvl", 0) == 0)
         {
             const std::optional<int> moves = Attribute(line, "moves");
-            if (!moves)
-                level.errors.push_back(where + "no move count");
-            else
+            if (moves)
                 level.moves = *moves;
             movesRead = moves.has_value();
             continue;
@@ -94,8 +92,8 @@ LevelFile ParseLevelText(const std::string& text)
         if (line != "</qvl>")
             level.errors.push_back(where + "unexpected text");
     }
-    if (!movesRead && level.errors.empty())
-        level.errors.push_back("no <qvl moves=\"N\"> line");
+    if (!movesRead)
+        level.errors.push_back("no move count: the file needs a <qvl moves=\"N\"> line");
     // The shipped text is what the editor would save, so a file re-saved from
     // the editor shows no change.
     if (level.errors.empty() && LevelText(level.field, level.moves) != text)
