@@ -590,7 +590,7 @@ bool ActionRunner::step(uint8_t code, std::size_t dataStart, std::size_t dataEnd
 
 void executeActions(const ActionRecord& record, ScriptEnvironment& env)
 {
-    if (nesting >= MaxNesting || (nesting > 0 && budget < 0))
+    if (nesting >= MaxNesting || (nesting > 0 && budget < 0) || record.isRunaway())
         return;
     NestingScope scope;
     // The record and the sprite that owns the environment stay alive while they run, even if
@@ -600,6 +600,8 @@ void executeActions(const ActionRecord& record, ScriptEnvironment& env)
     if (ScriptTarget* target = env.getTarget())
         keepTarget = Ref<const RefCounted>(target->lifetimeOwner());
     ActionRunner(env, record, 0, record.bytes().size(), nullptr).run();
+    if (budget < 0)
+        record.markRunaway();
 }
 
 ScriptValue callFunction(const ScriptValue& function, ScriptEnvironment& env, ScriptObject* self,
@@ -609,8 +611,9 @@ ScriptValue callFunction(const ScriptValue& function, ScriptEnvironment& env, Sc
         return function.nativeFunction()(env, ScriptValue(self), args);
     if (function.kind() != ScriptValue::Kind::ScriptFunction)
         return ScriptValue();
-    if (nesting >= MaxNesting || env.callDepth() >= ScriptEnvironment::MaxCallDepth || (nesting > 0 && budget < 0))
-        return ScriptValue(); // recursion too deep: the call gives undefined
+    if (nesting >= MaxNesting || env.callDepth() >= ScriptEnvironment::MaxCallDepth || (nesting > 0 && budget < 0) ||
+        function.scriptFunction()->record().isRunaway())
+        return ScriptValue(); // recursion too deep or runaway code: the call gives undefined
     NestingScope scope;
     Ref<ScriptFunction> code(function.scriptFunction());
     Ref<const RefCounted> keepTarget;
@@ -623,6 +626,8 @@ ScriptValue callFunction(const ScriptValue& function, ScriptEnvironment& env, Sc
     ScriptValue value =
         ActionRunner(env, code->record(), code->bodyStart(), code->bodyEnd(), code->constantPool()).run();
     env.popLocalFrame();
+    if (budget < 0)
+        code->record().markRunaway();
     return value;
 }
 

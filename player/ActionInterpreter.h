@@ -16,7 +16,7 @@ class ScriptObject;
 // Upper bound of actions one outermost execute may run, including every function, Call and
 // nested sprite script it starts; a movie that loops forever is abandoned instead of freezing
 // the game. Action records nest at most MaxNesting deep (function calls, Call, clip events).
-constexpr int64_t ActionBudget = 1000000;
+constexpr int64_t ActionBudget = 250000;
 constexpr int MaxNesting = 256;
 
 // Runs an action record in an environment, from its first byte to its end (or to an End

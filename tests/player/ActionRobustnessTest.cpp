@@ -49,6 +49,28 @@ TEST_F(ActionRobustnessTest, EndlessLoopsAreAbandonedWithinTheBudget)
     EXPECT_DOUBLE_EQ(3.0, root->variable("x").toNumber());
 }
 
+TEST_F(ActionRobustnessTest, ARecordThatRanOutOfBudgetIsNotRunAgain)
+{
+    // x = x + 1, then loop forever. Frames and clones run the same record again and again; the
+    // runaway record costs one budget, not one per run.
+    ActionBuilder code;
+    code.pushString("x").getVariable("x").op(0x50).op(0x1D).jump(-5);
+    Ref<ActionRecord> record = code.record();
+    executeActions(*record, root->env);
+    EXPECT_TRUE(record->isRunaway());
+    auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 100; ++i)
+        executeActions(*record, root->env);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_DOUBLE_EQ(1.0, root->variable("x").toNumber());
+    // A well-behaved record runs every time.
+    Ref<ActionRecord> step = ActionBuilder().pushString("y").getVariable("y").op(0x50).op(0x1D).record();
+    executeActions(*step, root->env);
+    executeActions(*step, root->env);
+    EXPECT_FALSE(step->isRunaway());
+    EXPECT_DOUBLE_EQ(2.0, root->variable("y").toNumber());
+}
+
 TEST_F(ActionRobustnessTest, PushLoopsCannotGrowTheStackWithoutEnd)
 {
     ActionBuilder code;
