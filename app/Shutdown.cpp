@@ -19,7 +19,10 @@
 
 void DestroyGameObjects()
 {
-    // Screens first (they may still refer to the stores), then the stores.
+    // The manager lets go of the screens and their controls before they are
+    // freed, so a later switch or frame cannot reach them. Screens go next
+    // (they may still refer to the stores), then the stores.
+    ScreenManager::Get().Clear();
     PlayScreen::Destroy();
     StartScreen::Destroy();
     LogoScreen::Destroy();

@@ -30,6 +30,18 @@ void ScreenManager::SetScreen(Screen* screen, bool releaseControls)
     releaseOnSwitch = releaseControls;
 }
 
+void ScreenManager::Clear()
+{
+    switchPending = false;
+    pendingScreen = nullptr;
+    currentScreen = nullptr;
+    modal = false;
+    controls.clear();
+    modalControls.clear();
+    capturedControl = nullptr;
+    framesSinceSwitch = 0;
+}
+
 void ScreenManager::AddControl(Control* control)
 {
     if (std::find(controls.begin(), controls.end(), control) == controls.end())

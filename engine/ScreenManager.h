@@ -25,6 +25,10 @@ public:
     void SetScreen(Screen* screen, bool releaseControls);
     [[nodiscard]] Screen* GetScreen() const { return currentScreen; }
     [[nodiscard]] bool IsSwitchPending() const { return switchPending; }
+    // Forgets the current screen, a pending request, an open dialog and both
+    // control lists without calling into any of them: used just before the
+    // screens (and the controls they own) are destroyed.
+    void Clear();
 
     void AddControl(Control* control);
     void RemoveControl(Control* control);

@@ -1,12 +1,14 @@
 #include <string>
 
 #include "app/Application.h"
+#include "app/Shutdown.h"
 #include "data/GameOptions.h"
 #include "engine/KeyCode.h"
 #include "engine/RecordingScreen.h"
 #include "engine/ScreenManager.h"
 #include "engine/VirtualKey.h"
 #include "fixtures/HeadlessApp.h"
+#include "screens/StartScreen.h"
 
 namespace {
 
@@ -66,6 +68,30 @@ TEST_F(ApplicationTest, RunFromStartToCloseSavesTheOptions)
     EXPECT_EQ(shown.front().At(0, 0), shown.front().At(799, 599));
     // Whatever screen was last shown cleared its dirty tiles to its own background.
     EXPECT_EQ(shown.back().At(0, 0), App().BackgroundColour());
+}
+
+TEST_F(ApplicationTest, DestroyingTheScreensLeavesTheManagerHoldingNoneOfThem)
+{
+    ASSERT_TRUE(OpenWindow(800, 600));
+    ScreenManager& screens = ScreenManager::Get();
+    screens.SetScreen(&StartScreen::Get(), true);
+    screens.Update();
+    ASSERT_FALSE(screens.Controls().empty());
+
+    DestroyGameObjects();
+    EXPECT_EQ(screens.GetScreen(), nullptr);
+    EXPECT_TRUE(screens.Controls().empty());
+
+    // A switch afterwards reaches only the new screen: no Release of the
+    // freed squares, no OnExit of the freed start screen.
+    CallLog log;
+    RecordingScreen next{"N", log};
+    screens.SetScreen(&next, true);
+    screens.Update();
+    screens.Draw(App());
+    EXPECT_EQ(log, (CallLog{"N:OnEnter"}));
+    screens.SetScreen(nullptr, true);
+    screens.Update();
 }
 
 TEST_F(ApplicationTest, SizeTheDisplayDoesNotOfferFallsBackTo640x480FullScreen)

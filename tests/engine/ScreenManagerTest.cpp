@@ -146,6 +146,32 @@ TEST_F(ScreenManagerTest, SwitchWithDialogOpenEndsTheDialog)
     EXPECT_EQ(Count("dialog:OnMouseDown(110,110)"), 0u);
 }
 
+TEST_F(ScreenManagerTest, ClearForgetsScreenDialogAndRequestWithoutCallingThem)
+{
+    RecordingControl a("a", log), dialogButton("d", log);
+    Enter(first);
+    Manager().AddControl(&a);
+    Manager().SetCapture(&a);
+    Manager().BeginModal();
+    Manager().AddModalControl(&dialogButton);
+    Manager().SetScreen(&second, true);
+
+    Manager().Clear();
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(Manager().GetScreen(), nullptr);
+    EXPECT_FALSE(Manager().IsSwitchPending());
+    EXPECT_FALSE(Manager().IsModal());
+    EXPECT_TRUE(Manager().Controls().empty());
+    EXPECT_TRUE(Manager().ModalControls().empty());
+    EXPECT_EQ(Manager().GetCapture(), nullptr);
+
+    // Nothing cleared is reached again, by input or by the next switch.
+    Manager().OnLeftButtonDown(5, 5);
+    Manager().SetScreen(&second, true);
+    Manager().Update();
+    EXPECT_EQ(log, (CallLog{"B:OnEnter"}));
+}
+
 TEST_F(ScreenManagerTest, ControlListsIgnoreDuplicatesAndRemoveEveryCopy)
 {
     RecordingControl a("a", log), b("b", log);

@@ -50,8 +50,8 @@ protected:
 
     void TearDown() override
     {
-        // A whole run has already destroyed the screens (and left the manager
-        // holding their controls, which only the engine's shutdown clears).
+        // A whole run has already destroyed the screens, and the manager has
+        // let go of them.
         if (!App().IsQuitRequested()) {
             if (ScreenManager::Get().IsModal()) {
                 ScreenManager::Get().EndModal();
