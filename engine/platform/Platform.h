@@ -25,7 +25,7 @@ struct PlatformEvent {
         MouseMove,
         ButtonDown,
         ButtonUp,
-        Close,       // close box, window-manager close or a session end
+        Close,       // close box, window-manager close or the desktop logging out
         Activate,    // the game became the foreground application
         Deactivate,  // another application took the foreground
         Paint,       // part of the window must be redrawn: x, y, width, height

@@ -31,7 +31,7 @@ protected:
         files.add("Data/Graphics/BodyOver.swf", SolidTestMovie({80, 140, 250, 255}, 20));
         files.add("Data/Graphics/BodyDown.swf", SolidTestMovie({20, 50, 140, 255}, 20));
         files.add("Data/Graphics/Caption.swf", SolidTestMovie({255, 255, 255, 255}));
-        TestMovieSpec zeroRate;
+        TestMovieDescription zeroRate;
         zeroRate.frameCount = 3;
         zeroRate.frameColours = {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}};
         zeroRate.rawRate = true;

@@ -13,7 +13,7 @@ protected:
         files.add("Data/Graphics/Box.swf", SolidTestMovie({200, 200, 200, 255}, 10));
         files.add("Data/Graphics/BoxOver.swf", SolidTestMovie({250, 250, 100, 255}, 10));
         files.add("Data/Graphics/Mark.swf", SolidTestMovie({0, 160, 0, 255}));
-        TestMovieSpec stuck;
+        TestMovieDescription stuck;
         stuck.frameCount = 3;
         stuck.frameColours = {{0, 160, 0, 255}, {160, 0, 0, 255}, {0, 0, 160, 255}};
         stuck.rawRate = true;

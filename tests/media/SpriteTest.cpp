@@ -24,13 +24,13 @@ protected:
     {
         HeadlessApp::SetUp();
         ASSERT_TRUE(OpenWindow(640, 480));
-        TestMovieSpec five;
+        TestMovieDescription five;
         five.frameCount = 5;
         five.frameColours = {{10, 0, 0, 255}, {20, 0, 0, 255}, {30, 0, 0, 255}, {40, 0, 0, 255}, {50, 0, 0, 255}};
         files.add("Data/Graphics/Five.swf", MakeTestMovie(five));
         files.add("Data/Graphics/Still.swf", SolidTestMovie(Green));
         files.add("Data/Graphics/Corners.swf", SolidTestMovie(Blue, 25));
-        TestMovieSpec still3;
+        TestMovieDescription still3;
         still3.frameCount = 3;
         still3.frameColours = {Red, Green, Blue};
         still3.rawRate = true;
