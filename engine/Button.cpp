@@ -5,17 +5,6 @@
 #include "media/Bitmap.h"
 #include "media/BitmapCache.h"
 #include "media/MovieLibrary.h"
-#include "media/Sound.h"
-#include "media/SoundManager.h"
-
-namespace {
-void PlayOnce(Sound* sound)
-{
-    if (sound != nullptr) {
-        (void)sound->Play(false);
-    }
-}
-} // namespace
 
 Button::~Button()
 {
@@ -23,17 +12,6 @@ Button::~Button()
         BitmapCache::Get().Release(bitmap);
         bitmap = nullptr;
     }
-    ReleaseSound(highlightSound);
-    ReleaseSound(pressSound);
-}
-
-void Button::ReleaseSound(Sound*& sound)
-{
-    // During teardown the sound manager (and its sounds) may already be gone.
-    if (sound != nullptr && SoundManager::Existing() != nullptr) {
-        sound->Release();
-    }
-    sound = nullptr;
 }
 
 void Button::SetNormalMovie(const std::string& path)
@@ -112,25 +90,9 @@ void Button::SetHotkey(int key, bool needsAlt)
     hotkeyNeedsAlt = needsAlt;
 }
 
-bool Button::SetHighlightSound(const std::string& name)
-{
-    // Loaded before the old one is let go, so setting the same sound again
-    // keeps it loaded instead of decoding it anew.
-    Sound* next = SoundManager::Get().LoadEffect(name);
-    ReleaseSound(highlightSound);
-    highlightSound = next;
-    return highlightSound != nullptr;
-}
+bool Button::SetHighlightSound(const std::string& name) { return highlightSound.Set(name); }
 
-bool Button::SetPressSound(const std::string& name)
-{
-    // Loaded before the old one is let go, so setting the same sound again
-    // keeps it loaded instead of decoding it anew.
-    Sound* next = SoundManager::Get().LoadEffect(name);
-    ReleaseSound(pressSound);
-    pressSound = next;
-    return pressSound != nullptr;
-}
+bool Button::SetPressSound(const std::string& name) { return pressSound.Set(name); }
 
 void Button::SetListener(ButtonListener* value)
 {
@@ -214,7 +176,7 @@ bool Button::OnKey(int key, bool alt)
     if (hotkeyNeedsAlt && !alt) {
         return false;
     }
-    PlayOnce(pressSound);
+    pressSound.Play();
     if (listener != nullptr) {
         listener->OnButtonClicked(this);
     }
@@ -228,7 +190,7 @@ void Button::OnMouseDown(int px, int py)
     if (hidden) {
         return;
     }
-    PlayOnce(pressSound);
+    pressSound.Play();
     state = Pressed;
     Layout();
     InvalidateRect();
@@ -255,7 +217,7 @@ void Button::OnMouseEnter()
         return;
     }
     Control::OnMouseEnter();
-    PlayOnce(highlightSound);
+    highlightSound.Play();
     state = MouseOver;
     Layout();
     InvalidateRect();

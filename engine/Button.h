@@ -3,12 +3,12 @@
 #include <string>
 
 #include "engine/Control.h"
+#include "engine/ControlSound.h"
 #include "media/FrameAnimation.h"
 #include "media/TextLabel.h"
 
 class Bitmap;
 class ButtonListener;
-class Sound;
 
 // A push button: a picture per state, an optional caption (a text or an
 // animated movie, centred, nudged while pressed), a hotkey, a highlight and a
@@ -62,12 +62,11 @@ public:
 private:
     void Layout();
     void InvalidateCaption();
-    void ReleaseSound(Sound*& sound);
 
     bool hotkeyNeedsAlt = false;
     int hotkey = 0;
-    Sound* highlightSound = nullptr;  // one reference each
-    Sound* pressSound = nullptr;
+    ControlSound highlightSound;
+    ControlSound pressSound;
     ButtonListener* listener = nullptr;
     int state = Normal;
     std::string stateMovies[3];

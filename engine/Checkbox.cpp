@@ -4,8 +4,6 @@
 #include "media/Bitmap.h"
 #include "media/BitmapCache.h"
 #include "media/MovieLibrary.h"
-#include "media/Sound.h"
-#include "media/SoundManager.h"
 
 Checkbox::~Checkbox()
 {
@@ -13,16 +11,6 @@ Checkbox::~Checkbox()
         BitmapCache::Get().Release(bitmap);
         bitmap = nullptr;
     }
-    ReleaseSound(highlightSound);
-    ReleaseSound(pressSound);
-}
-
-void Checkbox::ReleaseSound(Sound*& sound)
-{
-    if (sound != nullptr && SoundManager::Existing() != nullptr) {
-        sound->Release();
-    }
-    sound = nullptr;
 }
 
 void Checkbox::SetBoxMovie(const std::string& path)
@@ -57,25 +45,9 @@ void Checkbox::SetChecked(bool value)
     InvalidateRect();
 }
 
-bool Checkbox::SetHighlightSound(const std::string& name)
-{
-    // Loaded before the old one is let go, so setting the same sound again
-    // keeps it loaded instead of decoding it anew.
-    Sound* next = SoundManager::Get().LoadEffect(name);
-    ReleaseSound(highlightSound);
-    highlightSound = next;
-    return highlightSound != nullptr;
-}
+bool Checkbox::SetHighlightSound(const std::string& name) { return highlightSound.Set(name); }
 
-bool Checkbox::SetPressSound(const std::string& name)
-{
-    // Loaded before the old one is let go, so setting the same sound again
-    // keeps it loaded instead of decoding it anew.
-    Sound* next = SoundManager::Get().LoadEffect(name);
-    ReleaseSound(pressSound);
-    pressSound = next;
-    return pressSound != nullptr;
-}
+bool Checkbox::SetPressSound(const std::string& name) { return pressSound.Set(name); }
 
 void Checkbox::SetPosition(int newX, int newY)
 {
@@ -127,9 +99,7 @@ void Checkbox::OnMouseDown(int px, int py)
     if (hidden) {
         return;
     }
-    if (pressSound != nullptr) {
-        (void)pressSound->Play(false);
-    }
+    pressSound.Play();
     checked = !checked;
     InvalidateRect();
 }
@@ -140,9 +110,7 @@ void Checkbox::OnMouseEnter()
         return;
     }
     Control::OnMouseEnter();
-    if (highlightSound != nullptr) {
-        (void)highlightSound->Play(false);
-    }
+    highlightSound.Play();
     state = 1;
     InvalidateRect();
 }

@@ -3,10 +3,10 @@
 #include <string>
 
 #include "engine/Control.h"
+#include "engine/ControlSound.h"
 #include "media/FrameAnimation.h"
 
 class Bitmap;
-class Sound;
 
 // A check box: a box picture (and a mouse-over one), and a check mark movie
 // centred on it while checked. It toggles on press; owners read IsChecked.
@@ -42,14 +42,13 @@ public:
 private:
     void CentreMark();
     void InvalidateMark();
-    void ReleaseSound(Sound*& sound);
 
     int state = 0;  // 0 normal, 1 mouse over
     std::string boxMovie;
     std::string mouseOverMovie;
     Bitmap* boxBitmaps[2] = {nullptr, nullptr};
-    Sound* highlightSound = nullptr;
-    Sound* pressSound = nullptr;
+    ControlSound highlightSound;
+    ControlSound pressSound;
     bool checked = false;
     std::string markMovie;
     FrameAnimation mark;

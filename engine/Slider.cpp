@@ -8,25 +8,13 @@
 #include "media/Bitmap.h"
 #include "media/BitmapCache.h"
 #include "media/MovieLibrary.h"
-#include "media/Sound.h"
-#include "media/SoundManager.h"
 
 Slider::~Slider()
 {
     Release();
-    ReleaseSound(highlightSound);
-    ReleaseSound(pressSound);
     if (ScreenManager::Get().GetCapture() == this) {
         ScreenManager::Get().SetCapture(nullptr);
     }
-}
-
-void Slider::ReleaseSound(Sound*& sound)
-{
-    if (sound != nullptr && SoundManager::Existing() != nullptr) {
-        sound->Release();
-    }
-    sound = nullptr;
 }
 
 void Slider::SetTrackMovie(const std::string& path)
@@ -68,25 +56,9 @@ void Slider::SetRange(int min, int max)
     Recompute();
 }
 
-bool Slider::SetHighlightSound(const std::string& name)
-{
-    // Loaded before the old one is let go, so setting the same sound again
-    // keeps it loaded instead of decoding it anew.
-    Sound* next = SoundManager::Get().LoadEffect(name);
-    ReleaseSound(highlightSound);
-    highlightSound = next;
-    return highlightSound != nullptr;
-}
+bool Slider::SetHighlightSound(const std::string& name) { return highlightSound.Set(name); }
 
-bool Slider::SetPressSound(const std::string& name)
-{
-    // Loaded before the old one is let go, so setting the same sound again
-    // keeps it loaded instead of decoding it anew.
-    Sound* next = SoundManager::Get().LoadEffect(name);
-    ReleaseSound(pressSound);
-    pressSound = next;
-    return pressSound != nullptr;
-}
+bool Slider::SetPressSound(const std::string& name) { return pressSound.Set(name); }
 
 void Slider::SetPosition(int newX, int newY)
 {
@@ -169,9 +141,7 @@ void Slider::OnMouseDown(int px, int py)
     if (hidden) {
         return;
     }
-    if (pressSound != nullptr) {
-        (void)pressSound->Play(false);
-    }
+    pressSound.Play();
     if (HitsShuttle(px, py)) {
         dragging = true;
         ScreenManager::Get().SetCapture(this);
@@ -227,9 +197,7 @@ void Slider::OnMouseEnter()
         return;
     }
     Control::OnMouseEnter();
-    if (highlightSound != nullptr) {
-        (void)highlightSound->Play(false);
-    }
+    highlightSound.Play();
     state = 1;
     InvalidateBand();
 }

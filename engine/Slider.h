@@ -3,9 +3,9 @@
 #include <string>
 
 #include "engine/Control.h"
+#include "engine/ControlSound.h"
 
 class Bitmap;
-class Sound;
 class SliderListener;
 
 // A horizontal slider: the control's rectangle is the track; a shuttle whose
@@ -54,7 +54,6 @@ private:
     // Moves the shuttle's left edge under the pointer; false when the slider
     // has no travel (then the value stays as it is).
     bool FollowPointer(int px);
-    void ReleaseSound(Sound*& sound);
 
     SliderListener* listener = nullptr;
     int shuttleOffset = 0;  // pixels from minX
@@ -65,8 +64,8 @@ private:
     int maxX = 0;           // rightmost x of the shuttle's left edge
     std::string trackMovie;
     Bitmap* trackBitmap = nullptr;
-    Sound* highlightSound = nullptr;
-    Sound* pressSound = nullptr;
+    ControlSound highlightSound;
+    ControlSound pressSound;
     std::string shuttleMovies[3];
     Bitmap* shuttleBitmaps[3] = {nullptr, nullptr, nullptr};
     int shuttleWidth = 0;
