@@ -11,7 +11,8 @@
 
 namespace {
 
-// 1/255 rounded to single precision, as the blend rule specifies.
+// 1/255 rounded to single precision: the blend factor is (255 - alpha) times
+// this float, so results match the rule bit for bit.
 constexpr float InverseAlpha = 0.003921569f;
 
 inline uint32_t BlendChannel(uint32_t destination, uint32_t source, float factor)
@@ -19,6 +20,18 @@ inline uint32_t BlendChannel(uint32_t destination, uint32_t source, float factor
     const float value = static_cast<float>(destination) * factor + static_cast<float>(source);
     const uint32_t result = static_cast<uint32_t>(value);
     return result > 255 ? 255 : result;
+}
+
+// Copies the run of opaque source pixels starting at `from`, whose first
+// `known` pixels are already known to be opaque, in one move; returns the
+// index just past the run.
+inline int CopyOpaqueRun(uint32_t* destination, const uint32_t* source, int from, int known, int count)
+{
+    int end = from + known;
+    while (end < count && (source[end] >> 24) == 255)
+        ++end;
+    std::memcpy(destination + from, source + from, static_cast<size_t>(end - from) * sizeof(uint32_t));
+    return end;
 }
 
 } // namespace
@@ -66,10 +79,6 @@ inline __m128i BlendHalf(__m128i destination, __m128i source)
     return _mm_add_epi16(quotient, source);
 }
 
-} // namespace
-
-namespace {
-
 void BlendSpanSse2(uint32_t* destination, const uint32_t* source, int count)
 {
     const __m128i opaque = _mm_set1_epi32(255);
@@ -82,12 +91,7 @@ void BlendSpanSse2(uint32_t* destination, const uint32_t* source, int count)
         const __m128i isOpaque = _mm_cmpeq_epi32(alpha, opaque);
         const __m128i isClear = _mm_cmpeq_epi32(alpha, zero);
         if (_mm_movemask_epi8(isOpaque) == 0xFFFF) {
-            // A run of opaque pixels is copied in one move.
-            int run = i + 4;
-            while (run < count && (source[run] >> 24) == 255)
-                ++run;
-            std::memcpy(destination + i, source + i, static_cast<size_t>(run - i) * sizeof(uint32_t));
-            i = run;
+            i = CopyOpaqueRun(destination, source, i, 4, count);
             continue;
         }
         if (_mm_movemask_epi8(isClear) == 0xFFFF) {
@@ -141,11 +145,7 @@ __attribute__((target("avx2"))) void BlendSpanAvx2(uint32_t* destination, const 
         const __m256i isOpaque = _mm256_cmpeq_epi32(alpha, opaque);
         const __m256i isClear = _mm256_cmpeq_epi32(alpha, zero);
         if (_mm256_movemask_epi8(isOpaque) == -1) {
-            int run = i + 8;
-            while (run < count && (source[run] >> 24) == 255)
-                ++run;
-            std::memcpy(destination + i, source + i, static_cast<size_t>(run - i) * sizeof(uint32_t));
-            i = run;
+            i = CopyOpaqueRun(destination, source, i, 8, count);
             continue;
         }
         if (_mm256_movemask_epi8(isClear) == -1) {
@@ -225,11 +225,7 @@ void BlendSpan(uint32_t* destination, const uint32_t* source, int count)
     int i = 0;
     while (i < count) {
         if ((source[i] >> 24) == 255) {
-            int run = i + 1;
-            while (run < count && (source[run] >> 24) == 255)
-                ++run;
-            std::memcpy(destination + i, source + i, static_cast<size_t>(run - i) * sizeof(uint32_t));
-            i = run;
+            i = CopyOpaqueRun(destination, source, i, 1, count);
         } else {
             destination[i] = BlendPixel(destination[i], source[i]);
             ++i;
