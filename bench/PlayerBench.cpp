@@ -246,6 +246,7 @@ void drawFloor(cairo_t* cr, const Scene& scene, int w, int h)
     cairo_matrix_init_scale(&display, double(w) / scene.widthTwips, double(h) / scene.heightTwips);
     cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     for (const Placement& p : scene.placements)
     {
         cairo_matrix_t place, m;
