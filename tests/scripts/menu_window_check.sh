@@ -9,62 +9,16 @@ set -u
 GAME=$1
 SHOTS=$2
 
-for tool in Xvfb openbox xdotool import convert xwininfo od; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "skipped: $tool is not installed"
-        exit 77
-    fi
-done
-if [ ! -x "$GAME/quorvo" ]; then
-    echo "FAIL: $GAME/quorvo was not built"
-    exit 1
-fi
-
-WORK=$(mktemp -d /tmp/quorvo-menu-XXXXXX)
-XVFB_PID=
-WM_PID=
-GAME_PID=
-cleanup() {
-    [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
-    [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-FAILURES=0
-note() {
-    echo "[${SECONDS}s] $*"
-}
-fail() {
-    echo "FAIL: $*"
-    FAILURES=$((FAILURES + 1))
-}
-
-N=111
-while [ -e "/tmp/.X11-unix/X$N" ] || [ -e "/tmp/.X$N-lock" ]; do N=$((N + 1)); done
+source "$(dirname "$0")/x_display.sh"
+require_tools Xvfb openbox xdotool import convert xwininfo od
 # Large enough for a 1024x768 window with its frame.
-Xvfb ":$N" -screen 0 1280x1024x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-XVFB_PID=$!
-export DISPLAY=":$N"
-for _ in $(seq 50); do
-    xdotool getdisplaygeometry >/dev/null 2>&1 && break
-    sleep 0.1
-done
-openbox >"$WORK/openbox.log" 2>&1 &
-WM_PID=$!
-sleep 0.5
+start_display menu 111 1280x1024x24
 
-unset SDL_VIDEODRIVER
 # The disk driver writes the mixed sound as raw 16-bit stereo, in real time.
 export SDL_AUDIODRIVER=disk
 AUDIO="$WORK/audio.raw"
 export SDL_DISKAUDIOFILE="$AUDIO"
-mkdir -p "$SHOTS"
 
-cp -r "$GAME" "$WORK/game"
-mkdir -p "$WORK/game/Data"
-OPTIONS="$WORK/game/Data/GameOpts.opt"
 options_text() {  # width height
     printf '<opts>\n\t<display width="%s" height="%s" fullscreen="0"/>\n\t<sounds volume="0.50"/>\n\t<music volume="0.75"/>\n</opts>\n' "$1" "$2"
 }
@@ -98,14 +52,10 @@ start_game() {
 }
 
 # A screenshot of the window's picture (client area only).
-SHOT=
 screenshot() {
     SHOT="$SHOTS/$1.png"
     # import can stall while the window is being redrawn: bounded, and retried by the callers.
     timeout 5 import -window "$WID" "$SHOT" 2>/dev/null
-}
-pixel() {  # x y, in window pixels
-    convert "$SHOT" -crop "1x1+$1+$2" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -n 1 | tr -d '#'
 }
 
 # Waits (up to $1 seconds) until the window's corner shows the menu purple.
@@ -123,19 +73,6 @@ wait_for_menu() {
 loudest_from() {
     tail -c +"$(($1 + 1))" "$AUDIO" | od -An -v -td2 -w2 |
         awk 'BEGIN {m = 0} {v = $1 < 0 ? -$1 : $1; if (v > m) m = v} END {print m}'
-}
-
-wait_for_exit() {
-    for _ in $(seq 100); do
-        kill -0 "$GAME_PID" 2>/dev/null || break
-        sleep 0.1
-    done
-    if kill -0 "$GAME_PID" 2>/dev/null; then
-        fail "the game did not end"
-        kill "$GAME_PID"
-    fi
-    wait "$GAME_PID" 2>/dev/null
-    GAME_PID=
 }
 
 # 1. 640x480: the logo on white, the menu by itself, its music, the exit dialog.
@@ -169,7 +106,7 @@ if start_game; then
         [ "$(pixel 320 60)" != "$(convert "$SHOTS/main-menu-640x480.png" -crop 1x1+320+60 -depth 8 txt:- |
             grep -o '#[0-9A-F]\{6\}' | head -n 1 | tr -d '#')" ] || fail "Escape showed no dialog"
         xdotool key y
-        wait_for_exit
+        wait_for_exit "the game did not end"
         note "ended after yes"
         [ "$(cat "$OPTIONS")" = "$(options_text 640 480)" ] || { fail "options after Yes:"; cat "$OPTIONS"; }
     else
@@ -198,7 +135,7 @@ if start_game; then
     xdotool key Escape
     sleep 0.5
     xdotool key y
-    wait_for_exit
+    wait_for_exit "the game did not end"
     [ "$(cat "$OPTIONS")" = "$(options_text 1024 768)" ] || { fail "options after Yes:"; cat "$OPTIONS"; }
 fi
 rm -f "$SHOTS/waiting.png"

@@ -7,57 +7,10 @@ set -u
 GAME=$1
 SHOTS=$2
 
-for tool in Xvfb openbox xdotool import convert xwininfo; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "skipped: $tool is not installed"
-        exit 77
-    fi
-done
-if [ ! -x "$GAME/quorvo" ]; then
-    echo "FAIL: $GAME/quorvo was not built"
-    exit 1
-fi
-
-WORK=$(mktemp -d /tmp/quorvo-window-XXXXXX)
-XVFB_PID=
-WM_PID=
-GAME_PID=
-cleanup() {
-    [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
-    [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-FAILURES=0
-fail() {
-    echo "FAIL: $*"
-    FAILURES=$((FAILURES + 1))
-}
-
-# A display number nobody uses.
-N=91
-while [ -e "/tmp/.X11-unix/X$N" ] || [ -e "/tmp/.X$N-lock" ]; do N=$((N + 1)); done
-Xvfb ":$N" -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-XVFB_PID=$!
-export DISPLAY=":$N"
-for _ in $(seq 50); do
-    xdotool getdisplaygeometry >/dev/null 2>&1 && break
-    sleep 0.1
-done
-openbox >"$WORK/openbox.log" 2>&1 &
-WM_PID=$!
-sleep 0.5
-
-unset SDL_VIDEODRIVER
+source "$(dirname "$0")/x_display.sh"
+require_tools Xvfb openbox xdotool import convert xwininfo
+start_display window 91 1024x768x24
 export SDL_AUDIODRIVER=dummy
-mkdir -p "$SHOTS"
-
-# The game runs from a copy, so that it writes its saves into the copy.
-cp -r "$GAME" "$WORK/game"
-mkdir -p "$WORK/game/Data"
-OPTIONS="$WORK/game/Data/GameOpts.opt"
 
 write_options() {  # width height fullscreen
     printf '<opts>\n\t<display width="%s" height="%s" fullscreen="%s"/>\n\t<sounds volume="0.50"/>\n\t<music volume="0.25"/>\n</opts>\n' \
@@ -107,14 +60,10 @@ geometry() {
                                /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
 }
 
-# Colour of a screen pixel as RRGGBB, from a screenshot of the root window.
-SHOT=
+# A screenshot of the root window: pixels are in screen coordinates.
 screenshot() {
     SHOT="$SHOTS/$1.png"
     import -window root "$SHOT"
-}
-pixel() {
-    convert "$SHOT" -crop "1x1+$1+$2" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -n 1 | tr -d '#'
 }
 expect_pixel() {  # x y colour what
     local got
@@ -125,16 +74,7 @@ expect_pixel() {  # x y colour what
 close_and_wait() {
     timeout 5 xdotool windowactivate --sync "$WID" >/dev/null 2>&1
     xdotool key --clearmodifiers alt+F4
-    for _ in $(seq 100); do
-        kill -0 "$GAME_PID" 2>/dev/null || break
-        sleep 0.1
-    done
-    if kill -0 "$GAME_PID" 2>/dev/null; then
-        fail "the game did not end when its window was closed"
-        kill "$GAME_PID"
-    fi
-    wait "$GAME_PID" 2>/dev/null
-    GAME_PID=
+    wait_for_exit "the game did not end when its window was closed"
 }
 
 expect_options() {  # width height fullscreen

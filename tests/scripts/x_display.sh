@@ -1,0 +1,88 @@
+# Shared by the real-window checks, sourced once GAME (the built game folder)
+# and SHOTS (the screenshot folder) are set. Gives a scratch folder with a copy
+# of the game, a virtual X display with a window manager, failure counting,
+# pixel reading and clean-up of everything started.
+
+FAILURES=0
+note() {
+    echo "[${SECONDS}s] $*"
+}
+fail() {
+    echo "FAIL: $*"
+    FAILURES=$((FAILURES + 1))
+}
+
+# Exits 77 (skipped) when any of the named tools is missing, 1 when the game
+# was not built.
+require_tools() {
+    local tool
+    for tool in "$@"; do
+        if ! command -v "$tool" >/dev/null 2>&1; then
+            echo "skipped: $tool is not installed"
+            exit 77
+        fi
+    done
+    if [ ! -x "$GAME/quorvo" ]; then
+        echo "FAIL: $GAME/quorvo was not built"
+        exit 1
+    fi
+}
+
+WORK=
+XVFB_PID=
+WM_PID=
+GAME_PID=
+cleanup() {
+    [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
+    [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+    [ -n "$WORK" ] && rm -rf "$WORK"
+}
+
+# start_display <scratch name> <first display number to try> <screen WxHxD>
+# Makes the scratch folder with the game copied into it (the game writes its
+# saves into the copy; OPTIONS names its options file), then starts Xvfb on a
+# display number nobody uses, and openbox on it.
+start_display() {
+    WORK=$(mktemp -d "/tmp/quorvo-$1-XXXXXX")
+    trap cleanup EXIT
+    local n=$2
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 "$3" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do
+        xdotool getdisplaygeometry >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    openbox >"$WORK/openbox.log" 2>&1 &
+    WM_PID=$!
+    sleep 0.5
+
+    unset SDL_VIDEODRIVER
+    mkdir -p "$SHOTS"
+    cp -r "$GAME" "$WORK/game"
+    mkdir -p "$WORK/game/Data"
+    OPTIONS="$WORK/game/Data/GameOpts.opt"
+}
+
+# Colour of pixel (x, y) of the last screenshot, as RRGGBB.
+SHOT=
+pixel() {
+    convert "$SHOT" -crop "1x1+$1+$2" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -n 1 | tr -d '#'
+}
+
+# Waits up to ten seconds for the game to end; fails with the given text and
+# kills it when it does not.
+wait_for_exit() {  # what failed
+    for _ in $(seq 100); do
+        kill -0 "$GAME_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$GAME_PID" 2>/dev/null; then
+        fail "$1"
+        kill "$GAME_PID"
+    fi
+    wait "$GAME_PID" 2>/dev/null
+    GAME_PID=
+}
