@@ -150,6 +150,7 @@ TEST_F(SpriteTest, EveryFrameShowsWhatTheTimelineShowsThere)
     Sprite sprite;
     Prepare(sprite, "Data/Graphics/Five.swf");
     const auto& frames = sprite.Animation().Frames();
+    ASSERT_EQ(frames.size(), 5u);
     for (size_t i = 0; i < frames.size(); ++i) {
         EXPECT_EQ(frames[i]->PixelAt(50, 25), 0xFF000000u | ((10u * (i + 1)) << 16)) << "frame " << i;
     }
