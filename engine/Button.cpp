@@ -8,10 +8,7 @@
 
 Button::~Button()
 {
-    for (Bitmap*& bitmap : stateBitmaps) {
-        BitmapCache::Get().Release(bitmap);
-        bitmap = nullptr;
-    }
+    Button::Release();
 }
 
 void Button::SetNormalMovie(const std::string& path)

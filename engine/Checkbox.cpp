@@ -7,10 +7,7 @@
 
 Checkbox::~Checkbox()
 {
-    for (Bitmap*& bitmap : boxBitmaps) {
-        BitmapCache::Get().Release(bitmap);
-        bitmap = nullptr;
-    }
+    Checkbox::Release();
 }
 
 void Checkbox::SetBoxMovie(const std::string& path)

@@ -5,6 +5,7 @@
 #include "engine/KeyCode.h"
 #include "engine/WidgetFixture.h"
 #include "media/Bitmap.h"
+#include "media/BitmapCache.h"
 
 namespace {
 
@@ -209,6 +210,26 @@ TEST_F(ButtonTest, ReleaseDropsThePicturesUntilTheMoviesAreSetAgain)
     EXPECT_TRUE(button.Caption().Empty());
     button.SetNormalMovie("Data/Graphics/Body.swf");
     DrawAll();
+    EXPECT_TRUE(button.HitTest(150, 125));
+}
+
+TEST_F(ButtonTest, DestroyedButtonGivesBackEveryPicture)
+{
+    const size_t held = BitmapCache::Get().Size();
+    {
+        Button other;
+        // The same movies as the fixture's button, at a size of its own.
+        other.SetNormalMovie("Data/Graphics/Body.swf");
+        other.SetMouseOverMovie("Data/Graphics/BodyOver.swf");
+        other.SetMouseDownMovie("Data/Graphics/BodyDown.swf");
+        other.SetSize(60, 30);
+        ScreenManager::Get().AddControl(&other);
+        DrawAll();
+        ScreenManager::Get().RemoveControl(&other);
+        EXPECT_GT(BitmapCache::Get().Size(), held);
+    }
+    // Its pictures are gone; the fixture's button keeps its own.
+    EXPECT_EQ(BitmapCache::Get().Size(), held);
     EXPECT_TRUE(button.HitTest(150, 125));
 }
 
