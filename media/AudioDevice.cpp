@@ -146,41 +146,41 @@ AudioError AudioDevice::Play(const std::shared_ptr<SoundData>& data, int& voice,
     return AudioError::NoFreeVoice;
 }
 
+Voice* AudioDevice::VoicePlaying(int voice, const SoundData* data)
+{
+    if (voice < 0 || voice >= static_cast<int>(voices.size()) || data == nullptr) {
+        return nullptr;
+    }
+    Voice& v = voices[static_cast<size_t>(voice)];
+    return v.data.get() == data ? &v : nullptr;
+}
+
 AudioError AudioDevice::Stop(int voice, const SoundData* data)
 {
     std::lock_guard<std::mutex> lock(mutex);
-    if (voice < 0 || voice >= static_cast<int>(voices.size()) || data == nullptr) {
+    Voice* v = VoicePlaying(voice, data);
+    if (v == nullptr) {
         return AudioError::BadArgument;
     }
-    Voice& v = voices[static_cast<size_t>(voice)];
-    if (v.data.get() != data) {
-        return AudioError::BadArgument;
-    }
-    v = Voice{};
+    *v = Voice{};
     return AudioError::None;
 }
 
 AudioError AudioDevice::SetVolume(int voice, const SoundData* data, uint16_t volume)
 {
     std::lock_guard<std::mutex> lock(mutex);
-    if (voice < 0 || voice >= static_cast<int>(voices.size()) || data == nullptr) {
+    Voice* v = VoicePlaying(voice, data);
+    if (v == nullptr) {
         return AudioError::BadArgument;
     }
-    Voice& v = voices[static_cast<size_t>(voice)];
-    if (v.data.get() != data) {
-        return AudioError::BadArgument;
-    }
-    v.volume = volume;
+    v->volume = volume;
     return AudioError::None;
 }
 
 bool AudioDevice::IsPlaying(int voice, const SoundData* data)
 {
     std::lock_guard<std::mutex> lock(mutex);
-    if (voice < 0 || voice >= static_cast<int>(voices.size()) || data == nullptr) {
-        return false;
-    }
-    return voices[static_cast<size_t>(voice)].data.get() == data;
+    return VoicePlaying(voice, data) != nullptr;
 }
 
 void AudioDevice::StopAllVoices()

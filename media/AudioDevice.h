@@ -91,6 +91,9 @@ public:
 
 private:
     void MixBuffer(std::vector<uint8_t>& buffer);
+    // The voice with that number if it plays `data`, else null; the caller
+    // holds the mutex.
+    Voice* VoicePlaying(int voice, const SoundData* data);
     void Log(const std::string& text) const;
 
     std::mutex mutex;

@@ -169,6 +169,13 @@ TEST_F(MixerTest, BadRequestsAreRefused)
     ASSERT_EQ(Device().Play(data, voice, 65535, 0, 0, 0, -1), AudioError::None);
     std::shared_ptr<SoundData> mine = data;
     EXPECT_EQ(Device().ReleaseData(mine), AudioError::DataInUse);
+    // A voice answers only for the sound it plays.
+    std::shared_ptr<SoundData> other;
+    ASSERT_EQ(Device().CreateDecodedSound(other, Constant(10, 1)), AudioError::None);
+    EXPECT_EQ(Device().Stop(voice, other.get()), AudioError::BadArgument);
+    EXPECT_EQ(Device().SetVolume(voice, nullptr, 1), AudioError::BadArgument);
+    EXPECT_EQ(Device().SetVolume(voice, data.get(), 1), AudioError::None);
+    EXPECT_EQ(Device().ReleaseData(other), AudioError::None);
     EXPECT_EQ(Device().Stop(voice, data.get()), AudioError::None);
     EXPECT_EQ(Device().ReleaseData(data), AudioError::None);
 
