@@ -43,7 +43,7 @@ private:
                      std::vector<ShapeItem>& out, bool fillable);
     void EmitText(const XmlElement& e, const Style& style, const Affine& ctm, std::vector<ShapeItem>& out);
     void EmitUse(const XmlElement& e, const Affine& ctm, const Style& style, std::vector<ShapeItem>& out, int depth);
-    [[nodiscard]] Paint ResolvePaint(const std::string& spec, double alpha, const Style& style, const Outline& local,
+    [[nodiscard]] Paint ResolvePaint(const std::string& paintValue, double alpha, const Style& style, const Outline& local,
                                      const Affine& ctm);
     [[nodiscard]] Paint ResolveGradient(const XmlElement& gradient, double alpha, const Outline& local, const Affine& ctm);
     void Warn(const XmlElement& e, const std::string& what);

@@ -46,24 +46,24 @@ void ReduceStops(std::vector<GradientStop>& stops)
 
 } // namespace
 
-Paint SvgCompiler::ResolvePaint(const std::string& spec, double alpha, const Style& style, const Outline& local, const Affine& ctm)
+Paint SvgCompiler::ResolvePaint(const std::string& paintValue, double alpha, const Style& style, const Outline& local, const Affine& ctm)
 {
     Paint p;
-    if (spec == "none")
+    if (paintValue == "none")
         return p;
-    if (spec == "currentColor") {
+    if (paintValue == "currentColor") {
         p.kind = Paint::Kind::Solid;
         p.colour = style.colour;
         p.colour.a = ScaleAlpha(p.colour.a, alpha);
         return p;
     }
-    const std::string id = UrlReference(spec);
+    const std::string id = UrlReference(paintValue);
     if (!id.empty()) {
         auto it = ids.find(id);
         if (it != ids.end() && (it->second->LocalName() == "linearGradient" || it->second->LocalName() == "radialGradient"))
             return ResolveGradient(*it->second, alpha, local, ctm);
         // A fallback colour may follow the reference.
-        const std::string rest = Trim(spec.substr(spec.find(')') + 1));
+        const std::string rest = Trim(paintValue.substr(paintValue.find(')') + 1));
         if (auto c = ParseColour(rest)) {
             p.kind = Paint::Kind::Solid;
             p.colour = *c;
@@ -73,7 +73,7 @@ Paint SvgCompiler::ResolvePaint(const std::string& spec, double alpha, const Sty
         warnings.push_back("paint refers to a missing gradient #" + id + "; nothing is painted");
         return p;
     }
-    if (auto c = ParseColour(spec)) {
+    if (auto c = ParseColour(paintValue)) {
         p.kind = Paint::Kind::Solid;
         p.colour = *c;
         p.colour.a = ScaleAlpha(255, alpha);
