@@ -163,8 +163,9 @@ ScriptValue ActionRunner::run()
         std::size_t next = dataEnd;
         bool goOn = step(code, dataStart, dataEnd, next);
         // Work on long strings costs one action per 64 bytes.
-        budget -= static_cast<int64_t>(env.poppedTextBytes / 64);
+        budget -= static_cast<int64_t>(env.poppedTextBytes / 64 + env.extraWork);
         env.poppedTextBytes = 0;
+        env.extraWork = 0;
         if (!goOn)
             break;
         pc = next;

@@ -202,6 +202,7 @@ Ref<ScriptObject> ScriptEnvironment::resolvePath(const std::string& path)
     if (!part.empty())
         parts.push_back(std::move(part));
     bool relative = path.empty() || path[0] != '/';
+    extraWork += parts.size();
     for (std::size_t i = 0; i < parts.size(); ++i)
     {
         Ref<ScriptObject> next = resolveComponent(current.get(), parts[i]);

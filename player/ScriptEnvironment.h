@@ -75,6 +75,8 @@ class ScriptEnvironment
     // Bytes of text popped since the interpreter last looked: string work is charged to the
     // action budget by its size.
     std::size_t poppedTextBytes = 0;
+    // Other work done for the running action (path components resolved), charged likewise.
+    std::size_t extraWork = 0;
 
     // Values below the floor belong to an outer activation: pops stop there (and give undefined).
     std::size_t stackFloor = 0;
