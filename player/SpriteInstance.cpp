@@ -315,7 +315,10 @@ void SpriteInstance::removeDisplayObject(int depth)
 
 void SpriteInstance::queueActions(Ref<ActionRecord> record)
 {
-    if (record)
+    // A script that jumps between frames in a loop queues the frames' actions again on every
+    // jump; a real movie never has more than a handful waiting, so the queue is capped and
+    // later records are dropped rather than growing without bound.
+    if (record && pending.size() < MaxPendingActions)
         pending.push_back(std::move(record));
 }
 

@@ -72,6 +72,8 @@ public:
     DisplayList& displayList() { return list; }
     const DisplayList& displayList() const { return list; }
     const std::vector<Ref<ActionRecord>>& pendingActions() const { return pending; }
+    // Most action records one sprite keeps waiting for its next do-actions step.
+    static constexpr size_t MaxPendingActions = 256;
 
     // Set for a movie's root sprite only.
     void setMovieInstance(MovieInstance* movie) { owningMovie = movie; }
