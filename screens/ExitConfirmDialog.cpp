@@ -25,20 +25,7 @@ void ExitConfirmDialog::Layout()
     dim.SetSize(w, h);
     dim.SetPosition(0, 0);
 
-    panel.SetMovie("Data/Graphics/DialogBackground.swf");
-    panel.SetSize(FractionOf(w, 0.75f), FractionOf(h, 0.65f));
-    panel.SetPosition(w / 2 - panel.GetWidth() / 2, FractionOf(h, 0.02f));
-
-    const int fontSize = FractionOf(w, 0.035f);
-    firstLine.SetFont(GameFont, fontSize);
-    firstLine.SetPosition(w / 2 - firstLine.GetWidth() / 2, FractionOf(h, 0.1f));
-    secondLine.SetFont(GameFont, fontSize);
-    secondLine.SetPosition(w / 2 - secondLine.GetWidth() / 2, FractionOf(h, 0.3f));
-
-    SetUpSmallButton(yes, w, h, "Data/Graphics/Yes.swf");
-    yes.SetPosition(FractionOf(w, 0.205f), FractionOf(h, 0.55f));
-    SetUpSmallButton(no, w, h, "Data/Graphics/No.swf");
-    no.SetPosition(FractionOf(w, 0.505f), FractionOf(h, 0.55f));
+    LayOutYesNoDialog(panel, firstLine, secondLine, yes, no, w, h);
 }
 
 void ExitConfirmDialog::Open()

@@ -2,6 +2,8 @@
 
 #include "engine/Button.h"
 #include "engine/Layout.h"
+#include "media/Sprite.h"
+#include "media/TextLabel.h"
 
 namespace {
 void SetSounds(Button& button)
@@ -37,4 +39,23 @@ void SetUpSmallButton(Button& button, int w, int h, const char* captionMovie)
     button.SetCaptionOffset(0, 0);
     button.SetPressedCaptionOffset(-FractionOf(w, 0.0025f), -FractionOf(h, 0.003f));
     SetSounds(button);
+}
+
+void LayOutYesNoDialog(Sprite& panel, TextLabel& firstLine, TextLabel& secondLine, Button& yes, Button& no, int w,
+                       int h)
+{
+    panel.SetMovie("Data/Graphics/DialogBackground.swf");
+    panel.SetSize(FractionOf(w, 0.75f), FractionOf(h, 0.65f));
+    panel.SetPosition(w / 2 - panel.GetWidth() / 2, FractionOf(h, 0.02f));
+
+    const int fontSize = FractionOf(w, 0.035f);
+    firstLine.SetFont(GameFont, fontSize);
+    firstLine.SetPosition(w / 2 - firstLine.GetWidth() / 2, FractionOf(h, 0.1f));
+    secondLine.SetFont(GameFont, fontSize);
+    secondLine.SetPosition(w / 2 - secondLine.GetWidth() / 2, FractionOf(h, 0.3f));
+
+    SetUpSmallButton(yes, w, h, "Data/Graphics/Yes.swf");
+    yes.SetPosition(FractionOf(w, 0.205f), FractionOf(h, 0.55f));
+    SetUpSmallButton(no, w, h, "Data/Graphics/No.swf");
+    no.SetPosition(FractionOf(w, 0.505f), FractionOf(h, 0.55f));
 }

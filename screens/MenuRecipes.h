@@ -1,6 +1,8 @@
 #pragma once
 
 class Button;
+class Sprite;
+class TextLabel;
 
 // The font every game text uses.
 inline constexpr const char* GameFont = "Data/Fonts/Overload";
@@ -16,3 +18,8 @@ void SetUpMenuButton(Button& button, int w, int h, const char* captionMovie);
 // The small button of the dialogs: 0.29375 W x 0.079167 H, a caption of
 // 0.31 W x 0.07 H that only moves while pressed, the same sounds.
 void SetUpSmallButton(Button& button, int w, int h, const char* captionMovie);
+// The yes / no dialog shared by the exit and end-of-game questions: the panel
+// of 0.75 W x 0.65 H centred at 0.02 H, two centred lines at 0.1 H and 0.3 H
+// in the 0.035 W font, and the small Yes and No buttons at 0.55 H.
+void LayOutYesNoDialog(Sprite& panel, TextLabel& firstLine, TextLabel& secondLine, Button& yes, Button& no, int w,
+                       int h);
