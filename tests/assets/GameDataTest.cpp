@@ -6,12 +6,12 @@
 
 #include "engine/FileSystem.h"
 #include "fixtures/HeadlessApp.h"
+#include "fixtures/OggWriter.h"
 #include "fixtures/TestPaths.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include <gtest/gtest.h>
-#include <vorbis/vorbisfile.h>
 
 #include <cmath>
 #include <cstring>
@@ -74,54 +74,6 @@ protected:
         return bytes ? std::vector<uint8_t>(bytes->begin(), bytes->end()) : std::vector<uint8_t>{};
     }
 };
-
-struct Decoded {
-    int channels = 0;
-    long rate = 0;
-    std::vector<float> samples;
-};
-
-struct MemoryFile {
-    const std::vector<uint8_t>* bytes;
-    size_t pos = 0;
-};
-
-size_t ReadMemory(void* out, size_t size, size_t count, void* source)
-{
-    auto* f = static_cast<MemoryFile*>(source);
-    const size_t n = std::min(size * count, f->bytes->size() - f->pos);
-    std::memcpy(out, f->bytes->data() + f->pos, n);
-    f->pos += n;
-    return size ? n / size : 0;
-}
-
-bool Decode(const std::vector<uint8_t>& bytes, Decoded& d)
-{
-    MemoryFile file{&bytes};
-    ov_callbacks callbacks{ReadMemory, nullptr, nullptr, nullptr};
-    OggVorbis_File vf;
-    if (ov_open_callbacks(&file, &vf, nullptr, 0, callbacks) != 0)
-        return false;
-    vorbis_info* info = ov_info(&vf, -1);
-    d.channels = info->channels;
-    d.rate = info->rate;
-    for (;;) {
-        float** pcm = nullptr;
-        int section = 0;
-        const long n = ov_read_float(&vf, &pcm, 4096, &section);
-        if (n < 0) {
-            ov_clear(&vf);
-            return false;
-        }
-        if (n == 0)
-            break;
-        for (long i = 0; i < n; ++i)
-            for (int c = 0; c < d.channels; ++c)
-                d.samples.push_back(pcm[c][i]);
-    }
-    ov_clear(&vf);
-    return true;
-}
 
 } // namespace
 
@@ -218,8 +170,8 @@ TEST_F(GameDataTest, SoundsDecodeInTheMixersFormatAndMusicLoopsSeamlessly)
         if ((e.kind != "effect" && e.kind != "music") || !FileSystem::Get().Exists(e.path))
             continue;
         SCOPED_TRACE(e.path);
-        Decoded d;
-        ASSERT_TRUE(Decode(Read(e.path), d));
+        DecodedSound d;
+        ASSERT_TRUE(DecodeOggVorbisFloat(Read(e.path), d));
         EXPECT_EQ(d.rate, 22050);
         ASSERT_FALSE(d.samples.empty());
         float peak = 0;

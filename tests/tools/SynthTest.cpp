@@ -5,8 +5,9 @@
 #include "SoundRenderer.h"
 #include "SoundScript.h"
 
+#include "fixtures/OggWriter.h"
+
 #include <gtest/gtest.h>
-#include <vorbis/vorbisfile.h>
 
 #include <cmath>
 #include <cstring>
@@ -66,51 +67,6 @@ track kick
   play beat*2
 end
 )";
-
-struct Decoded {
-    int channels = 0;
-    long rate = 0;
-    std::vector<float> samples;
-};
-
-struct MemoryFile {
-    const std::vector<uint8_t>* bytes;
-    size_t pos = 0;
-};
-
-size_t ReadMemory(void* out, size_t size, size_t count, void* source)
-{
-    auto* f = static_cast<MemoryFile*>(source);
-    const size_t n = std::min(size * count, f->bytes->size() - f->pos);
-    std::memcpy(out, f->bytes->data() + f->pos, n);
-    f->pos += n;
-    return size ? n / size : 0;
-}
-
-Decoded Decode(const std::vector<uint8_t>& bytes)
-{
-    Decoded d;
-    MemoryFile file{&bytes};
-    ov_callbacks callbacks{ReadMemory, nullptr, nullptr, nullptr};
-    OggVorbis_File vf;
-    if (ov_open_callbacks(&file, &vf, nullptr, 0, callbacks) != 0)
-        return d;
-    vorbis_info* info = ov_info(&vf, -1);
-    d.channels = info->channels;
-    d.rate = info->rate;
-    for (;;) {
-        float** pcm = nullptr;
-        int section = 0;
-        const long n = ov_read_float(&vf, &pcm, 1024, &section);
-        if (n <= 0)
-            break;
-        for (long i = 0; i < n; ++i)
-            for (int c = 0; c < d.channels; ++c)
-                d.samples.push_back(pcm[c][i]);
-    }
-    ov_clear(&vf);
-    return d;
-}
 
 // Largest sample-to-sample change inside the sound and the change from the
 // last frame back to the first, over all channels.
@@ -246,7 +202,8 @@ TEST(OggEncoderTest, FilesDecodeAtTheGameRateAndLengthAndRepeatExactly)
     auto again = EncodeOggVorbis(*sound, 0.4, "Test", error);
     EXPECT_EQ(*bytes, *again);
 
-    const Decoded d = Decode(*bytes);
+    DecodedSound d;
+    ASSERT_TRUE(DecodeOggVorbisFloat(*bytes, d));
     EXPECT_EQ(d.channels, 2);
     EXPECT_EQ(d.rate, 22050);
     EXPECT_EQ(d.samples.size(), sound->samples.size());
