@@ -13,9 +13,12 @@
 #include "media/MovieLibrary.h"
 #include "media/SoundManager.h"
 #include "player/Player.h"
+#include "screens/GameLevelSelectScreen.h"
+#include "screens/GameTypeSelectScreen.h"
 #include "screens/LogoScreen.h"
 #include "screens/MainMenuScreen.h"
-#include "screens/StartScreen.h"
+#include "screens/NewProfileEntryScreen.h"
+#include "screens/ProfileSelectScreen.h"
 
 void DestroyGameObjects()
 {
@@ -24,7 +27,10 @@ void DestroyGameObjects()
     // (they may still refer to the stores), then the stores.
     ScreenManager::Get().Clear();
     PlayScreen::Destroy();
-    StartScreen::Destroy();
+    GameLevelSelectScreen::Destroy();
+    GameTypeSelectScreen::Destroy();
+    NewProfileEntryScreen::Destroy();
+    ProfileSelectScreen::Destroy();
     LogoScreen::Destroy();
     MainMenuScreen::Destroy();
     GameOptions::Destroy();

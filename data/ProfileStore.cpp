@@ -54,6 +54,9 @@ void ProfileStore::DeleteProfile(int slot)
         return;
     slots[slot].name.clear();
     slots[slot].completedPuzzles.clear();
+    // Nobody plays under a deleted profile.
+    if (slot == currentProfile)
+        currentProfile = -1;
     SaveProfiles();
 }
 

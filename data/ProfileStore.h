@@ -26,7 +26,8 @@ class ProfileStore
 
     // Names slot i (creating a profile there when it was free), then saves.
     void SetProfileName(int slot, const std::string& name);
-    // Frees slot i and forgets its solved puzzles, then saves.
+    // Frees slot i and forgets its solved puzzles (no profile is current any
+    // more if it was), then saves.
     void DeleteProfile(int slot);
     // Records the puzzle at puzzlePath ("Data/Levels/<set>/<file>") as solved
     // by the current profile, then saves. Ignored without a current profile

@@ -12,12 +12,10 @@
 #include "media/Sound.h"
 #include "screens/MainMenuScreen.h"
 
-// The screens a game leads back to join the game as they are written; until
-// then the main menu stands in for them.
-#if __has_include("screens/GameTypeSelectScreen.h")
 #include "screens/GameTypeSelectScreen.h"
-#define QUORVO_HAVE_GAME_TYPE_SELECT 1
-#endif
+
+// The level editor joins the game once it is written; until then the main
+// menu stands in for it.
 #if __has_include("screens/LevelEditorScreen.h")
 #include "screens/LevelEditorScreen.h"
 #define QUORVO_HAVE_LEVEL_EDITOR 1
@@ -390,11 +388,7 @@ void PlayScreen::RestartScreen()
 
 void PlayScreen::LeaveToMenu()
 {
-#ifdef QUORVO_HAVE_GAME_TYPE_SELECT
     ScreenManager::Get().SetScreen(&GameTypeSelectScreen::Get(), true);
-#else
-    ScreenManager::Get().SetScreen(&MainMenuScreen::Get(), true);
-#endif
 }
 
 void PlayScreen::LeaveToEditor()

@@ -8,11 +8,9 @@
 #include "media/SoundManager.h"
 #include "screens/MenuRecipes.h"
 
-// The screens the menu leads to are switched to once they are part of the game.
-#if __has_include("screens/ProfileSelectScreen.h")
 #include "screens/ProfileSelectScreen.h"
-#define QUORVO_HAVE_PROFILE_SELECT 1
-#endif
+
+// The screens the menu leads to are switched to once they are part of the game.
 #if __has_include("screens/HighScoresScreen.h")
 #include "screens/HighScoresScreen.h"
 #define QUORVO_HAVE_HIGH_SCORES 1
@@ -123,9 +121,13 @@ void MainMenuScreen::OnKey(int key, bool alt)
 
 void MainMenuScreen::Update(int framesSinceSwitch)
 {
-    if (framesSinceSwitch != MusicFrame) {
-        return;
+    if (framesSinceSwitch == MusicFrame) {
+        PlayMusic();
     }
+}
+
+void MainMenuScreen::PlayMusic()
+{
     if (music == nullptr) {
         music = SoundManager::Get().LoadMusic("Data/Sounds/Tiger");
     }
@@ -140,9 +142,7 @@ void MainMenuScreen::OnButtonClicked(Button* button)
     if (button == &exitGame) {
         exitDialog.Open();
     } else if (button == &playGame) {
-#ifdef QUORVO_HAVE_PROFILE_SELECT
         screens.SetScreen(&ProfileSelectScreen::Get(), true);
-#endif
     } else if (button == &highScores) {
 #ifdef QUORVO_HAVE_HIGH_SCORES
         screens.SetScreen(&HighScoresScreen::Get(), true);

@@ -28,6 +28,9 @@ public:
     void OnKey(int key, bool alt) override;
     void Update(int framesSinceSwitch) override;
     void OnButtonClicked(Button* button) override;
+    // Starts the menu music looping unless it plays already (loaded the first
+    // time); the menus past this one keep it playing too.
+    void PlayMusic();
 
     [[nodiscard]] Button& PlayGameButton() { return playGame; }
     [[nodiscard]] Button& HighScoresButton() { return highScores; }

@@ -41,6 +41,37 @@ void SetUpSmallButton(Button& button, int w, int h, const char* captionMovie)
     SetSounds(button);
 }
 
+void SetUpCentredMenuButton(Button& button, int w, int h, const char* captionMovie, float y, int hotkey,
+                            bool needsAlt)
+{
+    SetUpMenuButton(button, w, h, captionMovie);
+    button.SetPosition(w / 2 - button.GetWidth() / 2, FractionOf(h, y));
+    button.SetHotkey(hotkey, needsAlt);
+}
+
+void LayOutMenuPanel(Sprite& panel, int w, int h)
+{
+    panel.SetMovie("Data/Graphics/Background.swf");
+    panel.SetSize(w, FractionOf(h, 0.75f));
+    panel.SetPosition(0, FractionOf(h, 0.195f));
+}
+
+void LayOutDialogPanel(Sprite& dim, Sprite& panel, int w, int h)
+{
+    dim.SetMovie("Data/Graphics/Dim.swf");
+    dim.SetSize(w, h);
+    dim.SetPosition(0, 0);
+    panel.SetMovie("Data/Graphics/DialogBackground.swf");
+    panel.SetSize(FractionOf(w, 0.75f), FractionOf(h, 0.65f));
+    panel.SetPosition(w / 2 - panel.GetWidth() / 2, FractionOf(h, 0.02f));
+}
+
+void LayOutDialogLine(TextLabel& line, int w, int h, float y)
+{
+    line.SetFont(GameFont, FractionOf(w, 0.035f));
+    line.SetPosition(w / 2 - line.GetWidth() / 2, FractionOf(h, y));
+}
+
 void LayOutYesNoDialog(Sprite& panel, TextLabel& firstLine, TextLabel& secondLine, Button& yes, Button& no, int w,
                        int h)
 {
@@ -48,11 +79,8 @@ void LayOutYesNoDialog(Sprite& panel, TextLabel& firstLine, TextLabel& secondLin
     panel.SetSize(FractionOf(w, 0.75f), FractionOf(h, 0.65f));
     panel.SetPosition(w / 2 - panel.GetWidth() / 2, FractionOf(h, 0.02f));
 
-    const int fontSize = FractionOf(w, 0.035f);
-    firstLine.SetFont(GameFont, fontSize);
-    firstLine.SetPosition(w / 2 - firstLine.GetWidth() / 2, FractionOf(h, 0.1f));
-    secondLine.SetFont(GameFont, fontSize);
-    secondLine.SetPosition(w / 2 - secondLine.GetWidth() / 2, FractionOf(h, 0.3f));
+    LayOutDialogLine(firstLine, w, h, 0.1f);
+    LayOutDialogLine(secondLine, w, h, 0.3f);
 
     SetUpSmallButton(yes, w, h, "Data/Graphics/Yes.swf");
     yes.SetPosition(FractionOf(w, 0.205f), FractionOf(h, 0.55f));

@@ -8,7 +8,7 @@
 #include "engine/ScreenManager.h"
 #include "engine/VirtualKey.h"
 #include "fixtures/HeadlessApp.h"
-#include "screens/StartScreen.h"
+#include "screens/MainMenuScreen.h"
 
 namespace {
 
@@ -74,7 +74,7 @@ TEST_F(ApplicationTest, DestroyingTheScreensLeavesTheManagerHoldingNoneOfThem)
 {
     ASSERT_TRUE(OpenWindow(800, 600));
     ScreenManager& screens = ScreenManager::Get();
-    screens.SetScreen(&StartScreen::Get(), true);
+    screens.SetScreen(&MainMenuScreen::Get(), true);
     screens.Update();
     ASSERT_FALSE(screens.Controls().empty());
 
@@ -83,7 +83,7 @@ TEST_F(ApplicationTest, DestroyingTheScreensLeavesTheManagerHoldingNoneOfThem)
     EXPECT_TRUE(screens.Controls().empty());
 
     // A switch afterwards reaches only the new screen: no Release of the
-    // freed squares, no OnExit of the freed start screen.
+    // freed buttons, no OnExit of the freed menu.
     CallLog log;
     RecordingScreen next{"N", log};
     screens.SetScreen(&next, true);

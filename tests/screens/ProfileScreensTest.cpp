@@ -1,0 +1,293 @@
+// The way from the main menu into a game: the profile slots and their delete
+// mode, the name entry, and the game type and difficulty choices.
+#include "data/ProfileStore.h"
+#include "engine/KeyCode.h"
+#include "game/PlayScreen.h"
+#include "screens/GameLevelSelectScreen.h"
+#include "screens/GameTypeSelectScreen.h"
+#include "screens/MenuFixture.h"
+#include "screens/NewProfileEntryScreen.h"
+#include "screens/ProfileSelectScreen.h"
+
+namespace
+{
+
+class ProfileScreensTest : public MenuFixture
+{
+  protected:
+    void SetUp() override
+    {
+        MenuFixture::SetUp();
+        for (const char* red : {"Data/Graphics/RedMenuButton.swf", "Data/Graphics/RedMenuButtonMouseOver.swf",
+                                "Data/Graphics/RedMenuButtonMouseDown.swf"})
+            files.add(red, SolidTestMovie({200, 40, 40, 255}, 10));
+        for (const char* picture : {"Background.swf",
+                                    "MarqueeBackground.swf",
+                                    "MarqueeForeground.swf",
+                                    "ReturnMain.swf",
+                                    "ReturnProfile.swf",
+                                    "Ok.swf",
+                                    "Profile/New.swf",
+                                    "Profile/One.swf",
+                                    "Profile/Two.swf",
+                                    "Profile/Three.swf",
+                                    "Profile/Four.swf",
+                                    "Profile/DeleteProfile.swf",
+                                    "NewProfileEntry/CreateProfile.swf",
+                                    "NewProfileEntry/ReturnProfiles.swf",
+                                    "NewProfileEntry/Cursor.swf",
+                                    "GameTypeSelect/HowToPlay.swf",
+                                    "GameTypeSelect/Marathon.swf",
+                                    "GameTypeSelect/PuzzleChallenge.swf",
+                                    "GameTypeSelect/TimeAttack.swf",
+                                    "GameLevelSelect/Easy.swf",
+                                    "GameLevelSelect/Medium.swf",
+                                    "GameLevelSelect/Hard.swf",
+                                    "PuzzleLevelSelect/ReturnGame.swf"})
+            files.add(std::string("Data/Graphics/") + picture, SolidTestMovie({90, 90, 90, 255}, 5));
+        WriteFile("Data/Sounds/Bad.ogg", EncodeOggVorbis(SineTone(1500, 2, 441.0, 22050, 6000.0), 2, 22050));
+        ASSERT_TRUE(OpenWindow(640, 480));
+    }
+
+    void Go(Screen& screen)
+    {
+        ScreenManager::Get().SetScreen(&screen, true);
+        RunFrames(1);
+    }
+    void Keys(const std::string& keys, bool alt = false)
+    {
+        for (char key : keys)
+            ScreenManager::Get().OnKeyDown(static_cast<unsigned char>(key), alt);
+        RunFrames(1);
+    }
+    void Key(int key) { Keys(std::string(1, static_cast<char>(key))); }
+    void Click(Control& control)
+    {
+        const int x = control.GetX() + control.GetWidth() / 2;
+        const int y = control.GetY() + control.GetHeight() / 2;
+        ScreenManager::Get().OnMouseMove(x, y);
+        ScreenManager::Get().OnLeftButtonDown(x, y);
+        ScreenManager::Get().OnLeftButtonUp(x, y);
+        RunFrames(1);
+    }
+    void Name(int slot, const std::string& name) { ProfileStore::Get().SetProfileName(slot, name); }
+    // Types into a fresh name entry; the number of refusals heard.
+    int Type(const std::string& keys)
+    {
+        Go(NewProfileEntryScreen::Get());
+        int refusals = 0;
+        for (char key : keys)
+        {
+            SoundManager::Get().StopAll();
+            const int code = static_cast<unsigned char>(key);
+            Key(code == '\b' ? KeyCode::Backspace : code);
+            refusals += BusyVoices();
+        }
+        return refusals;
+    }
+    NewProfileEntryScreen& Entry() { return NewProfileEntryScreen::Get(); }
+    ProfileSelectScreen& Profiles() { return ProfileSelectScreen::Get(); }
+};
+
+TEST_F(ProfileScreensTest, SlotsStandAtEqualStepsAboveDeleteProfile)
+{
+    Name(2, "carol");
+    for (const auto& [w, h] : {std::pair{640, 480}, std::pair{1024, 768}})
+    {
+        ASSERT_TRUE(App().Open(false, "Quorvo", w, h));
+        Go(Profiles());
+        const int step = Profiles().SlotButton(1).GetY() - Profiles().SlotButton(0).GetY();
+        EXPECT_EQ(Profiles().SlotButton(0).GetY(), static_cast<int>(h * 0.238658));
+        for (int i = 1; i < 4; ++i)
+            EXPECT_NEAR(Profiles().SlotButton(i).GetY() - Profiles().SlotButton(i - 1).GetY(), step, 1);
+        Button& last = Profiles().SlotButton(3);
+        EXPECT_NEAR(Profiles().DeleteButton().GetY() - last.GetY(), step, 1);
+        EXPECT_LT(last.GetY() + last.GetHeight(), Profiles().DeleteButton().GetY());
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(Profiles().SlotNumber(i).GetX(), Profiles().SlotButton(i).GetX() + static_cast<int>(w * 0.035));
+        EXPECT_EQ(Profiles().SlotButton(2).GetCaptionText(), "carol");
+        EXPECT_EQ(Profiles().SlotButton(1).GetCaptionText(), "");
+    }
+}
+
+TEST_F(ProfileScreensTest, NameEntryAcceptsPrintableCharactersUpToTwelveThatFit)
+{
+    const struct
+    {
+        std::string keys;
+        std::string name;
+        int refusals;
+    } cases[] = {
+        {"a^b~c!1 z", "abc!1 z", 0},
+        {"\x01\x02", "", 0}, // Escape leaves the screen and adds nothing
+        {"\bab\b\b\b", "", 2},
+        {"abcdefghijklmn", "abcdefghijkl", 2},
+        {std::string("x") + static_cast<char>(KeyCode::Tab) + static_cast<char>(200), "x", 0},
+    };
+    for (const auto& c : cases)
+    {
+        EXPECT_EQ(Type(c.keys), c.refusals) << c.keys;
+        EXPECT_EQ(Entry().Name(), c.name) << c.keys;
+    }
+    EXPECT_EQ(ScreenManager::Get().GetScreen(), &Entry());
+    Type("\x02");
+    EXPECT_EQ(ScreenManager::Get().GetScreen(), &Profiles());
+
+    // Wide letters stop before the name is wider than 0.9 W; an empty name
+    // puts the cursor at the centre.
+    if (!FontFile().empty())
+    {
+        EXPECT_GT(Type("WWWWWWWWWWWW"), 0);
+        EXPECT_LT(Entry().Name().size(), 12u);
+        EXPECT_LE(Entry().NameLabel().GetWidth(), 576);
+        EXPECT_EQ(Entry().Cursor().GetX(), Entry().NameLabel().GetX() + Entry().NameLabel().GetWidth());
+        Type("m\b");
+        EXPECT_EQ(Entry().Cursor().GetX() + Entry().Cursor().GetWidth() / 2, 320);
+    }
+}
+
+TEST_F(ProfileScreensTest, CreatingAProfileTrimsAndRefusesEmptyAndTakenNames)
+{
+    Name(0, "Bob");
+    const struct
+    {
+        std::string typed;
+        const char* message; // first line of the refusal, or null
+    } cases[] = {
+        {"   ", "Profile name must contain"},
+        {"bob", nullptr}, // another letter case is another name
+        {" bob ", "A profile with this name"},
+        {"  joe ", nullptr},
+    };
+    for (const auto& c : cases)
+    {
+        Type(c.typed);
+        Entry().SetSlot(ProfileStore::Get().GetProfileName(1).empty() ? 1 : 2);
+        Keys("c", true);
+        if (c.message)
+        {
+            EXPECT_TRUE(ScreenManager::Get().IsModal()) << c.typed;
+            EXPECT_EQ(Entry().Message().FirstLine().GetText(), c.message);
+            Keys("o"); // Ok
+            EXPECT_FALSE(ScreenManager::Get().IsModal());
+        }
+        else
+        {
+            EXPECT_EQ(ScreenManager::Get().GetScreen(), &GameTypeSelectScreen::Get()) << c.typed;
+        }
+    }
+    EXPECT_EQ(ReadFile("Data/Profiles.pro"), "<profiles>\n\t<profile name=\"Bob\" index=\"0\">\n\t</profile>\n"
+                                             "\t<profile name=\"bob\" index=\"1\">\n\t</profile>\n"
+                                             "\t<profile name=\"joe\" index=\"2\">\n\t</profile>\n</profiles>\n");
+    EXPECT_EQ(ProfileStore::Get().GetCurrentProfile(), 2);
+}
+
+TEST_F(ProfileScreensTest, DeleteModeAsksBeforeDeletingAndEndsOnTheNextRelease)
+{
+    Name(0, "ann");
+    Name(1, "ben");
+    ProfileStore::Get().SetCurrentProfile(1);
+    Go(Profiles());
+    Keys("d");
+    ASSERT_TRUE(Profiles().InDeleteMode());
+    // The release that clicks a named slot still finds delete mode on.
+    Click(Profiles().SlotButton(1));
+    EXPECT_TRUE(ScreenManager::Get().IsModal());
+    EXPECT_EQ(Profiles().Dialog().Line().GetText(), "Delete profile ben?");
+    EXPECT_FALSE(Profiles().InDeleteMode());
+    Keys(std::string(1, KeyCode::Escape)); // = No
+    EXPECT_FALSE(ScreenManager::Get().IsModal());
+    EXPECT_EQ(ScreenManager::Get().GetScreen(), &Profiles());
+
+    Keys("d");
+    Click(Profiles().SlotButton(1));
+    Keys("y");
+    RunFrames(1);
+    EXPECT_EQ(ReadFile("Data/Profiles.pro"), "<profiles>\n\t<profile name=\"ann\" index=\"0\">\n\t</profile>\n"
+                                             "</profiles>\n");
+    EXPECT_EQ(ProfileStore::Get().GetCurrentProfile(), -1);
+    EXPECT_FALSE(Profiles().InDeleteMode());
+
+    // A release anywhere ends delete mode, one update later; Escape too.
+    Keys("d");
+    ScreenManager::Get().OnLeftButtonUp(5, 5);
+    EXPECT_TRUE(Profiles().InDeleteMode());
+    RunFrames(1);
+    EXPECT_FALSE(Profiles().InDeleteMode());
+    Keys("d");
+    Keys(std::string(1, KeyCode::Escape));
+    EXPECT_FALSE(Profiles().InDeleteMode());
+    EXPECT_EQ(ScreenManager::Get().GetScreen(), &Profiles());
+
+    // With every slot free there is nothing to delete.
+    Keys("d1y");
+    EXPECT_TRUE(Profiles().DeleteButton().IsHidden());
+    Keys(std::string(1, KeyCode::Escape));
+    EXPECT_EQ(ScreenManager::Get().GetScreen(), &MainMenuScreen::Get());
+}
+
+TEST_F(ProfileScreensTest, MarqueeMovesByWholePixelsAndReentersFromTheRight)
+{
+    Go(GameTypeSelectScreen::Get());
+    Marquee& marquee = GameTypeSelectScreen::Get().Banner();
+    TextLabel& text = marquee.Label(0);
+    EXPECT_EQ(text.GetX(), 640);
+    // 640 / 15 px per second: 10 ms frames gather time until a pixel is due.
+    RunFrames(2, 10);
+    const int start = text.GetX();
+    RunFrames(3, 10);
+    EXPECT_EQ(text.GetX(), start - 1);
+    RunFrames(1, 1000);
+    EXPECT_EQ(text.GetX(), start - 1 - 43); // 1.02 s gathered
+
+    // The text under the mouse enters from the right edge; the default hides.
+    Button& marathon = GameTypeSelectScreen::Get().ChoiceButton(GameTypeSelectScreen::Marathon);
+    ScreenManager::Get().OnMouseMove(marathon.GetX() + marathon.GetWidth() / 2, marathon.GetY() + 20);
+    RunFrames(1, 100);
+    EXPECT_TRUE(text.IsHidden());
+    EXPECT_EQ(marquee.Label(2).GetX(), 640 - 4);
+    // Once off the left edge a text starts again at the right.
+    RunFrames(1, static_cast<uint64_t>(15000.0 * (636 + marquee.Label(2).GetWidth()) / 640) + 20);
+    EXPECT_EQ(marquee.Label(2).GetX(), 640);
+}
+
+TEST_F(ProfileScreensTest, GameTypeAndDifficultyLeadIntoAGameUnderAProfile)
+{
+    const struct
+    {
+        char type;
+        char level;
+        GameType expectedType;
+        int difficulty;
+        const char* hardText;
+    } cases[] = {
+        {'m', 'h', GameType::Marathon, Difficulty::Hard, "Hard mode! Start playing on level 6."},
+        {'t', 'm', GameType::TimeAttack, Difficulty::Medium,
+         "Hard mode! You will have 1 minute and 30 seconds to score as many points as you can!"},
+    };
+    Name(0, "ann");
+    ProfileStore::Get().SetCurrentProfile(0);
+    for (const auto& c : cases)
+    {
+        Go(GameTypeSelectScreen::Get());
+        Keys(std::string(1, c.type));
+        ASSERT_EQ(ScreenManager::Get().GetScreen(), &GameLevelSelectScreen::Get());
+        EXPECT_EQ(GameLevelSelectScreen::Get().Banner().Label(3).GetText(), c.hardText);
+        ScreenManager::Get().OnKeyDown(c.level, false);
+        EXPECT_TRUE(ScreenManager::Get().IsSwitchPending());
+        EXPECT_EQ(PlayScreen::Get().GetGameType(), c.expectedType);
+        EXPECT_EQ(PlayScreen::Get().difficulty, c.difficulty);
+    }
+    // Return goes one step back, Escape to the profiles; no game without a profile.
+    Go(GameLevelSelectScreen::Get());
+    Keys("r");
+    EXPECT_EQ(ScreenManager::Get().GetScreen(), &GameTypeSelectScreen::Get());
+    Keys(std::string(1, KeyCode::Escape));
+    EXPECT_EQ(ScreenManager::Get().GetScreen(), &Profiles());
+    ProfileStore::Get().SetCurrentProfile(-1);
+    Go(GameLevelSelectScreen::Get());
+    Keys("e");
+    EXPECT_EQ(ScreenManager::Get().GetScreen(), &Profiles());
+}
+
+} // namespace
