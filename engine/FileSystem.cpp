@@ -165,8 +165,12 @@ bool FileSystem::MountSaveFolderIfNeeded()
 {
     if (CanWriteSavesIn(CurrentDirectory()))
         return true;
-    std::string folder = UserSaveFolder();
-    if (folder.empty() || !MakeDirectories(folder + "/Data"))
+    return UseSaveFolder(UserSaveFolder());
+}
+
+bool FileSystem::UseSaveFolder(const std::string& folder)
+{
+    if (!initialised || folder.empty() || !MakeDirectories(folder + "/Data"))
         return false;
     if (!PHYSFS_mount(folder.c_str(), nullptr, 0))
         return false;

@@ -58,6 +58,10 @@ class FileSystem
     // relative to it): the program folder when it can be written, else the
     // per-user data folder. "." before Init.
     const std::string& WriteDirectory() const { return writeDirectory; }
+    // Sends the save files to folder/Data (made when missing) and mounts
+    // folder ahead of the program folder, so they are read back from there.
+    // After Init; false when the folder cannot be made or mounted.
+    [[nodiscard]] bool UseSaveFolder(const std::string& folder);
     // Operating-system path for writing the resource path relativePath.
     std::string WritePath(const std::string& relativePath) const;
 

@@ -109,7 +109,7 @@ TEST_P(SimScriptTest, StateLinesMatchTheRules)
 INSTANTIATE_TEST_SUITE_P(Scripts, SimScriptTest,
                          ::testing::Values("marathon_drop", "marathon_overflow", "marathon_score", "timeattack_clock",
                                            "timeattack_dialog_early", "timeattack_refill", "puzzle_solve",
-                                           "marathon_pause_wild", "puzzle_fail"));
+                                           "marathon_pause_wild", "puzzle_fail", "profile_highscore"));
 
 TEST(SimRefusalTest, BadScriptsEndWithStatusTwoAndOneLine)
 {

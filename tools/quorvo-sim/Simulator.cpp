@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "app/Application.h"
+#include "data/ProfileStore.h"
 #include "data/PuzzleLevel.h"
 #include "engine/FileSystem.h"
 #include "engine/KeyCode.h"
@@ -85,12 +86,12 @@ std::string Digits(const std::vector<int>& values)
 const char* Simulator::Usage()
 {
     return "usage: quorvo-sim < script\n"
-           "commands: mode marathon|timeattack|puzzle; difficulty N; level PATH; start MS;\n"
+           "commands: profile NAME; mode marathon|timeattack|puzzle; difficulty N; level PATH; start MS;\n"
            "  board C0..C59; queue Q0..Q5; moves N; key NAME; mouse X Y; lclick X Y;\n"
            "  rclick X Y; mclick X Y; frame MS; frames FROM TO STEP; dump\n";
 }
 
-bool Simulator::Open(const std::string& gameArchive, std::string& error)
+bool Simulator::Open(const std::string& gameArchive, const std::string& saveFolder, std::string& error)
 {
     char buffer[4096];
     const std::string folder = getcwd(buffer, sizeof buffer) ? buffer : ".";
@@ -105,6 +106,11 @@ bool Simulator::Open(const std::string& gameArchive, std::string& error)
     if (!files.Init("."))
     {
         error = "cannot open the resource file system in " + folder;
+        return false;
+    }
+    if (!files.UseSaveFolder(saveFolder))
+    {
+        error = "cannot keep save files in " + saveFolder;
         return false;
     }
     // The game's data come after the working folder, so its files win.
@@ -136,6 +142,24 @@ int Simulator::Run(std::istream& script, std::ostream& out, std::string& error)
     while (std::getline(script, line))
     {
         ++number;
+        // A profile name is the rest of the line, spaces and '#' included.
+        const size_t start = line.find_first_not_of(" \t");
+        const size_t afterWord = start == std::string::npos ? start : line.find_first_of(" \t\r", start);
+        if (start != std::string::npos && line.compare(start, afterWord - start, "profile") == 0)
+        {
+            const size_t first =
+                afterWord == std::string::npos ? afterWord : line.find_first_not_of(" \t\r", afterWord);
+            const std::string name = first == std::string::npos
+                                         ? std::string()
+                                         : line.substr(first, line.find_last_not_of(" \t\r") - first + 1);
+            std::string message;
+            if (!UseProfile(name, message))
+            {
+                error = "line " + std::to_string(number) + ": " + message;
+                return 2;
+            }
+            continue;
+        }
         // '#' starts a comment, except in the "#N" key code of a key command.
         std::istringstream words(line);
         std::vector<std::string> parts;
@@ -182,6 +206,36 @@ bool Simulator::SetTick(int64_t ms, std::string& error)
     }
     tick = ms;
     platform->SetTicks(static_cast<uint64_t>(ms));
+    return true;
+}
+
+bool Simulator::UseProfile(const std::string& name, std::string& error)
+{
+    if (name.empty())
+    {
+        error = "'profile' needs a name";
+        return false;
+    }
+    ProfileStore& profiles = ProfileStore::Get();
+    int free = -1;
+    for (int slot = 0; slot < ProfileStore::SlotCount; ++slot)
+    {
+        const std::string& held = profiles.GetProfileName(slot);
+        if (held == name)
+        {
+            profiles.SetCurrentProfile(slot);
+            return true;
+        }
+        if (held.empty() && free < 0)
+            free = slot;
+    }
+    if (free < 0)
+    {
+        error = "no free profile slot for '" + name + "'";
+        return false;
+    }
+    profiles.SetProfileName(free, name);
+    profiles.SetCurrentProfile(free);
     return true;
 }
 

@@ -40,8 +40,7 @@ int main(int argc, char** argv)
         std::fputs(Simulator::Usage(), stdout);
         return argc == 2 && std::string(argv[1]) == "--help" ? 0 : 2;
     }
-    // Saves go nowhere that outlives the run: a game folder that cannot be
-    // written sends them to the user's data folder, here a scratch one.
+    // Saves go nowhere that outlives the run: into a scratch folder.
     char scratch[] = "/tmp/quorvo-sim-XXXXXX";
     const bool haveScratch = mkdtemp(scratch) != nullptr;
     if (haveScratch)
@@ -51,7 +50,12 @@ int main(int argc, char** argv)
     int status = 0;
     {
         Simulator simulator;
-        if (!simulator.Open(GameArchive(), error))
+        if (!haveScratch)
+        {
+            error = "cannot make a scratch folder for the save files";
+            status = 2;
+        }
+        else if (!simulator.Open(GameArchive(), scratch, error))
         {
             status = 2;
         }
