@@ -1,0 +1,181 @@
+#!/bin/bash
+# A player's way into a game with the keyboard alone, in a real window on a
+# virtual X display: Play Game, a new profile in slot 1, Time Attack at Easy,
+# a few moves, then Escape and Yes back to the game type choice. Each part of
+# the way is a step function, run in the order of STEPS; a screenshot of
+# every screen is kept in the screenshot folder. Skipped (77) without Xvfb.
+#   play_window_check.sh <game folder> <folder for screenshots>
+set -u
+GAME=$1
+SHOTS=$2
+
+source "$(dirname "$0")/x_display.sh"
+require_tools Xvfb openbox xdotool import convert compare xwininfo
+start_display play 41 1280x1024x24
+export SDL_AUDIODRIVER=dummy
+PROFILES="$WORK/game/Data/Profiles.pro"
+NAME=tester
+
+write_options() { # width height
+    printf '<opts>\n\t<display width="%s" height="%s" fullscreen="0"/>\n\t<sounds volume="0.00"/>\n\t<music volume="0.00"/>\n</opts>\n' \
+        "$1" "$2" >"$OPTIONS"
+}
+
+start_game() {
+    (cd / && exec "$WORK/game/quorvo") >"$WORK/game.log" 2>&1 &
+    GAME_PID=$!
+    WID=
+    for _ in $(seq 300); do
+        WID=$(xdotool search --onlyvisible --pid "$GAME_PID" --name '^Quorvo$' 2>/dev/null | head -n 1)
+        [ -n "$WID" ] && break
+        sleep 0.1
+    done
+    if [ -z "$WID" ]; then
+        fail "no window titled Quorvo appeared"
+        cat "$WORK/game.log"
+        return 1
+    fi
+    timeout 5 xdotool windowactivate --sync "$WID" >/dev/null 2>&1 || xdotool windowfocus "$WID" >/dev/null 2>&1
+    sleep 0.5
+}
+
+# shot NAME: the window's picture as NAME.png in the screenshot folder.
+shot() {
+    SHOT="$SHOTS/$1.png"
+    for _ in 1 2 3; do
+        timeout 5 import -window "$WID" "$SHOT" 2>/dev/null && return 0
+        sleep 0.3
+    done
+    fail "no screenshot $1"
+}
+
+# press KEY...: the keys one after another, then time for the screen to follow.
+press() {
+    xdotool key --delay 150 "$@"
+    sleep 0.8
+}
+
+# Pixels that differ between two screenshots inside the region WxH+X+Y.
+region_difference() { # shot-a shot-b region
+    convert "$SHOTS/$1.png" -crop "$3" +repage "$WORK/a.png" &&
+        convert "$SHOTS/$2.png" -crop "$3" +repage "$WORK/b.png" &&
+        compare -metric AE "$WORK/a.png" "$WORK/b.png" null: 2>&1 | cut -d' ' -f1
+}
+
+# expect_pixel X Y RRGGBB what: the last screenshot shows that colour there.
+expect_pixel() {
+    local got
+    got=$(pixel "$1" "$2")
+    [ "$got" = "$3" ] || fail "$4: pixel ($1, $2) is $got, not $3"
+}
+
+# expect_change shot-a shot-b region what: the region changed between the two.
+expect_change() {
+    local n
+    n=$(region_difference "$1" "$2" "$3")
+    [ -n "$n" ] && [ "$n" -gt 100 ] || fail "$4 (only ${n:-no} pixels changed in $3)"
+}
+
+# --- steps at 640x480 ----------------------------------------------------------
+
+step_main_menu() {
+    write_options 640 480
+    start_game || return 1
+    sleep 1
+    press space # skip the logo
+    sleep 0.5
+    shot main-menu
+    expect_pixel 2 2 9955AA "the main menu's purple"
+}
+
+step_profiles() {
+    press p
+    shot profiles
+    expect_change main-menu profiles 640x400+0+80 "Play Game showed no new screen"
+    expect_pixel 2 2 9955AA "the profile screen's background"
+}
+
+step_new_profile() {
+    press 1
+    shot name-entry
+    expect_change profiles name-entry 640x120+0+100 "slot 1 did not open the name entry"
+    xdotool type --delay 150 "$NAME"
+    sleep 0.6
+    shot name-typed
+    expect_change name-entry name-typed 640x100+0+170 "the typed name does not show"
+    press Return
+    shot game-type
+    expect_change name-typed game-type 640x200+0+150 "Enter did not go on to the game type"
+}
+
+step_time_attack_easy() {
+    press t
+    shot game-level
+    expect_change game-type game-level 640x250+0+120 "Time Attack showed no difficulty choice"
+    press e
+    sleep 1
+    shot play-time-attack
+    expect_change game-level play-time-attack 640x300+0+120 "Easy started no game"
+}
+
+step_moves_and_leave() {
+    press Right space Down space Right Right space Up space
+    sleep 1
+    shot play-moves
+    press Escape
+    shot leave-dialog
+    expect_change play-moves leave-dialog 400x200+120+100 "Escape showed no dialog"
+    press y
+    sleep 0.5
+    shot game-type-again
+    # The buttons stand where they stood; the marquee above them moves on.
+    local n
+    n=$(region_difference game-type game-type-again 640x340+0+120)
+    [ "$n" = 0 ] || fail "Escape and Yes did not come back to the game type choice ($n pixels differ)"
+}
+
+step_quit() {
+    press Escape Escape Escape # to the profiles, the main menu, the exit question
+    press y
+    wait_for_exit "the game did not end after Yes"
+    grep -q "<profile name=\"$NAME\" index=\"0\">" "$PROFILES" ||
+        fail "the profiles file does not hold $NAME in slot 1: $(cat "$PROFILES" 2>/dev/null)"
+}
+
+# --- 1024x768: the same screens laid out for the larger size ----------------------
+
+step_large_screens() {
+    rm -f "$PROFILES"
+    write_options 1024 768
+    start_game || return 1
+    sleep 1
+    press space
+    press p
+    shot profiles-1024x768
+    press 1
+    xdotool type --delay 150 "$NAME"
+    sleep 0.6
+    shot name-typed-1024x768
+    press Return
+    shot game-type-1024x768
+    press m
+    shot game-level-1024x768
+    press Escape Escape Escape
+    press y
+    wait_for_exit "the game did not end at 1024x768"
+}
+
+STEPS="step_main_menu step_profiles step_new_profile step_time_attack_easy step_moves_and_leave step_quit
+       step_large_screens"
+for step in $STEPS; do
+    note "$step"
+    $step || break
+done
+rm -f "$SHOTS/waiting.png"
+
+if [ "$FAILURES" -ne 0 ]; then
+    echo "$FAILURES check(s) failed; screenshots in $SHOTS"
+    cat "$WORK/game.log"
+    exit 1
+fi
+echo "play window check passed; screenshots in $SHOTS"
