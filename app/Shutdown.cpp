@@ -15,9 +15,11 @@
 #include "player/Player.h"
 #include "screens/GameLevelSelectScreen.h"
 #include "screens/GameTypeSelectScreen.h"
+#include "screens/HighScoresScreen.h"
 #include "screens/LogoScreen.h"
 #include "screens/MainMenuScreen.h"
 #include "screens/NewProfileEntryScreen.h"
+#include "screens/OptionsScreen.h"
 #include "screens/ProfileSelectScreen.h"
 
 void DestroyGameObjects()
@@ -33,6 +35,8 @@ void DestroyGameObjects()
     ProfileSelectScreen::Destroy();
     LogoScreen::Destroy();
     MainMenuScreen::Destroy();
+    OptionsScreen::Destroy();
+    HighScoresScreen::Destroy();
     GameOptions::Destroy();
     ProfileStore::Destroy();
     HighScoreTables::Destroy();

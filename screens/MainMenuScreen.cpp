@@ -6,19 +6,10 @@
 #include "engine/ScreenManager.h"
 #include "media/Sound.h"
 #include "media/SoundManager.h"
-#include "screens/MenuRecipes.h"
-
-#include "screens/ProfileSelectScreen.h"
-
-// The screens the menu leads to are switched to once they are part of the game.
-#if __has_include("screens/HighScoresScreen.h")
 #include "screens/HighScoresScreen.h"
-#define QUORVO_HAVE_HIGH_SCORES 1
-#endif
-#if __has_include("screens/OptionsScreen.h")
+#include "screens/MenuRecipes.h"
 #include "screens/OptionsScreen.h"
-#define QUORVO_HAVE_OPTIONS 1
-#endif
+#include "screens/ProfileSelectScreen.h"
 
 namespace {
 MainMenuScreen* instance = nullptr;
@@ -144,13 +135,9 @@ void MainMenuScreen::OnButtonClicked(Button* button)
     } else if (button == &playGame) {
         screens.SetScreen(&ProfileSelectScreen::Get(), true);
     } else if (button == &highScores) {
-#ifdef QUORVO_HAVE_HIGH_SCORES
         screens.SetScreen(&HighScoresScreen::Get(), true);
-#endif
     } else if (button == &options) {
-#ifdef QUORVO_HAVE_OPTIONS
         screens.SetScreen(&OptionsScreen::Get(), true);
-#endif
     }
     (void)screens;
 }

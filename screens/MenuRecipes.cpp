@@ -5,7 +5,8 @@
 #include "media/Sprite.h"
 #include "media/TextLabel.h"
 
-namespace {
+namespace
+{
 void SetSounds(Button& button)
 {
     button.SetHighlightSound("Data/Sounds/ButtonHighlight");
@@ -41,8 +42,7 @@ void SetUpSmallButton(Button& button, int w, int h, const char* captionMovie)
     SetSounds(button);
 }
 
-void SetUpCentredMenuButton(Button& button, int w, int h, const char* captionMovie, float y, int hotkey,
-                            bool needsAlt)
+void SetUpCentredMenuButton(Button& button, int w, int h, const char* captionMovie, float y, int hotkey, bool needsAlt)
 {
     SetUpMenuButton(button, w, h, captionMovie);
     button.SetPosition(w / 2 - button.GetWidth() / 2, FractionOf(h, y));
@@ -81,7 +81,11 @@ void LayOutYesNoDialog(Sprite& panel, TextLabel& firstLine, TextLabel& secondLin
 
     LayOutDialogLine(firstLine, w, h, 0.1f);
     LayOutDialogLine(secondLine, w, h, 0.3f);
+    LayOutYesNoButtons(yes, no, w, h);
+}
 
+void LayOutYesNoButtons(Button& yes, Button& no, int w, int h)
+{
     SetUpSmallButton(yes, w, h, "Data/Graphics/Yes.swf");
     yes.SetPosition(FractionOf(w, 0.205f), FractionOf(h, 0.55f));
     SetUpSmallButton(no, w, h, "Data/Graphics/No.swf");

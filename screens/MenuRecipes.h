@@ -33,3 +33,5 @@ void LayOutDialogLine(TextLabel& line, int w, int h, float y);
 // in the 0.035 W font, and the small Yes and No buttons at 0.55 H.
 void LayOutYesNoDialog(Sprite& panel, TextLabel& firstLine, TextLabel& secondLine, Button& yes, Button& no, int w,
                        int h);
+// The small Yes and No buttons of a dialog, at (0.205 W, 0.55 H) and (0.505 W, 0.55 H).
+void LayOutYesNoButtons(Button& yes, Button& no, int w, int h);

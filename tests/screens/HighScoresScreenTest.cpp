@@ -1,0 +1,72 @@
+#include "screens/HighScoresScreen.h"
+#include "data/HighScoreTables.h"
+#include "engine/KeyCode.h"
+#include "game/PlayScreen.h"
+#include "screens/MenuFixture.h"
+
+namespace
+{
+
+class HighScoresScreenTest : public MenuFixture
+{
+  protected:
+    HighScoresScreen& Scores() { return HighScoresScreen::Get(); }
+    void Enter()
+    {
+        ScreenManager::Get().SetScreen(&Scores(), true);
+        RunFrames(1);
+    }
+};
+
+TEST_F(HighScoresScreenTest, RowsComeFromTheFileWithNamesAsTyped)
+{
+    WriteFile("Data/HighScores.hsc",
+              "<highscores>\n"
+              "\t<marathonscore name=\"Ann\" score=\"120\" level=\"0\"/>\n"
+              "\t<marathonscore name=\"R&amp;B &lt;3&gt; &quot;Q&quot;\" score=\"950\" level=\"0\"/>\n"
+              "\t<timeattackscore name=\"Tim\" score=\"77\" level=\"2\"/>\n"
+              "</highscores>\n");
+    ASSERT_TRUE(LoadHighScores());
+    ASSERT_TRUE(OpenWindow());
+    Enter();
+    EXPECT_EQ(Scores().TableName().GetText(), "Marathon (Easy)"); // nothing played yet
+    EXPECT_EQ(Scores().Name(0).GetText(), "R&B <3> \"Q\"");
+    EXPECT_EQ(Scores().Score(0).GetText(), "950");
+    EXPECT_EQ(Scores().Name(1).GetText(), "Ann");
+    EXPECT_EQ(Scores().Rank(0).GetText(), "# 1");
+    EXPECT_EQ(Scores().Rank(9).GetText(), "#10");
+    EXPECT_TRUE(Scores().Name(2).IsHidden());
+    EXPECT_TRUE(Scores().Score(2).IsHidden());
+    EXPECT_FALSE(Scores().Rank(2).IsHidden());
+    EXPECT_EQ(Scores().Name(0).GetX(), 396);
+    EXPECT_EQ(Scores().Rank(1).GetY(), 134);
+
+    // A name saved with reserved characters comes back as it was typed.
+    HighScoreTables::Get().tables[0][0] = {"<&\"'>", 5000};
+    ASSERT_TRUE(SaveHighScores());
+    EXPECT_NE(ReadFile("Data/HighScores.hsc").find("&lt;&amp;&quot;&apos;&gt;"), std::string::npos);
+    HighScoreTables::Get().tables = {};
+    ASSERT_TRUE(LoadHighScores());
+    Enter();
+    EXPECT_EQ(Scores().Name(0).GetText(), "<&\"'>");
+}
+
+TEST_F(HighScoresScreenTest, ArrowsStepThroughTheSixTablesFromTheLastPlayed)
+{
+    ASSERT_TRUE(OpenWindow());
+    PlayScreen::Get().SetGameType(GameType::TimeAttack);
+    PlayScreen::Get().difficulty = Difficulty::Hard;
+    Enter();
+    const char* const cycle[] = {"Time Attack (Hard)", "Marathon (Easy)",      "Marathon (Medium)", "Marathon (Hard)",
+                                 "Time Attack (Easy)", "Time Attack (Medium)", "Time Attack (Hard)"};
+    for (const char* name : cycle)
+    {
+        EXPECT_EQ(Scores().TableName().GetText(), name);
+        ScreenManager::Get().OnKeyDown(name[0] == 'M' ? KeyCode::Left : KeyCode::Right, false);
+    }
+    ScreenManager::Get().OnKeyDown('r', false);
+    RunFrames(1);
+    EXPECT_EQ(ScreenManager::Get().GetScreen(), &MainMenuScreen::Get());
+}
+
+} // namespace
