@@ -1,5 +1,6 @@
 #include "screens/HighScoresScreen.h"
 
+#include <initializer_list>
 #include <string>
 
 #include "app/Application.h"
@@ -86,8 +87,7 @@ void HighScoresScreen::OnEnter()
     Layout();
     ScreenManager& screens = ScreenManager::Get();
     for (Control* control :
-         {static_cast<Control*>(&panel), static_cast<Control*>(&heading), static_cast<Control*>(&tableName),
-          static_cast<Control*>(&rightArrow), static_cast<Control*>(&leftArrow), static_cast<Control*>(&returnButton)})
+         std::initializer_list<Control*>{&panel, &heading, &tableName, &rightArrow, &leftArrow, &returnButton})
     {
         screens.AddControl(control);
     }
