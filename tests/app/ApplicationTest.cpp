@@ -10,22 +10,24 @@
 #include "fixtures/HeadlessApp.h"
 #include "screens/MainMenuScreen.h"
 
-namespace {
+namespace
+{
 
 using Button = PlatformEvent::Button;
 
 std::string OptionsText(int w, int h, bool fullscreen)
 {
-    return "<opts>\n\t<display width=\"" + std::to_string(w) + "\" height=\"" + std::to_string(h) +
-           "\" fullscreen=\"" + (fullscreen ? "1" : "0") +
-           "\"/>\n\t<sounds volume=\"1.00\"/>\n\t<music volume=\"1.00\"/>\n</opts>\n";
+    return "<opts>\n\t<display width=\"" + std::to_string(w) + "\" height=\"" + std::to_string(h) + "\" fullscreen=\"" +
+           (fullscreen ? "1" : "0") + "\"/>\n\t<sounds volume=\"1.00\"/>\n\t<music volume=\"1.00\"/>\n</opts>\n";
 }
 
-class ApplicationTest : public HeadlessApp {
-protected:
+class ApplicationTest : public HeadlessApp
+{
+  protected:
     bool HasMessage(const std::string& text) const
     {
-        for (const HeadlessPlatform::Message& message : const_cast<ApplicationTest*>(this)->Platform().Messages()) {
+        for (const HeadlessPlatform::Message& message : const_cast<ApplicationTest*>(this)->Platform().Messages())
+        {
             if (message.text == text)
                 return true;
         }
@@ -42,7 +44,7 @@ TEST_F(ApplicationTest, RunFromStartToCloseSavesTheOptions)
     Platform().PushKey(VirtualKey::Space);
     Platform().PushButton(Button::Left, true, 5, 5);
     Platform().PushButton(Button::Left, false, 5, 5);
-    Platform().PushKey(VirtualKey::F1 + 3, true);  // Alt+F4 is a key like any other
+    Platform().PushKey(VirtualKey::F1 + 3, true); // Alt+F4 is a key like any other
     Platform().PushClose();
 
     EXPECT_EQ(App().Run(), 0);
@@ -141,7 +143,7 @@ TEST_F(ApplicationTest, OneMessagePerFrameAndCloseEndsTheNextFrame)
     EXPECT_TRUE(App().RunFrame());
     EXPECT_EQ(Platform().PendingEvents(), 3u);
     EXPECT_EQ(screen.updates.size(), 1u);
-    EXPECT_EQ(RunFrames(10), 3);  // two moves, then the close message
+    EXPECT_EQ(RunFrames(10), 3); // two moves, then the close message
     EXPECT_TRUE(App().IsQuitRequested());
     EXPECT_FALSE(App().RunFrame());
     EXPECT_EQ(screen.updates.size(), 4u);
@@ -153,17 +155,12 @@ TEST_F(ApplicationTest, ClockCountsFromTheWindowOpeningAcrossThe32BitWrap)
     const uint64_t nearWrap = (uint64_t{1} << 32) - 5000;
     Platform().SetTicks(nearWrap);
     ASSERT_TRUE(OpenWindow());
-    Platform().SetTicks(nearWrap + 10000);  // 5 s past where a 32-bit count wraps
+    Platform().SetTicks(nearWrap + 10000); // 5 s past where a 32-bit count wraps
     ASSERT_TRUE(App().RunFrame());
     EXPECT_DOUBLE_EQ(App().time, 10.0);
     Platform().AdvanceTicks(250);
-    EXPECT_DOUBLE_EQ(App().GetTime(), 10.25);  // read afresh ...
-    EXPECT_DOUBLE_EQ(App().Time(), 10.0);      // ... while the frame's time stays
-}
-
-TEST_F(ApplicationTest, RequestQuitEndsTheLoopAtTheNextFrame)
-{
-    ASSERT_TRUE(OpenWindow());
+    EXPECT_DOUBLE_EQ(App().GetTime(), 10.25); // read afresh ...
+    EXPECT_DOUBLE_EQ(App().Time(), 10.0);     // ... while the frame's time stays
     App().RequestQuit();
     EXPECT_FALSE(App().RunFrame());
 }
@@ -179,7 +176,8 @@ TEST_F(ApplicationTest, KeyMessagesTrackShiftAndAlt)
     ScreenManager::Get().Update();
     log.clear();
 
-    auto press = [&](PlatformEvent::Type type, int key) {
+    auto press = [&](PlatformEvent::Type type, int key)
+    {
         PlatformEvent event;
         event.type = type;
         event.key = key;
@@ -187,17 +185,17 @@ TEST_F(ApplicationTest, KeyMessagesTrackShiftAndAlt)
     };
     using Type = PlatformEvent::Type;
     press(Type::KeyDown, 'A');
-    press(Type::KeyDown, VirtualKey::Shift);  // delivered as "other", then held
+    press(Type::KeyDown, VirtualKey::Shift); // delivered as "other", then held
     press(Type::KeyDown, 'A');
     press(Type::KeyDown, '2');
     press(Type::KeyDown, VirtualKey::Oem1);
     press(Type::KeyUp, VirtualKey::Shift);
     press(Type::KeyDown, '2');
-    press(Type::KeyDown, VirtualKey::Menu);  // Alt itself, then held
+    press(Type::KeyDown, VirtualKey::Menu); // Alt itself, then held
     press(Type::KeyDown, 'X');
     press(Type::KeyUp, VirtualKey::Menu);
     press(Type::SysKeyDown, 'X');
-    press(Type::KeyUp, 'X');                 // other releases are ignored
+    press(Type::KeyUp, 'X'); // other releases are ignored
     EXPECT_EQ(log, (CallLog{"S:OnKey(97)", "S:OnKey(1)", "S:OnKey(97)", "S:OnKey(64)", "S:OnKey(58)", "S:OnKey(50)",
                             "S:OnKey(1,alt)", "S:OnKey(120,alt)", "S:OnKey(120,alt)"}));
 
@@ -220,10 +218,10 @@ TEST_F(ApplicationTest, AvailableSizesAreListedModesOrSizesThatFitTheDesktop)
     ASSERT_TRUE(OpenWindow(800, 600));
     std::vector<DisplaySize> modes;
     EXPECT_EQ(App().GetAvailableModes(modes), 6);
-    EXPECT_EQ(modes, (std::vector<DisplaySize>{{320, 240}, {640, 480}, {800, 600}, {1024, 768}, {1152, 864},
-                                               {1600, 1200}}));
-    EXPECT_FALSE(App().IsModeAvailable(1280, 960));  // neither listed nor fitting
-    EXPECT_FALSE(App().IsModeAvailable(1000, 700));  // fits, but the game does not offer it
+    EXPECT_EQ(modes,
+              (std::vector<DisplaySize>{{320, 240}, {640, 480}, {800, 600}, {1024, 768}, {1152, 864}, {1600, 1200}}));
+    EXPECT_FALSE(App().IsModeAvailable(1280, 960)); // neither listed nor fitting
+    EXPECT_FALSE(App().IsModeAvailable(1000, 700)); // fits, but the game does not offer it
 }
 
 TEST_F(ApplicationTest, SetDisplayModeRefusesSizesNotAvailable)
@@ -245,7 +243,7 @@ TEST_F(ApplicationTest, SetDisplayModeRefusesSizesNotAvailable)
 
     const int opened = Platform().WindowsOpened();
     App().Render();
-    EXPECT_TRUE(App().SetFullscreen(true));  // unchanged: the display is not touched
+    EXPECT_TRUE(App().SetFullscreen(true)); // unchanged: the display is not touched
     EXPECT_FALSE(App().IsDirty(0, 0, 1024, 768));
     EXPECT_EQ(Platform().WindowsOpened(), opened);
 }
@@ -280,9 +278,14 @@ TEST_F(ApplicationTest, FocusLossInFullScreenMinimisesAndReturnRestores)
     EXPECT_FALSE(App().RunFrame());
 }
 
-TEST_F(ApplicationTest, WindowOfAnotherSizeIsRestoredWhileActive)
+TEST_F(ApplicationTest, WindowOfAnotherSizeIsRestoredWhileActiveAndMessagesAreCaptioned)
 {
+    App().ShowMessage("before");
     ASSERT_TRUE(OpenWindow(800, 600));
+    App().ShowMessage("after");
+    ASSERT_EQ(Platform().Messages().size(), 2u);
+    EXPECT_EQ(Platform().Messages()[0].caption, "");
+    EXPECT_EQ(Platform().Messages()[1].caption, "Quorvo");
     App().Render();
     Platform().SetClientSize({700, 500});
     ASSERT_TRUE(App().RunFrame());
@@ -295,16 +298,6 @@ TEST_F(ApplicationTest, WindowOfAnotherSizeIsRestoredWhileActive)
     Platform().SetClientSize({700, 500});
     ASSERT_TRUE(App().RunFrame());
     EXPECT_EQ(Platform().ClientSize(), (DisplaySize{700, 500}));
-}
-
-TEST_F(ApplicationTest, MessagesAreCaptionedWithTheWindowTitle)
-{
-    App().ShowMessage("before");
-    ASSERT_TRUE(OpenWindow());
-    App().ShowMessage("after");
-    ASSERT_EQ(Platform().Messages().size(), 2u);
-    EXPECT_EQ(Platform().Messages()[0].caption, "");
-    EXPECT_EQ(Platform().Messages()[1].caption, "Quorvo");
 }
 
 } // namespace

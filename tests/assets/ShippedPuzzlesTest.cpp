@@ -16,7 +16,6 @@
 #include <fstream>
 #include <map>
 #include <sstream>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -66,24 +65,6 @@ std::vector<ShippedLevel> ShippedLevels()
     return levels;
 }
 
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// Runs a command line, returns its exit status and standard output.
-int RunCommand(const std::string& command, std::string& output)
-{
-    const fs::path out = fs::temp_directory_path() / ("quorvo-puzzles-" + std::to_string(::getpid()) + ".out");
-    const int raw = std::system((command + " > '" + out.string() + "' 2>&1").c_str());
-    output = ReadAll(out);
-    fs::remove(out);
-    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-}
-
 // The checker's report of a level, searched once for all the tests here.
 const LevelReport& ReportOf(const ShippedLevel& level)
 {
@@ -91,7 +72,7 @@ const LevelReport& ReportOf(const ShippedLevel& level)
     const std::string key = level.path.string();
     auto found = reports.find(key);
     if (found == reports.end())
-        found = reports.emplace(key, CheckLevel(ReadAll(level.path), level.allowance, SearchDepth)).first;
+        found = reports.emplace(key, CheckLevel(ReadText(level.path.string()), level.allowance, SearchDepth)).first;
     return found->second;
 }
 
@@ -191,7 +172,7 @@ TEST(ShippedPuzzles, EveryLevelPassesTheChecker)
     // The command-line checker agrees: the whole folder is clean.
     std::string output;
     const std::string tool = std::string(QUORVO_TOOLS_DIR) + "/puzzle-check";
-    EXPECT_EQ(RunCommand("'" + tool + "' '" + SourcePath("assets/levels") + "'", output), 0) << output;
+    EXPECT_EQ(RunCommand("'" + tool + "' '" + SourcePath("assets/levels") + "' 2>&1", output), 0) << output;
     EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), static_cast<long>(ShippedLevels().size())) << output;
 }
 
@@ -212,7 +193,7 @@ TEST(ShippedPuzzles, SolutionsSolveThePuzzleInTheGame)
     for (const ShippedLevel& level : ShippedLevels())
     {
         SCOPED_TRACE(level.path.string());
-        const std::string text = ReadAll(level.path);
+        const std::string text = ReadText(level.path.string());
         const LevelReport& report = ReportOf(level);
         ASSERT_TRUE(report.par.has_value());
         PuzzleField field = ParseLevelText(text).field;
@@ -240,7 +221,7 @@ TEST(ShippedPuzzles, SolutionsSolveThePuzzleInTheGame)
         std::ofstream(work / "script.txt", std::ios::binary) << script.str();
         std::string output;
         const int status =
-            RunCommand("cd '" + work.string() + "' && '" + simulator.string() + "' < script.txt", output);
+            RunCommand("cd '" + work.string() + "' && '" + simulator.string() + "' < script.txt 2>&1", output);
         ASSERT_EQ(status, 0) << output;
         std::vector<std::string> lines;
         std::istringstream in(output);
@@ -257,8 +238,8 @@ TEST(ShippedPuzzles, SolutionsSolveThePuzzleInTheGame)
             const std::string& before = lines[1 + 2 * i];
             const std::string& after = lines[2 + 2 * i];
             SCOPED_TRACE("move " + std::to_string(i + 1) + " " + DescribeSwap(swap));
-            EXPECT_EQ(Field(before, "mover"), std::to_string(swap.column) + "," + std::to_string(swap.row) + "," +
-                                                  (swap.vertical ? "1" : "0"));
+            EXPECT_EQ(Field(before, "mover"),
+                      std::to_string(swap.column) + "," + std::to_string(swap.row) + "," + (swap.vertical ? "1" : "0"));
             EXPECT_EQ(Field(after, "board"), expectedBoards[i]);
             EXPECT_EQ(Field(after, "falling"), std::string(FieldCells, '0'));
             EXPECT_EQ(Field(after, "clearing"), std::string(FieldCells, '0'));

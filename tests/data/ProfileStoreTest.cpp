@@ -15,9 +15,15 @@ class ProfileStoreTest : public SaveDataFixture
     }
     static ProfileStore& Store() { return ProfileStore::Get(); }
     static std::set<std::string> Puzzles(int slot) { return Store().slots[slot].completedPuzzles; }
+    // Quits and starts again: only what was saved comes back.
+    void Restart()
+    {
+        DestroyRecords();
+        ASSERT_TRUE(LoadProfiles());
+    }
 };
 
-TEST_F(ProfileStoreTest, MissingOrBrokenFileFreesEverySlotSilently)
+TEST_F(ProfileStoreTest, BrokenFilesFreeEverySlotAndOnlyAMalformedRootHasAMessage)
 {
     Store().slots[2].name = "Kim";
     Store().slots[2].completedPuzzles.insert("Easy/001.qvl");
@@ -26,24 +32,20 @@ TEST_F(ProfileStoreTest, MissingOrBrokenFileFreesEverySlotSilently)
     EXPECT_TRUE(Store().slots[2].name.empty());
     EXPECT_TRUE(Puzzles(2).empty());
     EXPECT_EQ(Store().GetCurrentProfile(), 2) << "loading never changes the chosen profile";
-
     EXPECT_FALSE(LoadFrom("<profiles><profile name=\"a\" index=\"0\"></profiles>"));
     std::string deep;
     for (int i = 0; i < 200000; ++i)
         deep += "<profiles>";
     EXPECT_FALSE(LoadFrom(deep));
     EXPECT_TRUE(Messages().empty());
-}
 
-TEST_F(ProfileStoreTest, MalformedRootHasItsMessage)
-{
     EXPECT_FALSE(LoadFrom("<players/>"));
     EXPECT_EQ(TakeMessages(), std::vector<std::string>{"Warning: Malformed Player Profiles File (#1)."});
     EXPECT_FALSE(LoadFrom("<!--profiles--><x/>"));
     EXPECT_EQ(TakeMessages(), std::vector<std::string>{"Warning: Malformed Player Profiles File (#2)."});
 }
 
-TEST_F(ProfileStoreTest, ReaderSkipsBadProfilesAndMergesRepeatedSlots)
+TEST_F(ProfileStoreTest, ReaderSkipsBadProfilesMergesRepeatedSlotsAndTakesLongFiles)
 {
     EXPECT_TRUE(LoadFrom("<profiles>\n"
                          "  <profile name=\"Four\" index=\"4\"><puzzle name=\"A/001.qvl\"/></profile>\n"
@@ -67,12 +69,9 @@ TEST_F(ProfileStoreTest, ReaderSkipsBadProfilesAndMergesRepeatedSlots)
     EXPECT_TRUE(Store().slots[2].name.empty());
     EXPECT_EQ(Store().slots[3].name, "Bo");
     EXPECT_TRUE(Messages().empty());
-}
 
-TEST_F(ProfileStoreTest, LongHandWrittenFilesStillLoad)
-{
-    // Raw '>' in values, markup inside comments and hundreds of rows are all
-    // legal and must not look like deep nesting.
+    // Raw '>' in values, markup inside comments and hundreds of rows are legal
+    // and must not look like deep nesting.
     std::string text = "<profiles><!-- <a><a><a> --><profile name=\"x>y\" index='1'>";
     for (int i = 0; i < 400; ++i)
         text += "<puzzle name=\"set>" + std::to_string(1000 + i) + "\" />";
@@ -81,15 +80,16 @@ TEST_F(ProfileStoreTest, LongHandWrittenFilesStillLoad)
     EXPECT_EQ(Puzzles(1).size(), 400u);
 }
 
-TEST_F(ProfileStoreTest, SaveWritesTheExactTextInSlotAndByteOrder)
+TEST_F(ProfileStoreTest, EveryChangeIsSavedAtOnceInSlotAndByteOrder)
 {
     ASSERT_TRUE(SaveProfiles());
     EXPECT_EQ(ReadFile("Data/Profiles.pro"), "<profiles>\n</profiles>\n");
-
-    Store().slots[1].name = "Ann";
-    Store().slots[1].completedPuzzles = {"b/001.qvl", "B/010.qvl", "B/002.qvl"};
-    Store().slots[3].name = "Bo";
-    ASSERT_TRUE(SaveProfiles());
+    Store().SetProfileName(1, "Ann");
+    Store().SetCurrentProfile(1);
+    for (const char* path :
+         {"Data/Levels/b/001.qvl", "Data/Levels/B/010.qvl", "Data/Levels/B/002.qvl", "Data/Levels/B/002.qvl"})
+        Store().MarkPuzzleCompleted(path);
+    Store().SetProfileName(3, "Bo");
     EXPECT_EQ(ReadFile("Data/Profiles.pro"), "<profiles>\n"
                                              "\t<profile name=\"Ann\" index=\"1\">\n"
                                              "\t\t<puzzle name=\"B/002.qvl\"/>\n"
@@ -99,92 +99,61 @@ TEST_F(ProfileStoreTest, SaveWritesTheExactTextInSlotAndByteOrder)
                                              "\t<profile name=\"Bo\" index=\"3\">\n"
                                              "\t</profile>\n"
                                              "</profiles>\n");
+    Store().DeleteProfile(1);
+    Restart();
+    EXPECT_TRUE(Store().GetProfileName(1).empty());
+    EXPECT_TRUE(Puzzles(1).empty());
+    EXPECT_EQ(Store().GetProfileName(3), "Bo");
 }
 
 TEST_F(ProfileStoreTest, ReservedCharactersInNamesSurviveARestart)
 {
     const std::string name = "A&B<\"'>";
     const std::string setName = "x \"y\" & z";
-    Store().SetProfileName(0, "Plain");
     Store().SetProfileName(1, name);
     Store().SetProfileName(2, "Tab\there");
     Store().SetCurrentProfile(1);
     Store().MarkPuzzleCompleted("Data/Levels/" + setName + "/001.qvl");
     Store().MarkPuzzleCompleted("Data/Levels/R&B/002.qvl");
-
-    DestroyRecords();
-    ASSERT_TRUE(LoadProfiles());
-    EXPECT_EQ(Store().slots[0].name, "Plain");
+    Restart();
     EXPECT_EQ(Store().slots[1].name, name);
     EXPECT_EQ(Store().slots[2].name, "Tab\there");
-    EXPECT_TRUE(Store().slots[3].name.empty());
     EXPECT_EQ(Puzzles(1), (std::set<std::string>{setName + "/001.qvl", "R&B/002.qvl"}));
     Store().SetCurrentProfile(1);
     EXPECT_TRUE(Store().IsPuzzleCompleted(setName + "/001.qvl"));
     EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(ProfileStoreTest, EveryChangeIsSavedAtOnce)
-{
-    Store().SetProfileName(2, "Cy");
-    DestroyRecords();
-    ASSERT_TRUE(LoadProfiles());
-    EXPECT_EQ(Store().GetProfileName(2), "Cy");
-
-    Store().SetCurrentProfile(2);
-    Store().MarkPuzzleCompleted("Data/Levels/1 Easy/003.qvl");
-    Store().MarkPuzzleCompleted("Data/Levels/1 Easy/003.qvl");
-    DestroyRecords();
-    ASSERT_TRUE(LoadProfiles());
-    EXPECT_EQ(Puzzles(2), std::set<std::string>{"1 Easy/003.qvl"});
-
-    Store().DeleteProfile(2);
-    DestroyRecords();
-    ASSERT_TRUE(LoadProfiles());
-    EXPECT_TRUE(Store().GetProfileName(2).empty());
-    EXPECT_TRUE(Puzzles(2).empty());
-}
-
-TEST_F(ProfileStoreTest, MarkingNeedsAProfileAndALevelPath)
+TEST_F(ProfileStoreTest, MarkingNeedsAProfileAndALevelPathAndNewProfilesStartEmpty)
 {
     Store().SetProfileName(0, "Ann");
     const std::string before = ReadFile("Data/Profiles.pro");
-
     Store().MarkPuzzleCompleted("Data/Levels/Easy/001.qvl"); // no profile chosen yet
     Store().SetCurrentProfile(0);
     for (const char* path : {"", "x.qvl", "Data/Levels/", "Data/Level/E/001.qvl", "data/levels/E/001.qvl"})
         Store().MarkPuzzleCompleted(path);
     EXPECT_TRUE(Puzzles(0).empty());
     EXPECT_EQ(ReadFile("Data/Profiles.pro"), before);
-
     Store().SetCurrentProfile(7);
     EXPECT_EQ(Store().GetCurrentProfile(), -1);
     EXPECT_FALSE(Store().IsPuzzleCompleted("Easy/001.qvl"));
     EXPECT_EQ(Store().GetProfileName(-1), "");
     EXPECT_EQ(Store().GetProfile(4), nullptr);
-}
 
-TEST_F(ProfileStoreTest, NewProfileInAFreeSlotStartsWithNoSolvedPuzzles)
-{
-    // A file may name a profile "" and still list puzzles for it.
+    // A file may name a profile "" and still list puzzles: a new profile there starts empty.
     EXPECT_TRUE(LoadFrom("<profiles><profile name=\"\" index=\"2\"><puzzle name=\"E/001.qvl\"/></profile></profiles>"));
     Store().SetProfileName(2, "Dee");
     EXPECT_TRUE(Puzzles(2).empty());
-
-    // Renaming an existing profile keeps its progress.
     Store().SetCurrentProfile(2);
     Store().MarkPuzzleCompleted("Data/Levels/E/002.qvl");
-    Store().SetProfileName(2, "Deb");
+    Store().SetProfileName(2, "Deb"); // renaming keeps the progress
     EXPECT_EQ(Puzzles(2), std::set<std::string>{"E/002.qvl"});
 }
 
 TEST_F(ProfileStoreTest, FailedSaveKeepsTheOldFileByteIdentical)
 {
     Store().SetProfileName(0, "Ann");
-    Store().SetProfileName(1, "Bo");
-    ASSERT_TRUE(TakeMessages().empty());
     const std::string before = ReadFile("Data/Profiles.pro");
-
     bool saved = true;
     {
         FileSizeLimit limit(20);

@@ -89,10 +89,8 @@ TEST_F(PuzzleLevelTest, ReaderMessages)
     EXPECT_FALSE(LoadPuzzleLevel("Data/Levels/Test/404.qvl", cells, moves, &warning));
     EXPECT_EQ(warning, "Warning: Unable to load Puzzle Level.");
     EXPECT_TRUE(Messages().empty());
-}
 
-TEST_F(PuzzleLevelTest, AFaultKeepsWhatWasReadBeforeIt)
-{
+    // A fault keeps what was read before it.
     EXPECT_FALSE(LoadText("<qvl moves=\"7\">\n"
                           "   <block x=\"0\" y=\"0\" color=\"0\"/>\n"
                           "   <block x=\"1\" y=\"0\" color=\"4\"/>\n"
@@ -125,10 +123,8 @@ TEST_F(PuzzleLevelTest, ReaderAcceptsWhatTheGameStores)
     EXPECT_EQ(At(cells, 0, 0), BlockType::NoPicture);
     EXPECT_EQ(At(cells, 1, 0), BlockType::Orange);
     EXPECT_EQ(CountNotEmpty(), 3);
-}
 
-TEST_F(PuzzleLevelTest, EntriesOutsideTheFieldOrWithUnknownCodesAreSkipped)
-{
+    // Entries outside the field or with unknown codes are skipped.
     EXPECT_TRUE(LoadText("<qvl moves=\"4\">"
                          "<block x=\"2\" y=\"3\" color=\"1\"/>"
                          "<block x=\"6\" y=\"0\" color=\"0\"/>"
@@ -148,10 +144,8 @@ TEST_F(PuzzleLevelTest, EntriesOutsideTheFieldOrWithUnknownCodesAreSkipped)
     EXPECT_EQ(At(cells, 4, 9), BlockType::Purple);
     EXPECT_EQ(CountNotEmpty(), 2);
     EXPECT_TRUE(Messages().empty());
-}
 
-TEST_F(PuzzleLevelTest, MoveCountsAreReadSafely)
-{
+    // Move counts are read safely.
     moves = 7; // left from the previous puzzle: a non-numeric count keeps it
     WriteFile("Data/Levels/Test/001.qvl", "<qvl moves=\"x\"/>");
     EXPECT_TRUE(LoadPuzzleLevel("Data/Levels/Test/001.qvl", cells, moves));
@@ -161,10 +155,8 @@ TEST_F(PuzzleLevelTest, MoveCountsAreReadSafely)
     EXPECT_EQ(moves, 0);
     EXPECT_TRUE(LoadText("<qvl moves=\"99999999999\"/>"));
     EXPECT_EQ(moves, MaxPuzzleMoves);
-}
 
-TEST_F(PuzzleLevelTest, BackslashesInThePathAreSlashes)
-{
+    // Backslashes in the path are slashes.
     WriteFile("Data/Levels/Set/002.qvl", "<qvl moves=\"9\"><block x=\"0\" y=\"9\" color=\"2\"/></qvl>");
     EXPECT_TRUE(LoadPuzzleLevel("Data\\Levels\\Set\\002.qvl", cells, moves));
     EXPECT_EQ(moves, 9);
@@ -188,28 +180,25 @@ TEST_F(PuzzleLevelTest, WriterProducesTheExactText)
                                                     "   <block x=\"1\" y=\"9\" color=\"7\"/>\n"
                                                     "</qvl>\n");
     EXPECT_TRUE(Messages().empty());
-}
 
-TEST_F(PuzzleLevelTest, SaveAndLoadReproduceEveryCellInRowOrder)
-{
-    // Blocks listed bottom-up come back written top-down.
+    // Save and load reproduce every cell; blocks listed bottom-up come back written top-down.
     ASSERT_TRUE(LoadText("<qvl moves=\"20\">"
                          "<block x=\"3\" y=\"9\" color=\"4\"/>"
                          "<block x=\"0\" y=\"5\" color=\"0\"/>"
                          "<block x=\"2\" y=\"0\" color=\"7\"/>"
                          "</qvl>"));
-    PuzzleCells level = EmptyCells();
+    PuzzleCells full = EmptyCells();
     for (int i = 0; i < PuzzleCellCount; i += 7)
-        level[static_cast<size_t>(i)] = static_cast<BlockType>(i % 8 == 6 ? 7 : i % 8);
-    level[2] = cells[2];
-    ASSERT_TRUE(SavePuzzleLevel(PathOf("Data/Levels/Test/001.qvl"), level, 20));
+        full[static_cast<size_t>(i)] = static_cast<BlockType>(i % 8 == 6 ? 7 : i % 8);
+    full[2] = cells[2];
+    ASSERT_TRUE(SavePuzzleLevel(PathOf("Data/Levels/Test/001.qvl"), full, 20));
     const std::string text = ReadFile("Data/Levels/Test/001.qvl");
     EXPECT_LT(text.find("x=\"2\" y=\"0\""), text.find("x=\"1\" y=\"1\""));
 
     PuzzleCells back = EmptyCells();
     int backMoves = 0;
     ASSERT_TRUE(LoadPuzzleLevel("Data/Levels/Test/001.qvl", back, backMoves));
-    EXPECT_EQ(back, level);
+    EXPECT_EQ(back, full);
     EXPECT_EQ(backMoves, 20);
 }
 
@@ -244,10 +233,9 @@ TEST_F(PuzzleLevelTest, PuzzleExistsNeedsAWellFormedFile)
     EXPECT_FALSE(PuzzleExists("Data/Levels/A/003.qvl"));
     EXPECT_FALSE(PuzzleExists("Data/Levels/A/004.qvl"));
     EXPECT_TRUE(Messages().empty());
-}
 
-TEST_F(PuzzleLevelTest, NextPuzzleFollowsTheNumbersThenTheSets)
-{
+    // The next puzzle follows the numbers, then the sets.
+    std::filesystem::remove_all(PathOf("Data/Levels/A"));
     const std::string level = "<qvl moves=\"1\"/>";
     WriteFile("Data/Levels/1 Easy/015.qvl", level);
     WriteFile("Data/Levels/1 Easy/016.qvl", level);

@@ -6,9 +6,9 @@
 
 #include <climits>
 #include <cmath>
-#include <cstdio>
-#include <fstream>
-#include <sstream>
+#include <tuple>
+
+#include "fixtures/HeadlessApp.h"
 
 namespace
 {
@@ -29,13 +29,7 @@ TEST(XmlText, EscapedNamesParseBackUnchanged)
 
 TEST(XmlText, IntegerAttributesReadLikeAScanOfAnInteger)
 {
-    struct Case
-    {
-        const char* text;
-        AttributeRead result;
-        int32_t value;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, AttributeRead, int32_t> cases[] = {
         {"12abc", AttributeRead::Ok, 12},
         {" 3", AttributeRead::Ok, 3},
         {"0x10", AttributeRead::Ok, 0},
@@ -48,13 +42,13 @@ TEST(XmlText, IntegerAttributesReadLikeAScanOfAnInteger)
         {"", AttributeRead::NotANumber, 55},
         {"- 1", AttributeRead::NotANumber, 55},
     };
-    for (const Case& c : cases)
+    for (const auto& [text, result, expected] : cases)
     {
         TiXmlElement element("e");
-        element.SetAttribute("v", c.text);
+        element.SetAttribute("v", text);
         int32_t value = 55;
-        EXPECT_EQ(ReadIntAttribute(element, "v", value), c.result) << c.text;
-        EXPECT_EQ(value, c.value) << c.text;
+        EXPECT_EQ(ReadIntAttribute(element, "v", value), result) << text;
+        EXPECT_EQ(value, expected) << text;
     }
     TiXmlElement element("e");
     int32_t value = 55;
@@ -80,46 +74,26 @@ TEST(XmlText, DecimalAttributes)
     EXPECT_EQ(FormatC("%1.2f|%1.2f|%d", 1.0, 0.35f, -4), "1.00|0.35|-4");
 }
 
-class SaveFileTest : public ::testing::Test
-{
-  protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/savefile-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder = pattern;
-    }
-    void TearDown() override { std::system(("rm -rf '" + folder + "'").c_str()); }
-    static std::string Read(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-    std::string folder;
-};
+using SaveFileTest = HeadlessApp;
 
 TEST_F(SaveFileTest, AbandonedOrFailedWritesLeaveTheTargetAlone)
 {
-    const std::string target = folder + "/file.txt";
-    std::ofstream(target) << "old";
+    WriteFile("file.txt", "old");
     {
-        SaveFile file(target);
+        SaveFile file(PathOf("file.txt"));
         ASSERT_TRUE(file.Open());
         file.Write("half");
     } // destroyed without Commit, as when the writer gives up
-    EXPECT_EQ(Read(target), "old");
-    EXPECT_FALSE(std::ifstream(target + ".tmp").good());
+    EXPECT_EQ(ReadFile("file.txt"), "old");
+    EXPECT_EQ(ReadFile("file.txt.tmp"), "");
 
-    SaveFile unopened(target);
+    SaveFile unopened(PathOf("file.txt"));
     unopened.Write("x");
     EXPECT_FALSE(unopened.Commit());
-
-    SaveFile nowhere(folder + "/missing/file.txt");
+    SaveFile nowhere(PathOf("missing/file.txt"));
     EXPECT_FALSE(nowhere.Open());
     EXPECT_FALSE(nowhere.Commit());
-    EXPECT_EQ(Read(target), "old");
+    EXPECT_EQ(ReadFile("file.txt"), "old");
 }
 
 } // namespace

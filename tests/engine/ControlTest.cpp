@@ -2,15 +2,17 @@
 #include "engine/RecordingScreen.h"
 #include "fixtures/HeadlessApp.h"
 
-namespace {
+namespace
+{
 
-class ControlTest : public HeadlessApp {
-protected:
+class ControlTest : public HeadlessApp
+{
+  protected:
     void SetUp() override
     {
         HeadlessApp::SetUp();
         ASSERT_TRUE(OpenWindow(640, 480));
-        App().Render();  // every tile clean
+        App().Render(); // every tile clean
     }
 
     int DirtyCount() const
@@ -42,7 +44,7 @@ TEST_F(ControlTest, MovingInvalidatesTheOldAndTheNewRectangle)
 TEST_F(ControlTest, ResizingReloadsOnTheNextDraw)
 {
     RecordingControl control("c", log, 0, 0, 20, 20);
-    EXPECT_TRUE(control.Draw(App()));  // first draw: loads and invalidates itself
+    EXPECT_TRUE(control.Draw(App())); // first draw: loads and invalidates itself
     EXPECT_EQ(control.loads, 1);
     App().Render();
     EXPECT_FALSE(control.Draw(App()));
@@ -50,7 +52,7 @@ TEST_F(ControlTest, ResizingReloadsOnTheNextDraw)
 
     control.SetSize(20, 20);
     EXPECT_EQ(DirtyCount(), 0);
-    control.SetSize(200, 20);  // old rectangle now, new one when it reloads
+    control.SetSize(200, 20); // old rectangle now, new one when it reloads
     EXPECT_EQ(DirtyCount(), 1);
     EXPECT_TRUE(control.Draw(App()));
     EXPECT_EQ(control.loads, 2);
@@ -66,7 +68,7 @@ TEST_F(ControlTest, HiddenControlsAreNeitherHitNorDrawn)
 {
     RecordingControl control("c", log, 100, 100, 20, 10);
     EXPECT_TRUE(control.HitTest(100, 100));
-    EXPECT_TRUE(control.HitTest(120, 110));  // right and bottom edges included
+    EXPECT_TRUE(control.HitTest(120, 110)); // right and bottom edges included
     EXPECT_FALSE(control.HitTest(121, 110));
     EXPECT_FALSE(control.HitTest(120, 111));
     EXPECT_FALSE(control.HitTest(99, 100));
@@ -74,7 +76,7 @@ TEST_F(ControlTest, HiddenControlsAreNeitherHitNorDrawn)
     control.Draw(App());
     App().Render();
     control.Hide();
-    EXPECT_TRUE(App().IsDirty(100, 100, 1, 1));  // the place it leaves is repainted
+    EXPECT_TRUE(App().IsDirty(100, 100, 1, 1)); // the place it leaves is repainted
     EXPECT_FALSE(control.HitTest(110, 105));
     EXPECT_FALSE(control.Draw(App()));
     App().Render();
@@ -83,23 +85,22 @@ TEST_F(ControlTest, HiddenControlsAreNeitherHitNorDrawn)
     control.Show();
     EXPECT_TRUE(control.Draw(App()));
     EXPECT_FALSE(control.IsHidden());
-}
 
-TEST_F(ControlTest, HoverAndClipInvalidateTheWholeRectangle)
-{
-    RecordingControl control("c", log, 150, 150, 20, 20);  // across four tiles
-    control.OnMouseEnter();
-    EXPECT_TRUE(control.IsMouseOver());
+    // Hover and clip invalidate the whole rectangle.
+    App().Render();
+    RecordingControl hovered("c", log, 150, 150, 20, 20); // across four tiles
+    hovered.OnMouseEnter();
+    EXPECT_TRUE(hovered.IsMouseOver());
     EXPECT_EQ(DirtyCount(), 4);
     App().Render();
-    control.SetClipSize(5, 5);  // still the whole rectangle, not the clip
+    hovered.SetClipSize(5, 5); // still the whole rectangle, not the clip
     EXPECT_EQ(DirtyCount(), 4);
     App().Render();
-    control.OnMouseLeave();
-    EXPECT_FALSE(control.IsMouseOver());
+    hovered.OnMouseLeave();
+    EXPECT_FALSE(hovered.IsMouseOver());
     EXPECT_EQ(DirtyCount(), 4);
-    EXPECT_EQ(control.GetTag(), -1);
-    EXPECT_FALSE(control.OnKey('a', false));
+    EXPECT_EQ(hovered.GetTag(), -1);
+    EXPECT_FALSE(hovered.OnKey('a', false));
 }
 
 } // namespace

@@ -12,8 +12,9 @@
 // log, as "name:Call(args)", so tests can check order and delivery.
 using CallLog = std::vector<std::string>;
 
-class RecordingScreen : public Screen {
-public:
+class RecordingScreen : public Screen
+{
+  public:
     RecordingScreen(std::string screenName, CallLog& callLog) : name(std::move(screenName)), log(callLog) {}
 
     void OnEnter() override
@@ -24,24 +25,14 @@ public:
     }
     void OnExit() override { Record("OnExit"); }
     void OnKey(int key, bool alt) override { Record("OnKey(" + std::to_string(key) + (alt ? ",alt)" : ")")); }
-    void OnLeftButtonDown(int x, int y) override
-    {
-        Record("OnLeftButtonDown" + At(x, y));
-        if (onLeftButtonDown)
-            onLeftButtonDown();
-    }
+    void OnLeftButtonDown(int x, int y) override { Record("OnLeftButtonDown" + At(x, y)); }
     void OnRightButtonDown(int x, int y) override { Record("OnRightButtonDown" + At(x, y)); }
     void OnLeftButtonUp(int x, int y) override { Record("OnLeftButtonUp" + At(x, y)); }
     void OnRightButtonUp(int x, int y) override { Record("OnRightButtonUp" + At(x, y)); }
     void OnMouseMove(int x, int y) override { Record("OnMouseMove" + At(x, y)); }
     void OnMiddleButtonDown(int x, int y) override { Record("OnMiddleButtonDown" + At(x, y)); }
     void OnMiddleButtonUp(int x, int y) override { Record("OnMiddleButtonUp" + At(x, y)); }
-    void Update(int frames) override
-    {
-        updates.push_back(frames);
-        if (onUpdate)
-            onUpdate(frames);
-    }
+    void Update(int frames) override { updates.push_back(frames); }
 
     static std::string At(int x, int y) { return "(" + std::to_string(x) + "," + std::to_string(y) + ")"; }
 
@@ -49,15 +40,14 @@ public:
     CallLog& log;
     std::vector<int> updates;
     std::function<void()> onEnter;
-    std::function<void()> onLeftButtonDown;
-    std::function<void(int)> onUpdate;
 
-private:
+  private:
     void Record(const std::string& call) { log.push_back(name + ":" + call); }
 };
 
-class RecordingControl : public Control {
-public:
+class RecordingControl : public Control
+{
+  public:
     RecordingControl(std::string controlName, CallLog& callLog, int px = 0, int py = 0, int w = 10, int h = 10)
         : name(std::move(controlName)), log(callLog)
     {
@@ -67,11 +57,7 @@ public:
         height = h;
     }
 
-    void Load() override
-    {
-        ++loads;
-        Record("Load");
-    }
+    void Load() override { ++loads; }
     void Release() override
     {
         Record("Release");
@@ -110,8 +96,7 @@ public:
     {
         const bool paint = Control::Draw(app);
         ++draws;
-        if (paint)
-            ++paints;
+        paints += paint ? 1 : 0;
         return paint;
     }
 
@@ -125,6 +110,6 @@ public:
     std::function<void()> onMouseDown;
     std::function<void()> onMouseUp;
 
-private:
+  private:
     void Record(const std::string& call) { log.push_back(name + ":" + call); }
 };

@@ -5,9 +5,11 @@
 #include "engine/SliderListener.h"
 #include "engine/WidgetFixture.h"
 
-namespace {
+namespace
+{
 
-struct SliderLog : SliderListener {
+struct SliderLog : SliderListener
+{
     void OnSliderChanged(Slider* slider) override { changes.push_back(slider->GetValue()); }
     void OnSliderReleased(Slider* slider) override { releases.push_back(slider->GetValue()); }
     std::vector<float> changes;
@@ -16,8 +18,9 @@ struct SliderLog : SliderListener {
 
 // A 200 x 20 track at (100, 100) and a 20 x 30 shuttle whose left edge
 // travels from 100 to 280.
-class SliderTest : public WidgetFixture {
-protected:
+class SliderTest : public WidgetFixture
+{
+  protected:
     void SetUp() override
     {
         WidgetFixture::SetUp();
@@ -61,18 +64,18 @@ TEST_F(SliderTest, ShuttlePositionFollowsTheValue)
 TEST_F(SliderTest, DraggedPastEitherEndTheValueStaysWithin0And1)
 {
     Move(110, 110);
-    Down(110, 110);  // on the shuttle
+    Down(110, 110); // on the shuttle
     EXPECT_TRUE(slider.IsDragging());
     EXPECT_EQ(ScreenManager::Get().GetCapture(), &slider);
     EXPECT_EQ(slider.GetState(), 2);
     Move(200, 110);
     EXPECT_FLOAT_EQ(slider.GetValue(), 90.0f / 180.0f);
-    Move(600, 110);  // leaves the slider
-    Move(620, 400);  // far off: still dragging
+    Move(600, 110); // leaves the slider
+    Move(620, 400); // far off: still dragging
     EXPECT_EQ(slider.GetValue(), 1.0f);
     Move(-50, 110);
     EXPECT_EQ(slider.GetValue(), 0.0f);
-    Up(-50, 110);    // away from the slider: the capture still delivers it
+    Up(-50, 110); // away from the slider: the capture still delivers it
     EXPECT_FALSE(slider.IsDragging());
     EXPECT_EQ(ScreenManager::Get().GetCapture(), nullptr);
     ASSERT_EQ(log.releases.size(), 1u);
@@ -80,21 +83,20 @@ TEST_F(SliderTest, DraggedPastEitherEndTheValueStaysWithin0And1)
     // Moves after the release change nothing.
     Move(200, 110);
     EXPECT_EQ(slider.GetValue(), 0.0f);
-}
 
-TEST_F(SliderTest, PressOnTheTrackJumpsTheShuttleAndStartsADrag)
-{
+    // A press on the track jumps the shuttle there and starts a drag.
+    log.changes.clear();
     Move(250, 110);
     Down(250, 110);
     EXPECT_TRUE(slider.IsDragging());
-    EXPECT_FLOAT_EQ(slider.GetValue(), 140.0f / 180.0f);  // shuttle left at 240
+    EXPECT_FLOAT_EQ(slider.GetValue(), 140.0f / 180.0f); // shuttle left at 240
     EXPECT_EQ(slider.GetShuttleX(), 240);
     ASSERT_EQ(log.changes.size(), 1u);
     EXPECT_TRUE(IsPlaying("Data/Sounds/ButtonPress"));
     Move(260, 110);
     EXPECT_EQ(slider.GetShuttleX(), 250);
     Up(260, 110);
-    EXPECT_EQ(slider.GetState(), 1);  // released over it
+    EXPECT_EQ(slider.GetState(), 1); // released over it
 }
 
 TEST_F(SliderTest, SliderWithoutTravelKeepsItsValue)
@@ -117,10 +119,8 @@ TEST_F(SliderTest, SliderWithoutTravelKeepsItsValue)
     EXPECT_TRUE(std::isfinite(flat.GetValue()));
     EXPECT_EQ(flat.GetShuttleX(), 100);
     ScreenManager::Get().RemoveControl(&flat);
-}
 
-TEST_F(SliderTest, HiddenSliderIgnoresTheMouse)
-{
+    // Hidden, it ignores the mouse.
     slider.Hide();
     Move(110, 110);
     Down(110, 110);

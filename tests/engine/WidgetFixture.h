@@ -9,7 +9,6 @@
 #include "engine/FileSystem.h"
 #include "engine/Screen.h"
 #include "engine/ScreenManager.h"
-#include "engine/platform/HeadlessAudioBackend.h"
 #include "fixtures/HeadlessApp.h"
 #include "fixtures/OggWriter.h"
 #include "fixtures/TestMovies.h"
@@ -19,9 +18,11 @@
 // A window, a current screen with nothing of its own, headless audio with the
 // two button sounds, and movies held in memory: everything a widget needs to
 // be driven through the screen manager as the game drives it.
-class WidgetFixture : public HeadlessApp {
-protected:
-    struct BlankScreen : Screen {
+class WidgetFixture : public HeadlessApp
+{
+  protected:
+    struct BlankScreen : Screen
+    {
         void OnEnter() override {}
         void OnExit() override {}
     };
@@ -31,12 +32,9 @@ protected:
         HeadlessApp::SetUp();
         ASSERT_TRUE(OpenWindow(640, 480));
         ASSERT_TRUE(FileSystem::Get().Init("."));
-        auto backend = std::make_unique<HeadlessAudioBackend>();
-        audio = backend.get();
-        ASSERT_TRUE(SoundManager::Get().Open(std::move(backend)));
-        for (const char* name : {"Data/Sounds/ButtonHighlight", "Data/Sounds/ButtonPress"}) {
-            WriteFile(std::string(name) + ".ogg", EncodeOggVorbis(SineTone(2000, 2, 441.0, 22050, 6000.0), 2, 22050));
-        }
+        ASSERT_NE(OpenAudio(), nullptr);
+        for (const char* name : {"Data/Sounds/ButtonHighlight", "Data/Sounds/ButtonPress"})
+            WriteFile(std::string(name) + ".ogg", ToneFile(2000, 6000.0));
         ScreenManager::Get().SetScreen(&screen, true);
         ScreenManager::Get().Update();
     }
@@ -70,6 +68,5 @@ protected:
     }
 
     BlankScreen screen;
-    HeadlessAudioBackend* audio = nullptr;
     swftest::MemoryFiles files;
 };

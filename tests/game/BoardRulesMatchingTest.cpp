@@ -17,111 +17,107 @@ class MatchingTest : public RulesFixture
     }
 
     [[nodiscard]] bool Clearing(int c, int r) const { return board->Cell(c, r).IsClearing(); }
+    // The bottom `rows` rows, 'x' where a block clears.
+    [[nodiscard]] std::vector<std::string> ClearingRows(size_t rows) const
+    {
+        std::vector<std::string> out;
+        for (int r = Board::Rows - static_cast<int>(rows); r < Board::Rows; ++r)
+        {
+            std::string row;
+            for (int c = 0; c < Board::Columns; ++c)
+                row += Clearing(c, r) ? 'x' : '.';
+            out.push_back(row);
+        }
+        return out;
+    }
 };
 
-TEST_F(MatchingTest, WildJoinsTheRunOfEveryColourItCompletes)
+struct SetCase
 {
-    Layout({".....B", // not settled: rests on an empty cell
-            "R.....", //
-            "O.G.R.", //
-            "RRWBBB"});
-    ASSERT_TRUE(rules->FindSets());
-    // Red-Red-Wild (3) and Wild-Blue-Blue-Blue (4) share the Wild.
-    EXPECT_EQ(scoring->ChainMultiplier(), 3);
-    EXPECT_EQ(scoring->ChainPoints(), 175);
-    for (int c = 0; c < Board::Columns; ++c)
-        EXPECT_TRUE(Clearing(c, 9)) << c;
-    // Both colours clear everywhere they rest; other colours and loose blocks stay.
-    EXPECT_TRUE(Clearing(0, 7));
-    EXPECT_TRUE(Clearing(4, 8));
-    EXPECT_FALSE(Clearing(5, 6));
-    EXPECT_FALSE(Clearing(0, 8));
-    EXPECT_FALSE(Clearing(2, 8));
-    for (int i = 0; i < Board::CellCount; ++i)
-        EXPECT_FALSE(board->CellAtIndex(i).IsMarked());
-    // Only the second set lifts the multiplier above 1: one text, over the Blue run.
-    ASSERT_EQ(host.multipliers.size(), 1u);
+    const char* name;
+    std::vector<std::string> layout;
+    int multiplier;
+    int points;
+    std::vector<std::string> clearing;
+};
+
+TEST_F(MatchingTest, SetsClearTheirRunsAndAWildClearsEveryColourItCompletes)
+{
+    const SetCase cases[] = {
+        // Red-Red-Wild (3) and Wild-Blue-Blue-Blue (4) share the Wild; both colours
+        // clear wherever they rest, the loose Blue on top does not.
+        {"wild joins two runs",
+         {".....B", "R.....", "O.G.R.", "RRWBBB"},
+         3,
+         175,
+         {"......", "x.....", "....x.", "xxxxxx"}},
+        {"wild beside another set", {"G.....", "WRGGGO"}, 1, 75, {"......", "..xxx."}},
+        {"five in a row is one set", {"RRRRRO"}, 3, 125, {"xxxxx."}},
+        {"the L counts its corner twice", {"B.....", "B.....", "BBBO.."}, 2, 150, {"x.....", "x.....", "xxx..."}},
+        {"codes without a colour break runs", {"RR5RRR"}, 1, 75, {"...xxx"}},
+    };
+    for (const SetCase& test : cases)
+    {
+        SCOPED_TRACE(test.name);
+        scoring->ResetChain();
+        Layout(test.layout);
+        ASSERT_TRUE(rules->FindSets());
+        EXPECT_EQ(scoring->ChainMultiplier(), test.multiplier);
+        EXPECT_EQ(scoring->ChainPoints(), test.points);
+        EXPECT_EQ(ClearingRows(test.clearing.size()), test.clearing);
+        for (int i = 0; i < Board::CellCount; ++i)
+            EXPECT_FALSE(board->CellAtIndex(i).IsMarked());
+    }
+    // Only a set that lifts the multiplier above 1 shows it, along its run:
+    // over the Blue run of the first case, along the column of the L.
+    ASSERT_EQ(host.multipliers.size(), 3u);
     EXPECT_EQ(host.multipliers[0].value, 3);
     EXPECT_TRUE(host.multipliers[0].area.isRow);
     EXPECT_EQ(host.multipliers[0].area.x, 25 + 2 * 40);
     EXPECT_EQ(host.multipliers[0].area.y, 64 + 9 * 40);
     EXPECT_EQ(host.multipliers[0].area.width, 4 * 40);
-    EXPECT_EQ(host.CountSound(MatchSound), 1);
+    EXPECT_FALSE(host.multipliers[2].area.isRow);
+    EXPECT_EQ(host.multipliers[2].area.x, 25);
+    EXPECT_EQ(host.multipliers[2].area.y, 64 + 7 * 40);
+    EXPECT_EQ(host.multipliers[2].area.height, 3 * 40);
+
+    // Damaged codes index nothing.
+    Layout({"RR5RRR"});
+    board->Cell(0, 8).SetType(static_cast<BlockType>(42));
+    board->Cell(1, 8).SetType(static_cast<BlockType>(-1));
+    board->Cell(2, 8).SetType(BlockType::Wild);
+    ASSERT_TRUE(rules->FindSets());
+    EXPECT_EQ(ClearingRows(2), (std::vector<std::string>{"......", "...xxx"}));
 }
 
-TEST_F(MatchingTest, AWildBesideAnotherSetAddsNoWholeColourClear)
+TEST_F(MatchingTest, OnlySettledBlocksMakeSetsAndNothingIsFoundWhileABlockFallsOrASwapIsPending)
 {
-    Layout({"G.....", "WRGGGO"});
-    ASSERT_TRUE(rules->FindSets());
-    EXPECT_EQ(scoring->ChainMultiplier(), 1);
-    EXPECT_EQ(scoring->ChainPoints(), 75);
-    EXPECT_FALSE(Clearing(0, 8)); // the other Green stays
-    EXPECT_FALSE(Clearing(0, 9));
-    EXPECT_FALSE(Clearing(1, 9));
-    EXPECT_TRUE(Clearing(2, 9) && Clearing(3, 9) && Clearing(4, 9));
-    EXPECT_TRUE(host.multipliers.empty());
-}
-
-TEST_F(MatchingTest, FiveInARowIsOneSetAndTheLCountsItsCornerTwice)
-{
-    Layout({"RRRRRO"});
-    ASSERT_TRUE(rules->FindSets());
-    EXPECT_EQ(scoring->ChainMultiplier(), 3);
-    EXPECT_EQ(scoring->ChainPoints(), 125);
-    EXPECT_FALSE(Clearing(5, 9));
-    scoring->ResetChain();
-    host.multipliers.clear();
-
-    Layout({"B.....", "B.....", "BBBO.."});
-    ASSERT_TRUE(rules->FindSets());
-    EXPECT_EQ(scoring->ChainMultiplier(), 2);
-    EXPECT_EQ(scoring->ChainPoints(), 150);
-    // The column set is found second and places its text along the column.
-    ASSERT_EQ(host.multipliers.size(), 1u);
-    EXPECT_FALSE(host.multipliers[0].area.isRow);
-    EXPECT_EQ(host.multipliers[0].area.x, 25);
-    EXPECT_EQ(host.multipliers[0].area.y, 64 + 7 * 40);
-    EXPECT_EQ(host.multipliers[0].area.height, 3 * 40);
-}
-
-TEST_F(MatchingTest, OnlySettledBlocksMakeSets)
-{
-    // A block resting on a falling block breaks the run.
     Layout({"..R...", "..O...", "RR....", "OOGB.."});
-    board->Cell(2, 8).SetFalling(true);
+    board->Cell(2, 8).SetFalling(true); // resting on a falling block breaks the run
     EXPECT_FALSE(rules->FindSets());
-    // Resting on an empty cell breaks it too.
     board->Cell(2, 8).SetFalling(false);
-    board->Cell(2, 8).SetType(BlockType::Empty);
+    board->Cell(2, 8).SetType(BlockType::Empty); // so does resting on an empty cell
     EXPECT_FALSE(rules->FindSets());
-    // A clearing block is not settled either.
     Layout({"RRR..."});
-    board->Cell(1, 9).SetClearing(true);
+    board->Cell(1, 9).SetClearing(true); // a clearing block is not settled either
     EXPECT_FALSE(rules->FindSets());
     EXPECT_EQ(scoring->ChainPoints(), 0);
-}
 
-TEST_F(MatchingTest, NothingIsFoundWhileSomethingFallsOrASwapIsPending)
-{
-    // Three Greens in a row while a block elsewhere still falls.
     Layout({".....P", "......", "......", "GGGBOR"});
     RulesStepResult r = Step(0.011);
     EXPECT_TRUE(r.falling);
     EXPECT_FALSE(r.setsFound);
-    EXPECT_FALSE(Clearing(0, 9));
     int steps = 0;
     while (!r.setsFound && steps++ < 50)
         r = Step(0.011);
-    EXPECT_TRUE(r.setsFound);
     EXPECT_EQ(At(5, 8), BlockType::Purple);
     EXPECT_TRUE(Clearing(0, 9));
 
-    // While a swap is pending FindSets does nothing at all.
     host.kind = RulesKind::Marathon;
     Layout({"R.....", "O.....", "R.....", "O.....", "R.....", "O.....", "R.....", "O.....", "R.....", "BBBPGP"});
     rules->PlaceMover(4, 9);
     ASSERT_TRUE(rules->TrySwap());
-    EXPECT_FALSE(rules->FindSets());
+    EXPECT_FALSE(rules->FindSets()); // nothing at all, not even the column warning
     EXPECT_FALSE(Clearing(0, 9));
     EXPECT_FALSE(board->Cell(0, 0).IsWarning());
     EXPECT_TRUE(host.messages.empty());
@@ -137,8 +133,8 @@ TEST_F(MatchingTest, WholeColourClearRestartsABlockAlreadyClearing)
     EXPECT_DOUBLE_EQ(board->Cell(0, 8).ClearStart(), 200.0); // Blue is not in the set
     Layout({"R.....", "RRWOPG"});
     App().time = 300.0;
-    // The Red on top is not settled (it clears), so the column holds no set;
-    // the row set's Wild then clears every Red that rests, restarting its half second.
+    // The Red on top clears, so the column holds no set; the row set's Wild
+    // clears every Red that rests, restarting its half second.
     board->Cell(0, 8).SetClearing(true);
     App().time = 300.4;
     ASSERT_TRUE(rules->FindSets());
@@ -146,17 +142,15 @@ TEST_F(MatchingTest, WholeColourClearRestartsABlockAlreadyClearing)
     EXPECT_EQ(scoring->ChainPoints(), 75 + 75); // the restarted block adds nothing
 }
 
-TEST_F(MatchingTest, ClearedBlocksVanishAfterHalfASecondAndTheLastOneEmptiesTheBoard)
+TEST_F(MatchingTest, ClearedBlocksVanishAfterHalfASecondAndTheMatchSoundPlaysAtMostOncePerSecond)
 {
     Layout({"OOO..."});
     App().time = 50.0;
     RulesStepResult r = rules->RulesStep();
-    EXPECT_TRUE(r.setsFound);
-    EXPECT_TRUE(r.clearing);
+    EXPECT_TRUE(r.setsFound && r.clearing);
     EXPECT_FALSE(r.allEmpty);
     App().time = 50.49;
     r = rules->RulesStep();
-    EXPECT_TRUE(r.clearing);
     EXPECT_EQ(At(0, 9), BlockType::Orange);
     App().time = 50.51;
     r = rules->RulesStep();
@@ -166,27 +160,17 @@ TEST_F(MatchingTest, ClearedBlocksVanishAfterHalfASecondAndTheLastOneEmptiesTheB
     EXPECT_FALSE(board->Cell(0, 9).IsClearing());
     r = rules->RulesStep();
     EXPECT_FALSE(r.clearing);
-    EXPECT_TRUE(r.allEmpty);
-}
-
-TEST_F(MatchingTest, TheMatchSoundPlaysAtMostOncePerSecond)
-{
-    Layout({"GGG..."});
-    App().time = 10.0;
-    ASSERT_TRUE(rules->FindSets());
-    Layout({"PPP..."});
-    App().time = 10.9;
-    ASSERT_TRUE(rules->FindSets());
     EXPECT_EQ(host.CountSound(MatchSound), 1);
-    Layout({"OOO..."});
-    App().time = 11.01;
-    ASSERT_TRUE(rules->FindSets());
-    EXPECT_EQ(host.CountSound(MatchSound), 2);
-    // A new game resets the timer.
-    rules->Reset();
-    Layout({"BBB..."});
-    App().time = 11.02;
-    ASSERT_TRUE(rules->FindSets());
+
+    const std::pair<const char*, double> sets[] = {{"GGG...", 50.9}, {"PPP...", 51.51}, {"BBB...", 51.52}};
+    for (const auto& [row, time] : sets)
+    {
+        if (time > 51.515)
+            rules->Reset(); // a new game resets the timer
+        Layout({row});
+        App().time = time;
+        ASSERT_TRUE(rules->FindSets());
+    }
     EXPECT_EQ(host.CountSound(MatchSound), 3);
 }
 
@@ -195,14 +179,11 @@ TEST_F(MatchingTest, MarathonWarnsOncePerColumnAndStopsWhenTheTopEmpties)
     host.kind = RulesKind::Marathon;
     Layout({"R.....", "O.....", "R.....", "O.....", "R.....", "O.....", "R.....", "O.....", "R.....", "O....."});
     EXPECT_FALSE(rules->FindSets());
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0], "Uh oh!");
+    EXPECT_FALSE(rules->FindSets());
+    EXPECT_EQ(host.messages, std::vector<std::string>{"Uh oh!"}); // once only
     for (int r = 0; r < Board::Rows; ++r)
         EXPECT_TRUE(board->Cell(0, r).IsWarning());
     EXPECT_FALSE(board->Cell(1, 9).IsWarning());
-    EXPECT_FALSE(rules->FindSets());
-    EXPECT_EQ(host.messages.size(), 1u); // once only
-
     board->Cell(0, 0).SetType(BlockType::Empty);
     rules->FindSets();
     for (int r = 0; r < Board::Rows; ++r)
@@ -219,27 +200,6 @@ TEST_F(MatchingTest, MarathonWarnsOncePerColumnAndStopsWhenTheTopEmpties)
     EXPECT_EQ(host.messages.size(), 1u);
 }
 
-} // namespace
-
-namespace
-{
-
-TEST_F(MatchingTest, CodesWithoutAColourBreakRunsAndIndexNothing)
-{
-    Layout({"RR5RRR"});
-    board->Cell(0, 8).SetType(static_cast<BlockType>(42)); // damaged data
-    board->Cell(1, 8).SetType(static_cast<BlockType>(-1));
-    board->Cell(2, 8).SetType(BlockType::Wild);
-    ASSERT_TRUE(rules->FindSets());
-    EXPECT_FALSE(Clearing(0, 9));
-    EXPECT_FALSE(Clearing(1, 9));
-    EXPECT_FALSE(Clearing(2, 9));
-    EXPECT_TRUE(Clearing(3, 9) && Clearing(4, 9) && Clearing(5, 9));
-    EXPECT_FALSE(Clearing(0, 8));
-    EXPECT_FALSE(Clearing(1, 8));
-    EXPECT_EQ(scoring->ChainPoints(), 75);
-}
-
 // Times are doubles: after weeks of uptime (and across the 2^32 ms point)
 // a hundredth of a second still counts, so falls and clears keep working.
 TEST_F(MatchingTest, FallsAndClearsKeepTheirTimingOnALongRunningClock)
@@ -250,8 +210,7 @@ TEST_F(MatchingTest, FallsAndClearsKeepTheirTimingOnALongRunningClock)
         App().time = start;
         Layout({"G.....", "......", "RRROBP"});
         rules->Reset();
-        RulesStepResult r = rules->RulesStep();
-        EXPECT_TRUE(r.falling);
+        EXPECT_TRUE(rules->RulesStep().falling);
         App().time = start + 0.004;
         rules->RulesStep();
         EXPECT_EQ(At(0, 7), BlockType::Green); // not yet a whole cell

@@ -8,79 +8,60 @@ namespace
 const char* const SwapSound = "Data/Sounds/Swap";
 const char* const BadSound = "Data/Sounds/Bad";
 
-using BoardRulesTest = RulesFixture;
+class BoardRulesTest : public RulesFixture
+{
+  protected:
+    [[nodiscard]] std::pair<int, int> MoverAt() const
+    {
+        int c = -1;
+        int r = -1;
+        rules->MoverCell(c, r);
+        return {c, r};
+    }
+};
 
 // --- the mover ---
 
-TEST_F(BoardRulesTest, MoverStaysOnItsAllowedFirstCells)
+TEST_F(BoardRulesTest, MoverStaysOnItsAllowedFirstCellsAndFollowsThePointerInsideTheWell)
 {
-    int c = -1;
-    int r = -1;
-    rules->MoverCell(c, r);
-    EXPECT_EQ(c, 0);
-    EXPECT_EQ(r, 0);
+    EXPECT_EQ(MoverAt(), std::make_pair(0, 0));
     EXPECT_EQ(mover->GetWidth(), 80);
     EXPECT_EQ(mover->GetHeight(), 80);
-
     rules->MoveMoverUp();
     rules->MoveMoverLeft();
-    rules->MoverCell(c, r);
-    EXPECT_EQ(c, 0);
-    EXPECT_EQ(r, 0);
-
+    EXPECT_EQ(MoverAt(), std::make_pair(0, 0));
     for (int i = 0; i < 12; ++i)
     {
         rules->MoveMoverRight();
         rules->MoveMoverDown();
     }
-    rules->MoverCell(c, r);
-    EXPECT_EQ(c, 4); // horizontal: columns 0..4
-    EXPECT_EQ(r, 9);
+    EXPECT_EQ(MoverAt(), std::make_pair(4, 9)); // horizontal: columns 0..4
 
     // Flipping at row 9 lifts the vertical mover to row 8; it may then reach column 5.
     rules->FlipMover();
     EXPECT_EQ(host.CountSound("Data/Sounds/Flip"), 1);
     EXPECT_FALSE(mover->IsHorizontal());
-    rules->MoverCell(c, r);
-    EXPECT_EQ(r, 8);
+    EXPECT_EQ(MoverAt(), std::make_pair(4, 8));
     rules->MoveMoverRight();
     rules->MoveMoverRight();
     rules->MoveMoverDown();
-    rules->MoverCell(c, r);
-    EXPECT_EQ(c, 5);
-    EXPECT_EQ(r, 8);
-    // Flipping back at column 5 moves it one column left.
-    rules->FlipMover();
-    rules->MoverCell(c, r);
-    EXPECT_EQ(c, 4);
-    EXPECT_EQ(r, 8);
+    EXPECT_EQ(MoverAt(), std::make_pair(5, 8));
+    rules->FlipMover(); // back at column 5: one column left
+    EXPECT_EQ(MoverAt(), std::make_pair(4, 8));
     EXPECT_EQ(mover->GetX(), 25 + 4 * 40);
     EXPECT_EQ(mover->GetY(), 64 + 8 * 40);
-}
 
-TEST_F(BoardRulesTest, MoverFollowsThePointerInsideTheWellOnly)
-{
     // Cell (5, 3) at 640 x 480: x 225..264, y 184..223.
     rules->FollowPointer(230, 190);
-    int c = -1;
-    int r = -1;
-    rules->MoverCell(c, r);
-    EXPECT_EQ(c, 4); // a horizontal mover cannot start in column 5
-    EXPECT_EQ(r, 3);
-
+    EXPECT_EQ(MoverAt(), std::make_pair(4, 3)); // a horizontal mover cannot start in column 5
     rules->FlipMover();
     rules->FollowPointer(230, 64 + 9 * 40 + 5);
-    rules->MoverCell(c, r);
-    EXPECT_EQ(c, 5);
-    EXPECT_EQ(r, 8); // a vertical mover cannot start in row 9
-
-    rules->FollowPointer(25 + 240, 100); // the right edge is outside
-    rules->FollowPointer(100, 63);       // the queue row is outside
+    EXPECT_EQ(MoverAt(), std::make_pair(5, 8)); // a vertical mover cannot start in row 9
+    rules->FollowPointer(25 + 240, 100);        // the right edge is outside
+    rules->FollowPointer(100, 63);              // the queue row is outside
     EXPECT_EQ(rules->PointerX(), 100);
     EXPECT_EQ(rules->PointerY(), 63);
-    rules->MoverCell(c, r);
-    EXPECT_EQ(c, 5);
-    EXPECT_EQ(r, 8);
+    EXPECT_EQ(MoverAt(), std::make_pair(5, 8));
 }
 
 // --- swaps ---
@@ -191,10 +172,8 @@ TEST_F(BoardRulesTest, ABlockFallsOneCellPerHundredthOfASecond)
     EXPECT_EQ(At(0, 8), BlockType::Green);
     EXPECT_EQ(At(0, 9), BlockType::Red);
     EXPECT_TRUE(board->IsCellPictureHome(0, 8));
-}
 
-TEST_F(BoardRulesTest, AColumnAboveAGapFallsTogether)
-{
+    // A column above a gap falls together.
     Layout({"B.....", "O.....", "......", "G....."});
     Step(0.0);
     EXPECT_TRUE(board->Cell(0, 7).IsFalling());
@@ -291,11 +270,11 @@ TEST_F(PuzzleRulesTest, UndoRestoresTheBoardAndTheMoveWhileMovesWereMade)
     rules->SetMoves(5);
     EXPECT_EQ(rules->UndoDepth(), 0u);
     EXPECT_FALSE(rules->Undo());
-}
 
-TEST_F(PuzzleRulesTest, ZeroOrNegativeMoveCountsAllowNoSwap)
-{
+    // Zero or negative move counts allow no swap.
+    Settle();
     Layout({"RB...."});
+    host.sounds.clear();
     for (int moves : {0, -3})
     {
         rules->SetMoves(moves);
@@ -323,11 +302,10 @@ TEST_F(BoardRulesTest, OtherKindsKeepNoUndoHistoryAndHaveNoMoveLimit)
         EXPECT_EQ(Row(9), "BR....");
         EXPECT_EQ(rules->MovesLeft(), kind == RulesKind::Neutral ? 0 : -1);
     }
-}
 
-TEST_F(BoardRulesTest, ANeutralBoardClearsSetsButCountsNothing)
-{
+    // A neutral board clears sets but counts nothing.
     host.kind = RulesKind::Neutral;
+    host.movesLeft.clear();
     Layout({"B.....", "B.....", "BBBWRR"});
     ASSERT_TRUE(rules->FindSets());
     EXPECT_EQ(scoring->ChainPoints(), 0);

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -8,51 +9,30 @@
 namespace
 {
 
-struct GeometryCase
+// The cell, left edge and row 0 at each size are checked with the play screen's layout.
+TEST(BoardGeometryTest, TheWellsEdgesAndTheQueueRow)
 {
-    int width;
-    int height;
-    int cell;
-    int left;
-    int queueTop;
-    int rowZero;
-};
-
-TEST(BoardGeometryTest, CellsAndEdgesAtTheOfferedSizes)
-{
-    const GeometryCase cases[] = {
-        {640, 480, 40, 25, 12, 64},
-        {800, 600, 50, 31, 15, 80},
-        {1024, 768, 64, 40, 19, 103},
-    };
-    for (const GeometryCase& k : cases)
+    for (const auto& [width, height, queueTop] :
+         std::initializer_list<std::tuple<int, int, int>>{{640, 480, 12}, {800, 600, 15}, {1024, 768, 19}})
     {
-        SCOPED_TRACE(k.width);
-        const BoardGeometry g = BoardGeometry::ForDisplay(k.width, k.height);
-        EXPECT_EQ(g.cellWidth, k.cell);
-        EXPECT_EQ(g.cellHeight, k.cell);
-        EXPECT_EQ(g.wellLeft, k.left);
-        EXPECT_EQ(g.queueTop, k.queueTop);
-        EXPECT_EQ(g.WellTop(), k.rowZero);
-        EXPECT_EQ(g.CellX(5), k.left + 5 * k.cell);
-        EXPECT_EQ(g.CellY(9), k.rowZero + 9 * k.cell);
-
+        const BoardGeometry g = BoardGeometry::ForDisplay(width, height);
+        const int left = g.wellLeft;
+        const int top = g.WellTop();
+        const int cell = g.cellWidth;
+        EXPECT_EQ(g.cellHeight, cell);
+        EXPECT_EQ(g.queueTop, queueTop);
         int c = -1;
         int r = -1;
         // Corners of the well are inside, the right and bottom edges outside.
-        EXPECT_TRUE(g.CellAt(k.left, k.rowZero, c, r));
-        EXPECT_EQ(c, 0);
-        EXPECT_EQ(r, 0);
-        EXPECT_TRUE(g.CellAt(k.left + 6 * k.cell - 1, k.rowZero + 10 * k.cell - 1, c, r));
-        EXPECT_EQ(c, 5);
-        EXPECT_EQ(r, 9);
-        EXPECT_FALSE(g.InWell(k.left + 6 * k.cell, k.rowZero));
-        EXPECT_FALSE(g.InWell(k.left, k.rowZero + 10 * k.cell));
-        EXPECT_FALSE(g.InWell(k.left - 1, k.rowZero));
-        EXPECT_FALSE(g.InWell(k.left, k.rowZero - 1)); // the queue row is not the well
-        EXPECT_TRUE(g.CellAt(k.left + 2 * k.cell + k.cell / 2, k.rowZero + 7 * k.cell, c, r));
-        EXPECT_EQ(c, 2);
-        EXPECT_EQ(r, 7);
+        EXPECT_TRUE(g.CellAt(left + 6 * cell - 1, top + 10 * cell - 1, c, r));
+        EXPECT_EQ(std::make_pair(c, r), std::make_pair(5, 9));
+        EXPECT_TRUE(g.CellAt(left + 2 * cell + cell / 2, top + 7 * cell, c, r));
+        EXPECT_EQ(std::make_pair(c, r), std::make_pair(2, 7));
+        EXPECT_TRUE(g.InWell(left, top));
+        EXPECT_FALSE(g.InWell(left + 6 * cell, top));
+        EXPECT_FALSE(g.InWell(left, top + 10 * cell));
+        EXPECT_FALSE(g.InWell(left - 1, top));
+        EXPECT_FALSE(g.InWell(left, top - 1)); // the queue row is not the well
     }
     // No display yet: no well, and no division by a zero cell.
     BoardGeometry none;
@@ -79,10 +59,8 @@ class BoardTest : public RulesFixture
             {
                 const BlockType t = At(c, r);
                 ASSERT_TRUE(IsBlockColour(t)) << c << "," << r;
-                if (c + 1 < Board::Columns)
-                    ASSERT_NE(t, At(c + 1, r)) << c << "," << r;
-                if (r + 1 < Board::Rows)
-                    ASSERT_NE(t, At(c, r + 1)) << c << "," << r;
+                ASSERT_TRUE(c + 1 == Board::Columns || t != At(c + 1, r)) << c << "," << r;
+                ASSERT_TRUE(r + 1 == Board::Rows || t != At(c, r + 1)) << c << "," << r;
             }
         }
     }

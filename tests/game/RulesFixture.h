@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -81,13 +82,10 @@ class RulesFixture : public HeadlessApp
     void PlaceAllCells()
     {
         const BoardGeometry& g = board->Geometry();
-        for (int r = 0; r < Board::Rows; ++r)
+        for (int i = 0; i < Board::CellCount; ++i)
         {
-            for (int c = 0; c < Board::Columns; ++c)
-            {
-                board->Cell(c, r).SetSize(g.cellWidth, g.cellHeight);
-                board->PlaceCell(c, r);
-            }
+            board->Cell(i % Board::Columns, i / Board::Columns).SetSize(g.cellWidth, g.cellHeight);
+            board->PlaceCell(i % Board::Columns, i / Board::Columns);
         }
     }
 
@@ -99,58 +97,23 @@ class RulesFixture : public HeadlessApp
         codes.fill(BlockType::Empty);
         const int first = Board::Rows - static_cast<int>(rows.size());
         for (size_t i = 0; i < rows.size(); ++i)
-        {
             for (int c = 0; c < Board::Columns; ++c)
                 codes[static_cast<size_t>((first + static_cast<int>(i)) * Board::Columns + c)] =
                     CodeOf(rows[i][static_cast<size_t>(c)]);
-        }
         board->SetCodes(codes);
     }
 
+    // Codes 0..7 as characters: the colours, '5' the code without a picture, '.' Empty, 'W' Wild.
+    static constexpr const char* Letters = "ROBPG5.W";
     [[nodiscard]] static BlockType CodeOf(char ch)
     {
-        switch (ch)
-        {
-        case 'R':
-            return BlockType::Red;
-        case 'O':
-            return BlockType::Orange;
-        case 'B':
-            return BlockType::Blue;
-        case 'P':
-            return BlockType::Purple;
-        case 'G':
-            return BlockType::Green;
-        case 'W':
-            return BlockType::Wild;
-        case '5':
-            return BlockType::NoPicture;
-        default:
-            return BlockType::Empty;
-        }
+        const char* at = std::strchr(Letters, ch);
+        return at != nullptr && ch != 0 ? static_cast<BlockType>(at - Letters) : BlockType::Empty;
     }
-
     [[nodiscard]] static char CharOf(BlockType type)
     {
-        switch (type)
-        {
-        case BlockType::Red:
-            return 'R';
-        case BlockType::Orange:
-            return 'O';
-        case BlockType::Blue:
-            return 'B';
-        case BlockType::Purple:
-            return 'P';
-        case BlockType::Green:
-            return 'G';
-        case BlockType::Wild:
-            return 'W';
-        case BlockType::NoPicture:
-            return '5';
-        default:
-            return '.';
-        }
+        const int code = static_cast<int>(type);
+        return code >= 0 && code < 8 ? Letters[code] : '.';
     }
 
     // One row as characters.

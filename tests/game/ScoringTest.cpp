@@ -58,17 +58,13 @@ TEST_F(ScoringTest, CombosPayPointsTimesMultiplierWithTheirPraise)
     EXPECT_EQ(scoring->ChainPoints(), 0);
     EXPECT_EQ(scoring->ChainMultiplier(), 0);
     EXPECT_EQ(host.scores.back(), 1550);
-}
 
-TEST_F(ScoringTest, MessagesByMultiplier)
-{
-    EXPECT_EQ(Scoring::MessageFor(0), nullptr);
-    EXPECT_EQ(Scoring::MessageFor(1), nullptr);
-    EXPECT_STREQ(Scoring::MessageFor(2), "Good!");
-    EXPECT_STREQ(Scoring::MessageFor(3), "Very Good!");
-    EXPECT_STREQ(Scoring::MessageFor(4), "Great!");
-    EXPECT_STREQ(Scoring::MessageFor(5), "Excellent!");
-    EXPECT_STREQ(Scoring::MessageFor(12), "Excellent!");
+    PlayOut({"RRRR..", "GGGGOP"}); // two fours: multiplier 4
+    EXPECT_EQ(scoring->Score(), 1550 + 800);
+    EXPECT_EQ(host.messages.back(), "Great!");
+    PlayOut({"B.....", "B.....", "B.....", "BGGGGG"}); // a four and a five: 5
+    EXPECT_EQ(scoring->Score(), 2350 + 1125);
+    EXPECT_EQ(host.messages.back(), "Excellent!");
 }
 
 TEST_F(ScoringTest, NothingIsPaidWhileTheBoardMovesAndPuzzlesPayNothing)
@@ -216,11 +212,9 @@ TEST_F(ScoringTest, ALargeJumpIsCaughtUpOneLevelPerUpdateAndOtherTypesNeverLevel
 
 TEST_F(ScoringTest, DifficultyGivesStartLevelAndFirstPeriod)
 {
-    EXPECT_EQ(Scoring::StartLevelOf(1), 1);
-    EXPECT_EQ(Scoring::StartLevelOf(3), 3);
-    EXPECT_EQ(Scoring::StartLevelOf(6), 6);
-    EXPECT_EQ(Scoring::StartLevelOf(2), 6); // anything else plays as Hard
-    EXPECT_EQ(Scoring::StartLevelOf(-9), 6);
+    for (const auto& [difficulty, level] :
+         std::initializer_list<std::pair<int, int>>{{1, 1}, {3, 3}, {6, 6}, {2, 6}, {-9, 6}})
+        EXPECT_EQ(Scoring::StartLevelOf(difficulty), level) << difficulty;
     EXPECT_DOUBLE_EQ(Scoring::StartQueuePeriod(1), 9.5);
     EXPECT_NEAR(Scoring::StartQueuePeriod(3), 7.1, 1e-9);
     EXPECT_NEAR(Scoring::StartQueuePeriod(6), 4.7, 1e-9);

@@ -3,10 +3,12 @@
 #include "media/Bitmap.h"
 #include "media/BitmapCache.h"
 
-namespace {
+namespace
+{
 
-class BitmapCacheTest : public ::testing::Test {
-protected:
+class BitmapCacheTest : public ::testing::Test
+{
+  protected:
     void TearDown() override { BitmapCache::Destroy(); }
 
     static Bitmap* Make(uint32_t pixel)
@@ -32,11 +34,8 @@ TEST_F(BitmapCacheTest, KeysIgnoreLetterCaseAndFindAddsAReference)
     cache.Release(bitmap);
     cache.Release(bitmap);
     EXPECT_EQ(cache.Size(), 0u);
-}
 
-TEST_F(BitmapCacheTest, LastReleaseRemovesTheEntryAndOthersStay)
-{
-    BitmapCache& cache = BitmapCache::Get();
+    // The last release removes the entry; others stay.
     Bitmap* a = Make(0xFF000000);
     Bitmap* b = Make(0xFFFFFFFF);
     cache.Add("a", a);
@@ -45,7 +44,7 @@ TEST_F(BitmapCacheTest, LastReleaseRemovesTheEntryAndOthersStay)
     ASSERT_EQ(shared, a);
     cache.Release(a);
     EXPECT_EQ(cache.Size(), 2u);
-    EXPECT_EQ(cache.Find("a"), a);  // still there for the second holder
+    EXPECT_EQ(cache.Find("a"), a); // still there for the second holder
     cache.Release(a);
     cache.Release(a);
     EXPECT_EQ(cache.Size(), 1u);
@@ -65,8 +64,8 @@ TEST_F(BitmapCacheTest, ReplacedEntryLivesUntilItsHoldersLetGo)
     cache.Add("key", old);
     cache.Add("KEY", fresh);
     EXPECT_EQ(cache.Size(), 1u);
-    EXPECT_EQ(old->PixelAt(1, 1), 0xFF0000FFu);  // still valid for its holder
-    cache.Release(old);                           // deleted although not in the map
+    EXPECT_EQ(old->PixelAt(1, 1), 0xFF0000FFu); // still valid for its holder
+    cache.Release(old);                         // deleted although not in the map
     EXPECT_EQ(cache.Find("key"), fresh);
     cache.Release(fresh);
     cache.Release(fresh);
@@ -79,11 +78,11 @@ TEST_F(BitmapCacheTest, SetPixelsCopiesAndNotesTranslucency)
     EXPECT_EQ(bitmap.Width(), -1);
     uint32_t opaque[6] = {0xFF000000, 0xFF102030, 0xFFFFFFFF, 0xFF000001, 0xFF808080, 0xFF7F7F7F};
     bitmap.SetPixels(3, 2, opaque);
-    opaque[0] = 0;  // the bitmap has its own copy
+    opaque[0] = 0; // the bitmap has its own copy
     EXPECT_FALSE(bitmap.HasAlpha());
     EXPECT_EQ(bitmap.PixelAt(0, 0), 0xFF000000u);
     EXPECT_EQ(bitmap.PixelAt(2, 1), 0xFF7F7F7Fu);
-    EXPECT_EQ(bitmap.PixelAt(3, 0), 0u);  // outside reads as transparent
+    EXPECT_EQ(bitmap.PixelAt(3, 0), 0u); // outside reads as transparent
     EXPECT_EQ(bitmap.PixelAt(-1, 0), 0u);
 
     const uint32_t translucent[2] = {0xFFFFFFFF, 0x80404040};

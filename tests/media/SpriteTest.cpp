@@ -12,14 +12,16 @@
 #include "media/MovieLibrary.h"
 #include "media/Sprite.h"
 
-namespace {
+namespace
+{
 
 const swftest::Colour Red{255, 0, 0, 255};
 const swftest::Colour Green{0, 255, 0, 255};
 const swftest::Colour Blue{0, 0, 255, 255};
 
-class SpriteTest : public HeadlessApp {
-protected:
+class SpriteTest : public HeadlessApp
+{
+  protected:
     void SetUp() override
     {
         HeadlessApp::SetUp();
@@ -34,9 +36,9 @@ protected:
         still3.frameCount = 3;
         still3.frameColours = {Red, Green, Blue};
         still3.rawRate = true;
-        still3.rawRateValue = 0;  // 0 frames per second
+        still3.rawRateValue = 0; // 0 frames per second
         files.add("Data/Graphics/ZeroRate.swf", MakeTestMovie(still3));
-        still3.rawRateValue = 0x0080;  // half a frame per second
+        still3.rawRateValue = 0x0080; // half a frame per second
         files.add("Data/Graphics/HalfRate.swf", MakeTestMovie(still3));
     }
 
@@ -54,7 +56,8 @@ protected:
     std::vector<int> Play(Sprite& sprite, int updates, double step)
     {
         std::vector<int> shown;
-        for (int i = 0; i < updates; ++i) {
+        for (int i = 0; i < updates; ++i)
+        {
             App().time += step;
             sprite.Update();
             shown.push_back(sprite.GetCurrentFrame());
@@ -83,17 +86,19 @@ TEST_F(SpriteTest, SameMovieAndSizeShareBitmapsUntilTheLastHolderGoes)
     Prepare(second, "Data/Graphics/Five.swf");
     ASSERT_EQ(first->Animation().Frames().size(), 5u);
     EXPECT_EQ(first->Animation().Frames(), second.Animation().Frames());
-    for (const Bitmap* frame : second.Animation().Frames()) {
+    for (const Bitmap* frame : second.Animation().Frames())
+    {
         ASSERT_NE(frame, nullptr);
         EXPECT_EQ(frame->refCount, 2);
     }
     const size_t cached = BitmapCache::Get().Size();
     EXPECT_EQ(cached, 5u);
 
-    first.reset();  // releases its references
-    for (const Bitmap* frame : second.Animation().Frames()) {
+    first.reset(); // releases its references
+    for (const Bitmap* frame : second.Animation().Frames())
+    {
         EXPECT_EQ(frame->refCount, 1);
-        EXPECT_EQ(frame->PixelAt(50, 25) >> 24, 0xFFu);  // still intact
+        EXPECT_EQ(frame->PixelAt(50, 25) >> 24, 0xFFu); // still intact
     }
     second.Release();
     EXPECT_EQ(BitmapCache::Get().Size(), 0u);
@@ -110,7 +115,7 @@ TEST_F(SpriteTest, SameMovieAtTwoSizesIsRenderedOncePerSize)
     Prepare(large, "Data/Graphics/Still.swf", 80, 40);
     EXPECT_EQ(MovieLibrary::Get().DefinitionLoads(), loads + 1);
     Prepare(smallAgain, "Data/Graphics/Still.swf", 40, 20);
-    EXPECT_EQ(MovieLibrary::Get().DefinitionLoads(), loads + 1);  // served by the cache
+    EXPECT_EQ(MovieLibrary::Get().DefinitionLoads(), loads + 1); // served by the cache
 
     const Bitmap* a = small.Animation().Current();
     const Bitmap* b = large.Animation().Current();
@@ -121,7 +126,8 @@ TEST_F(SpriteTest, SameMovieAtTwoSizesIsRenderedOncePerSize)
     EXPECT_EQ(b->Width(), 80);
     EXPECT_EQ(b->Height(), 40);
     EXPECT_EQ(smallAgain.Animation().Current(), a);
-    EXPECT_EQ(MovieLibrary::FrameKey("Data/Graphics/MenuButton.swf", 160, 48, 0), "data/graphics/menubutton.swf-160-48-0");
+    EXPECT_EQ(MovieLibrary::FrameKey("Data/Graphics/MenuButton.swf", 160, 48, 0),
+              "data/graphics/menubutton.swf-160-48-0");
 }
 
 TEST_F(SpriteTest, SetMovieWithTheSamePathKeepsTheFramesAndOtherCaseReusesTheCache)
@@ -140,20 +146,15 @@ TEST_F(SpriteTest, SetMovieWithTheSamePathKeepsTheFramesAndOtherCaseReusesTheCac
     sprite.SetMovie("data/graphics/still.swf");
     sprite.Draw(App());
     EXPECT_EQ(sprite.Animation().Current(), before);
-    EXPECT_EQ(MovieLibrary::Get().DefinitionLoads(), loads);  // count and rate known, frame cached
-}
+    EXPECT_EQ(MovieLibrary::Get().DefinitionLoads(), loads); // count and rate known, frame cached
 
-// --- frames and timing ---
-
-TEST_F(SpriteTest, EveryFrameShowsWhatTheTimelineShowsThere)
-{
-    Sprite sprite;
-    Prepare(sprite, "Data/Graphics/Five.swf");
-    const auto& frames = sprite.Animation().Frames();
+    // Every frame shows what the timeline shows there.
+    Sprite five;
+    Prepare(five, "Data/Graphics/Five.swf");
+    const auto& frames = five.Animation().Frames();
     ASSERT_EQ(frames.size(), 5u);
-    for (size_t i = 0; i < frames.size(); ++i) {
+    for (size_t i = 0; i < frames.size(); ++i)
         EXPECT_EQ(frames[i]->PixelAt(50, 25), 0xFF000000u | ((10u * (i + 1)) << 16)) << "frame " << i;
-    }
 }
 
 TEST_F(SpriteTest, PlaysOnceAndHoldsTheLastFrameOrLoopsBackToTheLoopFrame)
@@ -166,18 +167,14 @@ TEST_F(SpriteTest, PlaysOnceAndHoldsTheLastFrameOrLoopsBackToTheLoopFrame)
     looping.SetLoopFrame(2);
     Prepare(looping, "Data/Graphics/Five.swf");
     EXPECT_EQ(Play(looping, 9, 0.1), (std::vector<int>{1, 2, 3, 4, 2, 3, 4, 2, 3}));
-}
 
-TEST_F(SpriteTest, AtMostOneFramePerUpdateAndNoCatchingUp)
-{
-    Sprite sprite;
-    Prepare(sprite, "Data/Graphics/Five.swf");  // 12 frames per second
-    // Within one period nothing moves; exactly one period is not enough.
-    EXPECT_EQ(Play(sprite, 1, 1.0 / 24), (std::vector<int>{0}));
-    // A long stall advances one frame, and the next period counts from it.
-    EXPECT_EQ(Play(sprite, 1, 2.0), (std::vector<int>{1}));
-    EXPECT_EQ(Play(sprite, 1, 0.05), (std::vector<int>{1}));
-    EXPECT_EQ(Play(sprite, 1, 0.05), (std::vector<int>{2}));
+    // At most one frame per update (12 per second): a long stall advances one
+    // frame, and the next period counts from it.
+    Sprite stalled;
+    Prepare(stalled, "Data/Graphics/Five.swf");
+    EXPECT_EQ(Play(stalled, 1, 1.0 / 24), (std::vector<int>{0}));
+    EXPECT_EQ(Play(stalled, 1, 2.0), (std::vector<int>{1}));
+    EXPECT_EQ(Play(stalled, 2, 0.05), (std::vector<int>{1, 2}));
 }
 
 TEST_F(SpriteTest, OneFrameMovieNeverInvalidatesItself)
@@ -198,7 +195,8 @@ TEST_F(SpriteTest, OneFrameMovieNeverInvalidatesItself)
 
 TEST_F(SpriteTest, MovieSlowerThanOneFramePerSecondHoldsItsFirstFrame)
 {
-    for (const char* path : {"Data/Graphics/ZeroRate.swf", "Data/Graphics/HalfRate.swf"}) {
+    for (const char* path : {"Data/Graphics/ZeroRate.swf", "Data/Graphics/HalfRate.swf"})
+    {
         Sprite sprite;
         Prepare(sprite, path);
         ASSERT_EQ(sprite.GetFrameCount(), 3) << path;
@@ -227,15 +225,13 @@ TEST_F(SpriteTest, ClipShowsTheLeftPartButChangesInvalidateTheWholeRectangle)
     EXPECT_EQ(frame.At(200, 20) & 0xFFFFFF, 0x000000u);
 
     sprite.SetClipSize(20, 20);
-    EXPECT_TRUE(App().IsDirty(209, 49, 1, 1));  // the far corner of the full rectangle
+    EXPECT_TRUE(App().IsDirty(209, 49, 1, 1)); // the far corner of the full rectangle
     ScreenManager::Get().RemoveControl(&sprite);
-}
 
-TEST_F(SpriteTest, TransparentCornersStayTransparent)
-{
-    Sprite sprite;
-    Prepare(sprite, "Data/Graphics/Corners.swf", 100, 100);
-    const Bitmap* bitmap = sprite.Animation().Current();
+    // Transparent corners stay transparent.
+    Sprite corners;
+    Prepare(corners, "Data/Graphics/Corners.swf", 100, 100);
+    const Bitmap* bitmap = corners.Animation().Current();
     ASSERT_NE(bitmap, nullptr);
     EXPECT_TRUE(bitmap->HasAlpha());
     EXPECT_EQ(bitmap->AlphaAt(2, 2), 0);
@@ -259,7 +255,8 @@ TEST_F(SpriteTest, ColourRectangleIsPremultipliedAndShared)
 {
     ColourRect a;
     ColourRect b;
-    for (ColourRect* rect : {&a, &b}) {
+    for (ColourRect* rect : {&a, &b})
+    {
         rect->SetSize(30, 20);
         rect->SetColour(Colour(255, 255, 255, 128));
         rect->Draw(App());

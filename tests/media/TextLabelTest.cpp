@@ -1,45 +1,28 @@
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <algorithm>
+#include <utility>
 
 #include <gtest/gtest.h>
 
 #include "app/Application.h"
 #include "engine/FileSystem.h"
+#include "engine/ScreenManager.h"
 #include "fixtures/HeadlessApp.h"
 #include "media/Bitmap.h"
 #include "media/TextLabel.h"
 
-namespace {
+namespace
+{
 
 const char* const Font = "Data/Fonts/Overload";
 
-// The game's face: the copy the build puts in the game folder, else the
-// system's copy of the same font.
-std::string FontFile()
+class TextLabelTest : public HeadlessApp
 {
-    for (const std::string& candidate :
-         {std::string(QUORVO_GAME_DIR) + "/Data/Fonts/Overload", std::string("/usr/share/fonts/opentype/dosis/Dosis-Medium.otf")}) {
-        if (std::filesystem::exists(candidate)) {
-            return candidate;
-        }
-    }
-    return {};
-}
-
-class TextLabelTest : public HeadlessApp {
-protected:
+  protected:
     void SetUp() override
     {
         HeadlessApp::SetUp();
-        const std::string source = FontFile();
-        if (source.empty()) {
+        if (!InstallGameFont())
             GTEST_SKIP() << "no copy of the game font";
-        }
-        std::ifstream in(source, std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        WriteFile(Font, bytes.str());
         ASSERT_TRUE(FileSystem::Get().Init("."));
         ASSERT_TRUE(OpenWindow(640, 480));
     }
@@ -48,6 +31,26 @@ protected:
     {
         label.SetFont(Font, size);
         label.SetText(text);
+    }
+
+    // Renders the whole window and returns the brightest red and green
+    // channels found inside the label's rectangle.
+    std::pair<int, int> Shown(TextLabel& label)
+    {
+        App().Invalidate(0, 0, App().Width(), App().Height());
+        App().Render();
+        int red = 0;
+        int green = 0;
+        for (int y = label.GetY(); y < label.GetY() + label.GetHeight(); ++y)
+        {
+            for (int x = label.GetX(); x < label.GetX() + label.GetWidth(); ++x)
+            {
+                const uint32_t p = App().BackBuffer()[y * App().Width() + x];
+                red = std::max(red, static_cast<int>((p >> 16) & 0xFF));
+                green = std::max(green, static_cast<int>((p >> 8) & 0xFF));
+            }
+        }
+        return {red, green};
     }
 };
 
@@ -63,42 +66,31 @@ TEST_F(TextLabelTest, EveryTextOfOneFontAndSizeHasTheSameHeight)
     EXPECT_EQ(small.GetHeight(), tall.GetHeight());
     EXPECT_NE(small.GetWidth(), tall.GetWidth());
     EXPECT_GT(other.GetHeight(), small.GetHeight());
-    // The bitmap has exactly the label's size.
     ASSERT_NE(tall.GetBitmap(), nullptr);
     EXPECT_EQ(tall.GetBitmap()->Width(), tall.GetWidth());
     EXPECT_EQ(tall.GetBitmap()->Height(), tall.GetHeight());
 }
 
-TEST_F(TextLabelTest, SizeFollowsTheTextAtOnceAndIgnoresSetSize)
-{
-    TextLabel label;
-    Configure(label, "a");
-    const int one = label.GetWidth();
-    label.SetText("aaaa");
-    const int four = label.GetWidth();  // rendered on demand
-    EXPECT_GT(four, 3 * one);
-    label.SetSize(5, 5);
-    EXPECT_EQ(label.GetWidth(), four);
-
-    // Empty text: no picture, and the label keeps its last size.
-    const int height = label.GetHeight();
-    label.SetText("");
-    EXPECT_EQ(label.GetWidth(), four);
-    EXPECT_EQ(label.GetHeight(), height);
-    EXPECT_EQ(label.GetBitmap(), nullptr);
-}
-
-TEST_F(TextLabelTest, LongerTextAskedForItsWidthRepaintsItsWholeNewRectangle)
+TEST_F(TextLabelTest, SizeFollowsTheTextAtOnceAndRepaintsTheWholeNewRectangle)
 {
     TextLabel label;
     Configure(label, "a");
     label.SetPosition(10, 10);
-    const int narrow = label.GetWidth();
-    App().Render();  // everything clean
+    const int one = label.GetWidth();
+    App().Render(); // everything clean
     label.SetText("a much longer line of text");
-    const int wide = label.GetWidth();  // renders before any draw
-    ASSERT_GT(wide, narrow + 170);
+    const int wide = label.GetWidth(); // rendered on demand, before any draw
+    ASSERT_GT(wide, one + 170);
     EXPECT_TRUE(App().IsDirty(10 + wide - 2, 12, 1, 1));
+    label.SetSize(5, 5);
+    EXPECT_EQ(label.GetWidth(), wide);
+
+    // Empty text: no picture, and the label keeps its last size.
+    const int height = label.GetHeight();
+    label.SetText("");
+    EXPECT_EQ(label.GetWidth(), wide);
+    EXPECT_EQ(label.GetHeight(), height);
+    EXPECT_EQ(label.GetBitmap(), nullptr);
 }
 
 TEST_F(TextLabelTest, MeasureTextMatchesTheRenderedWidth)
@@ -107,10 +99,9 @@ TEST_F(TextLabelTest, MeasureTextMatchesTheRenderedWidth)
     Configure(label, "Score: 12345");
     TextLabel probe;
     Configure(probe, "wwwwwwwwwwww");
-    EXPECT_EQ(label.MeasureText("wwwwwwwwwwww"), probe.GetWidth());
-    EXPECT_EQ(label.MeasureText(""), label.GetWidth());
-
-    TextLabel unset;  // no font: its own width
+    const int rendered = probe.GetWidth();
+    EXPECT_EQ(label.MeasureText("wwwwwwwwwwww"), rendered);
+    TextLabel unset; // no font: its own width
     EXPECT_EQ(unset.MeasureText("abc"), 0);
 }
 
@@ -120,18 +111,14 @@ TEST_F(TextLabelTest, InkStartsAtTheFirstColumnAndSitsOnTheSharedBaseline)
     Configure(label, "H", 40);
     ASSERT_GT(label.GetWidth(), 0);
     const Bitmap* bitmap = label.GetBitmap();
-    ASSERT_NE(bitmap, nullptr);
     int firstColumnInk = 0;
-    for (int y = 0; y < bitmap->Height(); ++y) {
+    for (int y = 0; y < bitmap->Height(); ++y)
         firstColumnInk += bitmap->AlphaAt(0, y);
-    }
     EXPECT_GT(firstColumnInk, 0);
-    // "H" has no descender: the rows below its baseline are empty, while the
-    // label still reserves them for letters that have one.
+    // "H" has no descender: the rows reserved below its baseline stay empty.
     int bottomRowInk = 0;
-    for (int x = 0; x < bitmap->Width(); ++x) {
+    for (int x = 0; x < bitmap->Width(); ++x)
         bottomRowInk += bitmap->AlphaAt(x, bitmap->Height() - 1);
-    }
     EXPECT_EQ(bottomRowInk, 0);
 }
 
@@ -142,19 +129,18 @@ TEST_F(TextLabelTest, TranslucentTextIsPremultiplied)
     Configure(label, "Wall", 32);
     ASSERT_GT(label.GetWidth(), 0);
     const Bitmap* bitmap = label.GetBitmap();
-    ASSERT_NE(bitmap, nullptr);
     EXPECT_TRUE(bitmap->HasAlpha());
     int maxAlpha = 0;
-    for (int y = 0; y < bitmap->Height(); ++y) {
-        for (int x = 0; x < bitmap->Width(); ++x) {
+    for (int y = 0; y < bitmap->Height(); ++y)
+    {
+        for (int x = 0; x < bitmap->Width(); ++x)
+        {
             const uint32_t p = bitmap->PixelAt(x, y);
             const int a = static_cast<int>(p >> 24);
             const int r = static_cast<int>((p >> 16) & 0xFF);
-            const int g = static_cast<int>((p >> 8) & 0xFF);
-            const int b = static_cast<int>(p & 0xFF);
             ASSERT_LE(r, a);
-            ASSERT_LE(g, r);
-            ASSERT_EQ(b, 0);
+            ASSERT_LE(static_cast<int>((p >> 8) & 0xFF), r);
+            ASSERT_EQ(p & 0xFF, 0u);
             maxAlpha = std::max(maxAlpha, a);
         }
     }
@@ -162,24 +148,35 @@ TEST_F(TextLabelTest, TranslucentTextIsPremultiplied)
     EXPECT_LE(maxAlpha, 128);
 }
 
+TEST_F(TextLabelTest, AShownLabelReachesTheScreenInItsCurrentColour)
+{
+    TextLabel label;
+    Configure(label, "Hello", 32);
+    label.SetPosition(20, 30);
+    label.SetColour(Colour(255, 255, 255));
+    ScreenManager::Get().AddControl(&label);
+    EXPECT_EQ(Shown(label), std::make_pair(255, 255));
+    label.SetColour(Colour(255, 0, 0));
+    EXPECT_EQ(Shown(label), std::make_pair(255, 0));
+    label.Hide();
+    EXPECT_EQ(Shown(label), std::make_pair(0, 0));
+    ScreenManager::Get().RemoveControl(&label);
+}
+
 TEST_F(TextLabelTest, TextThatIsNotUtf8StillShowsWithReplacementMarks)
 {
-    struct Case {
-        std::string in;
-        std::string out;
-    };
-    const Case cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {"plain", "plain"},
-        {"Caf\xC3\xA9", "Caf\xC3\xA9"},       // valid two-byte sequence kept
-        {"Caf\xE9", "Caf?"},                  // Latin-1 byte
-        {"\xC0\xAF", "??"},                   // overlong form
-        {"\xED\xA0\x80", "???"},              // surrogate
-        {"a\xE2\x82", "a??"},                 // cut short at the end
+        {"\xC2\xA9 \xC2\xA3 \xC2\xB0", "\xC2\xA9 \xC2\xA3 \xC2\xB0"}, // the lowest lead byte
+        {"Caf\xC3\xA9", "Caf\xC3\xA9"},
+        {"Caf\xE9", "Caf?"},     // Latin-1 byte
+        {"\xC0\xAF", "??"},      // overlong form
+        {"\xED\xA0\x80", "???"}, // surrogate
+        {"a\xE2\x82", "a??"},    // cut short at the end
         {"\xF0\x9F\x98\x80!", "\xF0\x9F\x98\x80!"},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(TextLabel::ValidUtf8(c.in), c.out) << c.in;
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(TextLabel::ValidUtf8(c.first), c.second) << c.first;
 
     TextLabel latin;
     Configure(latin, "Set \xE9t\xE9");
@@ -187,7 +184,7 @@ TEST_F(TextLabelTest, TextThatIsNotUtf8StillShowsWithReplacementMarks)
     Configure(marked, "Set ?t?");
     EXPECT_GT(latin.GetWidth(), 0);
     EXPECT_EQ(latin.GetWidth(), marked.GetWidth());
-    EXPECT_EQ(latin.GetText(), "Set \xE9t\xE9");  // the text itself is kept
+    EXPECT_EQ(latin.GetText(), "Set \xE9t\xE9"); // the text itself is kept
 }
 
 TEST_F(TextLabelTest, MissingFontShowsNothingWithoutAMessage)
@@ -198,7 +195,6 @@ TEST_F(TextLabelTest, MissingFontShowsNothingWithoutAMessage)
     EXPECT_EQ(label.GetWidth(), 0);
     EXPECT_EQ(label.GetBitmap(), nullptr);
     EXPECT_TRUE(Platform().Messages().empty());
-    RunFrames(1);
 }
 
 } // namespace

@@ -3,17 +3,20 @@
 #include "media/Sound.h"
 #include "screens/MenuFixture.h"
 
-namespace {
+namespace
+{
 
-class LogoScreenTest : public MenuFixture {
-protected:
-    struct Step {
+class LogoScreenTest : public MenuFixture
+{
+  protected:
+    struct Step
+    {
         double time;
         int phase;
         int alpha;
         Screen* screen;
         bool switchPending;
-        uint32_t centre;  // the presented pixel in the middle of the logo
+        uint32_t centre; // the presented pixel in the middle of the logo
     };
 
     // Enters the logo screen at 640 x 480 and records every frame until the
@@ -22,19 +25,23 @@ protected:
     {
         std::vector<Step> steps;
         ScreenManager::Get().SetScreen(&LogoScreen::Get(), true);
-        for (int i = 0; i < limit; ++i) {
-            if (RunFrames(1, stepMs) != 1) {
+        for (int i = 0; i < limit; ++i)
+        {
+            if (RunFrames(1, stepMs) != 1)
+            {
                 break;
             }
             const LogoScreen& logo = LogoScreen::Get();
             uint32_t centre = 0;
-            if (!Platform().Frames().empty()) {
+            if (!Platform().Frames().empty())
+            {
                 const auto& frame = Platform().Frames().back();
                 centre = frame.At(frame.width / 2, frame.height / 2);
             }
-            steps.push_back({App().time, logo.Phase(), logo.Alpha(), Current(),
-                             ScreenManager::Get().IsSwitchPending(), centre & 0xFFFFFF});
-            if (Current() == &MainMenuScreen::Get()) {
+            steps.push_back({App().time, logo.Phase(), logo.Alpha(), Current(), ScreenManager::Get().IsSwitchPending(),
+                             centre & 0xFFFFFF});
+            if (Current() == &MainMenuScreen::Get())
+            {
                 break;
             }
         }
@@ -59,7 +66,8 @@ TEST_F(LogoScreenTest, WhiteThenFadeInHoldFadeOutThenTheMainMenu)
 
     size_t i = 0;
     // Three seconds of opaque white.
-    for (; i < steps.size() && steps[i].phase == 0; ++i) {
+    for (; i < steps.size() && steps[i].phase == 0; ++i)
+    {
         EXPECT_LE(steps[i].time - entered, 3.0 + 0.017);
         EXPECT_EQ(steps[i].alpha, 255);
         EXPECT_EQ(steps[i].centre, 0xFFFFFFu);
@@ -71,19 +79,21 @@ TEST_F(LogoScreenTest, WhiteThenFadeInHoldFadeOutThenTheMainMenu)
     int previous = 255;
     int previousDrop = 0;
     const size_t fadeStart = i;
-    for (; i < steps.size() && steps[i].phase == 1; ++i) {
+    for (; i < steps.size() && steps[i].phase == 1; ++i)
+    {
         const int drop = previous - steps[i].alpha;
         EXPECT_GE(drop, previousDrop);
         previousDrop = drop;
         previous = steps[i].alpha;
     }
     ASSERT_LT(i, steps.size());
-    EXPECT_GT(i - fadeStart, 10u);  // a visible fade, not a cut
+    EXPECT_GT(i - fadeStart, 10u); // a visible fade, not a cut
     EXPECT_EQ(steps[i].alpha, 0);
 
     // The hold: the logo itself, fully visible, for two seconds.
-    const double holdStart = steps[i].time;  // the frame the white was gone
-    for (; i < steps.size() && steps[i].phase == 2; ++i) {
+    const double holdStart = steps[i].time; // the frame the white was gone
+    for (; i < steps.size() && steps[i].phase == 2; ++i)
+    {
         EXPECT_EQ(steps[i].centre, 0xC81E1Eu);
     }
     ASSERT_LT(i, steps.size());
@@ -92,8 +102,10 @@ TEST_F(LogoScreenTest, WhiteThenFadeInHoldFadeOutThenTheMainMenu)
 
     // The fade out back to white; then one more frame asks for the menu.
     size_t opaque = fadeStart;
-    for (size_t k = fadeStart; k < steps.size(); ++k) {
-        if (steps[k].phase == 3 && steps[k].alpha == 255) {
+    for (size_t k = fadeStart; k < steps.size(); ++k)
+    {
+        if (steps[k].phase == 3 && steps[k].alpha == 255)
+        {
             opaque = k;
             break;
         }
@@ -108,48 +120,49 @@ TEST_F(LogoScreenTest, WhiteThenFadeInHoldFadeOutThenTheMainMenu)
     EXPECT_EQ(steps.back().screen, &MainMenuScreen::Get());
 }
 
-TEST_F(LogoScreenTest, JingleStartsWithTheFadeIn)
+TEST_F(LogoScreenTest, TheJingleStartsWithTheFadeInAndAnyKeyOrClickSkipsToTheMenuSilencingIt)
 {
     ASSERT_TRUE(OpenWindow(640, 480));
     ScreenManager::Get().SetScreen(&LogoScreen::Get(), true);
-    RunFrames(150, 16);  // 2.4 s: still white
+    RunFrames(150, 16); // 2.4 s: still white
     ASSERT_EQ(LogoScreen::Get().Phase(), 0);
     Sound* jingle = LogoScreen::Get().LogoSound();
-    ASSERT_NE(jingle, nullptr);
-    ASSERT_TRUE(jingle->HasData());
+    ASSERT_TRUE(jingle != nullptr && jingle->HasData());
     EXPECT_FALSE(jingle->IsPlaying());
     RunFrames(60, 16);
     ASSERT_EQ(LogoScreen::Get().Phase(), 1);
     EXPECT_TRUE(jingle->IsPlaying());
-}
 
-TEST_F(LogoScreenTest, AnyKeyOrClickSkipsToTheMenuAndSilencesTheJingle)
-{
-    ASSERT_TRUE(OpenWindow(640, 480));
-    for (int how = 0; how < 3; ++how) {
+    for (int how = 0; how < 3; ++how)
+    {
         ScreenManager::Get().SetScreen(&LogoScreen::Get(), true);
-        RunFrames(200, 16);  // into the fade in, the jingle playing
+        RunFrames(200, 16); // into the fade in, the jingle playing
         ASSERT_EQ(Current(), &LogoScreen::Get());
         ASSERT_EQ(LogoScreen::Get().Phase(), 1) << how;
         ASSERT_GE(BusyVoices(), 1);
-        if (how == 0) {
+        if (how == 0)
+        {
             ScreenManager::Get().OnKeyDown('q', false);
-        } else if (how == 1) {
+        }
+        else if (how == 1)
+        {
             ScreenManager::Get().OnLeftButtonDown(10, 10);
-        } else {
+        }
+        else
+        {
             ScreenManager::Get().OnRightButtonDown(600, 400);
         }
         EXPECT_EQ(BusyVoices(), 0) << how;
         RunFrames(1, 16);
         EXPECT_EQ(Current(), &MainMenuScreen::Get()) << how;
-        EXPECT_EQ(LogoScreen::Get().LogoSound(), nullptr);  // released on leaving
+        EXPECT_EQ(LogoScreen::Get().LogoSound(), nullptr); // released on leaving
     }
 }
 
 TEST_F(LogoScreenTest, SlowFramesStillEndInTheMenu)
 {
     ASSERT_TRUE(OpenWindow(320, 240));
-    const std::vector<Step> steps = RunLogo(200, 250);  // four frames a second
+    const std::vector<Step> steps = RunLogo(200, 250); // four frames a second
     ASSERT_FALSE(steps.empty());
     EXPECT_EQ(steps.back().screen, &MainMenuScreen::Get());
     EXPECT_GT(steps.back().time - steps.front().time, 5.0);
