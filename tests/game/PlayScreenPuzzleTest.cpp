@@ -78,9 +78,11 @@ TEST_F(PlayScreenPuzzleTest, SolvedIsRecordedAndUndoOnTheNextPuzzleTakesBackOneM
 
 TEST_F(PlayScreenPuzzleTest, UndoInsideTheGraceSecondMakesTheFailureWaitItsFullSecondAgain)
 {
-    StartPuzzle(SecondLevel, 1000); // two moves, no set possible
+    StartPuzzle(SecondLevel, 1000);               // two moves, no set possible
+    EXPECT_TRUE(Play().FirstButton().IsHidden()); // no move to take back yet
     Swap(0, 9);
     Frames(1016, 1300);
+    EXPECT_FALSE(Play().FirstButton().IsHidden());
     Key(' ');
     Frames(1316, 1600); // out of moves and at rest: the failure is pending
     ASSERT_TRUE(Play().IsFailPending());

@@ -135,7 +135,7 @@ TEST_F(ProfileScreensTest, NameEntryAcceptsPrintableCharactersUpToTwelveThatFit)
 
     // Wide letters stop before the name is wider than 0.9 W; an empty name
     // puts the cursor at the centre.
-    if (!FontFile().empty())
+    if (hasFont)
     {
         EXPECT_GT(Type("WWWWWWWWWWWW"), 0);
         EXPECT_LT(Entry().Name().size(), 12u);
