@@ -8,14 +8,8 @@
 #include "game/PlayFurniture.h"
 #include "media/Sound.h"
 #include "media/SoundManager.h"
-#include "screens/MenuRecipes.h"
-
-#if __has_include("screens/GameTypeSelectScreen.h")
 #include "screens/GameTypeSelectScreen.h"
-#define QUORVO_HAVE_GAME_TYPE_SELECT 1
-#else
-#include "screens/MainMenuScreen.h"
-#endif
+#include "screens/MenuRecipes.h"
 
 namespace
 {
@@ -372,11 +366,7 @@ void TutorialScreen::OnButtonClicked(Button* button)
 
 void TutorialScreen::LeaveToMenu()
 {
-#ifdef QUORVO_HAVE_GAME_TYPE_SELECT
     ScreenManager::Get().SetScreen(&GameTypeSelectScreen::Get(), true);
-#else
-    ScreenManager::Get().SetScreen(&MainMenuScreen::Get(), true);
-#endif
 }
 
 void TutorialScreen::PlaySound(const std::string& name)

@@ -10,14 +10,8 @@
 #include "engine/ScreenManager.h"
 #include "game/GameModes.h"
 #include "game/PlayScreen.h"
-#include "screens/MenuRecipes.h"
-
-#if __has_include("screens/GameTypeSelectScreen.h")
 #include "screens/GameTypeSelectScreen.h"
-#define QUORVO_HAVE_GAME_TYPE_SELECT 1
-#else
-#include "screens/MainMenuScreen.h"
-#endif
+#include "screens/MenuRecipes.h"
 
 namespace
 {
@@ -317,9 +311,5 @@ void PuzzleLevelSelectScreen::OnButtonClicked(Button* button)
     else if (button == &previousPageArrow)
         PreviousPage();
     else if (button == &returnButton)
-#ifdef QUORVO_HAVE_GAME_TYPE_SELECT
         ScreenManager::Get().SetScreen(&GameTypeSelectScreen::Get(), true);
-#else
-        ScreenManager::Get().SetScreen(&MainMenuScreen::Get(), true);
-#endif
 }
