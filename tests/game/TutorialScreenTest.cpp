@@ -4,6 +4,7 @@
 
 #include "engine/KeyCode.h"
 #include "game/TutorialScreen.h"
+#include "screens/GameTypeSelectScreen.h"
 
 namespace
 {
@@ -157,5 +158,6 @@ TEST_F(TutorialScreenTest, NoDropNoPauseAndEscapeLeaves)
     Key('p'); // PREVIOUS is hidden at step 1, and there is no pause
     EXPECT_EQ(Tutorial().Step(), 1);
     Key(KeyCode::Escape);
-    EXPECT_TRUE(ScreenManager::Get().IsSwitchPending());
+    Frame(tick + 16);
+    EXPECT_EQ(ScreenManager::Get().GetScreen(), &GameTypeSelectScreen::Get());
 }

@@ -5,6 +5,7 @@
 #include "data/ProfileStore.h"
 #include "engine/KeyCode.h"
 #include "game/PlayScreen.h"
+#include "screens/GameTypeSelectScreen.h"
 #include "screens/MenuFixture.h"
 #include "screens/PuzzleLevelSelectScreen.h"
 
@@ -131,6 +132,9 @@ TEST_F(PuzzleLevelSelectScreenTest, NoSetsAndSetsOrFilesThatWentAwayBetweenVisit
         Key(key);
     EXPECT_TRUE(Shown().empty());
     EXPECT_FALSE(ScreenManager::Get().IsSwitchPending());
+    Key('r');
+    RunFrames(1);
+    EXPECT_EQ(Current(), &GameTypeSelectScreen::Get());
 
     for (int i = 1; i <= 5; ++i)
         WriteFile("Data/Levels/1 Set/00" + std::to_string(i) + ".qvl", Level(i));
