@@ -80,41 +80,47 @@ TEST_F(TutorialScreenTest, StepsSetUpButtonsBoardAndQueue)
             << "step " << e.step;
         EXPECT_EQ(Rows(), e.rows) << "step " << e.step;
     }
+    // Enter and the middle button drop nothing; p at step 1 is no pause.
+    GoTo(8);
+    const BlockType first = Tutorial().GetBoard().Queue(0).GetType();
+    Key(KeyCode::Enter);
+    ScreenManager::Get().OnMiddleButtonDown(100, 200);
+    Frames(tick + 16, tick + 12000, 100);
+    EXPECT_EQ(Tutorial().GetBoard().Queue(0).GetType(), first);
+    EXPECT_EQ(Rows(), std::string(18, 'E'));
+    GoTo(1);
+    Key('p');
+    EXPECT_EQ(Tutorial().Step(), 1);
+    Key(KeyCode::Escape);
+    Frame(tick + 16);
+    EXPECT_EQ(ScreenManager::Get().GetScreen(), &GameTypeSelectScreen::Get());
 }
 
 TEST_F(TutorialScreenTest, HighlightFramesTheMoverTheQueueRowAndTheBar)
 {
-    const struct
-    {
-        int w, h;
-        std::array<int, 4> across, upDown, moved, queueRow, bar;
-    } sizes[] = {
-        {640, 480, {13, 55, 105, 59}, {13, 55, 65, 99}, {53, 95, 65, 99}, {0, 3, 291, 59}, {282, -96, 78, 671}},
-        {1024,
-         768,
-         {20, 88, 168, 94},
-         {20, 88, 104, 158},
-         {84, 152, 104, 158},
-         {0, 4, 465, 94},
-         {450, -153, 124, 1075}},
+    // Step 2 across, step 3 turned up/down, then moved down-right, step 8, step 9.
+    using Rects = std::array<std::array<int, 4>, 5>;
+    const std::pair<int, Rects> sizes[] = {
+        {640, {{{13, 55, 105, 59}, {13, 55, 65, 99}, {53, 95, 65, 99}, {0, 3, 291, 59}, {282, -96, 78, 671}}}},
+        {1024, {{{20, 88, 168, 94}, {20, 88, 104, 158}, {84, 152, 104, 158}, {0, 4, 465, 94}, {450, -153, 124, 1075}}}},
     };
-    for (const auto& s : sizes)
+    for (const auto& [w, rects] : sizes)
     {
-        Enter(s.w, s.h);
+        Enter(w, w * 3 / 4);
         GoTo(2);
-        EXPECT_EQ(Framed(), s.across);
+        EXPECT_EQ(Framed(), rects[0]);
         GoTo(3);
         Key(KeyCode::Tab);
         Frame(tick + 16);
-        EXPECT_EQ(Framed(), s.upDown);
+        EXPECT_EQ(Framed(), rects[1]);
         Key(KeyCode::Down);
         Key(KeyCode::Right);
         Frame(tick + 16);
-        EXPECT_EQ(Framed(), s.moved);
+        EXPECT_EQ(Framed(), rects[2]);
         GoTo(8);
-        EXPECT_EQ(Framed(), s.queueRow);
+        EXPECT_EQ(Framed(), rects[3]);
         GoTo(9);
-        EXPECT_EQ(Framed(), s.bar);
+        EXPECT_EQ(Framed(), rects[4]);
     }
 }
 
@@ -139,25 +145,4 @@ TEST_F(TutorialScreenTest, EightLinesEvenlySpacedInsideTheBubble)
             }
         }
     }
-}
-
-TEST_F(TutorialScreenTest, NoDropNoPauseAndEscapeLeaves)
-{
-    Enter();
-    GoTo(8);
-    std::string queue;
-    for (int c = 0; c < Board::Columns; ++c)
-        queue += static_cast<char>('0' + static_cast<int>(Tutorial().GetBoard().Queue(c).GetType()));
-    Key(KeyCode::Enter);
-    ScreenManager::Get().OnMiddleButtonDown(100, 200);
-    Frames(tick + 16, tick + 12000, 100);
-    for (int c = 0; c < Board::Columns; ++c)
-        EXPECT_EQ(static_cast<char>('0' + static_cast<int>(Tutorial().GetBoard().Queue(c).GetType())), queue[c]);
-    EXPECT_EQ(Rows(), std::string(18, 'E'));
-    GoTo(1);
-    Key('p'); // PREVIOUS is hidden at step 1, and there is no pause
-    EXPECT_EQ(Tutorial().Step(), 1);
-    Key(KeyCode::Escape);
-    Frame(tick + 16);
-    EXPECT_EQ(ScreenManager::Get().GetScreen(), &GameTypeSelectScreen::Get());
 }
