@@ -8,6 +8,7 @@
 #include "engine/ScreenManager.h"
 #include "engine/platform/Platform.h"
 #include "game/PlayScreen.h"
+#include "game/TutorialScreen.h"
 #include "media/BitmapCache.h"
 #include "media/FontCache.h"
 #include "media/MovieLibrary.h"
@@ -21,6 +22,7 @@
 #include "screens/NewProfileEntryScreen.h"
 #include "screens/OptionsScreen.h"
 #include "screens/ProfileSelectScreen.h"
+#include "screens/PuzzleLevelSelectScreen.h"
 
 void DestroyGameObjects()
 {
@@ -29,6 +31,8 @@ void DestroyGameObjects()
     // (they may still refer to the stores), then the stores.
     ScreenManager::Get().Clear();
     PlayScreen::Destroy();
+    TutorialScreen::Destroy();
+    PuzzleLevelSelectScreen::Destroy();
     GameLevelSelectScreen::Destroy();
     GameTypeSelectScreen::Destroy();
     NewProfileEntryScreen::Destroy();

@@ -8,6 +8,7 @@
 #include "engine/Layout.h"
 #include "engine/ScreenManager.h"
 #include "engine/platform/Platform.h"
+#include "game/PlayFurniture.h"
 #include "media/Sound.h"
 #include "media/SoundManager.h"
 #include "screens/MainMenuScreen.h"
@@ -146,28 +147,9 @@ void PlayScreen::SetPuzzleMoves(int moves)
 
 void PlayScreen::Layout(int w, int h)
 {
-    infoPanel.SetMovie("Data/Graphics/PlayGame/InfoBox.swf");
-    infoPanel.SetSize(FractionOf(w, 0.3953125f), FractionOf(h, 0.97083f));
-    infoPanel.SetPosition(FractionOf(w, 0.575f), h / 2 - infoPanel.GetHeight() / 2);
-
-    well.SetMovie("Data/Graphics/PlayGame/GameWell.swf");
-    well.SetSize(infoPanel.GetWidth(), infoPanel.GetHeight());
-    well.SetPosition(FractionOf(w, 0.033f), h / 2 - well.GetHeight() / 2);
-
-    queueBar.SetMovie("Data/Graphics/PlayGame/QueueBar.swf");
-    queueBar.SetSize(FractionOf(w, 0.0828125f), FractionOf(h, 0.97083f));
-    queueBar.SetPosition(w / 2 - queueBar.GetWidth() / 2, h / 2 - queueBar.GetHeight() / 2);
-
-    queueTimer.SetMovie("Data/Graphics/PlayGame/QueueTimer.swf");
-    queueTimer.SetSize(FractionOf(queueBar.GetWidth(), 0.75f), FractionOf(queueBar.GetHeight(), 0.97f));
-    queueTimer.SetPosition(w / 2 - queueTimer.GetWidth() / 2 - FractionOf(w, 0.0015f),
-                           h / 2 - queueTimer.GetHeight() / 2 - FractionOf(h, 0.0025f));
+    PlayFurniture{well, infoPanel, queueBar, queueTimer, mascot}.Layout(w, h);
     queueTimer.SetClipSize(-1, -1);
     queueTimerShown = -1;
-
-    mascot.SetMovie("Data/Graphics/Jollyboots.swf");
-    mascot.SetSize(FractionOf(w, 0.21875f), FractionOf(h, 0.3604167f));
-    mascot.SetPosition(FractionOf(w, 0.66f), FractionOf(h, 0.289f));
 
     speechBubble.SetMovie("Data/Graphics/SpeechBubble.swf");
     speechBubble.SetSize(FractionOf(w, 0.168f), FractionOf(h, 0.10f));

@@ -2,8 +2,10 @@
 
 #include "engine/ScreenManager.h"
 #include "game/PlayScreen.h"
+#include "game/TutorialScreen.h"
 #include "screens/GameLevelSelectScreen.h"
 #include "screens/ProfileSelectScreen.h"
+#include "screens/PuzzleLevelSelectScreen.h"
 
 namespace
 {
@@ -49,7 +51,16 @@ void GameTypeSelectScreen::OnEnter()
 void GameTypeSelectScreen::OnButtonClicked(Button* button)
 {
     ScreenManager& screens = ScreenManager::Get();
-    if (button == &ChoiceButton(Marathon) || button == &ChoiceButton(TimeAttack))
+    if (button == &ChoiceButton(HowToPlay))
+    {
+        screens.SetScreen(&TutorialScreen::Get(), true);
+    }
+    else if (button == &ChoiceButton(PuzzleChallenge))
+    {
+        // The game type is set there, when a puzzle is chosen.
+        screens.SetScreen(&PuzzleLevelSelectScreen::Get(), true);
+    }
+    else if (button == &ChoiceButton(Marathon) || button == &ChoiceButton(TimeAttack))
     {
         PlayScreen::Get().SetGameType(button == &ChoiceButton(Marathon) ? GameType::Marathon : GameType::TimeAttack);
         screens.SetScreen(&GameLevelSelectScreen::Get(), true);

@@ -1,16 +1,20 @@
 #!/bin/bash
 # A player's way into a game with the keyboard alone, in a real window on a
 # virtual X display: Play Game, a new profile in slot 1, Time Attack at Easy,
-# a few moves, then Escape and Yes back to the game type choice. Each part of
-# the way is a step function, run in the order of STEPS; a screenshot of
-# every screen is kept in the screenshot folder. Skipped (77) without Xvfb.
-#   play_window_check.sh <game folder> <folder for screenshots>
+# a few moves, then Escape and Yes back to the game type choice; Puzzle
+# Challenge, the first set's first puzzle (key 1) solved with the shortest
+# solution the puzzle checker finds; How To Play through all 13 steps and
+# Escape. Each part of the way is a step function, run in the order of STEPS;
+# a screenshot of every screen is kept in the screenshot folder. Skipped (77)
+# without Xvfb.
+#   play_window_check.sh <game folder> <folder for screenshots> <puzzle-check>
 set -u
 GAME=$1
 SHOTS=$2
+PUZZLE_CHECK=$3
 
 source "$(dirname "$0")/x_display.sh"
-require_tools Xvfb openbox xdotool import convert compare xwininfo
+require_tools Xvfb openbox xdotool import convert compare xwininfo unzip
 start_display play 41 1280x1024x24
 export SDL_AUDIODRIVER=dummy
 PROFILES="$WORK/game/Data/Profiles.pro"
@@ -134,12 +138,89 @@ step_moves_and_leave() {
     [ "$n" = 0 ] || fail "Escape and Yes did not come back to the game type choice ($n pixels differ)"
 }
 
+# --- the puzzles and the tutorial, from the game type choice ---------------------
+
+# repeat KEY N: the key N times.
+repeat() {
+    local i
+    for ((i = 0; i < $2; i++)); do printf ' %s' "$1"; done
+}
+
+# play_swap "(c,r)-(c2,r2)": brings the mover from the top-left cell to that
+# swap, turned the right way (ACROSS says how it stands), and makes it.
+ACROSS=1
+play_swap() {
+    local c r c2 across keys
+    IFS='(),-' read -r _ c r _ _ c2 _ <<<"$1"
+    across=0
+    [ "$c" != "$c2" ] && across=1
+    keys="$(repeat Up 10)$(repeat Left 6)"
+    if [ "$across" != "$ACROSS" ]; then
+        keys+=" Tab"
+        ACROSS=$across
+    fi
+    # shellcheck disable=SC2086
+    press $keys$(repeat Right "$c")$(repeat Down "$r") space
+}
+
+step_puzzle() {
+    press p
+    shot puzzles
+    expect_change game-type-again puzzles 640x250+0+120 "Puzzle Challenge showed no puzzle choice"
+    # The first set in the archive's order, its first puzzle, and that puzzle's
+    # shortest solution as the checker finds it.
+    local set
+    set=$(unzip -Z1 "$WORK/game/Quorvo.VKR" | sed -n 's|^Data/Levels/\([^/]*\)/.*|\1|p' | sort -u | head -n 1)
+    unzip -p "$WORK/game/Quorvo.VKR" "Data/Levels/$set/001.qvl" >"$WORK/first.qvl"
+    local solution
+    solution=$("$PUZZLE_CHECK" "$WORK/first.qvl" | sed -n 's/.*solution//p')
+    [ -n "$solution" ] || {
+        fail "no known solution for $set/001.qvl"
+        return 1
+    }
+    xdotool mousemove 1270 1010 # the pointer off the well, so that only keys steer
+    press 1
+    sleep 1
+    shot puzzle-start
+    expect_change puzzles puzzle-start 640x400+0+40 "key 1 started no puzzle"
+    ACROSS=1 # a new game's mover stands across
+    local swap
+    for swap in $solution; do
+        play_swap "$swap"
+        sleep 1.5
+    done
+    sleep 1.5
+    shot puzzle-solved
+    expect_change puzzle-start puzzle-solved 300x80+170+200 "the solution showed no Success"
+    press Escape
+    shot game-type-after-puzzle
+    SOLVED="$set/001.qvl"
+}
+
+step_tutorial() {
+    press h
+    shot tutorial-1
+    expect_change game-type-after-puzzle tutorial-1 640x480+0+0 "How To Play showed no tutorial"
+    local n
+    for n in $(seq 2 13); do
+        press n
+        case $n in 2 | 4 | 6 | 8 | 9 | 13) shot "tutorial-$n" ;; esac
+    done
+    expect_change tutorial-9 tutorial-13 300x160+330+0 "NEXT did not reach the last step"
+    press Escape
+    shot game-type-after-tutorial
+    n=$(region_difference game-type-after-puzzle game-type-after-tutorial 640x340+0+120)
+    [ "$n" = 0 ] || fail "Escape did not leave the tutorial for the game type choice ($n pixels differ)"
+}
+
 step_quit() {
     press Escape Escape Escape # to the profiles, the main menu, the exit question
     press y
     wait_for_exit "the game did not end after Yes"
     grep -q "<profile name=\"$NAME\" index=\"0\">" "$PROFILES" ||
         fail "the profiles file does not hold $NAME in slot 1: $(cat "$PROFILES" 2>/dev/null)"
+    grep -q "<puzzle name=\"${SOLVED:-?}\"/>" "$PROFILES" ||
+        fail "the profiles file does not mark ${SOLVED:-the first puzzle} solved: $(cat "$PROFILES" 2>/dev/null)"
 }
 
 # --- 1024x768: the same screens laid out for the larger size ----------------------
@@ -158,15 +239,21 @@ step_large_screens() {
     shot name-typed-1024x768
     press Return
     shot game-type-1024x768
-    press m
+    press p
+    shot puzzles-1024x768
+    press r h
+    shot tutorial-1024x768
+    press n n n n n n n n
+    shot tutorial-9-1024x768
+    press Escape m
     shot game-level-1024x768
     press Escape Escape Escape
     press y
     wait_for_exit "the game did not end at 1024x768"
 }
 
-STEPS="step_main_menu step_profiles step_new_profile step_time_attack_easy step_moves_and_leave step_quit
-       step_large_screens"
+STEPS="step_main_menu step_profiles step_new_profile step_time_attack_easy step_moves_and_leave step_puzzle
+       step_tutorial step_quit step_large_screens"
 for step in $STEPS; do
     note "$step"
     $step || break

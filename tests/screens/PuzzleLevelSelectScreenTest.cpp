@@ -1,0 +1,200 @@
+// The puzzle choice: layout, set and page arrows at their ends, labels and
+// solved marks, sets that vanish or shrink between visits, broken levels.
+#include <filesystem>
+
+#include "data/ProfileStore.h"
+#include "engine/KeyCode.h"
+#include "game/PlayScreen.h"
+#include "screens/GameTypeSelectScreen.h"
+#include "screens/MenuFixture.h"
+#include "screens/PuzzleLevelSelectScreen.h"
+
+namespace
+{
+
+std::string Level(int moves)
+{
+    return "<qvl moves=\"" + std::to_string(moves) + "\"><block x=\"0\" y=\"9\" color=\"2\"/></qvl>";
+}
+
+class PuzzleLevelSelectScreenTest : public MenuFixture
+{
+  protected:
+    void SetUp() override
+    {
+        MenuFixture::SetUp();
+        ASSERT_TRUE(OpenWindow(640, 480));
+    }
+    PuzzleLevelSelectScreen& Select() { return PuzzleLevelSelectScreen::Get(); }
+    void Enter()
+    {
+        ScreenManager::Get().SetScreen(&Select(), true);
+        RunFrames(1);
+    }
+    void Key(int key) { ScreenManager::Get().OnKeyDown(key, false); }
+    // "Level n/m Moves" of each shown preview.
+    std::vector<std::string> Shown()
+    {
+        std::vector<std::string> shown;
+        for (int k = 0; k < PuzzleLevelSelectScreen::PreviewCount; ++k)
+        {
+            if (!Select().Preview(k).IsHidden())
+                shown.push_back(Select().LevelLabel(k).GetText() + "/" + Select().MovesLabel(k).GetText());
+        }
+        return shown;
+    }
+    // The level warnings shown since the last call (the test data has no pictures).
+    std::vector<std::string> Warnings()
+    {
+        std::vector<std::string> texts;
+        for (const auto& message : Platform().Messages())
+        {
+            if (message.text.find("Puzzle Level") != std::string::npos)
+                texts.push_back(message.text);
+        }
+        Platform().ClearMessages();
+        return texts;
+    }
+};
+
+} // namespace
+
+TEST_F(PuzzleLevelSelectScreenTest, LayoutAt640x480)
+{
+    WriteFile("Data/Levels/01 Set/001.qvl", Level(3));
+    Enter();
+    const struct
+    {
+        const Control& control;
+        int x, y, w, h;
+    } table[] = {
+        {Select().RightSetArrow(), 507, 48, 64, 43},   {Select().LeftSetArrow(), 69, 48, 64, 43},
+        {Select().Preview(2), 420, 140, 120, 200},     {Select().CompletedMark(0), 102, 148, 115, 184},
+        {Select().NextPageArrow(), 556, 148, 64, 192}, {Select().PreviousPageArrow(), 20, 148, 64, 192},
+        {Select().ReturnButton(), 139, 398, 362, 43},
+    };
+    for (const auto& e : table)
+        EXPECT_EQ((std::array<int, 4>{e.control.GetX(), e.control.GetY(), e.control.GetWidth(), e.control.GetHeight()}),
+                  (std::array<int, 4>{e.x, e.y, e.w, e.h}));
+    // 17 x 18 cells, the 102 x 180 grid centred on the 120 x 200 preview at (100, 140).
+    const Block& corner = Select().Preview(0).BlockAt(0, 9);
+    EXPECT_EQ((std::array<int, 3>{corner.GetX(), corner.GetY(), corner.GetWidth()}),
+              (std::array<int, 3>{109, 312, 17}));
+    EXPECT_EQ(corner.GetType(), BlockType::Blue);
+    EXPECT_EQ(Select().LevelLabel(0).GetY(), 341);
+    EXPECT_EQ(Select().MovesLabel(0).GetY(), 120);
+}
+
+TEST_F(PuzzleLevelSelectScreenTest, SetAndPageArrowsAtTheirEnds)
+{
+    WriteFile("Data/Levels/01 Two/001.qvl", Level(1));
+    WriteFile("Data/Levels/01 Two/002.qvl", Level(0));
+    WriteFile("Data/Levels/01 Two/readme.txt", "not a puzzle");
+    std::filesystem::create_directories(PathOf("Data/Levels/02 Empty"));
+    WriteFile("Data/Levels/03 One/007.qvl", Level(2));
+    WriteFile("Data/Levels/42/001.qvl", Level(12));
+    Enter();
+    const std::vector<std::string> two = {"Level 1/1 Move", "Level 2/0 Moves"};
+    const struct
+    {
+        int key;
+        const char* setName;
+        std::vector<std::string> shown;
+    } steps[] = {
+        {0, "Two", two},
+        {KeyCode::Down, "Two", two},
+        {KeyCode::Up, "Two", {"Level 2/0 Moves"}},
+        {KeyCode::Up, "Two", {"Level 2/0 Moves"}},
+        {KeyCode::Left, "", {"Level 1/12 Moves"}}, // the last set; no letter in its name
+        {KeyCode::Left, "One", {"Level 7/2 Moves"}},
+        {KeyCode::Left, "Empty", {}},
+        {KeyCode::Up, "Empty", {}},
+        {KeyCode::Down, "Empty", {}},
+        {KeyCode::Right, "One", {"Level 7/2 Moves"}},
+        {KeyCode::Right, "", {"Level 1/12 Moves"}},
+        {KeyCode::Right, "Two", two},
+    };
+    for (const auto& step : steps)
+    {
+        if (step.key)
+            Key(step.key);
+        EXPECT_EQ(Select().SetName().GetText(), step.setName) << step.key;
+        EXPECT_EQ(Shown(), step.shown) << step.setName << " after key " << step.key;
+    }
+    EXPECT_TRUE(Warnings().empty());
+}
+
+TEST_F(PuzzleLevelSelectScreenTest, NoSetsAndSetsOrFilesThatWentAwayBetweenVisits)
+{
+    Enter();
+    EXPECT_EQ(Select().SetName().GetText(), "****");
+    for (int key : {KeyCode::Left, KeyCode::Right, KeyCode::Up, KeyCode::Down, int('1')})
+        Key(key);
+    EXPECT_TRUE(Shown().empty());
+    EXPECT_FALSE(ScreenManager::Get().IsSwitchPending());
+    Key('r');
+    RunFrames(1);
+    EXPECT_EQ(Current(), &GameTypeSelectScreen::Get());
+
+    for (int i = 1; i <= 5; ++i)
+        WriteFile("Data/Levels/1 Set/00" + std::to_string(i) + ".qvl", Level(i));
+    WriteFile("Data/Levels/2 Set/001.qvl", Level(9));
+    Enter();
+    Key(KeyCode::Left);
+    std::filesystem::remove_all(PathOf("Data/Levels/2 Set"));
+    Enter();
+    EXPECT_EQ(Select().CurrentSet(), 0);
+    for (int i = 0; i < 6; ++i)
+        Key(KeyCode::Up);
+    Enter(); // the page is kept between visits...
+    EXPECT_EQ(Shown(), std::vector<std::string>{"Level 5/5 Moves"});
+    for (int i = 3; i <= 5; ++i)
+        std::filesystem::remove(PathOf("Data/Levels/1 Set/00" + std::to_string(i) + ".qvl"));
+    Enter(); // ...and moved back to the last file left
+    EXPECT_EQ(Shown(), std::vector<std::string>{"Level 2/2 Moves"});
+}
+
+TEST_F(PuzzleLevelSelectScreenTest, SolvedMarkFollowsTheCurrentProfileAndItsPuzzle)
+{
+    WriteFile("Data/Levels/01 Set/001.qvl", Level(1));
+    WriteFile("Data/Levels/01 Set/002.qvl", Level(1));
+    ProfileStore& profiles = ProfileStore::Get();
+    profiles.SetProfileName(0, "Ann");
+    profiles.SetProfileName(2, "Bo");
+    profiles.SetCurrentProfile(0);
+    profiles.MarkPuzzleCompleted("Data/Levels/01 Set/002.qvl");
+    for (const auto& [profile, marked] : {std::pair{0, true}, {2, false}, {-1, false}, {0, true}})
+    {
+        profiles.SetCurrentProfile(profile);
+        Enter();
+        EXPECT_TRUE(Select().CompletedMark(0).IsHidden());
+        EXPECT_EQ(!Select().CompletedMark(1).IsHidden(), marked) << profile;
+    }
+    Key(KeyCode::Up);
+    EXPECT_FALSE(Select().CompletedMark(0).IsHidden());
+    EXPECT_TRUE(Select().CompletedMark(1).IsHidden());
+}
+
+TEST_F(PuzzleLevelSelectScreenTest, BrokenLevelsWarnOnceAVisitAndNeverStart)
+{
+    WriteFile("Data/Levels/01 Set/001.qvl", "<qvl");
+    WriteFile("Data/Levels/01 Set/002.qvl", "<level moves=\"3\"/>");
+    WriteFile("Data/Levels/01 Set/003.qvl", "<qvl><block x=\"0\" y=\"9\" color=\"1\"/></qvl>");
+    WriteFile("Data/Levels/01 Set/004.qvl", Level(4));
+    Enter();
+    EXPECT_EQ(Warnings(), (std::vector<std::string>{
+                              "Warning: Unable to load Puzzle Level.", "Warning: Malformed Puzzle Level File (#1).",
+                              "Warning: Malformed Puzzle Level File (#3 -- Unable to locate Moves count)."}));
+    for (int key : {KeyCode::Up, KeyCode::Down, KeyCode::Up, int('1'), int('2')})
+        Key(key);
+    EXPECT_TRUE(Warnings().empty());
+    EXPECT_FALSE(ScreenManager::Get().IsSwitchPending());
+    Enter(); // a new visit warns again about what it shows
+    EXPECT_EQ(Warnings().size(), 2u);
+
+    Key('3');
+    EXPECT_EQ(PlayScreen::Get().GetGameType(), GameType::PuzzleChallenge);
+    EXPECT_EQ(PlayScreen::Get().PuzzlePath(), "Data/Levels/01 Set/004.qvl");
+    RunFrames(1);
+    EXPECT_EQ(Current(), &PlayScreen::Get());
+}
