@@ -16,6 +16,7 @@
 #include "screens/GameLevelSelectScreen.h"
 #include "screens/GameTypeSelectScreen.h"
 #include "screens/HighScoresScreen.h"
+#include "screens/LevelEditorScreen.h"
 #include "screens/LogoScreen.h"
 #include "screens/MainMenuScreen.h"
 #include "screens/NewProfileEntryScreen.h"
@@ -29,6 +30,7 @@ void DestroyGameObjects()
     // (they may still refer to the stores), then the stores.
     ScreenManager::Get().Clear();
     PlayScreen::Destroy();
+    LevelEditorScreen::Destroy();
     GameLevelSelectScreen::Destroy();
     GameTypeSelectScreen::Destroy();
     NewProfileEntryScreen::Destroy();
