@@ -20,6 +20,16 @@ const Colour HeadingColour(0x6E, 0x2F, 0x86, 255);
 const Colour PickedColour(0xFF, 0xFF, 0xFF, 255);
 const Colour ProblemColour(0xA0, 0x10, 0x30, 255);
 
+// "Puzzle 3" for "003.qvl"; a file named otherwise by its name.
+std::string PuzzleCaption(const std::string& file)
+{
+    std::string set;
+    int number = 0;
+    if (SplitLevelPath(PuzzlePath("x", file), set, number))
+        return "Puzzle " + std::to_string(number);
+    return TextLabel::ValidUtf8(file);
+}
+
 } // namespace
 
 LevelFileChooser::LevelFileChooser()
@@ -32,7 +42,6 @@ LevelFileChooser::LevelFileChooser()
     setLine.SetColour(TextColour);
     numberLine.SetColour(TextColour);
     listTitle.SetColour(HeadingColour);
-    message.SetColour(ProblemColour);
 }
 
 void LevelFileChooser::OpenLoad(LoadHandler handler)
@@ -59,7 +68,7 @@ void LevelFileChooser::Open(Mode newMode)
     FillItems();
     picked = -1;
     firstVisible = 0;
-    message.SetText("");
+    ShowHint();
     Layout();
     Register();
     Refresh();
@@ -99,7 +108,7 @@ void LevelFileChooser::FillItems()
         }
         items.push_back({true, set.name, std::string(), shown});
         for (const std::string& file : set.files)
-            items.push_back({false, set.name, PuzzlePath(set.name, file), "      " + TextLabel::ValidUtf8(file)});
+            items.push_back({false, set.name, PuzzlePath(set.name, file), PuzzleCaption(file)});
     }
 }
 
@@ -231,7 +240,8 @@ void LevelFileChooser::Refresh()
         rect.Show();
         label.SetColour(isPicked ? PickedColour : item.heading ? HeadingColour : TextColour);
         label.SetText(item.text);
-        label.SetPosition(rect.GetX() + FractionOf(width, 0.015f), rect.GetY() + rowHeight / 2 - label.GetHeight() / 2);
+        const int indent = FractionOf(width, item.heading ? 0.015f : 0.05f);
+        label.SetPosition(rect.GetX() + indent, rect.GetY() + rowHeight / 2 - label.GetHeight() / 2);
         label.Show();
     }
     const bool more = count > rows;
@@ -264,7 +274,20 @@ void LevelFileChooser::Refresh()
         SetUpSmallButton(cancel, w, h, "Data/Graphics/Editor/Cancel.swf");
     }
     if (mode == Mode::Load && items.empty())
-        message.SetText("There are no levels to load yet.");
+        ShowProblem("There are no levels to load yet.");
+}
+
+void LevelFileChooser::ShowHint()
+{
+    message.SetColour(TextColour);
+    message.SetText(mode == Mode::Load ? "Arrow keys pick a puzzle, Enter loads it."
+                                       : "Tab switches between set and number, Enter saves.");
+}
+
+void LevelFileChooser::ShowProblem(const std::string& text)
+{
+    message.SetColour(ProblemColour);
+    message.SetText(text);
 }
 
 std::string LevelFileChooser::PickedText() const
@@ -293,7 +316,7 @@ void LevelFileChooser::Pick(int index)
         firstVisible = picked > 0 && items[static_cast<size_t>(picked - 1)].heading ? picked - 1 : picked;
     else if (picked >= firstVisible + rows)
         firstVisible = picked - rows + 1;
-    message.SetText("");
+    ShowHint();
     Refresh();
 }
 
@@ -365,18 +388,18 @@ void LevelFileChooser::Confirm()
     const std::string problem = SetNameProblem(setName);
     if (!problem.empty())
     {
-        message.SetText(problem);
+        ShowProblem(problem);
         return;
     }
     if (number < 1 || number > MaxLevelNumber)
     {
-        message.SetText("Puzzle numbers run from 1 to 999.");
+        ShowProblem("Puzzle numbers run from 1 to 999.");
         return;
     }
     if (LevelFileExists(LevelPathOf(setName, number)))
     {
         mode = Mode::Overwrite;
-        message.SetText("Puzzle " + std::to_string(number) + " of this set exists. Replace it?");
+        ShowProblem("Puzzle " + std::to_string(number) + " of this set exists. Replace it?");
         Refresh();
         return;
     }
@@ -389,7 +412,7 @@ void LevelFileChooser::Answer(bool yes)
     if (!yes)
     {
         mode = Mode::Save;
-        message.SetText("");
+        ShowHint();
         Refresh();
         return;
     }
@@ -399,7 +422,7 @@ void LevelFileChooser::Answer(bool yes)
         Close();
         return;
     }
-    message.SetText("The level could not be saved.");
+    ShowProblem("The level could not be saved.");
     Refresh();
 }
 
@@ -429,7 +452,7 @@ void LevelFileChooser::Type(int key)
         for (char digit : numberText)
             number = number * 10 + (digit - '0');
     }
-    message.SetText("");
+    ShowHint();
     Refresh();
 }
 
@@ -475,7 +498,7 @@ void LevelFileChooser::OnKey(int key)
     {
         number = std::clamp(number + (key == KeyCode::Up ? 1 : -1), 1, MaxLevelNumber);
         numberText = std::to_string(number);
-        message.SetText("");
+        ShowHint();
         Refresh();
     }
     else if (key == KeyCode::Up || key == KeyCode::Down)

@@ -58,8 +58,9 @@ class LevelFileChooser : public ButtonListener
     // --- what it shows, for the screen's checks ---
     [[nodiscard]] const std::string& SetName() const { return setName; }
     [[nodiscard]] int Number() const { return number; }
-    // The text of the picked row (Load) or the problem or question shown.
+    // The path (Load) or set name (Save) of the picked row.
     [[nodiscard]] std::string PickedText() const;
+    // The hint, problem or question shown under the list.
     [[nodiscard]] std::string MessageText() const { return message.GetText(); }
     [[nodiscard]] std::string RowText(int row) const { return rowLabels[row].GetText(); }
     [[nodiscard]] SolidRect& Row(int row) { return rowRects[row]; }
@@ -90,6 +91,8 @@ class LevelFileChooser : public ButtonListener
     void Confirm();
     void Type(int key);
     void Answer(bool yes);
+    void ShowHint();
+    void ShowProblem(const std::string& text);
 
     Mode mode = Mode::Closed;
     LoadHandler onLoad;
