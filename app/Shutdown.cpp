@@ -17,6 +17,7 @@
 #include "screens/GameLevelSelectScreen.h"
 #include "screens/GameTypeSelectScreen.h"
 #include "screens/HighScoresScreen.h"
+#include "screens/LevelEditorScreen.h"
 #include "screens/LogoScreen.h"
 #include "screens/MainMenuScreen.h"
 #include "screens/NewProfileEntryScreen.h"
@@ -33,6 +34,7 @@ void DestroyGameObjects()
     PlayScreen::Destroy();
     TutorialScreen::Destroy();
     PuzzleLevelSelectScreen::Destroy();
+    LevelEditorScreen::Destroy();
     GameLevelSelectScreen::Destroy();
     GameTypeSelectScreen::Destroy();
     NewProfileEntryScreen::Destroy();

@@ -119,8 +119,11 @@ bool PlayScreen::LoadPuzzle(const std::string& path)
     return true;
 }
 
-void PlayScreen::StartPuzzleFromEditor(const Board::Codes& codes, int moves)
+void PlayScreen::StartPuzzleFromEditor(const Board::Codes& codes, int moves, const std::string& levelPath)
 {
+    const PuzzleTexts texts = PuzzleTextsOf(levelPath);
+    puzzleSetText = texts.setText.empty() ? "Puzzles: Level Editor" : TextLabel::ValidUtf8(texts.setText);
+    puzzleLevelText = texts.levelText.empty() ? "Try-out" : texts.levelText;
     fromEditor = true;
     gameType = GameType::PuzzleChallenge;
     editorCodes = codes;

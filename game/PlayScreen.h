@@ -52,8 +52,9 @@ class PlayScreen : public Screen, public ButtonListener, public BoardRulesHost
     // Loads a level for the next Puzzle Challenge entry. On failure (the
     // warning is shown) the previously loaded puzzle stays as it was.
     [[nodiscard]] bool LoadPuzzle(const std::string& path);
-    // A try-out of the level editor's layout; switches to this screen.
-    void StartPuzzleFromEditor(const Board::Codes& codes, int moves);
+    // A try-out of the level editor's layout; switches to this screen. The
+    // HUD names the level by the file it came from or went to, if any.
+    void StartPuzzleFromEditor(const Board::Codes& codes, int moves, const std::string& levelPath = std::string());
     // Sets the moves of the current puzzle (both counters), empties the undo
     // history and refreshes "Moves Left".
     void SetPuzzleMoves(int moves);

@@ -10,16 +10,8 @@
 #include "engine/Layout.h"
 #include "engine/ScreenManager.h"
 #include "media/Sound.h"
-#include "screens/MainMenuScreen.h"
-
 #include "screens/GameTypeSelectScreen.h"
-
-// The level editor joins the game once it is written; until then the main
-// menu stands in for it.
-#if __has_include("screens/LevelEditorScreen.h")
 #include "screens/LevelEditorScreen.h"
-#define QUORVO_HAVE_LEVEL_EDITOR 1
-#endif
 
 namespace
 {
@@ -394,11 +386,7 @@ void PlayScreen::LeaveToMenu()
 void PlayScreen::LeaveToEditor()
 {
     fromEditor = false;
-#ifdef QUORVO_HAVE_LEVEL_EDITOR
     ScreenManager::Get().SetScreen(&LevelEditorScreen::Get(), true);
-#else
-    ScreenManager::Get().SetScreen(&MainMenuScreen::Get(), true);
-#endif
 }
 
 // --- buttons -----------------------------------------------------------------

@@ -1,0 +1,350 @@
+#include "screens/LevelEditorScreen.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "app/Application.h"
+#include "data/LevelLibrary.h"
+#include "data/XmlText.h"
+#include "engine/KeyCode.h"
+#include "engine/Layout.h"
+#include "engine/ScreenManager.h"
+#include "game/PlayScreen.h"
+#include "screens/MainMenuScreen.h"
+#include "screens/MenuRecipes.h"
+
+// The puzzle selection joins the game as it is written; until then Escape
+// leads to the main menu.
+#if __has_include("screens/PuzzleLevelSelectScreen.h")
+#include "screens/PuzzleLevelSelectScreen.h"
+#define QUORVO_HAVE_PUZZLE_SELECT 1
+#endif
+
+namespace
+{
+
+LevelEditorScreen* instance = nullptr;
+
+// Palette positions: three columns, two rows, in palette order.
+constexpr float PaletteX[3] = {0.657812f, 0.74375f, 0.829687f};
+constexpr float PaletteY[2] = {0.3125f, 0.427083f};
+
+void SetUpArrow(Button& arrow, const char* movie, int w, int h)
+{
+    arrow.SetNormalMovie(movie);
+    arrow.SetMouseOverMovie(movie);
+    arrow.SetMouseDownMovie(movie);
+    arrow.SetSize(FractionOf(w, 0.05f), FractionOf(h, 0.05f));
+}
+
+} // namespace
+
+LevelEditorScreen& LevelEditorScreen::Get()
+{
+    if (!instance)
+        instance = new LevelEditorScreen();
+    return *instance;
+}
+
+LevelEditorScreen* LevelEditorScreen::Existing()
+{
+    return instance;
+}
+
+void LevelEditorScreen::Destroy()
+{
+    delete instance;
+    instance = nullptr;
+}
+
+LevelEditorScreen::LevelEditorScreen()
+{
+    for (Button* button : {&movesUp, &movesDown, &loadButton, &saveButton, &playButton})
+        button->SetListener(this);
+    loadButton.SetHotkey('l', false);
+    saveButton.SetHotkey('s', false);
+    playButton.SetHotkey('p', false);
+    movesLabel.SetColour(Colour(0x33, 0x33, 0x33, 255));
+    for (int i = 0; i < PaletteSize; ++i)
+        palette[i].SetMovie(Block::PicturePath(Palette[i], false));
+    // The cursor frames the one cell under the mouse: the upper half of the
+    // horizontal mover's picture, squeezed to one cell's width.
+    cursor.SetOrientation(BlockMover::Horizontal);
+}
+
+void LevelEditorScreen::Layout(int w, int h)
+{
+    infoPanel.SetMovie("Data/Graphics/PlayGame/InfoBox.swf");
+    infoPanel.SetSize(FractionOf(w, 0.3953125f), FractionOf(h, 0.97083f));
+    infoPanel.SetPosition(FractionOf(w, 0.575f), h / 2 - infoPanel.GetHeight() / 2);
+    well.SetMovie("Data/Graphics/PlayGame/GameWell.swf");
+    well.SetSize(infoPanel.GetWidth(), infoPanel.GetHeight());
+    well.SetPosition(FractionOf(w, 0.033f), h / 2 - well.GetHeight() / 2);
+
+    const BoardGeometry g = BoardGeometry::ForDisplay(w, h);
+    for (int i = 0; i < PaletteSize; ++i)
+    {
+        palette[i].SetSize(g.cellWidth, g.cellHeight);
+        palette[i].SetPosition(FractionOf(w, PaletteX[i % 3]), FractionOf(h, PaletteY[i / 3]));
+    }
+    paletteMark.SetMovie("Data/Graphics/Editor/BlockHighlight.swf");
+    paletteMark.SetSize(static_cast<int>(g.cellWidth * 1.14), static_cast<int>(g.cellHeight * 1.14));
+    PlaceMark();
+
+    movesLabel.SetFont(GameFont, FractionOf(w, 0.035f));
+    movesLabel.SetPosition(FractionOf(w, 0.591f), FractionOf(h, 0.1f));
+    SetUpArrow(movesUp, "Data/Graphics/Editor/UpArrow.swf", w, h);
+    movesUp.SetPosition(FractionOf(w, 0.6925f), FractionOf(h, 0.05f));
+    SetUpArrow(movesDown, "Data/Graphics/Editor/DownArrow.swf", w, h);
+    movesDown.SetPosition(FractionOf(w, 0.6925f), FractionOf(h, 0.16f));
+
+    SetUpSmallButton(loadButton, w, h, "Data/Graphics/Editor/LoadLevel.swf");
+    SetUpSmallButton(saveButton, w, h, "Data/Graphics/Editor/SaveLevel.swf");
+    SetUpSmallButton(playButton, w, h, "Data/Graphics/Editor/PlayLevel.swf");
+    const int x = FractionOf(w, 0.62305f);
+    loadButton.SetPosition(x, FractionOf(h, 0.698f));
+    saveButton.SetPosition(x, FractionOf(h, 0.789f));
+    playButton.SetPosition(x, FractionOf(h, 0.88f));
+
+    cursor.SetSize(g.cellWidth, 2 * g.cellHeight);
+    cursor.Hide();
+}
+
+void LevelEditorScreen::OnEnter()
+{
+    Application& app = Application::Get();
+    int w = 0;
+    int h = 0;
+    app.GetSize(w, h);
+    app.SetBackgroundColour(MenuBackgroundRed, MenuBackgroundGreen, MenuBackgroundBlue);
+    chooser.Close();
+    brush = Brush::None;
+    Layout(w, h);
+
+    ScreenManager& screens = ScreenManager::Get();
+    screens.AddControl(&well);
+    screens.AddControl(&infoPanel);
+    // The cells keep their codes: the level stays between visits.
+    board.SetUp(RulesKind::PuzzleChallenge, w, h, screens);
+    screens.AddControl(&cursor);
+    screens.AddControl(&paletteMark);
+    for (Sprite& block : palette)
+        screens.AddControl(&block);
+    for (Control* control :
+         {static_cast<Control*>(&movesLabel), static_cast<Control*>(&movesUp), static_cast<Control*>(&movesDown),
+          static_cast<Control*>(&loadButton), static_cast<Control*>(&saveButton), static_cast<Control*>(&playButton)})
+        screens.AddControl(control);
+    ShowMoves();
+}
+
+void LevelEditorScreen::PlaceMark()
+{
+    const int index = static_cast<int>(std::find(std::begin(Palette), std::end(Palette), currentType) - Palette);
+    const Sprite& block = palette[index];
+    paletteMark.SetPosition(block.GetX() + block.GetWidth() / 2 - paletteMark.GetWidth() / 2,
+                            block.GetY() + block.GetHeight() / 2 - paletteMark.GetHeight() / 2);
+}
+
+void LevelEditorScreen::ShowMoves()
+{
+    movesLabel.SetText(FormatC("Moves: %d", moves));
+}
+
+void LevelEditorScreen::ChangeMoves(int delta)
+{
+    const int changed = std::clamp(moves + delta, MinMoves, MaxMoves);
+    if (changed == moves)
+        return;
+    moves = changed;
+    ShowMoves();
+}
+
+// Paints (or erases) the cell under the point and, during a drag, every cell
+// on the way from the last one, so a quick stroke leaves no gaps.
+void LevelEditorScreen::PaintAt(int x, int y)
+{
+    int column = 0;
+    int row = 0;
+    if (brush == Brush::None || !board.Geometry().CellAt(x, y, column, row))
+    {
+        lastColumn = -1;
+        return;
+    }
+    const BlockType type = brush == Brush::Paint ? currentType : BlockType::Empty;
+    int c = lastColumn < 0 ? column : lastColumn;
+    int r = lastColumn < 0 ? row : lastRow;
+    for (;;)
+    {
+        Block& block = board.Cell(c, r);
+        if (block.GetType() != type)
+            block.SetType(type);
+        if (c == column && r == row)
+            break;
+        const int dc = column - c;
+        const int dr = row - r;
+        if (std::abs(dc) >= std::abs(dr))
+            c += dc > 0 ? 1 : -1;
+        else
+            r += dr > 0 ? 1 : -1;
+    }
+    lastColumn = column;
+    lastRow = row;
+}
+
+// --- input -------------------------------------------------------------------
+
+void LevelEditorScreen::OnLeftButtonDown(int x, int y)
+{
+    // The chooser lies over the well: nothing under it is painted.
+    if (chooser.IsOpen())
+        return;
+    for (int i = 0; i < PaletteSize; ++i)
+    {
+        if (palette[i].HitTest(x, y))
+        {
+            currentType = Palette[i];
+            PlaceMark();
+            break;
+        }
+    }
+    brush = Brush::Paint;
+    lastColumn = -1;
+    PaintAt(x, y);
+}
+
+void LevelEditorScreen::OnLeftButtonUp(int x, int y)
+{
+    (void)x;
+    (void)y;
+    if (brush == Brush::Paint)
+        brush = Brush::None;
+}
+
+void LevelEditorScreen::OnRightButtonDown(int x, int y)
+{
+    if (chooser.IsOpen())
+        return;
+    brush = Brush::Erase;
+    lastColumn = -1;
+    PaintAt(x, y);
+}
+
+void LevelEditorScreen::OnRightButtonUp(int x, int y)
+{
+    (void)x;
+    (void)y;
+    if (brush == Brush::Erase)
+        brush = Brush::None;
+}
+
+void LevelEditorScreen::OnMouseMove(int x, int y)
+{
+    mouseX = x;
+    mouseY = y;
+    if (chooser.IsOpen())
+        brush = Brush::None;
+    PaintAt(x, y);
+}
+
+void LevelEditorScreen::Update(int framesSinceSwitch)
+{
+    (void)framesSinceSwitch;
+    const BoardGeometry& g = board.Geometry();
+    int column = 0;
+    int row = 0;
+    if (chooser.IsOpen() || !g.CellAt(mouseX, mouseY, column, row))
+    {
+        if (!cursor.IsHidden())
+            cursor.Hide();
+        return;
+    }
+    if (cursor.GetX() != g.CellX(column) || cursor.GetY() != g.CellY(row))
+        cursor.SetPosition(g.CellX(column), g.CellY(row));
+    if (cursor.IsHidden())
+        cursor.Show();
+}
+
+void LevelEditorScreen::OnKey(int key, bool alt)
+{
+    (void)alt;
+    if (chooser.IsOpen())
+    {
+        chooser.OnKey(key);
+        return;
+    }
+    if (key == KeyCode::Escape)
+        LeaveEditor();
+    else if (key == KeyCode::Up || key == '+' || key == '=')
+        ChangeMoves(1);
+    else if (key == KeyCode::Down || key == '-')
+        ChangeMoves(-1);
+}
+
+void LevelEditorScreen::OnButtonClicked(Button* button)
+{
+    if (button == &movesUp)
+    {
+        ChangeMoves(1);
+    }
+    else if (button == &movesDown)
+    {
+        ChangeMoves(-1);
+    }
+    else if (button == &loadButton)
+    {
+        brush = Brush::None;
+        chooser.OpenLoad([this](const std::string& path) { (void)LoadLevel(path); });
+    }
+    else if (button == &saveButton)
+    {
+        OpenSaveChooser();
+    }
+    else if (button == &playButton)
+    {
+        brush = Brush::None;
+        PlayScreen::Get().StartPuzzleFromEditor(board.GetCodes(), moves, levelPath);
+    }
+}
+
+void LevelEditorScreen::OpenSaveChooser()
+{
+    brush = Brush::None;
+    std::string setName;
+    int number = 1;
+    if (!SplitLevelPath(levelPath, setName, number))
+        number = 1;
+    chooser.OpenSave(setName, number, [this](const std::string& set, int puzzle) { return SaveLevel(set, puzzle); });
+}
+
+void LevelEditorScreen::LeaveEditor()
+{
+#ifdef QUORVO_HAVE_PUZZLE_SELECT
+    ScreenManager::Get().SetScreen(&PuzzleLevelSelectScreen::Get(), true);
+#else
+    ScreenManager::Get().SetScreen(&MainMenuScreen::Get(), true);
+#endif
+}
+
+// --- files -------------------------------------------------------------------
+
+bool LevelEditorScreen::LoadLevel(const std::string& path)
+{
+    PuzzleCells cells;
+    cells.fill(BlockType::Empty);
+    int fileMoves = moves;
+    if (!LoadPuzzleLevel(path, cells, fileMoves))
+        return false;
+    board.SetCodes(cells);
+    moves = std::clamp(fileMoves, MinMoves, MaxMoves);
+    ShowMoves();
+    levelPath = path;
+    return true;
+}
+
+bool LevelEditorScreen::SaveLevel(const std::string& setName, int number)
+{
+    if (!WriteLevelFile(setName, number, board.GetCodes(), moves))
+        return false;
+    levelPath = LevelPathOf(setName, number);
+    return true;
+}

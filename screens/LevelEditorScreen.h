@@ -1,0 +1,108 @@
+#pragma once
+
+#include <string>
+
+#include "engine/Button.h"
+#include "engine/ButtonListener.h"
+#include "engine/Screen.h"
+#include "game/BlockMover.h"
+#include "game/Board.h"
+#include "media/Sprite.h"
+#include "media/TextLabel.h"
+#include "screens/LevelFileChooser.h"
+
+// Builds Puzzle Challenge levels: the left button paints blocks of the colour
+// picked in the palette into the well (also while dragged), the right button
+// erases, the arrows set the moves allowed (1 to 99), Load and Save go
+// through the in-game file chooser, and Play tries the level out on the play
+// screen, whose Editor button comes back here. The level and the move count
+// stay between visits. Escape leads back to the puzzle selection.
+class LevelEditorScreen : public Screen, public ButtonListener
+{
+  public:
+    static constexpr int MinMoves = 1;
+    static constexpr int MaxMoves = 99;
+    static constexpr int PaletteSize = 6;
+    // Palette order, left to right and top to bottom.
+    static constexpr BlockType Palette[PaletteSize] = {BlockType::Blue,   BlockType::Green, BlockType::Orange,
+                                                       BlockType::Purple, BlockType::Red,   BlockType::Wild};
+
+    static LevelEditorScreen& Get();
+    static LevelEditorScreen* Existing();
+    static void Destroy();
+
+    LevelEditorScreen();
+
+    void OnEnter() override;
+    void OnExit() override {}
+    void OnKey(int key, bool alt) override;
+    void OnLeftButtonDown(int x, int y) override;
+    void OnLeftButtonUp(int x, int y) override;
+    void OnRightButtonDown(int x, int y) override;
+    void OnRightButtonUp(int x, int y) override;
+    void OnMouseMove(int x, int y) override;
+    void Update(int framesSinceSwitch) override;
+    void OnButtonClicked(Button* button) override;
+
+    // Replaces the level with a file's (resource path). A file that cannot be
+    // read leaves the level as it was; its move count is kept within 1..99.
+    bool LoadLevel(const std::string& path);
+    // Writes the level as puzzle number of the set (in the save folder).
+    bool SaveLevel(const std::string& setName, int number);
+    // The file the level was last loaded from or saved to; empty if none.
+    [[nodiscard]] const std::string& LevelPath() const { return levelPath; }
+
+    [[nodiscard]] Board::Codes Codes() const { return board.GetCodes(); }
+    [[nodiscard]] BlockType CurrentType() const { return currentType; }
+    [[nodiscard]] int Moves() const { return moves; }
+    [[nodiscard]] Board& GetBoard() { return board; }
+    [[nodiscard]] BlockMover& Cursor() { return cursor; }
+    [[nodiscard]] Sprite& PaletteBlock(int index) { return palette[index]; }
+    [[nodiscard]] Sprite& PaletteMark() { return paletteMark; }
+    [[nodiscard]] TextLabel& MovesLabel() { return movesLabel; }
+    [[nodiscard]] Button& MovesUp() { return movesUp; }
+    [[nodiscard]] Button& MovesDown() { return movesDown; }
+    [[nodiscard]] Button& LoadButton() { return loadButton; }
+    [[nodiscard]] Button& SaveButton() { return saveButton; }
+    [[nodiscard]] Button& PlayButton() { return playButton; }
+    [[nodiscard]] LevelFileChooser& Chooser() { return chooser; }
+
+  private:
+    enum class Brush
+    {
+        None,
+        Paint,
+        Erase,
+    };
+
+    void Layout(int w, int h);
+    void PlaceMark();
+    void ShowMoves();
+    void ChangeMoves(int delta);
+    void PaintAt(int x, int y);
+    void OpenSaveChooser();
+    void LeaveEditor();
+
+    Board board;
+    BlockMover cursor;
+    BlockType currentType = BlockType::Blue;
+    int moves = MinMoves;
+    int mouseX = -1;
+    int mouseY = -1;
+    Brush brush = Brush::None; // what a drag over the well does
+    int lastColumn = -1;       // the cell the drag painted last; -1 none
+    int lastRow = -1;
+    std::string levelPath;
+
+    Sprite well;
+    Sprite infoPanel;
+    Sprite palette[PaletteSize];
+    Sprite paletteMark;
+    TextLabel movesLabel;
+    Button movesUp;
+    Button movesDown;
+    Button loadButton;
+    Button saveButton;
+    Button playButton;
+    LevelFileChooser chooser;
+};
