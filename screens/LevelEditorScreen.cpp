@@ -10,15 +10,9 @@
 #include "engine/Layout.h"
 #include "engine/ScreenManager.h"
 #include "game/PlayScreen.h"
-#include "screens/MainMenuScreen.h"
 #include "screens/MenuRecipes.h"
-
-// The puzzle selection joins the game as it is written; until then Escape
-// leads to the main menu.
-#if __has_include("screens/PuzzleLevelSelectScreen.h")
 #include "screens/PuzzleLevelSelectScreen.h"
-#define QUORVO_HAVE_PUZZLE_SELECT 1
-#endif
+
 
 namespace
 {
@@ -318,11 +312,7 @@ void LevelEditorScreen::OpenSaveChooser()
 
 void LevelEditorScreen::LeaveEditor()
 {
-#ifdef QUORVO_HAVE_PUZZLE_SELECT
     ScreenManager::Get().SetScreen(&PuzzleLevelSelectScreen::Get(), true);
-#else
-    ScreenManager::Get().SetScreen(&MainMenuScreen::Get(), true);
-#endif
 }
 
 // --- files -------------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include "engine/ScreenManager.h"
 #include "game/GameModes.h"
 #include "game/PlayScreen.h"
+#include "screens/LevelEditorScreen.h"
 #include "screens/GameTypeSelectScreen.h"
 #include "screens/MenuRecipes.h"
 
@@ -63,6 +64,8 @@ PuzzleLevelSelectScreen::PuzzleLevelSelectScreen()
 {
     heading.SetText("Choose A Puzzle Set:");
     setName.SetText(NoSetText);
+    editorHint.SetText("E: level editor");
+    editorHint.SetColour(Colour(0xF4, 0xE6, 0xFB, 255));
     for (Button* button : {&rightSetArrow, &leftSetArrow, &nextPageArrow, &previousPageArrow, &returnButton})
         button->SetListener(this);
     for (int k = 0; k < PreviewCount; ++k)
@@ -114,6 +117,9 @@ void PuzzleLevelSelectScreen::Layout(int w, int h)
     SetUpMenuButton(returnButton, w, h, "Data/Graphics/PuzzleLevelSelect/ReturnGame.swf");
     returnButton.SetHotkey('r', false);
     returnButton.SetPosition(w / 2 - returnButton.GetWidth() / 2, FractionOf(h, 0.83f));
+
+    editorHint.SetFont(GameFont, FractionOf(w, 0.025f));
+    editorHint.SetPosition(w / 2 - editorHint.GetWidth() / 2, FractionOf(h, 0.953f));
 }
 
 // Drawing order: the panel, the texts and set arrows, the previews with
@@ -136,6 +142,7 @@ void PuzzleLevelSelectScreen::RegisterControls()
     screens.AddControl(&nextPageArrow);
     screens.AddControl(&previousPageArrow);
     screens.AddControl(&returnButton);
+    screens.AddControl(&editorHint);
 }
 
 void PuzzleLevelSelectScreen::OnEnter()
@@ -295,6 +302,11 @@ bool PuzzleLevelSelectScreen::StartPreview(int k)
 void PuzzleLevelSelectScreen::OnKey(int key, bool alt)
 {
     (void)alt;
+    if (key == 'e')
+    {
+        ScreenManager::Get().SetScreen(&LevelEditorScreen::Get(), true);
+        return;
+    }
     // 1, 2 and 3 do what a press on the first, second or third preview does.
     if (key >= '1' && key < '1' + PreviewCount && !previews[key - '1'].IsHidden())
         previews[key - '1'].Press();

@@ -16,7 +16,8 @@
 // move count, level number and a mark when the current profile has solved
 // them (page arrows, keys Up and Down, one puzzle per press). A press on a
 // preview, or the key 1, 2 or 3, starts that puzzle; Return (r) goes back to
-// the game type choice. The set and the page shown are kept between visits.
+// the game type choice; e opens the level editor, as a line at the bottom
+// says. The set and the page shown are kept between visits.
 class PuzzleLevelSelectScreen : public Screen, public ButtonListener
 {
   public:
@@ -56,6 +57,7 @@ class PuzzleLevelSelectScreen : public Screen, public ButtonListener
     [[nodiscard]] Button& NextPageArrow() { return nextPageArrow; }
     [[nodiscard]] Button& PreviousPageArrow() { return previousPageArrow; }
     [[nodiscard]] Button& ReturnButton() { return returnButton; }
+    [[nodiscard]] TextLabel& EditorHint() { return editorHint; }
     [[nodiscard]] PuzzlePreview& Preview(int k) { return previews[k]; }
     [[nodiscard]] Sprite& CompletedMark(int k) { return completedMarks[k]; }
     [[nodiscard]] TextLabel& MovesLabel(int k) { return movesLabels[k]; }
@@ -95,4 +97,5 @@ class PuzzleLevelSelectScreen : public Screen, public ButtonListener
     Button nextPageArrow;
     Button previousPageArrow;
     Button returnButton;
+    TextLabel editorHint;
 };

@@ -1,0 +1,158 @@
+#!/bin/bash
+# The level editor in a real window on a virtual X display: from the puzzle
+# selection the key "e" opens it; three red blocks are painted with the mouse
+# (columns 1, 2 and 4 of the bottom row, so one swap solves the level) with
+# one move allowed, saved as puzzle 1 of a new set, and Escape goes back to
+# the puzzle selection, where the new set is the last one: it is played and
+# solved with the mouse, and the profile records it. Screenshots of every
+# screen are kept in the screenshot folder. Skipped (77) without Xvfb.
+#   editor_window_check.sh <game folder> <folder for screenshots>
+set -u
+GAME=$1
+SHOTS=$2
+
+source "$(dirname "$0")/x_display.sh"
+require_tools Xvfb openbox xdotool import convert compare xwininfo
+start_display editor 71 1280x1024x24
+export SDL_AUDIODRIVER=dummy
+PROFILES="$WORK/game/Data/Profiles.pro"
+SET="04 my levels"
+LEVEL="$WORK/game/Data/Levels/$SET/001.qvl"
+
+printf '<opts>\n\t<display width="640" height="480" fullscreen="0"/>\n\t<sounds volume="0.00"/>\n\t<music volume="0.00"/>\n</opts>\n' \
+    >"$OPTIONS"
+
+start_game() {
+    (cd / && exec "$WORK/game/quorvo") >"$WORK/game.log" 2>&1 &
+    GAME_PID=$!
+    WID=
+    for _ in $(seq 300); do
+        WID=$(xdotool search --onlyvisible --pid "$GAME_PID" --name '^Quorvo$' 2>/dev/null | head -n 1)
+        [ -n "$WID" ] && break
+        sleep 0.1
+    done
+    if [ -z "$WID" ]; then
+        fail "no window titled Quorvo appeared"
+        cat "$WORK/game.log"
+        return 1
+    fi
+    timeout 5 xdotool windowactivate --sync "$WID" >/dev/null 2>&1 || xdotool windowfocus "$WID" >/dev/null 2>&1
+    sleep 0.5
+}
+
+shot() {
+    SHOT="$SHOTS/$1.png"
+    for _ in 1 2 3; do
+        timeout 5 import -window "$WID" "$SHOT" 2>/dev/null && return 0
+        sleep 0.3
+    done
+    fail "no screenshot $1"
+}
+
+press() {
+    xdotool key --delay 150 "$@"
+    sleep 0.8
+}
+
+# click X Y: a left click at a point of the window's picture.
+click() {
+    xdotool mousemove --window "$WID" "$1" "$2" click 1
+    sleep 0.3
+}
+
+# Pixels that differ between two screenshots inside the region WxH+X+Y.
+region_difference() { # shot-a shot-b region
+    convert "$SHOTS/$1.png" -crop "$3" +repage "$WORK/a.png" &&
+        convert "$SHOTS/$2.png" -crop "$3" +repage "$WORK/b.png" &&
+        compare -metric AE "$WORK/a.png" "$WORK/b.png" null: 2>&1 | cut -d' ' -f1
+}
+
+expect_change() { # shot-a shot-b region what
+    local n
+    n=$(region_difference "$1" "$2" "$3")
+    [ -n "$n" ] && [ "$n" -gt 100 ] || fail "$4 (only ${n:-no} pixels changed in $3)"
+}
+
+# At 640x480 a cell is 40 x 40 pixels, column c of the bottom row centred at
+# (45 + 40 c, 444).
+cell_x() { echo $((45 + 40 * $1)); }
+
+step_puzzle_selection() {
+    start_game || return 1
+    sleep 1
+    press space # skip the logo
+    press p     # Play Game
+    press 1     # a new profile in slot 1
+    xdotool type --delay 150 "tester"
+    sleep 0.5
+    press Return
+    press p # Puzzle Challenge
+    shot puzzle-selection
+    local colours
+    colours=$(convert "$SHOT" -crop 200x20+220+457 +repage -unique-colors -format %w info:)
+    [ "$colours" -gt 4 ] || fail "no hint line at the bottom of the puzzle selection"
+}
+
+step_editor() {
+    press e
+    shot editor
+    expect_change puzzle-selection editor 240x400+20+60 "the key e did not open the level editor"
+    click 496 225 # the red palette block
+    for c in 0 1 3; do click "$(cell_x $c)" 444; done
+    click 459 88 # the moves-down arrow: the count stays at 1
+    xdotool mousemove --window "$WID" 600 10
+    sleep 0.5
+    shot editor-painted
+    for c in 0 1 3; do
+        [ "$(region_difference editor editor-painted 30x30+$(($(cell_x $c) - 15))+429)" -gt 500 ] ||
+            fail "no block painted in column $((c + 1))"
+    done
+    [ "$(region_difference editor editor-painted 30x30+$(($(cell_x 2) - 15))+429)" = 0 ] ||
+        fail "column 3 was painted too"
+}
+
+step_save() {
+    click 492 397 # Save
+    xdotool type --delay 100 "$SET"
+    sleep 0.3
+    shot save-chooser
+    press Return
+    [ -f "$LEVEL" ] || { fail "no level file at $LEVEL"; return 1; }
+    grep -q '<qvl moves="1">' "$LEVEL" || fail "the level does not allow one move: $(cat "$LEVEL")"
+    [ "$(grep -c '<block ' "$LEVEL")" = 3 ] || fail "the level does not hold three blocks: $(cat "$LEVEL")"
+    grep -q '<block x="3" y="9" color="0"/>' "$LEVEL" || fail "no red block in column 4: $(cat "$LEVEL")"
+}
+
+step_play_new_set() {
+    press Escape
+    shot puzzle-selection-again
+    expect_change editor-painted puzzle-selection-again 240x400+20+60 "Escape did not leave the editor"
+    press Left # the sets wrap: the new set is the last one
+    shot new-set
+    expect_change puzzle-selection-again new-set 400x40+120+40 "Left showed no other set"
+    press 1
+    sleep 0.5
+    shot new-set-playing
+    xdotool mousemove --window "$WID" "$(cell_x 2)" 444
+    sleep 0.3
+    click "$(cell_x 2)" 444
+    sleep 2.5
+    shot new-set-solved
+    [ "$(region_difference new-set-playing new-set-solved 40x40+25+424)" -gt 300 ] ||
+        fail "the reds did not clear"
+    # Solving saves the profile with the puzzle marked.
+    grep -q "<puzzle name=\"$SET/001.qvl\"/>" "$PROFILES" ||
+        fail "the solved puzzle is not recorded: $(cat "$PROFILES" 2>/dev/null)"
+}
+
+for step in step_puzzle_selection step_editor step_save step_play_new_set; do
+    note "$step"
+    $step || break
+done
+
+if [ "$FAILURES" -ne 0 ]; then
+    echo "$FAILURES check(s) failed; screenshots in $SHOTS"
+    cat "$WORK/game.log"
+    exit 1
+fi
+echo "editor window check passed; screenshots in $SHOTS"
