@@ -1,7 +1,8 @@
 // Movie player benchmark: load time and render time per frame of movies built in code, against
 // a floor that fills and strokes the same paths directly with cairo. Prints a table; the ratio
 // is the player's render time over the floor's.
-#include "fixtures/SwfBuilder.h"
+#include "SwfTags.h"
+#include "fixtures/MovieFiles.h"
 #include "player/MovieDefinition.h"
 #include "player/MovieInstance.h"
 #include "player/Player.h"
@@ -17,7 +18,8 @@
 #include <string>
 #include <vector>
 
-using namespace swftest;
+using namespace swfwrite;
+using swftest::MemoryFiles;
 
 namespace
 {

@@ -1,9 +1,7 @@
 // Text fields: the DefineEditText record, the live field's text and its
 // scriptable colour and alpha, and fields drawn into pixels.
 
-#include "player/FontTestSupport.h"
-
-#include "fixtures/SwfBuilder.h"
+#include "fixtures/MovieFixtures.h"
 #include "player/DisplayList.h"
 #include "player/EditTextDefinition.h"
 #include "player/MovieDefinition.h"
@@ -17,44 +15,16 @@
 #include <limits>
 
 using namespace swf;
-using namespace fonttest;
-using swftest::Colour;
-using swftest::MovieBuilder;
-using swftest::Picture;
-using swftest::Place2;
+using namespace swftest;
 
 namespace
 {
 
 constexpr int DefineEditTextTag = 37;
-constexpr int PlaceObject2 = 26;
 constexpr int DefineFont2Tag = 48;
 
-// Font 1: 'A' an em box, 'B' a half-em box, ' ' nothing; every advance one em.
-Bytes boxFont()
-{
-    Font2Spec s;
-    s.id = 1;
-    s.glyphs = {emBox(), boxGlyph(0, -512, 512, 0), Bytes{0x10, 0x00}};
-    s.codes = {'A', 'B', ' '};
-    s.hasLayout = true;
-    s.advances = {1024, 1024, 1024};
-    return defineFont2(s);
-}
-
-Bytes placeAt(int id, int depth, int tx, int ty)
-{
-    Place2 p;
-    p.depth = depth;
-    p.characterId = id;
-    swftest::MatrixSpec m;
-    m.tx = tx;
-    m.ty = ty;
-    p.matrix = m;
-    return p.payload();
-}
-
-// A 550 x 400 pixel movie holding the font and one field placed at depth 1.
+// A 550 x 400 pixel movie holding font 1 ('A' an em box, 'B' a half-em box, ' ' nothing; every
+// advance one em) and one field placed at depth 1.
 struct FieldMovie
 {
     Ref<MovieDefinition> movie;
@@ -62,20 +32,14 @@ struct FieldMovie
     TextField* field = nullptr;
 
     explicit FieldMovie(const EditTextSpec& record, int tx = 0, int ty = 0)
+        : movie(movieOf({{DefineFont2Tag, boxFont(0, true)},
+                         {DefineEditTextTag, defineEditText(record)},
+                         {26, place(record.id, 1, tx, ty)}})),
+          instance(started(*movie)), field(dynamic_cast<TextField*>(instance->rootSprite().displayList().objectAt(1)))
     {
-        MovieBuilder mb;
-        mb.tag(DefineFont2Tag, boxFont());
-        mb.tag(DefineEditTextTag, defineEditText(record));
-        mb.tag(PlaceObject2, placeAt(record.id, 1, tx, ty));
-        mb.showFrame().end();
-        movie = swftest::readMovie(mb.fws());
-        instance = movie->createInstance();
-        instance->restart();
-        instance->advance(0.0001f);
-        field = dynamic_cast<TextField*>(instance->rootSprite().displayList().objectAt(1));
     }
 
-    Picture render() { return swftest::renderInstance(*instance, 550, 400); }
+    Picture render() { return renderInstance(*instance, 550, 400); }
 };
 
 EditTextSpec whiteField(const std::string& text)
@@ -112,12 +76,9 @@ TEST(EditTextTest, RecordReadsEveryOptionalPart)
     bare.id = 6;
     bare.variable = "";
 
-    MovieBuilder mb;
-    mb.tag(DefineFont2Tag, boxFont());
-    mb.tag(DefineEditTextTag, defineEditText(input));
-    mb.tag(DefineEditTextTag, defineEditText(bare));
-    mb.showFrame().end();
-    Ref<MovieDefinition> movie = swftest::readMovie(mb.fws());
+    Ref<MovieDefinition> movie = movieOf({{DefineFont2Tag, boxFont(0, true)},
+                                          {DefineEditTextTag, defineEditText(input)},
+                                          {DefineEditTextTag, defineEditText(bare)}});
 
     auto* record = dynamic_cast<EditTextDefinition*>(movie->characterById(5));
     ASSERT_NE(record, nullptr);
@@ -164,13 +125,10 @@ TEST(EditTextTest, CutRecordsAreRefusedButAnUnterminatedFinalTextIsKept)
     Bytes unterminated = defineEditText(open);
     unterminated.pop_back();
 
-    MovieBuilder mb;
-    mb.tag(DefineFont2Tag, boxFont());
-    mb.tag(DefineEditTextTag, cutLayout);
-    mb.tag(DefineEditTextTag, unterminated);
-    mb.tag(DefineEditTextTag, Bytes{9, 0});
-    mb.showFrame().end();
-    Ref<MovieDefinition> movie = swftest::readMovie(mb.fws());
+    Ref<MovieDefinition> movie = movieOf({{DefineFont2Tag, boxFont(0, true)},
+                                          {DefineEditTextTag, cutLayout},
+                                          {DefineEditTextTag, unterminated},
+                                          {DefineEditTextTag, Bytes{9, 0}}});
     EXPECT_EQ(movie->characterById(7), nullptr);
     EXPECT_EQ(movie->characterById(9), nullptr);
     auto* kept = dynamic_cast<EditTextDefinition*>(movie->characterById(8));

@@ -1,19 +1,15 @@
 // Fonts read from movie tags: glyph outlines, code tables, DefineFont2
 // layout and kerning, and damaged font tags.
 
-#include "player/FontTestSupport.h"
-
-#include "fixtures/SwfBuilder.h"
 #include "player/Font.h"
+#include "fixtures/MovieFixtures.h"
 #include "player/MovieDefinition.h"
 #include "player/ShapeDefinition.h"
 
 #include <gtest/gtest.h>
 
 using namespace swf;
-using namespace fonttest;
-using swftest::MovieBuilder;
-using swftest::ShapeBuilder;
+using namespace swfwrite;
 
 namespace
 {
@@ -25,18 +21,10 @@ constexpr int DefineFont2Tag = 48;
 
 // A movie of the given tags followed by a shape with id 50, so tests see
 // that loading went on after a damaged tag.
-Ref<MovieDefinition> movieWith(const std::vector<std::pair<int, Bytes>>& tags)
+Ref<MovieDefinition> movieWith(swftest::Tags tags)
 {
-    MovieBuilder mb;
-    for (const auto& t : tags)
-        mb.tag(t.first, t.second);
-    ShapeBuilder shape;
-    shape.bounds(0, 100, 0, 100);
-    const int fill = shape.solidFill({255, 0, 0, 255});
-    shape.rectangle(0, 0, 100, 100, fill);
-    mb.tag(DefineShape, shape.payload(50));
-    mb.showFrame().end();
-    return swftest::readMovie(mb.fws());
+    tags.emplace_back(DefineShape, swftest::square(50, {255, 0, 0, 255}, 100));
+    return swftest::movieOf(tags);
 }
 
 Font2Spec twoGlyphFont(bool wideOffsets, bool wideCodes)
@@ -72,6 +60,10 @@ TEST(FontTest, DefineFontGlyphsTakeTheirCodesFromFontInfo)
         {DefineFontInfoTag, defineFontInfo(3, "Short", 0, {'x', 'y', 'z'})},
         // No font of that id: ignored.
         {DefineFontInfoTag, defineFontInfo(99, "Nobody", 0, {'q'})},
+        // A later info replaces name and codes.
+        {DefineFontTag, defineFont(4, {emBox(), emBox()})},
+        {DefineFontInfoTag, defineFontInfo(4, "First", 0, {'a', 'b'})},
+        {DefineFontInfoTag, defineFontInfo(4, "Second", 0, {'c', 'd'})},
     });
 
     const Font* font = movie->fontById(1);
@@ -115,20 +107,11 @@ TEST(FontTest, DefineFontGlyphsTakeTheirCodesFromFontInfo)
 
     EXPECT_EQ(movie->fontById(99), nullptr);
     EXPECT_NE(movie->characterById(50), nullptr);
-}
-
-TEST(FontTest, LaterFontInfoReplacesNameAndCodes)
-{
-    Ref<MovieDefinition> movie = movieWith({
-        {DefineFontTag, defineFont(1, {emBox(), emBox()})},
-        {DefineFontInfoTag, defineFontInfo(1, "First", 0, {'a', 'b'})},
-        {DefineFontInfoTag, defineFontInfo(1, "Second", 0, {'c', 'd'})},
-    });
-    const Font* font = movie->fontById(1);
-    ASSERT_NE(font, nullptr);
-    EXPECT_EQ(font->name(), "Second");
-    EXPECT_EQ(font->glyphIndex('a'), -1);
-    EXPECT_EQ(font->glyphIndex('d'), 1);
+    const Font* later = movie->fontById(4);
+    ASSERT_NE(later, nullptr);
+    EXPECT_EQ(later->name(), "Second");
+    EXPECT_EQ(later->glyphIndex('a'), -1);
+    EXPECT_EQ(later->glyphIndex('d'), 1);
 }
 
 TEST(FontTest, DefineFont2ReadsEveryTableWidthWithLayoutAndKerning)
@@ -278,14 +261,14 @@ TEST(FontTest, OutlineRunningToTheTagEndDoesNotSpoilTheGlyphsReadAfterIt)
     const Bytes open = boxGlyph(0, -1024, 1024, 0, false);
     const auto wholeSize = static_cast<std::uint16_t>(whole.size());
     BitWriter w;
-    w.u16(9);
-    w.u16(6);
-    w.u16(static_cast<std::uint16_t>(6 + 2 * wholeSize));
-    w.u16(static_cast<std::uint16_t>(6 + wholeSize));
-    w.append(whole);
-    w.append(whole);
-    w.append(open);
-    Ref<MovieDefinition> movie = movieWith({{DefineFontTag, w.bytes()}});
+    w.WriteU16(9);
+    w.WriteU16(6);
+    w.WriteU16(static_cast<std::uint16_t>(6 + 2 * wholeSize));
+    w.WriteU16(static_cast<std::uint16_t>(6 + wholeSize));
+    w.WriteBytes(whole);
+    w.WriteBytes(whole);
+    w.WriteBytes(open);
+    Ref<MovieDefinition> movie = movieWith({{DefineFontTag, w.Bytes()}});
     const Font* font = movie->fontById(9);
     ASSERT_NE(font, nullptr);
     ASSERT_EQ(font->glyphCount(), 3);

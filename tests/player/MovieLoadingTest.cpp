@@ -1,10 +1,10 @@
-#include "fixtures/SwfBuilder.h"
+#include "fixtures/MovieFixtures.h"
 #include "player/ButtonDefinition.h"
 #include "player/ControlTags.h"
-#include "player/PlayerHooks.h"
 #include "player/MemoryStream.h"
 #include "player/MovieDefinition.h"
 #include "player/Player.h"
+#include "player/PlayerHooks.h"
 #include "player/ShapeDefinition.h"
 #include "player/SpriteDefinition.h"
 
@@ -16,21 +16,14 @@ using swf::ControlTag;
 namespace
 {
 
-Bytes squareShape(int code = 2)
+Bytes squareShape()
 {
-    ShapeBuilder s(code);
-    s.bounds(0, 200, 0, 200);
-    int fill = s.solidFill({255, 0, 0, 255});
-    s.rectangle(0, 0, 200, 200, fill);
-    return s.payload(1);
+    return square(1, {255, 0, 0, 255}, 200);
 }
 
 Bytes placeAt(int id, int depth)
 {
-    Place2 p;
-    p.characterId = id;
-    p.depth = depth;
-    return p.payload();
+    return placeWith(id, depth, std::nullopt);
 }
 
 // A three-frame movie: a shape, a sprite with its own frames, labels and an export.
@@ -43,7 +36,7 @@ MovieBuilder sampleMovie()
     inner.tag(26, placeAt(1, 1)).showFrame().showFrame().end();
     m.tag(39, defineSprite(7, 2, inner));
     m.tag(26, placeAt(1, 1)).tag(43, frameLabel("intro")).showFrame();
-    m.tag(26, placeAt(7, 2)).tag(12, doAction({0x06, 0x00})).showFrame();
+    m.tag(26, placeAt(7, 2)).tag(12, Bytes{0x06, 0x00}).showFrame();
     m.tag(28, removeObject2(1)).tag(43, frameLabel("outro")).tag(56, exportAssets({{1, "Square"}, {99, "Nothing"}}));
     m.showFrame().end();
     return m;
@@ -175,11 +168,13 @@ TEST(MovieLoadingTest, BadHeadersAndMissingFiles)
     EXPECT_EQ(junk->refCount(), 1);
 
     // A stream whose error is set counts as not opened.
-    swf::setFileOpener([](const std::string&) {
-        auto s = std::make_unique<swf::MemoryStream>(Bytes{'F', 'W', 'S'});
-        s->error = 3;
-        return std::unique_ptr<swf::FileStream>(std::move(s));
-    });
+    swf::setFileOpener(
+        [](const std::string&)
+        {
+            auto s = std::make_unique<swf::MemoryStream>(Bytes{'F', 'W', 'S'});
+            s->error = 3;
+            return std::unique_ptr<swf::FileStream>(std::move(s));
+        });
     EXPECT_FALSE(swf::loadMovieDefinition("x.swf"));
     swf::setFileOpener(nullptr);
 }
@@ -263,29 +258,31 @@ TEST(MovieLoadingTest, ImportCyclesAreRefused)
 
 TEST(MovieLoadingTest, ClipEventHandlersPerMovieVersion)
 {
-    auto placeWithClipActions = [](bool wide) {
+    auto placeWithClipActions = [](bool wide)
+    {
         BitWriter w;
-        w.writeUInt(1, 1); // clip actions
-        w.writeUInt(0, 6);
-        w.writeUInt(0, 1); // not a move
-        w.u16(3);          // depth
-        auto flags = [&](uint32_t v) {
+        w.WriteBits(1, 1); // clip actions
+        w.WriteBits(0, 6);
+        w.WriteBits(0, 1); // not a move
+        w.WriteU16(3);     // depth
+        auto flags = [&](uint32_t v)
+        {
             if (wide)
-                w.u32(v);
+                w.WriteU32(v);
             else
-                w.u16(static_cast<uint16_t>(v));
+                w.WriteU16(static_cast<uint16_t>(v));
         };
-        w.u16(0);                     // reserved
+        w.WriteU16(0);                // reserved
         flags((1u << 0) | (1u << 1)); // all events
         flags((1u << 0) | (1u << 1)); // load and enter frame share one record
-        w.u32(2);
-        w.u8(0x07);
-        w.u8(0x00);
+        w.WriteU32(2);
+        w.WriteU8(0x07);
+        w.WriteU8(0x00);
         flags(1u << 10); // press
-        w.u32(1);
-        w.u8(0x00);
+        w.WriteU32(1);
+        w.WriteU8(0x00);
         flags(0);
-        return w.bytes();
+        return w.Bytes();
     };
     for (int version : {5, 6})
     {
@@ -307,45 +304,15 @@ TEST(MovieLoadingTest, ClipEventHandlersPerMovieVersion)
 
 TEST(MovieLoadingTest, ButtonRecordsActionsAndSounds)
 {
-    BitWriter b;
-    b.u16(9);
-    b.u8(0);      // not a menu
-    b.u16(0);     // patched below: offset to the actions
-    size_t offsetAt = b.bytes().size() - 2;
-    b.u8(0x09);   // up and hit test
-    b.u16(1);
-    b.u16(4);
-    b.matrix(MatrixSpec{});
-    CxformSpec half;
-    half.mul = std::vector<double>{0.5, 0.5, 0.5, 1.0};
-    b.cxform(half, true);
-    b.u8(0);
-    size_t actionsAt = b.bytes().size();
-    b.bytes()[offsetAt] = static_cast<uint8_t>(actionsAt - offsetAt);
-    b.u16(7); // condition action size
-    b.u16(0x0008);
-    b.u8(0x06);
-    b.u8(0x00);
-    b.u8(0x00);
-    b.u16(0); // last one
-    b.u16(0x0001);
-    b.u8(0x07);
-    b.u8(0x00);
-
-    BitWriter sound;
-    sound.u16(9);
-    sound.u16(0);   // no sound for the first change
-    sound.u16(33);  // a sound with an envelope
-    sound.u8(0x08);
-    sound.u8(1);
-    sound.u32(0);
-    sound.u16(1);
-    sound.u16(2);
-    sound.u16(0);
-    sound.u16(0);
-
+    // One record (up and hit test states, character 1 at depth 4, identity matrix, colour
+    // transform halving red, green and blue), then two condition actions, the first with the
+    // offset to the next.
+    const Bytes buttonTag{9, 0, 0, 15, 0, 0x09, 1, 0, 4, 0, 0, 0x68, 0x80, 0x20, 8, 4,
+                          0, 0, 7, 0,  8, 0,    6, 0, 0, 0, 0, 1,    0,    7,    0};
+    // No sound for the first state change, sound 33 with an envelope of one point for the second.
+    const Bytes sound{9, 0, 0, 0, 33, 0, 0x08, 1, 0, 0, 0, 0, 1, 0, 2, 0, 0, 0, 0, 0};
     MovieBuilder m(1, 2000, 2000);
-    m.tag(34, b.bytes()).tag(17, sound.bytes()).showFrame().end();
+    m.tag(34, buttonTag).tag(17, sound).showFrame().end();
     auto movie = readMovie(m.fws());
     auto* button = dynamic_cast<swf::ButtonDefinition*>(movie->characterById(9));
     ASSERT_NE(button, nullptr);

@@ -1,4 +1,4 @@
-#include "fixtures/SwfBuilder.h"
+#include "fixtures/MovieFixtures.h"
 #include "fixtures/TestPaths.h"
 #include "player/MemoryStream.h"
 #include "player/MovieInstance.h"
@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <dirent.h>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -20,19 +20,7 @@ namespace
 
 Bytes square(int id)
 {
-    ShapeBuilder s;
-    s.bounds(0, 500, 0, 500);
-    int fill = s.solidFill({255, 0, 0, 255});
-    s.rectangle(0, 0, 500, 500, fill);
-    return s.payload(id);
-}
-
-Bytes place(int id, int depth)
-{
-    Place2 p;
-    p.characterId = id;
-    p.depth = depth;
-    return p.payload();
+    return swftest::square(id, {255, 0, 0, 255}, 500);
 }
 
 int deepestLevel(swf::SpriteInstance& sprite)
@@ -159,26 +147,18 @@ TEST(PlayerRobustnessTest, HugeFrameCountsAndTimeSteps)
 
 TEST(PlayerRobustnessTest, FuzzRegressionInputsLoadAndRender)
 {
-    std::string dir = SourcePath("tests/player/fuzz-regressions");
-    DIR* d = opendir(dir.c_str());
-    ASSERT_NE(d, nullptr);
     std::vector<std::string> names;
-    while (dirent* e = readdir(d))
-    {
-        std::string name = e->d_name;
-        if (name.size() > 5 && name.substr(name.size() - 5) == ".fuzz")
-            names.push_back(name);
-    }
-    closedir(d);
-    ASSERT_FALSE(names.empty());
+    for (const auto& entry : std::filesystem::directory_iterator(SourcePath("tests/player/fuzz-regressions")))
+        if (entry.path().extension() == ".fuzz")
+            names.push_back(entry.path().string());
+    ASSERT_GE(names.size(), 3u);
     for (const std::string& name : names)
     {
-        std::ifstream in(dir + "/" + name, std::ios::binary);
+        std::ifstream in(name, std::ios::binary);
         Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         // Every path opens the same bytes, so imports of any name reach this movie again.
-        swf::setFileOpener([&bytes](const std::string&) -> std::unique_ptr<swf::FileStream> {
-            return std::make_unique<swf::MemoryStream>(bytes);
-        });
+        swf::setFileOpener([&bytes](const std::string&) -> std::unique_ptr<swf::FileStream>
+                           { return std::make_unique<swf::MemoryStream>(bytes); });
         auto movie = swf::loadMovieDefinition("fuzz.swf");
         ASSERT_TRUE(movie) << name;
         auto inst = movie->createInstance();

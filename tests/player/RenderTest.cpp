@@ -1,4 +1,4 @@
-#include "fixtures/SwfBuilder.h"
+#include "fixtures/MovieFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -9,22 +9,12 @@ namespace
 
 constexpr Colour Red{255, 0, 0, 255};
 
-Bytes place(int id, int depth, std::optional<MatrixSpec> m = std::nullopt, std::optional<CxformSpec> c = std::nullopt)
-{
-    Place2 p;
-    p.characterId = id;
-    p.depth = depth;
-    p.matrix = m;
-    p.cxform = c;
-    return p.payload();
-}
-
 // A 100 x 100 pixel movie (2000 twips square) showing one shape.
 Picture renderShape(const ShapeBuilder& shape, int w = 100, int h = 100, int code = 2,
                     std::optional<CxformSpec> cx = std::nullopt)
 {
     MovieBuilder m(1, 2000, 2000);
-    m.tag(code, shape.payload(1)).tag(26, place(1, 1, std::nullopt, cx)).showFrame().end();
+    m.tag(code, shape.payload(1)).tag(26, placeWith(1, 1, std::nullopt, cx)).showFrame().end();
     auto movie = readMovie(m.fws());
     return renderFrame(*movie, 0, w, h);
 }
@@ -42,6 +32,29 @@ TEST(RenderTest, SolidSquareFillsExactlyItsPixels)
     EXPECT_EQ(p.at(50, 49), 0u);
     EXPECT_EQ(p.at(49, 50), 0u);
     EXPECT_EQ(p.countNonTransparent(), 50 * 50);
+}
+
+TEST(RenderTest, DiagonalAndCurvedEdgesStayOnTheirLine)
+{
+    // A right triangle under its diagonal, and a quarter disc bounded by one curve: both cover
+    // about their area, with nothing bulging past the edge.
+    ShapeBuilder triangle;
+    triangle.change(std::make_pair(0, 0), std::nullopt, triangle.solidFill(Red), std::nullopt);
+    triangle.lineTo(2000, 0).lineTo(-2000, 2000).lineTo(0, -2000);
+    Picture t = renderShape(triangle);
+    EXPECT_NEAR(t.countNonTransparent(), 5000 + 50, 60);
+    EXPECT_EQ(t.alpha(45, 45), 255);
+    EXPECT_EQ(t.alpha(56, 45), 0);
+    EXPECT_EQ(t.alpha(45, 56), 0);
+
+    ShapeBuilder bowl;
+    bowl.change(std::make_pair(0, 0), std::nullopt, bowl.solidFill(Red), std::nullopt);
+    bowl.lineTo(2000, 0).curveTo(0, 2000, -2000, 0).lineTo(0, -2000);
+    Picture b = renderShape(bowl);
+    // The quadratic through (100, 0), control (100, 100), to (0, 100) passes (75, 75).
+    EXPECT_EQ(b.alpha(72, 72), 255);
+    EXPECT_EQ(b.alpha(79, 79), 0);
+    EXPECT_EQ(b.alpha(95, 30), 255);
 }
 
 TEST(RenderTest, OutlineStitchedFromPathsInAnyOrderAndDirection)
@@ -72,7 +85,10 @@ TEST(RenderTest, EvenOddRingAndEdgesWithTheSameFillOnBothSides)
     ShapeBuilder inner;
     fill = inner.solidFill(Red);
     inner.rectangle(0, 0, 2000, 2000, fill);
-    inner.change(std::make_pair(500, 500), fill, fill, std::nullopt).lineTo(1000, 0).lineTo(0, 1000).lineTo(-1000, 0)
+    inner.change(std::make_pair(500, 500), fill, fill, std::nullopt)
+        .lineTo(1000, 0)
+        .lineTo(0, 1000)
+        .lineTo(-1000, 0)
         .lineTo(0, -1000);
     Picture i = renderShape(inner);
     EXPECT_EQ(i.at(50, 50), 0xFFFF0000u); // that outline is no boundary of the fill
@@ -187,10 +203,10 @@ TEST(RenderTest, ColourTransformClampsEachChannel)
 TEST(RenderTest, StrokesRoundCapsAndZeroWidth)
 {
     ShapeBuilder s;
-    int pen = s.lineStyle(400, {0, 0, 0, 255}); // 20 px at 20 twips per pixel
+    int pen = s.lineStyle(400, {0, 255, 0, 255}); // 20 px at 20 twips per pixel
     s.change(std::make_pair(400, 1000), std::nullopt, std::nullopt, pen).lineTo(1200, 0);
     Picture p = renderShape(s);
-    EXPECT_EQ(p.at(50, 50), 0xFF000000u);
+    EXPECT_EQ(p.at(50, 50), 0xFF00FF00u);
     EXPECT_EQ(p.alpha(12, 50), 255); // inside the round cap around (20, 50)
     EXPECT_EQ(p.alpha(11, 42), 0);   // where a square cap would have painted
     EXPECT_EQ(p.alpha(50, 39), 0);
@@ -217,7 +233,7 @@ TEST(RenderTest, BitmapFillsAndSingularTransformsDrawNothingButDoNotBlankOthers)
     flat.scale = std::make_pair(0.0, 1.0);
     MatrixSpec right;
     right.tx = 1000;
-    m.tag(2, s.payload(1)).tag(26, place(1, 1, flat)).tag(26, place(1, 2, right)).showFrame().end();
+    m.tag(2, s.payload(1)).tag(26, placeWith(1, 1, flat)).tag(26, place(1, 2, 1000)).showFrame().end();
     auto movie = readMovie(m.fws());
     Picture p = renderFrame(*movie, 0, 100, 100);
     EXPECT_EQ(p.at(75, 25), 0xFFFF0000u);
@@ -246,7 +262,7 @@ TEST(RenderTest, NestedSpriteTransformsCompose)
     offset.tx = 200;
     CxformSpec tint;
     tint.mul = std::vector<double>{1.0, 0.0, 1.0, 1.0};
-    inner.tag(26, place(1, 1, offset, tint)).showFrame().end();
+    inner.tag(26, placeWith(1, 1, offset, tint)).showFrame().end();
     MovieBuilder m(1, 2000, 2000);
     MatrixSpec outer;
     outer.scale = std::make_pair(2.0, 2.0);
@@ -254,7 +270,11 @@ TEST(RenderTest, NestedSpriteTransformsCompose)
     outer.ty = 400;
     CxformSpec blueOff;
     blueOff.mul = std::vector<double>{1.0, 1.0, 0.0, 1.0};
-    m.tag(2, s.payload(1)).tag(39, defineSprite(2, 1, inner)).tag(26, place(2, 1, outer, blueOff)).showFrame().end();
+    m.tag(2, s.payload(1))
+        .tag(39, defineSprite(2, 1, inner))
+        .tag(26, placeWith(2, 1, outer, blueOff))
+        .showFrame()
+        .end();
     auto movie = readMovie(m.fws());
     Picture p = renderFrame(*movie, 0, 100, 100);
     // World: x = 2 * (x + 200) + 400 -> 800..1200 twips = 40..60 px; y 400..800 = 20..40 px.

@@ -1,9 +1,11 @@
-#include "ActionTestSupport.h"
+#include "FakeSprite.h"
 
 #include "player/ScriptFunction.h"
 #include "player/ScriptGlobals.h"
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 using namespace swf;
 using namespace swf::test;
@@ -44,43 +46,34 @@ class ScriptEnvironmentTest : public ::testing::Test
 TEST_F(ScriptEnvironmentTest, TargetPathsWithSlashesColonsAndDots)
 {
     button().setMember("x", ScriptValue(5.0));
-    EXPECT_DOUBLE_EQ(5.0, eval(*root, ActionBuilder().getVariable("/menu/button:x")).toNumber());
-    EXPECT_DOUBLE_EQ(5.0, eval(*root, ActionBuilder().getVariable("menu.button.x")).toNumber());
-    EXPECT_DOUBLE_EQ(5.0, eval(*root, ActionBuilder().getVariable("_root.menu.button.x")).toNumber());
-    EXPECT_DOUBLE_EQ(5.0, eval(menu(), ActionBuilder().getVariable("button:x")).toNumber());
     root->setMember("lives", ScriptValue(3.0));
-    EXPECT_DOUBLE_EQ(3.0, eval(button(), ActionBuilder().getVariable("../..:lives")).toNumber());
-    EXPECT_DOUBLE_EQ(3.0, eval(button(), ActionBuilder().getVariable("/:lives")).toNumber());
-    EXPECT_DOUBLE_EQ(3.0, eval(button(), ActionBuilder().getVariable("_parent._parent.lives")).toNumber());
-    EXPECT_DOUBLE_EQ(3.0, eval(button(), ActionBuilder().getVariable("_level0.lives")).toNumber());
-    // Writes go to the named sprite.
+    const std::tuple<FakeSprite*, std::string, std::string> paths[] = {
+        {root.get(), "/menu/button:x", "5"},
+        {root.get(), "menu.button.x", "5"},
+        {root.get(), "_root.menu.button.x", "5"},
+        {&menu(), "button:x", "5"},
+        {&button(), "../..:lives", "3"},
+        {&button(), "/:lives", "3"},
+        {&button(), "_parent._parent.lives", "3"},
+        {&button(), "_level0.lives", "3"},
+        // Case-sensitive, and unresolved paths are harmless.
+        {root.get(), "/Menu/button:x", "undefined"},
+        {root.get(), "nosuch.x", "undefined"},
+        {root.get(), "/a/b/c:x", "undefined"},
+        {root.get(), "_parent.x", "undefined"},
+    };
+    for (const auto& [where, path, shown] : paths)
+        EXPECT_EQ(shown, eval(*where, ActionBuilder().getVariable(path)).toString()) << path;
+    // Writes go to the named sprite, or nowhere.
     menu().run(ActionBuilder().setNumber("/score:points", 12).setNumber("button.clicks", 2));
-    ScriptValue value;
-    ASSERT_TRUE(root->children["score"]->getMember("points", value));
-    EXPECT_DOUBLE_EQ(12.0, value.toNumber());
-    ASSERT_TRUE(button().getMember("clicks", value));
-    EXPECT_DOUBLE_EQ(2.0, value.toNumber());
-    // Paths resolve case-sensitively.
-    EXPECT_TRUE(eval(*root, ActionBuilder().getVariable("/Menu/button:x")).isUndefined());
-}
-
-TEST_F(ScriptEnvironmentTest, RootAndLevel0AreTheSameSprite)
-{
-    ActionBuilder code;
-    code.getVariable("_root").getVariable("_level0").op(0x66);
-    EXPECT_EQ("1", eval(button(), code).toString());
-    EXPECT_EQ(root.get(), eval(button(), ActionBuilder().getVariable("_root")).objectValue());
-}
-
-TEST_F(ScriptEnvironmentTest, UnresolvedPathsAreHarmless)
-{
-    EXPECT_TRUE(eval(*root, ActionBuilder().getVariable("nosuch.x")).isUndefined());
-    EXPECT_TRUE(eval(*root, ActionBuilder().getVariable("/a/b/c:x")).isUndefined());
-    EXPECT_TRUE(eval(*root, ActionBuilder().getVariable("_parent.x")).isUndefined());
+    EXPECT_DOUBLE_EQ(12.0, root->children["score"]->variable("points").toNumber());
+    EXPECT_DOUBLE_EQ(2.0, button().variable("clicks").toNumber());
     root->run(ActionBuilder().setNumber("_root.nosuch.x", 1).setNumber("/nosuch:y", 1));
     EXPECT_TRUE(root->variable("x").isUndefined());
     EXPECT_TRUE(root->variable("y").isUndefined());
-    // GetProperty of a missing sprite pushes undefined.
+    // _root and _level0 are the same sprite; GetProperty of a missing sprite pushes undefined.
+    EXPECT_EQ("1", eval(button(), ActionBuilder().getVariable("_root").getVariable("_level0").op(0x66)).toString());
+    EXPECT_EQ(root.get(), eval(button(), ActionBuilder().getVariable("_root")).objectValue());
     EXPECT_TRUE(eval(*root, ActionBuilder().pushString("/ghost").pushInt(0).op(0x22)).isUndefined());
 }
 
@@ -175,13 +168,7 @@ TEST_F(ScriptEnvironmentTest, RecursionWorksAndRunawayRecursionIsCut)
     ActionBuilder base;
     base.pushInt(1).op(0x3E);
     ActionBuilder body;
-    body.getVariable("n")
-        .pushInt(2)
-        .op(0x0F)
-        .op(0x12)
-        .branchIf(static_cast<int16_t>(base.size()))
-        .append(base)
-        .append(tail);
+    body.getVariable("n").pushInt(2).op(0x0F).op(0x12).branchIf(int16_t(base.size())).append(base).append(tail);
     ActionBuilder code;
     code.defineFunction("fact", {"n"}, body).pushInt(10).callFunction("fact", 1).setVariableFromStack("r");
     root->run(code);
@@ -189,14 +176,9 @@ TEST_F(ScriptEnvironmentTest, RecursionWorksAndRunawayRecursionIsCut)
 
     // function loop() { depth = depth + 1; loop(); } never returns: the nesting limit stops it.
     ActionBuilder forever;
-    forever.pushString("/:depth").getVariable("/:depth").op(0x50).op(0x1D).pushInt(0).pushString("loop").op(0x3D);
+    forever.increment("/:depth").callFunction("loop", 0);
     ActionBuilder runaway;
-    runaway.setNumber("depth", 0)
-        .defineFunction("loop", {}, forever)
-        .pushInt(0)
-        .pushString("loop")
-        .op(0x3D)
-        .setNumber("after", 1);
+    runaway.setNumber("depth", 0).defineFunction("loop", {}, forever).callFunction("loop", 0).setNumber("after", 1);
     root->run(runaway);
     EXPECT_DOUBLE_EQ(1.0, root->variable("after").toNumber());
     EXPECT_LE(root->variable("depth").toNumber(), static_cast<double>(MaxNesting));
@@ -212,8 +194,7 @@ TEST_F(ScriptEnvironmentTest, FunctionsKeepTheirCodeAndConstantsAfterTheRecordIs
         body.pushConstant(0).op(0x3E);
         ActionBuilder code;
         code.constantPool({"kept"}).defineFunction("", {}, body).setVariableFromStack("/_global:keeper");
-        Ref<ActionRecord> record = code.record();
-        executeActions(*record, root->env);
+        executeActions(*swftest::record(code), root->env);
     } // the record is dropped here; the function holds its own reference
     ScriptValue function;
     ASSERT_TRUE(scriptGlobalObject().getMember("keeper", function));
@@ -235,50 +216,38 @@ TEST_F(ScriptEnvironmentTest, FunctionBodiesCannotPopTheirCallersValues)
 TEST_F(ScriptEnvironmentTest, TimelineActionsDriveTheTarget)
 {
     root->labels["menu"] = 4;
-    root->run(ActionBuilder().op(0x07));
-    EXPECT_FALSE(root->playing);
-    root->run(ActionBuilder().op(0x06));
-    EXPECT_TRUE(root->playing);
-    root->run(ActionBuilder().gotoFrame(3));
-    EXPECT_EQ(3, root->current);
-    EXPECT_FALSE(root->playing);
-    root->run(ActionBuilder().op(0x04));
-    EXPECT_EQ(4, root->current);
-    root->run(ActionBuilder().op(0x05).op(0x05));
-    EXPECT_EQ(2, root->current);
-    root->run(ActionBuilder().gotoLabel("menu"));
-    EXPECT_EQ(4, root->current);
-    int calls = root->gotoCalls;
-    root->run(ActionBuilder().gotoLabel("nowhere"));
-    EXPECT_EQ(calls, root->gotoCalls);
-    root->current = 0;
-    root->run(ActionBuilder().op(0x05));
-    EXPECT_EQ(0, root->current);
-}
-
-TEST_F(ScriptEnvironmentTest, GotoFrame2TakesLabelsOrZeroBasedNumbersAndItsPlayFlag)
-{
     root->labels["end"] = 7;
-    root->run(ActionBuilder().pushString("end").action(0x9F, {1}));
-    EXPECT_EQ(7, root->current);
-    EXPECT_TRUE(root->playing);
-    root->run(ActionBuilder().pushInt(5).action(0x9F, {0}));
-    EXPECT_EQ(5, root->current); // used as it is, not decreased by one
-    EXPECT_FALSE(root->playing);
-    root->run(ActionBuilder().pushNumber(2.9).action(0x9F, {1}));
-    EXPECT_EQ(2, root->current);
-    EXPECT_TRUE(root->playing);
-    // An unknown label goes nowhere and leaves the play state alone.
-    root->run(ActionBuilder().pushString("nolabel").action(0x9F, {0}));
-    EXPECT_EQ(2, root->current);
-    EXPECT_TRUE(root->playing);
-    // NaN and huge numbers are defined: NaN is frame 0, the rest is clamped by the sprite.
-    root->run(ActionBuilder().pushInt(0).pushInt(0).op(0x0D).action(0x9F, {0}));
-    EXPECT_EQ(0, root->current);
-    root->run(ActionBuilder().pushNumber(1e12).action(0x9F, {0}));
+    using A = ActionBuilder;
+    // Each step: the actions, then the frame and play state they leave.
+    const std::tuple<A, int, bool> steps[] = {
+        {A().op(0x07), 0, false},
+        {A().op(0x06), 0, true},
+        {A().gotoFrame(3), 3, false},
+        {A().op(0x04), 4, false},
+        {A().op(0x05).op(0x05), 2, false},
+        {A().gotoLabel("menu"), 4, false},
+        {A().gotoLabel("nowhere"), 4, false},
+        // GotoFrame2: labels or zero-based numbers used as they are, and its play flag.
+        {A().pushString("end").action(0x9F, {1}), 7, true},
+        {A().pushInt(5).action(0x9F, {0}), 5, false},
+        {A().pushNumber(2.9).action(0x9F, {1}), 2, true},
+        {A().pushString("nolabel").action(0x9F, {0}), 2, true},
+        {A().pushInt(0).pushInt(0).op(0x0D).action(0x9F, {0}), 0, false}, // NaN is frame 0
+        {A().op(0x05), 0, false},
+    };
+    for (const auto& [code, frame, playing] : steps)
+    {
+        root->run(code);
+        EXPECT_EQ(frame, root->current);
+        EXPECT_EQ(playing, root->playing) << "at frame " << frame;
+    }
+    const int calls = root->gotoCalls;
+    root->run(A().gotoLabel("nowhere"));
+    EXPECT_EQ(calls, root->gotoCalls);
+    root->run(A().pushNumber(1e12).action(0x9F, {0}));
     EXPECT_GE(root->current, 0);
     // The value is popped.
-    EXPECT_DOUBLE_EQ(9.0, eval(*root, ActionBuilder().pushInt(9).pushInt(1).action(0x9F, {0})).toNumber());
+    EXPECT_DOUBLE_EQ(9.0, eval(*root, A().pushInt(9).pushInt(1).action(0x9F, {0})).toNumber());
 }
 
 TEST_F(ScriptEnvironmentTest, PropertiesByIndexAndRangeChecks)
@@ -315,10 +284,8 @@ TEST_F(ScriptEnvironmentTest, CloneRemoveAndDrag)
     EXPECT_TRUE(menu().dragging);
     EXPECT_TRUE(menu().dragLock);
     EXPECT_TRUE(menu().dragBounds.constrained);
-    EXPECT_DOUBLE_EQ(1.0, menu().dragBounds.left);
-    EXPECT_DOUBLE_EQ(2.0, menu().dragBounds.top);
-    EXPECT_DOUBLE_EQ(3.0, menu().dragBounds.right);
-    EXPECT_DOUBLE_EQ(4.0, menu().dragBounds.bottom);
+    const ScriptDragBounds& b = menu().dragBounds;
+    EXPECT_EQ((std::vector<double>{1, 2, 3, 4}), (std::vector<double>{b.left, b.top, b.right, b.bottom}));
     menu().run(ActionBuilder().op(0x28));
     EXPECT_FALSE(menu().dragging);
 }
@@ -340,11 +307,11 @@ TEST_F(ScriptEnvironmentTest, FsCommandNeedsTheExactPrefix)
 TEST_F(ScriptEnvironmentTest, CallRunsAnotherFramesActionsWithoutMoving)
 {
     menu().labels["setup"] = 2;
-    menu().actions[2] = ActionBuilder().setNumber("ready", 1).record();
+    menu().actions[2] = swftest::record(ActionBuilder().setNumber("ready", 1));
     root->run(ActionBuilder().pushString("/menu:setup").action(0x9E, {}));
     EXPECT_DOUBLE_EQ(1.0, menu().variable("ready").toNumber());
     EXPECT_EQ(0, menu().current);
-    root->actions[3] = ActionBuilder().setNumber("three", 3).record();
+    root->actions[3] = swftest::record(ActionBuilder().setNumber("three", 3));
     root->run(ActionBuilder().pushInt(3).action(0x9E, {}).pushInt(99).action(0x9E, {}));
     EXPECT_DOUBLE_EQ(3.0, root->variable("three").toNumber());
 }

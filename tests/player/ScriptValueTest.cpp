@@ -54,83 +54,78 @@ TEST(ScriptValueTest, KindsAreNumberedAsTheFormatNumbersThem)
     EXPECT_TRUE(ScriptValue(static_cast<ScriptObject*>(nullptr)).isUndefined());
 }
 
-TEST(ScriptValueTest, NumbersPrintLikePercentGWithoutLocaleOrSignOfZero)
+TEST(ScriptValueTest, ConversionsFollowTheFormat)
 {
-    EXPECT_EQ("1", ScriptValue(1.0).toString());
-    EXPECT_EQ("1.5", ScriptValue(1.5).toString());
-    EXPECT_EQ("-3.25", ScriptValue(-3.25).toString());
-    EXPECT_EQ("100000", ScriptValue(100000.0).toString());
-    EXPECT_EQ("1e+06", ScriptValue(1e6).toString());
-    EXPECT_EQ("0.333333", ScriptValue(1.0 / 3.0).toString());
-    EXPECT_EQ("0.3", ScriptValue(0.1 + 0.2).toString());
-    EXPECT_EQ("0", ScriptValue(-0.0).toString());
-    EXPECT_EQ("NaN", ScriptValue(std::nan("")).toString());
-    EXPECT_EQ("-Infinity", ScriptValue(-std::numeric_limits<double>::infinity()).toString());
-    EXPECT_EQ("undefined", ScriptValue().toString());
-    EXPECT_EQ("1", ScriptValue::fromBool(true).toString());
-    EXPECT_EQ("0", ScriptValue::fromBool(false).toString());
-}
-
-TEST(ScriptValueTest, ObjectsAndFunctionsPrintTheirTextOrFullAddress)
-{
-    Ref<ScriptObject> plain = makeRef<ScriptObject>();
-    EXPECT_EQ(hexAddress("object", plain.get()), ScriptValue(plain).toString());
-    Ref<TextObject> field = makeRef<TextObject>("hello");
-    EXPECT_EQ("hello", ScriptValue(field.get()).toString());
-    EXPECT_EQ(hexAddress("c_function", reinterpret_cast<const void*>(&nativeStub)),
-              ScriptValue(&nativeStub).toString());
-}
-
-TEST(ScriptValueTest, StringsConvertThroughTheirLeadingNumber)
-{
-    EXPECT_DOUBLE_EQ(12.5, ScriptValue(" 12.5abc").toNumber());
-    EXPECT_DOUBLE_EQ(-3.0, ScriptValue("-3").toNumber());
-    EXPECT_DOUBLE_EQ(4.0, ScriptValue("+4").toNumber());
-    EXPECT_DOUBLE_EQ(250.0, ScriptValue("2.5e2").toNumber());
-    EXPECT_DOUBLE_EQ(0.0, ScriptValue("abc").toNumber());
-    EXPECT_DOUBLE_EQ(0.0, ScriptValue("").toNumber());
-    EXPECT_DOUBLE_EQ(0.0, ScriptValue("--1").toNumber());
-    EXPECT_TRUE(std::isinf(ScriptValue("1e400").toNumber()));
-    EXPECT_DOUBLE_EQ(0.0, ScriptValue("1e-400").toNumber());
-    EXPECT_DOUBLE_EQ(0.0, ScriptValue().toNumber());
-    EXPECT_DOUBLE_EQ(0.0, ScriptValue(&nativeStub).toNumber());
-    EXPECT_DOUBLE_EQ(0.0, ScriptValue(makeRef<ScriptObject>()).toNumber());
+    const double inf = std::numeric_limits<double>::infinity();
     Ref<TextObject> field = makeRef<TextObject>("42");
-    EXPECT_DOUBLE_EQ(42.0, ScriptValue(field.get()).toNumber());
+    // Numbers print like %g without locale or sign of zero.
+    const std::pair<ScriptValue, std::string> shown[] = {{ScriptValue(1.0), "1"},
+                                                         {ScriptValue(1.5), "1.5"},
+                                                         {ScriptValue(-3.25), "-3.25"},
+                                                         {ScriptValue(1e5), "100000"},
+                                                         {ScriptValue(1e6), "1e+06"},
+                                                         {ScriptValue(1.0 / 3.0), "0.333333"},
+                                                         {ScriptValue(0.1 + 0.2), "0.3"},
+                                                         {ScriptValue(-0.0), "0"},
+                                                         {ScriptValue(std::nan("")), "NaN"},
+                                                         {ScriptValue(-inf), "-Infinity"},
+                                                         {ScriptValue(), "undefined"},
+                                                         {ScriptValue::fromBool(true), "1"},
+                                                         {ScriptValue::fromBool(false), "0"},
+                                                         {ScriptValue(field.get()), "42"}};
+    for (const auto& [value, text] : shown)
+        EXPECT_EQ(text, value.toString());
+    // Strings convert through their leading number.
+    const std::pair<ScriptValue, double> numbers[] = {{ScriptValue(" 12.5abc"), 12.5},
+                                                      {ScriptValue("-3"), -3},
+                                                      {ScriptValue("+4"), 4},
+                                                      {ScriptValue("2.5e2"), 250},
+                                                      {ScriptValue("abc"), 0},
+                                                      {ScriptValue(""), 0},
+                                                      {ScriptValue("--1"), 0},
+                                                      {ScriptValue("1e-400"), 0},
+                                                      {ScriptValue(), 0},
+                                                      {ScriptValue(&nativeStub), 0},
+                                                      {ScriptValue(makeRef<ScriptObject>()), 0},
+                                                      {ScriptValue(field.get()), 42}};
+    for (const auto& [value, number] : numbers)
+        EXPECT_DOUBLE_EQ(number, value.toNumber()) << value.toString();
+    EXPECT_TRUE(std::isinf(ScriptValue("1e400").toNumber()));
     // The remembered number does not go stale across copies.
     ScriptValue text("7");
     EXPECT_DOUBLE_EQ(7.0, text.toNumber());
     ScriptValue copy = text;
     EXPECT_DOUBLE_EQ(7.0, copy.toNumber());
-}
-
-TEST(ScriptValueTest, BooleanConversionFollowsTheFormat)
-{
-    EXPECT_FALSE(ScriptValue("false").toBool());
-    EXPECT_TRUE(ScriptValue("true").toBool());
-    EXPECT_FALSE(ScriptValue("0").toBool());
-    EXPECT_TRUE(ScriptValue("2").toBool());
-    EXPECT_FALSE(ScriptValue("abc").toBool());
-    EXPECT_FALSE(ScriptValue(0.0).toBool());
-    EXPECT_TRUE(ScriptValue(std::nan("")).toBool());
-    EXPECT_TRUE(ScriptValue(makeRef<ScriptObject>()).toBool());
-    EXPECT_TRUE(ScriptValue(&nativeStub).toBool());
-    EXPECT_FALSE(ScriptValue().toBool());
-}
-
-TEST(ScriptValueTest, IntegerConversionIsDefinedForEveryDouble)
-{
-    const double inf = std::numeric_limits<double>::infinity();
-    EXPECT_EQ(0, doubleToInt32(std::nan("")));
-    EXPECT_EQ(0, doubleToInt32(inf));
-    EXPECT_EQ(0, doubleToInt32(-inf));
-    EXPECT_EQ(-1, doubleToInt32(-1.9));
-    EXPECT_EQ(2, doubleToInt32(2.9));
-    EXPECT_EQ(5, doubleToInt32(4294967296.0 + 5.0));
-    EXPECT_EQ(std::numeric_limits<int32_t>::min(), doubleToInt32(2147483648.0));
-    EXPECT_EQ(-1, doubleToInt32(4294967295.0));
-    EXPECT_EQ(0, doubleToInt32(1e300)); // a multiple of 2^32
+    // Booleans.
+    const std::pair<ScriptValue, bool> truths[] = {
+        {ScriptValue("false"), false},     {ScriptValue("true"), true},
+        {ScriptValue("0"), false},         {ScriptValue("2"), true},
+        {ScriptValue("abc"), false},       {ScriptValue(0.0), false},
+        {ScriptValue(std::nan("")), true}, {ScriptValue(makeRef<ScriptObject>()), true},
+        {ScriptValue(&nativeStub), true},  {ScriptValue(), false}};
+    for (const auto& [value, truth] : truths)
+        EXPECT_EQ(truth, value.toBool()) << value.toString();
+    // Integers are defined for every double.
+    const std::pair<double, int32_t> integers[] = {{std::nan(""), 0},
+                                                   {inf, 0},
+                                                   {-inf, 0},
+                                                   {-1.9, -1},
+                                                   {2.9, 2},
+                                                   {4294967296.0 + 5.0, 5},
+                                                   {2147483648.0, std::numeric_limits<int32_t>::min()},
+                                                   {4294967295.0, -1},
+                                                   {1e300, 0}};
+    for (const auto& [value, integer] : integers)
+        EXPECT_EQ(integer, doubleToInt32(value)) << value;
     EXPECT_EQ(7, ScriptValue("7.9").toInt32());
+}
+
+TEST(ScriptValueTest, ObjectsAndFunctionsPrintTheirFullAddress)
+{
+    Ref<ScriptObject> plain = makeRef<ScriptObject>();
+    EXPECT_EQ(hexAddress("object", plain.get()), ScriptValue(plain).toString());
+    EXPECT_EQ(hexAddress("c_function", reinterpret_cast<const void*>(&nativeStub)),
+              ScriptValue(&nativeStub).toString());
 }
 
 TEST(ScriptStringTest, CharactersAreDecodedFromUtf8AndBadBytesCountOnce)

@@ -1,4 +1,4 @@
-#include "fixtures/SwfBuilder.h"
+#include "fixtures/MovieFixtures.h"
 #include "player/MemoryStream.h"
 #include "player/ShapeDefinition.h"
 #include "player/SwfStream.h"
@@ -34,29 +34,15 @@ TEST(ShapeTest, EdgeMathForStraightAndCurvedEdges)
     s.bounds(0, 400, 0, 400);
     int fill = s.solidFill({1, 2, 3, 255});
     s.change(std::make_pair(0, 0), std::nullopt, fill, std::nullopt);
-    s.lineTo(200, 0);       // horizontal
-    s.lineTo(0, 100);       // vertical
-    s.lineTo(-50, 30);      // general
-    s.curveTo(10, 20, 30, -40);
+    s.lineTo(200, 0).lineTo(0, 100).lineTo(-50, 30).curveTo(10, 20, 30, -40); // horizontal, vertical, general
     auto shape = readShape(s.payload(1), 2);
     ASSERT_EQ(shape->paths().size(), 1u);
-    const auto& e = shape->paths()[0].edges;
-    ASSERT_EQ(e.size(), 4u);
-    EXPECT_FLOAT_EQ(e[0].cx, 100);
-    EXPECT_FLOAT_EQ(e[0].cy, 0);
-    EXPECT_FLOAT_EQ(e[0].ax, 200);
-    EXPECT_FLOAT_EQ(e[0].ay, 0);
-    EXPECT_FLOAT_EQ(e[1].cx, 200);
-    EXPECT_FLOAT_EQ(e[1].cy, 50);
-    EXPECT_FLOAT_EQ(e[1].ay, 100);
-    EXPECT_FLOAT_EQ(e[2].cx, 175);
-    EXPECT_FLOAT_EQ(e[2].cy, 115);
-    EXPECT_FLOAT_EQ(e[2].ax, 150);
-    EXPECT_FLOAT_EQ(e[2].ay, 130);
-    EXPECT_FLOAT_EQ(e[3].cx, 160);  // control relative to the pen
-    EXPECT_FLOAT_EQ(e[3].cy, 150);
-    EXPECT_FLOAT_EQ(e[3].ax, 190);  // anchor relative to the control
-    EXPECT_FLOAT_EQ(e[3].ay, 110);
+    std::vector<float> points; // control then anchor of each edge, absolute
+    for (const swf::Edge& e : shape->paths()[0].edges)
+        points.insert(points.end(), {e.cx, e.cy, e.ax, e.ay});
+    // Straight edges get their midpoint as control; a curve's control is relative to the pen and
+    // its anchor relative to the control.
+    EXPECT_EQ(points, (std::vector<float>{100, 0, 200, 0, 200, 50, 200, 100, 175, 115, 150, 130, 160, 150, 190, 110}));
     EXPECT_EQ(shape->paths()[0].fill1, 1);
     EXPECT_EQ(shape->paths()[0].fill0, 0);
 }
@@ -106,9 +92,9 @@ TEST(ShapeTest, NewStylesAreOffsetByTheStylesBeforeThem)
     EXPECT_FALSE(p[0].newShape);
     EXPECT_TRUE(p[1].newShape);
     EXPECT_TRUE(p[1].edges.empty());
-    EXPECT_EQ(p[2].fill0, 0);  // index 0 stays "no fill"
-    EXPECT_EQ(p[2].fill1, 3);  // 2 + one fill style before
-    EXPECT_EQ(p[2].line, 2);   // 1 + one line style before
+    EXPECT_EQ(p[2].fill0, 0); // index 0 stays "no fill"
+    EXPECT_EQ(p[2].fill1, 3); // 2 + one fill style before
+    EXPECT_EQ(p[2].line, 2);  // 1 + one line style before
 }
 
 TEST(ShapeTest, StyleCountEscapesPerShapeVersion)
@@ -134,15 +120,15 @@ TEST(ShapeTest, StyleCountEscapesPerShapeVersion)
 
     // The line-style count escapes in every version, DefineShape included.
     BitWriter arrays;
-    arrays.u8(0);    // no fills
-    arrays.u8(0xFF); // escaped line count
-    arrays.u16(2);
-    arrays.u16(20);
-    arrays.colour({1, 1, 1}, false);
-    arrays.u16(60);
-    arrays.colour({2, 2, 2}, false);
+    arrays.WriteU8(0);    // no fills
+    arrays.WriteU8(0xFF); // escaped line count
+    arrays.WriteU16(2);
+    arrays.WriteU16(20);
+    writeColour(arrays, {1, 1, 1}, false);
+    arrays.WriteU16(60);
+    writeColour(arrays, {2, 2, 2}, false);
     ShapeBuilder v3(2);
-    v3.rawStyleArrays(arrays.bytes(), 0, 2);
+    v3.rawStyleArrays(arrays.Bytes(), 0, 2);
     v3.change(std::make_pair(0, 0), std::nullopt, std::nullopt, 2).lineTo(100, 0);
     auto s3 = readShape(v3.payload(1), 2);
     ASSERT_EQ(s3->lineStyles().size(), 2u);
@@ -228,13 +214,13 @@ TEST(ShapeTest, ShapeWithoutEndRecordOrWithUnknownFillTypeStopsAtTheTagEnd)
     EXPECT_EQ(shape->paths()[0].edges.size(), 4u);
 
     BitWriter arrays;
-    arrays.u8(2);
-    arrays.u8(0x77); // a fill type this player does not know: the rest is misread, safely
-    arrays.u8(0x00);
-    arrays.colour({1, 2, 3}, false);
-    arrays.u8(0);
+    arrays.WriteU8(2);
+    arrays.WriteU8(0x77); // a fill type this player does not know: the rest is misread, safely
+    arrays.WriteU8(0x00);
+    writeColour(arrays, {1, 2, 3}, false);
+    arrays.WriteU8(0);
     ShapeBuilder odd;
-    odd.rawStyleArrays(arrays.bytes(), 2, 0);
+    odd.rawStyleArrays(arrays.Bytes(), 2, 0);
     odd.rectangle(0, 0, 100, 100, 1);
     auto misread = readShape(odd.payload(1), 2);
     EXPECT_LE(misread->fillStyles().size(), 2u);

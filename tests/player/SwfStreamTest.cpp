@@ -1,33 +1,33 @@
-#include "fixtures/SwfBuilder.h"
+#include "player/SwfStream.h"
+#include "fixtures/MovieFixtures.h"
 #include "player/InflateStream.h"
 #include "player/MemoryStream.h"
 #include "player/SwfRecords.h"
-#include "player/SwfStream.h"
 
 #include <gtest/gtest.h>
 
 #include <zlib.h>
 
 using namespace swf;
-using swftest::BitWriter;
 using swftest::Bytes;
 
 TEST(SwfStreamTest, BitFieldsReadMostSignificantFirstAndSignExtend)
 {
     BitWriter w;
-    w.writeUInt(5, 3);
-    w.writeSInt(-3, 4);
-    w.writeUInt(0x1ABC, 13);
-    w.writeSInt(-1, 1);
-    w.u16(0xBEEF); // aligned: skips the rest of the partly used byte
-    w.u32(0x01020304);
-    MemoryStream file(w.bytes());
+    w.WriteBits(5, 3);
+    w.WriteSignedBits(-3, 4);
+    w.WriteBits(0x1ABC, 13);
+    w.WriteSignedBits(-1, 1);
+    w.WriteU16(0xBEEF); // aligned: skips the rest of the partly used byte
+    w.WriteU32(0x01020304);
+    MemoryStream file(w.Bytes());
     SwfStream s(file);
     EXPECT_EQ(s.readUInt(3), 5u);
     EXPECT_EQ(s.readSInt(4), -3);
     EXPECT_EQ(s.readUInt(13), 0x1ABCu);
     EXPECT_EQ(s.readSInt(1), -1);
     EXPECT_EQ(s.readUInt(0), 0u);
+    EXPECT_EQ(s.readSInt(0), 0);
     EXPECT_EQ(s.readU16(), 0xBEEF);
     EXPECT_EQ(s.readU32(), 0x01020304u);
     EXPECT_FALSE(s.hasFailed());
@@ -52,9 +52,9 @@ TEST(SwfStreamTest, StringsStopAtZeroAndLengthStrings)
 TEST(SwfStreamTest, TagHeadersShortAndLongAndReadsBoundedByTheTag)
 {
     swftest::TagList tags;
-    tags.tag(9, Bytes(62, 7));          // short header with length 62
-    tags.tag(12, Bytes{1, 2}, true);    // long header forced for a 2-byte tag
-    tags.tag(2, Bytes(100, 9));         // long header needed
+    tags.tag(9, Bytes(62, 7));       // short header with length 62
+    tags.tag(12, Bytes{1, 2}, true); // long header forced for a 2-byte tag
+    tags.tag(2, Bytes(100, 9));      // long header needed
     MemoryStream file(tags.bytes());
     SwfStream s(file);
 
@@ -83,12 +83,8 @@ TEST(SwfStreamTest, TagHeadersShortAndLongAndReadsBoundedByTheTag)
 
 TEST(SwfStreamTest, NestedTagEndsAreClampedToTheEnclosingTag)
 {
-    BitWriter inner;
-    inner.u16((26 << 6) | 0x3F);
-    inner.u32(1000); // claims far more than the enclosing tag holds
-    inner.u8(1);
     swftest::TagList tags;
-    tags.tag(39, inner.bytes());
+    tags.tag(39, Bytes{0xBF, 0x06, 0xE8, 0x03, 0, 0, 1}); // PlaceObject2 claiming 1000 bytes
     MemoryStream file(tags.bytes());
     SwfStream s(file);
     s.openTag();
@@ -100,21 +96,11 @@ TEST(SwfStreamTest, NestedTagEndsAreClampedToTheEnclosingTag)
 TEST(SwfStreamTest, RecordsRectMatrixAndColourTransform)
 {
     BitWriter w;
-    w.rect(-20, 11000, 0, 8000);
-    swftest::MatrixSpec m;
-    m.scale = std::make_pair(2.0, 0.5);
-    m.rotate = std::make_pair(0.25, -0.75);
-    m.tx = -100;
-    m.ty = 300;
-    w.matrix(m);
-    swftest::CxformSpec c;
-    c.mul = std::vector<double>{0.5, 1.0, 2.0, 0.25};
-    c.add = std::vector<int>{10, -20, 30, -40};
-    w.cxform(c, true);
-    swftest::CxformSpec addOnly;
-    addOnly.add = std::vector<int>{1, 2, 3, 4};
-    w.cxform(addOnly, false);
-    MemoryStream file(w.bytes());
+    swftest::writeRect(w, -20, 11000, 0, 8000);
+    swftest::writeMatrix(w, {std::make_pair(2.0, 0.5), std::make_pair(0.25, -0.75), -100, 300});
+    swftest::writeCxform(w, {std::vector<double>{0.5, 1.0, 2.0, 0.25}, std::vector<int>{10, -20, 30, -40}}, true);
+    swftest::writeCxform(w, {std::nullopt, std::vector<int>{1, 2, 3, 4}}, false);
+    MemoryStream file(w.Bytes());
     SwfStream s(file);
 
     Rect r = readRect(s);
@@ -150,9 +136,10 @@ TEST(SwfStreamTest, InflateStreamReadsSeeksBackwardsAndFailsCleanly)
     Bytes packed(size);
     compress(packed.data(), &size, plain.data(), plain.size());
     packed.resize(size);
-    Bytes file = {'x', 'y'}; // the compressed data starts after a prefix
-    file.insert(file.end(), packed.begin(), packed.end());
-    file.push_back('T');
+    Bytes file(packed.size() + 3, 'T'); // the compressed data between a prefix and a 'T'
+    file[0] = 'x';
+    file[1] = 'y';
+    std::copy(packed.begin(), packed.end(), file.begin() + 2);
 
     MemoryStream under(file);
     under.seek(2);

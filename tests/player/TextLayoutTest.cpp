@@ -5,9 +5,9 @@
 #include "player/Font.h"
 #include "player/TextUtf8.h"
 
-#include "player/FontTestSupport.h"
+#include "fixtures/MovieFixtures.h"
 
-using fonttest::makeMetricFont;
+using swftest::makeMetricFont;
 
 #include <gtest/gtest.h>
 
@@ -104,172 +104,96 @@ TEST(TextLayout, SingleLineTakesStyleScaleAndKerning)
     EXPECT_FLOAT_EQ(run.glyphs[2].advance, 150.0f);
 }
 
-TEST(TextLayout, KerningMovesTheLineWidthUsedForAlignment)
+TEST(TextLayout, LinesBreakWrapAndAlign)
 {
-    Ref<Font> font = makeMetricFont("ab", {100, 100});
-    font->addKerning('a', 'b', -40);
-    TextLayoutStyle style = fieldStyle(2000.0f);
-    style.alignment = 1;
-    const std::vector<GlyphRun> kerned = TextLayout::layout("ab", font.get(), style);
-    const std::vector<GlyphRun> plain = TextLayout::layout("ba", font.get(), style);
-    ASSERT_EQ(kerned.size(), 1u);
-    ASSERT_EQ(plain.size(), 1u);
-    // Right alignment shifts by W - 80 - width: the kerned pair is 40 narrower.
-    EXPECT_FLOAT_EQ(plain[0].x, 2000.0f - 80.0f - 200.0f);
-    EXPECT_FLOAT_EQ(kerned[0].x, 2000.0f - 80.0f - 160.0f);
+    // Each case: the font's characters and advances (font units are twips here), the field's
+    // width, margins, indent and alignment, the text, and each line's x with the characters shown.
+    struct Case
+    {
+        std::string chars;
+        std::vector<int16_t> advances;
+        float width, left = 0, right = 0, indent = 0;
+        int alignment = 0;
+        std::string text;
+        std::vector<std::pair<float, std::string>> lines;
+        std::pair<char, int16_t> kerningAfterA = {};
+    };
+    const std::string nine = std::string(9, 'a'), ten = std::string(10, 'b');
+    const Case cases[] = {
+        // Right alignment shifts by W - 80 - width: a kerned pair is 40 narrower.
+        {"ab", {100, 100}, 2000, 0, 0, 0, 1, "ab", {{1760, "ab"}}, {'b', -40}},
+        {"ab", {100, 100}, 2000, 0, 0, 0, 1, "ba", {{1720, "ba"}}, {'b', -40}},
+        // CR and LF each start a paragraph at the indent, so CR LF leaves an empty line between.
+        {"ab",
+         {100, 100},
+         100000,
+         50,
+         0,
+         25,
+         0,
+         "ab\rba\nb\r\na",
+         {{75, "ab"}, {75, "ba"}, {75, "b"}, {75, ""}, {75, "a"}}},
+        // A negative indent never starts left of zero.
+        {"a", {100}, 100000, 30, 0, -100, 0, "a", {{0, "a"}}},
+        // The limit is W - 80; reaching it wraps, and the word moves whole (the space is dropped).
+        {"ab ", {100, 100, 100}, 2000, 0, 0, 0, 0, nine + " " + ten, {{0, nine}, {0, ten}}},
+        {"ab", {96, 95}, 2000, 0, 0, 0, 0, std::string(20, 'a'), {{0, std::string(19, 'a')}, {0, "a"}}},
+        {"ab", {96, 95}, 2000, 0, 0, 0, 0, std::string(19, 'a') + "b", {{0, std::string(19, 'a') + "b"}}},
+        // A word longer than the field breaks before the glyph that reaches the limit.
+        {"a", {100}, 580, 0, 0, 0, 0, std::string(12, 'a'), {{0, "aaaa"}, {0, "aaaa"}, {0, "aaaa"}}},
+        // Wrapped lines start at the left margin; the right margin narrows the line.
+        {"a ", {100, 100}, 1480, 200, 400, 100, 0, "aaa aaa aa", {{300, "aaa"}, {200, "aaa aa"}}},
+        // A space without a glyph still marks where to break.
+        {"a", {100}, 580, 0, 0, 0, 0, "aa aaa", {{0, "aa"}, {0, "aaa"}}},
+        // Alignment shifts each line by what it leaves free; justified text stays as laid out.
+        {"a ", {100, 100}, 2080, 0, 0, 0, 2, "aaaa\naa", {{800, "aaaa"}, {900, "aa"}}},
+        {"a ", {100, 100}, 2080, 0, 100, 0, 1, "aaaa\naa", {{1500, "aaaa"}, {1700, "aa"}}},
+        {"a ", {100, 100}, 2080, 0, 0, 0, 3, "aaaa\naa", {{0, "aaaa"}, {0, "aa"}}},
+        // A wrapped centred line is aligned with its width after the word moved.
+        {"a ", {100, 100}, 680, 0, 0, 0, 2, "aa aaaa", {{200, "aa"}, {100, "aaaa"}}},
+        // Characters without glyphs are skipped (kerning still applies) and text ends at NUL.
+        {"ab",
+         {100, 100},
+         100000,
+         0,
+         0,
+         0,
+         1,
+         std::string("ax\xE2\x82\xAC\xFF") + "b" + '\0' + "aaaa",
+         {{100000 - 80 - 250, "ab"}},
+         {'x', 50}},
+    };
+    for (const Case& c : cases)
+    {
+        Ref<Font> font = makeMetricFont(c.chars, c.advances);
+        if (c.kerningAfterA.first)
+            font->addKerning('a', c.kerningAfterA.first, c.kerningAfterA.second);
+        TextLayoutStyle style = fieldStyle(c.width);
+        style.leftMargin = c.left;
+        style.rightMargin = c.right;
+        style.indent = c.indent;
+        style.alignment = c.alignment;
+        const std::vector<GlyphRun> runs = TextLayout::layout(c.text, font.get(), style);
+        std::vector<std::pair<float, std::string>> lines;
+        for (const GlyphRun& run : runs)
+        {
+            std::string shown;
+            for (const GlyphEntry& g : run.glyphs)
+                shown += c.chars[g.index];
+            lines.emplace_back(run.x, shown);
+        }
+        EXPECT_EQ(c.lines, lines) << c.text;
+    }
+    EXPECT_TRUE(TextLayout::layout("abc", nullptr, fieldStyle(1000.0f)).empty());
 }
 
-TEST(TextLayout, CarriageReturnAndLineFeedStartNewParagraphsAtTheIndent)
+TEST(TextLayout, LinesStepByHeightFieldLeadingAndFontLeading)
 {
     Ref<Font> font = makeMetricFont("ab", {100, 100}, /*leading*/ 100, /*descent*/ 0);
     TextLayoutStyle style = fieldStyle(100000.0f);
-    style.leftMargin = 50.0f;
-    style.indent = 25.0f;
     style.leading = 10.0f;
-
     const std::vector<GlyphRun> runs = TextLayout::layout("ab\rba\nb\r\na", font.get(), style);
-    // CR and LF each break, so CR LF leaves an empty line between.
     ASSERT_EQ(runs.size(), 5u);
-    const float lineStep = Em + 10.0f + 100.0f; // height + field leading + font leading
     for (std::size_t i = 0; i < runs.size(); ++i)
-    {
-        EXPECT_FLOAT_EQ(runs[i].x, 75.0f) << "line " << i;
-        EXPECT_FLOAT_EQ(runs[i].y, Em + 100.0f + lineStep * static_cast<float>(i)) << "line " << i;
-    }
-    EXPECT_EQ(indexes(runs[0]), (std::vector<std::uint32_t>{0, 1}));
-    EXPECT_EQ(indexes(runs[1]), (std::vector<std::uint32_t>{1, 0}));
-    EXPECT_EQ(indexes(runs[2]), (std::vector<std::uint32_t>{1}));
-    EXPECT_TRUE(runs[3].glyphs.empty());
-    EXPECT_EQ(indexes(runs[4]), (std::vector<std::uint32_t>{0}));
-}
-
-TEST(TextLayout, NegativeIndentNeverStartsLeftOfZero)
-{
-    Ref<Font> font = makeMetricFont("a", {100});
-    TextLayoutStyle style = fieldStyle(100000.0f);
-    style.leftMargin = 30.0f;
-    style.indent = -100.0f;
-    const std::vector<GlyphRun> runs = TextLayout::layout("a", font.get(), style);
-    ASSERT_EQ(runs.size(), 1u);
-    EXPECT_FLOAT_EQ(runs[0].x, 0.0f);
-}
-
-TEST(TextLayout, WrapsWhenThePenReachesTheLimitAndMovesTheWordWhole)
-{
-    // 2000 twips wide, no margins: the limit is 1920.
-    Ref<Font> font = makeMetricFont("ab ", {100, 100, 100});
-    const TextLayoutStyle style = fieldStyle(2000.0f);
-
-    // 9 a's, a space, 10 b's: the tenth b carries the pen to 2000.
-    const std::string text = std::string(9, 'a') + " " + std::string(10, 'b');
-    const std::vector<GlyphRun> runs = TextLayout::layout(text, font.get(), style);
-    ASSERT_EQ(runs.size(), 2u);
-    EXPECT_EQ(runs[0].glyphs.size(), 9u); // the space is dropped
-    EXPECT_EQ(indexes(runs[1]), std::vector<std::uint32_t>(10, 1));
-    EXPECT_FLOAT_EQ(runs[1].x, 0.0f);
-    EXPECT_FLOAT_EQ(runs[1].y, runs[0].y + Em);
-
-    // Exactly 1920 wraps; 1919 does not.
-    Ref<Font> narrow = makeMetricFont("ab", {96, 95});
-    const std::vector<GlyphRun> at = TextLayout::layout(std::string(20, 'a'), narrow.get(), style);
-    ASSERT_EQ(at.size(), 2u);
-    EXPECT_EQ(at[0].glyphs.size(), 19u);
-    EXPECT_EQ(at[1].glyphs.size(), 1u);
-    const std::vector<GlyphRun> below = TextLayout::layout(std::string(19, 'a') + "b", narrow.get(), style);
-    EXPECT_EQ(below.size(), 1u);
-}
-
-TEST(TextLayout, WordLongerThanTheFieldBreaksBeforeItsLastGlyph)
-{
-    Ref<Font> font = makeMetricFont("a", {100});
-    TextLayoutStyle style = fieldStyle(580.0f); // limit 500: five glyphs reach it
-    const std::vector<GlyphRun> runs = TextLayout::layout(std::string(12, 'a'), font.get(), style);
-    // Each full line keeps four glyphs and hands the fifth on.
-    ASSERT_EQ(runs.size(), 3u);
-    EXPECT_EQ(runs[0].glyphs.size(), 4u);
-    EXPECT_EQ(runs[1].glyphs.size(), 4u);
-    EXPECT_EQ(runs[2].glyphs.size(), 4u);
-}
-
-TEST(TextLayout, WrappedLinesStartAtTheLeftMarginAndRightMarginNarrowsTheLine)
-{
-    Ref<Font> font = makeMetricFont("a ", {100, 100});
-    TextLayoutStyle style = fieldStyle(1480.0f);
-    style.leftMargin = 200.0f;
-    style.indent = 100.0f;
-    style.rightMargin = 400.0f; // limit 1480 - 400 - 80 = 1000
-
-    // First line: 300 + "aaa aaa" = 1000 -> wraps on the last a.
-    const std::vector<GlyphRun> runs = TextLayout::layout("aaa aaa aa", font.get(), style);
-    ASSERT_EQ(runs.size(), 2u);
-    EXPECT_FLOAT_EQ(runs[0].x, 300.0f);
-    EXPECT_EQ(runs[0].glyphs.size(), 3u);
-    EXPECT_FLOAT_EQ(runs[1].x, 200.0f);
-    // "aaa" moved plus the space and "aa" that followed: 200 + 600 < 1000.
-    EXPECT_EQ(runs[1].glyphs.size(), 6u);
-}
-
-TEST(TextLayout, SpaceWithoutAGlyphStillMarksWhereToBreak)
-{
-    Ref<Font> font = makeMetricFont("a", {100});
-    const TextLayoutStyle style = fieldStyle(580.0f);
-    const std::vector<GlyphRun> runs = TextLayout::layout("aa aaa", font.get(), style);
-    ASSERT_EQ(runs.size(), 2u);
-    EXPECT_EQ(runs[0].glyphs.size(), 2u);
-    EXPECT_EQ(runs[1].glyphs.size(), 3u);
-}
-
-TEST(TextLayout, AlignmentShiftsEachLineByWhatItLeavesFree)
-{
-    Ref<Font> font = makeMetricFont("a ", {100, 100});
-    TextLayoutStyle style = fieldStyle(2080.0f); // free width W - 80 = 2000
-    style.rightMargin = 0.0f;
-
-    style.alignment = 2;
-    std::vector<GlyphRun> runs = TextLayout::layout("aaaa\naa", font.get(), style);
-    ASSERT_EQ(runs.size(), 2u);
-    EXPECT_FLOAT_EQ(runs[0].x, (2000.0f - 400.0f) * 0.5f);
-    EXPECT_FLOAT_EQ(runs[1].x, (2000.0f - 200.0f) * 0.5f);
-
-    style.alignment = 1;
-    style.rightMargin = 100.0f;
-    runs = TextLayout::layout("aaaa\naa", font.get(), style);
-    ASSERT_EQ(runs.size(), 2u);
-    EXPECT_FLOAT_EQ(runs[0].x, 1900.0f - 400.0f);
-    EXPECT_FLOAT_EQ(runs[1].x, 1900.0f - 200.0f);
-
-    // Justified text is left as laid out.
-    style.alignment = 3;
-    runs = TextLayout::layout("aaaa\naa", font.get(), style);
-    EXPECT_FLOAT_EQ(runs[0].x, 0.0f);
-    EXPECT_FLOAT_EQ(runs[1].x, 0.0f);
-
-    // A wrapped centred line is aligned with its width after the word moved.
-    style.alignment = 2;
-    style.rightMargin = 0.0f;
-    style.fieldWidth = 680.0f; // limit 600
-    runs = TextLayout::layout("aa aaaa", font.get(), style);
-    ASSERT_EQ(runs.size(), 2u);
-    EXPECT_FLOAT_EQ(runs[0].x, (600.0f - 200.0f) * 0.5f);
-    EXPECT_FLOAT_EQ(runs[1].x, (600.0f - 400.0f) * 0.5f);
-}
-
-TEST(TextLayout, CharactersWithoutGlyphsAreSkippedAndTextEndsAtNul)
-{
-    Ref<Font> font = makeMetricFont("ab", {100, 100});
-    font->addKerning('a', 'x', 50); // kerning still applies to a code without a glyph
-    TextLayoutStyle style = fieldStyle(100000.0f);
-    style.alignment = 1;
-    const std::string text = std::string("ax\xE2\x82\xAC\xFF"
-                                         "b") +
-                             std::string(1, '\0') + "aaaa";
-    const std::vector<GlyphRun> runs = TextLayout::layout(text, font.get(), style);
-    ASSERT_EQ(runs.size(), 1u);
-    EXPECT_EQ(indexes(runs[0]), (std::vector<std::uint32_t>{0, 1}));
-    EXPECT_FLOAT_EQ(runs[0].x, 100000.0f - 80.0f - 250.0f);
-}
-
-TEST(TextLayout, NoFontGivesNoRuns)
-{
-    EXPECT_TRUE(TextLayout::layout("abc", nullptr, fieldStyle(1000.0f)).empty());
+        EXPECT_FLOAT_EQ(runs[i].y, Em + 100.0f + (Em + 10.0f + 100.0f) * float(i)) << "line " << i;
 }

@@ -1,9 +1,7 @@
 // Static texts: reading DefineText and DefineText2 glyph runs, and drawing
 // them through the movie's fonts into pixels.
 
-#include "player/FontTestSupport.h"
-
-#include "fixtures/SwfBuilder.h"
+#include "fixtures/MovieFixtures.h"
 #include "player/Font.h"
 #include "player/MovieDefinition.h"
 #include "player/Player.h"
@@ -12,11 +10,7 @@
 #include <gtest/gtest.h>
 
 using namespace swf;
-using namespace fonttest;
-using swftest::Colour;
-using swftest::MovieBuilder;
-using swftest::Picture;
-using swftest::Place2;
+using namespace swftest;
 
 namespace
 {
@@ -33,47 +27,30 @@ constexpr std::uint32_t Blue = 0xFF0000FF;
 const Colour RedColour{255, 0, 0, 255};
 const Colour BlueColour{0, 0, 255, 255};
 
-// Font 1: glyph 0 the full em box, glyph 1 a half-em box, glyphs 2.. em boxes.
-Bytes boxFont(int glyphCount = 2)
+// Movie (550 x 400 pixels) with font 1 (glyph 0 the em box, 1 a half-em box, 2..9 em boxes),
+// the texts and their placements.
+Ref<MovieDefinition> textMovie(Tags tags)
 {
-    Font2Spec s;
-    s.id = 1;
-    s.glyphs = {emBox(), boxGlyph(0, -512, 512, 0)};
-    s.codes = {'A', 'B'};
-    for (int i = 2; i < glyphCount; ++i)
-    {
-        s.glyphs.push_back(emBox());
-        s.codes.push_back(static_cast<std::uint16_t>('A' + i));
-    }
-    return defineFont2(s);
-}
-
-Bytes place(int id, int depth, int tx = 0, int ty = 0)
-{
-    Place2 p;
-    p.depth = depth;
-    p.characterId = id;
-    swftest::MatrixSpec m;
-    m.tx = tx;
-    m.ty = ty;
-    p.matrix = m;
-    return p.payload();
-}
-
-// Movie (550 x 400 pixels: twips / 20) with the font, the texts and their placements.
-Ref<MovieDefinition> textMovie(const std::vector<std::pair<int, Bytes>>& tags)
-{
-    MovieBuilder mb;
-    mb.tag(DefineFont2Tag, boxFont(10));
-    for (const auto& t : tags)
-        mb.tag(t.first, t.second);
-    mb.showFrame().end();
-    return swftest::readMovie(mb.fws());
+    tags.insert(tags.begin(), {DefineFont2Tag, boxFont(8)});
+    return movieOf(tags);
 }
 
 const StaticText* textOf(MovieDefinition& movie, int id)
 {
     return dynamic_cast<const StaticText*>(movie.characterById(id));
+}
+
+// A run as text: font, colour, the position it sets, height, then index:advance per glyph.
+std::string describe(const GlyphRun& run)
+{
+    std::string out = "font " + std::to_string(run.fontId) + " rgba " + std::to_string(run.colour.r) + "," +
+                      std::to_string(run.colour.g) + "," + std::to_string(run.colour.b) + "," +
+                      std::to_string(run.colour.a);
+    out += (run.hasX ? " x" + std::to_string(int(run.x)) : "") + (run.hasY ? " y" + std::to_string(int(run.y)) : "");
+    out += " h" + std::to_string(int(run.height));
+    for (const GlyphEntry& g : run.glyphs)
+        out += " " + std::to_string(g.index) + ":" + std::to_string(int(g.advance));
+    return out;
 }
 
 } // namespace
@@ -89,47 +66,20 @@ TEST(TextTest, RunsCarryTheStyleOfTheRecordsBeforeThem)
         .glyphs({{1, 10}});
     TextBuilder text2(11, DefineText2Tag);
     text2.style(1, Colour{1, 2, 3, 128}, 0, 0, 100).glyphs({{0, 1}});
-
     Ref<MovieDefinition> movie = textMovie({{DefineTextTag, text.payload()}, {DefineText2Tag, text2.payload()}});
     const StaticText* t = textOf(*movie, 10);
     ASSERT_NE(t, nullptr);
-    ASSERT_EQ(t->runs().size(), 3u);
-
-    const GlyphRun& first = t->runs()[0];
-    EXPECT_EQ(first.fontId, 1);
-    EXPECT_EQ(first.colour, (Rgba{255, 0, 0, 255}));
-    EXPECT_TRUE(first.hasX);
-    EXPECT_TRUE(first.hasY);
-    EXPECT_FLOAT_EQ(first.x, 100.0f);
-    EXPECT_FLOAT_EQ(first.y, 200.0f);
-    EXPECT_FLOAT_EQ(first.height, 400.0f);
-    ASSERT_EQ(first.glyphs.size(), 2u);
-    EXPECT_EQ(first.glyphs[1].index, 1u);
-    EXPECT_FLOAT_EQ(first.glyphs[1].advance, -50.0f); // advances are signed
-
-    // A colour change keeps the font and height and continues at the pen.
-    const GlyphRun& second = t->runs()[1];
-    EXPECT_EQ(second.fontId, 1);
-    EXPECT_FLOAT_EQ(second.height, 400.0f);
-    EXPECT_EQ(second.colour, (Rgba{0, 0, 255, 255}));
-    EXPECT_FALSE(second.hasX);
-    EXPECT_FALSE(second.hasY);
-
-    const GlyphRun& third = t->runs()[2];
-    EXPECT_EQ(third.fontId, 2);
-    EXPECT_FLOAT_EQ(third.height, 240.0f);
-    EXPECT_FALSE(third.hasX);
-    EXPECT_TRUE(third.hasY);
-    EXPECT_FLOAT_EQ(third.y, 900.0f);
-    EXPECT_EQ(third.colour, (Rgba{0, 0, 255, 255}));
-
+    std::vector<std::string> runs;
+    for (const GlyphRun& run : t->runs())
+        runs.push_back(describe(run));
+    // Advances are signed; a colour change keeps the font and height and continues at the pen.
+    EXPECT_EQ(runs, (std::vector<std::string>{"font 1 rgba 255,0,0,255 x100 y200 h400 0:600 1:-50",
+                                              "font 1 rgba 0,0,255,255 h400 0:300",
+                                              "font 2 rgba 0,0,255,255 y900 h240 1:10"}));
     EXPECT_NE(t->font(1), nullptr);
     EXPECT_EQ(t->font(2), nullptr); // the movie has no font 2
-
-    const StaticText* t2 = textOf(*movie, 11);
-    ASSERT_NE(t2, nullptr);
-    ASSERT_EQ(t2->runs().size(), 1u);
-    EXPECT_EQ(t2->runs()[0].colour, (Rgba{1, 2, 3, 128}));
+    ASSERT_NE(textOf(*movie, 11), nullptr);
+    EXPECT_EQ(describe(textOf(*movie, 11)->runs().at(0)), "font 1 rgba 1,2,3,128 x0 y0 h100 0:1");
 }
 
 TEST(TextTest, DamagedTextTagsAreRefusedAndLoadingGoesOn)
@@ -157,15 +107,11 @@ TEST(TextTest, DamagedTextTagsAreRefusedAndLoadingGoesOn)
     TextBuilder unterminated(14, DefineTextTag);
     unterminated.style(1, RedColour, 0, 0, 400).glyphs({{0, 600}});
 
-    MovieBuilder mb;
-    mb.tag(DefineFont2Tag, boxFont());
-    mb.tag(DefineTextTag, cutRunBytes);
-    mb.tag(DefineTextTag, cutStyleBytes);
-    mb.tag(DefineTextTag, wideBytes);
-    mb.tag(DefineTextTag, unterminated.payload(false));
-    mb.tag(DefineTextTag, good.payload());
-    mb.showFrame().end();
-    Ref<MovieDefinition> movie = swftest::readMovie(mb.fws());
+    Ref<MovieDefinition> movie = textMovie({{DefineTextTag, cutRunBytes},
+                                            {DefineTextTag, cutStyleBytes},
+                                            {DefineTextTag, wideBytes},
+                                            {DefineTextTag, unterminated.payload(false)},
+                                            {DefineTextTag, good.payload()}});
     EXPECT_EQ(movie->characterById(11), nullptr);
     EXPECT_EQ(movie->characterById(12), nullptr);
     EXPECT_EQ(movie->characterById(13), nullptr);
@@ -178,10 +124,7 @@ TEST(TextTest, GlyphsAreDrawnAtThePenScaledToTheTextHeight)
 {
     // Text matrix moves everything by (1000, 2000) twips = (50, 100) px.
     TextBuilder text(10, DefineTextTag);
-    swftest::MatrixSpec m;
-    m.tx = 1000;
-    m.ty = 2000;
-    text.matrix(m)
+    text.matrix({{}, {}, 1000, 2000})
         .style(1, RedColour, 0, 0, 400) // 400 twips per em: a 20-pixel em box
         .glyphs({{0, 600}, {1, 600}})
         .style(std::nullopt, BlueColour, std::nullopt, std::nullopt)
@@ -189,7 +132,7 @@ TEST(TextTest, GlyphsAreDrawnAtThePenScaledToTheTextHeight)
         .style(std::nullopt, std::nullopt, 0, 1000)
         .glyphs({{1, 0}});
     Ref<MovieDefinition> movie = textMovie({{DefineTextTag, text.payload()}, {PlaceObject2, place(10, 1)}});
-    const Picture pic = swftest::renderFrame(*movie, 0, 550, 400);
+    const Picture pic = renderFrame(*movie, 0, 550, 400);
 
     // Glyph 0: x 50..70, y 80..100.
     EXPECT_EQ(pic.at(51, 81), Red);
@@ -211,7 +154,7 @@ TEST(TextTest, GlyphsAreDrawnAtThePenScaledToTheTextHeight)
 TEST(TextTest, GlyphIndexOutsideTheFontDrawsNothingButMovesThePen)
 {
     // A shape without its end record before the text: its loop ends at its tag.
-    swftest::ShapeBuilder broken;
+    ShapeBuilder broken;
     broken.bounds(0, 400, 0, 400);
     const int fill = broken.solidFill(BlueColour);
     broken.rectangle(0, 0, 400, 400, fill).omitEndRecord();
@@ -224,7 +167,7 @@ TEST(TextTest, GlyphIndexOutsideTheFontDrawsNothingButMovesThePen)
                                             {PlaceObject2, place(10, 2, 2000, 2000)}});
     ASSERT_NE(movie->fontById(1), nullptr);
     EXPECT_EQ(movie->fontById(1)->glyphCount(), 10);
-    const Picture pic = swftest::renderFrame(*movie, 0, 550, 400);
+    const Picture pic = renderFrame(*movie, 0, 550, 400);
     EXPECT_EQ(pic.at(10, 10), Blue);
     // Index 500 skipped; glyph 9 at pen 600 (x 130..150); 1023 skipped; glyph 0 at pen 1800.
     EXPECT_EQ(pic.at(110, 90), 0u);
@@ -240,19 +183,13 @@ TEST(TextTest, ZeroHeightOrZeroScaleTextDoesNotBlankWhatFollows)
     TextBuilder normal(11, DefineTextTag);
     normal.style(1, BlueColour, 0, 0, 400).glyphs({{0, 600}});
 
-    Place2 squashed;
-    squashed.depth = 1;
-    squashed.characterId = 11;
-    swftest::MatrixSpec zero;
-    zero.scale = std::make_pair(0.0, 0.0);
-    squashed.matrix = zero;
-
-    Ref<MovieDefinition> movie = textMovie({{DefineTextTag, flat.payload()},
-                                            {DefineTextTag, normal.payload()},
-                                            {PlaceObject2, squashed.payload()},
-                                            {PlaceObject2, place(10, 2)},
-                                            {PlaceObject2, place(11, 3, 2000, 2000)}});
-    const Picture pic = swftest::renderFrame(*movie, 0, 550, 400);
+    Ref<MovieDefinition> movie =
+        textMovie({{DefineTextTag, flat.payload()},
+                   {DefineTextTag, normal.payload()},
+                   {PlaceObject2, placeWith(11, 1, MatrixSpec{std::make_pair(0.0, 0.0), {}, 0, 0})},
+                   {PlaceObject2, place(10, 2)},
+                   {PlaceObject2, place(11, 3, 2000, 2000)}});
+    const Picture pic = renderFrame(*movie, 0, 550, 400);
     EXPECT_EQ(pic.at(110, 90), Blue);
     EXPECT_EQ(pic.countNonTransparent(), 400);
 }
@@ -263,10 +200,8 @@ TEST(TextTest, BitmapAndSoundTagsAreSkippedAndTextStillDraws)
     text.style(1, RedColour, 0, 0, 400).glyphs({{0, 600}});
 
     // A shape whose only fill is a bitmap: it paints nothing.
-    swftest::ShapeBuilder pictureShape;
-    pictureShape.bounds(0, 2000, 0, 2000);
-    const int bitmapFill = pictureShape.bitmapFill(10);
-    pictureShape.rectangle(0, 0, 2000, 2000, bitmapFill);
+    ShapeBuilder pictureShape;
+    pictureShape.rectangle(0, 0, 2000, 2000, pictureShape.bitmapFill(10));
 
     // Bitmap and sound tags, some reusing the text's id; none may replace it.
     const Bytes idTen{10, 0, 1, 2, 3, 4, 5, 6, 7, 8};
@@ -282,35 +217,30 @@ TEST(TextTest, BitmapAndSoundTagsAreSkippedAndTextStillDraws)
     Ref<MovieDefinition> movie = textMovie(tags);
 
     ASSERT_NE(textOf(*movie, 10), nullptr);
-    const Picture pic = swftest::renderFrame(*movie, 0, 550, 400);
+    const Picture pic = renderFrame(*movie, 0, 550, 400);
     EXPECT_EQ(pic.at(110, 90), Red);
     EXPECT_EQ(pic.countNonTransparent(), 400);
 }
 
 TEST(TextTest, TextDrawsWithAFontImportedFromALibraryMovie)
 {
-    swftest::MemoryFiles files;
+    MemoryFiles files;
     MovieBuilder library;
-    library.tag(DefineFont2Tag, boxFont());
-    library.tag(56, swftest::exportAssets({{1, "Caption"}}));
-    library.showFrame().end();
-    files.add("Fonts.swf", library.fws());
+    library.tag(DefineFont2Tag, boxFont()).tag(56, exportAssets({{1, "Caption"}}));
+    files.add("Fonts.swf", library.showFrame().end().fws());
 
     TextBuilder text(10, DefineTextTag);
     text.style(7, RedColour, 0, 0, 400).glyphs({{0, 600}});
     MovieBuilder mb;
-    mb.tag(57, swftest::importAssets("Fonts.swf", {{7, "Caption"}}));
-    mb.tag(DefineTextTag, text.payload());
-    mb.tag(PlaceObject2, place(10, 1, 2000, 2000));
-    mb.showFrame().end();
-    files.add("Main.swf", mb.fws());
+    mb.tag(57, importAssets("Fonts.swf", {{7, "Caption"}})).tag(DefineTextTag, text.payload());
+    files.add("Main.swf", mb.tag(PlaceObject2, place(10, 1, 2000, 2000)).showFrame().end().fws());
 
     Ref<MovieDefinition> movie = loadMovieDefinition("Main.swf");
     ASSERT_NE(movie, nullptr);
     ASSERT_NE(movie->fontById(7), nullptr);
     ASSERT_NE(textOf(*movie, 10), nullptr);
     EXPECT_NE(textOf(*movie, 10)->font(7), nullptr);
-    const Picture pic = swftest::renderFrame(*movie, 0, 550, 400);
+    const Picture pic = renderFrame(*movie, 0, 550, 400);
     EXPECT_EQ(pic.at(110, 90), Red);
     shutdownPlayer();
 }
@@ -318,20 +248,14 @@ TEST(TextTest, TextDrawsWithAFontImportedFromALibraryMovie)
 TEST(TextTest, TextClaimingMoreGlyphsThanItCanHoldIsRefused)
 {
     // Zero-bit glyph fields: every byte 0x7F is a run of 127 empty entries.
-    BitWriter w;
-    w.u16(12);
-    w.rect(0, 100, 0, 100);
-    w.matrix(swftest::MatrixSpec{});
-    w.u8(0);
-    w.u8(0);
-    const std::size_t records = StaticText::MaxGlyphs / 127 + 2;
-    for (std::size_t i = 0; i < records; ++i)
-        w.u8(0x7F);
-    w.u8(0);
+    TextBuilder w(12, DefineTextTag, 0, 0);
+    Bytes claims = w.payload(false);
+    claims.insert(claims.end(), StaticText::MaxGlyphs / 127 + 2, 0x7F);
+    claims.push_back(0);
 
     TextBuilder small(13, DefineTextTag, 0, 0);
     small.style(1, RedColour, 0, 0, 400).glyphs({{0, 0}, {0, 0}});
-    Ref<MovieDefinition> movie = textMovie({{DefineTextTag, w.bytes()}, {DefineTextTag, small.payload()}});
+    Ref<MovieDefinition> movie = textMovie({{DefineTextTag, claims}, {DefineTextTag, small.payload()}});
     EXPECT_EQ(movie->characterById(12), nullptr);
     ASSERT_NE(textOf(*movie, 13), nullptr);
     EXPECT_EQ(textOf(*movie, 13)->runs()[0].glyphs.size(), 2u);
@@ -341,24 +265,16 @@ TEST(TextTest, TextPlacedInsideASpriteFollowsTheSpritesMatrixAndColour)
 {
     TextBuilder text(10, DefineTextTag);
     text.style(1, Colour{255, 255, 255, 255}, 0, 0, 400).glyphs({{0, 600}});
-    swftest::TagList inner;
+    TagList inner;
     inner.tag(PlaceObject2, place(10, 1, 1000, 0)).showFrame().end();
 
     // The sprite is moved by (1000, 2000) twips and tinted to pure green.
-    Place2 sprite;
-    sprite.depth = 1;
-    sprite.characterId = 20;
-    swftest::MatrixSpec m;
-    m.tx = 1000;
-    m.ty = 2000;
-    sprite.matrix = m;
-    swftest::CxformSpec tint;
-    tint.mul = std::vector<double>{0.0, 1.0, 0.0, 1.0};
-    sprite.cxform = tint;
+    const Bytes sprite =
+        placeWith(20, 1, MatrixSpec{{}, {}, 1000, 2000}, CxformSpec{std::vector<double>{0, 1, 0, 1}, {}});
 
-    Ref<MovieDefinition> movie = textMovie(
-        {{DefineTextTag, text.payload()}, {39, swftest::defineSprite(20, 1, inner)}, {PlaceObject2, sprite.payload()}});
-    const Picture pic = swftest::renderFrame(*movie, 0, 550, 400);
+    Ref<MovieDefinition> movie =
+        textMovie({{DefineTextTag, text.payload()}, {39, defineSprite(20, 1, inner)}, {PlaceObject2, sprite}});
+    const Picture pic = renderFrame(*movie, 0, 550, 400);
     // Glyph at x (1000 + 1000) / 20 = 100..120 px, y 80..100 px.
     EXPECT_EQ(pic.at(110, 90), 0xFF00FF00u);
     EXPECT_EQ(pic.at(60, 90), 0u);

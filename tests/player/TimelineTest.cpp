@@ -1,4 +1,4 @@
-#include "fixtures/SwfBuilder.h"
+#include "fixtures/MovieFixtures.h"
 #include "player/ActionRecord.h"
 #include "player/ButtonInstance.h"
 #include "player/MovieInstance.h"
@@ -18,15 +18,14 @@ namespace
 // Records which action records ran (by their first byte) while the test holds it.
 class ActionLog
 {
-public:
+  public:
     ActionLog()
     {
         swf::ensurePlayerInitialised();
         saved = swf::actionHooks();
         swf::ActionHooks hooks;
-        hooks.runActions = [](SpriteInstance&, const swf::ActionRecord& r) {
-            ran().push_back(r.bytes().empty() ? -1 : r.bytes()[0]);
-        };
+        hooks.runActions = [](SpriteInstance&, const swf::ActionRecord& r)
+        { ran().push_back(r.bytes().empty() ? -1 : r.bytes()[0]); };
         swf::setActionHooks(hooks);
         ran().clear();
     }
@@ -37,155 +36,112 @@ public:
         return log;
     }
 
-private:
+  private:
     swf::ActionHooks saved;
 };
 
 Bytes shape(int id, int size = 200)
 {
-    ShapeBuilder s;
-    s.bounds(0, size, 0, size);
-    int fill = s.solidFill({255, 0, 0, 255});
-    s.rectangle(0, 0, size, size, fill);
-    return s.payload(id);
-}
-
-Bytes place(int id, int depth, int tx = 0, bool move = false)
-{
-    Place2 p;
-    p.characterId = id;
-    p.depth = depth;
-    p.move = move;
-    MatrixSpec m;
-    m.tx = tx;
-    p.matrix = m;
-    return p.payload();
+    return square(id, {255, 0, 0, 255}, size);
 }
 
 Bytes moveTo(int depth, int tx)
 {
-    Place2 p;
-    p.depth = depth;
-    p.move = true;
-    MatrixSpec m;
-    m.tx = tx;
-    p.matrix = m;
-    return p.payload();
+    return placeWith(std::nullopt, depth, MatrixSpec{{}, {}, tx, 0});
 }
 
 // Shape 1 at depth 1 in frame 0, moved each frame; shape 2 appears at depth 2 in frame 2 and is
 // removed in frame 4. Each frame carries an action whose first byte is the frame number.
-swf::Ref<swf::MovieDefinition> sixFrames()
+class TimelineTest : public ::testing::Test
 {
-    MovieBuilder m(6, 2000, 2000, 12.0);
-    m.tag(2, shape(1)).tag(2, shape(2));
-    for (int f = 0; f < 6; ++f)
+  protected:
+    TimelineTest()
     {
-        if (f == 0)
-            m.tag(26, place(1, 1, 0));
-        else
-            m.tag(26, moveTo(1, f * 100));
-        if (f == 2)
-            m.tag(26, place(2, 2));
-        if (f == 4)
-            m.tag(28, removeObject2(2));
-        m.tag(12, doAction({static_cast<uint8_t>(f)}));
-        m.showFrame();
+        MovieBuilder m(6, 2000, 2000, 12.0);
+        m.tag(2, shape(1)).tag(2, shape(2));
+        for (int f = 0; f < 6; ++f)
+        {
+            m.tag(26, f == 0 ? place(1, 1) : moveTo(1, f * 100));
+            if (f == 2)
+                m.tag(26, place(2, 2));
+            if (f == 4)
+                m.tag(28, removeObject2(2));
+            m.tag(12, Bytes{uint8_t(f)}).showFrame();
+        }
+        movie = readMovie(m.end().fws());
+        inst = movie->createInstance();
     }
-    m.end();
-    return readMovie(m.fws());
-}
 
-int depthCount(const SpriteInstance& s)
-{
-    return static_cast<int>(s.displayList().size());
-}
+    float xAt(int depth) { return root().displayList().objectAt(depth)->matrix().m02; }
+    SpriteInstance& root() { return inst->rootSprite(); }
+
+    ActionLog log;
+    swf::Ref<swf::MovieDefinition> movie;
+    swf::Ref<swf::MovieInstance> inst;
+};
 
 } // namespace
 
-TEST(TimelineTest, FirstAdvanceRunsFrameZeroTwiceAsMoves)
+TEST_F(TimelineTest, FirstAdvanceRunsFrameZeroTwiceAsMoves)
 {
-    ActionLog log;
-    auto movie = sixFrames();
-    auto inst = movie->createInstance();
     inst->advance(0.0001f);
-    SpriteInstance& root = inst->rootSprite();
     EXPECT_EQ(inst->currentFrame(), 0);
-    ASSERT_EQ(depthCount(root), 1);
-    DisplayObject* first = root.displayList().objectAt(1);
+    ASSERT_EQ(root().displayList().size(), 1u);
+    DisplayObject* first = root().displayList().objectAt(1);
     EXPECT_EQ(first->characterId(), 1);
     // Load step and the first advance each ran frame 0's action.
     EXPECT_EQ(ActionLog::ran(), (std::vector<int>{0, 0}));
     inst->advance(0.0001f);
-    EXPECT_EQ(root.displayList().objectAt(1), first);
+    EXPECT_EQ(root().displayList().objectAt(1), first);
     EXPECT_EQ(inst->currentFrame(), 0); // not a whole frame time yet
 }
 
-TEST(TimelineTest, SeveralFramesPerAdvanceAndFrameTime)
+TEST_F(TimelineTest, SeveralFramesPerAdvanceAndFrameTime)
 {
-    ActionLog log;
-    auto movie = sixFrames();
-    auto inst = movie->createInstance();
     inst->advance(0.0001f);
     ActionLog::ran().clear();
     inst->advance(0.25f); // three frames at 12 per second
     EXPECT_EQ(inst->currentFrame(), 3);
     EXPECT_EQ(ActionLog::ran(), (std::vector<int>{1, 2, 3}));
-    SpriteInstance& root = inst->rootSprite();
-    EXPECT_FLOAT_EQ(root.displayList().objectAt(1)->matrix().m02, 300);
-    EXPECT_NE(root.displayList().objectAt(2), nullptr);
+    EXPECT_FLOAT_EQ(xAt(1), 300);
+    EXPECT_NE(root().displayList().objectAt(2), nullptr);
 
     // Frame 4 removes depth 2 at the sweep of the same advance.
     inst->advance(1.0f / 12);
     EXPECT_EQ(inst->currentFrame(), 4);
-    EXPECT_EQ(root.displayList().objectAt(2), nullptr);
+    EXPECT_EQ(root().displayList().objectAt(2), nullptr);
 
     // The loop back to frame 0 clears what frame 0 does not place again.
     inst->advance(2.0f / 12);
     EXPECT_EQ(inst->currentFrame(), 0);
     EXPECT_TRUE(inst->hasLooped());
-    EXPECT_EQ(depthCount(root), 1);
-    EXPECT_FLOAT_EQ(root.displayList().objectAt(1)->matrix().m02, 0);
-}
+    EXPECT_EQ(root().displayList().size(), 1u);
+    EXPECT_FLOAT_EQ(xAt(1), 0);
 
-TEST(TimelineTest, GotoBackwardsLeavesWhatFrameZeroPlacesAndRunsItsActionOnce)
-{
-    ActionLog log;
-    auto movie = sixFrames();
-    auto inst = movie->createInstance();
-    inst->advance(0.0001f);
-    inst->advance(0.25f);
-    inst->advance(1.0f / 12);
-    inst->advance(1.0f / 12);
+    // A go-to backwards from frame 5 leaves what frame 0 places and only queues its action.
+    inst->advance(5.02f / 12);
     ASSERT_EQ(inst->currentFrame(), 5);
     ActionLog::ran().clear();
-
     inst->gotoFrame(0);
-    SpriteInstance& root = inst->rootSprite();
     EXPECT_EQ(inst->currentFrame(), 0);
-    EXPECT_EQ(depthCount(root), 1);
-    EXPECT_FLOAT_EQ(root.displayList().objectAt(1)->matrix().m02, 0);
-    // The target frame's action is only queued by the go-to.
+    EXPECT_EQ(root().displayList().size(), 1u);
+    EXPECT_FLOAT_EQ(xAt(1), 0);
     EXPECT_TRUE(ActionLog::ran().empty());
-    ASSERT_EQ(root.pendingActions().size(), 1u);
-    root.doActions();
+    ASSERT_EQ(root().pendingActions().size(), 1u);
+    root().doActions();
     EXPECT_EQ(ActionLog::ran(), (std::vector<int>{0}));
 }
 
-TEST(TimelineTest, GotoForwardFromAFreshInstanceAndStopping)
+TEST_F(TimelineTest, GotoForwardFromAFreshInstanceAndStopping)
 {
-    ActionLog log;
-    auto movie = sixFrames();
-    auto inst = movie->createInstance();
     inst->gotoFrame(3);
-    SpriteInstance& root = inst->rootSprite();
     EXPECT_EQ(inst->currentFrame(), 3);
-    EXPECT_EQ(root.playState(), swf::PlayState::Stop);
-    EXPECT_FLOAT_EQ(root.displayList().objectAt(1)->matrix().m02, 300);
-    EXPECT_NE(root.displayList().objectAt(2), nullptr);
+    EXPECT_EQ(root().playState(), swf::PlayState::Stop);
+    EXPECT_FLOAT_EQ(xAt(1), 300);
+    EXPECT_NE(root().displayList().objectAt(2), nullptr);
     // Frames passed on the way run no actions; only frame 3's is queued.
-    ASSERT_EQ(root.pendingActions().size(), 1u);
-    EXPECT_EQ(root.pendingActions()[0]->bytes()[0], 3);
+    ASSERT_EQ(root().pendingActions().size(), 1u);
+    EXPECT_EQ(root().pendingActions()[0]->bytes()[0], 3);
 
     // A playing movie sent to frame 3 is stopped: the counter keeps counting but nothing of
     // the timeline executes.
@@ -210,28 +166,17 @@ TEST(TimelineTest, GotoForwardFromAFreshInstanceAndStopping)
     EXPECT_EQ(inst->currentFrame(), 0);
 }
 
-TEST(TimelineTest, PlacementRules)
+TEST(TimelineRulesTest, PlacementRules)
 {
     MovieBuilder m(3, 2000, 2000);
     m.tag(2, shape(1)).tag(2, shape(2));
-    Place2 named;
-    named.characterId = 1;
-    named.depth = 5;
-    named.name = std::string("a");
-    CxformSpec red;
-    red.mul = std::vector<double>{0.5, 0.5, 0.5, 0.5};
-    named.cxform = red;
-    m.tag(26, place(2, 3, 0, true)); // move flag with a character at an empty depth places it
-    m.tag(26, named.payload()).showFrame();
-    Place2 replace;
-    replace.characterId = 2;
-    replace.depth = 5;
-    replace.move = true; // replace without matrix or colour: both come from the old object
-    m.tag(26, replace.payload());
-    named.name = std::string("b"); // same character, other name: a new object, not a move
-    named.depth = 3;
-    named.cxform.reset();
-    m.tag(26, named.payload()).showFrame().showFrame().end();
+    const CxformSpec half{std::vector<double>{0.5, 0.5, 0.5, 0.5}, {}};
+    m.tag(26, place(2, 3, 0, 0, "", true)); // move flag with a character at an empty depth places it
+    m.tag(26, Place2{5, 1, false, {}, half, {}, "a", {}}.payload()).showFrame();
+    // Replace without matrix or colour: both come from the old object. The same character under
+    // another name is a new object, not a move.
+    m.tag(26, Place2{5, 2, true, {}, {}, {}, {}, {}}.payload());
+    m.tag(26, Place2{3, 1, false, {}, {}, {}, "b", {}}.payload()).showFrame().showFrame().end();
     auto movie = readMovie(m.fws());
     auto inst = movie->createInstance();
     inst->advance(0.0001f);
@@ -255,27 +200,25 @@ TEST(TimelineTest, PlacementRules)
         EXPECT_LT(entries[i - 1].object->depth(), entries[i].object->depth());
 }
 
-TEST(TimelineTest, NestedSpritesOneFrameSpritesAndVisibility)
+TEST(TimelineRulesTest, NestedSpritesOneFrameSpritesAndVisibility)
 {
     ActionLog log;
     MovieBuilder m(4, 2000, 2000, 12.0);
     m.tag(2, shape(1));
     TagList twoFrames;
-    twoFrames.tag(26, place(1, 1)).tag(12, doAction({20})).showFrame();
-    twoFrames.tag(26, moveTo(1, 500)).tag(12, doAction({21})).showFrame().end();
+    twoFrames.tag(26, place(1, 1)).tag(12, Bytes{20}).showFrame();
+    twoFrames.tag(26, moveTo(1, 500)).tag(12, Bytes{21}).showFrame().end();
     m.tag(39, defineSprite(10, 2, twoFrames));
     TagList oneFrame;
-    oneFrame.tag(26, place(1, 1)).tag(12, doAction({30})).showFrame().end();
+    oneFrame.tag(26, place(1, 1)).tag(12, Bytes{30}).showFrame().end();
     m.tag(39, defineSprite(11, 1, oneFrame));
-    Place2 p;
-    p.characterId = 10;
-    p.depth = 1;
-    p.name = std::string("two");
-    m.tag(26, p.payload());
-    p.characterId = 11;
-    p.depth = 2;
-    p.name = std::string("one");
-    m.tag(26, p.payload()).showFrame().showFrame().showFrame().showFrame().end();
+    m.tag(26, place(10, 1, 0, 0, "two"))
+        .tag(26, place(11, 2, 0, 0, "one"))
+        .showFrame()
+        .showFrame()
+        .showFrame()
+        .showFrame()
+        .end();
     auto movie = readMovie(m.fws());
     auto inst = movie->createInstance();
     inst->advance(0.0001f);
@@ -289,9 +232,7 @@ TEST(TimelineTest, NestedSpritesOneFrameSpritesAndVisibility)
     ASSERT_NE(oneChild, nullptr);
 
     // The one-frame sprite ran its frame 0 once, at its placement, and never sweeps.
-    auto count = [](int id) {
-        return std::count(ActionLog::ran().begin(), ActionLog::ran().end(), id);
-    };
+    auto count = [](int id) { return std::count(ActionLog::ran().begin(), ActionLog::ran().end(), id); };
     for (int i = 0; i < 6; ++i)
         inst->advance(1.0f / 12);
     EXPECT_EQ(count(30), 1);
@@ -311,24 +252,14 @@ TEST(TimelineTest, NestedSpritesOneFrameSpritesAndVisibility)
     EXPECT_FALSE(inst->hasLooped());
 }
 
-TEST(TimelineTest, ButtonsShowTheirUpState)
+TEST(TimelineRulesTest, ButtonsShowTheirUpState)
 {
     MovieBuilder m(1, 2000, 2000);
     m.tag(2, shape(1, 100)).tag(2, shape(2, 300));
-    BitWriter b;
-    b.u16(5);
-    b.u8(0x01); // up
-    b.u16(1);
-    b.u16(1);
-    b.matrix(MatrixSpec{});
-    b.u8(0x0E); // over, down and hit test
-    b.u16(2);
-    b.u16(2);
-    b.matrix(MatrixSpec{});
-    b.u8(0);
-    b.u8(0x07); // Stop, end of actions
-    b.u8(0);
-    m.tag(7, b.bytes()).tag(26, place(5, 1)).showFrame().end();
+    // DefineButton 5: shape 1 at depth 1 for the up state, shape 2 at depth 2 for over, down and
+    // hit test (identity matrices), then the actions: Stop.
+    const Bytes buttonTag{5, 0, 0x01, 1, 0, 1, 0, 0, 0x0E, 2, 0, 2, 0, 0, 0, 0x07, 0};
+    m.tag(7, buttonTag).tag(26, place(5, 1)).showFrame().end();
     auto movie = readMovie(m.fws());
     auto inst = movie->createInstance();
     inst->advance(0.0001f);
@@ -340,27 +271,17 @@ TEST(TimelineTest, ButtonsShowTheirUpState)
     EXPECT_TRUE(button->pointTest(250, 250)); // hit area is the hit-test record
     EXPECT_FALSE(button->pointTest(350, 10));
     Picture pic = renderInstance(*inst, 20, 20);
-    EXPECT_EQ(pic.alpha(0, 0), 255);   // the up shape, 100 twips = 1 px here
-    EXPECT_EQ(pic.alpha(10, 10), 0);   // the larger over/down shape is not shown
+    EXPECT_EQ(pic.alpha(0, 0), 255); // the up shape, 100 twips = 1 px here
+    EXPECT_EQ(pic.alpha(10, 10), 0); // the larger over/down shape is not shown
 }
 
-TEST(TimelineTest, NestedSpritesShareTheTimeOfSeveralFrames)
+TEST(TimelineRulesTest, NestedSpritesShareTheTimeOfSeveralFrames)
 {
     MovieBuilder m(4, 2000, 2000, 12.0);
-    TagList five;
-    for (int i = 0; i < 5; ++i)
-        five.showFrame();
-    five.end();
     TagList middle;
-    Place2 p;
-    p.characterId = 10;
-    p.depth = 1;
-    p.name = std::string("inner");
-    middle.tag(26, p.payload()).showFrame().showFrame().showFrame().end();
-    m.tag(39, defineSprite(10, 5, five)).tag(39, defineSprite(11, 3, middle));
-    p.characterId = 11;
-    p.name = std::string("middle");
-    m.tag(26, p.payload()).showFrame().showFrame().showFrame().showFrame().end();
+    middle.tag(26, place(10, 1, 0, 0, "inner")).showFrame().showFrame().showFrame().end();
+    m.tag(39, emptySprite(10, 5)).tag(39, defineSprite(11, 3, middle));
+    m.tag(26, place(11, 1, 0, 0, "middle")).showFrame().showFrame().showFrame().showFrame().end();
     auto movie = readMovie(m.fws());
     auto inst = movie->createInstance();
     inst->advance(0.0001f);

@@ -2,25 +2,14 @@
 
 #include "BitWriter.h"
 #include "ShapeEncoder.h"
+#include "SwfTags.h"
 
 #include <map>
 #include <zlib.h>
 
 void MovieWriter::AppendTag(std::vector<uint8_t>& out, uint16_t code, const std::vector<uint8_t>& body)
 {
-    const size_t length = body.size();
-    if (length < 63) {
-        const uint16_t header = uint16_t((code << 6) | length);
-        out.push_back(uint8_t(header & 0xFF));
-        out.push_back(uint8_t(header >> 8));
-    } else {
-        const uint16_t header = uint16_t((code << 6) | 0x3F);
-        out.push_back(uint8_t(header & 0xFF));
-        out.push_back(uint8_t(header >> 8));
-        for (int i = 0; i < 4; ++i)
-            out.push_back(uint8_t((length >> (8 * i)) & 0xFF));
-    }
-    out.insert(out.end(), body.begin(), body.end());
+    swfwrite::appendTag(out, code, body);
 }
 
 namespace {
@@ -33,13 +22,6 @@ std::vector<uint8_t> PlaceBody(uint16_t depth, uint16_t character)
     w.WriteU16(character);
     // Shapes are drawn in movie coordinates already: the identity matrix.
     ShapeEncoder::WriteMatrix(w, Affine{});
-    return w.Bytes();
-}
-
-std::vector<uint8_t> DepthBody(uint16_t depth)
-{
-    BitWriter w;
-    w.WriteU16(depth);
     return w.Bytes();
 }
 
@@ -101,15 +83,13 @@ std::optional<std::vector<uint8_t>> MovieWriter::Write(const Movie& movie, std::
         if (previous) {
             for (size_t i = 0; i < previous->size(); ++i)
                 if (i >= now.size() || (*previous)[i] != now[i])
-                    AppendTag(tags, RemoveObject2, DepthBody(uint16_t(base + i)));
+                    AppendTag(tags, RemoveObject2, swfwrite::removeObject2(int(base + i)));
         }
         for (size_t i = 0; i < now.size(); ++i)
             if (!previous || i >= previous->size() || (*previous)[i] != now[i])
                 AppendTag(tags, PlaceObject2, PlaceBody(uint16_t(base + i), uint16_t(now[i])));
         if (!movie.frames[f].label.empty()) {
-            BitWriter w;
-            w.WriteString(movie.frames[f].label);
-            AppendTag(tags, FrameLabel, w.Bytes());
+            AppendTag(tags, FrameLabel, swfwrite::frameLabel(movie.frames[f].label));
         }
         for (int h = 0; h < movie.frames[f].hold; ++h) {
             AppendTag(tags, ShowFrame, {});

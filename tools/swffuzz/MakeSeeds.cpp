@@ -1,10 +1,10 @@
 // Writes a few well-formed movies into a folder, as the fuzzer's starting corpus.
-#include "fixtures/SwfBuilder.h"
+#include "SwfTags.h"
 
 #include <cstdio>
 #include <string>
 
-using namespace swftest;
+using namespace swfwrite;
 
 namespace
 {
@@ -94,22 +94,22 @@ void writeScriptSeeds(const std::string& dir)
     MovieBuilder m(3, 4000, 3000);
     m.tag(2, shapeTag(2));
     TagList inner;
-    inner.tag(26, Place2{1, 1}.payload()).tag(12, doAction({0x07, 0x00})).showFrame().showFrame().end();
+    inner.tag(26, Place2{1, 1}.payload()).tag(12, Bytes{0x07, 0x00}).showFrame().showFrame().end();
     m.tag(39, defineSprite(2, 2, inner));
     BitWriter place; // PlaceObject2 with a name and Load + EnterFrame handlers
-    place.u8(0x80 | 0x20 | 0x02);
-    place.u16(1);
-    place.u16(2);
-    place.string("box");
-    place.u16(0);
-    place.u32(3);
-    place.u32(3);
-    place.u32(static_cast<uint32_t>(event.bytes.size()));
-    place.append(event.bytes);
-    place.u32(0);
-    m.tag(26, place.bytes()).tag(12, doAction(frame0.bytes)).showFrame();
-    m.tag(12, doAction(Actions().action(0x81, {0, 0}).bytes)).showFrame();
-    m.tag(43, frameLabel("end")).tag(12, doAction({0x06, 0x00})).showFrame().end();
+    place.WriteU8(0x80 | 0x20 | 0x02);
+    place.WriteU16(1);
+    place.WriteU16(2);
+    place.WriteString("box");
+    place.WriteU16(0);
+    place.WriteU32(3);
+    place.WriteU32(3);
+    place.WriteU32(static_cast<uint32_t>(event.bytes.size()));
+    place.WriteBytes(event.bytes);
+    place.WriteU32(0);
+    m.tag(26, place.Bytes()).tag(12, frame0.bytes).showFrame();
+    m.tag(12, Actions().action(0x81, {0, 0}).bytes).showFrame();
+    m.tag(43, frameLabel("end")).tag(12, Bytes{0x06, 0x00}).showFrame().end();
     write(dir, "script.swf", m.fws());
 }
 
@@ -136,7 +136,7 @@ int main(int argc, char** argv)
         r.characterId = 2;
         r.depth = 2;
         r.name = std::string("clip");
-        m.tag(26, r.payload()).tag(12, doAction({0x07, 0x00})).showFrame();
+        m.tag(26, r.payload()).tag(12, Bytes{0x07, 0x00}).showFrame();
         m.tag(28, removeObject2(1)).tag(56, exportAssets({{1, "box"}})).showFrame().end();
         std::string base = "seed" + std::to_string(code);
         write(dir, base + ".swf", m.fws());

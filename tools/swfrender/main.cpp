@@ -2,13 +2,12 @@
 //
 //   swfrender --info FILE.swf
 //   swfrender FILE.swf --frame N --size WxH -o OUT.png
+#include "FrameRender.h"
 #include "player/CharacterDefinition.h"
 #include "player/FileStream.h"
 #include "player/MovieDefinition.h"
 #include "player/MovieInstance.h"
 #include "player/Player.h"
-
-#include <cairo.h>
 
 #include <charconv>
 #include <cstdio>
@@ -175,31 +174,6 @@ int usage()
     return 2;
 }
 
-// Renders as the engine does: a fresh instance, frame 0 by restart and a tiny advance, other
-// frames by a go-to, into a transparent buffer of the requested size.
-bool renderToPng(swf::MovieDefinition& movie, int frame, int width, int height, const std::string& out)
-{
-    swf::Ref<swf::MovieInstance> instance = movie.createInstance();
-    if (frame == 0)
-    {
-        instance->restart();
-        instance->advance(0.0001f);
-    }
-    else
-        instance->gotoFrame(frame);
-    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height, 0);
-    cairo_surface_t* surface = cairo_image_surface_create_for_data(
-        reinterpret_cast<unsigned char*>(pixels.data()), CAIRO_FORMAT_ARGB32, width, height, width * 4);
-    cairo_t* cr = cairo_create(surface);
-    instance->setViewport(0, 0, width, height);
-    instance->display(cr);
-    cairo_destroy(cr);
-    cairo_surface_flush(surface);
-    bool ok = cairo_surface_write_to_png(surface, out.c_str()) == CAIRO_STATUS_SUCCESS;
-    cairo_surface_destroy(surface);
-    return ok;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -257,7 +231,7 @@ int main(int argc, char** argv)
         }
         else if (info)
             printInfo(*movie);
-        else if (!renderToPng(*movie, frame, width, height, output))
+        else if (!swfrender::renderFrame(*movie, frame, width, height).writePng(output))
         {
             std::fprintf(stderr, "swfrender: cannot write %s\n", output.c_str());
             status = 1;
