@@ -122,12 +122,9 @@ void ExpectFillSidesMatchInsides(const swf::ShapeDefinition& shape)
             const double rx = mx - dy * 0.5, ry = my + dx * 0.5; // right of travel, y down
             const double lx = mx + dy * 0.5, ly = my - dx * 0.5;
             for (int style = 1; style <= int(shape.fillStyles().size()); ++style) {
-                if (p.fill1 == style)
-                    EXPECT_TRUE(InsideFill(shape, style, rx, ry)) << "fill1 edge with its fill on the left";
-                if (p.fill0 == style)
-                    EXPECT_TRUE(InsideFill(shape, style, lx, ly)) << "fill0 edge with its fill on the right";
-                if (p.fill1 == style && p.fill0 != style)
-                    EXPECT_FALSE(InsideFill(shape, style, lx, ly));
+                EXPECT_TRUE(p.fill1 != style || InsideFill(shape, style, rx, ry)) << "fill1 edge with its fill on the left";
+                EXPECT_TRUE(p.fill0 != style || InsideFill(shape, style, lx, ly)) << "fill0 edge with its fill on the right";
+                EXPECT_FALSE(p.fill1 == style && p.fill0 != style && InsideFill(shape, style, lx, ly));
             }
             fx = e.ax;
             fy = e.ay;
