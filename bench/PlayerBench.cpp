@@ -373,8 +373,9 @@ int main()
         files.add(path, bytes);
         double load = timePerCall([&] { swf::Ref<swf::MovieDefinition> m = swf::loadMovieDefinition(path); }, 0.2);
         swf::Ref<swf::MovieDefinition> movie = swf::loadMovieDefinition(path);
-        for (auto [w, h] : {std::pair<int, int>{640, 480}, {1024, 768}})
+        for (const std::pair<int, int>& size : {std::pair<int, int>{640, 480}, {1024, 768}})
         {
+            const int w = size.first, h = size.second;
             Buffer playerBuf(w, h), floorBuf(w, h);
             auto renderPlayer = [&] {
                 playerBuf.draw([&](cairo_t* cr) {

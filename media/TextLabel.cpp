@@ -143,11 +143,11 @@ void TextLabel::SetColour(const Colour& value)
 int TextLabel::MeasureText(const std::string& value) const
 {
     if (fontPath.empty() || value.empty() || fontSize < 1) {
-        return width;
+        return GetWidth();
     }
     MeasureContext measure;
     if (!SelectFont(measure.cr, fontPath, fontSize)) {
-        return width;
+        return GetWidth();
     }
     const std::string valid = ValidUtf8(value);
     cairo_text_extents_t extents{};

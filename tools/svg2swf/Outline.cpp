@@ -167,6 +167,13 @@ void AppendArc(Outline& outline, double rx, double ry, double rotationDegrees, b
     else if (sweep && delta < 0)
         delta += 2 * M_PI;
 
+    // Degenerate input (points or angle not finite, radii overflowing when
+    // scaled up) leaves no arc to draw: the end point is joined by a line.
+    if (!std::isfinite(theta) || !std::isfinite(delta) || !std::isfinite(centre.x) || !std::isfinite(centre.y) ||
+        !std::isfinite(rx) || !std::isfinite(ry) || !std::isfinite(phi)) {
+        outline.LineTo(end);
+        return;
+    }
     const Affine unitToUser = Affine::Translate(centre.x, centre.y) * Affine::Rotate(rotationDegrees) * Affine::Scale(rx, ry);
     AppendUnitArc(outline, unitToUser, theta, delta);
     // Land exactly on the requested end point.
