@@ -1,6 +1,7 @@
 #include "data/GameOptions.h"
 
 #include "app/Application.h"
+#include "data/DamagedSaveFile.h"
 #include "data/SaveFile.h"
 #include "data/XmlText.h"
 #include "engine/FileSystem.h"
@@ -27,9 +28,13 @@ void ReadVolume(const TiXmlElement& element, float& volume)
     volume = static_cast<float>(std::fmin(1.0, std::fmax(0.0, value)));
 }
 
+const char* const OptionsKind = "Game Options File";
+
+// A malformed file is kept aside with the reader's own message: the options
+// are saved at every exit and would otherwise replace it.
 void Warn(const char* text)
 {
-    Application::Get().ShowMessage(text);
+    DamagedSaveFile::SetAside(OptionsPath, OptionsKind, text, "");
 }
 
 } // namespace
@@ -56,9 +61,15 @@ void GameOptions::Reset()
 
 bool LoadGameOptions()
 {
+    SaveFile::RemoveStaleTemporary(FileSystem::Get().WritePath(OptionsPath));
     TiXmlDocument document;
-    if (!LoadXmlDocument(OptionsPath, document))
+    const XmlRead read = ReadXmlDocument(OptionsPath, document, MaxOptionsFileBytes);
+    if (read.status != XmlRead::Status::Ok)
+    {
+        if (read.status == XmlRead::Status::Damaged)
+            DamagedSaveFile::SetAside(OptionsPath, OptionsKind, "", read.reason);
         return false;
+    }
     GameOptions& options = GameOptions::Get();
 
     TiXmlNode* root = document.FirstChild("opts");
@@ -132,6 +143,6 @@ bool SaveGameOptions()
         if (file.Commit())
             return true;
     }
-    Warn("Warning: Unable to save Game Options File.  Ensure file is writable.");
+    Application::Get().ShowMessage("Warning: Unable to save Game Options File.  Ensure file is writable.");
     return false;
 }

@@ -1,6 +1,7 @@
 #include "data/HighScoreTables.h"
 
 #include "app/Application.h"
+#include "data/DamagedSaveFile.h"
 #include "data/ProfileStore.h"
 #include "data/SaveFile.h"
 #include "data/XmlText.h"
@@ -100,12 +101,19 @@ const HighScoreEntry& HighScoreTables::GetEntry(int table, int row) const
 
 bool LoadHighScores()
 {
+    SaveFile::RemoveStaleTemporary(FileSystem::Get().WritePath(HighScoresPath));
     TiXmlDocument document;
-    if (!LoadXmlDocument(HighScoresPath, document))
+    const XmlRead read = ReadXmlDocument(HighScoresPath, document, MaxHighScoresFileBytes);
+    if (read.status == XmlRead::Status::Missing)
         return false;
-    TiXmlNode* root = document.FirstChild("highscores");
+    TiXmlNode* root = read.status == XmlRead::Status::Ok ? document.FirstChild("highscores") : nullptr;
     if (!root || !root->ToElement())
+    {
+        // The next score saves the tables: a damaged file goes aside first.
+        DamagedSaveFile::SetAside(HighScoresPath, "High Scores File", "",
+                                  read.reason.empty() ? std::string("no high-score table in it") : read.reason);
         return false;
+    }
 
     ReadRows(*root, "marathonscore", 0);
     ReadRows(*root, "timeattackscore", 3);

@@ -1,6 +1,7 @@
 #include "data/ProfileStore.h"
 
 #include "app/Application.h"
+#include "data/DamagedSaveFile.h"
 #include "data/SaveFile.h"
 #include "data/XmlText.h"
 #include "engine/FileSystem.h"
@@ -14,6 +15,7 @@ ProfileStore* instance = nullptr;
 
 const char* const ProfilesPath = "Data/Profiles.pro";
 const char* const LevelsPrefix = "Data/Levels/";
+const char* const ProfilesKind = "Player Profiles File";
 
 bool ValidSlot(int slot)
 {
@@ -102,19 +104,26 @@ bool LoadProfiles()
         profile.completedPuzzles.clear();
     }
 
+    SaveFile::RemoveStaleTemporary(FileSystem::Get().WritePath(ProfilesPath));
     TiXmlDocument document;
-    if (!LoadXmlDocument(ProfilesPath, document))
+    const XmlRead read = ReadXmlDocument(ProfilesPath, document, MaxProfilesFileBytes);
+    if (read.status != XmlRead::Status::Ok)
+    {
+        // Every profile change saves at once: a damaged file goes aside first.
+        if (read.status == XmlRead::Status::Damaged)
+            DamagedSaveFile::SetAside(ProfilesPath, ProfilesKind, "", read.reason);
         return false;
+    }
 
     TiXmlNode* root = document.FirstChild("profiles");
     if (!root)
     {
-        Application::Get().ShowMessage("Warning: Malformed Player Profiles File (#1).");
+        DamagedSaveFile::SetAside(ProfilesPath, ProfilesKind, "Warning: Malformed Player Profiles File (#1).", "");
         return false;
     }
     if (!root->ToElement())
     {
-        Application::Get().ShowMessage("Warning: Malformed Player Profiles File (#2).");
+        DamagedSaveFile::SetAside(ProfilesPath, ProfilesKind, "Warning: Malformed Player Profiles File (#2).", "");
         return false;
     }
 

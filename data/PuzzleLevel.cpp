@@ -31,20 +31,24 @@ bool LoadPuzzleLevel(const std::string& path, PuzzleCells& cells, int& moves)
 
 bool LoadPuzzleLevel(const std::string& path, PuzzleCells& cells, int& moves, std::string* warning)
 {
-    auto warn = [warning](const char* text)
-    {
-        if (warning)
-            *warning = text;
-        else
-            Application::Get().ShowMessage(text);
-    };
-
     std::string resourcePath = path;
     std::replace(resourcePath.begin(), resourcePath.end(), '\\', '/');
+    std::string reason;
+    // Every refusal names the file, and why when the message does not say.
+    auto warn = [&](const char* text)
+    {
+        std::string full = std::string(text) + "\n\n" + resourcePath + (reason.empty() ? "" : ": " + reason + ".");
+        if (warning)
+            *warning = full;
+        else
+            Application::Get().ShowMessage(full);
+    };
 
     TiXmlDocument document;
-    if (!LoadXmlDocument(resourcePath, document))
+    const XmlRead read = ReadXmlDocument(resourcePath, document, MaxLevelFileBytes);
+    if (read.status != XmlRead::Status::Ok)
     {
+        reason = read.status == XmlRead::Status::Missing ? std::string("no such file") : read.reason;
         warn("Warning: Unable to load Puzzle Level.");
         return false;
     }

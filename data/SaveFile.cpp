@@ -80,6 +80,11 @@ bool SaveFile::Commit()
     return true;
 }
 
+void SaveFile::RemoveStaleTemporary(const std::string& targetPath)
+{
+    std::remove((targetPath + ".tmp").c_str());
+}
+
 void SaveFile::Abandon()
 {
     if (file)

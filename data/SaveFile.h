@@ -23,6 +23,10 @@ class SaveFile
 
     const std::string& TemporaryPath() const { return temporaryPath; }
 
+    // Removes the temporary file a save interrupted by a crash or a kill left
+    // beside targetPath; the target itself is untouched.
+    static void RemoveStaleTemporary(const std::string& targetPath);
+
   private:
     void Abandon();
 

@@ -10,6 +10,7 @@
 #include <clocale>
 #include <cstdarg>
 #include <cstdio>
+#include <optional>
 #include <cstdlib>
 #include <locale.h>
 
@@ -24,12 +25,12 @@ locale_t CLocale()
 
 // TinyXML builds and frees elements recursively, so a damaged file nested
 // deeply enough would overflow the stack. Our files nest three levels; any
-// file nested deeper than MaxNesting is refused as not well-formed.
+// file nested deeper than MaxNesting is refused.
 constexpr int MaxNesting = 256;
-// Far beyond any save or level file; a bigger one is damaged, not read.
-constexpr size_t MaxDocumentBytes = 16u << 20;
 
-bool NestingWithinLimit(const std::string& text)
+// Checks nesting depth and attributes per element without parsing; empty
+// when within the limits, else why not.
+std::string CheckStructure(const std::string& text)
 {
     int depth = 0;
     const size_t length = text.size();
@@ -47,17 +48,18 @@ bool NestingWithinLimit(const std::string& text)
         {
             size_t end = text.find("-->", i + 4);
             if (end == std::string::npos)
-                return true; // unterminated: the parser refuses it anyway
+                return {}; // unterminated: the parser refuses it anyway
             i = end + 2;
             continue;
         }
         if (next == '!' || next == '?')
             continue;
         if (++depth > MaxNesting)
-            return false;
+            return FormatC("elements are nested more than %d deep", MaxNesting);
         // Find the end of the start tag; '>' may appear inside quoted values.
         size_t j = i + 1;
         char quote = 0;
+        int attributes = 0;
         for (; j < length; ++j)
         {
             const char c = text[j];
@@ -70,18 +72,28 @@ bool NestingWithinLimit(const std::string& text)
             {
                 quote = c;
             }
+            else if (c == '=')
+            {
+                if (++attributes > MaxXmlAttributes)
+                    return FormatC("an element has more than %d attributes", MaxXmlAttributes);
+            }
             else if (c == '>')
             {
                 break;
             }
         }
         if (j >= length)
-            return true;
+            return {};
         if (text[j - 1] == '/')
             --depth;
         i = j;
     }
-    return true;
+    return {};
+}
+
+std::string SizeText(size_t bytes)
+{
+    return bytes >= (1u << 20) ? FormatC("%zu MB", bytes >> 20) : FormatC("%zu KB", bytes >> 10);
 }
 
 } // namespace
@@ -147,14 +159,42 @@ std::string FormatC(const char* format, ...)
     return out;
 }
 
-bool LoadXmlDocument(const std::string& path, TiXmlDocument& document)
+XmlRead ReadXmlDocument(const std::string& path, TiXmlDocument& document, size_t maxBytes)
 {
-    std::optional<std::string> bytes = FileSystem::Get().ReadWholeFile(path, MaxDocumentBytes);
-    if (!bytes || !NestingWithinLimit(*bytes))
-        return false;
+    XmlRead result;
+    FileSystem& files = FileSystem::Get();
+    if (!files.Exists(path))
+        return result;
+    result.status = XmlRead::Status::Damaged;
+    std::optional<std::string> bytes = files.ReadWholeFile(path, maxBytes);
+    if (!bytes)
+    {
+        const std::optional<int64_t> length = files.FileLengthOf(path);
+        result.reason = length && static_cast<uint64_t>(*length) > maxBytes
+                            ? "it is larger than " + SizeText(maxBytes)
+                            : std::string("it cannot be read");
+        return result;
+    }
+    result.reason = CheckStructure(*bytes);
+    if (!result.reason.empty())
+        return result;
     document.Clear();
     document.Parse(bytes->c_str());
-    return !document.Error();
+    if (document.Error())
+    {
+        result.reason = bytes->empty() ? std::string("it is empty")
+                       : document.ErrorRow() > 0
+                           ? FormatC("it is not well-formed XML (line %d: %s)", document.ErrorRow(), document.ErrorDesc())
+                           : FormatC("it is not well-formed XML (%s)", document.ErrorDesc());
+        return result;
+    }
+    result.status = XmlRead::Status::Ok;
+    return result;
+}
+
+bool LoadXmlDocument(const std::string& path, TiXmlDocument& document)
+{
+    return ReadXmlDocument(path, document, MaxLevelFileBytes).status == XmlRead::Status::Ok;
 }
 
 AttributeRead ReadIntAttribute(const TiXmlElement& element, const char* name, int32_t& value)

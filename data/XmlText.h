@@ -18,9 +18,32 @@ std::string EscapeXml(std::string_view text);
 // printf-style formatting in the C locale.
 std::string FormatC(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-// Reads and parses a file through the resource file system. False when the
-// file is missing, cannot be read, is not well-formed or nests elements
-// unreasonably deep.
+// Largest file of each kind the game reads; a bigger one is damaged.
+constexpr size_t MaxOptionsFileBytes = 16u << 10;
+constexpr size_t MaxHighScoresFileBytes = 64u << 10;
+constexpr size_t MaxProfilesFileBytes = 1u << 20;
+constexpr size_t MaxLevelFileBytes = 64u << 10;
+// Our elements carry at most four attributes. The parser looks each new one
+// up among those before it, so thousands would take quadratic time.
+constexpr int MaxXmlAttributes = 256;
+
+struct XmlRead
+{
+    enum class Status
+    {
+        Missing, // no such file
+        Damaged, // present, but unreadable, too big, over a limit or not well-formed
+        Ok,
+    };
+    Status status = Status::Missing;
+    std::string reason; // why a damaged file was refused, for the player
+};
+
+// Reads and parses a file through the resource file system, refusing files
+// longer than maxBytes, elements with more than MaxXmlAttributes attributes
+// and nesting beyond reason before the parser sees them.
+[[nodiscard]] XmlRead ReadXmlDocument(const std::string& path, TiXmlDocument& document, size_t maxBytes);
+// The same for a level file; true when it was read.
 [[nodiscard]] bool LoadXmlDocument(const std::string& path, TiXmlDocument& document);
 
 enum class AttributeRead

@@ -326,6 +326,39 @@ std::optional<std::string> FileSystem::ReadWholeFile(const std::string& path, si
     return bytes;
 }
 
+std::optional<int64_t> FileSystem::FileLengthOf(const std::string& path)
+{
+    PHYSFS_File* handle = OpenRead(path);
+    if (!handle)
+        return std::nullopt;
+    const PHYSFS_sint64 length = PHYSFS_fileLength(handle);
+    PHYSFS_close(handle);
+    return length < 0 ? std::nullopt : std::optional<int64_t>(length);
+}
+
+std::optional<std::string> FileSystem::LooseFilePathOf(const std::string& path)
+{
+    const char* where = initialised ? PHYSFS_getRealDir(path.c_str()) : nullptr;
+    struct stat st;
+    if (!where || stat(where, &st) != 0 || !S_ISDIR(st.st_mode))
+        return std::nullopt;
+    return JoinPath(where, path);
+}
+
+std::vector<std::string> FileSystem::SearchPath() const
+{
+    std::vector<std::string> out;
+    if (!initialised)
+        return out;
+    if (char** entries = PHYSFS_getSearchPath())
+    {
+        for (char** entry = entries; *entry; ++entry)
+            out.emplace_back(*entry);
+        PHYSFS_freeList(entries);
+    }
+    return out;
+}
+
 bool FileSystem::Exists(const std::string& path)
 {
     return initialised && PHYSFS_exists(path.c_str()) != 0;

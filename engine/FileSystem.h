@@ -48,6 +48,14 @@ class FileSystem
     // or is longer than maxBytes.
     [[nodiscard]] std::optional<std::string> ReadWholeFile(const std::string& path, size_t maxBytes = SIZE_MAX);
 
+    // Length of a file in bytes; nothing when it cannot be opened.
+    [[nodiscard]] std::optional<int64_t> FileLengthOf(const std::string& path);
+    // Operating-system path of the file that path reads, when it is a loose
+    // file in a mounted folder (not inside an archive).
+    [[nodiscard]] std::optional<std::string> LooseFilePathOf(const std::string& path);
+    // The mounted folders and archives, in search order.
+    [[nodiscard]] std::vector<std::string> SearchPath() const;
+
     bool Exists(const std::string& path);
     bool IsDirectory(const std::string& path);
     // Appends the names of the non-directory entries of dir; returns out's new size.

@@ -124,6 +124,7 @@ TEST_F(HighScoreTablesTest, ReaderSkipsIncompleteChildrenAndMalformedFilesAreSil
     EXPECT_FALSE(LoadFrom("<scores/>"));
     EXPECT_FALSE(LoadFrom("<!--highscores--><x/>"));
     EXPECT_FALSE(LoadFrom("<highscores>"));
+    EXPECT_EQ(TakeMessages().size(), 3u) << "each damaged file is reported";
     std::remove(PathOf("Data/HighScores.hsc").c_str());
     EXPECT_FALSE(LoadHighScores());
     EXPECT_TRUE(Messages().empty());
