@@ -1,7 +1,10 @@
 #include "app/Application.h"
 
 #include <algorithm>
+#include <optional>
 
+#include "app/GameDataCheck.h"
+#include "app/QuitSignal.h"
 #include "app/Shutdown.h"
 #include "data/GameOptions.h"
 #include "data/HighScoreTables.h"
@@ -77,6 +80,12 @@ int Application::Run()
 {
     if (!FileSystem::Get().Init("."))
         return 0;
+    if (checkGameData) {
+        if (const std::optional<std::string> missing = GameDataCheck::MissingDataMessage()) {
+            ShowMessage(*missing);
+            return 0;
+        }
+    }
 
     // Results are not acted on: each loader reports its own problems and
     // leaves defaults in place.
@@ -119,6 +128,9 @@ int Application::Run()
 
 bool Application::RunFrame()
 {
+    // A quit signal ends the game as the close box does.
+    if (QuitSignal::Received())
+        quitRequested = true;
     if (quitRequested)
         return false;
 
@@ -157,7 +169,23 @@ void Application::StartClock()
 
 void Application::ShowMessage(const std::string& text)
 {
-    Platform::Get().ShowMessageBox(title, text);
+    Platform& platform = Platform::Get();
+    // A burst of identical failures is one message, not a box per failure.
+    if (!lastMessage.empty() && text == lastMessage && platform.GetTicks() - lastMessageTicks < 1000)
+        return;
+    const bool wasFullscreen = windowOpen && fullscreen;
+    platform.ShowMessageBox(title, text);
+    lastMessage = text;
+    lastMessageTicks = platform.GetTicks();
+    if (!wasFullscreen)
+        return;
+    // The box took the focus from the full-screen window; the focus changes
+    // it caused are dropped and the window is given back the display, so it
+    // is not left minimised behind the desktop.
+    platform.DiscardFocusEvents();
+    if (platform.ResumeFullscreen())
+        active = true;
+    Invalidate(0, 0, width, height);
 }
 
 void Application::AddRequestedMode(int w, int h) { requestedModes.push_back({w, h}); }

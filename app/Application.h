@@ -45,8 +45,13 @@ public:
     [[nodiscard]] bool IsQuitRequested() const { return quitRequested; }
     [[nodiscard]] bool IsActive() const { return active; }
     [[nodiscard]] bool IsFullscreen() const { return fullscreen; }
-    // A modal OK box captioned with the window title.
+    // A modal OK box captioned with the window title. The same text again
+    // within a second of the last box closing is not shown twice. A window
+    // in full screen comes back as it was once the box is closed.
     void ShowMessage(const std::string& text);
+    // Run first checks that the game's data can be found and ends at once,
+    // with one message, when it cannot. The game turns this on.
+    void SetCheckGameData(bool check) { checkGameData = check; }
 
     // --- window and display modes ---
     void AddRequestedMode(int w, int h);
@@ -122,4 +127,7 @@ private:
     bool fullscreen = false;
     bool shiftHeld = false;
     bool altHeld = false;
+    bool checkGameData = false;
+    std::string lastMessage;       // text of the last box shown
+    uint64_t lastMessageTicks = 0; // platform ticks when it was closed
 };

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "app/Application.h"
+#include "app/QuitSignal.h"
 #include "app/Shutdown.h"
 #include "engine/MovieFileStream.h"
 #include "engine/platform/Platform.h"
@@ -34,6 +35,10 @@ int main()
     swf::setFileOpener(OpenMovieFile);
     // Movies may send commands to their host; the game has none to answer.
     swf::setCommandHandler([](swf::MovieInstance*, const std::string&, const std::string&) {});
+
+    // Logging out or a kill ends the game as its close box does.
+    QuitSignal::Install();
+    Application::Get().SetCheckGameData(true);
 
     // The result carries no meaning for the process: every failure has
     // already been shown to the player.

@@ -1,5 +1,6 @@
 #include "engine/platform/HeadlessPlatform.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <unistd.h>
 
@@ -135,6 +136,22 @@ void HeadlessPlatform::ShowMessageBox(const std::string& caption, const std::str
 {
     messages.push_back({caption, text});
     std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
+    // As on a desktop: the box takes the focus from a full-screen window.
+    if (windowOpen && fullscreen) {
+        PlatformEvent lost;
+        lost.type = PlatformEvent::Type::Deactivate;
+        events.push_back(lost);
+    }
+}
+
+void HeadlessPlatform::DiscardFocusEvents()
+{
+    events.erase(std::remove_if(events.begin(), events.end(),
+                                [](const PlatformEvent& event) {
+                                    return event.type == PlatformEvent::Type::Activate ||
+                                           event.type == PlatformEvent::Type::Deactivate;
+                                }),
+                 events.end());
 }
 
 void HeadlessPlatform::SetCursor(CursorShape shape)

@@ -109,6 +109,9 @@ public:
     // --- user interface ---
     // A modal box with an OK button. Never blocks a run without a display.
     virtual void ShowMessageBox(const std::string& caption, const std::string& text) = 0;
+    // Drops the pending focus gained and lost messages (those a message box
+    // caused while it was open).
+    virtual void DiscardFocusEvents() = 0;
     virtual void SetCursor(CursorShape shape) = 0;
     [[nodiscard]] virtual CursorShape GetCursor() const = 0;
 };

@@ -407,6 +407,24 @@ void SdlPlatform::ShowMessageBox(const std::string& caption, const std::string& 
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption.c_str(), text.c_str(), window);
 }
 
+void SdlPlatform::DiscardFocusEvents()
+{
+    if (!videoReady)
+        return;
+    // The window system reports the focus coming and going a little after
+    // the box has gone.
+    for (int i = 0; i < 3; ++i) {
+        SDL_Delay(10);
+        PollSystemEvents();
+    }
+    events.erase(std::remove_if(events.begin(), events.end(),
+                                [](const PlatformEvent& event) {
+                                    return event.type == PlatformEvent::Type::Activate ||
+                                           event.type == PlatformEvent::Type::Deactivate;
+                                }),
+                 events.end());
+}
+
 void SdlPlatform::SetCursor(CursorShape shape)
 {
     cursor = shape;

@@ -45,6 +45,7 @@ public:
     bool PeekEvent(PlatformEvent& event) override;
     bool TakeEvent(PlatformEvent& event) override;
     void ShowMessageBox(const std::string& caption, const std::string& text) override;
+    void DiscardFocusEvents() override;
     void SetCursor(CursorShape shape) override;
     CursorShape GetCursor() const override { return cursor; }
 
