@@ -239,6 +239,7 @@ TEST_F(MixerTest, DamagedOrMissingEffectFilesGiveASilentSoundAndAMessage)
     for (const char* name : {"Missing", "Garbage", "Empty"})
     {
         Platform().ClearMessages();
+        Platform().AdvanceTicks(1000); // a second apart: each failure is shown
         Sound* sound = SoundManager::Get().LoadEffect(std::string("Data/Sounds/") + name);
         EXPECT_FALSE(sound->HasData()) << name;
         EXPECT_FALSE(sound->Play(false)) << name;

@@ -238,13 +238,13 @@ TEST_F(SpriteTest, ClipShowsTheLeftPartButChangesInvalidateTheWholeRectangle)
     EXPECT_EQ(bitmap->AlphaAt(50, 50), 255);
 }
 
-TEST_F(SpriteTest, MissingMovieWarnsTwiceAndDrawsNothing)
+TEST_F(SpriteTest, MissingMovieWarnsOnceAndDrawsNothing)
 {
     Sprite sprite;
     Prepare(sprite, "Data/Graphics/Nowhere.swf");
-    ASSERT_EQ(Platform().Messages().size(), 2u);
+    // Two identical failures at once are one message.
+    ASSERT_EQ(Platform().Messages().size(), 1u);
     EXPECT_EQ(Platform().Messages()[0].text, "Warning: Unable to load SWF movie definition.");
-    EXPECT_EQ(Platform().Messages()[1].text, "Warning: Unable to load SWF movie definition.");
     EXPECT_TRUE(sprite.Animation().Empty());
     EXPECT_FALSE(sprite.Draw(App()));
     Play(sprite, 3, 1.0);
