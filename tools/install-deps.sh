@@ -10,4 +10,4 @@ $SUDO apt-get install -y -qq --no-install-recommends \
     libgtest-dev libsdl2-dev libphysfs-dev libtinyxml-dev libcairo2-dev libpixman-1-dev libfreetype-dev \
     libvorbis-dev libogg-dev zlib1g-dev fonts-dosis \
     xvfb xauth xdotool imagemagick openbox x11-utils zip unzip \
-    clang libclang-rt-14-dev
+    clang clang-format libclang-rt-14-dev
