@@ -1,5 +1,6 @@
 #include "tools/quorvo-sim/Simulator.h"
 
+#include <algorithm>
 #include <charconv>
 #include <istream>
 #include <memory>
@@ -305,6 +306,8 @@ bool Simulator::Execute(const std::vector<std::string>& words, std::ostream& out
         // Checked quietly first, so a bad level gives one line of error only.
         if (!LoadPuzzleLevel(words[1], cells, moves, &warning) || !play.LoadPuzzle(words[1]))
         {
+            // The warning's lines (message, file and reason) become one.
+            std::replace(warning.begin(), warning.end(), '\n', ' ');
             error = "cannot load level '" + words[1] + "'" + (warning.empty() ? "" : ": " + warning);
             return false;
         }
