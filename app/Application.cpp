@@ -17,7 +17,8 @@
 #include "media/SoundManager.h"
 #include "screens/LogoScreen.h"
 
-namespace {
+namespace
+{
 
 Application* instance = nullptr;
 
@@ -38,11 +39,14 @@ std::vector<uint32_t> DrawWindowIcon()
     constexpr int margin = 1, gap = 2;
     constexpr int block = (IconSize - 2 * margin - gap) / 2;
     std::vector<uint32_t> pixels(IconSize * IconSize, 0u);
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 4; ++i)
+    {
         const int left = margin + (i % 2) * (block + gap);
         const int top = margin + (i / 2) * (block + gap);
-        for (int y = 0; y < block; ++y) {
-            for (int x = 0; x < block; ++x) {
+        for (int y = 0; y < block; ++y)
+        {
+            for (int x = 0; x < block; ++x)
+            {
                 const bool cornerX = x == 0 || x == block - 1;
                 const bool cornerY = y == 0 || y == block - 1;
                 if (!(cornerX && cornerY))
@@ -80,8 +84,10 @@ int Application::Run()
 {
     if (!FileSystem::Get().Init("."))
         return 0;
-    if (checkGameData) {
-        if (const std::optional<std::string> missing = GameDataCheck::MissingDataMessage()) {
+    if (checkGameData)
+    {
+        if (const std::optional<std::string> missing = GameDataCheck::MissingDataMessage())
+        {
             ShowMessage(*missing);
             return 0;
         }
@@ -98,10 +104,12 @@ int Application::Run()
     iconResourceId = WindowIconId;
 
     GameOptions& options = GameOptions::Get();
-    if (!Open(options.fullscreen, "Quorvo", options.width, options.height)) {
+    if (!Open(options.fullscreen, "Quorvo", options.width, options.height))
+    {
         ShowMessage("Unable to set requested display mode.  Falling back to default...");
         options.Reset();
-        if (!Open(options.fullscreen, "Quorvo", options.width, options.height)) {
+        if (!Open(options.fullscreen, "Quorvo", options.width, options.height))
+        {
             ShowMessage("Unable to open display device.");
             return -1;
         }
@@ -115,7 +123,8 @@ int Application::Run()
 
     ScreenManager::Get().SetScreen(&LogoScreen::Get(), true);
 
-    while (RunFrame()) {
+    while (RunFrame())
+    {
     }
 
     // An Alt+Enter toggle made during play is kept for the next start.
@@ -135,7 +144,8 @@ bool Application::RunFrame()
         return false;
 
     Platform& platform = Platform::Get();
-    if (active && windowOpen) {
+    if (active && windowOpen)
+    {
         // The backend reports the size of the picture it shows, so a scaled
         // full-screen window does not count as a change of size.
         const DisplaySize client = platform.ClientSize();
@@ -159,7 +169,10 @@ double Application::ClockSeconds() const
     return static_cast<double>(Platform::Get().GetTicks()) * 0.001;
 }
 
-double Application::GetTime() const { return ClockSeconds() - startTime; }
+double Application::GetTime() const
+{
+    return ClockSeconds() - startTime;
+}
 
 void Application::StartClock()
 {
@@ -188,7 +201,10 @@ void Application::ShowMessage(const std::string& text)
     Invalidate(0, 0, width, height);
 }
 
-void Application::AddRequestedMode(int w, int h) { requestedModes.push_back({w, h}); }
+void Application::AddRequestedMode(int w, int h)
+{
+    requestedModes.push_back({w, h});
+}
 
 // A requested size is available when the display lists it as a mode, or when
 // a window of that size fits on the usable desktop: full screen shows the
@@ -200,7 +216,8 @@ void Application::EnumerateModes()
     const std::vector<DisplaySize> modes = platform.DisplayModes();
     const DisplaySize usable = platform.UsableDesktopSize();
     availableModes.clear();
-    for (const DisplaySize& size : requestedModes) {
+    for (const DisplaySize& size : requestedModes)
+    {
         const bool listed = std::find(modes.begin(), modes.end(), size) != modes.end();
         const bool fits = size.width <= usable.width && size.height <= usable.height;
         if ((listed || fits) && std::find(availableModes.begin(), availableModes.end(), size) == availableModes.end())
@@ -236,23 +253,27 @@ bool Application::Open(bool wantFullscreen, const char* newTitle, int w, int h)
     if (!IsModeAvailable(w, h))
         return false;
 
-    if (windowOpen) {
+    if (windowOpen)
+    {
         platform.CloseWindow();
         windowOpen = false;
     }
     const bool accepted = platform.OpenWindow(title, w, h, wantFullscreen);
-    if (!platform.IsWindowOpen()) {
+    if (!platform.IsWindowOpen())
+    {
         ShowMessage("Unable to create game window.");
         return false;
     }
     windowOpen = true;
-    if (iconResourceId != 0) {
+    if (iconResourceId != 0)
+    {
         const std::vector<uint32_t> icon = DrawWindowIcon();
         platform.SetWindowIcon(icon.data(), IconSize, IconSize);
     }
     if (!CreateBackBuffer())
         ShowMessage("Unable to create compatible bitmap for window.");
-    if (!accepted && wantFullscreen) {
+    if (!accepted && wantFullscreen)
+    {
         ShowMessage("Unable to switch to fullscreen mode.");
         fullscreen = false;
     }
@@ -263,7 +284,8 @@ bool Application::Open(bool wantFullscreen, const char* newTitle, int w, int h)
 
 bool Application::SetDisplayMode(int w, int h, bool wantFullscreen)
 {
-    if (!IsModeAvailable(w, h)) {
+    if (!IsModeAvailable(w, h))
+    {
         ShowMessage("Unable to set requested display mode.");
         return false;
     }
@@ -271,7 +293,8 @@ bool Application::SetDisplayMode(int w, int h, bool wantFullscreen)
     height = h;
     DestroyBackBuffer();
     fullscreen = wantFullscreen;
-    if (windowOpen && !Platform::Get().SetWindowMode(w, h, wantFullscreen) && wantFullscreen) {
+    if (windowOpen && !Platform::Get().SetWindowMode(w, h, wantFullscreen) && wantFullscreen)
+    {
         ShowMessage("Unable to switch to fullscreen mode.");
         fullscreen = false;
     }
@@ -309,18 +332,30 @@ void Application::ShowWaitCursor()
     platform.SetCursor(CursorShape::Wait);
 }
 
-void Application::RestoreCursor() { Platform::Get().SetCursor(previousCursor); }
+void Application::RestoreCursor()
+{
+    Platform::Get().SetCursor(previousCursor);
+}
 
 void Application::HandleEvent(const PlatformEvent& event)
 {
     ScreenManager& screens = ScreenManager::Get();
     using Type = PlatformEvent::Type;
     using Button = PlatformEvent::Button;
-    switch (event.type) {
-    case Type::KeyDown: OnKeyDown(event.key); break;
-    case Type::SysKeyDown: OnSysKeyDown(event.key); break;
-    case Type::KeyUp: OnKeyUp(event.key); break;
-    case Type::MouseMove: screens.OnMouseMove(event.x, event.y); break;
+    switch (event.type)
+    {
+    case Type::KeyDown:
+        OnKeyDown(event.key);
+        break;
+    case Type::SysKeyDown:
+        OnSysKeyDown(event.key);
+        break;
+    case Type::KeyUp:
+        OnKeyUp(event.key);
+        break;
+    case Type::MouseMove:
+        screens.OnMouseMove(event.x, event.y);
+        break;
     case Type::ButtonDown:
         if (event.button == Button::Left)
             screens.OnLeftButtonDown(event.x, event.y);
@@ -341,8 +376,12 @@ void Application::HandleEvent(const PlatformEvent& event)
         // The window stays open; Run closes it after the loop has ended.
         quitRequested = true;
         break;
-    case Type::Activate: OnActivate(true); break;
-    case Type::Deactivate: OnActivate(false); break;
+    case Type::Activate:
+        OnActivate(true);
+        break;
+    case Type::Deactivate:
+        OnActivate(false);
+        break;
     case Type::Paint:
         if (screens.GetScreen())
             Invalidate(event.x, event.y, event.width, event.height);
@@ -361,7 +400,8 @@ void Application::OnKeyDown(int virtualKey)
 
 void Application::OnSysKeyDown(int virtualKey)
 {
-    if (virtualKey == VirtualKey::Return) {
+    if (virtualKey == VirtualKey::Return)
+    {
         (void)SetFullscreen(!fullscreen);
         return;
     }
@@ -386,11 +426,13 @@ void Application::OnActivate(bool nowActive)
     if (!fullscreen || !windowOpen)
         return;
     Platform& platform = Platform::Get();
-    if (!nowActive) {
+    if (!nowActive)
+    {
         platform.SuspendFullscreen();
         return;
     }
-    if (!platform.ResumeFullscreen()) {
+    if (!platform.ResumeFullscreen())
+    {
         ShowMessage("Unable to switch back to fullscreen mode.");
         quitRequested = true;
     }

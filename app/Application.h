@@ -8,7 +8,8 @@
 
 // One 160 x 160 cell of the invalidation grid. Tiles on the right and bottom
 // edges keep their full size and reach past the back buffer; every use clips.
-struct DirtyTile {
+struct DirtyTile
+{
     bool dirty = false;
     int x = 0;
     int y = 0;
@@ -18,8 +19,9 @@ struct DirtyTile {
 
 // The application object: the window and its display modes, the 32-bit back
 // buffer with its grid of dirty tiles, the clock, and the main loop.
-class Application {
-public:
+class Application
+{
+  public:
     static constexpr int TileSize = 160;
 
     static Application& Get();
@@ -64,7 +66,11 @@ public:
     [[nodiscard]] const std::string& Title() const { return title; }
 
     // --- back buffer ---
-    void GetSize(int& w, int& h) const { w = width; h = height; }
+    void GetSize(int& w, int& h) const
+    {
+        w = width;
+        h = height;
+    }
     [[nodiscard]] int Width() const { return width; }
     [[nodiscard]] int Height() const { return height; }
     void SetBackgroundColour(int r, int g, int b);
@@ -93,9 +99,9 @@ public:
     // The window procedure: one message from the platform.
     void HandleEvent(const PlatformEvent& event);
 
-    double time = 0.0;  // seconds since the window opened, refreshed once per frame
+    double time = 0.0; // seconds since the window opened, refreshed once per frame
 
-private:
+  private:
     [[nodiscard]] bool CreateBackBuffer();
     void DestroyBackBuffer();
     void BuildTiles();
@@ -106,7 +112,8 @@ private:
     void OnSysKeyDown(int virtualKey);
     void OnKeyUp(int virtualKey);
     void OnActivate(bool nowActive);
-    void ClipToBuffer(const DirtyTile& tile, int x, int y, int w, int h, int& left, int& top, int& right, int& bottom) const;
+    void ClipToBuffer(const DirtyTile& tile, int x, int y, int w, int h, int& left, int& top, int& right,
+                      int& bottom) const;
 
     CursorShape previousCursor = CursorShape::Arrow;
     uint16_t iconResourceId = 0;
@@ -115,14 +122,14 @@ private:
     std::vector<DisplaySize> availableModes;
     bool quitRequested = false;
     bool windowOpen = false;
-    double startTime = 0.0;  // seconds, clock reading when the window opened
+    double startTime = 0.0; // seconds, clock reading when the window opened
     int width = 0;
     int height = 0;
     int tileColumns = 0;
     int tileRows = 0;
     std::vector<DirtyTile> tiles;
-    std::vector<uint32_t> backBuffer;  // top-down rows of 0x00RRGGBB, width per row
-    uint32_t backgroundColour = 0;     // 0x00RRGGBB
+    std::vector<uint32_t> backBuffer; // top-down rows of 0x00RRGGBB, width per row
+    uint32_t backgroundColour = 0;    // 0x00RRGGBB
     bool active = true;
     bool fullscreen = false;
     bool shiftHeld = false;

@@ -10,7 +10,8 @@
 
 bool Application::CreateBackBuffer()
 {
-    if (width < 1 || height < 1) {
+    if (width < 1 || height < 1)
+    {
         backBuffer.clear();
         return false;
     }
@@ -29,7 +30,8 @@ void Application::BuildTiles()
     tileColumns = (width + TileSize - 1) / TileSize;
     tileRows = (height + TileSize - 1) / TileSize;
     tiles.clear();
-    for (int row = 0; row < tileRows; ++row) {
+    for (int row = 0; row < tileRows; ++row)
+    {
         for (int column = 0; column < tileColumns; ++column)
             tiles.push_back({true, column * TileSize, row * TileSize, TileSize, TileSize});
     }
@@ -44,7 +46,8 @@ void Application::SetBackgroundColour(int r, int g, int b)
         tile.dirty = true;
 }
 
-namespace {
+namespace
+{
 
 // Overlap of a tile and a rectangle; false when they share no pixel (a
 // rectangle that only touches the tile's edge does not overlap it).
@@ -65,7 +68,8 @@ void Application::Invalidate(int x, int y, int w, int h)
     if (w < 1 || h < 1 || tiles.empty())
         return;
     int left, top, right, bottom;
-    for (DirtyTile& tile : tiles) {
+    for (DirtyTile& tile : tiles)
+    {
         if (!tile.dirty && Overlap(tile, x, y, w, h, left, top, right, bottom))
             tile.dirty = true;
     }
@@ -76,7 +80,8 @@ bool Application::IsDirty(int x, int y, int w, int h) const
     if (w < 1 || h < 1)
         return false;
     int left, top, right, bottom;
-    for (const DirtyTile& tile : tiles) {
+    for (const DirtyTile& tile : tiles)
+    {
         if (tile.dirty && Overlap(tile, x, y, w, h, left, top, right, bottom))
             return true;
     }
@@ -86,7 +91,8 @@ bool Application::IsDirty(int x, int y, int w, int h) const
 void Application::ClipToBuffer(const DirtyTile& tile, int x, int y, int w, int h, int& left, int& top, int& right,
                                int& bottom) const
 {
-    if (!Overlap(tile, x, y, w, h, left, top, right, bottom)) {
+    if (!Overlap(tile, x, y, w, h, left, top, right, bottom))
+    {
         right = left;
         return;
     }
@@ -96,8 +102,8 @@ void Application::ClipToBuffer(const DirtyTile& tile, int x, int y, int w, int h
     bottom = std::min(bottom, height);
 }
 
-void Application::DrawBitmap(const uint32_t* pixels, int bmpWidth, int bmpHeight, bool hasAlpha, int x, int y,
-                             int w, int h)
+void Application::DrawBitmap(const uint32_t* pixels, int bmpWidth, int bmpHeight, bool hasAlpha, int x, int y, int w,
+                             int h)
 {
     if (!pixels || backBuffer.empty())
         return;
@@ -108,14 +114,16 @@ void Application::DrawBitmap(const uint32_t* pixels, int bmpWidth, int bmpHeight
         return;
 
     int left, top, right, bottom;
-    for (const DirtyTile& tile : tiles) {
+    for (const DirtyTile& tile : tiles)
+    {
         if (!tile.dirty)
             continue;
         ClipToBuffer(tile, x, y, w, h, left, top, right, bottom);
         if (right <= left || bottom <= top)
             continue;
         const int count = right - left;
-        for (int py = top; py < bottom; ++py) {
+        for (int py = top; py < bottom; ++py)
+        {
             uint32_t* target = backBuffer.data() + static_cast<size_t>(py) * width + left;
             const uint32_t* source = pixels + static_cast<size_t>(py - y) * bmpWidth + (left - x);
             if (hasAlpha)
@@ -133,14 +141,16 @@ bool Application::Render()
 
     bool anyDirty = false;
     int left, top, right, bottom;
-    for (const DirtyTile& tile : tiles) {
+    for (const DirtyTile& tile : tiles)
+    {
         if (!tile.dirty)
             continue;
         anyDirty = true;
         ClipToBuffer(tile, tile.x, tile.y, tile.width, tile.height, left, top, right, bottom);
         if (backBuffer.empty() || right <= left || bottom <= top)
             continue;
-        for (int py = top; py < bottom; ++py) {
+        for (int py = top; py < bottom; ++py)
+        {
             uint32_t* row = backBuffer.data() + static_cast<size_t>(py) * width;
             std::fill(row + left, row + right, backgroundColour);
         }

@@ -18,7 +18,8 @@ int main()
     platform.RaiseThreadPriority();
 
     const int bits = platform.DesktopBitsPerPixel();
-    if (bits > 0 && bits < 15) {
+    if (bits > 0 && bits < 15)
+    {
         platform.ShowMessageBox("Warning: Color setting too low.",
                                 "This game is meant to be played at 16 bit color or higher.  Please adjust your "
                                 "Windows display settings for best results.");

@@ -19,14 +19,16 @@
 #include <pixman.h>
 #endif
 
-namespace {
+namespace
+{
 
 using Clock = std::chrono::steady_clock;
-constexpr int Cell = 64;  // bitmap size: the screen is covered by 64 x 64 bitmaps
+constexpr int Cell = 64; // bitmap size: the screen is covered by 64 x 64 bitmaps
 
 // A control showing one premultiplied bitmap.
-class BitmapControl : public Control {
-public:
+class BitmapControl : public Control
+{
+  public:
     BitmapControl(const std::vector<uint32_t>& bitmap, bool alpha, int px, int py) : pixels(bitmap), hasAlpha(alpha)
     {
         x = px;
@@ -43,13 +45,14 @@ public:
         return true;
     }
 
-private:
+  private:
     const std::vector<uint32_t>& pixels;
     bool hasAlpha;
 };
 
-class BenchScreen : public Screen {
-public:
+class BenchScreen : public Screen
+{
+  public:
     void OnEnter() override
     {
         Application::Get().SetBackgroundColour(0x20, 0x40, 0x60);
@@ -73,7 +76,8 @@ std::vector<uint32_t> OpaqueBitmap()
 std::vector<uint32_t> TranslucentBitmap()
 {
     std::vector<uint32_t> pixels(Cell * Cell);
-    for (int i = 0; i < Cell * Cell; ++i) {
+    for (int i = 0; i < Cell * Cell; ++i)
+    {
         const uint32_t a = 1 + static_cast<uint32_t>(i * 7) % 254;
         const uint32_t r = (i * 13 % 256) * a / 255, g = (i * 29 % 256) * a / 255, b = (i * 3 % 256) * a / 255;
         pixels[i] = (a << 24) | (r << 16) | (g << 8) | b;
@@ -83,12 +87,12 @@ std::vector<uint32_t> TranslucentBitmap()
 
 // The best of five batches: on a shared machine the slowest batches measure
 // the other processes, not this code.
-template <typename F>
-double MillisecondsPer(int repeats, F&& work)
+template <typename F> double MillisecondsPer(int repeats, F&& work)
 {
-    work();  // warm the caches
+    work(); // warm the caches
     double best = 0.0;
-    for (int batch = 0; batch < 5; ++batch) {
+    for (int batch = 0; batch < 5; ++batch)
+    {
         const Clock::time_point start = Clock::now();
         for (int i = 0; i < repeats; ++i)
             work();
@@ -107,7 +111,8 @@ void Measure(int w, int h)
     Platform::Install(std::move(platform));
     Application& app = Application::Get();
     app.AddRequestedMode(w, h);
-    if (!app.Open(false, "Quorvo", w, h)) {
+    if (!app.Open(false, "Quorvo", w, h))
+    {
         std::printf("cannot open %dx%d\n", w, h);
         return;
     }
@@ -116,9 +121,11 @@ void Measure(int w, int h)
     const std::vector<uint32_t> translucent = TranslucentBitmap();
     BenchScreen screen;
     bool useAlpha = false;
-    auto build = [&](bool alpha) {
+    auto build = [&](bool alpha)
+    {
         screen.controls.clear();
-        for (int py = 0; py < h; py += Cell) {
+        for (int py = 0; py < h; py += Cell)
+        {
             for (int px = 0; px < w; px += Cell)
                 screen.controls.push_back(std::make_unique<BitmapControl>(alpha ? translucent : opaque, alpha, px, py));
         }
@@ -133,67 +140,91 @@ void Measure(int w, int h)
     const double idleMs = MillisecondsPer(idle, [&] { app.Render(); });
     std::printf("  frame with no dirty tile:                %9.4f us\n", idleMs * 1000.0);
 
-    const double opaqueMs = MillisecondsPer(200, [&] {
-        app.Invalidate(0, 0, w, h);
-        app.Render();
-    });
+    const double opaqueMs = MillisecondsPer(200,
+                                            [&]
+                                            {
+                                                app.Invalidate(0, 0, w, h);
+                                                app.Render();
+                                            });
     std::printf("  clear + compose opaque bitmaps:          %9.3f ms\n", opaqueMs);
 
     useAlpha = true;
     build(useAlpha);
-    const double translucentMs = MillisecondsPer(100, [&] {
-        app.Invalidate(0, 0, w, h);
-        app.Render();
-    });
+    const double translucentMs = MillisecondsPer(100,
+                                                 [&]
+                                                 {
+                                                     app.Invalidate(0, 0, w, h);
+                                                     app.Render();
+                                                 });
     std::printf("  clear + compose translucent bitmaps:     %9.3f ms\n", translucentMs);
 
     // The blend alone, bitmap by bitmap, ours and pixman's, over the same buffer.
     std::vector<uint32_t> target(static_cast<size_t>(w) * h, 0x00204060u);
-    const double oursMs = MillisecondsPer(100, [&] {
-        for (int py = 0; py < h; py += Cell) {
-            for (int px = 0; px < w; px += Cell) {
-                const int cw = std::min(Cell, w - px), ch = std::min(Cell, h - py);
-                for (int row = 0; row < ch; ++row)
-                    BlendSpan(&target[static_cast<size_t>(py + row) * w + px], &translucent[row * Cell], cw);
+    const double oursMs = MillisecondsPer(
+        100,
+        [&]
+        {
+            for (int py = 0; py < h; py += Cell)
+            {
+                for (int px = 0; px < w; px += Cell)
+                {
+                    const int cw = std::min(Cell, w - px), ch = std::min(Cell, h - py);
+                    for (int row = 0; row < ch; ++row)
+                        BlendSpan(&target[static_cast<size_t>(py + row) * w + px], &translucent[row * Cell], cw);
+                }
             }
-        }
-    });
+        });
     std::printf("  blend translucent bitmaps (ours):        %9.3f ms  (%s)\n", oursMs,
                 IsBlendPathAvailable(BlendPath::Avx2) ? "AVX2" : "SSE2");
-    const double sse2Ms = MillisecondsPer(100, [&] {
-        for (int py = 0; py < h; py += Cell) {
-            for (int px = 0; px < w; px += Cell) {
-                const int cw = std::min(Cell, w - px), ch = std::min(Cell, h - py);
-                for (int row = 0; row < ch; ++row)
-                    BlendSpanWith(BlendPath::Sse2, &target[static_cast<size_t>(py + row) * w + px],
-                                  &translucent[row * Cell], cw);
-            }
-        }
-    });
+    const double sse2Ms =
+        MillisecondsPer(100,
+                        [&]
+                        {
+                            for (int py = 0; py < h; py += Cell)
+                            {
+                                for (int px = 0; px < w; px += Cell)
+                                {
+                                    const int cw = std::min(Cell, w - px), ch = std::min(Cell, h - py);
+                                    for (int row = 0; row < ch; ++row)
+                                        BlendSpanWith(BlendPath::Sse2, &target[static_cast<size_t>(py + row) * w + px],
+                                                      &translucent[row * Cell], cw);
+                                }
+                            }
+                        });
     std::printf("  blend translucent bitmaps (SSE2 only):   %9.3f ms\n", sse2Ms);
-    const double scalarMs = MillisecondsPer(30, [&] {
-        for (int py = 0; py < h; py += Cell) {
-            for (int px = 0; px < w; px += Cell) {
-                const int cw = std::min(Cell, w - px), ch = std::min(Cell, h - py);
-                for (int row = 0; row < ch; ++row)
-                    BlendSpanScalar(&target[static_cast<size_t>(py + row) * w + px], &translucent[row * Cell], cw);
+    const double scalarMs = MillisecondsPer(
+        30,
+        [&]
+        {
+            for (int py = 0; py < h; py += Cell)
+            {
+                for (int px = 0; px < w; px += Cell)
+                {
+                    const int cw = std::min(Cell, w - px), ch = std::min(Cell, h - py);
+                    for (int row = 0; row < ch; ++row)
+                        BlendSpanScalar(&target[static_cast<size_t>(py + row) * w + px], &translucent[row * Cell], cw);
+                }
             }
-        }
-    });
+        });
     std::printf("  blend translucent bitmaps (one by one):  %9.3f ms\n", scalarMs);
 
 #ifdef QUORVO_HAVE_PIXMAN
     pixman_image_t* destination = pixman_image_create_bits(PIXMAN_x8r8g8b8, w, h, target.data(), w * 4);
-    pixman_image_t* source = pixman_image_create_bits(PIXMAN_a8r8g8b8, Cell, Cell,
-                                                      const_cast<uint32_t*>(translucent.data()), Cell * 4);
-    const double pixmanMs = MillisecondsPer(100, [&] {
-        for (int py = 0; py < h; py += Cell) {
-            for (int px = 0; px < w; px += Cell) {
-                pixman_image_composite32(PIXMAN_OP_OVER, source, nullptr, destination, 0, 0, 0, 0, px, py,
-                                         std::min(Cell, w - px), std::min(Cell, h - py));
-            }
-        }
-    });
+    pixman_image_t* source =
+        pixman_image_create_bits(PIXMAN_a8r8g8b8, Cell, Cell, const_cast<uint32_t*>(translucent.data()), Cell * 4);
+    const double pixmanMs =
+        MillisecondsPer(100,
+                        [&]
+                        {
+                            for (int py = 0; py < h; py += Cell)
+                            {
+                                for (int px = 0; px < w; px += Cell)
+                                {
+                                    pixman_image_composite32(PIXMAN_OP_OVER, source, nullptr, destination, 0, 0, 0, 0,
+                                                             px, py, std::min(Cell, w - px), std::min(Cell, h - py));
+                                }
+                            }
+                        });
     pixman_image_unref(source);
     pixman_image_unref(destination);
     std::printf("  blend translucent bitmaps (pixman OVER): %9.3f ms   ours / pixman = %.2f\n", pixmanMs,

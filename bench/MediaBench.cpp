@@ -27,11 +27,13 @@
 #include "player/Player.h"
 #include "screens/MainMenuScreen.h"
 
-namespace {
+namespace
+{
 
 using Clock = std::chrono::steady_clock;
 
-struct Blank : Screen {
+struct Blank : Screen
+{
     void OnEnter() override {}
     void OnExit() override {}
 };
@@ -51,9 +53,10 @@ std::string DefaultGameFolder(const char* argv0)
     return dir + "/../game";
 }
 
-struct Timing {
+struct Timing
+{
     double wallMs = 0;
-    double cpuMs = 0;  // this process's processor time: less disturbed by a busy machine
+    double cpuMs = 0; // this process's processor time: less disturbed by a busy machine
 };
 
 // One frame in which the menu is entered, drawn in full and presented.
@@ -67,7 +70,8 @@ Timing EnterMenu(HeadlessPlatform& platform, bool release)
     Timing timing;
     timing.wallMs = Milliseconds(start);
     timing.cpuMs = 1000.0 * static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
-    if (platform.Frames().empty()) {
+    if (platform.Frames().empty())
+    {
         std::printf("  (no frame was presented)\n");
     }
     return timing;
@@ -97,24 +101,26 @@ void MenuFigures(HeadlessPlatform& platform)
     bool open = false;
     std::printf("Main menu, request to first full present, ms wall / ms processor:\n");
     std::printf("  %-11s %15s %15s %15s\n", "size", "cold", "re-entry", "warm");
-    for (const auto& size : sizes) {
+    for (const auto& size : sizes)
+    {
         Application& app = Application::Get();
-        const bool ok = open ? app.SetDisplayMode(size[0], size[1], false)
-                             : app.Open(false, "Quorvo", size[0], size[1]);
-        if (!ok) {
+        const bool ok =
+            open ? app.SetDisplayMode(size[0], size[1], false) : app.Open(false, "Quorvo", size[0], size[1]);
+        if (!ok)
+        {
             std::printf("  %dx%d: the display could not be opened\n", size[0], size[1]);
             continue;
         }
         open = true;
         DropCaches(blank);
         const Timing cold = EnterMenu(platform, true);
-        LeaveMenu(blank);  // releases the menu's bitmaps: re-rendered on return
+        LeaveMenu(blank); // releases the menu's bitmaps: re-rendered on return
         const Timing again = EnterMenu(platform, true);
-        const Timing warm = EnterMenu(platform, false);  // bitmaps kept
+        const Timing warm = EnterMenu(platform, false); // bitmaps kept
         char label[32];
         std::snprintf(label, sizeof label, "%dx%d", size[0], size[1]);
-        std::printf("  %-11s %7.1f / %5.1f %7.1f / %5.1f %7.1f / %5.1f\n", label, cold.wallMs, cold.cpuMs,
-                    again.wallMs, again.cpuMs, warm.wallMs, warm.cpuMs);
+        std::printf("  %-11s %7.1f / %5.1f %7.1f / %5.1f %7.1f / %5.1f\n", label, cold.wallMs, cold.cpuMs, again.wallMs,
+                    again.cpuMs, warm.wallMs, warm.cpuMs);
     }
     LeaveMenu(blank);
     ScreenManager::Get().SetScreen(nullptr, true);
@@ -126,13 +132,15 @@ void MixerFigures()
     SoundManager& sounds = SoundManager::Get();
     auto backend = std::make_unique<HeadlessAudioBackend>();
     HeadlessAudioBackend* output = backend.get();
-    if (!sounds.Open(std::move(backend))) {
+    if (!sounds.Open(std::move(backend)))
+    {
         std::printf("Mixer: no device\n");
         return;
     }
     std::vector<Sound*> loaded;
-    for (const char* name : {"Data/Sounds/ButtonHighlight", "Data/Sounds/ButtonPress", "Data/Sounds/Flip",
-                             "Data/Sounds/Swap"}) {
+    for (const char* name :
+         {"Data/Sounds/ButtonHighlight", "Data/Sounds/ButtonPress", "Data/Sounds/Flip", "Data/Sounds/Swap"})
+    {
         Sound* effect = sounds.LoadEffect(name);
         (void)effect->Play(true);
         loaded.push_back(effect);
@@ -145,20 +153,23 @@ void MixerFigures()
     constexpr int Rate = 22050;
     const std::clock_t cpuStart = std::clock();
     const Clock::time_point wallStart = Clock::now();
-    for (int s = 0; s < Seconds; ++s) {
+    for (int s = 0; s < Seconds; ++s)
+    {
         output->ClearSamples();
         output->Pump(Rate);
     }
     const double cpuMs = 1000.0 * static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
     const double wallMs = Milliseconds(wallStart);
     int playing = 0;
-    for (Sound* sound : loaded) {
+    for (Sound* sound : loaded)
+    {
         playing += sound->IsPlaying() ? 1 : 0;
     }
     std::printf("Mixer, 4 looping effects + streamed music (%d of 5 voices busy at the end):\n", playing);
-    std::printf("  CPU time per second of audio: %.2f ms (%.2f %% of one core; wall %.2f ms)\n",
-                cpuMs / Seconds, cpuMs / Seconds / 10.0, wallMs / Seconds);
-    for (Sound* sound : loaded) {
+    std::printf("  CPU time per second of audio: %.2f ms (%.2f %% of one core; wall %.2f ms)\n", cpuMs / Seconds,
+                cpuMs / Seconds / 10.0, wallMs / Seconds);
+    for (Sound* sound : loaded)
+    {
         sound->Release();
     }
 }
@@ -174,22 +185,24 @@ int main(int argc, char** argv)
     platform.SetUsableDesktopSize({4096, 4096});
     Platform::Install(std::move(headless));
     FileSystem::Get().SetProgramDirectory(game);
-    if (!FileSystem::Get().Init(".")) {
+    if (!FileSystem::Get().Init("."))
+    {
         std::printf("Cannot open the game folder %s\n", game.c_str());
         return 1;
     }
     swf::setFileOpener(OpenMovieFile);
-    const int sizes[][2] = {{320, 240},   {640, 480},   {800, 600},   {1024, 768},
-                            {1152, 864},  {1280, 960},  {1600, 1200}, {1792, 1344},
-                            {1856, 1392}, {1920, 1440}, {2048, 1536}};
-    for (const auto& size : sizes) {
+    const int sizes[][2] = {{320, 240},   {640, 480},   {800, 600},   {1024, 768},  {1152, 864}, {1280, 960},
+                            {1600, 1200}, {1792, 1344}, {1856, 1392}, {1920, 1440}, {2048, 1536}};
+    for (const auto& size : sizes)
+    {
         Application::Get().AddRequestedMode(size[0], size[1]);
     }
     std::printf("Game folder: %s\n", game.c_str());
 
     MixerFigures();
     MenuFigures(platform);
-    if (!platform.Messages().empty()) {
+    if (!platform.Messages().empty())
+    {
         std::printf("Messages shown: %zu (first: %s)\n", platform.Messages().size(),
                     platform.Messages().front().text.c_str());
     }

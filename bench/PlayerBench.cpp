@@ -195,9 +195,9 @@ Bytes movieBytes(const Scene& scene)
     std::vector<std::pair<int, int>> styles;
     for (const Part& part : scene.shape)
     {
-        int fill = part.paint.type == 0x00 ? s.solidFill(part.paint.colour)
-                                           : s.gradientFill(part.paint.type, gradientRecordMatrix(part.paint),
-                                                            part.paint.stops);
+        int fill = part.paint.type == 0x00
+                       ? s.solidFill(part.paint.colour)
+                       : s.gradientFill(part.paint.type, gradientRecordMatrix(part.paint), part.paint.stops);
         int line = part.strokeWidth > 0 ? s.lineStyle(part.strokeWidth, part.strokeColour) : 0;
         styles.emplace_back(fill, line);
     }
@@ -345,8 +345,8 @@ struct Buffer
     void draw(const std::function<void(cairo_t*)>& painter)
     {
         std::memset(pixels.data(), 0, pixels.size() * 4);
-        cairo_surface_t* surface = cairo_image_surface_create_for_data(
-            reinterpret_cast<unsigned char*>(pixels.data()), CAIRO_FORMAT_ARGB32, w, h, w * 4);
+        cairo_surface_t* surface = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(pixels.data()),
+                                                                       CAIRO_FORMAT_ARGB32, w, h, w * 4);
         cairo_t* cr = cairo_create(surface);
         painter(cr);
         cairo_destroy(cr);
@@ -359,8 +359,8 @@ struct Buffer
 int main()
 {
     MemoryFiles files;
-    std::printf("%-10s %-9s %10s %12s %12s %8s %9s\n", "movie", "size", "load us", "player ms", "cairo ms",
-                "ratio", "diff px");
+    std::printf("%-10s %-9s %10s %12s %12s %8s %9s\n", "movie", "size", "load us", "player ms", "cairo ms", "ratio",
+                "diff px");
     double worstRatio = 0;
     double ratioSum = 0;
     int rows = 0;
@@ -377,14 +377,17 @@ int main()
         {
             const int w = size.first, h = size.second;
             Buffer playerBuf(w, h), floorBuf(w, h);
-            auto renderPlayer = [&] {
-                playerBuf.draw([&](cairo_t* cr) {
-                    swf::Ref<swf::MovieInstance> inst = movie->createInstance();
-                    inst->restart();
-                    inst->advance(0.0001f);
-                    inst->setViewport(0, 0, w, h);
-                    inst->display(cr);
-                });
+            auto renderPlayer = [&]
+            {
+                playerBuf.draw(
+                    [&](cairo_t* cr)
+                    {
+                        swf::Ref<swf::MovieInstance> inst = movie->createInstance();
+                        inst->restart();
+                        inst->advance(0.0001f);
+                        inst->setViewport(0, 0, w, h);
+                        inst->display(cr);
+                    });
             };
             auto renderFloor = [&] { floorBuf.draw([&](cairo_t* cr) { drawFloor(cr, scene, w, h); }); };
             // Interleaved rounds, keeping each side's best: other work on the machine only ever
@@ -417,8 +420,8 @@ int main()
                         player * 1e3, floor * 1e3, ratio, differing);
         }
     }
-    std::printf("mean ratio %.3f, worst %.3f (player time over direct cairo; 1.20 = 20 %% overhead)\n",
-                ratioSum / rows, worstRatio);
+    std::printf("mean ratio %.3f, worst %.3f (player time over direct cairo; 1.20 = 20 %% overhead)\n", ratioSum / rows,
+                worstRatio);
     swf::shutdownPlayer();
     return 0;
 }

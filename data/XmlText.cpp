@@ -10,9 +10,9 @@
 #include <clocale>
 #include <cstdarg>
 #include <cstdio>
-#include <optional>
 #include <cstdlib>
 #include <locale.h>
+#include <optional>
 
 namespace
 {
@@ -170,9 +170,8 @@ XmlRead ReadXmlDocument(const std::string& path, TiXmlDocument& document, size_t
     if (!bytes)
     {
         const std::optional<int64_t> length = files.FileLengthOf(path);
-        result.reason = length && static_cast<uint64_t>(*length) > maxBytes
-                            ? "it is larger than " + SizeText(maxBytes)
-                            : std::string("it cannot be read");
+        result.reason = length && static_cast<uint64_t>(*length) > maxBytes ? "it is larger than " + SizeText(maxBytes)
+                                                                            : std::string("it cannot be read");
         return result;
     }
     result.reason = CheckStructure(*bytes);
@@ -182,10 +181,10 @@ XmlRead ReadXmlDocument(const std::string& path, TiXmlDocument& document, size_t
     document.Parse(bytes->c_str());
     if (document.Error())
     {
-        result.reason = bytes->empty() ? std::string("it is empty")
-                       : document.ErrorRow() > 0
-                           ? FormatC("it is not well-formed XML (line %d: %s)", document.ErrorRow(), document.ErrorDesc())
-                           : FormatC("it is not well-formed XML (%s)", document.ErrorDesc());
+        result.reason = bytes->empty()            ? std::string("it is empty")
+                        : document.ErrorRow() > 0 ? FormatC("it is not well-formed XML (line %d: %s)",
+                                                            document.ErrorRow(), document.ErrorDesc())
+                                                  : FormatC("it is not well-formed XML (%s)", document.ErrorDesc());
         return result;
     }
     result.status = XmlRead::Status::Ok;

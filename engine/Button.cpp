@@ -87,9 +87,15 @@ void Button::SetHotkey(int key, bool needsAlt)
     hotkeyNeedsAlt = needsAlt;
 }
 
-bool Button::SetHighlightSound(const std::string& name) { return highlightSound.Set(name); }
+bool Button::SetHighlightSound(const std::string& name)
+{
+    return highlightSound.Set(name);
+}
 
-bool Button::SetPressSound(const std::string& name) { return pressSound.Set(name); }
+bool Button::SetPressSound(const std::string& name)
+{
+    return pressSound.Set(name);
+}
 
 void Button::SetListener(ButtonListener* value)
 {
@@ -115,7 +121,8 @@ void Button::SetSize(int w, int h)
 void Button::Layout()
 {
     const bool hasText = !captionLabel.GetText().empty();
-    if (hasText) {
+    if (hasText)
+    {
         captionWidth = captionLabel.GetWidth();
         captionHeight = captionLabel.GetHeight();
     }
@@ -123,7 +130,8 @@ void Button::Layout()
     const int dy = state == Pressed ? pressedOffsetY : captionOffsetY;
     captionX = x + width / 2 - captionWidth / 2 + dx;
     captionY = y + height / 2 - captionHeight / 2 + dy;
-    if (hasText) {
+    if (hasText)
+    {
         captionLabel.SetPosition(captionX, captionY);
         InvalidateCaption();
     }
@@ -131,26 +139,31 @@ void Button::Layout()
 
 void Button::InvalidateCaption()
 {
-    if (captionWidth > 0 && captionHeight > 0) {
+    if (captionWidth > 0 && captionHeight > 0)
+    {
         Application::Get().Invalidate(captionX, captionY, captionWidth, captionHeight);
     }
 }
 
 bool Button::HitTest(int px, int py)
 {
-    if (hidden) {
+    if (hidden)
+    {
         return false;
     }
-    if (px < x || py < y || px > x + width || py > y + height) {
+    if (px < x || py < y || px > x + width || py > y + height)
+    {
         return false;
     }
     const Bitmap* normal = stateBitmaps[Normal];
-    if (normal == nullptr) {
+    if (normal == nullptr)
+    {
         return false;
     }
     const int localX = px - x;
     const int localY = py - y;
-    if (localX >= normal->Width() || localY >= normal->Height()) {
+    if (localX >= normal->Width() || localY >= normal->Height())
+    {
         return false;
     }
     return normal->AlphaAt(localX, localY) != 0;
@@ -158,7 +171,8 @@ bool Button::HitTest(int px, int py)
 
 void Button::Release()
 {
-    for (Bitmap*& bitmap : stateBitmaps) {
+    for (Bitmap*& bitmap : stateBitmaps)
+    {
         BitmapCache::Get().Release(bitmap);
         bitmap = nullptr;
     }
@@ -167,14 +181,17 @@ void Button::Release()
 
 bool Button::OnKey(int key, bool alt)
 {
-    if (hidden || key != hotkey) {
+    if (hidden || key != hotkey)
+    {
         return false;
     }
-    if (hotkeyNeedsAlt && !alt) {
+    if (hotkeyNeedsAlt && !alt)
+    {
         return false;
     }
     pressSound.Play();
-    if (listener != nullptr) {
+    if (listener != nullptr)
+    {
         listener->OnButtonClicked(this);
     }
     return true;
@@ -184,7 +201,8 @@ void Button::OnMouseDown(int px, int py)
 {
     (void)px;
     (void)py;
-    if (hidden) {
+    if (hidden)
+    {
         return;
     }
     pressSound.Play();
@@ -195,10 +213,12 @@ void Button::OnMouseDown(int px, int py)
 
 void Button::OnMouseUp(int px, int py)
 {
-    if (hidden || !mouseOver) {
+    if (hidden || !mouseOver)
+    {
         return;
     }
-    if (listener != nullptr) {
+    if (listener != nullptr)
+    {
         listener->OnButtonClicked(this);
     }
     // The listener may have hidden the button or switched screens; the
@@ -210,7 +230,8 @@ void Button::OnMouseUp(int px, int py)
 
 void Button::OnMouseEnter()
 {
-    if (hidden) {
+    if (hidden)
+    {
         return;
     }
     Control::OnMouseEnter();
@@ -222,7 +243,8 @@ void Button::OnMouseEnter()
 
 void Button::OnMouseLeave()
 {
-    if (hidden) {
+    if (hidden)
+    {
         return;
     }
     Control::OnMouseLeave();
@@ -237,16 +259,20 @@ void Button::Load()
     // at the same size reuses the cached bitmaps instead of rendering again.
     MovieLibrary& library = MovieLibrary::Get();
     Bitmap* rendered[3] = {nullptr, nullptr, nullptr};
-    for (int i = 0; i < 3; ++i) {
-        if (!stateMovies[i].empty()) {
+    for (int i = 0; i < 3; ++i)
+    {
+        if (!stateMovies[i].empty())
+        {
             rendered[i] = library.RenderFrame(stateMovies[i].c_str(), width, height, 0);
         }
     }
     Release();
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 3; ++i)
+    {
         stateBitmaps[i] = rendered[i];
     }
-    if (!captionMovie.empty()) {
+    if (!captionMovie.empty())
+    {
         caption.Load(captionMovie, captionWidth, captionHeight, Application::Get().time);
         InvalidateCaption();
     }
@@ -254,7 +280,8 @@ void Button::Load()
 
 void Button::Update()
 {
-    if (!caption.IsAnimating()) {
+    if (!caption.IsAnimating())
+    {
         return;
     }
     caption.Step(Application::Get().time);
@@ -264,15 +291,20 @@ void Button::Update()
 
 bool Button::Draw(Application& app)
 {
-    if (!Control::Draw(app)) {
+    if (!Control::Draw(app))
+    {
         return false;
     }
-    if (const Bitmap* body = stateBitmaps[state]) {
+    if (const Bitmap* body = stateBitmaps[state])
+    {
         body->Draw(app, x, y, width, height);
     }
-    if (!captionLabel.GetText().empty()) {
+    if (!captionLabel.GetText().empty())
+    {
         captionLabel.Draw(app);
-    } else if (const Bitmap* frame = caption.Current()) {
+    }
+    else if (const Bitmap* frame = caption.Current())
+    {
         frame->Draw(app, captionX, captionY, captionWidth, captionHeight);
     }
     return true;

@@ -17,9 +17,15 @@ class ButtonListener;
 //
 //   state 0 normal --enter--> 1 over --press--> 2 pressed
 //   release while hovered: click, then 1 (still over it) or 0; leave: 0
-class Button : public Control {
-public:
-    enum State { Normal = 0, MouseOver = 1, Pressed = 2 };
+class Button : public Control
+{
+  public:
+    enum State
+    {
+        Normal = 0,
+        MouseOver = 1,
+        Pressed = 2
+    };
 
     Button() = default;
     ~Button() override;
@@ -59,7 +65,7 @@ public:
     void Load() override;
     void Update() override;
 
-private:
+  private:
     void Layout();
     void InvalidateCaption();
 

@@ -42,9 +42,15 @@ void Checkbox::SetChecked(bool value)
     InvalidateRect();
 }
 
-bool Checkbox::SetHighlightSound(const std::string& name) { return highlightSound.Set(name); }
+bool Checkbox::SetHighlightSound(const std::string& name)
+{
+    return highlightSound.Set(name);
+}
 
-bool Checkbox::SetPressSound(const std::string& name) { return pressSound.Set(name); }
+bool Checkbox::SetPressSound(const std::string& name)
+{
+    return pressSound.Set(name);
+}
 
 void Checkbox::SetPosition(int newX, int newY)
 {
@@ -66,14 +72,16 @@ void Checkbox::CentreMark()
 
 void Checkbox::InvalidateMark()
 {
-    if (markWidth > 0 && markHeight > 0) {
+    if (markWidth > 0 && markHeight > 0)
+    {
         Application::Get().Invalidate(markX, markY, markWidth, markHeight);
     }
 }
 
 bool Checkbox::HitTest(int px, int py)
 {
-    if (hidden || px < x || py < y || px > x + width || py > y + height) {
+    if (hidden || px < x || py < y || px > x + width || py > y + height)
+    {
         return false;
     }
     const Bitmap* box = boxBitmaps[0];
@@ -82,7 +90,8 @@ bool Checkbox::HitTest(int px, int py)
 
 void Checkbox::Release()
 {
-    for (Bitmap*& bitmap : boxBitmaps) {
+    for (Bitmap*& bitmap : boxBitmaps)
+    {
         BitmapCache::Get().Release(bitmap);
         bitmap = nullptr;
     }
@@ -93,7 +102,8 @@ void Checkbox::OnMouseDown(int px, int py)
 {
     (void)px;
     (void)py;
-    if (hidden) {
+    if (hidden)
+    {
         return;
     }
     pressSound.Play();
@@ -103,7 +113,8 @@ void Checkbox::OnMouseDown(int px, int py)
 
 void Checkbox::OnMouseEnter()
 {
-    if (hidden) {
+    if (hidden)
+    {
         return;
     }
     Control::OnMouseEnter();
@@ -114,7 +125,8 @@ void Checkbox::OnMouseEnter()
 
 void Checkbox::OnMouseLeave()
 {
-    if (hidden) {
+    if (hidden)
+    {
         return;
     }
     Control::OnMouseLeave();
@@ -127,23 +139,27 @@ void Checkbox::Load()
     // New pictures first, then the old ones go: a reload reuses the cache.
     MovieLibrary& library = MovieLibrary::Get();
     Bitmap* box = boxMovie.empty() ? nullptr : library.RenderFrame(boxMovie.c_str(), width, height, 0);
-    Bitmap* over =
-        mouseOverMovie.empty() ? nullptr : library.RenderFrame(mouseOverMovie.c_str(), width, height, 0);
-    for (Bitmap*& bitmap : boxBitmaps) {
+    Bitmap* over = mouseOverMovie.empty() ? nullptr : library.RenderFrame(mouseOverMovie.c_str(), width, height, 0);
+    for (Bitmap*& bitmap : boxBitmaps)
+    {
         BitmapCache::Get().Release(bitmap);
     }
     boxBitmaps[0] = box;
     boxBitmaps[1] = over;
-    if (markMovie.empty()) {
+    if (markMovie.empty())
+    {
         mark.Release();
-    } else {
+    }
+    else
+    {
         mark.Load(markMovie, markWidth, markHeight, Application::Get().time);
     }
 }
 
 void Checkbox::Update()
 {
-    if (!mark.IsAnimating()) {
+    if (!mark.IsAnimating())
+    {
         return;
     }
     mark.Step(Application::Get().time);
@@ -152,16 +168,20 @@ void Checkbox::Update()
 
 bool Checkbox::Draw(Application& app)
 {
-    if (!Control::Draw(app)) {
+    if (!Control::Draw(app))
+    {
         return false;
     }
     // A state without its own picture shows the normal box.
     const Bitmap* box = boxBitmaps[state] != nullptr ? boxBitmaps[state] : boxBitmaps[0];
-    if (box != nullptr) {
+    if (box != nullptr)
+    {
         box->Draw(app, x, y, width, height);
     }
-    if (checked) {
-        if (const Bitmap* frame = mark.Current()) {
+    if (checked)
+    {
+        if (const Bitmap* frame = mark.Current())
+        {
             frame->Draw(app, markX, markY, markWidth, markHeight);
         }
     }

@@ -10,8 +10,9 @@ class Bitmap;
 
 // A check box: a box picture (and a mouse-over one), and a check mark movie
 // centred on it while checked. It toggles on press; owners read IsChecked.
-class Checkbox : public Control {
-public:
+class Checkbox : public Control
+{
+  public:
     Checkbox() = default;
     ~Checkbox() override;
 
@@ -39,11 +40,11 @@ public:
     void Load() override;
     void Update() override;
 
-private:
+  private:
     void CentreMark();
     void InvalidateMark();
 
-    int state = 0;  // 0 normal, 1 mouse over
+    int state = 0; // 0 normal, 1 mouse over
     std::string boxMovie;
     std::string mouseOverMovie;
     Bitmap* boxBitmaps[2] = {nullptr, nullptr};

@@ -21,7 +21,12 @@ void BlendSpan(uint32_t* destination, const uint32_t* source, int count);
 void BlendSpanScalar(uint32_t* destination, const uint32_t* source, int count);
 
 // The implementations BlendSpan chooses from (the widest the processor has).
-enum class BlendPath { Scalar, Sse2, Avx2 };
+enum class BlendPath
+{
+    Scalar,
+    Sse2,
+    Avx2
+};
 [[nodiscard]] bool IsBlendPathAvailable(BlendPath path);
 // BlendSpan through one given implementation; an unavailable one falls back.
 void BlendSpanWith(BlendPath path, uint32_t* destination, const uint32_t* source, int count);

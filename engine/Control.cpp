@@ -2,10 +2,22 @@
 
 #include "app/Application.h"
 
-void Control::SetTag(int value) { tag = value; }
-int Control::GetTag() const { return tag; }
-int Control::GetX() const { return x; }
-int Control::GetY() const { return y; }
+void Control::SetTag(int value)
+{
+    tag = value;
+}
+int Control::GetTag() const
+{
+    return tag;
+}
+int Control::GetX() const
+{
+    return x;
+}
+int Control::GetY() const
+{
+    return y;
+}
 
 void Control::SetPosition(int newX, int newY)
 {
@@ -30,8 +42,14 @@ void Control::SetClipSize(int w, int h)
     InvalidateRect();
 }
 
-int Control::GetWidth() const { return width; }
-int Control::GetHeight() const { return height; }
+int Control::GetWidth() const
+{
+    return width;
+}
+int Control::GetHeight() const
+{
+    return height;
+}
 
 void Control::SetSize(int w, int h)
 {
@@ -60,10 +78,16 @@ bool Control::HitTest(int px, int py)
 
 void Control::Release() {}
 
-bool Control::OnKey(int, bool) { return false; }
+bool Control::OnKey(int, bool)
+{
+    return false;
+}
 void Control::OnMouseDown(int, int) {}
 void Control::OnMouseUp(int, int) {}
-bool Control::IsMouseOver() const { return mouseOver; }
+bool Control::IsMouseOver() const
+{
+    return mouseOver;
+}
 
 void Control::OnMouseEnter()
 {
@@ -81,7 +105,8 @@ void Control::OnMouseMove(int, int) {}
 
 bool Control::Draw(Application& app)
 {
-    if (needsLoad) {
+    if (needsLoad)
+    {
         Load();
         InvalidateRect();
         needsLoad = false;
@@ -107,7 +132,10 @@ void Control::Hide()
     InvalidateRect();
 }
 
-bool Control::IsHidden() const { return hidden; }
+bool Control::IsHidden() const
+{
+    return hidden;
+}
 
 bool Control::NeedsDraw(Application& app)
 {

@@ -6,8 +6,9 @@ class Application;
 // back-buffer pixels, invalidates it whenever it changes, builds its images
 // lazily (Load, on the first draw after creation, SetSize or Release) and
 // paints only inside dirty tiles.
-class Control {
-public:
+class Control
+{
+  public:
     Control() = default;
     virtual ~Control() = default;
     Control(const Control&) = delete;
@@ -45,7 +46,7 @@ public:
     virtual bool IsHidden() const;
     virtual bool NeedsDraw(Application& app);
 
-protected:
+  protected:
     // Invalidates the control's current rectangle (not its clip size).
     void InvalidateRect();
 
@@ -56,7 +57,7 @@ protected:
     int y = 0;
     int width = 0;
     int height = 0;
-    int clipWidth = -1;   // -1: draw the whole image
+    int clipWidth = -1; // -1: draw the whole image
     int clipHeight = -1;
-    int tag = -1;         // the owner's; the engine never reads it
+    int tag = -1; // the owner's; the engine never reads it
 };

@@ -3,7 +3,10 @@
 #include "media/Sound.h"
 #include "media/SoundManager.h"
 
-ControlSound::~ControlSound() { Clear(); }
+ControlSound::~ControlSound()
+{
+    Clear();
+}
 
 bool ControlSound::Set(const std::string& name)
 {

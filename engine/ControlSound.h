@@ -7,8 +7,9 @@ class Sound;
 // One reference to a sound effect a control plays when the mouse comes over
 // it or presses it. The reference is given back when the control goes, unless
 // the sound manager (and with it every sound) is already gone.
-class ControlSound {
-public:
+class ControlSound
+{
+  public:
     ControlSound() = default;
     ~ControlSound();
     ControlSound(const ControlSound&) = delete;
@@ -20,7 +21,7 @@ public:
     void Play() const;
     [[nodiscard]] bool IsLoaded() const { return sound != nullptr; }
 
-private:
+  private:
     void Clear();
 
     Sound* sound = nullptr;

@@ -4,7 +4,8 @@
 // arrive as their ASCII codes (letters always lower case, US layout); the
 // editing and arrow keys have the fixed codes below, and every other key is
 // Other. The Alt state travels separately, as the handlers' alt flag.
-struct KeyCode {
+struct KeyCode
+{
     static constexpr int Other = 1;
     static constexpr int Escape = 2;
     static constexpr int Space = 32;

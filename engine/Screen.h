@@ -3,19 +3,52 @@
 // Base of every game screen. Screens are long-lived singletons that own their
 // controls; the ScreenManager makes one of them current at a time. OnEnter
 // registers the screen's controls and sets the background colour.
-class Screen {
-public:
+class Screen
+{
+  public:
     virtual ~Screen() = default;
     virtual void OnEnter() = 0;
     virtual void OnExit() = 0;
-    virtual void OnKey(int key, bool alt) { (void)key; (void)alt; }
-    virtual void OnLeftButtonDown(int x, int y) { (void)x; (void)y; }
-    virtual void OnRightButtonDown(int x, int y) { (void)x; (void)y; }
-    virtual void OnLeftButtonUp(int x, int y) { (void)x; (void)y; }
-    virtual void OnRightButtonUp(int x, int y) { (void)x; (void)y; }
-    virtual void OnMouseMove(int x, int y) { (void)x; (void)y; }
-    virtual void OnMiddleButtonDown(int x, int y) { (void)x; (void)y; }
-    virtual void OnMiddleButtonUp(int x, int y) { (void)x; (void)y; }
+    virtual void OnKey(int key, bool alt)
+    {
+        (void)key;
+        (void)alt;
+    }
+    virtual void OnLeftButtonDown(int x, int y)
+    {
+        (void)x;
+        (void)y;
+    }
+    virtual void OnRightButtonDown(int x, int y)
+    {
+        (void)x;
+        (void)y;
+    }
+    virtual void OnLeftButtonUp(int x, int y)
+    {
+        (void)x;
+        (void)y;
+    }
+    virtual void OnRightButtonUp(int x, int y)
+    {
+        (void)x;
+        (void)y;
+    }
+    virtual void OnMouseMove(int x, int y)
+    {
+        (void)x;
+        (void)y;
+    }
+    virtual void OnMiddleButtonDown(int x, int y)
+    {
+        (void)x;
+        (void)y;
+    }
+    virtual void OnMiddleButtonUp(int x, int y)
+    {
+        (void)x;
+        (void)y;
+    }
     // Once per frame; the counter restarts at 0 on a switch or BeginModal.
     virtual void Update(int framesSinceSwitch) { (void)framesSinceSwitch; }
 };

@@ -6,7 +6,8 @@
 #include "engine/Control.h"
 #include "engine/Screen.h"
 
-namespace {
+namespace
+{
 ScreenManager* instance = nullptr;
 }
 
@@ -60,7 +61,10 @@ void ScreenManager::BeginModal()
     framesSinceSwitch = 0;
 }
 
-void ScreenManager::AddModalControl(Control* control) { modalControls.push_back(control); }
+void ScreenManager::AddModalControl(Control* control)
+{
+    modalControls.push_back(control);
+}
 
 void ScreenManager::EndModal()
 {
@@ -95,7 +99,8 @@ void ScreenManager::PerformSwitch()
         EndModal();
 
     Application::Get().ShowWaitCursor();
-    if (release) {
+    if (release)
+    {
         for (Control* control : std::vector<Control*>(controls))
             control->Release();
         for (Control* control : std::vector<Control*>(modalControls))
@@ -120,14 +125,17 @@ void ScreenManager::Update()
     if (!currentScreen)
         return;
 
-    if (framesSinceSwitch == 1) {
+    if (framesSinceSwitch == 1)
+    {
         // Refresh every control's hover state now that the new controls
         // exist: a move off the screen, then back to where the mouse is.
         const int mx = lastMouseX;
         const int my = lastMouseY;
         OnMouseMove(-1, -1);
         OnMouseMove(mx, my);
-    } else if (framesSinceSwitch == 2) {
+    }
+    else if (framesSinceSwitch == 2)
+    {
         Application::Get().RestoreCursor();
     }
 
@@ -135,7 +143,8 @@ void ScreenManager::Update()
     // Indexes rather than iterators: an Update may add or remove controls.
     for (size_t i = 0; i < controls.size(); ++i)
         controls[i]->Update();
-    if (modal) {
+    if (modal)
+    {
         for (size_t i = 0; i < modalControls.size(); ++i)
             modalControls[i]->Update();
     }
@@ -146,7 +155,8 @@ void ScreenManager::Draw(Application& app)
 {
     for (size_t i = 0; i < controls.size(); ++i)
         controls[i]->Draw(app);
-    if (modal) {
+    if (modal)
+    {
         for (size_t i = 0; i < modalControls.size(); ++i)
             modalControls[i]->Draw(app);
     }
@@ -160,7 +170,8 @@ void ScreenManager::Draw(Application& app)
 void ScreenManager::OnKeyDown(int key, bool alt)
 {
     const std::vector<Control*> snapshot = ActiveList();
-    for (Control* control : snapshot) {
+    for (Control* control : snapshot)
+    {
         if (IsActive(control) && control->OnKey(key, alt))
             return;
     }
@@ -175,7 +186,8 @@ void ScreenManager::OnMouseMove(int x, int y)
     if (currentScreen)
         currentScreen->OnMouseMove(x, y);
     const std::vector<Control*> snapshot = ActiveList();
-    for (Control* control : snapshot) {
+    for (Control* control : snapshot)
+    {
         if (!IsActive(control))
             continue;
         const bool hit = control->HitTest(x, y);
@@ -196,7 +208,8 @@ void ScreenManager::OnLeftButtonDown(int x, int y)
         return;
     currentScreen->OnLeftButtonDown(x, y);
     const std::vector<Control*> snapshot = ActiveList();
-    for (Control* control : snapshot) {
+    for (Control* control : snapshot)
+    {
         if (IsActive(control) && control->HitTest(x, y))
             control->OnMouseDown(x, y);
     }
@@ -210,7 +223,8 @@ void ScreenManager::OnLeftButtonUp(int x, int y)
     currentScreen->OnLeftButtonUp(x, y);
     Control* captured = capturedControl;
     const std::vector<Control*> snapshot = ActiveList();
-    for (Control* control : snapshot) {
+    for (Control* control : snapshot)
+    {
         if (IsActive(control) && (control == captured || control->HitTest(x, y)))
             control->OnMouseUp(x, y);
     }

@@ -10,8 +10,9 @@ class Screen;
 // frame (the start of Update), keeps the screen's and a modal dialog's control
 // lists, routes input through them and updates and draws them. It owns
 // neither screens nor controls.
-class ScreenManager {
-public:
+class ScreenManager
+{
+  public:
     static ScreenManager& Get();
     static void Destroy();
 
@@ -57,7 +58,7 @@ public:
     void OnMiddleButtonDown(int x, int y);
     void OnMiddleButtonUp(int x, int y);
 
-private:
+  private:
     void PerformSwitch();
     [[nodiscard]] const std::vector<Control*>& ActiveList() const { return modal ? modalControls : controls; }
     [[nodiscard]] bool IsActive(Control* control) const;

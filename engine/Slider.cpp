@@ -12,7 +12,8 @@
 Slider::~Slider()
 {
     Release();
-    if (ScreenManager::Get().GetCapture() == this) {
+    if (ScreenManager::Get().GetCapture() == this)
+    {
         ScreenManager::Get().SetCapture(nullptr);
     }
 }
@@ -56,9 +57,15 @@ void Slider::SetRange(int min, int max)
     Recompute();
 }
 
-bool Slider::SetHighlightSound(const std::string& name) { return highlightSound.Set(name); }
+bool Slider::SetHighlightSound(const std::string& name)
+{
+    return highlightSound.Set(name);
+}
 
-bool Slider::SetPressSound(const std::string& name) { return pressSound.Set(name); }
+bool Slider::SetPressSound(const std::string& name)
+{
+    return pressSound.Set(name);
+}
 
 void Slider::SetPosition(int newX, int newY)
 {
@@ -90,15 +97,18 @@ void Slider::InvalidateBand()
 
 void Slider::SetValue(float newValue, bool release)
 {
-    if (std::isnan(newValue)) {
+    if (std::isnan(newValue))
+    {
         return;
     }
     value = newValue < 0.0f ? 0.0f : (newValue > 1.0f ? 1.0f : newValue);
     Recompute();
     InvalidateBand();
-    if (listener != nullptr) {
+    if (listener != nullptr)
+    {
         listener->OnSliderChanged(this);
-        if (release) {
+        if (release)
+        {
             listener->OnSliderReleased(this);
         }
     }
@@ -106,7 +116,8 @@ void Slider::SetValue(float newValue, bool release)
 
 bool Slider::HitsShuttle(int px, int py) const
 {
-    if (px < shuttleX || py < shuttleY || px > shuttleX + shuttleWidth || py > shuttleY + shuttleHeight) {
+    if (px < shuttleX || py < shuttleY || px > shuttleX + shuttleWidth || py > shuttleY + shuttleHeight)
+    {
         return false;
     }
     const Bitmap* shuttle = shuttleBitmaps[0];
@@ -115,10 +126,12 @@ bool Slider::HitsShuttle(int px, int py) const
 
 bool Slider::HitTest(int px, int py)
 {
-    if (hidden) {
+    if (hidden)
+    {
         return false;
     }
-    if (px >= x && py >= y && px <= x + width && py <= y + height) {
+    if (px >= x && py >= y && px <= x + width && py <= y + height)
+    {
         return true;
     }
     return HitsShuttle(px, py);
@@ -126,8 +139,9 @@ bool Slider::HitTest(int px, int py)
 
 bool Slider::FollowPointer(int px)
 {
-    if (maxX <= minX) {
-        return false;  // no travel: nothing to divide by
+    if (maxX <= minX)
+    {
+        return false; // no travel: nothing to divide by
     }
     int left = px - shuttleWidth / 2;
     left = left < minX ? minX : (left > maxX ? maxX : left);
@@ -138,17 +152,22 @@ bool Slider::FollowPointer(int px)
 
 void Slider::OnMouseDown(int px, int py)
 {
-    if (hidden) {
+    if (hidden)
+    {
         return;
     }
     pressSound.Play();
-    if (HitsShuttle(px, py)) {
+    if (HitsShuttle(px, py))
+    {
         dragging = true;
         ScreenManager::Get().SetCapture(this);
-    } else if (px >= x && py >= y && px <= x + width && py <= y + height) {
+    }
+    else if (px >= x && py >= y && px <= x + width && py <= y + height)
+    {
         dragging = true;
         ScreenManager::Get().SetCapture(this);
-        if (FollowPointer(px) && listener != nullptr) {
+        if (FollowPointer(px) && listener != nullptr)
+        {
             listener->OnSliderChanged(this);
         }
     }
@@ -161,10 +180,12 @@ void Slider::OnMouseMove(int px, int py)
 {
     (void)py;
     ScreenManager& screens = ScreenManager::Get();
-    if (!dragging || !screens.IsLeftButtonDown() || screens.GetCapture() != this) {
+    if (!dragging || !screens.IsLeftButtonDown() || screens.GetCapture() != this)
+    {
         return;
     }
-    if (FollowPointer(px) && listener != nullptr) {
+    if (FollowPointer(px) && listener != nullptr)
+    {
         listener->OnSliderChanged(this);
     }
     InvalidateBand();
@@ -174,17 +195,22 @@ void Slider::OnMouseUp(int px, int py)
 {
     dragging = false;
     ScreenManager& screens = ScreenManager::Get();
-    if (screens.GetCapture() == this) {
+    if (screens.GetCapture() == this)
+    {
         screens.SetCapture(nullptr);
     }
-    if (listener != nullptr) {
+    if (listener != nullptr)
+    {
         listener->OnSliderReleased(this);
     }
-    if (!hidden && mouseOver) {
+    if (!hidden && mouseOver)
+    {
         state = HitTest(px, py) ? 1 : 0;
         Recompute();
         InvalidateBand();
-    } else if (state == 2) {
+    }
+    else if (state == 2)
+    {
         // Let go away from the slider: the shuttle no longer looks pressed.
         state = 0;
         InvalidateBand();
@@ -193,7 +219,8 @@ void Slider::OnMouseUp(int px, int py)
 
 void Slider::OnMouseEnter()
 {
-    if (hidden) {
+    if (hidden)
+    {
         return;
     }
     Control::OnMouseEnter();
@@ -204,12 +231,14 @@ void Slider::OnMouseEnter()
 
 void Slider::OnMouseLeave()
 {
-    if (hidden) {
+    if (hidden)
+    {
         return;
     }
     Control::OnMouseLeave();
     // A drag in progress keeps its pressed look until the button is let go.
-    if (!dragging) {
+    if (!dragging)
+    {
         state = 0;
     }
     InvalidateBand();
@@ -219,7 +248,8 @@ void Slider::Release()
 {
     BitmapCache::Get().Release(trackBitmap);
     trackBitmap = nullptr;
-    for (Bitmap*& bitmap : shuttleBitmaps) {
+    for (Bitmap*& bitmap : shuttleBitmaps)
+    {
         BitmapCache::Get().Release(bitmap);
         bitmap = nullptr;
     }
@@ -231,14 +261,17 @@ void Slider::Load()
     MovieLibrary& library = MovieLibrary::Get();
     Bitmap* track = trackMovie.empty() ? nullptr : library.RenderFrame(trackMovie.c_str(), width, height, 0);
     Bitmap* shuttles[3] = {nullptr, nullptr, nullptr};
-    for (int i = 0; i < 3; ++i) {
-        if (!shuttleMovies[i].empty()) {
+    for (int i = 0; i < 3; ++i)
+    {
+        if (!shuttleMovies[i].empty())
+        {
             shuttles[i] = library.RenderFrame(shuttleMovies[i].c_str(), shuttleWidth, shuttleHeight, 0);
         }
     }
     Release();
     trackBitmap = track;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 3; ++i)
+    {
         shuttleBitmaps[i] = shuttles[i];
     }
     InvalidateBand();
@@ -246,18 +279,22 @@ void Slider::Load()
 
 bool Slider::Draw(Application& app)
 {
-    if (!Control::Draw(app)) {
+    if (!Control::Draw(app))
+    {
         // The shuttle reaches past the track on both ends; it is drawn when
         // its own band is dirty as well.
-        if (hidden || !app.IsDirty(shuttleX, shuttleY, shuttleWidth, shuttleHeight)) {
+        if (hidden || !app.IsDirty(shuttleX, shuttleY, shuttleWidth, shuttleHeight))
+        {
             return false;
         }
     }
-    if (trackBitmap != nullptr) {
+    if (trackBitmap != nullptr)
+    {
         trackBitmap->Draw(app, x, y, width, height);
     }
     const Bitmap* shuttle = shuttleBitmaps[state] != nullptr ? shuttleBitmaps[state] : shuttleBitmaps[0];
-    if (shuttle != nullptr) {
+    if (shuttle != nullptr)
+    {
         shuttle->Draw(app, shuttleX, shuttleY, shuttleWidth, shuttleHeight);
     }
     return true;

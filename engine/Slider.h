@@ -12,8 +12,9 @@ class SliderListener;
 // left edge travels from minX to maxX shows the value 0..1. Dragging the
 // shuttle or pressing the track (which jumps the shuttle under the pointer)
 // changes the value; letting go reports the release.
-class Slider : public Control {
-public:
+class Slider : public Control
+{
+  public:
     Slider() = default;
     ~Slider() override;
 
@@ -47,7 +48,7 @@ public:
     bool Draw(Application& app) override;
     void Load() override;
 
-private:
+  private:
     void Recompute();
     void InvalidateBand();
     bool HitsShuttle(int px, int py) const;
@@ -56,12 +57,12 @@ private:
     bool FollowPointer(int px);
 
     SliderListener* listener = nullptr;
-    int shuttleOffset = 0;  // pixels from minX
+    int shuttleOffset = 0; // pixels from minX
     bool dragging = false;
-    float value = 0.0f;     // 0..1
-    int state = 0;          // shuttle look: 0 normal, 1 over, 2 pressed
-    int minX = 0;           // leftmost x of the shuttle's left edge
-    int maxX = 0;           // rightmost x of the shuttle's left edge
+    float value = 0.0f; // 0..1
+    int state = 0;      // shuttle look: 0 normal, 1 over, 2 pressed
+    int minX = 0;       // leftmost x of the shuttle's left edge
+    int maxX = 0;       // rightmost x of the shuttle's left edge
     std::string trackMovie;
     Bitmap* trackBitmap = nullptr;
     ControlSound highlightSound;

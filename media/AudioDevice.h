@@ -11,14 +11,15 @@
 class AudioBackend;
 
 // Result numbers of the audio device's operations.
-enum class AudioError : int {
+enum class AudioError : int
+{
     None = 0,
     BadArgument = 1,
     WrongRecordSize = 2,
     OutOfMemory = 3,
     DeviceFailure = 4,
-    DataInUse = 6,       // only one reference was released
-    FormatMismatch = 7,  // music whose channels or rate differ from the device's
+    DataInUse = 6,      // only one reference was released
+    FormatMismatch = 7, // music whose channels or rate differ from the device's
     NoFreeVoice = 257,
     MissingDevice = 65535,
 };
@@ -26,7 +27,8 @@ enum class AudioError : int {
 // The output format of an open device, as GetFormat reports it. The record
 // carries its own size so that callers built against another layout are
 // refused.
-struct AudioFormatRecord {
+struct AudioFormatRecord
+{
     uint32_t size = sizeof(AudioFormatRecord);
     int32_t channels = 0;
     int32_t bits = 0;
@@ -42,10 +44,11 @@ static_assert(sizeof(AudioFormatRecord) == 280, "the format record is 280 bytes"
 // buffer the output has consumed is mixed again at once, so the output always
 // has 8 buffers (the latency) of sound ahead of it. One lock guards voices,
 // format and mixing; every operation takes it.
-class AudioDevice {
-public:
+class AudioDevice
+{
+  public:
     static constexpr int BufferCount = 8;
-    static constexpr int ChunkBytes = 512;  // the mixer's working piece
+    static constexpr int ChunkBytes = 512; // the mixer's working piece
 
     AudioDevice() = default;
     ~AudioDevice();
@@ -89,7 +92,7 @@ public:
     [[nodiscard]] int BufferBytes() const { return bufferBytes; }
     [[nodiscard]] int BusyVoices();
 
-private:
+  private:
     void MixBuffer(std::vector<uint8_t>& buffer);
     // The voice with that number if it plays `data`, else null; the caller
     // holds the mutex.
@@ -101,8 +104,8 @@ private:
     AudioFormatRecord format;
     std::vector<Voice> voices;
     std::vector<std::vector<uint8_t>> buffers;
-    int readBuffer = 0;  // the buffer the output is consuming
-    int readOffset = 0;  // bytes of it already consumed
+    int readBuffer = 0; // the buffer the output is consuming
+    int readOffset = 0; // bytes of it already consumed
     int bufferMs = 0;
     int bufferBytes = 0;
 };

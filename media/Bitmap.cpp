@@ -11,7 +11,8 @@ void Bitmap::SetPixels(int newWidth, int newHeight, const uint32_t* source)
     height = std::max(newHeight, 0);
     hasAlpha = false;
     const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
-    if (source == nullptr || count == 0) {
+    if (source == nullptr || count == 0)
+    {
         return;
     }
     pixels.assign(source, source + count);
@@ -20,7 +21,8 @@ void Bitmap::SetPixels(int newWidth, int newHeight, const uint32_t* source)
 
 uint32_t Bitmap::PixelAt(int px, int py) const
 {
-    if (px < 0 || py < 0 || px >= width || py >= height || pixels.empty()) {
+    if (px < 0 || py < 0 || px >= width || py >= height || pixels.empty())
+    {
         return 0;
     }
     return pixels[static_cast<size_t>(py) * static_cast<size_t>(width) + static_cast<size_t>(px)];
@@ -28,7 +30,8 @@ uint32_t Bitmap::PixelAt(int px, int py) const
 
 void Bitmap::Draw(Application& app, int x, int y, int w, int h) const
 {
-    if (pixels.empty()) {
+    if (pixels.empty())
+    {
         return;
     }
     app.DrawBitmap(pixels.data(), width, height, hasAlpha, x, y, w, h);

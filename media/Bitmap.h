@@ -8,8 +8,9 @@ class Application;
 // A rendered picture: width x height 32-bit pixels 0xAARRGGBB, rows top to
 // bottom without gaps, colour premultiplied by alpha (cairo's ARGB32 layout).
 // Shared through the BitmapCache with a reference count.
-class Bitmap {
-public:
+class Bitmap
+{
+  public:
     Bitmap() = default;
     virtual ~Bitmap() = default;
     Bitmap(const Bitmap&) = delete;
@@ -31,11 +32,11 @@ public:
     // Composites the top-left w x h part at (x, y) into the back buffer's dirty tiles.
     void Draw(Application& app, int x, int y, int w, int h) const;
 
-    bool hasAlpha = false;  // some pixel has alpha below 255: blend instead of copy
-    int refCount = 1;       // owners of this bitmap
-    int width = -1;         // -1 until pixels are set
+    bool hasAlpha = false; // some pixel has alpha below 255: blend instead of copy
+    int refCount = 1;      // owners of this bitmap
+    int width = -1;        // -1 until pixels are set
     int height = -1;
 
-private:
+  private:
     std::vector<uint32_t> pixels;
 };

@@ -4,13 +4,15 @@
 
 #include "media/Bitmap.h"
 
-namespace {
+namespace
+{
 std::unique_ptr<BitmapCache> instance;
 }
 
 BitmapCache& BitmapCache::Get()
 {
-    if (!instance) {
+    if (!instance)
+    {
         instance = std::make_unique<BitmapCache>();
     }
     return *instance;
@@ -29,8 +31,10 @@ BitmapCache::~BitmapCache() = default;
 std::string ToLowerAscii(const std::string& text)
 {
     std::string lower = text;
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') {
+    for (char& c : lower)
+    {
+        if (c >= 'A' && c <= 'Z')
+        {
             c = static_cast<char>(c - 'A' + 'a');
         }
     }
@@ -40,7 +44,8 @@ std::string ToLowerAscii(const std::string& text)
 Bitmap* BitmapCache::Find(const std::string& key)
 {
     auto it = entries.find(ToLowerAscii(key));
-    if (it == entries.end()) {
+    if (it == entries.end())
+    {
         return nullptr;
     }
     it->second->refCount += 1;
@@ -49,7 +54,8 @@ Bitmap* BitmapCache::Find(const std::string& key)
 
 void BitmapCache::Add(const std::string& key, Bitmap* bitmap)
 {
-    if (bitmap == nullptr) {
+    if (bitmap == nullptr)
+    {
         return;
     }
     // A replaced bitmap stays alive for its holders and is deleted by their
@@ -59,15 +65,19 @@ void BitmapCache::Add(const std::string& key, Bitmap* bitmap)
 
 void BitmapCache::Release(Bitmap* bitmap)
 {
-    if (bitmap == nullptr) {
+    if (bitmap == nullptr)
+    {
         return;
     }
     bitmap->refCount -= 1;
-    if (bitmap->refCount > 0) {
+    if (bitmap->refCount > 0)
+    {
         return;
     }
-    for (auto it = entries.begin(); it != entries.end(); ++it) {
-        if (it->second == bitmap) {
+    for (auto it = entries.begin(); it != entries.end(); ++it)
+    {
+        if (it->second == bitmap)
+        {
             entries.erase(it);
             break;
         }

@@ -9,8 +9,9 @@ class Bitmap;
 // frame, or a colour rectangle's description). Every holder owns one
 // reference and gives it back with Release; a bitmap is deleted when its last
 // reference goes. Nothing is evicted while it is held.
-class BitmapCache {
-public:
+class BitmapCache
+{
+  public:
     static BitmapCache& Get();
     static void Destroy();
 
@@ -31,7 +32,7 @@ public:
 
     [[nodiscard]] size_t Size() const { return entries.size(); }
 
-private:
+  private:
     std::unordered_map<std::string, Bitmap*> entries;
 };
 

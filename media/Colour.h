@@ -3,8 +3,9 @@
 #include <cstdint>
 
 // An 8-bit RGBA colour, not premultiplied. Alpha 255 is opaque.
-class Colour {
-public:
+class Colour
+{
+  public:
     Colour() = default;
     Colour(uint8_t r, uint8_t g, uint8_t b, uint8_t a = 255) : red(r), green(g), blue(b), alpha(a) {}
     virtual ~Colour() = default;

@@ -15,7 +15,8 @@ ColourRect::~ColourRect()
 
 void ColourRect::SetColour(const Colour& value)
 {
-    if (value == colour) {
+    if (value == colour)
+    {
         return;
     }
     colour = value;
@@ -47,20 +48,23 @@ uint32_t ColourRect::PremultipliedPixel(const Colour& c)
 void ColourRect::Load()
 {
     Release();
-    if (width <= 0 || height <= 0) {
+    if (width <= 0 || height <= 0)
+    {
         return;
     }
     const std::string key = "color-" + std::to_string(width) + "-" + std::to_string(height) + "-" +
                             std::to_string(colour.red) + "-" + std::to_string(colour.green) + "-" +
                             std::to_string(colour.blue) + "-" + std::to_string(colour.alpha);
     bitmap = BitmapCache::Get().Find(key);
-    if (bitmap != nullptr) {
+    if (bitmap != nullptr)
+    {
         return;
     }
     const std::vector<uint32_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height),
                                        PremultipliedPixel(colour));
     bitmap = new (std::nothrow) Bitmap();
-    if (bitmap == nullptr) {
+    if (bitmap == nullptr)
+    {
         return;
     }
     bitmap->SetPixels(width, height, pixels.data());
@@ -69,10 +73,12 @@ void ColourRect::Load()
 
 bool ColourRect::Draw(Application& app)
 {
-    if (!Control::Draw(app)) {
+    if (!Control::Draw(app))
+    {
         return false;
     }
-    if (bitmap != nullptr) {
+    if (bitmap != nullptr)
+    {
         bitmap->Draw(app, x, y, width, height);
     }
     return true;

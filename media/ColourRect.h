@@ -7,8 +7,9 @@ class Bitmap;
 
 // A control showing a rectangle of one colour (translucent colours blend),
 // built like any picture: a bitmap shared through the BitmapCache.
-class ColourRect : public Control {
-public:
+class ColourRect : public Control
+{
+  public:
     ColourRect() = default;
     ~ColourRect() override;
 
@@ -23,7 +24,7 @@ public:
     // The premultiplied pixel cairo paints for the colour.
     static uint32_t PremultipliedPixel(const Colour& colour);
 
-private:
+  private:
     Colour colour;
-    Bitmap* bitmap = nullptr;  // one reference
+    Bitmap* bitmap = nullptr; // one reference
 };

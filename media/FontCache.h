@@ -7,8 +7,9 @@ typedef struct _cairo_font_face cairo_font_face_t;
 
 // Font faces by file path, each read whole through the FileSystem once and
 // opened with FreeType from memory. Labels share them.
-class FontCache {
-public:
+class FontCache
+{
+  public:
     static FontCache& Get();
     static void Destroy();
 
@@ -21,6 +22,6 @@ public:
     // font (a failure is remembered, so a missing font is tried once).
     [[nodiscard]] cairo_font_face_t* Face(const std::string& path);
 
-private:
-    std::map<std::string, cairo_font_face_t*> faces;  // one reference each; null for failures
+  private:
+    std::map<std::string, cairo_font_face_t*> faces; // one reference each; null for failures
 };

@@ -3,7 +3,8 @@
 #include "media/BitmapCache.h"
 #include "media/MovieLibrary.h"
 
-namespace {
+namespace
+{
 // A damaged header may declare thousands of frames; no game movie has more
 // than a few dozen, and each frame is a full picture in memory.
 constexpr int MaxFrames = 1000;
@@ -16,7 +17,8 @@ FrameAnimation::~FrameAnimation()
 
 void FrameAnimation::Release()
 {
-    for (Bitmap* frame : frames) {
+    for (Bitmap* frame : frames)
+    {
         BitmapCache::Get().Release(frame);
     }
     frames.clear();
@@ -26,14 +28,16 @@ void FrameAnimation::Load(const std::string& path, int width, int height, double
 {
     MovieLibrary& library = MovieLibrary::Get();
     frameCount = library.GetFrameCount(path.c_str());
-    if (frameCount > MaxFrames) {
+    if (frameCount > MaxFrames)
+    {
         frameCount = MaxFrames;
     }
     // The new frames are taken before the old ones are let go, so a reload
     // that asks for the same pictures finds them still in the cache.
     std::vector<Bitmap*> rendered;
     rendered.reserve(static_cast<size_t>(frameCount));
-    for (int i = 0; i < frameCount; ++i) {
+    for (int i = 0; i < frameCount; ++i)
+    {
         rendered.push_back(library.RenderFrame(path.c_str(), width, height, i));
     }
     Release();
@@ -48,7 +52,8 @@ void FrameAnimation::Load(const std::string& path, int width, int height, double
 
 bool FrameAnimation::IsAnimating() const
 {
-    if (frameCount <= 1 || frameDuration <= 0.0) {
+    if (frameCount <= 1 || frameDuration <= 0.0)
+    {
         return false;
     }
     return !(loopFrame == -1 && currentFrame >= frameCount - 1);
@@ -56,15 +61,18 @@ bool FrameAnimation::IsAnimating() const
 
 bool FrameAnimation::Step(double now)
 {
-    if (!IsAnimating()) {
+    if (!IsAnimating())
+    {
         return false;
     }
-    if (!(lastFrameTime + frameDuration < now)) {
+    if (!(lastFrameTime + frameDuration < now))
+    {
         return false;
     }
     lastFrameTime = now;
     currentFrame += 1;
-    if (currentFrame >= frameCount) {
+    if (currentFrame >= frameCount)
+    {
         // A loop frame outside the movie would index nothing: start over.
         currentFrame = (loopFrame >= 0 && loopFrame < frameCount) ? loopFrame : 0;
     }
@@ -73,7 +81,8 @@ bool FrameAnimation::Step(double now)
 
 Bitmap* FrameAnimation::Current() const
 {
-    if (currentFrame < 0 || currentFrame >= static_cast<int>(frames.size())) {
+    if (currentFrame < 0 || currentFrame >= static_cast<int>(frames.size()))
+    {
         return nullptr;
     }
     return frames[static_cast<size_t>(currentFrame)];

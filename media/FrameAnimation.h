@@ -13,8 +13,9 @@ class Bitmap;
 //   time > last change + period next frame (at most one per call; a late
 //                               call does not catch up); after the last
 //                               frame continue at loopFrame
-class FrameAnimation {
-public:
+class FrameAnimation
+{
+  public:
     FrameAnimation() = default;
     ~FrameAnimation();
     FrameAnimation(const FrameAnimation&) = delete;
@@ -36,12 +37,12 @@ public:
     [[nodiscard]] bool Empty() const { return frames.empty(); }
     [[nodiscard]] const std::vector<Bitmap*>& Frames() const { return frames; }
 
-    int loopFrame = -1;        // -1: play once and hold the last frame
-    double lastFrameTime = 0;  // seconds, application time of the last change
-    double frameDuration = 0;  // seconds per frame; 0 = never advances
+    int loopFrame = -1;       // -1: play once and hold the last frame
+    double lastFrameTime = 0; // seconds, application time of the last change
+    double frameDuration = 0; // seconds per frame; 0 = never advances
     int currentFrame = 0;
     int frameCount = 0;
 
-private:
-    std::vector<Bitmap*> frames;  // one reference each; null for failed frames
+  private:
+    std::vector<Bitmap*> frames; // one reference each; null for failed frames
 };

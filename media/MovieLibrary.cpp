@@ -12,7 +12,8 @@
 #include "player/MovieInstance.h"
 #include "player/Player.h"
 
-namespace {
+namespace
+{
 std::unique_ptr<MovieLibrary> instance;
 
 // Largest picture rendered from a movie: beyond this a damaged size is
@@ -22,7 +23,8 @@ constexpr int64_t MaxFramePixels = int64_t{8192} * 8192;
 
 MovieLibrary& MovieLibrary::Get()
 {
-    if (!instance) {
+    if (!instance)
+    {
         instance = std::make_unique<MovieLibrary>();
     }
     return *instance;
@@ -42,12 +44,14 @@ std::string MovieLibrary::FrameKey(const std::string& path, int width, int heigh
 bool MovieLibrary::CacheInfo(const std::string& path)
 {
     const std::string key = ToLowerAscii(path);
-    if (frameCounts.count(key) != 0) {
+    if (frameCounts.count(key) != 0)
+    {
         return true;
     }
     swf::Ref<swf::MovieDefinition> definition = swf::loadMovieDefinition(path);
     ++definitionLoads;
-    if (!definition) {
+    if (!definition)
+    {
         Application::Get().ShowMessage("Warning: Unable to load SWF movie definition.");
         return false;
     }
@@ -62,7 +66,8 @@ bool MovieLibrary::CacheInfo(const std::string& path)
 
 int MovieLibrary::GetFrameCount(const char* path)
 {
-    if (path == nullptr || !CacheInfo(path)) {
+    if (path == nullptr || !CacheInfo(path))
+    {
         return 0;
     }
     return frameCounts[ToLowerAscii(path)];
@@ -70,7 +75,8 @@ int MovieLibrary::GetFrameCount(const char* path)
 
 float MovieLibrary::GetFrameRate(const char* path)
 {
-    if (path == nullptr || !CacheInfo(path)) {
+    if (path == nullptr || !CacheInfo(path))
+    {
         return 0.0f;
     }
     return static_cast<float>(frameRates[ToLowerAscii(path)]);
@@ -78,40 +84,49 @@ float MovieLibrary::GetFrameRate(const char* path)
 
 Bitmap* MovieLibrary::RenderFrame(const char* path, int width, int height, int frame)
 {
-    if (path == nullptr) {
+    if (path == nullptr)
+    {
         return nullptr;
     }
     const std::string key = FrameKey(path, width, height, frame);
-    if (Bitmap* cached = BitmapCache::Get().Find(key)) {
+    if (Bitmap* cached = BitmapCache::Get().Find(key))
+    {
         return cached;
     }
-    if (width <= 0 || height <= 0 || static_cast<int64_t>(width) * height > MaxFramePixels) {
+    if (width <= 0 || height <= 0 || static_cast<int64_t>(width) * height > MaxFramePixels)
+    {
         return nullptr;
     }
 
     swf::Ref<swf::MovieDefinition> definition = swf::loadMovieDefinition(path);
     ++definitionLoads;
-    if (!definition) {
+    if (!definition)
+    {
         Application::Get().ShowMessage("Warning: Unable to load SWF movie definition.");
         return nullptr;
     }
     swf::Ref<swf::MovieInstance> movie = definition->createInstance();
-    if (!movie) {
+    if (!movie)
+    {
         Application::Get().ShowMessage("Warning: Unable to create SWF movie interface.");
         return nullptr;
     }
-    if (frame == 0) {
+    if (frame == 0)
+    {
         // Runs frame 0's tags and actions without reaching frame 1.
         movie->restart();
         movie->advance(0.0001f);
-    } else {
+    }
+    else
+    {
         movie->gotoFrame(frame);
     }
     movie->setViewport(0, 0, width, height);
 
     const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
     std::unique_ptr<uint32_t[]> pixels(new (std::nothrow) uint32_t[count]());
-    if (!pixels) {
+    if (!pixels)
+    {
         Application::Get().ShowMessage("Unable to allocate bitmap bits for swf movie.");
         return nullptr;
     }
@@ -126,7 +141,8 @@ Bitmap* MovieLibrary::RenderFrame(const char* path, int width, int height, int f
     cairo_surface_destroy(surface);
 
     auto* bitmap = new (std::nothrow) Bitmap();
-    if (bitmap == nullptr) {
+    if (bitmap == nullptr)
+    {
         Application::Get().ShowMessage("Unable to allocate bitmap for swf movie.");
         return nullptr;
     }

@@ -8,8 +8,9 @@ class Bitmap;
 // The engine's door to the movie player: frame counts and rates per movie
 // (read once per path and kept), and single frames rendered at a given size
 // into bitmaps shared through the BitmapCache.
-class MovieLibrary {
-public:
+class MovieLibrary
+{
+  public:
     static MovieLibrary& Get();
     static void Destroy();
 
@@ -33,7 +34,7 @@ public:
     // that missed the cache); for tests and benchmarks.
     [[nodiscard]] int DefinitionLoads() const { return definitionLoads; }
 
-private:
+  private:
     bool CacheInfo(const std::string& path);
 
     std::unordered_map<std::string, int> frameCounts;

@@ -11,7 +11,8 @@
 #include "media/AudioDevice.h"
 #include "media/SoundManager.h"
 
-namespace {
+namespace
+{
 
 uint16_t VoiceVolume(float value)
 {
@@ -35,11 +36,13 @@ Sound::~Sound() = default;
 bool Sound::Play(bool loop)
 {
     AudioDevice* device = SoundManager::Get().Device();
-    if (!data || device == nullptr) {
+    if (!data || device == nullptr)
+    {
         return false;
     }
     int voice = -1;
-    if (device->Play(data, voice, VoiceVolume(volume), 0, 0, 0, loop ? -1 : 1) != AudioError::None) {
+    if (device->Play(data, voice, VoiceVolume(volume), 0, 0, 0, loop ? -1 : 1) != AudioError::None)
+    {
         return false;
     }
     channel = voice;
@@ -50,7 +53,8 @@ bool Sound::Play(bool loop)
 bool Sound::Stop()
 {
     playing = false;
-    if (channel == -1) {
+    if (channel == -1)
+    {
         return false;
     }
     AudioDevice* device = SoundManager::Get().Device();
@@ -63,15 +67,18 @@ bool Sound::Stop()
 
 void Sound::SetVolume(float value)
 {
-    if (!std::isfinite(value)) {
+    if (!std::isfinite(value))
+    {
         return;
     }
     volume = value < 0.0f ? 0.0f : (value > 1.0f ? 1.0f : value);
-    if (channel == -1 || !data) {
+    if (channel == -1 || !data)
+    {
         return;
     }
     AudioDevice* device = SoundManager::Get().Device();
-    if (device == nullptr || device->SetVolume(channel, data.get(), VoiceVolume(volume)) != AudioError::None) {
+    if (device == nullptr || device->SetVolume(channel, data.get(), VoiceVolume(volume)) != AudioError::None)
+    {
         channel = -1;
         playing = false;
     }
@@ -79,11 +86,13 @@ void Sound::SetVolume(float value)
 
 bool Sound::IsPlaying()
 {
-    if (!playing || channel == -1 || !data) {
+    if (!playing || channel == -1 || !data)
+    {
         return false;
     }
     AudioDevice* device = SoundManager::Get().Device();
-    if (device == nullptr || !device->IsPlaying(channel, data.get())) {
+    if (device == nullptr || !device->IsPlaying(channel, data.get()))
+    {
         playing = false;
         channel = -1;
     }
@@ -94,8 +103,9 @@ void Sound::Release()
 {
     Stop();
     refCount -= 1;
-    if (refCount <= 0) {
-        SoundManager::Get().Remove(this);  // deletes this sound
+    if (refCount <= 0)
+    {
+        SoundManager::Get().Remove(this); // deletes this sound
     }
 }
 
@@ -103,7 +113,8 @@ void Sound::LoadEffectFile()
 {
     FileSystem& files = FileSystem::Get();
     PHYSFS_File* file = files.OpenRead(name + ".ogg");
-    if (file == nullptr) {
+    if (file == nullptr)
+    {
         Application::Get().ShowMessage("Unable to load sound file.");
         return;
     }
@@ -113,7 +124,8 @@ void Sound::LoadEffectFile()
     callbacks.close_func = OggCloseCallback;
     callbacks.tell_func = OggTellCallback;
     OggVorbis_File decoder{};
-    if (ov_open_callbacks(file, &decoder, nullptr, 0, callbacks) != 0) {
+    if (ov_open_callbacks(file, &decoder, nullptr, 0, callbacks) != 0)
+    {
         // The decoder did not take the file, so it is closed here.
         files.Close(file);
         Application::Get().ShowMessage("Unable to load sound file.");
@@ -122,14 +134,16 @@ void Sound::LoadEffectFile()
     const vorbis_info* info = ov_info(&decoder, -1);
     const int channels = info != nullptr ? info->channels : 0;
     const ogg_int64_t frames = ov_pcm_total(&decoder, -1);
-    if (channels < 1 || channels > 2 || frames <= 0) {
+    if (channels < 1 || channels > 2 || frames <= 0)
+    {
         ov_clear(&decoder);
         Application::Get().ShowMessage("Unable to load sound file.");
         return;
     }
     const size_t capacity = static_cast<size_t>(frames) * static_cast<size_t>(channels) * 2;
     std::unique_ptr<char[]> decoded(frames > MaxEffectFrames ? nullptr : new (std::nothrow) char[capacity]);
-    if (!decoded) {
+    if (!decoded)
+    {
         ov_clear(&decoder);
         Application::Get().ShowMessage("Unable to allocate memory for sound file.");
         return;
@@ -140,40 +154,50 @@ void Sound::LoadEffectFile()
     // stop at any other error.
     size_t filled = 0;
     int holes = 0;
-    while (filled < capacity) {
+    while (filled < capacity)
+    {
         int bitstream = 0;
         const int want = static_cast<int>(std::min<size_t>(1024, capacity - filled));
         const long got = ov_read(&decoder, decoded.get() + filled, want, 0, 2, 1, &bitstream);
-        if (got > 0) {
+        if (got > 0)
+        {
             filled += static_cast<size_t>(got);
             holes = 0;
-        } else if (got == OV_HOLE && ++holes <= MaxHolesInARow) {
+        }
+        else if (got == OV_HOLE && ++holes <= MaxHolesInARow)
+        {
             continue;
-        } else {
+        }
+        else
+        {
             break;
         }
     }
-    ov_clear(&decoder);  // closes the file
+    ov_clear(&decoder); // closes the file
 
     const size_t framesDecoded = filled / (static_cast<size_t>(channels) * 2);
-    if (framesDecoded == 0) {
+    if (framesDecoded == 0)
+    {
         Application::Get().ShowMessage("Unable to load sound file.");
         return;
     }
     std::vector<int16_t> stereo(framesDecoded * 2);
-    for (size_t f = 0; f < framesDecoded; ++f) {
+    for (size_t f = 0; f < framesDecoded; ++f)
+    {
         int16_t left = 0;
         int16_t right = 0;
         std::memcpy(&left, decoded.get() + f * channels * 2, 2);
         right = left;
-        if (channels == 2) {
+        if (channels == 2)
+        {
             std::memcpy(&right, decoded.get() + f * 4 + 2, 2);
         }
         stereo[f * 2] = left;
         stereo[f * 2 + 1] = right;
     }
     AudioDevice* device = SoundManager::Get().Device();
-    if (device == nullptr || device->CreateDecodedSound(data, std::move(stereo)) != AudioError::None) {
+    if (device == nullptr || device->CreateDecodedSound(data, std::move(stereo)) != AudioError::None)
+    {
         data.reset();
         return;
     }
@@ -185,11 +209,13 @@ void Sound::LoadMusicFile()
     // Missing, unreadable or refused music stays silent without a message.
     std::optional<std::string> bytes = FileSystem::Get().ReadWholeFile(name + ".ogg");
     AudioDevice* device = SoundManager::Get().Device();
-    if (!bytes || bytes->empty() || device == nullptr) {
+    if (!bytes || bytes->empty() || device == nullptr)
+    {
         return;
     }
     if (device->CreateStreamedSound(data, reinterpret_cast<const uint8_t*>(bytes->data()), bytes->size()) !=
-        AudioError::None) {
+        AudioError::None)
+    {
         data.reset();
         return;
     }

@@ -10,9 +10,14 @@ class SoundManager;
 // whole at load, or music kept compressed and decoded while it plays. A sound
 // whose file could not be loaded (or loaded without an audio device) has no
 // data and never plays.
-class Sound {
-public:
-    enum class Kind { Effect, Music };
+class Sound
+{
+  public:
+    enum class Kind
+    {
+        Effect,
+        Music
+    };
 
     Sound(Kind kind, std::string name);
     virtual ~Sound();
@@ -40,14 +45,14 @@ public:
     [[nodiscard]] int RefCount() const { return refCount; }
     [[nodiscard]] int Channel() const { return channel; }
 
-private:
+  private:
     friend class SoundManager;
     // Loading, done by the manager: name + ".ogg" through the file system.
     void LoadEffectFile();
     void LoadMusicFile();
 
-    int refCount = 1;   // one per LoadEffect / LoadMusic caller
-    int channel = -1;   // voice of the latest Play, -1 when none is recorded
+    int refCount = 1; // one per LoadEffect / LoadMusic caller
+    int channel = -1; // voice of the latest Play, -1 when none is recorded
     bool playing = false;
     float volume = 1.0f;
     std::string name;

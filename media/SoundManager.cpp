@@ -8,7 +8,8 @@
 #include "media/BitmapCache.h"
 #include "media/Sound.h"
 
-namespace {
+namespace
+{
 std::unique_ptr<SoundManager> instance;
 
 constexpr int LatencyMs = 175;
@@ -19,7 +20,8 @@ constexpr int Voices = 5;
 
 float LimitVolume(float value, float current)
 {
-    if (!std::isfinite(value)) {
+    if (!std::isfinite(value))
+    {
         return current;
     }
     return value < 0.0f ? 0.0f : (value > 1.0f ? 1.0f : value);
@@ -28,7 +30,8 @@ float LimitVolume(float value, float current)
 
 SoundManager& SoundManager::Get()
 {
-    if (!instance) {
+    if (!instance)
+    {
         instance = std::make_unique<SoundManager>();
     }
     return *instance;
@@ -46,7 +49,8 @@ void SoundManager::Destroy()
 
 SoundManager::~SoundManager()
 {
-    if (device) {
+    if (device)
+    {
         device->Close();
     }
     // The sounds go while the device pointer is still valid (their
@@ -63,14 +67,17 @@ bool SoundManager::Open()
 
 bool SoundManager::Open(std::unique_ptr<AudioBackend> backend)
 {
-    if (device) {
+    if (device)
+    {
         return true;
     }
-    if (!backend) {
+    if (!backend)
+    {
         backend = AudioBackend::Create();
     }
     auto opened = std::make_unique<AudioDevice>();
-    if (opened->Open(std::move(backend), LatencyMs, Channels, Bits, Rate, Voices) != AudioError::None) {
+    if (opened->Open(std::move(backend), LatencyMs, Channels, Bits, Rate, Voices) != AudioError::None)
+    {
         Application::Get().ShowMessage("Unable to access audio device.");
         return false;
     }
@@ -78,12 +85,12 @@ bool SoundManager::Open(std::unique_ptr<AudioBackend> backend)
     return true;
 }
 
-Sound* SoundManager::Load(std::map<std::string, std::unique_ptr<Sound>>& sounds, const std::string& name,
-                          bool isMusic)
+Sound* SoundManager::Load(std::map<std::string, std::unique_ptr<Sound>>& sounds, const std::string& name, bool isMusic)
 {
     const std::string key = ToLowerAscii(name);
     auto it = sounds.find(key);
-    if (it != sounds.end()) {
+    if (it != sounds.end())
+    {
         it->second->refCount += 1;
         return it->second.get();
     }
@@ -92,10 +99,14 @@ Sound* SoundManager::Load(std::map<std::string, std::unique_ptr<Sound>>& sounds,
     auto sound = std::make_unique<Sound>(isMusic ? Sound::Kind::Music : Sound::Kind::Effect, name);
     Sound* raw = sound.get();
     sounds.emplace(key, std::move(sound));
-    if (device) {
-        if (isMusic) {
+    if (device)
+    {
+        if (isMusic)
+        {
             raw->LoadMusicFile();
-        } else {
+        }
+        else
+        {
             raw->LoadEffectFile();
         }
     }
@@ -115,7 +126,8 @@ Sound* SoundManager::LoadMusic(const std::string& name)
 void SoundManager::SetMusicVolume(float value)
 {
     musicVolume = LimitVolume(value, musicVolume);
-    for (auto& entry : music) {
+    for (auto& entry : music)
+    {
         entry.second->SetVolume(musicVolume);
     }
 }
@@ -123,17 +135,20 @@ void SoundManager::SetMusicVolume(float value)
 void SoundManager::SetEffectsVolume(float value)
 {
     effectsVolume = LimitVolume(value, effectsVolume);
-    for (auto& entry : effects) {
+    for (auto& entry : effects)
+    {
         entry.second->SetVolume(effectsVolume);
     }
 }
 
 void SoundManager::StopAll()
 {
-    for (auto& entry : music) {
+    for (auto& entry : music)
+    {
         entry.second->Stop();
     }
-    for (auto& entry : effects) {
+    for (auto& entry : effects)
+    {
         entry.second->Stop();
     }
 }
@@ -141,8 +156,10 @@ void SoundManager::StopAll()
 void SoundManager::Remove(Sound* sound)
 {
     auto& sounds = sound->GetKind() == Sound::Kind::Music ? music : effects;
-    for (auto it = sounds.begin(); it != sounds.end(); ++it) {
-        if (it->second.get() == sound) {
+    for (auto it = sounds.begin(); it != sounds.end(); ++it)
+    {
+        if (it->second.get() == sound)
+        {
             sounds.erase(it);
             return;
         }

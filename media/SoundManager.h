@@ -11,8 +11,9 @@ class Sound;
 // Loads and shares sounds by name (without ".ogg"), keeps effects and music
 // apart, each with its own volume, and owns the audio device. Without a
 // device every sound is silent and the game carries on.
-class SoundManager {
-public:
+class SoundManager
+{
+  public:
     static SoundManager& Get();
     // The manager if it exists, else null (for releases during teardown).
     static SoundManager* Existing();
@@ -46,7 +47,7 @@ public:
     [[nodiscard]] size_t EffectCount() const { return effects.size(); }
     [[nodiscard]] size_t MusicCount() const { return music.size(); }
 
-private:
+  private:
     Sound* Load(std::map<std::string, std::unique_ptr<Sound>>& sounds, const std::string& name, bool isMusic);
 
     std::unique_ptr<AudioDevice> device;

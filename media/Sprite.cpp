@@ -10,7 +10,8 @@ Sprite::~Sprite()
 
 bool Sprite::SetMovie(const std::string& path)
 {
-    if (path == moviePath && !animation.Empty()) {
+    if (path == moviePath && !animation.Empty())
+    {
         return true;
     }
     moviePath = path;
@@ -32,18 +33,21 @@ void Sprite::Load()
 
 void Sprite::Update()
 {
-    if (animation.Step(Application::Get().time)) {
+    if (animation.Step(Application::Get().time))
+    {
         InvalidateRect();
     }
 }
 
 bool Sprite::Draw(Application& app)
 {
-    if (!Control::Draw(app)) {
+    if (!Control::Draw(app))
+    {
         return false;
     }
     const Bitmap* frame = animation.Current();
-    if (frame == nullptr) {
+    if (frame == nullptr)
+    {
         return false;
     }
     // A clip shows the top-left part; a clip height of -1 keeps the full height.

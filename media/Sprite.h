@@ -8,8 +8,9 @@
 // A control showing one movie at its own size, every frame rendered once
 // (and shared through the BitmapCache), stepped by the application clock.
 // clipWidth/clipHeight show only the top-left part (bars and gauges).
-class Sprite : public Control {
-public:
+class Sprite : public Control
+{
+  public:
     Sprite() = default;
     ~Sprite() override;
 
@@ -27,7 +28,7 @@ public:
     void Load() override;
     void Update() override;
 
-private:
+  private:
     std::string moviePath;
     FrameAnimation animation;
 };

@@ -10,7 +10,8 @@
 #include "media/BitmapCache.h"
 #include "media/FontCache.h"
 
-namespace {
+namespace
+{
 
 // Every label's height and baseline come from the ink of this string, so
 // labels of one font and size line up whatever their text.
@@ -20,7 +21,8 @@ const char* const MeasuringString = "`!aA?jJyYqQ|~{}[]()&/0$,";
 bool SelectFont(cairo_t* cr, const std::string& path, int size)
 {
     cairo_font_face_t* face = FontCache::Get().Face(path);
-    if (face == nullptr) {
+    if (face == nullptr)
+    {
         return false;
     }
     cairo_set_font_face(cr, face);
@@ -36,14 +38,15 @@ bool SelectFont(cairo_t* cr, const std::string& path, int size)
 }
 
 // A context over a 1 x 1 scratch image, for measuring.
-struct MeasureContext {
+struct MeasureContext
+{
     uint32_t pixel = 0;
     cairo_surface_t* surface = nullptr;
     cairo_t* cr = nullptr;
     MeasureContext()
     {
-        surface = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(&pixel), CAIRO_FORMAT_ARGB32,
-                                                      1, 1, 4);
+        surface =
+            cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(&pixel), CAIRO_FORMAT_ARGB32, 1, 1, 4);
         cr = cairo_create(surface);
     }
     ~MeasureContext()
@@ -57,7 +60,8 @@ struct MeasureContext {
 
 int TruncatedPixels(double value)
 {
-    if (!std::isfinite(value) || value < 0.0) {
+    if (!std::isfinite(value) || value < 0.0)
+    {
         return 0;
     }
     return value > 1e6 ? 1000000 : static_cast<int>(value);
@@ -77,42 +81,57 @@ std::string TextLabel::ValidUtf8(const std::string& value)
     const auto* s = reinterpret_cast<const unsigned char*>(value.data());
     const size_t n = value.size();
     size_t i = 0;
-    while (i < n) {
+    while (i < n)
+    {
         const unsigned char c = s[i];
         size_t length = 0;
         uint32_t minimum = 0;
-        if (c < 0x80) {
+        if (c < 0x80)
+        {
             out.push_back(static_cast<char>(c));
             ++i;
             continue;
         }
-        if (c >= 0xC2 && c <= 0xDF) {
+        if (c >= 0xC2 && c <= 0xDF)
+        {
             length = 2;
             minimum = 0x80;
-        } else if (c >= 0xE0 && c <= 0xEF) {
+        }
+        else if (c >= 0xE0 && c <= 0xEF)
+        {
             length = 3;
             minimum = 0x800;
-        } else if (c >= 0xF0 && c <= 0xF4) {
+        }
+        else if (c >= 0xF0 && c <= 0xF4)
+        {
             length = 4;
             minimum = 0x10000;
         }
         bool valid = length != 0 && i + length <= n;
         uint32_t code = valid ? (c & (0xFFu >> (length + 1))) : 0;
-        for (size_t k = 1; valid && k < length; ++k) {
-            if ((s[i + k] & 0xC0) != 0x80) {
+        for (size_t k = 1; valid && k < length; ++k)
+        {
+            if ((s[i + k] & 0xC0) != 0x80)
+            {
                 valid = false;
-            } else {
+            }
+            else
+            {
                 code = (code << 6) | (s[i + k] & 0x3F);
             }
         }
         // Overlong forms, surrogates and code points past U+10FFFF are refused too.
-        if (valid && (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))) {
+        if (valid && (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)))
+        {
             valid = false;
         }
-        if (valid) {
+        if (valid)
+        {
             out.append(value, i, length);
             i += length;
-        } else {
+        }
+        else
+        {
             out.push_back('?');
             ++i;
         }
@@ -142,11 +161,13 @@ void TextLabel::SetColour(const Colour& value)
 
 int TextLabel::MeasureText(const std::string& value) const
 {
-    if (fontPath.empty() || value.empty() || fontSize < 1) {
+    if (fontPath.empty() || value.empty() || fontSize < 1)
+    {
         return GetWidth();
     }
     MeasureContext measure;
-    if (!SelectFont(measure.cr, fontPath, fontSize)) {
+    if (!SelectFont(measure.cr, fontPath, fontSize))
+    {
         return GetWidth();
     }
     const std::string valid = ValidUtf8(value);
@@ -157,7 +178,8 @@ int TextLabel::MeasureText(const std::string& value) const
 
 void TextLabel::LoadIfNeeded()
 {
-    if (needsLoad) {
+    if (needsLoad)
+    {
         Load();
         needsLoad = false;
         // As a draw would: the text may now cover more than before.
@@ -194,12 +216,14 @@ void TextLabel::Release()
 void TextLabel::Load()
 {
     Release();
-    if (fontPath.empty() || text.empty() || fontSize <= 0) {
-        return;  // shows nothing and keeps its size
+    if (fontPath.empty() || text.empty() || fontSize <= 0)
+    {
+        return; // shows nothing and keeps its size
     }
     MeasureContext measure;
-    if (!SelectFont(measure.cr, fontPath, fontSize)) {
-        return;  // a missing or broken font shows nothing
+    if (!SelectFont(measure.cr, fontPath, fontSize))
+    {
+        return; // a missing or broken font shows nothing
     }
     const std::string valid = ValidUtf8(text);
     cairo_text_extents_t extents{};
@@ -210,7 +234,8 @@ void TextLabel::Load()
     const int newHeight = TruncatedPixels(reference.height);
     const double originX = std::trunc(-extents.x_bearing);
     const double baseline = -reference.y_bearing;
-    if (newWidth <= 0 || newHeight <= 0) {
+    if (newWidth <= 0 || newHeight <= 0)
+    {
         // Only blanks: no ink to show, but the label takes the text's size.
         width = newWidth;
         height = newHeight;
@@ -221,9 +246,9 @@ void TextLabel::Load()
     cairo_surface_t* surface = cairo_image_surface_create_for_data(
         reinterpret_cast<unsigned char*>(pixels.data()), CAIRO_FORMAT_ARGB32, newWidth, newHeight, newWidth * 4);
     cairo_t* cr = cairo_create(surface);
-    if (SelectFont(cr, fontPath, fontSize)) {
-        cairo_set_source_rgba(cr, colour.red / 255.0, colour.green / 255.0, colour.blue / 255.0,
-                              colour.alpha / 255.0);
+    if (SelectFont(cr, fontPath, fontSize))
+    {
+        cairo_set_source_rgba(cr, colour.red / 255.0, colour.green / 255.0, colour.blue / 255.0, colour.alpha / 255.0);
         cairo_move_to(cr, originX, baseline);
         cairo_show_text(cr, valid.c_str());
     }
@@ -232,7 +257,8 @@ void TextLabel::Load()
     cairo_surface_destroy(surface);
 
     bitmap = new (std::nothrow) Bitmap();
-    if (bitmap == nullptr) {
+    if (bitmap == nullptr)
+    {
         Application::Get().ShowMessage("Warning: Unable to create bitmap for font.");
         return;
     }
@@ -243,10 +269,12 @@ void TextLabel::Load()
 
 bool TextLabel::Draw(Application& app)
 {
-    if (!Control::Draw(app)) {
+    if (!Control::Draw(app))
+    {
         return false;
     }
-    if (bitmap != nullptr) {
+    if (bitmap != nullptr)
+    {
         bitmap->Draw(app, x, y, width, height);
     }
     return true;

@@ -12,8 +12,9 @@ class Bitmap;
 // size is the rendered text's: its width follows the text, its height and
 // baseline come from a fixed measuring string, so every label of one font and
 // size has the same height. SetSize does nothing.
-class TextLabel : public Control {
-public:
+class TextLabel : public Control
+{
+  public:
     TextLabel() = default;
     ~TextLabel() override;
 
@@ -40,12 +41,12 @@ public:
     // '?', so that names read from the disk never blank a label.
     static std::string ValidUtf8(const std::string& value);
 
-private:
+  private:
     void LoadIfNeeded();
 
     Colour colour{0, 0, 0, 255};
-    Bitmap* bitmap = nullptr;  // the label's own (not entered in the cache)
+    Bitmap* bitmap = nullptr; // the label's own (not entered in the cache)
     std::string fontPath;
-    int fontSize = 0;  // pixels per em
+    int fontSize = 0; // pixels per em
     std::string text;
 };

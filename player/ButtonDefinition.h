@@ -12,7 +12,7 @@ namespace swf
 // (kept but never run: movies receive no mouse input in this game).
 class ButtonDefinition : public CharacterDefinition
 {
-public:
+  public:
     enum StateFlags : uint8_t
     {
         StateUp = 1,
@@ -50,7 +50,7 @@ public:
     const std::vector<Action>& actions() const { return buttonActions; }
     const int* soundIds() const { return sounds; }
 
-private:
+  private:
     std::vector<Record> buttonRecords;
     std::vector<Action> buttonActions;
     int sounds[4] = {0, 0, 0, 0};

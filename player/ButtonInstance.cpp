@@ -18,9 +18,8 @@ ButtonInstance::ButtonInstance(Ref<ButtonDefinition> definition, SpriteInstance*
     TimelineDefinition& timeline = parent->timeline();
     std::vector<ButtonDefinition::Record> records = buttonDef->records();
     std::stable_sort(records.begin(), records.end(),
-                     [](const ButtonDefinition::Record& a, const ButtonDefinition::Record& b) {
-                         return a.depth < b.depth;
-                     });
+                     [](const ButtonDefinition::Record& a, const ButtonDefinition::Record& b)
+                     { return a.depth < b.depth; });
     for (const ButtonDefinition::Record& record : records)
     {
         CharacterDefinition* character = timeline.characterById(record.characterId);

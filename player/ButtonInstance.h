@@ -11,7 +11,7 @@ namespace swf
 // Children are detached objects placed by the button itself at every display.
 class ButtonInstance : public DisplayObject
 {
-public:
+  public:
     enum class MouseState
     {
         Up = 0,
@@ -31,7 +31,7 @@ public:
     // Children shown in the current state.
     std::vector<DisplayObject*> shownChildren() const;
 
-private:
+  private:
     struct Child
     {
         uint8_t states;

@@ -9,7 +9,7 @@ namespace swf
 // Anything a movie can store by id and export by name: a character or a font.
 class Resource : public RefCounted
 {
-public:
+  public:
     virtual CharacterDefinition* asCharacter() { return nullptr; }
     virtual Font* asFont() { return nullptr; }
 };
@@ -18,7 +18,7 @@ public:
 // Subclasses override what their kind needs; the defaults make a character that draws nothing.
 class CharacterDefinition : public Resource
 {
-public:
+  public:
     CharacterDefinition* asCharacter() override { return this; }
 
     // Makes the live object placed on a display list. The default is a plain instance that

@@ -19,12 +19,24 @@ struct EventBit
 };
 
 constexpr EventBit EventBits[] = {
-    {1u << 0, EventLoad},          {1u << 1, EventEnterFrame},    {1u << 2, EventUnload},
-    {1u << 3, EventMouseMove},     {1u << 4, EventMouseDown},     {1u << 5, EventMouseUp},
-    {1u << 6, EventKeyDown},       {1u << 7, EventKeyUp},         {1u << 8, EventData},
-    {1u << 9, EventInitialize},    {1u << 10, EventPress},        {1u << 11, EventRelease},
-    {1u << 12, EventReleaseOutside}, {1u << 13, EventRollOver},   {1u << 14, EventRollOut},
-    {1u << 15, EventDragOver},     {1u << 16, EventDragOut},      {1u << 17, EventKeyPress},
+    {1u << 0, EventLoad},
+    {1u << 1, EventEnterFrame},
+    {1u << 2, EventUnload},
+    {1u << 3, EventMouseMove},
+    {1u << 4, EventMouseDown},
+    {1u << 5, EventMouseUp},
+    {1u << 6, EventKeyDown},
+    {1u << 7, EventKeyUp},
+    {1u << 8, EventData},
+    {1u << 9, EventInitialize},
+    {1u << 10, EventPress},
+    {1u << 11, EventRelease},
+    {1u << 12, EventReleaseOutside},
+    {1u << 13, EventRollOver},
+    {1u << 14, EventRollOut},
+    {1u << 15, EventDragOver},
+    {1u << 16, EventDragOut},
+    {1u << 17, EventKeyPress},
     {1u << 18, EventConstruct},
 };
 

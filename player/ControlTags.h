@@ -18,7 +18,7 @@ using ClipEventHandlers = std::vector<std::pair<int, Ref<ActionRecord>>>;
 // One entry of a frame's playlist, executed on the sprite that plays the frame.
 class ControlTag : public RefCounted
 {
-public:
+  public:
     enum class Kind
     {
         PlaceObject,
@@ -34,7 +34,7 @@ public:
 // PlaceObject / PlaceObject2.
 class PlaceObjectTag : public ControlTag
 {
-public:
+  public:
     enum class Placement
     {
         Place = 0,
@@ -59,14 +59,14 @@ public:
     ClipEventHandlers eventHandlers;
     Placement placement = Placement::Place;
 
-private:
+  private:
     void readClipActions(SwfStream& stream, int version);
 };
 
 // RemoveObject2: removes the object at a depth at the next sweep.
 class RemoveObjectTag : public ControlTag
 {
-public:
+  public:
     explicit RemoveObjectTag(int depth) : depth(depth) {}
     Kind kind() const override { return Kind::RemoveObject; }
     void execute(SpriteInstance& sprite) override;
@@ -75,7 +75,7 @@ public:
 
 class SetBackgroundColorTag : public ControlTag
 {
-public:
+  public:
     explicit SetBackgroundColorTag(Rgba colour) : colour(colour) {}
     Kind kind() const override { return Kind::SetBackgroundColor; }
     void execute(SpriteInstance& sprite) override;
@@ -85,7 +85,7 @@ public:
 // DoAction: queues its action record on the sprite.
 class DoActionTag : public ControlTag
 {
-public:
+  public:
     explicit DoActionTag(Ref<ActionRecord> record) : record(std::move(record)) {}
     Kind kind() const override { return Kind::DoAction; }
     void execute(SpriteInstance& sprite) override;

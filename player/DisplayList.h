@@ -11,7 +11,7 @@ namespace swf
 // touched flag that decides whether it survives the next sweep.
 class DisplayList
 {
-public:
+  public:
     struct Entry
     {
         bool touched = false;
@@ -35,7 +35,7 @@ public:
     const std::vector<Entry>& entries() const { return list; }
     size_t size() const { return list.size(); }
 
-private:
+  private:
     std::vector<Entry>::iterator lowerBound(int depth);
     static void release(Entry& entry);
 

@@ -15,7 +15,7 @@ namespace swf
 // Base of plain instances (shapes, static texts), sprites, buttons and text fields.
 class DisplayObject : public RefCounted
 {
-public:
+  public:
     DisplayObject(Ref<CharacterDefinition> definition, SpriteInstance* parent, int characterId);
     ~DisplayObject() override;
 
@@ -68,12 +68,12 @@ public:
     const ClipEventHandlers& eventHandlers() const { return handlers; }
     void setEventHandlers(const ClipEventHandlers& h) { handlers = h; }
 
-protected:
+  protected:
     Ref<CharacterDefinition> def;
     SpriteInstance* parentSprite;
     int level = 0;
 
-private:
+  private:
     std::shared_ptr<int> counter;
     int id;
     std::string objectName;

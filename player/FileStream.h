@@ -10,7 +10,7 @@ namespace swf
 // The player only reads and seeks.
 class FileStream
 {
-public:
+  public:
     virtual ~FileStream() = default;
 
     // Reads up to `count` bytes into `buffer`; returns the number of bytes read.

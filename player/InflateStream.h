@@ -12,7 +12,7 @@ namespace swf
 // Positions count inflated bytes from 0. Once inflation fails every read delivers nothing.
 class InflateStream : public FileStream
 {
-public:
+  public:
     // The compressed data starts at the underlying stream's current position.
     explicit InflateStream(FileStream& underlying);
     ~InflateStream() override;
@@ -25,7 +25,7 @@ public:
     // Leaves the underlying stream just after the compressed data; returns 5 if zlib failed to end.
     int close() override;
 
-private:
+  private:
     bool restart();
     void discard(int64_t count);
 

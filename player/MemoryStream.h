@@ -12,7 +12,7 @@ namespace swf
 // File stream over bytes held in memory (a copy of the caller's bytes).
 class MemoryStream : public FileStream
 {
-public:
+  public:
     explicit MemoryStream(std::vector<uint8_t> bytes);
     MemoryStream(const void* data, size_t size);
 
@@ -22,7 +22,7 @@ public:
     int64_t tell() const override { return static_cast<int64_t>(pos); }
     bool atEnd() const override { return pos >= data.size(); }
 
-private:
+  private:
     std::vector<uint8_t> data;
     size_t pos = 0;
 };

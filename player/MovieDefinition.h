@@ -15,7 +15,7 @@ namespace swf
 // labels and exports. Shared by every instance made from it and by the library cache.
 class MovieDefinition : public TimelineDefinition
 {
-public:
+  public:
     MovieDefinition() = default;
 
     // Reads a movie from the stream's current position (header, then the tag stream).
@@ -49,7 +49,7 @@ public:
     std::map<int, Ref<CharacterDefinition>> dictionary() const;
     const std::unordered_map<int, Ref<Resource>>& fonts() const { return fontDictionary; }
 
-private:
+  private:
     Rect rect;
     float rate = 30.0f;
     int fileVersion = 0;

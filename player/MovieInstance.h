@@ -14,7 +14,7 @@ namespace swf
 // mouse state scripts read.
 class MovieInstance : public RefCounted
 {
-public:
+  public:
     explicit MovieInstance(Ref<MovieDefinition> definition);
     ~MovieInstance() override;
 
@@ -52,7 +52,7 @@ public:
     static constexpr int MaxObjects = 20000;
     int liveObjects() const { return *objects; }
 
-private:
+  private:
     Ref<MovieDefinition> def;
     Ref<SpriteInstance> rootObject;
     int viewX = 0, viewY = 0, viewWidth = 0, viewHeight = 0;

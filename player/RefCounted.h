@@ -10,7 +10,7 @@ namespace swf
 // The count starts at 0; the object deletes itself when the count falls below 1.
 class RefCounted
 {
-public:
+  public:
     RefCounted() = default;
     RefCounted(const RefCounted&) = delete;
     RefCounted& operator=(const RefCounted&) = delete;
@@ -25,14 +25,14 @@ public:
     }
     int refCount() const { return count; }
 
-private:
+  private:
     mutable int count = 0;
 };
 
 // Intrusive handle: holding a Ref holds one reference.
 template <class T> class Ref
 {
-public:
+  public:
     Ref() = default;
     Ref(std::nullptr_t) {}
     Ref(T* object) : ptr(object)
@@ -63,7 +63,7 @@ public:
     friend bool operator==(const Ref& a, const Ref& b) { return a.ptr == b.ptr; }
     friend bool operator!=(const Ref& a, const Ref& b) { return a.ptr != b.ptr; }
 
-private:
+  private:
     T* ptr = nullptr;
 };
 

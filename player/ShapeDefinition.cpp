@@ -33,7 +33,8 @@ void ShapeDefinition::readShapeRecords(SwfStream& stream, int code)
     Path current;
 
     // Appends the current path if it has edges and starts the next one at the pen.
-    auto flush = [&]() {
+    auto flush = [&]()
+    {
         if (current.edges.empty())
             return false;
         shapePaths.push_back(current);

@@ -12,7 +12,7 @@ namespace swf
 // twips. Glyphs of fonts are shapes without styles.
 class ShapeDefinition : public CharacterDefinition
 {
-public:
+  public:
     // Reads bounds, style arrays and shape records; `code` is 2, 22 or 32.
     void read(SwfStream& stream, int code);
     // Reads a glyph: fill and line bits and shape records only (styles stay empty).
@@ -27,7 +27,7 @@ public:
     const std::vector<LineStyle>& lineStyles() const { return lines; }
     const std::vector<Path>& paths() const { return shapePaths; }
 
-private:
+  private:
     void readShapeRecords(SwfStream& stream, int code);
 
     Rect shapeBounds;
@@ -39,7 +39,7 @@ private:
 // DefineMorphShape: accepted so that placing it works; it draws nothing and hits nothing.
 class MorphShapeDefinition : public CharacterDefinition
 {
-public:
+  public:
     void display(DisplayObject&, RenderContext&) override {}
     bool pointTestLocal(float, float) const override { return false; }
     const char* kindName() const override { return "morphshape"; }

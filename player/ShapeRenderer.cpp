@@ -161,9 +161,8 @@ void paintGradient(cairo_t* cr, const FillStyle& style, const ColorTransform& cx
         cairo_new_path(cr);
         return;
     }
-    cairo_pattern_t* pattern = style.type == LinearGradientFill
-                                   ? cairo_pattern_create_linear(0, 0, 1024, 0)
-                                   : cairo_pattern_create_radial(32, 32, 0, 32, 32, 128);
+    cairo_pattern_t* pattern = style.type == LinearGradientFill ? cairo_pattern_create_linear(0, 0, 1024, 0)
+                                                                : cairo_pattern_create_radial(32, 32, 0, 32, 32, 128);
     for (const GradientRecord& record : style.gradient)
     {
         Rgba c = cxform.transform(record.colour);
@@ -208,8 +207,8 @@ void ShapeRenderer::drawPaths(const std::vector<Path>& paths, const std::vector<
     for (size_t i = 0; i < fills.size(); ++i)
     {
         const FillStyle& style = fills[i];
-        bool paintable = style.type == SolidFill || style.type == LinearGradientFill ||
-                         style.type == RadialGradientFill;
+        bool paintable =
+            style.type == SolidFill || style.type == LinearGradientFill || style.type == RadialGradientFill;
         if (!paintable)
             continue;
         int index = static_cast<int>(i) + 1;

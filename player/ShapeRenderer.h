@@ -20,7 +20,7 @@ struct RenderContext
 // round-capped stroke per line style.
 class ShapeRenderer
 {
-public:
+  public:
     static void draw(const ShapeDefinition& shape, const Matrix& world, const ColorTransform& cxform,
                      RenderContext& context);
     // Draws paths with the given styles (glyphs use this with one solid fill of the text colour).

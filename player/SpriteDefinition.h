@@ -9,7 +9,7 @@ namespace swf
 // enclosing movie, and definitions met inside the sprite are ignored.
 class SpriteDefinition : public TimelineDefinition
 {
-public:
+  public:
     explicit SpriteDefinition(MovieDefinition& owner) : owner(&owner) {}
 
     // Reads the frame count and the nested tag stream up to the end of the DefineSprite tag.
@@ -27,7 +27,7 @@ public:
     [[nodiscard]] Ref<DisplayObject> createDisplayObject(SpriteInstance* parent, int id) override;
     const char* kindName() const override { return "sprite"; }
 
-private:
+  private:
     // Not a counted reference: the movie owns this sprite through its dictionary.
     MovieDefinition* owner;
 };

@@ -13,7 +13,7 @@ namespace swf
 // Per-sprite state of the action interpreter (its environment); created lazily by it.
 class SpriteScriptState
 {
-public:
+  public:
     virtual ~SpriteScriptState() = default;
 };
 
@@ -26,7 +26,7 @@ enum class PlayState
 // A playing timeline: a sprite placed in a movie, or a movie's root.
 class SpriteInstance : public DisplayObject
 {
-public:
+  public:
     // Deepest nesting of display objects; deeper placements are refused.
     static constexpr int MaxNesting = 64;
 
@@ -80,7 +80,7 @@ public:
     MovieInstance* ownMovieInstance() const { return owningMovie; }
     std::unique_ptr<SpriteScriptState>& scriptState() { return script; }
 
-private:
+  private:
     void executeFrameTags(int frame, bool stateOnly);
     void executeRemoveTags(int frame);
     float frameTime() const;

@@ -17,7 +17,7 @@ class FileStream;
 // from then on every read yields 0 and the tag loops end.
 class SwfStream
 {
-public:
+  public:
     explicit SwfStream(FileStream& stream);
 
     // The stream reads come from (the file, or the inflating stream over it).
@@ -58,14 +58,14 @@ public:
     // Anything that should end a loop reading records of the current tag.
     bool exhausted() const { return failed || overrun; }
 
-private:
+  private:
     bool nextByte(uint8_t& out);
     bool fill();
 
     FileStream* file;
-    int64_t pos = 0;          // logical position of the next unread byte
-    uint8_t currentByte = 0;  // partly used byte
-    int bitsLeft = 0;         // its bits not yet consumed
+    int64_t pos = 0;         // logical position of the next unread byte
+    uint8_t currentByte = 0; // partly used byte
+    int bitsLeft = 0;        // its bits not yet consumed
     std::vector<int64_t> tagEnds;
     bool failed = false;
     bool overrun = false;

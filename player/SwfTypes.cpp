@@ -62,8 +62,8 @@ void Matrix::transform(float& x, float& y) const
 
 bool Matrix::isFinite() const
 {
-    return std::isfinite(m00) && std::isfinite(m01) && std::isfinite(m02) && std::isfinite(m10) &&
-           std::isfinite(m11) && std::isfinite(m12);
+    return std::isfinite(m00) && std::isfinite(m01) && std::isfinite(m02) && std::isfinite(m10) && std::isfinite(m11) &&
+           std::isfinite(m12);
 }
 
 bool Matrix::isInvertible() const

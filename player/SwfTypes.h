@@ -76,8 +76,8 @@ enum FillType : uint8_t
 struct FillStyle
 {
     uint8_t type = SolidFill;
-    Rgba colour;             // for gradients, the first record's colour
-    Matrix gradientMatrix;   // shape space -> gradient space
+    Rgba colour;           // for gradients, the first record's colour
+    Matrix gradientMatrix; // shape space -> gradient space
     std::vector<GradientRecord> gradient;
     int bitmapId = 0; // no bitmap ever loads in this player, so nothing is looked up
     Matrix bitmapMatrix;

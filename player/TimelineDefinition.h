@@ -16,7 +16,7 @@ namespace swf
 // tags beyond it are dropped, so frame numbering always follows the header.
 class TimelineDefinition : public CharacterDefinition
 {
-public:
+  public:
     using Playlist = std::vector<Ref<ControlTag>>;
 
     // Dictionary (answered by the enclosing movie for sprites).
@@ -46,10 +46,10 @@ public:
     [[nodiscard]] std::optional<int> frameByLabel(const std::string& label) const;
     const std::map<std::string, int>& frameLabels() const { return labels; }
 
-protected:
+  protected:
     void setFrameCount(int count) { declaredFrames = count < 0 ? 0 : count; }
 
-private:
+  private:
     int declaredFrames = 0;
     int loading = 0;
     // Grown only as frames receive tags: a huge declared count costs nothing.

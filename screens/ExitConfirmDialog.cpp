@@ -43,9 +43,12 @@ void ExitConfirmDialog::Open()
 
 void ExitConfirmDialog::OnButtonClicked(Button* button)
 {
-    if (button == &yes) {
+    if (button == &yes)
+    {
         Application::Get().RequestQuit();
-    } else if (button == &no) {
+    }
+    else if (button == &no)
+    {
         ScreenManager::Get().EndModal();
     }
 }

@@ -9,8 +9,9 @@
 // screen, a panel with two lines of text and Yes / No buttons (hotkeys y and
 // n). Yes asks the application to quit (the options are saved on the way
 // out); No closes the dialog and leaves the menu as it was.
-class ExitConfirmDialog : public ButtonListener {
-public:
+class ExitConfirmDialog : public ButtonListener
+{
+  public:
     ExitConfirmDialog();
 
     // Starts the modal dialog and registers its controls. Opening it again
@@ -22,7 +23,7 @@ public:
     [[nodiscard]] Button& NoButton() { return no; }
     [[nodiscard]] Sprite& Panel() { return panel; }
 
-private:
+  private:
     void Layout();
 
     Sprite dim;

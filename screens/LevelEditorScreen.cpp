@@ -13,7 +13,6 @@
 #include "screens/MenuRecipes.h"
 #include "screens/PuzzleLevelSelectScreen.h"
 
-
 namespace
 {
 

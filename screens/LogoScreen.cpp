@@ -9,7 +9,8 @@
 #include "media/SoundManager.h"
 #include "screens/MainMenuScreen.h"
 
-namespace {
+namespace
+{
 LogoScreen* instance = nullptr;
 
 constexpr double WhiteSeconds = 3.0;
@@ -20,7 +21,8 @@ constexpr double FadeRate = 10.0;
 
 LogoScreen& LogoScreen::Get()
 {
-    if (instance == nullptr) {
+    if (instance == nullptr)
+    {
         instance = new LogoScreen();
     }
     return *instance;
@@ -39,7 +41,8 @@ LogoScreen::~LogoScreen()
 
 void LogoScreen::ReleaseSound()
 {
-    if (logoSound != nullptr && SoundManager::Existing() != nullptr) {
+    if (logoSound != nullptr && SoundManager::Existing() != nullptr)
+    {
         logoSound->Release();
     }
     logoSound = nullptr;
@@ -114,23 +117,28 @@ void LogoScreen::Update(int framesSinceSwitch)
 {
     (void)framesSinceSwitch;
     const double now = Application::Get().time;
-    if (done) {
+    if (done)
+    {
         Skip();
         return;
     }
-    switch (phase) {
+    switch (phase)
+    {
     case 0:
-        if (now > t0 + WhiteSeconds) {
+        if (now > t0 + WhiteSeconds)
+        {
             t0 = now;
             phase = 1;
-            if (logoSound != nullptr) {
+            if (logoSound != nullptr)
+            {
                 (void)logoSound->Play(false);
             }
         }
         break;
     case 1:
         alpha += static_cast<int>(std::trunc((now - t0) * -FadeRate));
-        if (alpha < 0) {
+        if (alpha < 0)
+        {
             alpha = 0;
             t0 = now;
             phase = 2;
@@ -138,14 +146,16 @@ void LogoScreen::Update(int framesSinceSwitch)
         ApplyAlpha();
         break;
     case 2:
-        if (now > t0 + HoldSeconds) {
+        if (now > t0 + HoldSeconds)
+        {
             t0 = now;
             phase = 3;
         }
         break;
     default:
         alpha += static_cast<int>(std::trunc((now - t0) * FadeRate));
-        if (alpha > 255) {
+        if (alpha > 255)
+        {
             logo.Hide();
             alpha = 255;
             done = true;

@@ -15,8 +15,9 @@ class Sound;
 //   phase 1 fade in white alpha falls (faster and faster) to 0
 //   phase 2 hold    2 s
 //   phase 3 fade out white alpha rises to 255; the next frame goes to the menu
-class LogoScreen : public Screen {
-public:
+class LogoScreen : public Screen
+{
+  public:
     static LogoScreen& Get();
     static void Destroy();
 
@@ -37,16 +38,16 @@ public:
     [[nodiscard]] const ColourRect& White() const { return white; }
     [[nodiscard]] Sound* LogoSound() const { return logoSound; }
 
-private:
+  private:
     void Skip();
     void ApplyAlpha();
     void ReleaseSound();
 
     Sprite logo;
     ColourRect white;
-    int alpha = 255;   // of the white rectangle over the logo
+    int alpha = 255; // of the white rectangle over the logo
     int phase = 0;
-    double t0 = 0.0;   // seconds on the application clock: start of the phase
+    double t0 = 0.0; // seconds on the application clock: start of the phase
     bool done = false;
     Sound* logoSound = nullptr;
 };

@@ -11,7 +11,8 @@
 #include "screens/OptionsScreen.h"
 #include "screens/ProfileSelectScreen.h"
 
-namespace {
+namespace
+{
 MainMenuScreen* instance = nullptr;
 
 // The music starts on this frame after entry, once the menu has been drawn.
@@ -20,7 +21,8 @@ constexpr int MusicFrame = 2;
 
 MainMenuScreen& MainMenuScreen::Get()
 {
-    if (instance == nullptr) {
+    if (instance == nullptr)
+    {
         instance = new MainMenuScreen();
     }
     return *instance;
@@ -48,7 +50,8 @@ MainMenuScreen::MainMenuScreen()
 
 MainMenuScreen::~MainMenuScreen()
 {
-    if (music != nullptr && SoundManager::Existing() != nullptr) {
+    if (music != nullptr && SoundManager::Existing() != nullptr)
+    {
         music->Release();
     }
     music = nullptr;
@@ -68,7 +71,8 @@ void MainMenuScreen::Layout()
     panel.SetSize(FractionOf(w, 0.94375f), FractionOf(h, 0.7167f));
     panel.SetPosition(w / 2 - panel.GetWidth() / 2, FractionOf(h, 0.225f));
 
-    struct Entry {
+    struct Entry
+    {
         Button* button;
         const char* caption;
         float y;
@@ -77,7 +81,8 @@ void MainMenuScreen::Layout()
                              {&highScores, "Data/Graphics/MainMenu/HighScores.swf", 0.416418f},
                              {&options, "Data/Graphics/MainMenu/Options.swf", 0.534179f},
                              {&exitGame, "Data/Graphics/MainMenu/ExitGame.swf", 0.7697f}};
-    for (const Entry& entry : entries) {
+    for (const Entry& entry : entries)
+    {
         SetUpMenuButton(*entry.button, w, h, entry.caption);
         entry.button->SetPosition(w / 2 - entry.button->GetWidth() / 2, FractionOf(h, entry.y));
     }
@@ -105,24 +110,28 @@ void MainMenuScreen::OnExit() {}
 void MainMenuScreen::OnKey(int key, bool alt)
 {
     (void)alt;
-    if (key == KeyCode::Escape) {
+    if (key == KeyCode::Escape)
+    {
         exitDialog.Open();
     }
 }
 
 void MainMenuScreen::Update(int framesSinceSwitch)
 {
-    if (framesSinceSwitch == MusicFrame) {
+    if (framesSinceSwitch == MusicFrame)
+    {
         PlayMusic();
     }
 }
 
 void MainMenuScreen::PlayMusic()
 {
-    if (music == nullptr) {
+    if (music == nullptr)
+    {
         music = SoundManager::Get().LoadMusic("Data/Sounds/Tiger");
     }
-    if (!music->IsPlaying()) {
+    if (!music->IsPlaying())
+    {
         (void)music->Play(true);
     }
 }
@@ -130,13 +139,20 @@ void MainMenuScreen::PlayMusic()
 void MainMenuScreen::OnButtonClicked(Button* button)
 {
     ScreenManager& screens = ScreenManager::Get();
-    if (button == &exitGame) {
+    if (button == &exitGame)
+    {
         exitDialog.Open();
-    } else if (button == &playGame) {
+    }
+    else if (button == &playGame)
+    {
         screens.SetScreen(&ProfileSelectScreen::Get(), true);
-    } else if (button == &highScores) {
+    }
+    else if (button == &highScores)
+    {
         screens.SetScreen(&HighScoresScreen::Get(), true);
-    } else if (button == &options) {
+    }
+    else if (button == &options)
+    {
         screens.SetScreen(&OptionsScreen::Get(), true);
     }
     (void)screens;

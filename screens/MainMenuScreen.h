@@ -13,8 +13,9 @@ class Sound;
 // Options and Exit Game (hotkeys p, h, o, e), a footer line, and the menu
 // music that starts on the third frame and plays on under the other menus.
 // Escape or Exit Game opens the exit confirmation.
-class MainMenuScreen : public Screen, public ButtonListener {
-public:
+class MainMenuScreen : public Screen, public ButtonListener
+{
+  public:
     static constexpr const char* FooterText = "Quorvo 1.0  (c) 2026 Velkar Games";
 
     static MainMenuScreen& Get();
@@ -42,7 +43,7 @@ public:
     [[nodiscard]] ExitConfirmDialog& ExitDialog() { return exitDialog; }
     [[nodiscard]] Sound* Music() const { return music; }
 
-private:
+  private:
     void Layout();
 
     Sprite logo;
@@ -53,5 +54,5 @@ private:
     Button exitGame;
     TextLabel footer;
     ExitConfirmDialog exitDialog;
-    Sound* music = nullptr;  // loaded on the first visit, kept for the run
+    Sound* music = nullptr; // loaded on the first visit, kept for the run
 };

@@ -10,8 +10,8 @@
 #include "engine/ScreenManager.h"
 #include "game/GameModes.h"
 #include "game/PlayScreen.h"
-#include "screens/LevelEditorScreen.h"
 #include "screens/GameTypeSelectScreen.h"
+#include "screens/LevelEditorScreen.h"
 #include "screens/MenuRecipes.h"
 
 namespace

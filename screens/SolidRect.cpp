@@ -3,7 +3,8 @@
 #include "app/Application.h"
 #include "engine/ScreenManager.h"
 
-namespace {
+namespace
+{
 
 uint32_t Premultiply(uint8_t r, uint8_t g, uint8_t b, uint8_t a)
 {

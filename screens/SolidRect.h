@@ -9,8 +9,9 @@
 // A control that fills its rectangle with one colour, a lighter one while the
 // mouse is over it. A left click (press and release on it) or its hot key
 // calls the click handler.
-class SolidRect : public Control {
-public:
+class SolidRect : public Control
+{
+  public:
     SolidRect() = default;
 
     // Straight (not premultiplied) colour; alpha 255 is opaque.
@@ -27,12 +28,12 @@ public:
     void OnMouseDown(int px, int py) override;
     void OnMouseUp(int px, int py) override;
 
-private:
+  private:
     void Click();
 
-    uint32_t colour = 0xFFFFFFFFu;       // 0xAARRGGBB, premultiplied
-    uint32_t hoverColour = 0xFFFFFFFFu;  // 0xAARRGGBB, premultiplied
-    int hotKey = 0;                      // 0: none
+    uint32_t colour = 0xFFFFFFFFu;      // 0xAARRGGBB, premultiplied
+    uint32_t hoverColour = 0xFFFFFFFFu; // 0xAARRGGBB, premultiplied
+    int hotKey = 0;                     // 0: none
     bool pressed = false;
     std::function<void()> onClick;
     std::vector<uint32_t> normalPixels;

@@ -2,7 +2,8 @@
 
 #include "engine/platform/SdlAudioBackend.h"
 
-namespace {
+namespace
+{
 std::function<std::unique_ptr<AudioBackend>()>& Factory()
 {
     static std::function<std::unique_ptr<AudioBackend>()> factory;
@@ -12,7 +13,8 @@ std::function<std::unique_ptr<AudioBackend>()>& Factory()
 
 std::unique_ptr<AudioBackend> AudioBackend::Create()
 {
-    if (Factory()) {
+    if (Factory())
+    {
         return Factory()();
     }
     return std::make_unique<SdlAudioBackend>();

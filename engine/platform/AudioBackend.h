@@ -6,19 +6,21 @@
 #include <string>
 
 // What the mixer asks of the sound output, and what it got.
-struct AudioOutputFormat {
-    int rate = 22050;     // frames per second
+struct AudioOutputFormat
+{
+    int rate = 22050; // frames per second
     int channels = 2;
-    int bits = 16;        // signed little-endian samples
-    int latencyMs = 175;  // total buffering the mixer keeps ahead of the output
+    int bits = 16;       // signed little-endian samples
+    int latencyMs = 175; // total buffering the mixer keeps ahead of the output
 };
 
 // The sound output of the platform layer. The backend calls the pull
 // function whenever the output needs more sound (from a thread of its own);
 // the function fills the given bytes in the opened format. SdlAudioBackend is
 // the real output; HeadlessAudioBackend is pulled by the test that owns it.
-class AudioBackend {
-public:
+class AudioBackend
+{
+  public:
     using Pull = std::function<void(uint8_t* bytes, int count)>;
 
     virtual ~AudioBackend() = default;

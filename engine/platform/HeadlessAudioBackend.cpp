@@ -4,7 +4,8 @@
 
 bool HeadlessAudioBackend::Open(const AudioOutputFormat& wanted, Pull pullFunction, std::string& error)
 {
-    if (refuseOpen) {
+    if (refuseOpen)
+    {
         error = "no audio device";
         return false;
     }
@@ -22,7 +23,8 @@ void HeadlessAudioBackend::Close()
 
 void HeadlessAudioBackend::Pump(int frames)
 {
-    if (!open || frames <= 0 || format.bits != 16) {
+    if (!open || frames <= 0 || format.bits != 16)
+    {
         return;
     }
     const size_t sampleCount = static_cast<size_t>(frames) * static_cast<size_t>(format.channels);

@@ -7,8 +7,9 @@
 
 // Sound output for tests: nothing is played and no thread runs. The test
 // pulls the mixer by hand and inspects every byte it produced.
-class HeadlessAudioBackend : public AudioBackend {
-public:
+class HeadlessAudioBackend : public AudioBackend
+{
+  public:
     HeadlessAudioBackend() = default;
     explicit HeadlessAudioBackend(bool refuse) : refuseOpen(refuse) {}
 
@@ -24,7 +25,7 @@ public:
     void ClearSamples() { samples.clear(); }
     [[nodiscard]] const AudioOutputFormat& Format() const { return format; }
 
-private:
+  private:
     bool refuseOpen = false;
     bool open = false;
     AudioOutputFormat format;

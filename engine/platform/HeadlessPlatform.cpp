@@ -7,7 +7,7 @@
 HeadlessPlatform::HeadlessPlatform()
 {
     // A display that reports every size the game offers.
-    displayModes = {{320, 240},   {640, 480},   {800, 600},   {1024, 768},  {1152, 864},  {1280, 960},
+    displayModes = {{320, 240},   {640, 480},   {800, 600},   {1024, 768},  {1152, 864}, {1280, 960},
                     {1600, 1200}, {1792, 1344}, {1856, 1392}, {1920, 1440}, {2048, 1536}};
 }
 
@@ -87,7 +87,10 @@ void HeadlessPlatform::CloseWindow()
     fullscreen = false;
 }
 
-void HeadlessPlatform::SuspendFullscreen() { minimised = true; }
+void HeadlessPlatform::SuspendFullscreen()
+{
+    minimised = true;
+}
 
 bool HeadlessPlatform::ResumeFullscreen()
 {
@@ -137,7 +140,8 @@ void HeadlessPlatform::ShowMessageBox(const std::string& caption, const std::str
     messages.push_back({caption, text});
     std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
     // As on a desktop: the box takes the focus from a full-screen window.
-    if (windowOpen && fullscreen) {
+    if (windowOpen && fullscreen)
+    {
         PlatformEvent lost;
         lost.type = PlatformEvent::Type::Deactivate;
         events.push_back(lost);

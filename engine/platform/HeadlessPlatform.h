@@ -10,15 +10,18 @@
 // test fills, the clock stands where the test sets it, every presented frame
 // is kept, and message boxes are recorded (and echoed to stderr) instead of
 // shown.
-class HeadlessPlatform : public Platform {
-public:
-    struct Frame {
+class HeadlessPlatform : public Platform
+{
+  public:
+    struct Frame
+    {
         int width = 0;
         int height = 0;
         std::vector<uint32_t> pixels;
         [[nodiscard]] uint32_t At(int px, int py) const { return pixels[static_cast<size_t>(py) * width + px]; }
     };
-    struct Message {
+    struct Message
+    {
         std::string caption;
         std::string text;
     };
@@ -85,7 +88,7 @@ public:
     void SetCursor(CursorShape shape) override;
     CursorShape GetCursor() const override { return cursor; }
 
-private:
+  private:
     std::deque<PlatformEvent> events;
     uint64_t ticks = 0;
     std::vector<DisplaySize> displayModes;

@@ -2,7 +2,8 @@
 
 #include "engine/platform/SdlPlatform.h"
 
-namespace {
+namespace
+{
 std::unique_ptr<Platform> installed;
 }
 
@@ -18,7 +19,10 @@ Platform& Platform::Get()
     return *installed;
 }
 
-bool Platform::IsInstalled() { return installed != nullptr; }
+bool Platform::IsInstalled()
+{
+    return installed != nullptr;
+}
 
 void Platform::Uninstall()
 {

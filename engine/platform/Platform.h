@@ -6,7 +6,8 @@
 #include <vector>
 
 // A width x height pair in pixels: a display size or a window size.
-struct DisplaySize {
+struct DisplaySize
+{
     int width = 0;
     int height = 0;
     bool operator==(const DisplaySize& other) const { return width == other.width && height == other.height; }
@@ -17,20 +18,27 @@ struct DisplaySize {
 // Keys are virtual-key numbers (VirtualKey.h); mouse positions are back-buffer
 // pixels (a backend that scales the picture maps them back), and may lie
 // outside the back buffer while a button is held outside the window.
-struct PlatformEvent {
-    enum class Type {
-        KeyDown,     // a key press without Alt (Alt itself arrives as a KeyDown of VirtualKey::Menu)
-        SysKeyDown,  // a key press while Alt is held
+struct PlatformEvent
+{
+    enum class Type
+    {
+        KeyDown,    // a key press without Alt (Alt itself arrives as a KeyDown of VirtualKey::Menu)
+        SysKeyDown, // a key press while Alt is held
         KeyUp,
         MouseMove,
         ButtonDown,
         ButtonUp,
-        Close,       // close box, window-manager close or the desktop logging out
-        Activate,    // the game became the foreground application
-        Deactivate,  // another application took the foreground
-        Paint,       // part of the window must be redrawn: x, y, width, height
+        Close,      // close box, window-manager close or the desktop logging out
+        Activate,   // the game became the foreground application
+        Deactivate, // another application took the foreground
+        Paint,      // part of the window must be redrawn: x, y, width, height
     };
-    enum class Button { Left, Right, Middle };
+    enum class Button
+    {
+        Left,
+        Right,
+        Middle
+    };
 
     Type type = Type::MouseMove;
     int key = 0;
@@ -41,7 +49,11 @@ struct PlatformEvent {
     int height = 0;
 };
 
-enum class CursorShape { Arrow, Wait };
+enum class CursorShape
+{
+    Arrow,
+    Wait
+};
 
 // The operating-system services the engine uses: one window with a 32-bit
 // picture, its messages, display sizes, a millisecond clock, message boxes and
@@ -49,8 +61,9 @@ enum class CursorShape { Arrow, Wait };
 //
 // Exactly one backend is installed at a time. Get() installs the SDL backend
 // when nothing was installed before, so the game itself never installs one.
-class Platform {
-public:
+class Platform
+{
+  public:
     virtual ~Platform() = default;
 
     static void Install(std::unique_ptr<Platform> platform);

@@ -16,7 +16,8 @@ void SdlAudioBackend::Callback(void* user, uint8_t* stream, int length)
 bool SdlAudioBackend::Open(const AudioOutputFormat& format, Pull pullFunction, std::string& error)
 {
     Close();
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+    {
         error = SDL_GetError();
         return false;
     }
@@ -37,7 +38,8 @@ bool SdlAudioBackend::Open(const AudioOutputFormat& format, Pull pullFunction, s
     // No allowed changes: SDL converts to whatever the hardware wants, so the
     // mixer always works in the format it asked for.
     device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-    if (device == 0) {
+    if (device == 0)
+    {
         error = SDL_GetError();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         subsystemStarted = false;
@@ -52,12 +54,14 @@ bool SdlAudioBackend::Open(const AudioOutputFormat& format, Pull pullFunction, s
 
 void SdlAudioBackend::Close()
 {
-    if (device != 0) {
+    if (device != 0)
+    {
         // Waits for a running callback to return.
         SDL_CloseAudioDevice(device);
         device = 0;
     }
-    if (subsystemStarted) {
+    if (subsystemStarted)
+    {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         subsystemStarted = false;
     }

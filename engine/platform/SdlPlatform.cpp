@@ -23,58 +23,107 @@ int ScancodeToVirtualKey(int scancode)
     if (scancode >= SDL_SCANCODE_KP_1 && scancode <= SDL_SCANCODE_KP_9)
         return VirtualKey::Numpad0 + 1 + (scancode - SDL_SCANCODE_KP_1);
 
-    switch (scancode) {
-    case SDL_SCANCODE_0: return '0';
-    case SDL_SCANCODE_RETURN: return VirtualKey::Return;
-    case SDL_SCANCODE_KP_ENTER: return VirtualKey::Return;  // one virtual key for both Enter keys
-    case SDL_SCANCODE_ESCAPE: return VirtualKey::Escape;
-    case SDL_SCANCODE_BACKSPACE: return VirtualKey::Back;
-    case SDL_SCANCODE_TAB: return VirtualKey::Tab;
-    case SDL_SCANCODE_SPACE: return VirtualKey::Space;
-    case SDL_SCANCODE_MINUS: return VirtualKey::OemMinus;
-    case SDL_SCANCODE_EQUALS: return VirtualKey::OemPlus;
-    case SDL_SCANCODE_LEFTBRACKET: return VirtualKey::Oem4;
-    case SDL_SCANCODE_RIGHTBRACKET: return VirtualKey::Oem6;
-    case SDL_SCANCODE_BACKSLASH: return VirtualKey::Oem5;
-    case SDL_SCANCODE_NONUSHASH: return VirtualKey::Oem7;
-    case SDL_SCANCODE_SEMICOLON: return VirtualKey::Oem1;
-    case SDL_SCANCODE_APOSTROPHE: return VirtualKey::Oem7;
-    case SDL_SCANCODE_GRAVE: return VirtualKey::Oem3;
-    case SDL_SCANCODE_COMMA: return VirtualKey::OemComma;
-    case SDL_SCANCODE_PERIOD: return VirtualKey::OemPeriod;
-    case SDL_SCANCODE_SLASH: return VirtualKey::Oem2;
-    case SDL_SCANCODE_NONUSBACKSLASH: return VirtualKey::Oem102;
-    case SDL_SCANCODE_CAPSLOCK: return VirtualKey::Capital;
-    case SDL_SCANCODE_PRINTSCREEN: return VirtualKey::Snapshot;
-    case SDL_SCANCODE_SCROLLLOCK: return VirtualKey::Scroll;
-    case SDL_SCANCODE_PAUSE: return VirtualKey::Pause;
-    case SDL_SCANCODE_INSERT: return VirtualKey::Insert;
-    case SDL_SCANCODE_HOME: return VirtualKey::Home;
-    case SDL_SCANCODE_PAGEUP: return VirtualKey::Prior;
-    case SDL_SCANCODE_DELETE: return VirtualKey::Delete;
-    case SDL_SCANCODE_END: return VirtualKey::End;
-    case SDL_SCANCODE_PAGEDOWN: return VirtualKey::Next;
-    case SDL_SCANCODE_RIGHT: return VirtualKey::Right;
-    case SDL_SCANCODE_LEFT: return VirtualKey::Left;
-    case SDL_SCANCODE_DOWN: return VirtualKey::Down;
-    case SDL_SCANCODE_UP: return VirtualKey::Up;
-    case SDL_SCANCODE_NUMLOCKCLEAR: return VirtualKey::NumLock;
-    case SDL_SCANCODE_KP_DIVIDE: return VirtualKey::Divide;
-    case SDL_SCANCODE_KP_MULTIPLY: return VirtualKey::Multiply;
-    case SDL_SCANCODE_KP_MINUS: return VirtualKey::Subtract;
-    case SDL_SCANCODE_KP_PLUS: return VirtualKey::Add;
-    case SDL_SCANCODE_KP_0: return VirtualKey::Numpad0;
-    case SDL_SCANCODE_KP_PERIOD: return VirtualKey::Decimal;
-    case SDL_SCANCODE_APPLICATION: return VirtualKey::Apps;
+    switch (scancode)
+    {
+    case SDL_SCANCODE_0:
+        return '0';
+    case SDL_SCANCODE_RETURN:
+        return VirtualKey::Return;
+    case SDL_SCANCODE_KP_ENTER:
+        return VirtualKey::Return; // one virtual key for both Enter keys
+    case SDL_SCANCODE_ESCAPE:
+        return VirtualKey::Escape;
+    case SDL_SCANCODE_BACKSPACE:
+        return VirtualKey::Back;
+    case SDL_SCANCODE_TAB:
+        return VirtualKey::Tab;
+    case SDL_SCANCODE_SPACE:
+        return VirtualKey::Space;
+    case SDL_SCANCODE_MINUS:
+        return VirtualKey::OemMinus;
+    case SDL_SCANCODE_EQUALS:
+        return VirtualKey::OemPlus;
+    case SDL_SCANCODE_LEFTBRACKET:
+        return VirtualKey::Oem4;
+    case SDL_SCANCODE_RIGHTBRACKET:
+        return VirtualKey::Oem6;
+    case SDL_SCANCODE_BACKSLASH:
+        return VirtualKey::Oem5;
+    case SDL_SCANCODE_NONUSHASH:
+        return VirtualKey::Oem7;
+    case SDL_SCANCODE_SEMICOLON:
+        return VirtualKey::Oem1;
+    case SDL_SCANCODE_APOSTROPHE:
+        return VirtualKey::Oem7;
+    case SDL_SCANCODE_GRAVE:
+        return VirtualKey::Oem3;
+    case SDL_SCANCODE_COMMA:
+        return VirtualKey::OemComma;
+    case SDL_SCANCODE_PERIOD:
+        return VirtualKey::OemPeriod;
+    case SDL_SCANCODE_SLASH:
+        return VirtualKey::Oem2;
+    case SDL_SCANCODE_NONUSBACKSLASH:
+        return VirtualKey::Oem102;
+    case SDL_SCANCODE_CAPSLOCK:
+        return VirtualKey::Capital;
+    case SDL_SCANCODE_PRINTSCREEN:
+        return VirtualKey::Snapshot;
+    case SDL_SCANCODE_SCROLLLOCK:
+        return VirtualKey::Scroll;
+    case SDL_SCANCODE_PAUSE:
+        return VirtualKey::Pause;
+    case SDL_SCANCODE_INSERT:
+        return VirtualKey::Insert;
+    case SDL_SCANCODE_HOME:
+        return VirtualKey::Home;
+    case SDL_SCANCODE_PAGEUP:
+        return VirtualKey::Prior;
+    case SDL_SCANCODE_DELETE:
+        return VirtualKey::Delete;
+    case SDL_SCANCODE_END:
+        return VirtualKey::End;
+    case SDL_SCANCODE_PAGEDOWN:
+        return VirtualKey::Next;
+    case SDL_SCANCODE_RIGHT:
+        return VirtualKey::Right;
+    case SDL_SCANCODE_LEFT:
+        return VirtualKey::Left;
+    case SDL_SCANCODE_DOWN:
+        return VirtualKey::Down;
+    case SDL_SCANCODE_UP:
+        return VirtualKey::Up;
+    case SDL_SCANCODE_NUMLOCKCLEAR:
+        return VirtualKey::NumLock;
+    case SDL_SCANCODE_KP_DIVIDE:
+        return VirtualKey::Divide;
+    case SDL_SCANCODE_KP_MULTIPLY:
+        return VirtualKey::Multiply;
+    case SDL_SCANCODE_KP_MINUS:
+        return VirtualKey::Subtract;
+    case SDL_SCANCODE_KP_PLUS:
+        return VirtualKey::Add;
+    case SDL_SCANCODE_KP_0:
+        return VirtualKey::Numpad0;
+    case SDL_SCANCODE_KP_PERIOD:
+        return VirtualKey::Decimal;
+    case SDL_SCANCODE_APPLICATION:
+        return VirtualKey::Apps;
     case SDL_SCANCODE_LCTRL:
-    case SDL_SCANCODE_RCTRL: return VirtualKey::Control;
+    case SDL_SCANCODE_RCTRL:
+        return VirtualKey::Control;
     case SDL_SCANCODE_LSHIFT:
-    case SDL_SCANCODE_RSHIFT: return VirtualKey::Shift;
+    case SDL_SCANCODE_RSHIFT:
+        return VirtualKey::Shift;
     case SDL_SCANCODE_LALT:
-    case SDL_SCANCODE_RALT: return VirtualKey::Menu;
-    case SDL_SCANCODE_LGUI: return VirtualKey::LeftWin;
-    case SDL_SCANCODE_RGUI: return VirtualKey::RightWin;
-    default: return 0;
+    case SDL_SCANCODE_RALT:
+        return VirtualKey::Menu;
+    case SDL_SCANCODE_LGUI:
+        return VirtualKey::LeftWin;
+    case SDL_SCANCODE_RGUI:
+        return VirtualKey::RightWin;
+    default:
+        return 0;
     }
 }
 
@@ -115,7 +164,10 @@ void SdlPlatform::RaiseThreadPriority()
         SDL_ClearError();
 }
 
-uint64_t SdlPlatform::GetTicks() { return SDL_GetTicks64(); }
+uint64_t SdlPlatform::GetTicks()
+{
+    return SDL_GetTicks64();
+}
 
 int SdlPlatform::DesktopBitsPerPixel()
 {
@@ -128,11 +180,13 @@ int SdlPlatform::DesktopBitsPerPixel()
 std::string SdlPlatform::ProgramFolder()
 {
     std::vector<char> buffer(256);
-    for (;;) {
+    for (;;)
+    {
         const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
         if (length < 0)
             return ".";
-        if (static_cast<size_t>(length) < buffer.size()) {
+        if (static_cast<size_t>(length) < buffer.size())
+        {
             std::string path(buffer.data(), static_cast<size_t>(length));
             const size_t slash = path.find_last_of('/');
             if (slash == std::string::npos)
@@ -149,7 +203,8 @@ std::vector<DisplaySize> SdlPlatform::DisplayModes()
     if (!videoReady)
         return modes;
     const int count = SDL_GetNumDisplayModes(0);
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count; ++i)
+    {
         SDL_DisplayMode mode;
         if (SDL_GetDisplayMode(0, i, &mode) != 0)
             continue;
@@ -196,7 +251,8 @@ bool SdlPlatform::SetWindowMode(int width, int height, bool fullscreen)
     if (!window)
         return false;
     logical = {width, height};
-    if (fullscreen) {
+    if (fullscreen)
+    {
         if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0)
             return true;
         SDL_SetWindowFullscreen(window, 0);
@@ -240,11 +296,11 @@ void SdlPlatform::SetWindowIcon(const uint32_t* pixels, int width, int height)
 {
     if (!window || !pixels || width < 1 || height < 1)
         return;
-    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(pixels), width, height, 32,
-                                                           width * 4, SDL_PIXELFORMAT_ARGB8888);
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(pixels), width, height, 32, width * 4,
+                                                           SDL_PIXELFORMAT_ARGB8888);
     if (!icon)
         return;
-    SDL_SetWindowIcon(window, icon);  // SDL keeps its own copy
+    SDL_SetWindowIcon(window, icon); // SDL keeps its own copy
     SDL_FreeSurface(icon);
 }
 
@@ -256,20 +312,24 @@ void SdlPlatform::Present(const uint32_t* pixels, int width, int height)
     if (!target)
         return;
 
-    if (target->w == width && target->h == height && target->format->format == SDL_PIXELFORMAT_RGB888) {
+    if (target->w == width && target->h == height && target->format->format == SDL_PIXELFORMAT_RGB888)
+    {
         // The common windowed case: the rows are copied as they are.
         viewX = viewY = 0;
         viewWidth = width;
         viewHeight = height;
         if (SDL_MUSTLOCK(target))
             SDL_LockSurface(target);
-        for (int row = 0; row < height; ++row) {
+        for (int row = 0; row < height; ++row)
+        {
             std::memcpy(static_cast<uint8_t*>(target->pixels) + static_cast<size_t>(row) * target->pitch,
                         pixels + static_cast<size_t>(row) * width, static_cast<size_t>(width) * 4);
         }
         if (SDL_MUSTLOCK(target))
             SDL_UnlockSurface(target);
-    } else {
+    }
+    else
+    {
         // Scaled to the largest rectangle of the same aspect that fits,
         // centred, with black bars beside or above and below it.
         const double scale = std::min(static_cast<double>(target->w) / width, static_cast<double>(target->h) / height);
@@ -286,7 +346,8 @@ void SdlPlatform::Present(const uint32_t* pixels, int width, int height)
                                   {0, viewY + viewHeight, target->w, target->h - viewY - viewHeight},
                                   {0, viewY, viewX, viewHeight},
                                   {viewX + viewWidth, viewY, target->w - viewX - viewWidth, viewHeight}};
-        for (const SDL_Rect& bar : bars) {
+        for (const SDL_Rect& bar : bars)
+        {
             if (bar.w > 0 && bar.h > 0)
                 SDL_FillRect(target, &bar, black);
         }
@@ -302,8 +363,8 @@ void SdlPlatform::Present(const uint32_t* pixels, int width, int height)
 
 void SdlPlatform::MapToBackBuffer(int& x, int& y) const
 {
-    if (viewWidth <= 0 || viewHeight <= 0 || (viewX == 0 && viewY == 0 && viewWidth == logical.width &&
-                                               viewHeight == logical.height))
+    if (viewWidth <= 0 || viewHeight <= 0 ||
+        (viewX == 0 && viewY == 0 && viewWidth == logical.width && viewHeight == logical.height))
         return;
     // Floor division keeps positions left of or above the picture negative.
     x = static_cast<int>(std::floor(static_cast<double>(x - viewX) * logical.width / viewWidth));
@@ -313,28 +374,39 @@ void SdlPlatform::MapToBackBuffer(int& x, int& y) const
 void SdlPlatform::PollSystemEvents()
 {
     SDL_Event sdl;
-    while (SDL_PollEvent(&sdl)) {
+    while (SDL_PollEvent(&sdl))
+    {
         PlatformEvent event;
         using Type = PlatformEvent::Type;
-        switch (sdl.type) {
+        switch (sdl.type)
+        {
         case SDL_QUIT:
             event.type = Type::Close;
             break;
         case SDL_WINDOWEVENT:
-            switch (sdl.window.event) {
-            case SDL_WINDOWEVENT_CLOSE: event.type = Type::Close; break;
-            case SDL_WINDOWEVENT_FOCUS_GAINED: event.type = Type::Activate; break;
-            case SDL_WINDOWEVENT_FOCUS_LOST: event.type = Type::Deactivate; break;
+            switch (sdl.window.event)
+            {
+            case SDL_WINDOWEVENT_CLOSE:
+                event.type = Type::Close;
+                break;
+            case SDL_WINDOWEVENT_FOCUS_GAINED:
+                event.type = Type::Activate;
+                break;
+            case SDL_WINDOWEVENT_FOCUS_LOST:
+                event.type = Type::Deactivate;
+                break;
             case SDL_WINDOWEVENT_EXPOSED:
             case SDL_WINDOWEVENT_SIZE_CHANGED:
                 event.type = Type::Paint;
                 event.width = logical.width;
                 event.height = logical.height;
                 break;
-            default: continue;
+            default:
+                continue;
             }
             break;
-        case SDL_KEYDOWN: {
+        case SDL_KEYDOWN:
+        {
             const int key = ScancodeToVirtualKey(sdl.key.keysym.scancode);
             const bool alt = (sdl.key.keysym.mod & KMOD_ALT) != 0 && key != VirtualKey::Menu;
             event.type = alt ? Type::SysKeyDown : Type::KeyDown;
@@ -366,7 +438,8 @@ void SdlPlatform::PollSystemEvents()
             event.y = sdl.button.y;
             MapToBackBuffer(event.x, event.y);
             break;
-        default: continue;
+        default:
+            continue;
         }
         events.push_back(event);
     }
@@ -413,7 +486,8 @@ void SdlPlatform::DiscardFocusEvents()
         return;
     // The window system reports the focus coming and going a little after
     // the box has gone.
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 3; ++i)
+    {
         SDL_Delay(10);
         PollSystemEvents();
     }

@@ -16,8 +16,9 @@ int ScancodeToVirtualKey(int scancode);
 // and covering the desktop in full screen with the picture scaled to fit
 // (aspect kept, black bars); mouse positions are mapped back to back-buffer
 // pixels.
-class SdlPlatform : public Platform {
-public:
+class SdlPlatform : public Platform
+{
+  public:
     SdlPlatform();
     ~SdlPlatform() override;
     SdlPlatform(const SdlPlatform&) = delete;
@@ -49,14 +50,14 @@ public:
     void SetCursor(CursorShape shape) override;
     CursorShape GetCursor() const override { return cursor; }
 
-private:
+  private:
     void PollSystemEvents();
     void MapToBackBuffer(int& x, int& y) const;
     [[nodiscard]] bool HasRealDisplay() const;
 
     bool videoReady = false;
     SDL_Window* window = nullptr;
-    DisplaySize logical;  // the back buffer's size
+    DisplaySize logical; // the back buffer's size
     // Where the picture lands on the window's surface (letterbox).
     int viewX = 0;
     int viewY = 0;

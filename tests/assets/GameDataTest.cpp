@@ -21,9 +21,11 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 
-struct Entry {
+struct Entry
+{
     std::string kind; // graphic, effect, music, font
     std::string path;
     int width = 0, height = 0;
@@ -35,16 +37,19 @@ std::vector<Entry> Inventory()
     std::vector<Entry> out;
     std::ifstream in(SourcePath("assets/inventory.txt"));
     std::string line;
-    while (std::getline(in, line)) {
+    while (std::getline(in, line))
+    {
         if (line.empty() || line[0] == '#')
             continue;
         std::istringstream words(line);
         Entry e;
         words >> e.kind >> e.path;
-        if (e.kind == "graphic") {
+        if (e.kind == "graphic")
+        {
             words >> e.width >> e.height;
             std::string point;
-            while (words >> point) {
+            while (words >> point)
+            {
                 const size_t comma = point.find(',');
                 e.opaque.emplace_back(std::strtod(point.substr(0, comma).c_str(), nullptr),
                                       std::strtod(point.substr(comma + 1).c_str(), nullptr));
@@ -57,8 +62,9 @@ std::vector<Entry> Inventory()
 
 // The game folder's archive mounted in a fresh program folder, as the game
 // would see it from its own folder.
-class GameDataTest : public HeadlessApp {
-protected:
+class GameDataTest : public HeadlessApp
+{
+  protected:
     void SetUp() override
     {
         HeadlessApp::SetUp();
@@ -91,7 +97,8 @@ TEST_F(GameDataTest, EveryInventoryPathIsInTheGameFolder)
     EXPECT_TRUE(missing.empty()) << missing.size() << " missing:" << list;
 
     // Nothing but levels in a set folder, and the licence beside the game.
-    for (const std::string& set : FileSystem::Get().ListDirectories("Data/Levels")) {
+    for (const std::string& set : FileSystem::Get().ListDirectories("Data/Levels"))
+    {
         std::vector<std::string> files;
         FileSystem::Get().ListFiles("Data/Levels/" + set, files);
         for (const std::string& f : files)
@@ -103,7 +110,8 @@ TEST_F(GameDataTest, EveryInventoryPathIsInTheGameFolder)
 TEST_F(GameDataTest, EveryMovieRendersInsideItsFrameWithItsBodiesOpaque)
 {
     int checked = 0;
-    for (const Entry& e : Inventory()) {
+    for (const Entry& e : Inventory())
+    {
         if (e.kind != "graphic" || !FileSystem::Get().Exists(e.path))
             continue;
         SCOPED_TRACE(e.path);
@@ -121,12 +129,16 @@ TEST_F(GameDataTest, EveryMovieRendersInsideItsFrameWithItsBodiesOpaque)
         // Drawn into a canvas twice the size with the frame in the middle,
         // nothing may land outside the frame.
         const int w = e.width, h = e.height;
-        for (int frame = 0; frame < movie->frameCount(); ++frame) {
+        for (int frame = 0; frame < movie->frameCount(); ++frame)
+        {
             swf::Ref<swf::MovieInstance> instance = movie->createInstance();
-            if (frame == 0) {
+            if (frame == 0)
+            {
                 instance->restart();
                 instance->advance(0.0001f);
-            } else {
+            }
+            else
+            {
                 instance->gotoFrame(frame);
             }
             const int cw = 2 * w, ch = 2 * h;
@@ -140,7 +152,8 @@ TEST_F(GameDataTest, EveryMovieRendersInsideItsFrameWithItsBodiesOpaque)
             cairo_surface_destroy(surface);
             int outside = 0;
             for (int y = 0; y < ch; ++y)
-                for (int x = 0; x < cw; ++x) {
+                for (int x = 0; x < cw; ++x)
+                {
                     const bool in = x >= w / 2 - 1 && x <= w / 2 + w && y >= h / 2 - 1 && y <= h / 2 + h;
                     if (!in && (px[size_t(y) * size_t(cw) + size_t(x)] >> 24) != 0)
                         ++outside;
@@ -148,10 +161,12 @@ TEST_F(GameDataTest, EveryMovieRendersInsideItsFrameWithItsBodiesOpaque)
             EXPECT_EQ(outside, 0) << "frame " << frame << " draws outside its frame";
 
             // Bodies stay solid at the 1024x768 size and at the smallest, 640x480.
-            for (double scale : {1.0, 0.625}) {
+            for (double scale : {1.0, 0.625})
+            {
                 const int sw = std::max(1, int(w * scale)), sh = std::max(1, int(h * scale));
                 const std::vector<uint32_t> shown = RenderFrame(*movie, frame, sw, sh);
-                for (auto [fx, fy] : e.opaque) {
+                for (auto [fx, fy] : e.opaque)
+                {
                     const int x = std::min(sw - 1, int(fx * sw)), y = std::min(sh - 1, int(fy * sh));
                     EXPECT_EQ(AlphaAt(shown, sw, x, y), 255)
                         << "frame " << frame << " at " << sw << "x" << sh << " not opaque at " << fx << "," << fy;
@@ -166,7 +181,8 @@ TEST_F(GameDataTest, EveryMovieRendersInsideItsFrameWithItsBodiesOpaque)
 TEST_F(GameDataTest, SoundsDecodeInTheMixersFormatAndMusicLoopsSeamlessly)
 {
     int checked = 0;
-    for (const Entry& e : Inventory()) {
+    for (const Entry& e : Inventory())
+    {
         if ((e.kind != "effect" && e.kind != "music") || !FileSystem::Get().Exists(e.path))
             continue;
         SCOPED_TRACE(e.path);
@@ -178,7 +194,8 @@ TEST_F(GameDataTest, SoundsDecodeInTheMixersFormatAndMusicLoopsSeamlessly)
         for (float v : d.samples)
             peak = std::max(peak, std::fabs(v));
         const double seconds = double(d.samples.size()) / d.channels / 22050;
-        if (e.kind == "music") {
+        if (e.kind == "music")
+        {
             // The mixer refuses music that is not stereo.
             EXPECT_EQ(d.channels, 2);
             EXPECT_GE(seconds, 20.0);
@@ -188,13 +205,16 @@ TEST_F(GameDataTest, SoundsDecodeInTheMixersFormatAndMusicLoopsSeamlessly)
             // largest step inside the track.
             const size_t frames = d.samples.size() / 2;
             float inside = 0, seam = 0;
-            for (int c = 0; c < 2; ++c) {
+            for (int c = 0; c < 2; ++c)
+            {
                 for (size_t i = 1; i < frames; ++i)
                     inside = std::max(inside, std::fabs(d.samples[i * 2 + c] - d.samples[(i - 1) * 2 + c]));
                 seam = std::max(seam, std::fabs(d.samples[size_t(c)] - d.samples[(frames - 1) * 2 + c]));
             }
             EXPECT_LE(seam, inside);
-        } else {
+        }
+        else
+        {
             EXPECT_TRUE(d.channels == 1 || d.channels == 2);
             EXPECT_LE(seconds, 4.0);
             // Room for four effects over the music without clipping.
@@ -218,10 +238,13 @@ TEST_F(GameDataTest, TheFontHasEveryCharacterAndFitsTheLayout)
     for (int c = 0x21; c <= 0x7E; ++c)
         EXPECT_NE(FT_Get_Char_Index(face, FT_ULong(c)), 0u) << "no glyph for '" << char(c) << "'";
 
-    auto width = [&](const std::string& text, double pixelsPerEm) {
+    auto width = [&](const std::string& text, double pixelsPerEm)
+    {
         double units = 0;
-        for (char c : text) {
-            if (FT_Load_Glyph(face, FT_Get_Char_Index(face, FT_ULong(static_cast<unsigned char>(c))), FT_LOAD_NO_SCALE) == 0)
+        for (char c : text)
+        {
+            if (FT_Load_Glyph(face, FT_Get_Char_Index(face, FT_ULong(static_cast<unsigned char>(c))),
+                              FT_LOAD_NO_SCALE) == 0)
                 units += face->glyph->advance.x;
         }
         return units * pixelsPerEm / face->units_per_EM;

@@ -78,7 +78,7 @@ TEST_F(PuzzleLevelTest, ReaderMessages)
     cells = EmptyCells();
     EXPECT_FALSE(LoadPuzzleLevel("Data/Levels/Test/404.qvl", cells, moves));
     EXPECT_EQ(TakeMessages(), std::vector<std::string>{"Warning: Unable to load Puzzle Level.\n\n"
-                                                        "Data/Levels/Test/404.qvl: no such file."});
+                                                       "Data/Levels/Test/404.qvl: no such file."});
 
     // A damaged file nested far too deep is refused, not parsed.
     std::string deep = "<qvl moves=\"1\">";
@@ -86,8 +86,8 @@ TEST_F(PuzzleLevelTest, ReaderMessages)
         deep += "<b x=\"a>b\">";
     EXPECT_FALSE(LoadText(deep + "</qvl>"));
     EXPECT_EQ(TakeMessages(), std::vector<std::string>{"Warning: Unable to load Puzzle Level.\n\n"
-                                                        "Data/Levels/Test/001.qvl: elements are nested more "
-                                                        "than 256 deep."});
+                                                       "Data/Levels/Test/001.qvl: elements are nested more "
+                                                       "than 256 deep."});
 
     // A caller may take the text instead and decide when to show it.
     std::string warning;

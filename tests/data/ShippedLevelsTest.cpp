@@ -64,7 +64,8 @@ TEST_F(ShippedLevelsTest, EveryShippedPuzzleIsPlayable)
             }
             EXPECT_GT(blocks, 0);
             std::string next = NextPuzzlePath(path);
-            if (i + 1 < files.size()) {
+            if (i + 1 < files.size())
+            {
                 EXPECT_EQ(next, PuzzlePath(set, files[i + 1]));
             }
         }

@@ -4,10 +4,12 @@
 #include "engine/ControlSound.h"
 #include "engine/WidgetFixture.h"
 
-namespace {
+namespace
+{
 
-class ControlSoundTest : public WidgetFixture {
-protected:
+class ControlSoundTest : public WidgetFixture
+{
+  protected:
     // References held by others than this probe.
     int References(const std::string& name)
     {
@@ -23,10 +25,10 @@ TEST_F(ControlSoundTest, HoldsExactlyOneReferenceAndGivesItBack)
     {
         ControlSound sound;
         EXPECT_FALSE(sound.IsLoaded());
-        sound.Play();  // nothing loaded: nothing plays, nothing breaks
+        sound.Play(); // nothing loaded: nothing plays, nothing breaks
 
         ASSERT_TRUE(sound.Set("Data/Sounds/ButtonPress"));
-        ASSERT_TRUE(sound.Set("Data/Sounds/ButtonPress"));  // the same again
+        ASSERT_TRUE(sound.Set("Data/Sounds/ButtonPress")); // the same again
         EXPECT_EQ(References("Data/Sounds/ButtonPress"), 1);
         EXPECT_EQ(SoundManager::Get().EffectCount(), 1u);
 
@@ -46,7 +48,7 @@ TEST_F(ControlSoundTest, ControlOutlivingTheSoundManagerLeavesQuietly)
     ASSERT_TRUE(button->SetPressSound("Data/Sounds/ButtonPress"));
     EXPECT_EQ(SoundManager::Get().EffectCount(), 2u);
     SoundManager::Destroy();
-    button.reset();  // must not touch the freed sounds
+    button.reset(); // must not touch the freed sounds
     EXPECT_EQ(SoundManager::Existing(), nullptr);
 }
 

@@ -176,9 +176,11 @@ TEST_F(ActionMovieTest, SpritePropertiesInPixelsPercentAndDegrees)
 {
     ActionBuilder code;
     code.setNumber("box._x", 30).setNumber("box._y", 40).setNumber("box._xscale", 200);
-    const std::tuple<const char*, const char*, const char*> seen[] = {
-        {"box._target", "boxTarget", "/box"}, {"_target", "rootTarget", "/_root"}, {"_url", "url", "velkarswf"},
-        {"box._width", "width", "200"},       {"_currentframe", "frame", "1"}};
+    const std::tuple<const char*, const char*, const char*> seen[] = {{"box._target", "boxTarget", "/box"},
+                                                                      {"_target", "rootTarget", "/_root"},
+                                                                      {"_url", "url", "velkarswf"},
+                                                                      {"box._width", "width", "200"},
+                                                                      {"_currentframe", "frame", "1"}};
     for (const auto& [name, stored, shown] : seen)
         code.getVariable(name).setVariableFromStack(stored);
     code.getVariable("box._parent").getVariable("_level0").op(0x66).setVariableFromStack("parentIsRoot");

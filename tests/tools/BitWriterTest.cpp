@@ -18,10 +18,12 @@ TEST(BitWriterTest, PacksFieldsMostSignificantBitFirstAndPadsBeforeBytes)
 
 TEST(BitWriterTest, FieldWidthsHoldTheirValuesExactly)
 {
-    struct Case {
+    struct Case
+    {
         int64_t value;
         int bits;
-    } cases[] = {{0, 1}, {-1, 1}, {1, 2}, {-2, 2}, {2, 3}, {63, 7}, {-64, 7}, {64, 8}, {-65, 8}, {65535, 17}, {-65536, 17}};
+    } cases[] = {{0, 1},   {-1, 1}, {1, 2},   {-2, 2},     {2, 3},      {63, 7},
+                 {-64, 7}, {64, 8}, {-65, 8}, {65535, 17}, {-65536, 17}};
     for (const Case& c : cases)
         EXPECT_EQ(BitWriter::SignedBitsFor(c.value), c.bits) << c.value;
     EXPECT_EQ(BitWriter::UnsignedBitsFor(0), 0);
@@ -30,7 +32,8 @@ TEST(BitWriterTest, FieldWidthsHoldTheirValuesExactly)
     EXPECT_EQ(BitWriter::UnsignedBitsFor(256), 9);
 
     // Every value written in its computed width reads back sign-extended.
-    for (int64_t v = -300; v <= 300; ++v) {
+    for (int64_t v = -300; v <= 300; ++v)
+    {
         BitWriter w;
         const int n = BitWriter::SignedBitsFor(v);
         w.WriteSignedBits(int32_t(v), n);

@@ -12,10 +12,12 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 
-class CommandLineTest : public ::testing::Test {
-protected:
+class CommandLineTest : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         char pattern[] = "/tmp/quorvo-tools-XXXXXX";
@@ -34,7 +36,8 @@ protected:
     // Exit status of the tool; its standard output goes to out.txt.
     int Run(const std::string& tool, const std::string& arguments) const
     {
-        const std::string command = std::string(QUORVO_TOOLS_DIR) + "/" + tool + " " + arguments + " >" + Path("out.txt") + " 2>" + Path("err.txt");
+        const std::string command = std::string(QUORVO_TOOLS_DIR) + "/" + tool + " " + arguments + " >" +
+                                    Path("out.txt") + " 2>" + Path("err.txt");
         const int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
@@ -46,8 +49,9 @@ protected:
 
 TEST_F(CommandLineTest, PictureCompilerWritesPlainOrCompressedMoviesAndListsFrames)
 {
-    Write("a.svg", "<svg width='20' height='10'><rect width='20' height='10' fill='red'/>"
-                   "<g data-frame=''><circle cx='5' cy='5' r='4'/></g><g data-frame='' data-hold='3'/><g data-frame=''/></svg>");
+    Write("a.svg",
+          "<svg width='20' height='10'><rect width='20' height='10' fill='red'/>"
+          "<g data-frame=''><circle cx='5' cy='5' r='4'/></g><g data-frame='' data-hold='3'/><g data-frame=''/></svg>");
     ASSERT_EQ(Run("svg2swf", Path("a.svg") + " -o " + Path("a.swf")), 0);
     EXPECT_EQ(Read("a.swf").substr(0, 3), "FWS");
     ASSERT_EQ(Run("svg2swf", Path("a.svg") + " -o " + Path("b.swf") + " --compress-above 10"), 0);
@@ -77,7 +81,9 @@ TEST_F(CommandLineTest, FailuresLeaveNoFileBehind)
 
 TEST_F(CommandLineTest, SynthesizerWritesOggAndWave)
 {
-    Write("s.sound", "tempo 60\ninstrument a\n envelope 0.01 0.05 0.5 0.05\nend\npattern p\n A4:0.2\nend\ntrack a\n play p\nend\n");
+    Write(
+        "s.sound",
+        "tempo 60\ninstrument a\n envelope 0.01 0.05 0.5 0.05\nend\npattern p\n A4:0.2\nend\ntrack a\n play p\nend\n");
     ASSERT_EQ(Run("synth", Path("s.sound") + " -o " + Path("s.ogg") + " --wav " + Path("s.wav")), 0);
     EXPECT_EQ(Read("s.ogg").substr(0, 4), "OggS");
     const std::string wave = Read("s.wav");

@@ -5,7 +5,8 @@
 #include <cmath>
 #include <random>
 
-namespace {
+namespace
+{
 
 // Largest distance between the cubic and its quadratic pieces, sampled at
 // matching parameters.
@@ -14,8 +15,10 @@ double MaxDeviation(Point p0, Point p1, Point p2, Point p3, const std::vector<Qu
     double worst = 0;
     const size_t n = pieces.size();
     Point from = p0;
-    for (size_t i = 0; i < n; ++i) {
-        for (int k = 0; k <= 40; ++k) {
+    for (size_t i = 0; i < n; ++i)
+    {
+        for (int k = 0; k <= 40; ++k)
+        {
             const double local = k / 40.0;
             const double t = (double(i) + local) / double(n);
             const Point c = CubicAt(p0, p1, p2, p3, t);
@@ -33,12 +36,14 @@ TEST(QuadraticFitTest, PiecesStayWithinTheToleranceAndEndExactly)
 {
     std::mt19937 random(7);
     std::uniform_real_distribution<double> coordinate(-20000, 20000);
-    for (int trial = 0; trial < 300; ++trial) {
+    for (int trial = 0; trial < 300; ++trial)
+    {
         const Point p0{coordinate(random), coordinate(random)};
         const Point p1{coordinate(random), coordinate(random)};
         const Point p2{coordinate(random), coordinate(random)};
         const Point p3{coordinate(random), coordinate(random)};
-        for (double tolerance : {0.25, 1.0, 10.0}) {
+        for (double tolerance : {0.25, 1.0, 10.0})
+        {
             std::vector<QuadPiece> pieces;
             CubicToQuadratics(p0, p1, p2, p3, tolerance, pieces);
             ASSERT_FALSE(pieces.empty());

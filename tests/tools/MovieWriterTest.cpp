@@ -13,7 +13,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 std::vector<uint8_t> CompileSvg(const std::string& svg)
 {
@@ -28,11 +29,13 @@ std::vector<uint8_t> CompileSvg(const std::string& svg)
 
 std::string Svg(int w, int h, const std::string& body, const std::string& rootExtra = "")
 {
-    return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(w) + "\" height=\"" + std::to_string(h) +
-           "\" viewBox=\"0 0 " + std::to_string(w) + " " + std::to_string(h) + "\" " + rootExtra + ">" + body + "</svg>";
+    return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(w) + "\" height=\"" +
+           std::to_string(h) + "\" viewBox=\"0 0 " + std::to_string(w) + " " + std::to_string(h) + "\" " + rootExtra +
+           ">" + body + "</svg>";
 }
 
-struct Tag {
+struct Tag
+{
     int code;
     size_t length;
     bool longHeader;
@@ -42,7 +45,8 @@ struct Tag {
 std::vector<Tag> Tags(const std::vector<uint8_t>& file, std::vector<uint8_t>* body = nullptr)
 {
     std::vector<uint8_t> rest(file.begin() + 8, file.end());
-    if (file[0] == 'C') {
+    if (file[0] == 'C')
+    {
         const uint32_t total = file[4] | file[5] << 8 | file[6] << 16 | uint32_t(file[7]) << 24;
         std::vector<uint8_t> inflated(total - 8);
         uLongf size = uLongf(inflated.size());
@@ -55,11 +59,13 @@ std::vector<Tag> Tags(const std::vector<uint8_t>& file, std::vector<uint8_t>* bo
     const int rectBits = rest[0] >> 3;
     size_t pos = size_t((5 + 4 * rectBits + 7) / 8) + 4;
     std::vector<Tag> tags;
-    while (pos + 2 <= rest.size()) {
+    while (pos + 2 <= rest.size())
+    {
         const uint16_t header = uint16_t(rest[pos] | rest[pos + 1] << 8);
         pos += 2;
         Tag t{header >> 6, size_t(header & 0x3F), false};
-        if (t.length == 0x3F) {
+        if (t.length == 0x3F)
+        {
             t.length = rest[pos] | rest[pos + 1] << 8 | rest[pos + 2] << 16 | size_t(rest[pos + 3]) << 24;
             t.longHeader = true;
             pos += 4;
@@ -86,13 +92,16 @@ std::vector<const swf::ShapeDefinition*> Shapes(swf::MovieDefinition& movie)
 bool InsideFill(const swf::ShapeDefinition& shape, int style, double x, double y)
 {
     bool inside = false;
-    for (const swf::Path& p : shape.paths()) {
+    for (const swf::Path& p : shape.paths())
+    {
         if (p.fill0 != style && p.fill1 != style)
             continue;
         double fx = p.startX, fy = p.startY; // start of the current edge
         double lx = fx, ly = fy;             // last flattened point
-        for (const swf::Edge& e : p.edges) {
-            for (int k = 1; k <= 16; ++k) {
+        for (const swf::Edge& e : p.edges)
+        {
+            for (int k = 1; k <= 16; ++k)
+            {
                 const double t = k / 16.0, u = 1 - t;
                 const double nx = u * u * fx + 2 * u * t * e.cx + t * t * e.ax;
                 const double ny = u * u * fy + 2 * u * t * e.cy + t * t * e.ay;
@@ -112,18 +121,23 @@ bool InsideFill(const swf::ShapeDefinition& shape, int style, double x, double y
 // down) lies fill1's region and just left of it fill0's.
 void ExpectFillSidesMatchInsides(const swf::ShapeDefinition& shape)
 {
-    for (const swf::Path& p : shape.paths()) {
+    for (const swf::Path& p : shape.paths())
+    {
         double fx = p.startX, fy = p.startY;
-        for (const swf::Edge& e : p.edges) {
+        for (const swf::Edge& e : p.edges)
+        {
             const double mx = 0.25 * fx + 0.5 * e.cx + 0.25 * e.ax, my = 0.25 * fy + 0.5 * e.cy + 0.25 * e.ay;
             double dx = e.ax - fx, dy = e.ay - fy;
             const double len = std::hypot(dx, dy);
             dx /= len, dy /= len;
             const double rx = mx - dy * 0.5, ry = my + dx * 0.5; // right of travel, y down
             const double lx = mx + dy * 0.5, ly = my - dx * 0.5;
-            for (int style = 1; style <= int(shape.fillStyles().size()); ++style) {
-                EXPECT_TRUE(p.fill1 != style || InsideFill(shape, style, rx, ry)) << "fill1 edge with its fill on the left";
-                EXPECT_TRUE(p.fill0 != style || InsideFill(shape, style, lx, ly)) << "fill0 edge with its fill on the right";
+            for (int style = 1; style <= int(shape.fillStyles().size()); ++style)
+            {
+                EXPECT_TRUE(p.fill1 != style || InsideFill(shape, style, rx, ry))
+                    << "fill1 edge with its fill on the left";
+                EXPECT_TRUE(p.fill0 != style || InsideFill(shape, style, lx, ly))
+                    << "fill0 edge with its fill on the right";
                 EXPECT_FALSE(p.fill1 == style && p.fill0 != style && InsideFill(shape, style, lx, ly));
             }
             fx = e.ax;
@@ -150,7 +164,8 @@ TEST(MovieWriterTest, TagHeadersUseTheLongFormFromSixtyThreeBytes)
 
     // Every tag of a real movie: lengths add up to the file, long headers only when needed.
     const std::vector<uint8_t> file = CompileSvg(Svg(100, 50,
-        "<rect width='100' height='50' fill='#9955aa'/><circle cx='50' cy='25' r='20' fill='red' stroke='black' stroke-width='2'/>"));
+                                                     "<rect width='100' height='50' fill='#9955aa'/><circle cx='50' "
+                                                     "cy='25' r='20' fill='red' stroke='black' stroke-width='2'/>"));
     const uint32_t declared = file[4] | file[5] << 8 | file[6] << 16 | uint32_t(file[7]) << 24;
     EXPECT_EQ(declared, file.size());
     for (const Tag& t : Tags(file))
@@ -159,12 +174,13 @@ TEST(MovieWriterTest, TagHeadersUseTheLongFormFromSixtyThreeBytes)
 
 TEST(MovieWriterTest, HeaderFramesAndLabelsReadBackByThePlayer)
 {
-    const std::vector<uint8_t> file = CompileSvg(Svg(120, 40,
-        "<rect width='120' height='40' fill='white'/>"
-        "<g data-frame='' data-label='start'><rect width='10' height='10' fill='red'/></g>"
-        "<g data-frame='' data-hold='3'><rect width='20' height='10' fill='green'/></g>"
-        "<g data-frame='' data-label='rest'><rect width='30' height='10' fill='blue'/></g>",
-        "data-fps='8'"));
+    const std::vector<uint8_t> file =
+        CompileSvg(Svg(120, 40,
+                       "<rect width='120' height='40' fill='white'/>"
+                       "<g data-frame='' data-label='start'><rect width='10' height='10' fill='red'/></g>"
+                       "<g data-frame='' data-hold='3'><rect width='20' height='10' fill='green'/></g>"
+                       "<g data-frame='' data-label='rest'><rect width='30' height='10' fill='blue'/></g>",
+                       "data-fps='8'"));
     ASSERT_FALSE(file.empty());
     EXPECT_EQ(std::string(file.begin(), file.begin() + 3), "FWS");
     auto movie = ReadMovie(file);
@@ -202,7 +218,8 @@ TEST(MovieWriterTest, CompressedMoviesHoldTheSameBytes)
     Tags(plain, &plainBody);
     Tags(packed, &packedBody);
     EXPECT_EQ(plainBody, packedBody);
-    EXPECT_EQ(std::vector<uint8_t>(plain.begin() + 4, plain.begin() + 8), std::vector<uint8_t>(packed.begin() + 4, packed.begin() + 8));
+    EXPECT_EQ(std::vector<uint8_t>(plain.begin() + 4, plain.begin() + 8),
+              std::vector<uint8_t>(packed.begin() + 4, packed.begin() + 8));
     auto movie = ReadMovie(packed);
     EXPECT_TRUE(movie->isCompressed());
     EXPECT_EQ(movie->frameCount(), 1);
@@ -213,19 +230,22 @@ TEST(MovieWriterTest, ContoursCloseExactlyAndFillSidesFollowTheirInsides)
     // Clockwise and counter-clockwise squares, a ring made of two contours of
     // the same direction, a glyph-like shape with curves, and arcs of a
     // circle under a rotation: every fill edge must be on the inside's side.
-    const std::vector<uint8_t> file = CompileSvg(Svg(200, 200,
-        "<path d='M10 10 H60 V60 H10 Z' fill='red'/>"
-        "<path d='M70 10 V60 H120 V10 Z' fill='green'/>"
-        "<path d='M10 70 H110 V170 H10 Z M30 90 H90 V150 H30 Z' fill='blue'/>"
-        "<path d='M130 80 C190 60 190 160 130 140 Q150 110 130 80 Z' fill='black'/>"
-        "<circle cx='160' cy='170' r='20' transform='rotate(33 160 170)' fill='gold'/>"
-        "<path d='M120.3 10.7 L190.1 10.2 L150.55 59.9' fill='purple'/>"));
+    const std::vector<uint8_t> file =
+        CompileSvg(Svg(200, 200,
+                       "<path d='M10 10 H60 V60 H10 Z' fill='red'/>"
+                       "<path d='M70 10 V60 H120 V10 Z' fill='green'/>"
+                       "<path d='M10 70 H110 V170 H10 Z M30 90 H90 V150 H30 Z' fill='blue'/>"
+                       "<path d='M130 80 C190 60 190 160 130 140 Q150 110 130 80 Z' fill='black'/>"
+                       "<circle cx='160' cy='170' r='20' transform='rotate(33 160 170)' fill='gold'/>"
+                       "<path d='M120.3 10.7 L190.1 10.2 L150.55 59.9' fill='purple'/>"));
     auto movie = ReadMovie(file);
     const auto shapes = Shapes(*movie);
     ASSERT_EQ(shapes.size(), 6u);
-    for (const swf::ShapeDefinition* shape : shapes) {
+    for (const swf::ShapeDefinition* shape : shapes)
+    {
         ASSERT_EQ(shape->fillStyles().size(), 1u);
-        for (const swf::Path& p : shape->paths()) {
+        for (const swf::Path& p : shape->paths())
+        {
             ASSERT_FALSE(p.edges.empty());
             // Stitching needs the exact start point back.
             EXPECT_EQ(p.edges.back().ax, p.startX);
@@ -233,7 +253,8 @@ TEST(MovieWriterTest, ContoursCloseExactlyAndFillSidesFollowTheirInsides)
             EXPECT_TRUE((p.fill0 == 1) != (p.fill1 == 1)) << "one side filled";
             // Whole twips at every end point.
             EXPECT_EQ(p.startX, std::round(p.startX));
-            for (const swf::Edge& e : p.edges) {
+            for (const swf::Edge& e : p.edges)
+            {
                 EXPECT_EQ(e.ax, std::round(e.ax));
                 EXPECT_EQ(e.ay, std::round(e.ay));
             }
@@ -250,18 +271,21 @@ TEST(MovieWriterTest, ContoursCloseExactlyAndFillSidesFollowTheirInsides)
 
 TEST(MovieWriterTest, RenderedFramesCoverExactlyWhatTheyDraw)
 {
-    const std::vector<uint8_t> file = CompileSvg(Svg(64, 48,
-        "<rect width='64' height='48' fill='#ffffff'/>"
-        "<rect x='16' y='12' width='32' height='24' fill='#000' fill-opacity='0.5'/>"));
+    const std::vector<uint8_t> file =
+        CompileSvg(Svg(64, 48,
+                       "<rect width='64' height='48' fill='#ffffff'/>"
+                       "<rect x='16' y='12' width='32' height='24' fill='#000' fill-opacity='0.5'/>"));
     auto movie = ReadMovie(file);
-    for (auto [w, h] : {std::pair{64, 48}, {128, 96}, {17, 18}, {300, 60}}) {
+    for (auto [w, h] : {std::pair{64, 48}, {128, 96}, {17, 18}, {300, 60}})
+    {
         const auto px = RenderFrame(*movie, 0, w, h);
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
                 ASSERT_EQ(AlphaAt(px, w, x, y), 255) << w << "x" << h << " at " << x << "," << y;
     }
     // A shape inset from the frame leaves its margin transparent, at any stretch.
-    const std::vector<uint8_t> inset = CompileSvg(Svg(40, 40, "<rect x='10' y='10' width='20' height='20' fill='red'/>"));
+    const std::vector<uint8_t> inset =
+        CompileSvg(Svg(40, 40, "<rect x='10' y='10' width='20' height='20' fill='red'/>"));
     auto small = ReadMovie(inset);
     const auto px = RenderFrame(*small, 0, 80, 40);
     EXPECT_EQ(AlphaAt(px, 80, 2, 2), 0);
@@ -273,7 +297,8 @@ TEST(MovieWriterTest, RenderedFramesCoverExactlyWhatTheyDraw)
 TEST(MovieWriterTest, HugeCoordinatesAreSplitIntoEdgesThatFit)
 {
     // Deltas of 200000 twips need more than the 17 bits an edge may hold.
-    const std::vector<uint8_t> file = CompileSvg(Svg(50, 50, "<rect x='-5000' y='-5000' width='10050' height='10050' fill='teal'/>"));
+    const std::vector<uint8_t> file =
+        CompileSvg(Svg(50, 50, "<rect x='-5000' y='-5000' width='10050' height='10050' fill='teal'/>"));
     auto movie = ReadMovie(file);
     const auto shapes = Shapes(*movie);
     ASSERT_EQ(shapes.size(), 1u);
@@ -288,13 +313,15 @@ TEST(MovieWriterTest, HugeCoordinatesAreSplitIntoEdgesThatFit)
 
 TEST(MovieWriterTest, StrokesAndGradientsKeepTheirStyles)
 {
-    const std::vector<uint8_t> file = CompileSvg(Svg(100, 100,
-        "<defs><linearGradient id='h'><stop offset='0' stop-color='#f00'/><stop offset='1' stop-color='#00f'/></linearGradient>"
-        "<radialGradient id='r' cx='0.5' cy='0.5' r='0.5'><stop offset='0' stop-color='#fff'/>"
-        "<stop offset='1' stop-color='#000' stop-opacity='0.5'/></radialGradient></defs>"
-        "<rect width='100' height='50' fill='url(#h)'/>"
-        "<rect y='50' width='100' height='50' fill='url(#r)'/>"
-        "<polyline points='10,10 50,40 90,10' fill='none' stroke='#0f0' stroke-width='3'/>"));
+    const std::vector<uint8_t> file =
+        CompileSvg(Svg(100, 100,
+                       "<defs><linearGradient id='h'><stop offset='0' stop-color='#f00'/><stop offset='1' "
+                       "stop-color='#00f'/></linearGradient>"
+                       "<radialGradient id='r' cx='0.5' cy='0.5' r='0.5'><stop offset='0' stop-color='#fff'/>"
+                       "<stop offset='1' stop-color='#000' stop-opacity='0.5'/></radialGradient></defs>"
+                       "<rect width='100' height='50' fill='url(#h)'/>"
+                       "<rect y='50' width='100' height='50' fill='url(#r)'/>"
+                       "<polyline points='10,10 50,40 90,10' fill='none' stroke='#0f0' stroke-width='3'/>"));
     auto movie = ReadMovie(file);
     const auto shapes = Shapes(*movie);
     ASSERT_EQ(shapes.size(), 3u);
@@ -315,7 +342,7 @@ TEST(MovieWriterTest, StrokesAndGradientsKeepTheirStyles)
     auto channel = [&](int x, int y, int shift) { return int((px[size_t(y * 100 + x)] >> shift) & 0xFF); };
     EXPECT_GT(channel(2, 25, 16), 200); // red at the left end
     EXPECT_LT(channel(2, 25, 0), 50);
-    EXPECT_GT(channel(97, 25, 0), 200); // blue at the right end
-    EXPECT_GT(channel(50, 75, 8), 200); // white in the radial centre
+    EXPECT_GT(channel(97, 25, 0), 200);  // blue at the right end
+    EXPECT_GT(channel(50, 75, 8), 200);  // white in the radial centre
     EXPECT_LT(channel(99, 99, 24), 200); // half-transparent at the corner
 }

@@ -182,9 +182,9 @@ bool HasError(const LevelReport& report, const std::string& part)
     return false;
 }
 
-const std::vector<std::string> RowPuzzle = {
-    R"(<block x="0" y="9" color="2"/>)", R"(<block x="1" y="9" color="2"/>)", R"(<block x="2" y="9" color="0"/>)",
-    R"(<block x="3" y="9" color="2"/>)", R"(<block x="4" y="9" color="0"/>)", R"(<block x="5" y="9" color="0"/>)"};
+const std::vector<std::string> RowPuzzle = {R"(<block x="0" y="9" color="2"/>)", R"(<block x="1" y="9" color="2"/>)",
+                                            R"(<block x="2" y="9" color="0"/>)", R"(<block x="3" y="9" color="2"/>)",
+                                            R"(<block x="4" y="9" color="0"/>)", R"(<block x="5" y="9" color="0"/>)"};
 
 TEST(PuzzleCheckLint, ACleanLevelAndItsMoveAllowance)
 {

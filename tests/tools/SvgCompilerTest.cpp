@@ -1,14 +1,15 @@
 // The picture compiler's reading of the art format: sizes, painting order,
 // style inheritance, reuse, gradients, frames, lettering and refusals.
+#include "SvgCompiler.h"
 #include "GlyphOutliner.h"
 #include "MovieWriter.h"
-#include "SvgCompiler.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 const char* const GameFont = "/usr/share/fonts/opentype/dosis/Dosis-Medium.otf";
 
@@ -87,18 +88,19 @@ TEST(SvgCompilerTest, RefusesWhatCannotBecomeAMovie)
 TEST(SvgCompilerTest, PaintingOrderStylesAndOpacityFollowTheDocument)
 {
     std::vector<std::string> warnings;
-    Movie m = Compile(Svg("<g fill='#ff0000' opacity='0.5'>"
-                          "  <rect width='10' height='10'/>"
-                          "  <g style='fill:#00ff00'><circle cx='5' cy='5' r='3' fill='blue' opacity='0.5'/></g>"
-                          "  <rect width='1' height='1' fill-opacity='0.5' stroke='black' stroke-width='2' stroke-opacity='0.25'/>"
-                          "</g>"
-                          "<rect width='10' height='10' display='none'/>"
-                          "<rect width='10' height='10' visibility='hidden'/>"
-                          "<rect width='0' height='10'/>"
-                          "<defs><rect id='hidden' width='5' height='5'/></defs>"
-                          "<filter id='f'/><rect width='2' height='2' fill='none'/>"
-                          "<line x1='0' y1='0' x2='10' y2='10' stroke='#123456'/>"),
-                      nullptr, &warnings);
+    Movie m = Compile(
+        Svg("<g fill='#ff0000' opacity='0.5'>"
+            "  <rect width='10' height='10'/>"
+            "  <g style='fill:#00ff00'><circle cx='5' cy='5' r='3' fill='blue' opacity='0.5'/></g>"
+            "  <rect width='1' height='1' fill-opacity='0.5' stroke='black' stroke-width='2' stroke-opacity='0.25'/>"
+            "</g>"
+            "<rect width='10' height='10' display='none'/>"
+            "<rect width='10' height='10' visibility='hidden'/>"
+            "<rect width='0' height='10'/>"
+            "<defs><rect id='hidden' width='5' height='5'/></defs>"
+            "<filter id='f'/><rect width='2' height='2' fill='none'/>"
+            "<line x1='0' y1='0' x2='10' y2='10' stroke='#123456'/>"),
+        nullptr, &warnings);
     const auto& items = m.background;
     ASSERT_EQ(items.size(), 4u);
     EXPECT_EQ(items[0].fill.colour, (Rgba{255, 0, 0, 128}));
@@ -121,11 +123,12 @@ TEST(SvgCompilerTest, PaintingOrderStylesAndOpacityFollowTheDocument)
 TEST(SvgCompilerTest, UseInstantiatesWithItsOffsetAndStopsCycles)
 {
     std::vector<std::string> warnings;
-    Movie m = Compile(Svg("<defs><g id='pair' fill='green'><rect width='2' height='2'/><rect x='4' width='2' height='2'/></g>"
-                          "<g id='loop'><use href='#loop'/></g></defs>"
-                          "<use xlink:href='#pair' x='10' y='20' transform='scale(2)'/>"
-                          "<use href='#loop'/><use href='#nothing'/>"),
-                      nullptr, &warnings);
+    Movie m =
+        Compile(Svg("<defs><g id='pair' fill='green'><rect width='2' height='2'/><rect x='4' width='2' height='2'/></g>"
+                    "<g id='loop'><use href='#loop'/></g></defs>"
+                    "<use xlink:href='#pair' x='10' y='20' transform='scale(2)'/>"
+                    "<use href='#loop'/><use href='#nothing'/>"),
+                nullptr, &warnings);
     ASSERT_EQ(m.background.size(), 2u);
     // scale(2) then translate(10, 20): the second square starts at (2 * 14, 2 * 20) user units.
     EXPECT_NEAR(Min(m.background[1]).x, 28 * 20, 1e-9);
@@ -138,7 +141,8 @@ TEST(SvgCompilerTest, GradientsMapTheirSquareOntoTheElement)
 {
     Movie m = Compile(Svg("<defs>"
                           "<linearGradient id='base' x1='0' y1='0' x2='0' y2='1'><stop offset='0' stop-color='white'/>"
-                          "<stop offset='50%' style='stop-color:#808080;stop-opacity:0.5'/><stop offset='0.2' stop-color='black'/></linearGradient>"
+                          "<stop offset='50%' style='stop-color:#808080;stop-opacity:0.5'/><stop offset='0.2' "
+                          "stop-color='black'/></linearGradient>"
                           "<linearGradient id='child' href='#base' gradientTransform='translate(0 0)'/>"
                           "<radialGradient id='user' gradientUnits='userSpaceOnUse' cx='50' cy='25' r='10'>"
                           "<stop offset='0' stop-color='red'/><stop offset='1' stop-color='blue'/></radialGradient>"
@@ -149,7 +153,7 @@ TEST(SvgCompilerTest, GradientsMapTheirSquareOntoTheElement)
     ASSERT_EQ(m.background.size(), 3u);
     const Paint& linear = m.background[0].fill;
     ASSERT_EQ(linear.kind, Paint::Kind::Linear);
-    ASSERT_EQ(linear.stops.size(), 3u); // inherited through href
+    ASSERT_EQ(linear.stops.size(), 3u);     // inherited through href
     EXPECT_EQ(linear.stops[2].offset, 0.5); // offsets never go back
     EXPECT_EQ(linear.stops[1].colour.a, 128);
     // The ramp runs from the box's top (-16384) to its bottom (+16384), in twips.
@@ -176,11 +180,13 @@ TEST(SvgCompilerTest, LongGradientsAreReducedToEightStops)
 {
     std::string stops;
     for (int i = 0; i <= 12; ++i)
-        stops += "<stop offset='" + std::to_string(i / 12.0) + "' stop-color='rgb(" + std::to_string(i * 20) + ",0,0)'/>";
+        stops +=
+            "<stop offset='" + std::to_string(i / 12.0) + "' stop-color='rgb(" + std::to_string(i * 20) + ",0,0)'/>";
     stops += "<stop offset='1' stop-color='blue'/>";
     std::vector<std::string> warnings;
-    Movie m = Compile(Svg("<linearGradient id='g'>" + stops + "</linearGradient><rect width='10' height='10' fill='url(#g)'/>"),
-                      nullptr, &warnings);
+    Movie m = Compile(
+        Svg("<linearGradient id='g'>" + stops + "</linearGradient><rect width='10' height='10' fill='url(#g)'/>"),
+        nullptr, &warnings);
     const Paint& p = m.background[0].fill;
     ASSERT_EQ(p.stops.size(), 8u);
     // The ends and the sharp change to blue survive.
@@ -192,9 +198,10 @@ TEST(SvgCompilerTest, LongGradientsAreReducedToEightStops)
 
 TEST(SvgCompilerTest, FrameGroupsBecomeFramesOverTheSharedBackground)
 {
-    Movie m = Compile(Svg("<g data-frame='' data-label='a'><rect width='1' height='1'/></g>"
-                          "<rect width='100' height='50' fill='white'/>"
-                          "<g data-frame='' data-hold='4'><rect width='2' height='2'/><rect width='3' height='3'/></g>"));
+    Movie m =
+        Compile(Svg("<g data-frame='' data-label='a'><rect width='1' height='1'/></g>"
+                    "<rect width='100' height='50' fill='white'/>"
+                    "<g data-frame='' data-hold='4'><rect width='2' height='2'/><rect width='3' height='3'/></g>"));
     ASSERT_EQ(m.frames.size(), 2u);
     EXPECT_EQ(m.background.size(), 1u);
     EXPECT_EQ(m.frames[0].label, "a");
@@ -210,9 +217,10 @@ TEST(SvgCompilerTest, LetteringComesFromTheGameFont)
     if (!font.Load(GameFont, error))
         GTEST_SKIP() << "the game font is not installed: " << error;
 
-    Movie m = Compile(Svg("<text x='50' y='40' font-size='30' text-anchor='middle' fill='white' stroke='black' stroke-width='2'>"
-                          "PLAY  <tspan>GAME</tspan>\n</text>"),
-                      &font);
+    Movie m = Compile(
+        Svg("<text x='50' y='40' font-size='30' text-anchor='middle' fill='white' stroke='black' stroke-width='2'>"
+            "PLAY  <tspan>GAME</tspan>\n</text>"),
+        &font);
     ASSERT_EQ(m.background.size(), 2u);
     // The outline ring goes below the letters.
     EXPECT_TRUE(m.background[0].stroked);
@@ -246,15 +254,21 @@ TEST(SvgCompilerTest, DamagedSourcesAreRefusedOrCompiledNeverFollowedAstray)
     // movie, and every movie it gives encodes.
     const std::string source = Svg(
         "<defs><linearGradient id='g' x1='0' x2='1' gradientTransform='rotate(30)'><stop offset='0' stop-color='#fff'/>"
-        "<stop offset='1' stop-color='rgb(10,20,30)'/></linearGradient><g id='u'><circle r='4' fill='url(#g)'/></g></defs>"
-        "<g transform='translate(5 5) scale(1e30)' opacity='2'><path d='M0 0 C1e308 1e308 -1e308 0 5 5 A1e-300 1e300 720 1 0 9 9 z'/></g>"
-        "<use href='#u' x='1e39' y='nan'/><rect x='-1e9' width='2e9' height='10' rx='-5' stroke='red' stroke-width='1e12'/>"
-        "<polygon points='0,0 100,0 100'/><ellipse rx='3' ry='0'/><g data-frame='' data-hold='2'><line x2='9' stroke='blue'/></g>");
-    for (size_t n = 0; n <= source.size(); ++n) {
+        "<stop offset='1' stop-color='rgb(10,20,30)'/></linearGradient><g id='u'><circle r='4' "
+        "fill='url(#g)'/></g></defs>"
+        "<g transform='translate(5 5) scale(1e30)' opacity='2'><path d='M0 0 C1e308 1e308 -1e308 0 5 5 A1e-300 1e300 "
+        "720 1 0 9 9 z'/></g>"
+        "<use href='#u' x='1e39' y='nan'/><rect x='-1e9' width='2e9' height='10' rx='-5' stroke='red' "
+        "stroke-width='1e12'/>"
+        "<polygon points='0,0 100,0 100'/><ellipse rx='3' ry='0'/><g data-frame='' data-hold='2'><line x2='9' "
+        "stroke='blue'/></g>");
+    for (size_t n = 0; n <= source.size(); ++n)
+    {
         SvgCompiler compiler(nullptr);
         Movie movie;
         std::string error;
-        if (!compiler.Compile(source.substr(0, n), movie, error)) {
+        if (!compiler.Compile(source.substr(0, n), movie, error))
+        {
             EXPECT_FALSE(error.empty()) << n;
             continue;
         }

@@ -7,12 +7,14 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 std::vector<Point> EndPoints(const Outline& o)
 {
     std::vector<Point> out;
-    for (const SubPath& sp : o.subPaths) {
+    for (const SubPath& sp : o.subPaths)
+    {
         out.push_back(sp.start);
         for (const Segment& s : sp.segments)
             out.push_back(s.to);
@@ -48,9 +50,17 @@ TEST(XmlDocumentTest, ReadsElementsAttributesTextAndReferences)
 
 TEST(XmlDocumentTest, RefusesBrokenDocumentsWithTheLine)
 {
-    const char* broken[] = {"", "<svg>", "<svg></g>", "<svg a=1/>", "<svg a=\"1/>", "<svg>&bogus;</svg>",
-                            "<svg/><extra/>", "<svg><!-- open</svg>", "<svg>&#0;</svg>"};
-    for (const char* text : broken) {
+    const char* broken[] = {"",
+                            "<svg>",
+                            "<svg></g>",
+                            "<svg a=1/>",
+                            "<svg a=\"1/>",
+                            "<svg>&bogus;</svg>",
+                            "<svg/><extra/>",
+                            "<svg><!-- open</svg>",
+                            "<svg>&#0;</svg>"};
+    for (const char* text : broken)
+    {
         std::string error;
         EXPECT_FALSE(ParseXml(text, error)) << text;
         EXPECT_FALSE(error.empty()) << text;
@@ -73,7 +83,8 @@ TEST(PathParserTest, ReadsEveryCommandAbsoluteAndRelative)
     EXPECT_TRUE(error.empty()) << error;
     ASSERT_EQ(o.subPaths.size(), 2u);
     const std::vector<Point> pts = EndPoints(o);
-    const std::vector<Point> expected{{10, 10}, {20, 10}, {25, 10}, {25, 15}, {10, 15}, {10, 30}, {15, 25}, {25, 25}, {35, 25}};
+    const std::vector<Point> expected{{10, 10}, {20, 10}, {25, 10}, {25, 15}, {10, 15},
+                                      {10, 30}, {15, 25}, {25, 25}, {35, 25}};
     ASSERT_EQ(pts.size(), expected.size());
     for (size_t i = 0; i < pts.size(); ++i)
         ExpectNear(pts[i], expected[i]);
@@ -129,8 +140,10 @@ TEST(PathParserTest, ArcsLandOnTheirEndPointAndStayOnTheEllipse)
     Outline full;
     AppendEllipse(full, {3, 4}, 100, 50);
     Point from = full.subPaths[0].start;
-    for (const Segment& s : full.subPaths[0].segments) {
-        for (int i = 1; i < 20; ++i) {
+    for (const Segment& s : full.subPaths[0].segments)
+    {
+        for (int i = 1; i < 20; ++i)
+        {
             const double t = i / 20.0, u = 1 - t;
             const Point p = from * (u * u * u) + s.c1 * (3 * u * u * t) + s.c2 * (3 * u * t * t) + s.to * (t * t * t);
             const double q = std::pow((p.x - 3) / 100, 2) + std::pow((p.y - 4) / 50, 2);
@@ -148,7 +161,8 @@ TEST(PathParserTest, StopsAtTheFirstErrorKeepingWhatCameBefore)
     ASSERT_EQ(o.subPaths.size(), 1u);
     EXPECT_EQ(o.subPaths[0].segments.size(), 1u);
 
-    for (const char* bad : {"L10 10", "M0 0 z 5 5", "M0 0 K5 5", "M0 0 A10 10 0 2 0 5 5"}) {
+    for (const char* bad : {"L10 10", "M0 0 z 5 5", "M0 0 K5 5", "M0 0 A10 10 0 2 0 5 5"})
+    {
         std::string e;
         ParsePathData(bad, &e);
         EXPECT_FALSE(e.empty()) << bad;

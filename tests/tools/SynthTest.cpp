@@ -12,7 +12,8 @@
 #include <cmath>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 SoundScript Parse(const std::string& text)
 {
@@ -74,7 +75,8 @@ std::pair<float, float> Steps(const std::vector<float>& s, int channels)
 {
     float inside = 0, seam = 0;
     const size_t frames = s.size() / size_t(channels);
-    for (int c = 0; c < channels; ++c) {
+    for (int c = 0; c < channels; ++c)
+    {
         for (size_t i = 1; i < frames; ++i)
             inside = std::max(inside, std::fabs(s[i * channels + c] - s[(i - 1) * channels + c]));
         seam = std::max(seam, std::fabs(s[size_t(c)] - s[(frames - 1) * channels + c]));
@@ -112,13 +114,13 @@ TEST(SoundScriptTest, ReadsNotesChordsRestsAndRepeats)
 TEST(SoundScriptTest, RefusesMistakesWithTheirLine)
 {
     EXPECT_NE(ParseError("tempo 120\nwobble 3\n").find("line 2"), std::string::npos);
-    ParseError("instrument a\n wave sine\n");                                  // no end
-    ParseError("channels 3\ntrack a\nend\n");                                 // bad channels
-    ParseError("instrument a\nend\npattern p\n C4\nend\ntrack a\nplay p\nend\n"); // no length
-    ParseError("instrument a\nend\ntrack a\nplay nothing\nend\n");            // unknown pattern
-    ParseError("pattern p\n C4:1\nend\ntrack ghost\nplay p\nend\n");          // unknown instrument
+    ParseError("instrument a\n wave sine\n");                                             // no end
+    ParseError("channels 3\ntrack a\nend\n");                                             // bad channels
+    ParseError("instrument a\nend\npattern p\n C4\nend\ntrack a\nplay p\nend\n");         // no length
+    ParseError("instrument a\nend\ntrack a\nplay nothing\nend\n");                        // unknown pattern
+    ParseError("pattern p\n C4:1\nend\ntrack ghost\nplay p\nend\n");                      // unknown instrument
     ParseError("loop\ninstrument a\nend\npattern p\n C4:1\nend\ntrack a\nplay p\nend\n"); // loop without bars
-    ParseError("instrument a\n envelope 0.1 0.1 2 0.1\nend\n");               // sustain above 1
+    ParseError("instrument a\n envelope 0.1 0.1 2 0.1\nend\n");                           // sustain above 1
     ParseError("pattern p\n C4:0\nend\n");
     ParseError("pattern p\n C4:1@x\nend\n");
 }
@@ -220,10 +222,12 @@ TEST(SoundScriptTest, DamagedDescriptionsAreRefusedOrRendered)
     // Every prefix of a valid description parses or is refused with a
     // message; whatever parses renders or is refused too.
     const std::string text = LoopScript;
-    for (size_t n = 0; n <= text.size(); n += 7) {
+    for (size_t n = 0; n <= text.size(); n += 7)
+    {
         std::string error;
         auto script = ParseSoundScript(text.substr(0, n), error);
-        if (!script) {
+        if (!script)
+        {
             EXPECT_FALSE(error.empty()) << n;
             continue;
         }

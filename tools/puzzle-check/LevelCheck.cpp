@@ -157,8 +157,7 @@ LevelReport CheckLevel(const std::string& text, MoveAllowance allowance, int max
     report.par = static_cast<int>(result.moves.size());
     report.solution = result.moves;
     const int par = *report.par;
-    const bool allowed =
-        level.moves == par || (allowance == MoveAllowance::ParOrOneMore && level.moves == par + 1);
+    const bool allowed = level.moves == par || (allowance == MoveAllowance::ParOrOneMore && level.moves == par + 1);
     if (!allowed)
         report.errors.push_back("moves " + std::to_string(level.moves) + " but par is " + std::to_string(par) +
                                 (allowance == MoveAllowance::ParOrOneMore ? " (par or par + 1 allowed)" : ""));

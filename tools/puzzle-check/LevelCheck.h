@@ -35,8 +35,8 @@ enum class MoveAllowance
 struct LevelReport
 {
     int moves = 0;
-    std::optional<int> par;      // unset when no solution was found
-    std::vector<Swap> solution;  // a shortest one
+    std::optional<int> par;     // unset when no solution was found
+    std::vector<Swap> solution; // a shortest one
     std::vector<std::string> errors;
 };
 

@@ -18,7 +18,7 @@ class PuzzleSolver
     struct Result
     {
         bool solved = false;
-        std::vector<Swap> moves;   // a shortest solution when solved
+        std::vector<Swap> moves; // a shortest solution when solved
         uint64_t fieldsVisited = 0;
     };
 

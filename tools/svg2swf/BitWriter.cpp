@@ -2,9 +2,11 @@
 
 void BitWriter::WriteBits(uint32_t value, int count)
 {
-    for (int bit = count - 1; bit >= 0; --bit) {
+    for (int bit = count - 1; bit >= 0; --bit)
+    {
         current = uint8_t((current << 1) | ((value >> bit) & 1u));
-        if (++used == 8) {
+        if (++used == 8)
+        {
             bytes.push_back(current);
             current = 0;
             used = 0;
@@ -71,7 +73,8 @@ int BitWriter::SignedBitsFor(int64_t value)
 int BitWriter::UnsignedBitsFor(uint64_t value)
 {
     int bits = 0;
-    while (value != 0) {
+    while (value != 0)
+    {
         ++bits;
         value >>= 1;
     }

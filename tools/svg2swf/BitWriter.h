@@ -7,8 +7,9 @@
 // Writes the bit-packed and byte-aligned fields of a movie file: unsigned and
 // signed bit fields most significant bit first, little-endian whole numbers.
 // Every byte-sized write first pads the partly written byte with zero bits.
-class BitWriter {
-public:
+class BitWriter
+{
+  public:
     void WriteBits(uint32_t value, int count);
     void WriteSignedBits(int32_t value, int count);
     void Align();
@@ -28,7 +29,7 @@ public:
     // Bits an unsigned field needs to hold value; 0 for 0.
     static int UnsignedBitsFor(uint64_t value);
 
-private:
+  private:
     std::vector<uint8_t> bytes;
     uint8_t current = 0;
     int used = 0; // bits of current already filled

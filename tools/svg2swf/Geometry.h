@@ -3,18 +3,32 @@
 #include <cmath>
 
 // Plane geometry shared by the picture compiler: points and 2-D affine maps.
-struct Point {
+struct Point
+{
     double x = 0;
     double y = 0;
 };
 
-inline Point operator+(Point a, Point b) { return {a.x + b.x, a.y + b.y}; }
-inline Point operator-(Point a, Point b) { return {a.x - b.x, a.y - b.y}; }
-inline Point operator*(Point a, double s) { return {a.x * s, a.y * s}; }
-inline double Length(Point a) { return std::hypot(a.x, a.y); }
+inline Point operator+(Point a, Point b)
+{
+    return {a.x + b.x, a.y + b.y};
+}
+inline Point operator-(Point a, Point b)
+{
+    return {a.x - b.x, a.y - b.y};
+}
+inline Point operator*(Point a, double s)
+{
+    return {a.x * s, a.y * s};
+}
+inline double Length(Point a)
+{
+    return std::hypot(a.x, a.y);
+}
 
 // x' = a*x + c*y + e, y' = b*x + d*y + f (the SVG matrix(a b c d e f) order).
-struct Affine {
+struct Affine
+{
     double a = 1, b = 0, c = 0, d = 1, e = 0, f = 0;
 
     Point Apply(Point p) const { return {a * p.x + c * p.y + e, b * p.x + d * p.y + f}; }
@@ -42,10 +56,6 @@ struct Affine {
 // (l * r) applies r first, then l.
 inline Affine operator*(const Affine& l, const Affine& r)
 {
-    return {l.a * r.a + l.c * r.b,
-            l.b * r.a + l.d * r.b,
-            l.a * r.c + l.c * r.d,
-            l.b * r.c + l.d * r.d,
-            l.a * r.e + l.c * r.f + l.e,
-            l.b * r.e + l.d * r.f + l.f};
+    return {l.a * r.a + l.c * r.b, l.b * r.a + l.d * r.b,       l.a * r.c + l.c * r.d,
+            l.b * r.c + l.d * r.d, l.a * r.e + l.c * r.f + l.e, l.b * r.e + l.d * r.f + l.f};
 }

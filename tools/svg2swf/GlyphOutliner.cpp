@@ -6,7 +6,8 @@
 
 #include <vector>
 
-struct GlyphOutliner::Face {
+struct GlyphOutliner::Face
+{
     FT_Library library = nullptr;
     FT_Face face = nullptr;
     ~Face()
@@ -21,20 +22,26 @@ struct GlyphOutliner::Face {
 GlyphOutliner::GlyphOutliner() = default;
 GlyphOutliner::~GlyphOutliner() = default;
 
-bool GlyphOutliner::Loaded() const { return face && face->face; }
+bool GlyphOutliner::Loaded() const
+{
+    return face && face->face;
+}
 
 bool GlyphOutliner::Load(const std::string& fontPath, std::string& error)
 {
     auto f = std::make_unique<Face>();
-    if (FT_Init_FreeType(&f->library) != 0) {
+    if (FT_Init_FreeType(&f->library) != 0)
+    {
         error = "FreeType cannot start";
         return false;
     }
-    if (FT_New_Face(f->library, fontPath.c_str(), 0, &f->face) != 0) {
+    if (FT_New_Face(f->library, fontPath.c_str(), 0, &f->face) != 0)
+    {
         error = "cannot open font " + fontPath;
         return false;
     }
-    if (!FT_IS_SCALABLE(f->face)) {
+    if (!FT_IS_SCALABLE(f->face))
+    {
         error = "font " + fontPath + " has no outlines";
         return false;
     }
@@ -42,9 +49,11 @@ bool GlyphOutliner::Load(const std::string& fontPath, std::string& error)
     return true;
 }
 
-namespace {
+namespace
+{
 
-struct DecomposeState {
+struct DecomposeState
+{
     Outline* out;
     double scale; // user units per font unit
     Point pen;
@@ -87,13 +96,16 @@ uint32_t NextCodePoint(const std::string& text, size_t& i)
     const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
     const unsigned char c = byte(i);
     int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-    if (extra == 0 || i + extra >= text.size()) {
+    if (extra == 0 || i + extra >= text.size())
+    {
         ++i;
         return c;
     }
     uint32_t code = c & (0x3F >> extra);
-    for (int k = 1; k <= extra; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) {
+    for (int k = 1; k <= extra; ++k)
+    {
+        if ((byte(i + k) & 0xC0) != 0x80)
+        {
             ++i;
             return c;
         }
@@ -120,10 +132,12 @@ Outline GlyphOutliner::Layout(const std::string& text, double fontSize, double l
     funcs.cubic_to = CubicTo;
     DecomposeState state{&out, scale, {}};
     FT_UInt previous = 0;
-    for (size_t i = 0; i < text.size();) {
+    for (size_t i = 0; i < text.size();)
+    {
         const uint32_t code = NextCodePoint(text, i);
         const FT_UInt glyph = FT_Get_Char_Index(f, code);
-        if (previous != 0 && FT_HAS_KERNING(f)) {
+        if (previous != 0 && FT_HAS_KERNING(f))
+        {
             FT_Vector kern{};
             if (FT_Get_Kerning(f, previous, glyph, FT_KERNING_UNSCALED, &kern) == 0)
                 advance += kern.x * scale;
@@ -131,7 +145,8 @@ Outline GlyphOutliner::Layout(const std::string& text, double fontSize, double l
         previous = glyph;
         if (FT_Load_Glyph(f, glyph, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) != 0)
             continue;
-        if (f->glyph->format == FT_GLYPH_FORMAT_OUTLINE) {
+        if (f->glyph->format == FT_GLYPH_FORMAT_OUTLINE)
+        {
             state.pen = {advance, 0};
             FT_Outline_Decompose(&f->glyph->outline, &funcs, &state);
             out.Close();

@@ -8,8 +8,9 @@
 // Lays out a line of text in the game font and returns the glyph outlines,
 // read through FreeType unhinted at the font's design resolution, so the
 // lettering in pictures matches the game's own text at every size.
-class GlyphOutliner {
-public:
+class GlyphOutliner
+{
+  public:
     GlyphOutliner();
     ~GlyphOutliner();
     GlyphOutliner(const GlyphOutliner&) = delete;
@@ -24,7 +25,7 @@ public:
     // draw its missing-glyph outline.
     Outline Layout(const std::string& text, double fontSize, double letterSpacing, double& advance) const;
 
-private:
+  private:
     struct Face;
     std::unique_ptr<Face> face;
 };

@@ -8,18 +8,27 @@
 
 // What the picture compiler hands to the movie writer: shapes already placed
 // in twips, each with one fill and at most one stroke, grouped into frames.
-struct Rgba {
+struct Rgba
+{
     uint8_t r = 0, g = 0, b = 0, a = 255;
     bool operator==(const Rgba& o) const { return r == o.r && g == o.g && b == o.b && a == o.a; }
 };
 
-struct GradientStop {
+struct GradientStop
+{
     double offset = 0; // 0..1, never decreasing along the list
     Rgba colour;
 };
 
-struct Paint {
-    enum class Kind : uint8_t { None, Solid, Linear, Radial };
+struct Paint
+{
+    enum class Kind : uint8_t
+    {
+        None,
+        Solid,
+        Linear,
+        Radial
+    };
     Kind kind = Kind::None;
     Rgba colour;                     // Solid
     std::vector<GradientStop> stops; // Linear, Radial
@@ -29,21 +38,24 @@ struct Paint {
     Affine squareToShape;
 };
 
-struct ShapeItem {
-    Outline outline;     // twips
-    Paint fill;          // None for an outline-only element
+struct ShapeItem
+{
+    Outline outline; // twips
+    Paint fill;      // None for an outline-only element
     bool stroked = false;
     Rgba strokeColour;
     double strokeWidth = 0; // twips
 };
 
-struct MovieFrame {
+struct MovieFrame
+{
     std::vector<ShapeItem> items; // bottom to top
     std::string label;            // empty: no label
     int hold = 1;                 // number of frames it is shown for
 };
 
-struct Movie {
+struct Movie
+{
     int widthTwips = 0;
     int heightTwips = 0;
     int frameRate = 12;

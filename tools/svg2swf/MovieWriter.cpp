@@ -12,7 +12,8 @@ void MovieWriter::AppendTag(std::vector<uint8_t>& out, uint16_t code, const std:
     swfwrite::appendTag(out, code, body);
 }
 
-namespace {
+namespace
+{
 
 std::vector<uint8_t> PlaceBody(uint16_t depth, uint16_t character)
 {
@@ -33,14 +34,16 @@ std::optional<std::vector<uint8_t>> MovieWriter::Write(const Movie& movie, std::
     std::map<std::vector<uint8_t>, uint16_t> characterOf;
     std::vector<uint8_t> tags;
     bool overflow = false;
-    auto characterFor = [&](const ShapeItem& item) -> int {
+    auto characterFor = [&](const ShapeItem& item) -> int
+    {
         std::vector<uint8_t> body;
         if (!ShapeEncoder::Encode(item, body))
             return 0;
         auto it = characterOf.find(body);
         if (it != characterOf.end())
             return it->second;
-        if (characterOf.size() >= 65534) {
+        if (characterOf.size() >= 65534)
+        {
             overflow = true;
             return 0;
         }
@@ -57,7 +60,8 @@ std::optional<std::vector<uint8_t>> MovieWriter::Write(const Movie& movie, std::
         if (int id = characterFor(item))
             background.push_back(id);
     std::vector<std::vector<int>> frames;
-    for (const MovieFrame& frame : movie.frames) {
+    for (const MovieFrame& frame : movie.frames)
+    {
         std::vector<int> ids;
         for (const ShapeItem& item : frame.items)
             if (int id = characterFor(item))
@@ -67,7 +71,8 @@ std::optional<std::vector<uint8_t>> MovieWriter::Write(const Movie& movie, std::
     size_t deepest = background.size();
     for (const auto& f : frames)
         deepest = std::max(deepest, background.size() + f.size());
-    if (overflow || deepest > 65535) {
+    if (overflow || deepest > 65535)
+    {
         error = "the movie needs too many shapes";
         return std::nullopt;
     }
@@ -76,11 +81,13 @@ std::optional<std::vector<uint8_t>> MovieWriter::Write(const Movie& movie, std::
         AppendTag(tags, PlaceObject2, PlaceBody(uint16_t(d + 1), uint16_t(background[d])));
     const std::vector<int>* previous = nullptr;
     int frameCount = 0;
-    for (size_t f = 0; f < frames.size(); ++f) {
+    for (size_t f = 0; f < frames.size(); ++f)
+    {
         const std::vector<int>& now = frames[f];
         const size_t base = background.size() + 1;
         // Change only the depths whose shape differs from the previous frame.
-        if (previous) {
+        if (previous)
+        {
             for (size_t i = 0; i < previous->size(); ++i)
                 if (i >= now.size() || (*previous)[i] != now[i])
                     AppendTag(tags, RemoveObject2, swfwrite::removeObject2(int(base + i)));
@@ -88,17 +95,20 @@ std::optional<std::vector<uint8_t>> MovieWriter::Write(const Movie& movie, std::
         for (size_t i = 0; i < now.size(); ++i)
             if (!previous || i >= previous->size() || (*previous)[i] != now[i])
                 AppendTag(tags, PlaceObject2, PlaceBody(uint16_t(base + i), uint16_t(now[i])));
-        if (!movie.frames[f].label.empty()) {
+        if (!movie.frames[f].label.empty())
+        {
             AppendTag(tags, FrameLabel, swfwrite::frameLabel(movie.frames[f].label));
         }
-        for (int h = 0; h < movie.frames[f].hold; ++h) {
+        for (int h = 0; h < movie.frames[f].hold; ++h)
+        {
             AppendTag(tags, ShowFrame, {});
             ++frameCount;
         }
         previous = &now;
     }
     AppendTag(tags, End, {});
-    if (frameCount > 65535) {
+    if (frameCount > 65535)
+    {
         error = "too many frames";
         return std::nullopt;
     }
@@ -114,13 +124,15 @@ std::optional<std::vector<uint8_t>> MovieWriter::Write(const Movie& movie, std::
     std::vector<uint8_t> file{uint8_t(movie.compressed ? 'C' : 'F'), 'W', 'S', Version};
     for (int i = 0; i < 4; ++i)
         file.push_back(uint8_t((fileLength >> (8 * i)) & 0xFF));
-    if (!movie.compressed) {
+    if (!movie.compressed)
+    {
         file.insert(file.end(), rest.begin(), rest.end());
         return file;
     }
     uLongf packedLength = compressBound(uLong(rest.size()));
     std::vector<uint8_t> packed(packedLength);
-    if (compress2(packed.data(), &packedLength, rest.data(), uLong(rest.size()), Z_BEST_COMPRESSION) != Z_OK) {
+    if (compress2(packed.data(), &packedLength, rest.data(), uLong(rest.size()), Z_BEST_COMPRESSION) != Z_OK)
+    {
         error = "compression failed";
         return std::nullopt;
     }

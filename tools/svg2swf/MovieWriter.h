@@ -12,8 +12,9 @@
 // background at the lowest depths), RemoveObject2 for what a frame drops,
 // FrameLabel and ShowFrame per frame, End. Compressed movies ("CWS") hold the
 // same bytes after the 8-byte header, deflated with zlib.
-class MovieWriter {
-public:
+class MovieWriter
+{
+  public:
     static constexpr uint8_t Version = 7;
 
     // The file's bytes; nullopt when compression fails or the movie needs
@@ -24,7 +25,8 @@ public:
     // long form (0x3F and a 32-bit length).
     static void AppendTag(std::vector<uint8_t>& out, uint16_t code, const std::vector<uint8_t>& body);
 
-    enum TagCode : uint16_t {
+    enum TagCode : uint16_t
+    {
         End = 0,
         ShowFrame = 1,
         PlaceObject2 = 26,

@@ -5,7 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-namespace {
+namespace
+{
 
 bool IsSpace(char c)
 {
@@ -20,25 +21,30 @@ size_t NumberLength(std::string_view s)
     if (i < s.size() && (s[i] == '+' || s[i] == '-'))
         ++i;
     size_t digits = 0;
-    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) {
+    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])))
+    {
         ++i;
         ++digits;
     }
-    if (i < s.size() && s[i] == '.') {
+    if (i < s.size() && s[i] == '.')
+    {
         ++i;
-        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) {
+        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])))
+        {
             ++i;
             ++digits;
         }
     }
     if (digits == 0)
         return 0;
-    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E'))
+    {
         size_t j = i + 1;
         if (j < s.size() && (s[j] == '+' || s[j] == '-'))
             ++j;
         size_t expDigits = 0;
-        while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) {
+        while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j])))
+        {
             ++j;
             ++expDigits;
         }
@@ -64,7 +70,8 @@ void NumberScanner::SkipSeparators()
 {
     while (pos < text.size() && IsSpace(text[pos]))
         ++pos;
-    if (pos < text.size() && text[pos] == ',') {
+    if (pos < text.size() && text[pos] == ',')
+    {
         ++pos;
         while (pos < text.size() && IsSpace(text[pos]))
             ++pos;

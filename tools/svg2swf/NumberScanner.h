@@ -6,8 +6,9 @@
 // Reads the numbers of SVG attribute values ("10,20 -3.5e2.5"): numbers are
 // separated by white space and at most one comma, or simply run together
 // where the next one starts with a sign or a second decimal point.
-class NumberScanner {
-public:
+class NumberScanner
+{
+  public:
     explicit NumberScanner(std::string_view text) : text(text) {}
 
     [[nodiscard]] std::optional<double> Number();
@@ -20,7 +21,7 @@ public:
     void Advance() { ++pos; }
     size_t Position() const { return pos; }
 
-private:
+  private:
     std::string_view text;
     size_t pos = 0;
 };

@@ -23,7 +23,8 @@ Point Outline::CurrentPoint() const
 void Outline::MoveTo(Point p)
 {
     // A sub-path of a lone move draws nothing; reuse it.
-    if (!subPaths.empty() && subPaths.back().segments.empty() && !subPaths.back().closed) {
+    if (!subPaths.empty() && subPaths.back().segments.empty() && !subPaths.back().closed)
+    {
         subPaths.back().start = p;
         return;
     }
@@ -53,9 +54,11 @@ void Outline::Close()
 
 void Outline::Transform(const Affine& m)
 {
-    for (SubPath& sp : subPaths) {
+    for (SubPath& sp : subPaths)
+    {
         sp.start = m.Apply(sp.start);
-        for (Segment& s : sp.segments) {
+        for (Segment& s : sp.segments)
+        {
             s.c1 = m.Apply(s.c1);
             s.c2 = m.Apply(s.c2);
             s.to = m.Apply(s.to);
@@ -71,8 +74,10 @@ void Outline::Append(const Outline& other)
 bool Outline::Bounds(Point& min, Point& max) const
 {
     bool any = false;
-    auto add = [&](Point p) {
-        if (!any) {
+    auto add = [&](Point p)
+    {
+        if (!any)
+        {
             min = max = p;
             any = true;
             return;
@@ -80,11 +85,13 @@ bool Outline::Bounds(Point& min, Point& max) const
         min = {std::min(min.x, p.x), std::min(min.y, p.y)};
         max = {std::max(max.x, p.x), std::max(max.y, p.y)};
     };
-    for (const SubPath& sp : subPaths) {
+    for (const SubPath& sp : subPaths)
+    {
         if (sp.segments.empty())
             continue;
         add(sp.start);
-        for (const Segment& s : sp.segments) {
+        for (const Segment& s : sp.segments)
+        {
             if (s.kind != Segment::Kind::Line)
                 add(s.c1);
             if (s.kind == Segment::Kind::Cubic)
@@ -95,7 +102,8 @@ bool Outline::Bounds(Point& min, Point& max) const
     return any;
 }
 
-namespace {
+namespace
+{
 
 // Cubic piece of the unit circle from angle t0 to t1 (radians), mapped by m.
 void AppendUnitArcPiece(Outline& outline, const Affine& m, double t0, double t1)
@@ -112,7 +120,8 @@ void AppendUnitArc(Outline& outline, const Affine& m, double start, double sweep
 {
     const double maxPiece = M_PI / 6;
     const int pieces = std::max(1, int(std::ceil(std::fabs(sweep) / maxPiece - 1e-9)));
-    for (int i = 0; i < pieces; ++i) {
+    for (int i = 0; i < pieces; ++i)
+    {
         const double t0 = start + sweep * i / pieces;
         const double t1 = start + sweep * (i + 1) / pieces;
         AppendUnitArcPiece(outline, m, t0, t1);
@@ -132,7 +141,8 @@ void AppendArc(Outline& outline, double rx, double ry, double rotationDegrees, b
     const Point start = outline.CurrentPoint();
     rx = std::fabs(rx);
     ry = std::fabs(ry);
-    if (rx == 0 || ry == 0 || !std::isfinite(rx) || !std::isfinite(ry)) {
+    if (rx == 0 || ry == 0 || !std::isfinite(rx) || !std::isfinite(ry))
+    {
         outline.LineTo(end);
         return;
     }
@@ -145,7 +155,8 @@ void AppendArc(Outline& outline, double rx, double ry, double rotationDegrees, b
     const double y1 = -sinPhi * dx + cosPhi * dy;
     // Radii too small for the chord are scaled up until the arc just fits.
     const double lambda = (x1 * x1) / (rx * rx) + (y1 * y1) / (ry * ry);
-    if (lambda > 1) {
+    if (lambda > 1)
+    {
         rx *= std::sqrt(lambda);
         ry *= std::sqrt(lambda);
     }
@@ -170,11 +181,13 @@ void AppendArc(Outline& outline, double rx, double ry, double rotationDegrees, b
     // Degenerate input (points or angle not finite, radii overflowing when
     // scaled up) leaves no arc to draw: the end point is joined by a line.
     if (!std::isfinite(theta) || !std::isfinite(delta) || !std::isfinite(centre.x) || !std::isfinite(centre.y) ||
-        !std::isfinite(rx) || !std::isfinite(ry) || !std::isfinite(phi)) {
+        !std::isfinite(rx) || !std::isfinite(ry) || !std::isfinite(phi))
+    {
         outline.LineTo(end);
         return;
     }
-    const Affine unitToUser = Affine::Translate(centre.x, centre.y) * Affine::Rotate(rotationDegrees) * Affine::Scale(rx, ry);
+    const Affine unitToUser =
+        Affine::Translate(centre.x, centre.y) * Affine::Rotate(rotationDegrees) * Affine::Scale(rx, ry);
     AppendUnitArc(outline, unitToUser, theta, delta);
     // Land exactly on the requested end point.
     outline.subPaths.back().segments.back().to = end;

@@ -7,21 +7,29 @@
 
 // An outline made of sub-paths of straight, quadratic and cubic segments,
 // as read from a picture (user units) or placed in the movie (twips).
-struct Segment {
-    enum class Kind : uint8_t { Line, Quad, Cubic };
+struct Segment
+{
+    enum class Kind : uint8_t
+    {
+        Line,
+        Quad,
+        Cubic
+    };
     Kind kind = Kind::Line;
     Point c1; // first control point (Quad, Cubic)
     Point c2; // second control point (Cubic)
     Point to;
 };
 
-struct SubPath {
+struct SubPath
+{
     Point start;
     std::vector<Segment> segments;
     bool closed = false; // ended with "z": the stroke runs back to the start
 };
 
-struct Outline {
+struct Outline
+{
     std::vector<SubPath> subPaths;
 
     void MoveTo(Point p);
@@ -38,7 +46,7 @@ struct Outline {
     // Bounding box of end and control points; false when there are none.
     bool Bounds(Point& min, Point& max) const;
 
-private:
+  private:
     SubPath& Current();
 };
 

@@ -4,7 +4,8 @@
 
 #include <cctype>
 
-namespace {
+namespace
+{
 
 bool IsCommand(char c)
 {
@@ -18,22 +19,27 @@ Outline ParsePathData(std::string_view d, std::string* error)
     Outline out;
     NumberScanner in(d);
     char command = 0;
-    Point lastControl;     // reflected by S/s and T/t
-    char lastKind = 0;     // 'C' or 'Q' when the previous segment was one
-    auto fail = [&](const char* what) {
+    Point lastControl; // reflected by S/s and T/t
+    char lastKind = 0; // 'C' or 'Q' when the previous segment was one
+    auto fail = [&](const char* what)
+    {
         if (error)
             *error = std::string(what) + " at offset " + std::to_string(in.Position());
         return out;
     };
 
-    while (!in.AtEnd()) {
+    while (!in.AtEnd())
+    {
         const char next = in.Peek();
-        if (std::isalpha(static_cast<unsigned char>(next))) {
+        if (std::isalpha(static_cast<unsigned char>(next)))
+        {
             if (!IsCommand(next))
                 return fail("unknown path command");
             command = next;
             in.Advance();
-        } else if (command == 0) {
+        }
+        else if (command == 0)
+        {
             return fail("numbers without a command");
         }
         if (out.Empty() && command != 'M' && command != 'm')
@@ -41,7 +47,8 @@ Outline ParsePathData(std::string_view d, std::string* error)
         const bool relative = std::islower(static_cast<unsigned char>(command));
         const Point cur = out.CurrentPoint();
         const Point base = relative ? cur : Point{};
-        auto readPoint = [&](Point& p) {
+        auto readPoint = [&](Point& p)
+        {
             auto x = in.Number();
             if (!x)
                 return false;
@@ -52,8 +59,10 @@ Outline ParsePathData(std::string_view d, std::string* error)
             return true;
         };
         char kind = 0;
-        switch (std::toupper(static_cast<unsigned char>(command))) {
-        case 'M': {
+        switch (std::toupper(static_cast<unsigned char>(command)))
+        {
+        case 'M':
+        {
             Point p;
             if (!readPoint(p))
                 return fail("bad move");
@@ -62,28 +71,32 @@ Outline ParsePathData(std::string_view d, std::string* error)
             command = relative ? 'l' : 'L';
             break;
         }
-        case 'L': {
+        case 'L':
+        {
             Point p;
             if (!readPoint(p))
                 return fail("bad line");
             out.LineTo(p);
             break;
         }
-        case 'H': {
+        case 'H':
+        {
             auto x = in.Number();
             if (!x)
                 return fail("bad horizontal line");
             out.LineTo({*x + base.x, cur.y});
             break;
         }
-        case 'V': {
+        case 'V':
+        {
             auto y = in.Number();
             if (!y)
                 return fail("bad vertical line");
             out.LineTo({cur.x, *y + base.y});
             break;
         }
-        case 'C': {
+        case 'C':
+        {
             Point c1, c2, p;
             if (!readPoint(c1) || !readPoint(c2) || !readPoint(p))
                 return fail("bad cubic");
@@ -92,7 +105,8 @@ Outline ParsePathData(std::string_view d, std::string* error)
             kind = 'C';
             break;
         }
-        case 'S': {
+        case 'S':
+        {
             Point c2, p;
             if (!readPoint(c2) || !readPoint(p))
                 return fail("bad smooth cubic");
@@ -102,7 +116,8 @@ Outline ParsePathData(std::string_view d, std::string* error)
             kind = 'C';
             break;
         }
-        case 'Q': {
+        case 'Q':
+        {
             Point c, p;
             if (!readPoint(c) || !readPoint(p))
                 return fail("bad quadratic");
@@ -111,7 +126,8 @@ Outline ParsePathData(std::string_view d, std::string* error)
             kind = 'Q';
             break;
         }
-        case 'T': {
+        case 'T':
+        {
             Point p;
             if (!readPoint(p))
                 return fail("bad smooth quadratic");
@@ -121,7 +137,8 @@ Outline ParsePathData(std::string_view d, std::string* error)
             kind = 'Q';
             break;
         }
-        case 'A': {
+        case 'A':
+        {
             auto rx = in.Number();
             auto ry = in.Number();
             auto rotation = in.Number();

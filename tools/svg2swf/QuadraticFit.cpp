@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 constexpr int MaxPieces = 512;
 
@@ -39,7 +40,8 @@ void CubicToQuadratics(Point p0, Point p1, Point p2, Point p3, double tolerance,
     int pieces = 1;
     if (error > tolerance && tolerance > 0)
         pieces = std::clamp(int(std::ceil(std::cbrt(error / tolerance) - 1e-9)), 1, MaxPieces);
-    for (int i = 0; i < pieces; ++i) {
+    for (int i = 0; i < pieces; ++i)
+    {
         const double t0 = double(i) / pieces, t1 = double(i + 1) / pieces;
         const double h = (t1 - t0) / 3;
         const Point q0 = i == 0 ? p0 : CubicAt(p0, p1, p2, p3, t0);

@@ -6,7 +6,8 @@
 
 // Movie shapes hold only quadratic curves: cubic curves are split into
 // quadratics whose distance from the cubic stays within a tolerance.
-struct QuadPiece {
+struct QuadPiece
+{
     Point control;
     Point end;
 };

@@ -16,8 +16,9 @@ class BitWriter;
 // edges where its inside is: for a contour that runs clockwise on screen
 // (y down) the inside is on the right of travel (FillStyle1), and the sides
 // swap for a hole (a contour inside an odd number of others, by even-odd).
-class ShapeEncoder {
-public:
+class ShapeEncoder
+{
+  public:
     // Largest distance, in twips, allowed between a cubic and the quadratics
     // that replace it (0.05 px at the authoring size, 0.1 px at 2048x1536).
     static constexpr double CurveTolerance = 1.0;

@@ -11,20 +11,23 @@
 #include <cstdlib>
 #include <set>
 
-namespace {
+namespace
+{
 
 constexpr int MaxDepth = 64;
 constexpr double TwipsPerPixel = 20;
 
-const std::set<std::string> IgnoredElements = {"filter", "mask", "clipPath", "pattern", "image", "title", "desc",
-                                               "metadata", "marker", "foreignObject", "style", "script", "switch"};
+const std::set<std::string> IgnoredElements = {"filter", "mask",   "clipPath", "pattern", "image",
+                                               "title",  "desc",   "metadata", "marker",  "foreignObject",
+                                               "style",  "script", "switch"};
 
 // SVG's default white-space handling: line breaks removed, tabs to spaces,
 // runs of spaces collapsed, leading and trailing spaces dropped.
 std::string CollapseWhiteSpace(const std::string& text)
 {
     std::string out;
-    for (char c : text) {
+    for (char c : text)
+    {
         if (c == '\n' || c == '\r')
             continue;
         if (c == '\t')
@@ -59,7 +62,8 @@ double SvgCompiler::NumberAttribute(const XmlElement& e, const char* name, doubl
     if (!text)
         return fallback;
     auto v = ParseLength(*text);
-    if (!v) {
+    if (!v)
+    {
         Warn(e, std::string("bad number in ") + name + "=\"" + *text + "\"");
         return fallback;
     }
@@ -75,7 +79,8 @@ bool SvgCompiler::Compile(const std::string& source, Movie& movie, std::string& 
     auto root = ParseXml(source, error);
     if (!root)
         return false;
-    if (root->LocalName() != "svg") {
+    if (root->LocalName() != "svg")
+    {
         error = "the root element is <" + root->name + ">, not <svg>";
         return false;
     }
@@ -83,10 +88,12 @@ bool SvgCompiler::Compile(const std::string& source, Movie& movie, std::string& 
 
     // Frame size: width/height, else the view box.
     double vbX = 0, vbY = 0, vbW = 0, vbH = 0;
-    if (const std::string* vb = root->Attribute("viewBox")) {
+    if (const std::string* vb = root->Attribute("viewBox"))
+    {
         NumberScanner in(*vb);
         auto x = in.Number(), y = in.Number(), w = in.Number(), h = in.Number();
-        if (!x || !y || !w || !h || *w <= 0 || *h <= 0) {
+        if (!x || !y || !w || !h || *w <= 0 || *h <= 0)
+        {
             error = "bad viewBox \"" + *vb + "\"";
             return false;
         }
@@ -94,11 +101,13 @@ bool SvgCompiler::Compile(const std::string& source, Movie& movie, std::string& 
     }
     const double width = NumberAttribute(*root, "width", vbW);
     const double height = NumberAttribute(*root, "height", vbH);
-    if (!(width > 0) || !(height > 0)) {
+    if (!(width > 0) || !(height > 0))
+    {
         error = "the picture needs a positive width and height (or a viewBox)";
         return false;
     }
-    if (vbW <= 0) {
+    if (vbW <= 0)
+    {
         vbW = width;
         vbH = height;
     }
@@ -110,10 +119,12 @@ bool SvgCompiler::Compile(const std::string& source, Movie& movie, std::string& 
     frameHeightTwips = movie.heightTwips;
 
     movie.frameRate = 12;
-    if (const std::string* fps = root->Attribute("data-fps")) {
+    if (const std::string* fps = root->Attribute("data-fps"))
+    {
         char* end = nullptr;
         const long v = std::strtol(fps->c_str(), &end, 10);
-        if (fps->empty() || *end != 0 || v < 1 || v > 255) {
+        if (fps->empty() || *end != 0 || v < 1 || v > 255)
+        {
             error = "data-fps must be a whole number from 1 to 255, not \"" + *fps + "\"";
             return false;
         }
@@ -122,20 +133,25 @@ bool SvgCompiler::Compile(const std::string& source, Movie& movie, std::string& 
     const std::string* compress = root->Attribute("data-compress");
     movie.compressed = compress && Trim(*compress) == "1";
 
-    const Affine ctm = Affine::Scale(TwipsPerPixel * width / vbW, TwipsPerPixel * height / vbH) * Affine::Translate(-vbX, -vbY);
+    const Affine ctm =
+        Affine::Scale(TwipsPerPixel * width / vbW, TwipsPerPixel * height / vbH) * Affine::Translate(-vbX, -vbY);
     const Style base = ApplyStyle(*root, Style{});
 
     movie.background.clear();
     movie.frames.clear();
-    for (const auto& child : root->children) {
-        if (child->LocalName() == "g" && child->Attribute("data-frame")) {
+    for (const auto& child : root->children)
+    {
+        if (child->LocalName() == "g" && child->Attribute("data-frame"))
+        {
             MovieFrame frame;
             if (const std::string* label = child->Attribute("data-label"))
                 frame.label = *label;
-            if (const std::string* hold = child->Attribute("data-hold")) {
+            if (const std::string* hold = child->Attribute("data-hold"))
+            {
                 char* end = nullptr;
                 const long v = std::strtol(hold->c_str(), &end, 10);
-                if (hold->empty() || *end != 0 || v < 1 || v > 1000) {
+                if (hold->empty() || *end != 0 || v < 1 || v > 1000)
+                {
                     error = "line " + std::to_string(child->line) + ": data-hold must be a whole number from 1 to 1000";
                     return false;
                 }
@@ -143,7 +159,9 @@ bool SvgCompiler::Compile(const std::string& source, Movie& movie, std::string& 
             }
             Walk(*child, ctm, base, frame.items, 1);
             movie.frames.push_back(std::move(frame));
-        } else {
+        }
+        else
+        {
             Walk(*child, ctm, base, movie.background, 1);
         }
     }
@@ -152,11 +170,13 @@ bool SvgCompiler::Compile(const std::string& source, Movie& movie, std::string& 
     int total = 0;
     for (const MovieFrame& f : movie.frames)
         total += f.hold;
-    if (total > 65535) {
+    if (total > 65535)
+    {
         error = "too many frames";
         return false;
     }
-    if (textWithoutFont) {
+    if (textWithoutFont)
+    {
         error = "the picture has text but no font was given";
         return false;
     }
@@ -167,8 +187,9 @@ SvgCompiler::Style SvgCompiler::ApplyStyle(const XmlElement& e, const Style& inh
 {
     Style s = inherited;
     std::vector<std::pair<std::string, std::string>> props;
-    static const char* const Names[] = {"fill", "stroke", "fill-opacity", "stroke-opacity", "stroke-width", "opacity",
-                                        "font-size", "text-anchor", "letter-spacing", "color", "visibility"};
+    static const char* const Names[] = {"fill",           "stroke",  "fill-opacity", "stroke-opacity",
+                                        "stroke-width",   "opacity", "font-size",    "text-anchor",
+                                        "letter-spacing", "color",   "visibility"};
     for (const char* name : Names)
         if (const std::string* v = e.Attribute(name))
             props.emplace_back(name, *v);
@@ -179,20 +200,27 @@ SvgCompiler::Style SvgCompiler::ApplyStyle(const XmlElement& e, const Style& inh
 
     bool opacitySet = false;
     double ownOpacity = 1;
-    for (const auto& [key, raw] : props) {
+    for (const auto& [key, raw] : props)
+    {
         const std::string value = Trim(raw);
         if (value == "inherit")
             continue;
-        if (key == "fill" || key == "stroke") {
-            const bool ok = value == "none" || value == "currentColor" || !UrlReference(value).empty() || ParseColour(value);
-            if (!ok) {
+        if (key == "fill" || key == "stroke")
+        {
+            const bool ok =
+                value == "none" || value == "currentColor" || !UrlReference(value).empty() || ParseColour(value);
+            if (!ok)
+            {
                 Warn(e, "unknown paint \"" + value + "\" ignored");
                 continue;
             }
             (key == "fill" ? s.fill : s.stroke) = value;
-        } else if (key == "fill-opacity" || key == "stroke-opacity" || key == "opacity") {
+        }
+        else if (key == "fill-opacity" || key == "stroke-opacity" || key == "opacity")
+        {
             auto v = ParseOpacity(value);
-            if (!v) {
+            if (!v)
+            {
                 Warn(e, "bad " + key + " \"" + value + "\"");
                 continue;
             }
@@ -200,15 +228,19 @@ SvgCompiler::Style SvgCompiler::ApplyStyle(const XmlElement& e, const Style& inh
                 s.fillOpacity = *v;
             else if (key == "stroke-opacity")
                 s.strokeOpacity = *v;
-            else {
+            else
+            {
                 ownOpacity = *v;
                 opacitySet = true;
             }
-        } else if (key == "stroke-width" || key == "font-size" || key == "letter-spacing") {
+        }
+        else if (key == "stroke-width" || key == "font-size" || key == "letter-spacing")
+        {
             auto v = ParseLength(value);
             if (key == "letter-spacing" && value == "normal")
                 v = 0.0;
-            if (!v || (key != "letter-spacing" && *v < 0)) {
+            if (!v || (key != "letter-spacing" && *v < 0))
+            {
                 Warn(e, "bad " + key + " \"" + value + "\"");
                 continue;
             }
@@ -218,15 +250,21 @@ SvgCompiler::Style SvgCompiler::ApplyStyle(const XmlElement& e, const Style& inh
                 s.fontSize = *v;
             else
                 s.letterSpacing = *v;
-        } else if (key == "text-anchor") {
+        }
+        else if (key == "text-anchor")
+        {
             if (value == "start" || value == "middle" || value == "end")
                 s.textAnchor = value;
             else
                 Warn(e, "unknown text-anchor \"" + value + "\"");
-        } else if (key == "color") {
+        }
+        else if (key == "color")
+        {
             if (auto c = ParseColour(value))
                 s.colour = *c;
-        } else if (key == "visibility") {
+        }
+        else if (key == "visibility")
+        {
             s.visible = value == "visible";
         }
     }
@@ -235,11 +273,13 @@ SvgCompiler::Style SvgCompiler::ApplyStyle(const XmlElement& e, const Style& inh
     return s;
 }
 
-void SvgCompiler::Walk(const XmlElement& e, const Affine& parentCtm, const Style& inherited, std::vector<ShapeItem>& out, int depth)
+void SvgCompiler::Walk(const XmlElement& e, const Affine& parentCtm, const Style& inherited,
+                       std::vector<ShapeItem>& out, int depth)
 {
     if (e.name.empty() || e.name[0] == '#')
         return;
-    if (depth > MaxDepth) {
+    if (depth > MaxDepth)
+    {
         Warn(e, "elements nested too deeply; the rest is ignored");
         return;
     }
@@ -249,7 +289,8 @@ void SvgCompiler::Walk(const XmlElement& e, const Affine& parentCtm, const Style
     const std::string name = e.LocalName();
     if (name == "defs" || name == "symbol" || name == "linearGradient" || name == "radialGradient" || name == "stop")
         return;
-    if (IgnoredElements.count(name)) {
+    if (IgnoredElements.count(name))
+    {
         Warn(e, "<" + name + "> is not supported and is ignored");
         return;
     }
@@ -260,7 +301,8 @@ void SvgCompiler::Walk(const XmlElement& e, const Affine& parentCtm, const Style
             Warn(e, std::string(attr) + " is not supported and is ignored");
 
     Affine ctm = parentCtm;
-    if (const std::string* t = e.Attribute("transform")) {
+    if (const std::string* t = e.Attribute("transform"))
+    {
         if (auto m = ParseTransform(*t))
             ctm = parentCtm * *m;
         else
@@ -268,32 +310,39 @@ void SvgCompiler::Walk(const XmlElement& e, const Affine& parentCtm, const Style
     }
     const Style style = ApplyStyle(e, inherited);
 
-    if (name == "g" || name == "svg" || name == "a") {
+    if (name == "g" || name == "svg" || name == "a")
+    {
         for (const auto& child : e.children)
             Walk(*child, ctm, style, out, depth + 1);
         return;
     }
-    if (name == "use") {
+    if (name == "use")
+    {
         EmitUse(e, ctm, style, out, depth);
         return;
     }
     if (!style.visible)
         return;
-    if (name == "text") {
+    if (name == "text")
+    {
         EmitText(e, style, ctm, out);
         return;
     }
 
     Outline local;
     bool fillable = true;
-    if (name == "path") {
-        if (const std::string* d = e.Attribute("d")) {
+    if (name == "path")
+    {
+        if (const std::string* d = e.Attribute("d"))
+        {
             std::string problem;
             local = ParsePathData(*d, &problem);
             if (!problem.empty())
                 Warn(e, "path data: " + problem + " (the rest of the path is ignored)");
         }
-    } else if (name == "rect") {
+    }
+    else if (name == "rect")
+    {
         const double x = NumberAttribute(e, "x", 0), y = NumberAttribute(e, "y", 0);
         const double w = NumberAttribute(e, "width", 0), h = NumberAttribute(e, "height", 0);
         if (w <= 0 || h <= 0)
@@ -305,13 +354,16 @@ void SvgCompiler::Walk(const XmlElement& e, const Affine& parentCtm, const Style
             ry = rx;
         rx = std::clamp(rx, 0.0, w / 2);
         ry = std::clamp(ry, 0.0, h / 2);
-        if (rx <= 0 || ry <= 0) {
+        if (rx <= 0 || ry <= 0)
+        {
             local.MoveTo({x, y});
             local.LineTo({x + w, y});
             local.LineTo({x + w, y + h});
             local.LineTo({x, y + h});
             local.Close();
-        } else {
+        }
+        else
+        {
             local.MoveTo({x + rx, y});
             local.LineTo({x + w - rx, y});
             AppendArc(local, rx, ry, 0, false, true, {x + w, y + ry});
@@ -323,21 +375,29 @@ void SvgCompiler::Walk(const XmlElement& e, const Affine& parentCtm, const Style
             AppendArc(local, rx, ry, 0, false, true, {x + rx, y});
             local.Close();
         }
-    } else if (name == "circle") {
+    }
+    else if (name == "circle")
+    {
         const double r = NumberAttribute(e, "r", 0);
         if (r <= 0)
             return;
         AppendEllipse(local, {NumberAttribute(e, "cx", 0), NumberAttribute(e, "cy", 0)}, r, r);
-    } else if (name == "ellipse") {
+    }
+    else if (name == "ellipse")
+    {
         const double rx = NumberAttribute(e, "rx", 0), ry = NumberAttribute(e, "ry", 0);
         if (rx <= 0 || ry <= 0)
             return;
         AppendEllipse(local, {NumberAttribute(e, "cx", 0), NumberAttribute(e, "cy", 0)}, rx, ry);
-    } else if (name == "line") {
+    }
+    else if (name == "line")
+    {
         local.MoveTo({NumberAttribute(e, "x1", 0), NumberAttribute(e, "y1", 0)});
         local.LineTo({NumberAttribute(e, "x2", 0), NumberAttribute(e, "y2", 0)});
         fillable = false;
-    } else if (name == "polyline" || name == "polygon") {
+    }
+    else if (name == "polyline" || name == "polygon")
+    {
         const std::string* pts = e.Attribute("points");
         const std::vector<Point> points = pts ? ParsePoints(*pts) : std::vector<Point>{};
         if (points.size() < 2)
@@ -347,7 +407,9 @@ void SvgCompiler::Walk(const XmlElement& e, const Affine& parentCtm, const Style
             local.LineTo(points[i]);
         if (name == "polygon")
             local.Close();
-    } else {
+    }
+    else
+    {
         Warn(e, "<" + name + "> is not supported and is ignored");
         return;
     }
@@ -363,7 +425,8 @@ void SvgCompiler::EmitOutline(const XmlElement& e, const Outline& local, const S
     if (fillable)
         item.fill = ResolvePaint(style.fill, style.opacity * style.fillOpacity, style, local, ctm);
     const Paint stroke = ResolvePaint(style.stroke, style.opacity * style.strokeOpacity, style, local, ctm);
-    if (stroke.kind != Paint::Kind::None && style.strokeWidth > 0) {
+    if (stroke.kind != Paint::Kind::None && style.strokeWidth > 0)
+    {
         item.stroked = true;
         item.strokeColour = AverageColour(stroke);
         // The stroke scales with the mean stretch of the transform.
@@ -377,10 +440,11 @@ void SvgCompiler::EmitOutline(const XmlElement& e, const Outline& local, const S
     // The game cuts every picture at its frame: say so when a drawing (its
     // stroke included) reaches more than half a pixel beyond it.
     Point lo, hi;
-    if (item.outline.Bounds(lo, hi)) {
+    if (item.outline.Bounds(lo, hi))
+    {
         const double reach = item.stroked ? item.strokeWidth / 2 : 0;
-        const double beyond = std::max({-(lo.x - reach), -(lo.y - reach), hi.x + reach - frameWidthTwips,
-                                        hi.y + reach - frameHeightTwips});
+        const double beyond = std::max(
+            {-(lo.x - reach), -(lo.y - reach), hi.x + reach - frameWidthTwips, hi.y + reach - frameHeightTwips});
         if (beyond > TwipsPerPixel / 2)
             Warn(e, "<" + e.LocalName() + "> reaches " + std::to_string(int(std::ceil(beyond / TwipsPerPixel))) +
                         " px beyond the frame, where the game cuts it off");
@@ -391,10 +455,14 @@ void SvgCompiler::EmitOutline(const XmlElement& e, const Outline& local, const S
 void SvgCompiler::EmitText(const XmlElement& e, const Style& style, const Affine& ctm, std::vector<ShapeItem>& out)
 {
     std::string raw;
-    for (const auto& child : e.children) {
-        if (child->name == "#text") {
+    for (const auto& child : e.children)
+    {
+        if (child->name == "#text")
+        {
             raw += child->text;
-        } else if (child->LocalName() == "tspan") {
+        }
+        else if (child->LocalName() == "tspan")
+        {
             if (child->Attribute("x") || child->Attribute("y") || child->Attribute("dx") || child->Attribute("dy"))
                 Warn(*child, "positioned <tspan> is laid out in line with the text");
             raw += child->text;
@@ -403,7 +471,8 @@ void SvgCompiler::EmitText(const XmlElement& e, const Style& style, const Affine
     const std::string text = CollapseWhiteSpace(raw);
     if (text.empty())
         return;
-    if (!font || !font->Loaded()) {
+    if (!font || !font->Loaded())
+    {
         textWithoutFont = true;
         return;
     }
@@ -434,32 +503,39 @@ void SvgCompiler::EmitText(const XmlElement& e, const Style& style, const Affine
     EmitOutline(e, glyphs, fillOnly, ctm, out, true);
 }
 
-void SvgCompiler::EmitUse(const XmlElement& e, const Affine& ctm, const Style& style, std::vector<ShapeItem>& out, int depth)
+void SvgCompiler::EmitUse(const XmlElement& e, const Affine& ctm, const Style& style, std::vector<ShapeItem>& out,
+                          int depth)
 {
     const std::string* href = e.Attribute("href");
     if (!href)
         href = e.Attribute("xlink:href");
-    if (!href || href->empty() || (*href)[0] != '#') {
+    if (!href || href->empty() || (*href)[0] != '#')
+    {
         Warn(e, "<use> without a local reference");
         return;
     }
     const std::string id = href->substr(1);
     auto it = ids.find(id);
-    if (it == ids.end()) {
+    if (it == ids.end())
+    {
         Warn(e, "<use> refers to a missing #" + id);
         return;
     }
-    if (std::find(activeUses.begin(), activeUses.end(), id) != activeUses.end()) {
+    if (std::find(activeUses.begin(), activeUses.end(), id) != activeUses.end())
+    {
         Warn(e, "<use> of #" + id + " refers to itself");
         return;
     }
     const Affine placed = ctm * Affine::Translate(NumberAttribute(e, "x", 0), NumberAttribute(e, "y", 0));
     activeUses.push_back(id);
     const XmlElement& target = *it->second;
-    if (target.LocalName() == "symbol") {
+    if (target.LocalName() == "symbol")
+    {
         for (const auto& child : target.children)
             Walk(*child, placed, style, out, depth + 1);
-    } else {
+    }
+    else
+    {
         Walk(target, placed, style, out, depth + 1);
     }
     activeUses.pop_back();

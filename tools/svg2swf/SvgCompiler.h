@@ -13,8 +13,9 @@ struct XmlElement;
 // Turns a picture source (the SVG subset described in assets/README.md) into
 // a movie model: every drawing element becomes one shape in twips, in
 // document order; root groups marked data-frame become the frames.
-class SvgCompiler {
-public:
+class SvgCompiler
+{
+  public:
     // font may be null when the pictures hold no text.
     explicit SvgCompiler(const GlyphOutliner* font) : font(font) {}
 
@@ -22,8 +23,9 @@ public:
     // Things the compiler ignored, one line each.
     const std::vector<std::string>& Warnings() const { return warnings; }
 
-private:
-    struct Style {
+  private:
+    struct Style
+    {
         std::string fill = "black";
         std::string stroke = "none";
         double fillOpacity = 1;
@@ -43,9 +45,10 @@ private:
                      std::vector<ShapeItem>& out, bool fillable);
     void EmitText(const XmlElement& e, const Style& style, const Affine& ctm, std::vector<ShapeItem>& out);
     void EmitUse(const XmlElement& e, const Affine& ctm, const Style& style, std::vector<ShapeItem>& out, int depth);
-    [[nodiscard]] Paint ResolvePaint(const std::string& paintValue, double alpha, const Style& style, const Outline& local,
-                                     const Affine& ctm);
-    [[nodiscard]] Paint ResolveGradient(const XmlElement& gradient, double alpha, const Outline& local, const Affine& ctm);
+    [[nodiscard]] Paint ResolvePaint(const std::string& paintValue, double alpha, const Style& style,
+                                     const Outline& local, const Affine& ctm);
+    [[nodiscard]] Paint ResolveGradient(const XmlElement& gradient, double alpha, const Outline& local,
+                                        const Affine& ctm);
     void Warn(const XmlElement& e, const std::string& what);
     void IndexIds(const XmlElement& e);
     double NumberAttribute(const XmlElement& e, const char* name, double fallback);

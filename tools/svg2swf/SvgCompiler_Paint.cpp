@@ -9,7 +9,8 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 constexpr size_t MaxGradientStops = 8; // the most a DefineShape3 gradient should hold
 
@@ -28,14 +29,17 @@ double ColourDistance(Rgba a, Rgba b)
 // MaxGradientStops remain.
 void ReduceStops(std::vector<GradientStop>& stops)
 {
-    while (stops.size() > MaxGradientStops) {
+    while (stops.size() > MaxGradientStops)
+    {
         size_t best = 1;
         double bestError = 1e300;
-        for (size_t i = 1; i + 1 < stops.size(); ++i) {
+        for (size_t i = 1; i + 1 < stops.size(); ++i)
+        {
             const double span = stops[i + 1].offset - stops[i - 1].offset;
             const double t = span > 0 ? (stops[i].offset - stops[i - 1].offset) / span : 0;
             const double err = ColourDistance(stops[i].colour, Mix(stops[i - 1].colour, stops[i + 1].colour, t));
-            if (err < bestError) {
+            if (err < bestError)
+            {
                 bestError = err;
                 best = i;
             }
@@ -46,25 +50,30 @@ void ReduceStops(std::vector<GradientStop>& stops)
 
 } // namespace
 
-Paint SvgCompiler::ResolvePaint(const std::string& paintValue, double alpha, const Style& style, const Outline& local, const Affine& ctm)
+Paint SvgCompiler::ResolvePaint(const std::string& paintValue, double alpha, const Style& style, const Outline& local,
+                                const Affine& ctm)
 {
     Paint p;
     if (paintValue == "none")
         return p;
-    if (paintValue == "currentColor") {
+    if (paintValue == "currentColor")
+    {
         p.kind = Paint::Kind::Solid;
         p.colour = style.colour;
         p.colour.a = ScaleAlpha(p.colour.a, alpha);
         return p;
     }
     const std::string id = UrlReference(paintValue);
-    if (!id.empty()) {
+    if (!id.empty())
+    {
         auto it = ids.find(id);
-        if (it != ids.end() && (it->second->LocalName() == "linearGradient" || it->second->LocalName() == "radialGradient"))
+        if (it != ids.end() &&
+            (it->second->LocalName() == "linearGradient" || it->second->LocalName() == "radialGradient"))
             return ResolveGradient(*it->second, alpha, local, ctm);
         // A fallback colour may follow the reference.
         const std::string rest = Trim(paintValue.substr(paintValue.find(')') + 1));
-        if (auto c = ParseColour(rest)) {
+        if (auto c = ParseColour(rest))
+        {
             p.kind = Paint::Kind::Solid;
             p.colour = *c;
             p.colour.a = ScaleAlpha(255, alpha);
@@ -73,7 +82,8 @@ Paint SvgCompiler::ResolvePaint(const std::string& paintValue, double alpha, con
         warnings.push_back("paint refers to a missing gradient #" + id + "; nothing is painted");
         return p;
     }
-    if (auto c = ParseColour(paintValue)) {
+    if (auto c = ParseColour(paintValue))
+    {
         p.kind = Paint::Kind::Solid;
         p.colour = *c;
         p.colour.a = ScaleAlpha(255, alpha);
@@ -85,7 +95,8 @@ Paint SvgCompiler::ResolveGradient(const XmlElement& gradient, double alpha, con
 {
     // Attributes and stops may be inherited along the href chain.
     std::vector<const XmlElement*> chain{&gradient};
-    for (int i = 0; i < 16; ++i) {
+    for (int i = 0; i < 16; ++i)
+    {
         const XmlElement* g = chain.back();
         const std::string* href = g->Attribute("href");
         if (!href)
@@ -97,7 +108,8 @@ Paint SvgCompiler::ResolveGradient(const XmlElement& gradient, double alpha, con
             break;
         chain.push_back(it->second);
     }
-    auto attribute = [&](const char* name) -> const std::string* {
+    auto attribute = [&](const char* name) -> const std::string*
+    {
         for (const XmlElement* g : chain)
             if (const std::string* v = g->Attribute(name))
                 return v;
@@ -105,8 +117,10 @@ Paint SvgCompiler::ResolveGradient(const XmlElement& gradient, double alpha, con
     };
 
     Paint p;
-    for (const XmlElement* g : chain) {
-        for (const auto& child : g->children) {
+    for (const XmlElement* g : chain)
+    {
+        for (const auto& child : g->children)
+        {
             if (child->LocalName() != "stop")
                 continue;
             GradientStop stop;
@@ -114,7 +128,8 @@ Paint SvgCompiler::ResolveGradient(const XmlElement& gradient, double alpha, con
             std::string colour = child->Attribute("stop-color") ? *child->Attribute("stop-color") : "black";
             std::string opacity = child->Attribute("stop-opacity") ? *child->Attribute("stop-opacity") : "1";
             if (const std::string* st = child->Attribute("style"))
-                for (auto& [k, v] : ParseStyleDeclarations(*st)) {
+                for (auto& [k, v] : ParseStyleDeclarations(*st))
+                {
                     if (k == "stop-color")
                         colour = v;
                     else if (k == "stop-opacity")
@@ -132,7 +147,8 @@ Paint SvgCompiler::ResolveGradient(const XmlElement& gradient, double alpha, con
     }
     if (p.stops.empty())
         return p; // a gradient without stops paints nothing
-    if (p.stops.size() > MaxGradientStops) {
+    if (p.stops.size() > MaxGradientStops)
+    {
         Warn(gradient, "gradient has " + std::to_string(p.stops.size()) + " stops; reduced to " +
                            std::to_string(MaxGradientStops));
         ReduceStops(p.stops);
@@ -142,7 +158,8 @@ Paint SvgCompiler::ResolveGradient(const XmlElement& gradient, double alpha, con
     const bool userSpace = unitsAttr && Trim(*unitsAttr) == "userSpaceOnUse";
     // Coordinates: fractions of the bounding box, or user units (percentages
     // of the viewport).
-    auto coordinate = [&](const char* name, double fallback, double viewport) {
+    auto coordinate = [&](const char* name, double fallback, double viewport)
+    {
         const std::string* v = attribute(name);
         if (!v)
             return fallback;
@@ -156,9 +173,11 @@ Paint SvgCompiler::ResolveGradient(const XmlElement& gradient, double alpha, con
     };
     const double diagonal = std::hypot(viewportWidth, viewportHeight) / std::sqrt(2.0);
     Affine units;
-    if (!userSpace) {
+    if (!userSpace)
+    {
         Point min, max;
-        if (!local.Bounds(min, max) || max.x - min.x <= 0 || max.y - min.y <= 0) {
+        if (!local.Bounds(min, max) || max.x - min.x <= 0 || max.y - min.y <= 0)
+        {
             // No area to span: SVG paints nothing with it.
             p.stops.clear();
             return p;
@@ -166,7 +185,8 @@ Paint SvgCompiler::ResolveGradient(const XmlElement& gradient, double alpha, con
         units = Affine::Translate(min.x, min.y) * Affine::Scale(max.x - min.x, max.y - min.y);
     }
     Affine gradientTransform;
-    if (const std::string* t = attribute("gradientTransform")) {
+    if (const std::string* t = attribute("gradientTransform"))
+    {
         if (auto m = ParseTransform(*t))
             gradientTransform = *m;
         else
@@ -175,7 +195,8 @@ Paint SvgCompiler::ResolveGradient(const XmlElement& gradient, double alpha, con
 
     Affine square;
     bool degenerate = false;
-    if (gradient.LocalName() == "linearGradient") {
+    if (gradient.LocalName() == "linearGradient")
+    {
         p.kind = Paint::Kind::Linear;
         const double one = userSpace ? viewportWidth : 1;
         const Point p1{coordinate("x1", 0, viewportWidth), coordinate("y1", 0, viewportHeight)};
@@ -184,7 +205,9 @@ Paint SvgCompiler::ResolveGradient(const XmlElement& gradient, double alpha, con
         const Point mid = (p1 + p2) * 0.5;
         degenerate = Length(dir) <= 0;
         square = {dir.x / 32768, dir.y / 32768, -dir.y / 32768, dir.x / 32768, mid.x, mid.y};
-    } else {
+    }
+    else
+    {
         p.kind = Paint::Kind::Radial;
         const double half = userSpace ? 0.5 * viewportWidth : 0.5;
         const double cx = coordinate("cx", half, viewportWidth);
@@ -194,7 +217,8 @@ Paint SvgCompiler::ResolveGradient(const XmlElement& gradient, double alpha, con
         square = Affine::Translate(cx, cy) * Affine::Scale(r / 16384, r / 16384);
     }
     const Affine full = ctm * units * gradientTransform * square;
-    if (degenerate || std::fabs(full.Determinant()) < 1e-12) {
+    if (degenerate || std::fabs(full.Determinant()) < 1e-12)
+    {
         // A gradient of no length paints the last stop's colour.
         p.kind = Paint::Kind::Solid;
         p.colour = p.stops.back().colour;

@@ -7,27 +7,29 @@
 #include <cmath>
 #include <cstring>
 
-namespace {
+namespace
+{
 
-struct NamedColour {
+struct NamedColour
+{
     const char* name;
     uint32_t rgb;
 };
 
 // The CSS basic colours and the extended names artists reach for most.
 constexpr NamedColour Names[] = {
-    {"black", 0x000000},   {"silver", 0xC0C0C0},    {"gray", 0x808080},      {"grey", 0x808080},
-    {"white", 0xFFFFFF},   {"maroon", 0x800000},    {"red", 0xFF0000},       {"purple", 0x800080},
-    {"fuchsia", 0xFF00FF}, {"magenta", 0xFF00FF},   {"green", 0x008000},     {"lime", 0x00FF00},
-    {"olive", 0x808000},   {"yellow", 0xFFFF00},    {"navy", 0x000080},      {"blue", 0x0000FF},
-    {"teal", 0x008080},    {"aqua", 0x00FFFF},      {"cyan", 0x00FFFF},      {"orange", 0xFFA500},
-    {"gold", 0xFFD700},    {"pink", 0xFFC0CB},      {"hotpink", 0xFF69B4},   {"brown", 0xA52A2A},
-    {"violet", 0xEE82EE},  {"indigo", 0x4B0082},    {"crimson", 0xDC143C},   {"tomato", 0xFF6347},
-    {"orchid", 0xDA70D6},  {"plum", 0xDDA0DD},      {"lavender", 0xE6E6FA},  {"ivory", 0xFFFFF0},
-    {"beige", 0xF5F5DC},   {"khaki", 0xF0E68C},     {"salmon", 0xFA8072},    {"coral", 0xFF7F50},
-    {"skyblue", 0x87CEEB}, {"darkgray", 0xA9A9A9},  {"darkgrey", 0xA9A9A9},  {"lightgray", 0xD3D3D3},
-    {"lightgrey", 0xD3D3D3}, {"dimgray", 0x696969}, {"dimgrey", 0x696969},   {"whitesmoke", 0xF5F5F5},
-    {"darkred", 0x8B0000}, {"darkgreen", 0x006400}, {"darkblue", 0x00008B},  {"darkorange", 0xFF8C00},
+    {"black", 0x000000},     {"silver", 0xC0C0C0},    {"gray", 0x808080},      {"grey", 0x808080},
+    {"white", 0xFFFFFF},     {"maroon", 0x800000},    {"red", 0xFF0000},       {"purple", 0x800080},
+    {"fuchsia", 0xFF00FF},   {"magenta", 0xFF00FF},   {"green", 0x008000},     {"lime", 0x00FF00},
+    {"olive", 0x808000},     {"yellow", 0xFFFF00},    {"navy", 0x000080},      {"blue", 0x0000FF},
+    {"teal", 0x008080},      {"aqua", 0x00FFFF},      {"cyan", 0x00FFFF},      {"orange", 0xFFA500},
+    {"gold", 0xFFD700},      {"pink", 0xFFC0CB},      {"hotpink", 0xFF69B4},   {"brown", 0xA52A2A},
+    {"violet", 0xEE82EE},    {"indigo", 0x4B0082},    {"crimson", 0xDC143C},   {"tomato", 0xFF6347},
+    {"orchid", 0xDA70D6},    {"plum", 0xDDA0DD},      {"lavender", 0xE6E6FA},  {"ivory", 0xFFFFF0},
+    {"beige", 0xF5F5DC},     {"khaki", 0xF0E68C},     {"salmon", 0xFA8072},    {"coral", 0xFF7F50},
+    {"skyblue", 0x87CEEB},   {"darkgray", 0xA9A9A9},  {"darkgrey", 0xA9A9A9},  {"lightgray", 0xD3D3D3},
+    {"lightgrey", 0xD3D3D3}, {"dimgray", 0x696969},   {"dimgrey", 0x696969},   {"whitesmoke", 0xF5F5F5},
+    {"darkred", 0x8B0000},   {"darkgreen", 0x006400}, {"darkblue", 0x00008B},  {"darkorange", 0xFF8C00},
     {"limegreen", 0x32CD32}, {"royalblue", 0x4169E1}, {"steelblue", 0x4682B4}, {"turquoise", 0x40E0D0},
     {"chocolate", 0xD2691E}, {"goldenrod", 0xDAA520}, {"firebrick", 0xB22222}, {"tan", 0xD2B48C},
 };
@@ -73,27 +75,33 @@ std::string Trim(std::string_view text)
 std::optional<Rgba> ParseColour(std::string_view input)
 {
     const std::string text = Lower(Trim(input));
-    if (text.size() >= 2 && text[0] == '#') {
+    if (text.size() >= 2 && text[0] == '#')
+    {
         const std::string_view hex = std::string_view(text).substr(1);
         for (char c : hex)
             if (HexDigit(c) < 0)
                 return std::nullopt;
         if (hex.size() == 3)
-            return Rgba{uint8_t(HexDigit(hex[0]) * 17), uint8_t(HexDigit(hex[1]) * 17), uint8_t(HexDigit(hex[2]) * 17), 255};
+            return Rgba{uint8_t(HexDigit(hex[0]) * 17), uint8_t(HexDigit(hex[1]) * 17), uint8_t(HexDigit(hex[2]) * 17),
+                        255};
         if (hex.size() == 6)
-            return Rgba{uint8_t(HexDigit(hex[0]) * 16 + HexDigit(hex[1])), uint8_t(HexDigit(hex[2]) * 16 + HexDigit(hex[3])),
+            return Rgba{uint8_t(HexDigit(hex[0]) * 16 + HexDigit(hex[1])),
+                        uint8_t(HexDigit(hex[2]) * 16 + HexDigit(hex[3])),
                         uint8_t(HexDigit(hex[4]) * 16 + HexDigit(hex[5])), 255};
         return std::nullopt;
     }
-    if (text.compare(0, 4, "rgb(") == 0 && text.back() == ')') {
+    if (text.compare(0, 4, "rgb(") == 0 && text.back() == ')')
+    {
         const std::string inner = text.substr(4, text.size() - 5);
         double values[3];
         size_t start = 0;
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < 3; ++i)
+        {
             const size_t comma = inner.find(',', start);
             if ((i < 2) != (comma != std::string::npos))
                 return std::nullopt;
-            const std::string part = Trim(std::string_view(inner).substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+            const std::string part = Trim(
+                std::string_view(inner).substr(start, comma == std::string::npos ? std::string::npos : comma - start));
             auto v = ParseLength(part);
             if (!v)
                 return std::nullopt;
@@ -102,7 +110,8 @@ std::optional<Rgba> ParseColour(std::string_view input)
         }
         return Rgba{ClampByte(values[0]), ClampByte(values[1]), ClampByte(values[2]), 255};
     }
-    for (const NamedColour& n : Names) {
+    for (const NamedColour& n : Names)
+    {
         if (text == n.name)
             return Rgba{uint8_t(n.rgb >> 16), uint8_t((n.rgb >> 8) & 0xFF), uint8_t(n.rgb & 0xFF), 255};
     }
@@ -113,7 +122,8 @@ std::optional<Affine> ParseTransform(std::string_view text)
 {
     Affine result;
     size_t pos = 0;
-    for (;;) {
+    for (;;)
+    {
         while (pos < text.size() && (std::isspace(static_cast<unsigned char>(text[pos])) || text[pos] == ','))
             ++pos;
         if (pos >= text.size())
@@ -127,7 +137,8 @@ std::optional<Affine> ParseTransform(std::string_view text)
             return std::nullopt;
         NumberScanner in(text.substr(open + 1, close - open - 1));
         std::vector<double> args;
-        while (!in.AtEnd()) {
+        while (!in.AtEnd())
+        {
             auto v = in.Number();
             if (!v)
                 return std::nullopt;
@@ -160,7 +171,8 @@ std::vector<Point> ParsePoints(std::string_view text)
 {
     std::vector<Point> points;
     NumberScanner in(text);
-    for (;;) {
+    for (;;)
+    {
         auto x = in.Number();
         if (!x)
             break;
@@ -176,13 +188,15 @@ std::vector<std::pair<std::string, std::string>> ParseStyleDeclarations(std::str
 {
     std::vector<std::pair<std::string, std::string>> out;
     size_t pos = 0;
-    while (pos < text.size()) {
+    while (pos < text.size())
+    {
         size_t end = text.find(';', pos);
         if (end == std::string_view::npos)
             end = text.size();
         const std::string_view declaration = text.substr(pos, end - pos);
         const size_t colon = declaration.find(':');
-        if (colon != std::string_view::npos) {
+        if (colon != std::string_view::npos)
+        {
             std::string key = Lower(Trim(declaration.substr(0, colon)));
             std::string value = Trim(declaration.substr(colon + 1));
             if (!key.empty())
@@ -231,12 +245,14 @@ Rgba AverageColour(const Paint& p)
     if (p.kind == Paint::Kind::Solid || p.stops.empty())
         return p.colour;
     double r = 0, g = 0, b = 0, a = 0;
-    for (const GradientStop& s : p.stops) {
+    for (const GradientStop& s : p.stops)
+    {
         r += s.colour.r;
         g += s.colour.g;
         b += s.colour.b;
         a += s.colour.a;
     }
     const double n = double(p.stops.size());
-    return {uint8_t(std::lround(r / n)), uint8_t(std::lround(g / n)), uint8_t(std::lround(b / n)), uint8_t(std::lround(a / n))};
+    return {uint8_t(std::lround(r / n)), uint8_t(std::lround(g / n)), uint8_t(std::lround(b / n)),
+            uint8_t(std::lround(a / n))};
 }

@@ -16,10 +16,12 @@ std::string XmlElement::LocalName() const
     return colon == std::string::npos ? name : name.substr(colon + 1);
 }
 
-namespace {
+namespace
+{
 
-class XmlParser {
-public:
+class XmlParser
+{
+  public:
     XmlParser(const std::string& source, std::string& error) : s(source), error(error) {}
 
     std::unique_ptr<XmlElement> Document()
@@ -32,24 +34,30 @@ public:
         if (!root)
             return nullptr;
         // Only comments, processing instructions and white space may follow.
-        while (!Eof()) {
+        while (!Eof())
+        {
             SkipSpace();
             if (Eof())
                 break;
-            if (StartsWith("<!--")) {
+            if (StartsWith("<!--"))
+            {
                 if (!SkipPast("-->"))
                     return Fail("unterminated comment");
-            } else if (StartsWith("<?")) {
+            }
+            else if (StartsWith("<?"))
+            {
                 if (!SkipPast("?>"))
                     return Fail("unterminated processing instruction");
-            } else {
+            }
+            else
+            {
                 return Fail("content after the root element");
             }
         }
         return root;
     }
 
-private:
+  private:
     static constexpr int MaxDepth = 256;
 
     bool Eof() const { return pos >= s.size(); }
@@ -58,7 +66,8 @@ private:
     int Line()
     {
         const size_t end = std::min(pos, s.size());
-        if (end < countedTo) {
+        if (end < countedTo)
+        {
             countedTo = 0;
             countedLines = 1;
         }
@@ -102,18 +111,25 @@ private:
     {
         if (StartsWith("\xEF\xBB\xBF"))
             pos += 3;
-        for (;;) {
+        for (;;)
+        {
             SkipSpace();
-            if (StartsWith("<?")) {
+            if (StartsWith("<?"))
+            {
                 if (!SkipPast("?>"))
                     return Fail("unterminated processing instruction"), false;
-            } else if (StartsWith("<!--")) {
+            }
+            else if (StartsWith("<!--"))
+            {
                 if (!SkipPast("-->"))
                     return Fail("unterminated comment"), false;
-            } else if (StartsWith("<!DOCTYPE")) {
+            }
+            else if (StartsWith("<!DOCTYPE"))
+            {
                 // Skip the declaration, internal subset included.
                 int depth = 0;
-                while (!Eof()) {
+                while (!Eof())
+                {
                     const char c = s[pos++];
                     if (c == '[')
                         ++depth;
@@ -122,7 +138,9 @@ private:
                     else if (c == '>' && depth <= 0)
                         break;
                 }
-            } else {
+            }
+            else
+            {
                 return true;
             }
         }
@@ -131,8 +149,10 @@ private:
     // Appends the text of raw with character references decoded.
     bool Decode(const std::string& raw, std::string& out)
     {
-        for (size_t i = 0; i < raw.size(); ++i) {
-            if (raw[i] != '&') {
+        for (size_t i = 0; i < raw.size(); ++i)
+        {
+            if (raw[i] != '&')
+            {
                 out += raw[i];
                 continue;
             }
@@ -151,7 +171,8 @@ private:
                 out += '"';
             else if (ref == "apos")
                 out += '\'';
-            else if (ref.size() > 1 && ref[0] == '#') {
+            else if (ref.size() > 1 && ref[0] == '#')
+            {
                 const bool hex = ref[1] == 'x' || ref[1] == 'X';
                 const std::string digits = ref.substr(hex ? 2 : 1);
                 char* end = nullptr;
@@ -159,7 +180,9 @@ private:
                 if (digits.empty() || *end != 0 || code == 0 || code > 0x10FFFF)
                     return Fail("bad character reference"), false;
                 AppendUtf8(out, uint32_t(code));
-            } else {
+            }
+            else
+            {
                 return Fail("unknown entity &" + ref + ";"), false;
             }
         }
@@ -168,16 +191,23 @@ private:
 
     static void AppendUtf8(std::string& out, uint32_t c)
     {
-        if (c < 0x80) {
+        if (c < 0x80)
+        {
             out += char(c);
-        } else if (c < 0x800) {
+        }
+        else if (c < 0x800)
+        {
             out += char(0xC0 | (c >> 6));
             out += char(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
+        }
+        else if (c < 0x10000)
+        {
             out += char(0xE0 | (c >> 12));
             out += char(0x80 | ((c >> 6) & 0x3F));
             out += char(0x80 | (c & 0x3F));
-        } else {
+        }
+        else
+        {
             out += char(0xF0 | (c >> 18));
             out += char(0x80 | ((c >> 12) & 0x3F));
             out += char(0x80 | ((c >> 6) & 0x3F));
@@ -206,15 +236,18 @@ private:
         element->name = Name();
         if (element->name.empty())
             return Fail("element without a name");
-        for (;;) {
+        for (;;)
+        {
             SkipSpace();
             if (Eof())
                 return Fail("unterminated start tag <" + element->name + ">");
-            if (StartsWith("/>")) {
+            if (StartsWith("/>"))
+            {
                 pos += 2;
                 return element;
             }
-            if (s[pos] == '>') {
+            if (s[pos] == '>')
+            {
                 ++pos;
                 break;
             }
@@ -239,10 +272,12 @@ private:
             element->attributes[key] = value;
         }
         // Content up to the matching end tag.
-        for (;;) {
+        for (;;)
+        {
             if (Eof())
                 return Fail("missing </" + element->name + ">");
-            if (StartsWith("</")) {
+            if (StartsWith("</"))
+            {
                 pos += 2;
                 const std::string closing = Name();
                 SkipSpace();
@@ -251,25 +286,34 @@ private:
                 ++pos;
                 return element;
             }
-            if (StartsWith("<!--")) {
+            if (StartsWith("<!--"))
+            {
                 if (!SkipPast("-->"))
                     return Fail("unterminated comment");
-            } else if (StartsWith("<![CDATA[")) {
+            }
+            else if (StartsWith("<![CDATA["))
+            {
                 const size_t start = pos + 9;
                 const size_t end = s.find("]]>", start);
                 if (end == std::string::npos)
                     return Fail("unterminated CDATA section");
                 AddText(*element, s.substr(start, end - start));
                 pos = end + 3;
-            } else if (StartsWith("<?")) {
+            }
+            else if (StartsWith("<?"))
+            {
                 if (!SkipPast("?>"))
                     return Fail("unterminated processing instruction");
-            } else if (s[pos] == '<') {
+            }
+            else if (s[pos] == '<')
+            {
                 auto child = Element(depth + 1);
                 if (!child)
                     return nullptr;
                 element->children.push_back(std::move(child));
-            } else {
+            }
+            else
+            {
                 const size_t end = s.find('<', pos);
                 const size_t stop = end == std::string::npos ? s.size() : end;
                 std::string text;

@@ -9,7 +9,8 @@
 // A small XML reader for picture sources: elements, attributes, character
 // data, comments, CDATA, the predefined and numeric character references.
 // Processing instructions and the document type declaration are skipped.
-struct XmlElement {
+struct XmlElement
+{
     std::string name; // as written, prefix included ("svg", "sodipodi:namedview")
     std::map<std::string, std::string> attributes;
     std::vector<std::unique_ptr<XmlElement>> children;
@@ -17,7 +18,7 @@ struct XmlElement {
     // child named "#text" (holding the run in its own text), so that text and
     // elements keep their order.
     std::string text;
-    int line = 0;     // where the start tag begins, for messages
+    int line = 0; // where the start tag begins, for messages
 
     const std::string* Attribute(const std::string& key) const;
     // The name without a namespace prefix.

@@ -21,11 +21,13 @@
 #include <sstream>
 #include <string>
 
-namespace {
+namespace
+{
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: svg2swf INPUT.svg (-o OUTPUT.swf | --list-frames) [--font FONTFILE] [--compress-above BYTES] [--quiet]\n");
+    std::fprintf(stderr, "usage: svg2swf INPUT.svg (-o OUTPUT.swf | --list-frames) [--font FONTFILE] [--compress-above "
+                         "BYTES] [--quiet]\n");
     return 2;
 }
 
@@ -37,18 +39,21 @@ int main(int argc, char** argv)
     bool quiet = false;
     bool listFrames = false;
     long compressAbove = -1;
-    for (int i = 1; i < argc; ++i) {
+    for (int i = 1; i < argc; ++i)
+    {
         const std::string arg = argv[i];
         if (arg == "-o" && i + 1 < argc)
             output = argv[++i];
         else if (arg == "--font" && i + 1 < argc)
             fontPath = argv[++i];
-        else if (arg == "--compress-above" && i + 1 < argc) {
+        else if (arg == "--compress-above" && i + 1 < argc)
+        {
             char* end = nullptr;
             compressAbove = std::strtol(argv[++i], &end, 10);
             if (*end != 0 || compressAbove < 0)
                 return Usage();
-        } else if (arg == "--list-frames")
+        }
+        else if (arg == "--list-frames")
             listFrames = true;
         else if (arg == "--quiet")
             quiet = true;
@@ -61,7 +66,8 @@ int main(int argc, char** argv)
         return Usage();
 
     std::ifstream in(input, std::ios::binary);
-    if (!in) {
+    if (!in)
+    {
         std::fprintf(stderr, "svg2swf: cannot read %s\n", input.c_str());
         return 1;
     }
@@ -69,9 +75,11 @@ int main(int argc, char** argv)
     text << in.rdbuf();
 
     GlyphOutliner font;
-    if (!fontPath.empty()) {
+    if (!fontPath.empty())
+    {
         std::string error;
-        if (!font.Load(fontPath, error)) {
+        if (!font.Load(fontPath, error))
+        {
             std::fprintf(stderr, "svg2swf: %s\n", error.c_str());
             return 1;
         }
@@ -83,24 +91,29 @@ int main(int argc, char** argv)
     if (!quiet)
         for (const std::string& w : compiler.Warnings())
             std::fprintf(stderr, "%s: warning: %s\n", input.c_str(), w.c_str());
-    if (!ok) {
+    if (!ok)
+    {
         std::fprintf(stderr, "%s: error: %s\n", input.c_str(), error.c_str());
         return 1;
     }
-    if (listFrames) {
+    if (listFrames)
+    {
         int frame = 0;
-        for (const MovieFrame& f : movie.frames) {
+        for (const MovieFrame& f : movie.frames)
+        {
             std::printf("%d\n", frame);
             frame += f.hold;
         }
         return 0;
     }
     auto bytes = MovieWriter::Write(movie, error);
-    if (bytes && !movie.compressed && compressAbove >= 0 && long(bytes->size()) > compressAbove) {
+    if (bytes && !movie.compressed && compressAbove >= 0 && long(bytes->size()) > compressAbove)
+    {
         movie.compressed = true;
         bytes = MovieWriter::Write(movie, error);
     }
-    if (!bytes) {
+    if (!bytes)
+    {
         std::fprintf(stderr, "%s: error: %s\n", input.c_str(), error.c_str());
         return 1;
     }
@@ -110,13 +123,15 @@ int main(int argc, char** argv)
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(bytes->data()), std::streamsize(bytes->size()));
         out.close();
-        if (!out) {
+        if (!out)
+        {
             std::remove(temporary.c_str());
             std::fprintf(stderr, "svg2swf: cannot write %s\n", output.c_str());
             return 1;
         }
     }
-    if (std::rename(temporary.c_str(), output.c_str()) != 0) {
+    if (std::rename(temporary.c_str(), output.c_str()) != 0)
+    {
         std::remove(temporary.c_str());
         std::fprintf(stderr, "svg2swf: cannot write %s\n", output.c_str());
         return 1;

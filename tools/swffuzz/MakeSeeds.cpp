@@ -85,7 +85,8 @@ void writeScriptSeeds(const std::string& dir)
     frame0.str("box._x").num(30).op(0x1D).str("/box:q").str("text").op(0x1D);
     frame0.str("box").op(0x1C).action(0x94, {12, 0}).str("z").num(3).op(0x1D);
     frame0.num(0).num(0).num(100).num(100).num(1).num(1).str("box").op(0x27);
-    frame0.str("box").str("dup").num(9).op(0x24).action(0x83, {'F', 'S', 'C', 'o', 'm', 'm', 'a', 'n', 'd', ':', 'q', 0, 0});
+    frame0.str("box").str("dup").num(9).op(0x24).action(0x83,
+                                                        {'F', 'S', 'C', 'o', 'm', 'm', 'a', 'n', 'd', ':', 'q', 0, 0});
     frame0.num(1).num(1).str("hello").str("charCodeAt").op(0x52).op(0x17);
     frame0.num(1).str("math").op(0x1C).str("floor").op(0x52).op(0x17).str("end").action(0x9F, {1});
     Actions event; // clip events: count loads and frames on the root

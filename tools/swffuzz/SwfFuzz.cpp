@@ -22,8 +22,8 @@ void render(swf::MovieInstance& instance)
     constexpr int Width = 48;
     constexpr int Height = 36;
     std::vector<uint32_t> pixels(Width * Height, 0);
-    cairo_surface_t* surface = cairo_image_surface_create_for_data(
-        reinterpret_cast<unsigned char*>(pixels.data()), CAIRO_FORMAT_ARGB32, Width, Height, Width * 4);
+    cairo_surface_t* surface = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(pixels.data()),
+                                                                   CAIRO_FORMAT_ARGB32, Width, Height, Width * 4);
     cairo_t* cr = cairo_create(surface);
     instance.setViewport(0, 0, Width, Height);
     instance.display(cr);
@@ -35,10 +35,10 @@ void render(swf::MovieInstance& instance)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static bool installed = [] {
-        swf::setFileOpener([](const std::string&) -> std::unique_ptr<swf::FileStream> {
-            return std::make_unique<swf::MemoryStream>(currentData, currentSize);
-        });
+    static bool installed = []
+    {
+        swf::setFileOpener([](const std::string&) -> std::unique_ptr<swf::FileStream>
+                           { return std::make_unique<swf::MemoryStream>(currentData, currentSize); });
         // Script commands reach a handler, as they do in the game.
         swf::setCommandHandler([](swf::MovieInstance*, const std::string&, const std::string&) {});
         return true;

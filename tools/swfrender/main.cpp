@@ -22,7 +22,7 @@ namespace
 // Plain file on disk, opened for reading.
 class DiskFileStream : public swf::FileStream
 {
-public:
+  public:
     explicit DiskFileStream(const std::string& path) : file(std::fopen(path.c_str(), "rb"))
     {
         if (!file)
@@ -56,7 +56,7 @@ public:
         return rc;
     }
 
-private:
+  private:
     FILE* file;
 };
 
@@ -210,12 +210,14 @@ int main(int argc, char** argv)
     if (input.empty() || (!info && (!haveSize || output.empty())))
         return usage();
 
-    swf::setFileOpener([](const std::string& path) -> std::unique_ptr<swf::FileStream> {
-        auto stream = std::make_unique<DiskFileStream>(path);
-        if (stream->error != 0)
-            return nullptr;
-        return stream;
-    });
+    swf::setFileOpener(
+        [](const std::string& path) -> std::unique_ptr<swf::FileStream>
+        {
+            auto stream = std::make_unique<DiskFileStream>(path);
+            if (stream->error != 0)
+                return nullptr;
+            return stream;
+        });
     int status = 0;
     {
         swf::Ref<swf::MovieDefinition> movie = swf::loadMovieDefinition(input);

@@ -3,16 +3,19 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 // Correction that removes most aliasing at a saw or square's jump (polyBLEP).
 double PolyBlep(double phase, double dt)
 {
-    if (phase < dt) {
+    if (phase < dt)
+    {
         const double t = phase / dt;
         return t + t - t * t - 1;
     }
-    if (phase > 1 - dt) {
+    if (phase > 1 - dt)
+    {
         const double t = (phase - 1) / dt;
         return t * t + t + t + 1;
     }
@@ -21,7 +24,8 @@ double PolyBlep(double phase, double dt)
 
 double Oscillator(Instrument::Wave wave, double phase, double dt, double duty, uint32_t& noise)
 {
-    switch (wave) {
+    switch (wave)
+    {
     case Instrument::Wave::Sine:
         return std::sin(2 * M_PI * phase);
     case Instrument::Wave::Triangle:
@@ -31,7 +35,8 @@ double Oscillator(Instrument::Wave wave, double phase, double dt, double duty, u
     case Instrument::Wave::Square:
         duty = 0.5;
         [[fallthrough]];
-    case Instrument::Wave::Pulse: {
+    case Instrument::Wave::Pulse:
+    {
         double v = phase < duty ? 1 : -1;
         v += PolyBlep(phase, dt);
         v -= PolyBlep(std::fmod(phase + 1 - duty, 1.0), dt);
@@ -46,7 +51,8 @@ double Oscillator(Instrument::Wave wave, double phase, double dt, double duty, u
 
 // Two-pole state-variable filter in the trapezoidal form, stable under fast
 // cutoff changes.
-struct StateVariableFilter {
+struct StateVariableFilter
+{
     double ic1 = 0, ic2 = 0;
     double a1 = 0, a2 = 0, a3 = 0, k = 1;
 
@@ -66,7 +72,8 @@ struct StateVariableFilter {
         const double v2 = ic2 + a2 * ic1 + a3 * v3;
         ic1 = 2 * v1 - ic1;
         ic2 = 2 * v2 - ic2;
-        switch (mode) {
+        switch (mode)
+        {
         case Instrument::Filter::LowPass:
             return v2;
         case Instrument::Filter::HighPass:
@@ -98,7 +105,8 @@ double NoteRenderer::Duration(const Instrument& in, double gateSeconds)
 
 double NoteRenderer::Envelope(const Instrument& in, double t, double gateSeconds)
 {
-    auto held = [&](double time) {
+    auto held = [&](double time)
+    {
         if (time < in.attack)
             return in.attack > 0 ? time / in.attack : 1.0;
         return Approach(1.0, in.sustain, time - in.attack, in.decay);
@@ -131,10 +139,12 @@ void NoteRenderer::Render(const Instrument& in, double midiNote, double velocity
     StateVariableFilter filter;
     const double nyquist = rate / 2.0;
 
-    for (size_t i = 0; i < count; ++i) {
+    for (size_t i = 0; i < count; ++i)
+    {
         const double t = double(i) / rate;
         double semitones = in.sweepSemitones * std::exp(-t / in.sweepTime);
-        if (in.vibratoDepth > 0 && t > in.vibratoDelay) {
+        if (in.vibratoDepth > 0 && t > in.vibratoDelay)
+        {
             const double fadeIn = std::min(1.0, (t - in.vibratoDelay) / 0.2);
             semitones += in.vibratoDepth * fadeIn * std::sin(2 * M_PI * in.vibratoRate * (t - in.vibratoDelay));
         }
@@ -142,8 +152,10 @@ void NoteRenderer::Render(const Instrument& in, double midiNote, double velocity
         const double dt = std::min(f / rate, 0.5);
 
         double v = 0;
-        if (!in.harmonics.empty()) {
-            for (size_t k = 0; k < in.harmonics.size(); ++k) {
+        if (!in.harmonics.empty())
+        {
+            for (size_t k = 0; k < in.harmonics.size(); ++k)
+            {
                 const double fk = f * double(k + 1);
                 if (fk >= nyquist * 0.9)
                     break;
@@ -151,7 +163,9 @@ void NoteRenderer::Render(const Instrument& in, double midiNote, double velocity
                 v += in.harmonics[k] * decay * std::sin(2 * M_PI * partialPhase[k]);
                 partialPhase[k] = std::fmod(partialPhase[k] + fk / rate, 1.0);
             }
-        } else {
+        }
+        else
+        {
             v = Oscillator(in.wave, phase, dt, in.duty, noise);
             if (in.detuneMix > 0)
                 v += in.detuneMix * Oscillator(in.wave, phase2, std::min(dt * detuneRatio, 0.5), in.duty, noise);
@@ -164,8 +178,10 @@ void NoteRenderer::Render(const Instrument& in, double midiNote, double velocity
         phase2 = std::fmod(phase2 + std::min(dt * detuneRatio, 0.5), 1.0);
         subPhase = std::fmod(subPhase + dt / 2, 1.0);
 
-        if (in.filter != Instrument::Filter::None) {
-            if (i % 16 == 0) {
+        if (in.filter != Instrument::Filter::None)
+        {
+            if (i % 16 == 0)
+            {
                 const double ratio = std::exp(-t / in.cutoffTime);
                 filter.Set(in.cutoffEnd + (in.cutoffStart - in.cutoffEnd) * ratio, in.resonance, rate);
             }

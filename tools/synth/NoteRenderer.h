@@ -8,8 +8,9 @@
 // Renders single notes of an instrument: oscillators (band-limited saw and
 // square), additive partials, noise, a pitch glide and vibrato, a resonant
 // filter with a cutoff sweep, and an attack-decay-sustain-release envelope.
-class NoteRenderer {
-public:
+class NoteRenderer
+{
+  public:
     explicit NoteRenderer(int rate) : rate(rate) {}
 
     // Seconds a note sounds for when held gateSeconds: the gate plus the release.
@@ -23,6 +24,6 @@ public:
     // The envelope's level at t seconds for a note held gateSeconds.
     static double Envelope(const Instrument& in, double t, double gateSeconds);
 
-private:
+  private:
     int rate;
 };

@@ -6,7 +6,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 void AppendPage(std::vector<uint8_t>& out, const ogg_page& page)
 {
@@ -15,7 +16,8 @@ void AppendPage(std::vector<uint8_t>& out, const ogg_page& page)
 }
 
 // Owns the encoder's state for one file.
-struct Encoder {
+struct Encoder
+{
     vorbis_info info;
     vorbis_comment comment;
     vorbis_dsp_state dsp;
@@ -30,7 +32,8 @@ struct Encoder {
     }
     ~Encoder()
     {
-        if (dspReady) {
+        if (dspReady)
+        {
             ogg_stream_clear(&stream);
             vorbis_block_clear(&block);
             vorbis_dsp_clear(&dsp);
@@ -44,11 +47,13 @@ struct Encoder {
 
 void Drain(Encoder& e, std::vector<uint8_t>& out)
 {
-    while (vorbis_analysis_blockout(&e.dsp, &e.block) == 1) {
+    while (vorbis_analysis_blockout(&e.dsp, &e.block) == 1)
+    {
         vorbis_analysis(&e.block, nullptr);
         vorbis_bitrate_addblock(&e.block);
         ogg_packet packet;
-        while (vorbis_bitrate_flushpacket(&e.dsp, &packet)) {
+        while (vorbis_bitrate_flushpacket(&e.dsp, &packet))
+        {
             ogg_stream_packetin(&e.stream, &packet);
             ogg_page page;
             while (ogg_stream_pageout(&e.stream, &page) != 0)
@@ -59,11 +64,13 @@ void Drain(Encoder& e, std::vector<uint8_t>& out)
 
 } // namespace
 
-std::optional<std::vector<uint8_t>> EncodeOggVorbis(const RenderedSound& sound, double quality, const std::string& title,
-                                                     std::string& error)
+std::optional<std::vector<uint8_t>> EncodeOggVorbis(const RenderedSound& sound, double quality,
+                                                    const std::string& title, std::string& error)
 {
     Encoder e;
-    if (vorbis_encode_init_vbr(&e.info, sound.channels, RenderedSound::Rate, float(std::clamp(quality, -0.1, 1.0))) != 0) {
+    if (vorbis_encode_init_vbr(&e.info, sound.channels, RenderedSound::Rate, float(std::clamp(quality, -0.1, 1.0))) !=
+        0)
+    {
         error = "the Vorbis encoder refused the format";
         return std::nullopt;
     }
@@ -86,7 +93,8 @@ std::optional<std::vector<uint8_t>> EncodeOggVorbis(const RenderedSound& sound, 
 
     const size_t frames = sound.Frames();
     const size_t chunk = 1024;
-    for (size_t at = 0; at < frames; at += chunk) {
+    for (size_t at = 0; at < frames; at += chunk)
+    {
         const size_t n = std::min(chunk, frames - at);
         float** buffer = vorbis_analysis_buffer(&e.dsp, int(n));
         for (size_t i = 0; i < n; ++i)

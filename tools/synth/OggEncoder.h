@@ -11,4 +11,4 @@ struct RenderedSound;
 // -0.1 to 1). The stream serial number is fixed, so the same sound always
 // gives the same bytes.
 [[nodiscard]] std::optional<std::vector<uint8_t>> EncodeOggVorbis(const RenderedSound& sound, double quality,
-                                                                   const std::string& title, std::string& error);
+                                                                  const std::string& title, std::string& error);

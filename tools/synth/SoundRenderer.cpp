@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 constexpr int Rate = RenderedSound::Rate;
 
@@ -25,7 +26,8 @@ std::vector<float> RunEffect(Effect& effect, const std::vector<float>& input, bo
 }
 
 // Feedback delay: each repeat fainter by the feedback factor; returns only the repeats.
-struct Echo {
+struct Echo
+{
     std::vector<float> line;
     size_t pos = 0;
     double feedback = 0;
@@ -39,8 +41,10 @@ struct Echo {
 };
 
 // Schroeder reverberator: four damped combs in parallel, two all-passes in series.
-struct Reverb {
-    struct Comb {
+struct Reverb
+{
+    struct Comb
+    {
         std::vector<float> line;
         size_t pos = 0;
         double feedback = 0, damping = 0, store = 0;
@@ -53,7 +57,8 @@ struct Reverb {
             return y;
         }
     };
-    struct AllPass {
+    struct AllPass
+    {
         std::vector<float> line;
         size_t pos = 0;
         float Process(float x)
@@ -71,7 +76,8 @@ struct Reverb {
     {
         static const int CombLengths[] = {1116, 1188, 1277, 1356}; // at 44.1 kHz
         static const int PassLengths[] = {556, 441};
-        for (int i = 0; i < 4; ++i) {
+        for (int i = 0; i < 4; ++i)
+        {
             const size_t length = size_t((CombLengths[i] + spread) / 2);
             combs[i].line.assign(length, 0.0f);
             // Feedback that falls 60 dB in the requested time.
@@ -115,25 +121,33 @@ std::optional<RenderedSound> RenderSound(const SoundScript& script, std::string&
 
     // Length: the loop, or until the last note (and its echoes) has faded.
     size_t frames = 0;
-    if (script.loop) {
+    if (script.loop)
+    {
         frames = LoopFrames(script);
         const double loopBeats = double(script.bars) * script.meter;
-        for (const Track& t : script.tracks) {
+        for (const Track& t : script.tracks)
+        {
             const double beats = TrackBeats(script, t);
-            if (std::fabs(beats - loopBeats) > 1e-6) {
+            if (std::fabs(beats - loopBeats) > 1e-6)
+            {
                 error = "a track of " + t.instrument + " lasts " + std::to_string(beats) + " beats; the loop has " +
                         std::to_string(loopBeats);
                 return std::nullopt;
             }
         }
-    } else {
+    }
+    else
+    {
         double end = 0;
-        for (const Track& t : script.tracks) {
+        for (const Track& t : script.tracks)
+        {
             const Instrument& in = script.instruments.at(t.instrument);
             double offset = 0;
-            for (const std::string& name : t.patterns) {
+            for (const std::string& name : t.patterns)
+            {
                 const Pattern& p = script.patterns.at(name);
-                for (const NoteEvent& n : p.notes) {
+                for (const NoteEvent& n : p.notes)
+                {
                     const double gate = n.length * t.legato * secondsPerBeat;
                     end = std::max(end, (offset + n.beat) * secondsPerBeat + NoteRenderer::Duration(in, gate));
                 }
@@ -145,7 +159,8 @@ std::optional<RenderedSound> RenderSound(const SoundScript& script, std::string&
             end = std::max(end, script.bars * script.meter * secondsPerBeat);
         frames = size_t(std::ceil((end + script.tail) * Rate));
     }
-    if (frames == 0 || frames > size_t(Rate) * 600) {
+    if (frames == 0 || frames > size_t(Rate) * 600)
+    {
         error = "the sound would be empty or longer than ten minutes";
         return std::nullopt;
     }
@@ -157,18 +172,23 @@ std::optional<RenderedSound> RenderSound(const SoundScript& script, std::string&
     uint32_t seed = 1;
     std::vector<float> note;
 
-    for (const Track& t : script.tracks) {
+    for (const Track& t : script.tracks)
+    {
         const Instrument& in = script.instruments.at(t.instrument);
         std::vector<float> dry(frames, 0.0f);
         double offset = 0;
-        for (const std::string& name : t.patterns) {
+        for (const std::string& name : t.patterns)
+        {
             const Pattern& p = script.patterns.at(name);
-            for (const NoteEvent& n : p.notes) {
+            for (const NoteEvent& n : p.notes)
+            {
                 const double gate = n.length * t.legato * secondsPerBeat;
                 const size_t start = size_t(std::llround((offset + n.beat) * framesPerBeat));
-                for (double pitch : n.pitches) {
+                for (double pitch : n.pitches)
+                {
                     notes.Render(in, pitch < 0 ? in.basePitch : pitch, n.velocity, gate, seed++, note);
-                    for (size_t i = 0; i < note.size(); ++i) {
+                    for (size_t i = 0; i < note.size(); ++i)
+                    {
                         size_t at = start + i;
                         if (script.loop)
                             at %= frames;
@@ -180,11 +200,13 @@ std::optional<RenderedSound> RenderSound(const SoundScript& script, std::string&
             }
             offset += p.beats;
         }
-        if (t.echoMix > 0 && t.echoFeedback >= 0) {
+        if (t.echoMix > 0 && t.echoFeedback >= 0)
+        {
             Echo echo;
             echo.line.assign(std::max<size_t>(1, size_t(std::llround(t.echoBeats * framesPerBeat))), 0.0f);
             echo.feedback = t.echoFeedback;
-            const double settle = t.echoBeats * secondsPerBeat * (1 + std::log(1e-4) / std::log(std::max(t.echoFeedback, 0.01)));
+            const double settle =
+                t.echoBeats * secondsPerBeat * (1 + std::log(1e-4) / std::log(std::max(t.echoFeedback, 0.01)));
             const std::vector<float> repeats = RunEffect(echo, dry, script.loop, settle);
             for (size_t i = 0; i < frames; ++i)
                 dry[i] += float(t.echoMix * repeats[i]);
@@ -192,7 +214,8 @@ std::optional<RenderedSound> RenderSound(const SoundScript& script, std::string&
         // Equal-power panning.
         const double angle = (t.pan + 1) * M_PI / 4;
         const double gains[2] = {std::cos(angle) * std::sqrt(2.0), std::sin(angle) * std::sqrt(2.0)};
-        for (size_t i = 0; i < frames; ++i) {
+        for (size_t i = 0; i < frames; ++i)
+        {
             const double v = dry[i] * t.volume;
             if (channels == 1)
                 mix[i] += float(v);
@@ -206,8 +229,10 @@ std::optional<RenderedSound> RenderSound(const SoundScript& script, std::string&
     bool anyReverb = false;
     for (const Track& t : script.tracks)
         anyReverb = anyReverb || t.reverbSend > 0;
-    if (anyReverb) {
-        for (int c = 0; c < channels; ++c) {
+    if (anyReverb)
+    {
+        for (int c = 0; c < channels; ++c)
+        {
             // Slightly different rooms left and right give width.
             Reverb room(script.reverbTime, script.reverbDamping, c * 23);
             const std::vector<float> wet = RunEffect(room, reverbBus, script.loop, script.reverbTime * 1.5);
@@ -216,7 +241,8 @@ std::optional<RenderedSound> RenderSound(const SoundScript& script, std::string&
         }
     }
 
-    if (!script.loop) {
+    if (!script.loop)
+    {
         // A short fade keeps a truncated tail from clicking.
         const size_t fade = std::min<size_t>(frames, Rate / 200);
         for (size_t i = 0; i < fade; ++i)
@@ -227,20 +253,24 @@ std::optional<RenderedSound> RenderSound(const SoundScript& script, std::string&
     float peak = 0;
     for (float v : mix)
         peak = std::max(peak, std::fabs(v));
-    if (peak <= 0) {
+    if (peak <= 0)
+    {
         error = "the sound is silent";
         return std::nullopt;
     }
-    if (script.limit < 1) {
+    if (script.limit < 1)
+    {
         // Soft limiting: above the threshold, samples bend smoothly towards the
         // peak instead of rising straight, so a few loud hits do not set the
         // level of everything else. Sample by sample, so a loop stays seamless.
         const double threshold = script.limit;
         const double room = 1 - threshold;
         float squeezed = 0;
-        for (float& v : mix) {
+        for (float& v : mix)
+        {
             const double x = std::fabs(v) / peak;
-            if (x > threshold) {
+            if (x > threshold)
+            {
                 const double y = threshold + room * std::tanh((x - threshold) / room);
                 v = float(std::copysign(y * peak, v));
             }

@@ -13,7 +13,8 @@
 // the start, and the echo and reverb run over the loop until they settle
 // before the kept pass, so their tails fold into the head and the last
 // sample flows into the first.
-struct RenderedSound {
+struct RenderedSound
+{
     static constexpr int Rate = 22050;
     int channels = 1;
     bool loop = false;

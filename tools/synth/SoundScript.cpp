@@ -5,7 +5,8 @@
 #include <cstdlib>
 #include <sstream>
 
-namespace {
+namespace
+{
 
 std::vector<std::string> Words(const std::string& line)
 {
@@ -21,7 +22,8 @@ std::optional<double> Number(const std::string& text)
 {
     // Fractions such as 1/4 are common for note lengths.
     const size_t slash = text.find('/');
-    if (slash != std::string::npos) {
+    if (slash != std::string::npos)
+    {
         auto a = Number(text.substr(0, slash));
         auto b = Number(text.substr(slash + 1));
         if (!a || !b || *b == 0)
@@ -37,19 +39,23 @@ std::optional<double> Number(const std::string& text)
     return v;
 }
 
-class Parser {
-public:
+class Parser
+{
+  public:
     explicit Parser(std::string& error) : error(error) {}
 
     std::optional<SoundScript> Run(const std::string& text)
     {
         std::istringstream in(text);
         std::string raw;
-        while (std::getline(in, raw)) {
+        while (std::getline(in, raw))
+        {
             ++line;
             // "#" starts a comment at the start of a word; inside one it is a sharp (F#3).
-            for (size_t i = 0; i < raw.size(); ++i) {
-                if (raw[i] == '#' && (i == 0 || std::isspace(static_cast<unsigned char>(raw[i - 1])))) {
+            for (size_t i = 0; i < raw.size(); ++i)
+            {
+                if (raw[i] == '#' && (i == 0 || std::isspace(static_cast<unsigned char>(raw[i - 1]))))
+                {
                     raw.erase(i);
                     break;
                 }
@@ -62,7 +68,8 @@ public:
         }
         if (block != Block::None)
             return Fail("the last block has no \"end\""), std::nullopt;
-        for (const Track& t : script.tracks) {
+        for (const Track& t : script.tracks)
+        {
             if (!script.instruments.count(t.instrument))
                 return Fail("track plays the unknown instrument " + t.instrument), std::nullopt;
             for (const std::string& p : t.patterns)
@@ -76,8 +83,14 @@ public:
         return script;
     }
 
-private:
-    enum class Block { None, Instrument, Pattern, Track };
+  private:
+    enum class Block
+    {
+        None,
+        Instrument,
+        Pattern,
+        Track
+    };
 
     bool Fail(const std::string& what)
     {
@@ -98,13 +111,15 @@ private:
 
     bool Line(const std::vector<std::string>& w)
     {
-        if (w[0] == "end") {
+        if (w[0] == "end")
+        {
             if (block == Block::None)
                 return Fail("\"end\" outside a block");
             block = Block::None;
             return true;
         }
-        switch (block) {
+        switch (block)
+        {
         case Block::None:
             return Global(w);
         case Block::Instrument:
@@ -121,56 +136,84 @@ private:
     {
         const std::string& k = w[0];
         double v = 0;
-        if (k == "channels") {
+        if (k == "channels")
+        {
             if (!Get(w, 1, v, 1, 2) || (v != 1 && v != 2))
                 return error.empty() ? Fail("channels is 1 or 2") : false;
             script.channels = int(v);
-        } else if (k == "loop") {
+        }
+        else if (k == "loop")
+        {
             script.loop = true;
-        } else if (k == "tempo") {
+        }
+        else if (k == "tempo")
+        {
             if (!Get(w, 1, script.tempo, 20, 400))
                 return false;
-        } else if (k == "meter") {
+        }
+        else if (k == "meter")
+        {
             if (!Get(w, 1, v, 1, 16))
                 return false;
             script.meter = int(v);
-        } else if (k == "bars") {
+        }
+        else if (k == "bars")
+        {
             if (!Get(w, 1, v, 1, 512))
                 return false;
             script.bars = int(v);
-        } else if (k == "tail") {
+        }
+        else if (k == "tail")
+        {
             if (!Get(w, 1, script.tail, 0, 10))
                 return false;
-        } else if (k == "peak") {
+        }
+        else if (k == "peak")
+        {
             if (!Get(w, 1, script.peak, 0.01, 1))
                 return false;
-        } else if (k == "limit") {
+        }
+        else if (k == "limit")
+        {
             if (!Get(w, 1, script.limit, 0.1, 1))
                 return false;
-        } else if (k == "quality") {
+        }
+        else if (k == "quality")
+        {
             if (!Get(w, 1, script.quality, -0.1, 1))
                 return false;
-        } else if (k == "reverb") {
+        }
+        else if (k == "reverb")
+        {
             if (!Get(w, 1, script.reverbTime, 0.05, 10) || !Get(w, 2, script.reverbDamping, 0, 1))
                 return false;
-        } else if (k == "instrument" || k == "pattern") {
+        }
+        else if (k == "instrument" || k == "pattern")
+        {
             if (w.size() != 2)
                 return Fail(k + " needs a name");
             name = w[1];
-            if (k == "instrument") {
+            if (k == "instrument")
+            {
                 script.instruments[name] = Instrument{};
                 block = Block::Instrument;
-            } else {
+            }
+            else
+            {
                 script.patterns[name] = Pattern{};
                 block = Block::Pattern;
             }
-        } else if (k == "track") {
+        }
+        else if (k == "track")
+        {
             if (w.size() != 2)
                 return Fail("track needs an instrument");
             script.tracks.emplace_back();
             script.tracks.back().instrument = w[1];
             block = Block::Track;
-        } else {
+        }
+        else
+        {
             return Fail("unknown setting " + k);
         }
         return true;
@@ -180,10 +223,12 @@ private:
     {
         Instrument& in = script.instruments[name];
         const std::string& k = w[0];
-        if (k == "wave") {
+        if (k == "wave")
+        {
             static const std::map<std::string, Instrument::Wave> Waves = {
-                {"sine", Instrument::Wave::Sine}, {"triangle", Instrument::Wave::Triangle}, {"square", Instrument::Wave::Square},
-                {"saw", Instrument::Wave::Saw},   {"pulse", Instrument::Wave::Pulse},       {"noise", Instrument::Wave::Noise}};
+                {"sine", Instrument::Wave::Sine},     {"triangle", Instrument::Wave::Triangle},
+                {"square", Instrument::Wave::Square}, {"saw", Instrument::Wave::Saw},
+                {"pulse", Instrument::Wave::Pulse},   {"noise", Instrument::Wave::Noise}};
             if (w.size() < 2 || !Waves.count(w[1]))
                 return Fail("unknown wave");
             in.wave = Waves.at(w[1]);
@@ -191,9 +236,11 @@ private:
                 return Get(w, 2, in.duty, 0.01, 0.99);
             return true;
         }
-        if (k == "harmonics") {
+        if (k == "harmonics")
+        {
             in.harmonics.clear();
-            for (size_t i = 1; i < w.size(); ++i) {
+            for (size_t i = 1; i < w.size(); ++i)
+            {
                 double v = 0;
                 if (!Get(w, i, v, 0, 4))
                     return false;
@@ -214,15 +261,17 @@ private:
                    Get(w, 4, in.release, 0, 10);
         if (k == "sweep")
             return Get(w, 1, in.sweepSemitones, -96, 96) && Get(w, 2, in.sweepTime, 0.0001, 10);
-        if (k == "vibrato") {
+        if (k == "vibrato")
+        {
             if (!Get(w, 1, in.vibratoRate, 0, 40) || !Get(w, 2, in.vibratoDepth, 0, 12))
                 return false;
             return w.size() < 4 || Get(w, 3, in.vibratoDelay, 0, 10);
         }
-        if (k == "lowpass" || k == "highpass" || k == "bandpass") {
-            in.filter = k == "lowpass" ? Instrument::Filter::LowPass
-                      : k == "highpass" ? Instrument::Filter::HighPass
-                                        : Instrument::Filter::BandPass;
+        if (k == "lowpass" || k == "highpass" || k == "bandpass")
+        {
+            in.filter = k == "lowpass"    ? Instrument::Filter::LowPass
+                        : k == "highpass" ? Instrument::Filter::HighPass
+                                          : Instrument::Filter::BandPass;
             if (!Get(w, 1, in.cutoffStart, 20, 20000))
                 return false;
             in.cutoffEnd = in.cutoffStart;
@@ -232,7 +281,8 @@ private:
         }
         if (k == "gain")
             return Get(w, 1, in.gain, 0, 10);
-        if (k == "pitch") {
+        if (k == "pitch")
+        {
             if (w.size() < 2)
                 return Fail("pitch needs a note");
             auto n = ParseNoteName(w[1]);
@@ -249,7 +299,8 @@ private:
     bool PatternLine(const std::vector<std::string>& w)
     {
         Pattern& p = script.patterns[name];
-        for (const std::string& token : w) {
+        for (const std::string& token : w)
+        {
             if (token == "|")
                 continue;
             const size_t colon = token.find(':');
@@ -258,7 +309,8 @@ private:
             std::string lengthText = token.substr(colon + 1);
             double velocity = 1;
             const size_t at = lengthText.find('@');
-            if (at != std::string::npos) {
+            if (at != std::string::npos)
+            {
                 auto v = Number(lengthText.substr(at + 1));
                 if (!v || *v < 0 || *v > 2)
                     return Fail("bad velocity in \"" + token + "\"");
@@ -269,18 +321,24 @@ private:
             if (!length || *length <= 0 || *length > 1024)
                 return Fail("bad length in \"" + token + "\"");
             const std::string pitchText = token.substr(0, colon);
-            if (pitchText != "r") {
+            if (pitchText != "r")
+            {
                 NoteEvent e;
                 e.beat = p.beats;
                 e.length = *length;
                 e.velocity = velocity;
                 size_t start = 0;
-                for (;;) {
+                for (;;)
+                {
                     const size_t plus = pitchText.find('+', start);
-                    const std::string one = pitchText.substr(start, plus == std::string::npos ? std::string::npos : plus - start);
-                    if (one == "x") {
+                    const std::string one =
+                        pitchText.substr(start, plus == std::string::npos ? std::string::npos : plus - start);
+                    if (one == "x")
+                    {
                         e.pitches.push_back(-1); // the instrument's own pitch
-                    } else {
+                    }
+                    else
+                    {
                         auto n = ParseNoteName(one);
                         if (!n)
                             return Fail("bad note \"" + one + "\"");
@@ -311,13 +369,16 @@ private:
             return Get(w, 1, t.echoBeats, 0.01, 16) && Get(w, 2, t.echoFeedback, 0, 0.95) && Get(w, 3, t.echoMix, 0, 2);
         if (k == "legato")
             return Get(w, 1, t.legato, 0.05, 4);
-        if (k == "play") {
+        if (k == "play")
+        {
             // Pattern names, NAME*N repeats.
-            for (size_t i = 1; i < w.size(); ++i) {
+            for (size_t i = 1; i < w.size(); ++i)
+            {
                 std::string pattern = w[i];
                 int times = 1;
                 const size_t star = pattern.find('*');
-                if (star != std::string::npos) {
+                if (star != std::string::npos)
+                {
                     auto n = Number(pattern.substr(star + 1));
                     if (!n || *n < 1 || *n > 256 || *n != std::floor(*n))
                         return Fail("bad repeat in \"" + w[i] + "\"");
@@ -351,10 +412,13 @@ std::optional<int> ParseNoteName(const std::string& text)
         return std::nullopt;
     int semitone = Steps[letter - 'A'];
     size_t i = 1;
-    if (text[i] == '#') {
+    if (text[i] == '#')
+    {
         ++semitone;
         ++i;
-    } else if (text[i] == 'b') {
+    }
+    else if (text[i] == 'b')
+    {
         --semitone;
         ++i;
     }

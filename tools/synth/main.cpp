@@ -12,7 +12,8 @@
 #include <sstream>
 #include <string>
 
-namespace {
+namespace
+{
 
 int Usage()
 {
@@ -28,12 +29,14 @@ bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes)
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
         out.close();
-        if (!out) {
+        if (!out)
+        {
             std::remove(temporary.c_str());
             return false;
         }
     }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (std::rename(temporary.c_str(), path.c_str()) != 0)
+    {
         std::remove(temporary.c_str());
         return false;
     }
@@ -43,11 +46,13 @@ bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes)
 std::vector<uint8_t> WaveFile(const RenderedSound& sound)
 {
     std::vector<uint8_t> out;
-    auto u32 = [&](uint32_t v) {
+    auto u32 = [&](uint32_t v)
+    {
         for (int i = 0; i < 4; ++i)
             out.push_back(uint8_t(v >> (8 * i)));
     };
-    auto u16 = [&](uint16_t v) {
+    auto u16 = [&](uint16_t v)
+    {
         out.push_back(uint8_t(v));
         out.push_back(uint8_t(v >> 8));
     };
@@ -64,7 +69,8 @@ std::vector<uint8_t> WaveFile(const RenderedSound& sound)
     u16(16);
     out.insert(out.end(), {'d', 'a', 't', 'a'});
     u32(dataBytes);
-    for (float v : sound.samples) {
+    for (float v : sound.samples)
+    {
         const float clamped = v > 1 ? 1 : (v < -1 ? -1 : v);
         u16(uint16_t(int16_t(clamped * 32767)));
     }
@@ -76,7 +82,8 @@ std::vector<uint8_t> WaveFile(const RenderedSound& sound)
 int main(int argc, char** argv)
 {
     std::string input, output, wave;
-    for (int i = 1; i < argc; ++i) {
+    for (int i = 1; i < argc; ++i)
+    {
         const std::string arg = argv[i];
         if (arg == "-o" && i + 1 < argc)
             output = argv[++i];
@@ -90,7 +97,8 @@ int main(int argc, char** argv)
     if (input.empty() || output.empty())
         return Usage();
     std::ifstream in(input, std::ios::binary);
-    if (!in) {
+    if (!in)
+    {
         std::fprintf(stderr, "synth: cannot read %s\n", input.c_str());
         return 1;
     }
@@ -99,23 +107,27 @@ int main(int argc, char** argv)
 
     std::string error;
     auto script = ParseSoundScript(text.str(), error);
-    if (!script) {
+    if (!script)
+    {
         std::fprintf(stderr, "%s: error: %s\n", input.c_str(), error.c_str());
         return 1;
     }
     auto sound = RenderSound(*script, error);
-    if (!sound) {
+    if (!sound)
+    {
         std::fprintf(stderr, "%s: error: %s\n", input.c_str(), error.c_str());
         return 1;
     }
     std::string title = input.substr(input.find_last_of('/') + 1);
     title = title.substr(0, title.find('.'));
     auto bytes = EncodeOggVorbis(*sound, script->quality, title, error);
-    if (!bytes) {
+    if (!bytes)
+    {
         std::fprintf(stderr, "%s: error: %s\n", input.c_str(), error.c_str());
         return 1;
     }
-    if (!WriteFile(output, *bytes) || (!wave.empty() && !WriteFile(wave, WaveFile(*sound)))) {
+    if (!WriteFile(output, *bytes) || (!wave.empty() && !WriteFile(wave, WaveFile(*sound))))
+    {
         std::fprintf(stderr, "synth: cannot write %s\n", output.c_str());
         return 1;
     }

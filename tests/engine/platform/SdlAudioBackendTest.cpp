@@ -12,16 +12,19 @@
 #include "media/AudioDevice.h"
 #include "media/SoundData.h"
 
-namespace {
+namespace
+{
 
 // Sets an environment variable for the test's lifetime.
-class ScopedEnv {
-public:
+class ScopedEnv
+{
+  public:
     ScopedEnv(const char* variable, const std::string& value) : name(variable)
     {
         const char* old = std::getenv(variable);
         had = old != nullptr;
-        if (had) {
+        if (had)
+        {
             previous = old;
         }
         setenv(variable, value.c_str(), 1);
@@ -30,7 +33,7 @@ public:
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
-private:
+  private:
     const char* name;
     std::string previous;
     bool had = false;
@@ -41,9 +44,10 @@ std::vector<int16_t> ReadSamples(const std::string& path)
     std::ifstream in(path, std::ios::binary);
     std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::vector<int16_t> samples(bytes.size() / 2);
-    for (size_t i = 0; i < samples.size(); ++i) {
-        samples[i] = static_cast<int16_t>(static_cast<uint8_t>(bytes[i * 2]) |
-                                          (static_cast<uint8_t>(bytes[i * 2 + 1]) << 8));
+    for (size_t i = 0; i < samples.size(); ++i)
+    {
+        samples[i] =
+            static_cast<int16_t>(static_cast<uint8_t>(bytes[i * 2]) | (static_cast<uint8_t>(bytes[i * 2 + 1]) << 8));
     }
     return samples;
 }
@@ -55,7 +59,7 @@ TEST(SdlAudioBackendTest, MixedSamplesReachTheOutputUnchangedAfterTheQueuedBuffe
     const std::string file = std::filesystem::temp_directory_path() / ("quorvo-audio-" + std::to_string(getpid()));
     ScopedEnv driver("SDL_AUDIODRIVER", "disk");
     ScopedEnv output("SDL_DISKAUDIOFILE", file);
-    ScopedEnv delay("SDL_DISKAUDIODELAY", "0");  // no waiting between writes
+    ScopedEnv delay("SDL_DISKAUDIODELAY", "0"); // no waiting between writes
 
     AudioDevice device;
     ASSERT_EQ(device.Open(std::make_unique<SdlAudioBackend>(), 175, 2, 16, 22050, 5), AudioError::None);
@@ -64,7 +68,8 @@ TEST(SdlAudioBackendTest, MixedSamplesReachTheOutputUnchangedAfterTheQueuedBuffe
     EXPECT_NE(std::string(format.description).find("disk"), std::string::npos) << format.description;
 
     std::vector<int16_t> ramp;
-    for (int i = 0; i < 3000; ++i) {
+    for (int i = 0; i < 3000; ++i)
+    {
         ramp.push_back(static_cast<int16_t>(i * 10));
         ramp.push_back(static_cast<int16_t>(-i * 10));
     }
@@ -72,8 +77,10 @@ TEST(SdlAudioBackendTest, MixedSamplesReachTheOutputUnchangedAfterTheQueuedBuffe
     ASSERT_EQ(device.CreateDecodedSound(data, ramp), AudioError::None);
     int voice = -1;
     ASSERT_EQ(device.Play(data, voice, 65535, 0, 0, 0, -1), AudioError::None);
-    for (int i = 0; i < 200 && device.IsPlaying(voice, data.get()); ++i) {
-        if (std::filesystem::exists(file) && std::filesystem::file_size(file) > 400000) {
+    for (int i = 0; i < 200 && device.IsPlaying(voice, data.get()); ++i)
+    {
+        if (std::filesystem::exists(file) && std::filesystem::file_size(file) > 400000)
+        {
             break;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -86,14 +93,16 @@ TEST(SdlAudioBackendTest, MixedSamplesReachTheOutputUnchangedAfterTheQueuedBuffe
     // Find where the ramp begins (the output may have started before Play)
     // and check a few passes of it, looping without a gap.
     size_t start = 0;
-    while (start < written.size() && written[start] == 0) {
+    while (start < written.size() && written[start] == 0)
+    {
         ++start;
     }
     ASSERT_GE(start, 2u);
-    start -= 2;  // the ramp's first frame is silent
+    start -= 2; // the ramp's first frame is silent
     const size_t checked = std::min<size_t>(written.size() - start, ramp.size() * 3);
     ASSERT_GT(checked, ramp.size() * 2);
-    for (size_t i = 0; i < checked; ++i) {
+    for (size_t i = 0; i < checked; ++i)
+    {
         ASSERT_EQ(written[start + i], (ramp[i % ramp.size()] * 65535) >> 16) << "sample " << i;
     }
 }

@@ -8,34 +8,38 @@
 #include "engine/VirtualKey.h"
 #include "engine/platform/SdlPlatform.h"
 
-namespace {
+namespace
+{
 
 // Every key of a US keyboard that gives a character: scancode, character
 // without Shift, character with Shift.
-struct UsKey {
+struct UsKey
+{
     int scancode;
     char plain;
     char shifted;
 };
 
 const UsKey UsKeys[] = {
-    {SDL_SCANCODE_GRAVE, '`', '~'},      {SDL_SCANCODE_1, '1', '!'},          {SDL_SCANCODE_2, '2', '@'},
-    {SDL_SCANCODE_3, '3', '#'},          {SDL_SCANCODE_4, '4', '$'},          {SDL_SCANCODE_5, '5', '%'},
-    {SDL_SCANCODE_6, '6', '^'},          {SDL_SCANCODE_7, '7', '&'},          {SDL_SCANCODE_8, '8', '*'},
-    {SDL_SCANCODE_9, '9', '('},          {SDL_SCANCODE_0, '0', ')'},          {SDL_SCANCODE_MINUS, '-', '_'},
+    {SDL_SCANCODE_GRAVE, '`', '~'},      {SDL_SCANCODE_1, '1', '!'},           {SDL_SCANCODE_2, '2', '@'},
+    {SDL_SCANCODE_3, '3', '#'},          {SDL_SCANCODE_4, '4', '$'},           {SDL_SCANCODE_5, '5', '%'},
+    {SDL_SCANCODE_6, '6', '^'},          {SDL_SCANCODE_7, '7', '&'},           {SDL_SCANCODE_8, '8', '*'},
+    {SDL_SCANCODE_9, '9', '('},          {SDL_SCANCODE_0, '0', ')'},           {SDL_SCANCODE_MINUS, '-', '_'},
     {SDL_SCANCODE_EQUALS, '=', '+'},     {SDL_SCANCODE_LEFTBRACKET, '[', '{'}, {SDL_SCANCODE_RIGHTBRACKET, ']', '}'},
-    {SDL_SCANCODE_BACKSLASH, '\\', '|'}, {SDL_SCANCODE_SEMICOLON, ';', ':'},  {SDL_SCANCODE_COMMA, ',', '<'},
-    {SDL_SCANCODE_PERIOD, '.', '>'},     {SDL_SCANCODE_SLASH, '/', '?'},      {SDL_SCANCODE_SPACE, ' ', ' '},
+    {SDL_SCANCODE_BACKSLASH, '\\', '|'}, {SDL_SCANCODE_SEMICOLON, ';', ':'},   {SDL_SCANCODE_COMMA, ',', '<'},
+    {SDL_SCANCODE_PERIOD, '.', '>'},     {SDL_SCANCODE_SLASH, '/', '?'},       {SDL_SCANCODE_SPACE, ' ', ' '},
 };
 
 TEST(SdlPlatformTest, ScancodesOfAUsKeyboardGiveTheirCharacters)
 {
-    for (const UsKey& key : UsKeys) {
+    for (const UsKey& key : UsKeys)
+    {
         const int vk = ScancodeToVirtualKey(key.scancode);
         EXPECT_EQ(MapKey(vk, false), key.plain) << SDL_GetScancodeName(static_cast<SDL_Scancode>(key.scancode));
         EXPECT_EQ(MapKey(vk, true), key.shifted) << SDL_GetScancodeName(static_cast<SDL_Scancode>(key.scancode));
     }
-    for (int i = 0; i < 26; ++i) {
+    for (int i = 0; i < 26; ++i)
+    {
         const int vk = ScancodeToVirtualKey(SDL_SCANCODE_A + i);
         EXPECT_EQ(MapKey(vk, false), 'a' + i);
         EXPECT_EQ(MapKey(vk, true), 'a' + i);
@@ -54,9 +58,9 @@ TEST(SdlPlatformTest, EditingKeysKeypadAndModifiers)
     EXPECT_EQ(MapKey(ScancodeToVirtualKey(SDL_SCANCODE_RETURN), false), 134);
     EXPECT_EQ(MapKey(ScancodeToVirtualKey(SDL_SCANCODE_TAB), false), 135);
     // The quote key, keypad digits and function keys give "other".
-    for (int scancode : {int(SDL_SCANCODE_APOSTROPHE), int(SDL_SCANCODE_KP_0), int(SDL_SCANCODE_KP_7),
-                         int(SDL_SCANCODE_KP_PERIOD), int(SDL_SCANCODE_F1), int(SDL_SCANCODE_F12),
-                         int(SDL_SCANCODE_NONUSBACKSLASH), int(SDL_SCANCODE_CAPSLOCK)})
+    for (int scancode :
+         {int(SDL_SCANCODE_APOSTROPHE), int(SDL_SCANCODE_KP_0), int(SDL_SCANCODE_KP_7), int(SDL_SCANCODE_KP_PERIOD),
+          int(SDL_SCANCODE_F1), int(SDL_SCANCODE_F12), int(SDL_SCANCODE_NONUSBACKSLASH), int(SDL_SCANCODE_CAPSLOCK)})
         EXPECT_EQ(MapKey(ScancodeToVirtualKey(scancode), false), 1) << scancode;
     EXPECT_EQ(ScancodeToVirtualKey(SDL_SCANCODE_LSHIFT), VirtualKey::Shift);
     EXPECT_EQ(ScancodeToVirtualKey(SDL_SCANCODE_RSHIFT), VirtualKey::Shift);
@@ -67,8 +71,9 @@ TEST(SdlPlatformTest, EditingKeysKeypadAndModifiers)
 }
 
 // The rest drives the SDL backend itself on SDL's display-less driver.
-class SdlWindowTest : public ::testing::Test {
-protected:
+class SdlWindowTest : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         const char* driver = std::getenv("SDL_VIDEODRIVER");
@@ -76,10 +81,7 @@ protected:
             GTEST_SKIP() << "needs SDL_VIDEODRIVER=dummy";
     }
 
-    static void PushSdl(SDL_Event event)
-    {
-        ASSERT_EQ(SDL_PushEvent(&event), 1);
-    }
+    static void PushSdl(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1); }
 };
 
 TEST_F(SdlWindowTest, WindowedPicturePassesMousePositionsThrough)
@@ -117,7 +119,8 @@ TEST_F(SdlWindowTest, WindowedPicturePassesMousePositionsThrough)
     EXPECT_EQ(event.key, 'X');
     ASSERT_TRUE(platform.TakeEvent(event));
     EXPECT_EQ(event.type, PlatformEvent::Type::Close);
-    while (platform.TakeEvent(event)) {
+    while (platform.TakeEvent(event))
+    {
     }
     platform.ShowMessageBox("Quorvo", "shown on stderr only, never blocks");
     platform.CloseWindow();
@@ -130,7 +133,7 @@ TEST_F(SdlWindowTest, FullScreenScalesThePictureAndMapsTheMouseBack)
     ASSERT_TRUE(platform.OpenWindow("Quorvo", 320, 240, false));
     if (!platform.SetWindowMode(320, 240, true))
         GTEST_SKIP() << "no full screen on this driver";
-    EXPECT_EQ(platform.ClientSize(), (DisplaySize{320, 240}));  // the back buffer's size, not the display's
+    EXPECT_EQ(platform.ClientSize(), (DisplaySize{320, 240})); // the back buffer's size, not the display's
     std::vector<uint32_t> pixels(320 * 240, 0xFF0000u);
     platform.Present(pixels.data(), 320, 240);
 
@@ -141,7 +144,8 @@ TEST_F(SdlWindowTest, FullScreenScalesThePictureAndMapsTheMouseBack)
     ASSERT_NE(window, nullptr);
     int w = 0, h = 0;
     SDL_Surface* surface = SDL_GetWindowSurface(window);
-    if (surface) {
+    if (surface)
+    {
         w = surface->w;
         h = surface->h;
     }
@@ -153,7 +157,8 @@ TEST_F(SdlWindowTest, FullScreenScalesThePictureAndMapsTheMouseBack)
     motion.motion.y = h / 2;
     PushSdl(motion);
     PlatformEvent event;
-    while (platform.TakeEvent(event) && event.type != PlatformEvent::Type::MouseMove) {
+    while (platform.TakeEvent(event) && event.type != PlatformEvent::Type::MouseMove)
+    {
     }
     EXPECT_EQ(event.type, PlatformEvent::Type::MouseMove);
     EXPECT_NEAR(event.x, 160, 1);
