@@ -49,8 +49,9 @@ class PuzzleLevelSelectScreenTest : public MenuFixture
         std::vector<std::string> texts;
         for (const auto& message : Platform().Messages())
         {
+            // The first line is the warning; the lines after it name the file.
             if (message.text.find("Puzzle Level") != std::string::npos)
-                texts.push_back(message.text);
+                texts.push_back(message.text.substr(0, message.text.find('\n')));
         }
         Platform().ClearMessages();
         return texts;
