@@ -22,55 +22,10 @@ LEVEL="$WORK/game/Data/Levels/$SET/001.qvl"
 printf '<opts>\n\t<display width="640" height="480" fullscreen="0"/>\n\t<sounds volume="0.00"/>\n\t<music volume="0.00"/>\n</opts>\n' \
     >"$OPTIONS"
 
-start_game() {
-    (cd / && exec "$WORK/game/quorvo") >"$WORK/game.log" 2>&1 &
-    GAME_PID=$!
-    WID=
-    for _ in $(seq 300); do
-        WID=$(xdotool search --onlyvisible --pid "$GAME_PID" --name '^Quorvo$' 2>/dev/null | head -n 1)
-        [ -n "$WID" ] && break
-        sleep 0.1
-    done
-    if [ -z "$WID" ]; then
-        fail "no window titled Quorvo appeared"
-        cat "$WORK/game.log"
-        return 1
-    fi
-    timeout 5 xdotool windowactivate --sync "$WID" >/dev/null 2>&1 || xdotool windowfocus "$WID" >/dev/null 2>&1
-    sleep 0.5
-}
-
-shot() {
-    SHOT="$SHOTS/$1.png"
-    for _ in 1 2 3; do
-        timeout 5 import -window "$WID" "$SHOT" 2>/dev/null && return 0
-        sleep 0.3
-    done
-    fail "no screenshot $1"
-}
-
-press() {
-    xdotool key --delay 150 "$@"
-    sleep 0.8
-}
-
 # click X Y: a left click at a point of the window's picture.
 click() {
     xdotool mousemove --window "$WID" "$1" "$2" click 1
     sleep 0.3
-}
-
-# Pixels that differ between two screenshots inside the region WxH+X+Y.
-region_difference() { # shot-a shot-b region
-    convert "$SHOTS/$1.png" -crop "$3" +repage "$WORK/a.png" &&
-        convert "$SHOTS/$2.png" -crop "$3" +repage "$WORK/b.png" &&
-        compare -metric AE "$WORK/a.png" "$WORK/b.png" null: 2>&1 | cut -d' ' -f1
-}
-
-expect_change() { # shot-a shot-b region what
-    local n
-    n=$(region_difference "$1" "$2" "$3")
-    [ -n "$n" ] && [ "$n" -gt 100 ] || fail "$4 (only ${n:-no} pixels changed in $3)"
 }
 
 # At 640x480 a cell is 40 x 40 pixels, column c of the bottom row centred at

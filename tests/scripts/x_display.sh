@@ -86,3 +86,53 @@ wait_for_exit() {  # what failed
     wait "$GAME_PID" 2>/dev/null
     GAME_PID=
 }
+
+# The game started from its copy (the window in WID), screenshots, keys and
+# picture comparisons, for the checks that walk through the screens.
+start_game() {
+    (cd / && exec "$WORK/game/quorvo") >"$WORK/game.log" 2>&1 &
+    GAME_PID=$!
+    WID=
+    for _ in $(seq 300); do
+        WID=$(xdotool search --onlyvisible --pid "$GAME_PID" --name '^Quorvo$' 2>/dev/null | head -n 1)
+        [ -n "$WID" ] && break
+        sleep 0.1
+    done
+    if [ -z "$WID" ]; then
+        fail "no window titled Quorvo appeared"
+        cat "$WORK/game.log"
+        return 1
+    fi
+    timeout 5 xdotool windowactivate --sync "$WID" >/dev/null 2>&1 || xdotool windowfocus "$WID" >/dev/null 2>&1
+    sleep 0.5
+}
+
+# shot NAME: the window's picture as NAME.png in the screenshot folder.
+shot() {
+    SHOT="$SHOTS/$1.png"
+    for _ in 1 2 3; do
+        timeout 5 import -window "$WID" "$SHOT" 2>/dev/null && return 0
+        sleep 0.3
+    done
+    fail "no screenshot $1"
+}
+
+# press KEY...: the keys one after another, then time for the screen to follow.
+press() {
+    xdotool key --delay 150 "$@"
+    sleep 0.8
+}
+
+# Pixels that differ between two screenshots inside the region WxH+X+Y.
+region_difference() { # shot-a shot-b region
+    convert "$SHOTS/$1.png" -crop "$3" +repage "$WORK/a.png" &&
+        convert "$SHOTS/$2.png" -crop "$3" +repage "$WORK/b.png" &&
+        compare -metric AE "$WORK/a.png" "$WORK/b.png" null: 2>&1 | cut -d' ' -f1
+}
+
+# expect_change shot-a shot-b region what: the region changed between the two.
+expect_change() {
+    local n
+    n=$(region_difference "$1" "$2" "$3")
+    [ -n "$n" ] && [ "$n" -gt 100 ] || fail "$4 (only ${n:-no} pixels changed in $3)"
+}
