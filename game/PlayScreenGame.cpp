@@ -9,6 +9,7 @@
 #include "engine/KeyCode.h"
 #include "engine/Layout.h"
 #include "engine/ScreenManager.h"
+#include "game/MoverKeys.h"
 #include "media/Sound.h"
 #include "screens/GameTypeSelectScreen.h"
 #include "screens/LevelEditorScreen.h"
@@ -463,33 +464,10 @@ void PlayScreen::OnKey(int key, bool alt)
     }
     if (paused || over)
         return;
-    switch (key)
-    {
-    case KeyCode::Up:
-        rules.MoveMoverUp();
-        break;
-    case KeyCode::Down:
-        rules.MoveMoverDown();
-        break;
-    case KeyCode::Left:
-        rules.MoveMoverLeft();
-        break;
-    case KeyCode::Right:
-        rules.MoveMoverRight();
-        break;
-    case KeyCode::Tab:
-        rules.FlipMover();
-        break;
-    case ' ':
-        (void)rules.TrySwap();
-        break;
-    case KeyCode::Enter:
-        if (gameType == GameType::Marathon)
-            dropNow = true;
-        break;
-    default:
-        break;
-    }
+    if (ApplyMoverKey(rules, key))
+        return;
+    if (key == KeyCode::Enter && gameType == GameType::Marathon)
+        dropNow = true;
 }
 
 void PlayScreen::OnLeftButtonDown(int x, int y)

@@ -5,6 +5,7 @@
 #include "engine/Layout.h"
 #include "engine/ScreenManager.h"
 #include "engine/platform/Platform.h"
+#include "game/MoverKeys.h"
 #include "game/PlayFurniture.h"
 #include "media/Sound.h"
 #include "media/SoundManager.h"
@@ -381,32 +382,10 @@ void TutorialScreen::PlaySound(const std::string& name)
 void TutorialScreen::OnKey(int key, bool alt)
 {
     (void)alt;
-    switch (key)
-    {
-    case KeyCode::Escape:
+    if (key == KeyCode::Escape)
         LeaveToMenu();
-        break;
-    case KeyCode::Up:
-        rules.MoveMoverUp();
-        break;
-    case KeyCode::Down:
-        rules.MoveMoverDown();
-        break;
-    case KeyCode::Left:
-        rules.MoveMoverLeft();
-        break;
-    case KeyCode::Right:
-        rules.MoveMoverRight();
-        break;
-    case KeyCode::Tab:
-        rules.FlipMover();
-        break;
-    case ' ':
-        (void)rules.TrySwap();
-        break;
-    default:
-        break;
-    }
+    else
+        (void)ApplyMoverKey(rules, key);
 }
 
 void TutorialScreen::OnLeftButtonDown(int x, int y)
