@@ -1,6 +1,8 @@
 #include "app/Application.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <optional>
 
 #include "app/GameDataCheck.h"
@@ -153,14 +155,61 @@ bool Application::RunFrame()
             (void)SetDisplayMode(width, height, fullscreen);
     }
 
+    if (windowOpen)
+        WaitForWork(platform);
     time = ClockSeconds() - startTime;
-
-    PlatformEvent event;
-    if (platform.PeekEvent(event) && platform.TakeEvent(event))
-        HandleEvent(event);
-
+    lastFrameTime = time;
+    HandlePendingEvents(platform);
     Render();
     return true;
+}
+
+// The loop's sleep. Busy frames (something animates, or a screen counts
+// frames) come once per display refresh; a quiet screen sleeps until the
+// next message or the next timed change its screen and controls announce.
+void Application::WaitForWork(Platform& platform)
+{
+    PlatformEvent pending;
+    if (platform.PeekEvent(pending))
+        return;
+    const double now = ClockSeconds() - startTime;
+    double wake = ScreenManager::Get().NextTimedChange(now);
+    const double period = RefreshPeriod();
+    if (AnyDirty())
+        wake = std::min(wake, lastPresentTime + period);
+    if (lastFrameTime >= 0.0)
+        wake = std::max(wake, lastFrameTime + period);
+    if (wake <= now)
+        return;
+    // One millisecond more: timed changes happen once their time has passed.
+    const double ms = std::floor((wake - now) * 1000.0) + 1.0;
+    platform.WaitEvent(static_cast<int>(std::min(ms, static_cast<double>(MaxWaitMs))));
+}
+
+// Every message waiting at the start of the frame, in order. A run of mouse
+// moves counts as its last one. A message after which a screen switch is
+// pending (or the game quits) ends the batch: the switch happens in this
+// frame's Render, and the next message reaches the new screen next frame,
+// which comes at once.
+void Application::HandlePendingEvents(Platform& platform)
+{
+    PlatformEvent event;
+    while (platform.TakeEvent(event))
+    {
+        PlatformEvent next;
+        if (event.type == PlatformEvent::Type::MouseMove && platform.PeekEvent(next) &&
+            next.type == PlatformEvent::Type::MouseMove)
+            continue;
+        HandleEvent(event);
+        if (quitRequested || ScreenManager::Get().IsSwitchPending())
+            break;
+    }
+}
+
+double Application::RefreshPeriod() const
+{
+    const int rate = windowOpen ? Platform::Get().RefreshRate() : 0;
+    return rate > 0 ? 1.0 / rate : 0.0;
 }
 
 double Application::ClockSeconds() const
@@ -279,6 +328,8 @@ bool Application::Open(bool wantFullscreen, const char* newTitle, int w, int h)
     }
     BuildTiles();
     StartClock();
+    lastFrameTime = -1.0;
+    lastPresentTime = -1.0;
     return true;
 }
 

@@ -37,8 +37,11 @@ class Application
     // closed and saves the options. 0 on a normal end, -1 when no display
     // could be opened.
     int Run();
-    // One pass of the loop: the clock, at most one message, then Render.
-    // False ends the loop.
+    // One pass of the loop: sleeps until a message arrives or something is
+    // due, reads the clock, handles every pending message in order (a
+    // message that asks for a screen switch ends the batch, so the switch
+    // happens before the next message is delivered), then Render. False
+    // ends the loop.
     bool RunFrame();
     // Seconds since the window was opened, read afresh from the clock.
     [[nodiscard]] double GetTime() const;
@@ -85,8 +88,12 @@ class Application
     // w and h are limited to the bitmap's own size.
     void DrawBitmap(const uint32_t* pixels, int bmpWidth, int bmpHeight, bool hasAlpha, int x, int y, int w, int h);
     // The drawing half of a frame: screen update, then clear, draw and
-    // present the dirty tiles. Always true.
+    // present the dirty tiles. With a paced display the tiles wait for the
+    // next refresh when the last present was less than one refresh ago.
+    // Always true.
     bool Render();
+    // Seconds between two presents; 0 when the display needs no pacing.
+    [[nodiscard]] double RefreshPeriod() const;
     [[nodiscard]] const uint32_t* BackBuffer() const { return backBuffer.empty() ? nullptr : backBuffer.data(); }
     [[nodiscard]] const std::vector<DirtyTile>& Tiles() const { return tiles; }
     [[nodiscard]] int TileColumns() const { return tileColumns; }
@@ -102,6 +109,14 @@ class Application
     double time = 0.0; // seconds since the window opened, refreshed once per frame
 
   private:
+    // The longest sleep between two frames (milliseconds): a quit signal is
+    // noticed within it.
+    static constexpr int MaxWaitMs = 250;
+
+    void WaitForWork(Platform& platform);
+    void HandlePendingEvents(Platform& platform);
+    [[nodiscard]] bool AnyDirty() const;
+    [[nodiscard]] std::vector<PresentRect> DirtyRects() const;
     [[nodiscard]] bool CreateBackBuffer();
     void DestroyBackBuffer();
     void BuildTiles();
@@ -135,6 +150,8 @@ class Application
     bool shiftHeld = false;
     bool altHeld = false;
     bool checkGameData = false;
+    double lastFrameTime = -1.0;   // seconds, clock at the start of the last frame
+    double lastPresentTime = -1.0; // seconds, clock at the last present
     std::string lastMessage;       // text of the last box shown
     uint64_t lastMessageTicks = 0; // platform ticks when it was closed
 };

@@ -134,18 +134,67 @@ void Application::DrawBitmap(const uint32_t* pixels, int bmpWidth, int bmpHeight
     }
 }
 
+bool Application::AnyDirty() const
+{
+    return std::any_of(tiles.begin(), tiles.end(), [](const DirtyTile& tile) { return tile.dirty; });
+}
+
+// The dirty tiles clipped to the back buffer, as few rectangles: runs of
+// dirty tiles along a row join, and a run the row above has too grows down.
+std::vector<PresentRect> Application::DirtyRects() const
+{
+    std::vector<PresentRect> rects;
+    for (int row = 0; row < tileRows; ++row)
+    {
+        const size_t thisRow = rects.size();
+        for (int column = 0; column < tileColumns;)
+        {
+            if (!tiles[static_cast<size_t>(row * tileColumns + column)].dirty)
+            {
+                ++column;
+                continue;
+            }
+            const int first = column;
+            while (column < tileColumns && tiles[static_cast<size_t>(row * tileColumns + column)].dirty)
+                ++column;
+            PresentRect run;
+            run.x = first * TileSize;
+            run.y = row * TileSize;
+            run.width = std::min(column * TileSize, width) - run.x;
+            run.height = std::min((row + 1) * TileSize, height) - run.y;
+            if (run.width < 1 || run.height < 1)
+                continue;
+            const auto rowEnd = rects.begin() + static_cast<std::ptrdiff_t>(thisRow);
+            const auto above = std::find_if(
+                rects.begin(), rowEnd,
+                [&](const PresentRect& r) { return r.x == run.x && r.width == run.width && r.y + r.height == run.y; });
+            if (above != rowEnd)
+                above->height += run.height;
+            else
+                rects.push_back(run);
+        }
+    }
+    return rects;
+}
+
 bool Application::Render()
 {
     ScreenManager& screens = ScreenManager::Get();
     screens.Update();
+    if (!AnyDirty())
+        return true;
+    // At most one present per display refresh: a change made sooner waits
+    // in its tiles for the next one (the loop wakes for it).
+    const double period = RefreshPeriod();
+    const double now = GetTime();
+    if (period > 0.0 && lastPresentTime >= 0.0 && now < lastPresentTime + period - 0.001)
+        return true;
 
-    bool anyDirty = false;
     int left, top, right, bottom;
     for (const DirtyTile& tile : tiles)
     {
         if (!tile.dirty)
             continue;
-        anyDirty = true;
         ClipToBuffer(tile, tile.x, tile.y, tile.width, tile.height, left, top, right, bottom);
         if (backBuffer.empty() || right <= left || bottom <= top)
             continue;
@@ -155,13 +204,14 @@ bool Application::Render()
             std::fill(row + left, row + right, backgroundColour);
         }
     }
-    if (!anyDirty)
-        return true;
 
     screens.Draw(*this);
     // Without a back buffer (a failed creation) there is nothing to show.
     if (windowOpen && !backBuffer.empty())
-        Platform::Get().Present(backBuffer.data(), width, height);
+    {
+        Platform::Get().Present(backBuffer.data(), width, height, DirtyRects());
+        lastPresentTime = now;
+    }
     for (DirtyTile& tile : tiles)
         tile.dirty = false;
     return true;

@@ -14,8 +14,9 @@
 int main()
 {
     Platform& platform = Platform::Get();
+    // The main thread keeps its normal priority: the loop sleeps between
+    // frames, and a game should not outrank the desktop it runs on.
     platform.RaiseTimerResolution();
-    platform.RaiseThreadPriority();
 
     const int bits = platform.DesktopBitsPerPixel();
     if (bits > 0 && bits < 15)

@@ -29,7 +29,6 @@
 #include "engine/FileSystem.h"
 #include "engine/KeyCode.h"
 #include "engine/MovieFileStream.h"
-#include "engine/Screen.h"
 #include "engine/ScreenManager.h"
 #include "engine/platform/HeadlessPlatform.h"
 #include "engine/platform/SdlPlatform.h"
@@ -72,22 +71,17 @@ std::string DefaultGameFolder()
 class CountingSdlPlatform : public SdlPlatform
 {
   public:
-    void Present(const uint32_t* pixels, int width, int height) override
+    void Present(const uint32_t* pixels, int width, int height, const std::vector<PresentRect>& rects) override
     {
         ++presents;
         wholeBytes += static_cast<double>(width) * height * 4;
-        bytes += static_cast<double>(width) * height * 4;
-        SdlPlatform::Present(pixels, width, height);
+        for (const PresentRect& rect : rects)
+            bytes += static_cast<double>(rect.width) * rect.height * 4;
+        SdlPlatform::Present(pixels, width, height, rects);
     }
     int presents = 0;
     double bytes = 0;
     double wholeBytes = 0;
-};
-
-struct Blank : Screen
-{
-    void OnEnter() override {}
-    void OnExit() override {}
 };
 
 bool Prepare(const std::string& game, std::unique_ptr<Platform> platform)

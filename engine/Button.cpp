@@ -171,10 +171,12 @@ bool Button::HitTest(int px, int py)
 
 void Button::Release()
 {
-    for (Bitmap*& bitmap : stateBitmaps)
+    for (int i = 0; i < 3; ++i)
     {
-        BitmapCache::Get().Release(bitmap);
-        bitmap = nullptr;
+        BitmapCache::Get().Release(stateBitmaps[i]);
+        stateBitmaps[i] = nullptr;
+        stateKeys[i].clear();
+        stateTried[i] = false;
     }
     caption.Release();
 }
@@ -253,29 +255,47 @@ void Button::OnMouseLeave()
     InvalidateRect();
 }
 
+// What Load keeps: a state picture of the same movie at the same size, and a
+// caption of the same movie at the same size. The normal picture is rendered
+// at once (hit tests read its alpha); the others when first shown.
 void Button::Load()
 {
-    // The new pictures are taken before the old ones are let go, so a reload
-    // at the same size reuses the cached bitmaps instead of rendering again.
-    MovieLibrary& library = MovieLibrary::Get();
-    Bitmap* rendered[3] = {nullptr, nullptr, nullptr};
     for (int i = 0; i < 3; ++i)
     {
-        if (!stateMovies[i].empty())
+        const std::string key =
+            stateMovies[i].empty() ? std::string() : MovieLibrary::FrameKey(stateMovies[i], width, height, 0);
+        if (key == stateKeys[i] && stateTried[i])
         {
-            rendered[i] = library.RenderFrame(stateMovies[i].c_str(), width, height, 0);
+            continue;
         }
+        BitmapCache::Get().Release(stateBitmaps[i]);
+        stateBitmaps[i] = nullptr;
+        stateKeys[i] = key;
+        stateTried[i] = false;
     }
-    Release();
-    for (int i = 0; i < 3; ++i)
+    (void)StateBitmap(Normal);
+    if (captionMovie.empty())
     {
-        stateBitmaps[i] = rendered[i];
+        caption.Release();
     }
-    if (!captionMovie.empty())
+    else
     {
         caption.Load(captionMovie, captionWidth, captionHeight, Application::Get().time);
         InvalidateCaption();
     }
+}
+
+Bitmap* Button::StateBitmap(int which)
+{
+    if (!stateTried[which])
+    {
+        stateTried[which] = true;
+        if (!stateMovies[which].empty())
+        {
+            stateBitmaps[which] = MovieLibrary::Get().RenderFrame(stateMovies[which].c_str(), width, height, 0);
+        }
+    }
+    return stateBitmaps[which];
 }
 
 void Button::Update()
@@ -295,7 +315,7 @@ bool Button::Draw(Application& app)
     {
         return false;
     }
-    if (const Bitmap* body = stateBitmaps[state])
+    if (const Bitmap* body = StateBitmap(state))
     {
         body->Draw(app, x, y, width, height);
     }

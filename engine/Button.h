@@ -64,10 +64,13 @@ class Button : public Control
     bool Draw(Application& app) override;
     void Load() override;
     void Update() override;
+    double NextTimedChange() const override { return caption.NextChange(); }
 
   private:
     void Layout();
     void InvalidateCaption();
+    // The picture of a state, rendered on first use.
+    Bitmap* StateBitmap(int which);
 
     bool hotkeyNeedsAlt = false;
     int hotkey = 0;
@@ -77,6 +80,8 @@ class Button : public Control
     int state = Normal;
     std::string stateMovies[3];
     Bitmap* stateBitmaps[3] = {nullptr, nullptr, nullptr};
+    std::string stateKeys[3];                   // what each picture was rendered from
+    bool stateTried[3] = {false, false, false}; // rendered, or tried to
     std::string captionMovie;
     FrameAnimation caption;
     int captionOffsetX = 0;

@@ -39,6 +39,7 @@ class Checkbox : public Control
     bool Draw(Application& app) override;
     void Load() override;
     void Update() override;
+    double NextTimedChange() const override { return mark.NextChange(); }
 
   private:
     void CentreMark();

@@ -1,5 +1,8 @@
 #include "engine/Control.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "app/Application.h"
 
 void Control::SetTag(int value)
@@ -40,6 +43,21 @@ void Control::SetClipSize(int w, int h)
     clipWidth = w;
     clipHeight = h;
     InvalidateRect();
+}
+
+void Control::SetClipHeight(int h)
+{
+    if (clipWidth == -1 || clipHeight == -1)
+    {
+        SetClipSize(clipWidth == -1 ? width : clipWidth, h);
+        return;
+    }
+    if (h == clipHeight)
+        return;
+    const int from = std::min(h, clipHeight);
+    const int to = std::max(h, clipHeight);
+    clipHeight = h;
+    Application::Get().Invalidate(x, y + from, width, to - from);
 }
 
 int Control::GetWidth() const
@@ -105,7 +123,9 @@ void Control::OnMouseMove(int, int) {}
 
 bool Control::Draw(Application& app)
 {
-    if (needsLoad)
+    // A hidden control builds nothing: Show invalidates it, and the draw
+    // after that loads it.
+    if (needsLoad && !hidden)
     {
         Load();
         InvalidateRect();
@@ -142,6 +162,11 @@ bool Control::NeedsDraw(Application& app)
     if (hidden)
         return false;
     return app.IsDirty(x, y, width, height);
+}
+
+double Control::NextTimedChange() const
+{
+    return std::numeric_limits<double>::infinity();
 }
 
 void Control::InvalidateRect()

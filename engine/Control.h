@@ -4,8 +4,8 @@ class Application;
 
 // Base of everything drawn on screen. A control has a rectangle in
 // back-buffer pixels, invalidates it whenever it changes, builds its images
-// lazily (Load, on the first draw after creation, SetSize or Release) and
-// paints only inside dirty tiles.
+// lazily (Load, on the first draw after creation, SetSize or Release, and
+// not while it is hidden) and paints only inside dirty tiles.
 class Control
 {
   public:
@@ -21,6 +21,9 @@ class Control
     virtual void SetPosition(int newX, int newY);
     virtual void GetPosition(int& outX, int& outY) const;
     virtual void SetClipSize(int w, int h);
+    // SetClipSize for a clip that only grows or shrinks in height: only the
+    // rows between the old and the new height are invalidated.
+    void SetClipHeight(int h);
     virtual int GetWidth() const;
     virtual int GetHeight() const;
     virtual void SetSize(int w, int h);
@@ -45,6 +48,9 @@ class Control
     virtual void Hide();
     virtual bool IsHidden() const;
     virtual bool NeedsDraw(Application& app);
+    // The application time (seconds) at which Update next changes something
+    // by itself (an animation's next frame); infinity when never.
+    [[nodiscard]] virtual double NextTimedChange() const;
 
   protected:
     // Invalidates the control's current rectangle (not its clip size).

@@ -51,4 +51,10 @@ class Screen
     }
     // Once per frame; the counter restarts at 0 on a switch or BeginModal.
     virtual void Update(int framesSinceSwitch) { (void)framesSinceSwitch; }
+    // The application time (seconds) at which Update next has something to
+    // do without any input; the main loop sleeps until then. The default,
+    // now, asks for every frame (once per display refresh). A screen whose
+    // Update waits for a known time, or for input only, says so, and its
+    // controls announce their own changes.
+    virtual double NextTimedChange(double now) const { return now; }
 };

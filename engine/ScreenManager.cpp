@@ -1,6 +1,7 @@
 #include "engine/ScreenManager.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "app/Application.h"
 #include "engine/Control.h"
@@ -77,6 +78,26 @@ bool ScreenManager::IsActive(Control* control) const
 {
     const std::vector<Control*>& list = ActiveList();
     return std::find(list.begin(), list.end(), control) != list.end();
+}
+
+double ScreenManager::NextTimedChange(double now) const
+{
+    // Frames 1 and 2 after a switch or BeginModal refresh the hover state
+    // and restore the cursor, and screens may count frames further.
+    constexpr int CountedFrames = 3;
+    if (switchPending || (currentScreen && framesSinceSwitch <= CountedFrames))
+        return now;
+    if (!currentScreen)
+        return std::numeric_limits<double>::infinity();
+    double next = currentScreen->NextTimedChange(now);
+    for (const Control* control : controls)
+        next = std::min(next, control->NextTimedChange());
+    if (modal)
+    {
+        for (const Control* control : modalControls)
+            next = std::min(next, control->NextTimedChange());
+    }
+    return next;
 }
 
 // A screen switch, performed at the start of the frame after the request:

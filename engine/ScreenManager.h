@@ -48,6 +48,11 @@ class ScreenManager
 
     void Update();
     void Draw(Application& app);
+    // When the next Update has something to do without input (application
+    // seconds): now while a switch is pending or in the first frames after
+    // one (they count frames), else the earliest of the screen's and its
+    // listed controls' timed changes; infinity with no screen.
+    [[nodiscard]] double NextTimedChange(double now) const;
 
     void OnKeyDown(int key, bool alt);
     void OnMouseMove(int x, int y);

@@ -136,7 +136,11 @@ void PlayScreen::UpdateQueueTimer(double now)
     }
     if (now - clock.QueueBarRefreshed() > QueueBarRefreshSeconds)
     {
-        queueTimer.SetClipSize(FractionOf(queueBar.GetWidth(), 0.75f), remaining);
+        // Only the rows between the old and the new height change.
+        if (queueTimerShown < 0)
+            queueTimer.SetClipSize(FractionOf(queueBar.GetWidth(), 0.75f), remaining);
+        else
+            queueTimer.SetClipHeight(remaining);
         queueTimerShown = remaining;
         clock.SetQueueBarRefreshed(now);
     }

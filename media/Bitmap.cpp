@@ -1,27 +1,54 @@
 #include "media/Bitmap.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "app/Application.h"
 
-void Bitmap::SetPixels(int newWidth, int newHeight, const uint32_t* source)
+uint32_t* Bitmap::AllocatePixels(int newWidth, int newHeight)
 {
-    pixels.clear();
+    pixels.reset();
     width = std::max(newWidth, 0);
     height = std::max(newHeight, 0);
     hasAlpha = false;
     const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
-    if (source == nullptr || count == 0)
+    if (count > 0)
     {
+        pixels.reset(static_cast<uint32_t*>(std::calloc(count, sizeof(uint32_t))));
+    }
+    if (!pixels)
+    {
+        width = 0;
+        height = 0;
+    }
+    return pixels.get();
+}
+
+void Bitmap::FinishPixels()
+{
+    const uint32_t* first = pixels.get();
+    const uint32_t* last = first ? first + static_cast<size_t>(width) * static_cast<size_t>(height) : first;
+    hasAlpha = std::any_of(first, last, [](uint32_t p) { return (p >> 24) != 0xFFu; });
+}
+
+void Bitmap::SetPixels(int newWidth, int newHeight, const uint32_t* source)
+{
+    uint32_t* target = source ? AllocatePixels(newWidth, newHeight) : nullptr;
+    if (target == nullptr)
+    {
+        pixels.reset();
+        width = std::max(newWidth, 0);
+        height = std::max(newHeight, 0);
+        hasAlpha = false;
         return;
     }
-    pixels.assign(source, source + count);
-    hasAlpha = std::any_of(pixels.begin(), pixels.end(), [](uint32_t p) { return (p >> 24) != 0xFFu; });
+    std::memcpy(target, source, static_cast<size_t>(width) * static_cast<size_t>(height) * sizeof(uint32_t));
+    FinishPixels();
 }
 
 uint32_t Bitmap::PixelAt(int px, int py) const
 {
-    if (px < 0 || py < 0 || px >= width || py >= height || pixels.empty())
+    if (px < 0 || py < 0 || px >= width || py >= height || !pixels)
     {
         return 0;
     }
@@ -30,9 +57,9 @@ uint32_t Bitmap::PixelAt(int px, int py) const
 
 void Bitmap::Draw(Application& app, int x, int y, int w, int h) const
 {
-    if (pixels.empty())
+    if (!pixels)
     {
         return;
     }
-    app.DrawBitmap(pixels.data(), width, height, hasAlpha, x, y, w, h);
+    app.DrawBitmap(pixels.get(), width, height, hasAlpha, x, y, w, h);
 }

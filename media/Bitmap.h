@@ -1,7 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
+#include <cstdlib>
+#include <memory>
 
 class Application;
 
@@ -19,11 +20,16 @@ class Bitmap
     // Replaces the pixels with a copy of width x height words from source and
     // notes whether any pixel is not fully opaque.
     void SetPixels(int newWidth, int newHeight, const uint32_t* source);
+    // Replaces the pixels with width x height transparent ones to be drawn
+    // into in place; null (and no pixels) when the memory is not there.
+    // FinishPixels then notes whether any pixel is not fully opaque.
+    [[nodiscard]] uint32_t* AllocatePixels(int newWidth, int newHeight);
+    void FinishPixels();
 
     [[nodiscard]] int Width() const { return width; }
     [[nodiscard]] int Height() const { return height; }
     [[nodiscard]] bool HasAlpha() const { return hasAlpha; }
-    [[nodiscard]] const uint32_t* Pixels() const { return pixels.empty() ? nullptr : pixels.data(); }
+    [[nodiscard]] const uint32_t* Pixels() const { return pixels.get(); }
     // The pixel at (px, py); 0 (transparent) outside the bitmap.
     [[nodiscard]] uint32_t PixelAt(int px, int py) const;
     // Alpha of the pixel at (px, py); 0 outside the bitmap.
@@ -38,5 +44,11 @@ class Bitmap
     int height = -1;
 
   private:
-    std::vector<uint32_t> pixels;
+    struct Free
+    {
+        void operator()(uint32_t* p) const { std::free(p); }
+    };
+    // calloc'd: large pictures come straight from zeroed pages, never
+    // cleared by hand.
+    std::unique_ptr<uint32_t[], Free> pixels;
 };

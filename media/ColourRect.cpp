@@ -1,5 +1,6 @@
 #include "media/ColourRect.h"
 
+#include <algorithm>
 #include <cairo.h>
 #include <new>
 #include <string>
@@ -60,14 +61,17 @@ void ColourRect::Load()
     {
         return;
     }
-    const std::vector<uint32_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height),
-                                       PremultipliedPixel(colour));
     bitmap = new (std::nothrow) Bitmap();
     if (bitmap == nullptr)
     {
         return;
     }
-    bitmap->SetPixels(width, height, pixels.data());
+    if (uint32_t* pixels = bitmap->AllocatePixels(width, height))
+    {
+        std::fill(pixels, pixels + static_cast<size_t>(width) * static_cast<size_t>(height),
+                  PremultipliedPixel(colour));
+    }
+    bitmap->FinishPixels();
     BitmapCache::Get().Add(key, bitmap);
 }
 

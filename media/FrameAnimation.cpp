@@ -1,5 +1,7 @@
 #include "media/FrameAnimation.h"
 
+#include <limits>
+
 #include "media/BitmapCache.h"
 #include "media/MovieLibrary.h"
 
@@ -22,30 +24,34 @@ void FrameAnimation::Release()
         BitmapCache::Get().Release(frame);
     }
     frames.clear();
+    tried.clear();
 }
 
-void FrameAnimation::Load(const std::string& path, int width, int height, double now)
+void FrameAnimation::Load(const std::string& newPath, int newWidth, int newHeight, double now)
 {
-    MovieLibrary& library = MovieLibrary::Get();
-    frameCount = library.GetFrameCount(path.c_str());
-    if (frameCount > MaxFrames)
+    // Paths compare as the BitmapCache keys them, without regard to case.
+    const bool same =
+        !frames.empty() && ToLowerAscii(newPath) == ToLowerAscii(path) && newWidth == width && newHeight == height;
+    if (!same)
     {
-        frameCount = MaxFrames;
+        Release();
+        path = newPath;
+        width = newWidth;
+        height = newHeight;
+        MovieLibrary& library = MovieLibrary::Get();
+        frameCount = library.GetFrameCount(path.c_str());
+        if (frameCount > MaxFrames)
+        {
+            frameCount = MaxFrames;
+        }
+        frames.assign(static_cast<size_t>(frameCount), nullptr);
+        tried.assign(static_cast<size_t>(frameCount), false);
+        // One period of the movie's whole-number rate. Below 1 frame per
+        // second there is no usable period and the animation holds its first
+        // frame.
+        const float rate = library.GetFrameRate(path.c_str());
+        frameDuration = (frameCount > 1 && rate >= 1.0f) ? 1.0 / static_cast<double>(rate) : 0.0;
     }
-    // The new frames are taken before the old ones are let go, so a reload
-    // that asks for the same pictures finds them still in the cache.
-    std::vector<Bitmap*> rendered;
-    rendered.reserve(static_cast<size_t>(frameCount));
-    for (int i = 0; i < frameCount; ++i)
-    {
-        rendered.push_back(library.RenderFrame(path.c_str(), width, height, i));
-    }
-    Release();
-    frames = std::move(rendered);
-    // One period of the movie's whole-number rate. Below 1 frame per second
-    // there is no usable period and the animation holds its first frame.
-    const float rate = library.GetFrameRate(path.c_str());
-    frameDuration = (frameCount > 1 && rate >= 1.0f) ? 1.0 / static_cast<double>(rate) : 0.0;
     lastFrameTime = now;
     currentFrame = 0;
 }
@@ -57,6 +63,11 @@ bool FrameAnimation::IsAnimating() const
         return false;
     }
     return !(loopFrame == -1 && currentFrame >= frameCount - 1);
+}
+
+double FrameAnimation::NextChange() const
+{
+    return IsAnimating() ? lastFrameTime + frameDuration : std::numeric_limits<double>::infinity();
 }
 
 bool FrameAnimation::Step(double now)
@@ -85,5 +96,13 @@ Bitmap* FrameAnimation::Current() const
     {
         return nullptr;
     }
-    return frames[static_cast<size_t>(currentFrame)];
+    const size_t index = static_cast<size_t>(currentFrame);
+    if (!tried[index])
+    {
+        // Each frame is rendered by a fresh instance of the movie, so what
+        // frame k shows does not depend on the frames shown before it.
+        tried[index] = true;
+        frames[index] = MovieLibrary::Get().RenderFrame(path.c_str(), width, height, currentFrame);
+    }
+    return frames[index];
 }

@@ -6,7 +6,8 @@
 class Bitmap;
 
 // The frames of one movie rendered at one size, stepped by the clock: the
-// picture of a Sprite, a button's caption, a check box's mark.
+// picture of a Sprite, a button's caption, a check box's mark. A frame is
+// rendered when it is first shown, not before.
 //
 //   frames < 2 or rate < 1      never advances (holds frame 0)
 //   last frame, loopFrame -1    holds the last frame
@@ -21,20 +22,26 @@ class FrameAnimation
     FrameAnimation(const FrameAnimation&) = delete;
     FrameAnimation& operator=(const FrameAnimation&) = delete;
 
-    // Renders every frame of the movie at
-    // width x height and restarts at frame 0 at time now (seconds).
+    // Takes the movie at width x height and restarts at frame 0 at time now
+    // (seconds). The same movie (in any letter case) at the same size keeps
+    // the frames it has rendered; anything else lets them go.
     void Load(const std::string& path, int width, int height, double now);
-    // Gives every frame back to the BitmapCache.
+    // Gives every rendered frame back to the BitmapCache.
     void Release();
     // One step of the clock; true when the frame changed.
     bool Step(double now);
     // More than one frame, a usable rate, and not holding the last frame.
     [[nodiscard]] bool IsAnimating() const;
+    // Application time after which Step changes the frame; infinity when it
+    // never will.
+    [[nodiscard]] double NextChange() const;
 
-    // The bitmap of the current frame, or null (no frames, or a frame that
-    // failed to render).
+    // The bitmap of the current frame, rendered now if it was never asked
+    // for; null without frames or for a frame that failed to render.
     [[nodiscard]] Bitmap* Current() const;
+    // Not loaded (or released).
     [[nodiscard]] bool Empty() const { return frames.empty(); }
+    // One entry per frame; null for frames not rendered (yet).
     [[nodiscard]] const std::vector<Bitmap*>& Frames() const { return frames; }
 
     int loopFrame = -1;       // -1: play once and hold the last frame
@@ -44,5 +51,11 @@ class FrameAnimation
     int frameCount = 0;
 
   private:
-    std::vector<Bitmap*> frames; // one reference each; null for failed frames
+    std::string path;
+    int width = 0;
+    int height = 0;
+    // Rendered on first use, hence mutable: one reference each, null until
+    // rendered or when rendering failed (tried says which).
+    mutable std::vector<Bitmap*> frames;
+    mutable std::vector<bool> tried;
 };

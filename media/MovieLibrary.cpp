@@ -41,6 +41,25 @@ std::string MovieLibrary::FrameKey(const std::string& path, int width, int heigh
            std::to_string(frame);
 }
 
+swf::Ref<swf::MovieDefinition> MovieLibrary::Definition(const std::string& path)
+{
+    const std::string key = ToLowerAscii(path);
+    const auto found = definitions.find(key);
+    if (found != definitions.end())
+    {
+        return found->second;
+    }
+    swf::Ref<swf::MovieDefinition> definition = swf::loadMovieDefinition(path);
+    ++definitionLoads;
+    if (!definition)
+    {
+        Application::Get().ShowMessage("Warning: Unable to load SWF movie definition.");
+        return nullptr;
+    }
+    definitions.emplace(key, definition);
+    return definition;
+}
+
 bool MovieLibrary::CacheInfo(const std::string& path)
 {
     const std::string key = ToLowerAscii(path);
@@ -48,11 +67,9 @@ bool MovieLibrary::CacheInfo(const std::string& path)
     {
         return true;
     }
-    swf::Ref<swf::MovieDefinition> definition = swf::loadMovieDefinition(path);
-    ++definitionLoads;
+    swf::Ref<swf::MovieDefinition> definition = Definition(path);
     if (!definition)
     {
-        Application::Get().ShowMessage("Warning: Unable to load SWF movie definition.");
         return false;
     }
     const float rate = definition->frameRate();
@@ -98,11 +115,9 @@ Bitmap* MovieLibrary::RenderFrame(const char* path, int width, int height, int f
         return nullptr;
     }
 
-    swf::Ref<swf::MovieDefinition> definition = swf::loadMovieDefinition(path);
-    ++definitionLoads;
+    swf::Ref<swf::MovieDefinition> definition = Definition(path);
     if (!definition)
     {
-        Application::Get().ShowMessage("Warning: Unable to load SWF movie definition.");
         return nullptr;
     }
     swf::Ref<swf::MovieInstance> movie = definition->createInstance();
@@ -122,15 +137,22 @@ Bitmap* MovieLibrary::RenderFrame(const char* path, int width, int height, int f
         movie->gotoFrame(frame);
     }
     movie->setViewport(0, 0, width, height);
+    ++framesRendered;
 
-    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
-    std::unique_ptr<uint32_t[]> pixels(new (std::nothrow) uint32_t[count]());
-    if (!pixels)
+    std::unique_ptr<Bitmap> bitmap(new (std::nothrow) Bitmap());
+    if (!bitmap)
+    {
+        Application::Get().ShowMessage("Unable to allocate bitmap for swf movie.");
+        return nullptr;
+    }
+    // The movie draws straight into the bitmap's own transparent pixels.
+    uint32_t* pixels = bitmap->AllocatePixels(width, height);
+    if (pixels == nullptr)
     {
         Application::Get().ShowMessage("Unable to allocate bitmap bits for swf movie.");
         return nullptr;
     }
-    cairo_surface_t* surface = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(pixels.get()),
+    cairo_surface_t* surface = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(pixels),
                                                                    CAIRO_FORMAT_ARGB32, width, height, width * 4);
     cairo_t* cr = cairo_create(surface);
     // The movie's background colour is not painted: uncovered pixels stay
@@ -139,14 +161,7 @@ Bitmap* MovieLibrary::RenderFrame(const char* path, int width, int height, int f
     cairo_destroy(cr);
     cairo_surface_flush(surface);
     cairo_surface_destroy(surface);
-
-    auto* bitmap = new (std::nothrow) Bitmap();
-    if (bitmap == nullptr)
-    {
-        Application::Get().ShowMessage("Unable to allocate bitmap for swf movie.");
-        return nullptr;
-    }
-    bitmap->SetPixels(width, height, pixels.get());
-    BitmapCache::Get().Add(key, bitmap);
-    return bitmap;
+    bitmap->FinishPixels();
+    BitmapCache::Get().Add(key, bitmap.get());
+    return bitmap.release();
 }

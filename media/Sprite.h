@@ -5,8 +5,9 @@
 #include "engine/Control.h"
 #include "media/FrameAnimation.h"
 
-// A control showing one movie at its own size, every frame rendered once
-// (and shared through the BitmapCache), stepped by the application clock.
+// A control showing one movie at its own size, each frame rendered once when
+// first shown (and shared through the BitmapCache), stepped by the
+// application clock.
 // clipWidth/clipHeight show only the top-left part (bars and gauges).
 class Sprite : public Control
 {
@@ -27,6 +28,7 @@ class Sprite : public Control
     bool Draw(Application& app) override;
     void Load() override;
     void Update() override;
+    double NextTimedChange() const override { return animation.NextChange(); }
 
   private:
     std::string moviePath;

@@ -242,9 +242,18 @@ void TextLabel::Load()
         return;
     }
 
-    std::vector<uint32_t> pixels(static_cast<size_t>(newWidth) * static_cast<size_t>(newHeight), 0);
+    bitmap = new (std::nothrow) Bitmap();
+    uint32_t* pixels = bitmap ? bitmap->AllocatePixels(newWidth, newHeight) : nullptr;
+    if (pixels == nullptr)
+    {
+        delete bitmap;
+        bitmap = nullptr;
+        Application::Get().ShowMessage("Warning: Unable to create bitmap for font.");
+        return;
+    }
+    // The text is drawn straight into the label's bitmap.
     cairo_surface_t* surface = cairo_image_surface_create_for_data(
-        reinterpret_cast<unsigned char*>(pixels.data()), CAIRO_FORMAT_ARGB32, newWidth, newHeight, newWidth * 4);
+        reinterpret_cast<unsigned char*>(pixels), CAIRO_FORMAT_ARGB32, newWidth, newHeight, newWidth * 4);
     cairo_t* cr = cairo_create(surface);
     if (SelectFont(cr, fontPath, fontSize))
     {
@@ -255,14 +264,7 @@ void TextLabel::Load()
     cairo_destroy(cr);
     cairo_surface_flush(surface);
     cairo_surface_destroy(surface);
-
-    bitmap = new (std::nothrow) Bitmap();
-    if (bitmap == nullptr)
-    {
-        Application::Get().ShowMessage("Warning: Unable to create bitmap for font.");
-        return;
-    }
-    bitmap->SetPixels(newWidth, newHeight, pixels.data());
+    bitmap->FinishPixels();
     width = newWidth;
     height = newHeight;
 }

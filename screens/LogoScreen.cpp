@@ -113,6 +113,23 @@ void LogoScreen::ApplyAlpha()
     white.SetColour(Colour(255, 255, 255, static_cast<uint8_t>(alpha)));
 }
 
+double LogoScreen::NextTimedChange(double now) const
+{
+    if (done)
+    {
+        return now;
+    }
+    if (phase == 0)
+    {
+        return t0 + WhiteSeconds;
+    }
+    if (phase == 2)
+    {
+        return t0 + HoldSeconds;
+    }
+    return now;
+}
+
 void LogoScreen::Update(int framesSinceSwitch)
 {
     (void)framesSinceSwitch;

@@ -30,6 +30,9 @@ class LogoScreen : public Screen
     void OnLeftButtonDown(int x, int y) override;
     void OnRightButtonDown(int x, int y) override;
     void Update(int framesSinceSwitch) override;
+    // The white and the hold phases wait for their end; the fades step
+    // every frame.
+    double NextTimedChange(double now) const override;
 
     [[nodiscard]] int Phase() const { return phase; }
     [[nodiscard]] int Alpha() const { return alpha; }

@@ -1,5 +1,7 @@
 #include "screens/MainMenuScreen.h"
 
+#include <limits>
+
 #include "app/Application.h"
 #include "engine/KeyCode.h"
 #include "engine/Layout.h"
@@ -122,6 +124,13 @@ void MainMenuScreen::Update(int framesSinceSwitch)
     {
         PlayMusic();
     }
+}
+
+double MainMenuScreen::NextTimedChange(double now) const
+{
+    (void)now;
+    // The frames up to the music frame come anyway, right after the switch.
+    return std::numeric_limits<double>::infinity();
 }
 
 void MainMenuScreen::PlayMusic()

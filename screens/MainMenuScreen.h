@@ -28,6 +28,9 @@ class MainMenuScreen : public Screen, public ButtonListener
     void OnExit() override;
     void OnKey(int key, bool alt) override;
     void Update(int framesSinceSwitch) override;
+    // Past its music frame the menu waits for input (and for its controls'
+    // own animations).
+    double NextTimedChange(double now) const override;
     void OnButtonClicked(Button* button) override;
     // Starts the menu music looping unless it plays already (loaded the first
     // time); the menus past this one keep it playing too.

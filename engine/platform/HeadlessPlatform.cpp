@@ -107,16 +107,24 @@ void HeadlessPlatform::SetWindowIcon(const uint32_t* pixels, int width, int heig
     icon.pixels.assign(pixels, pixels + static_cast<size_t>(width) * height);
 }
 
-void HeadlessPlatform::Present(const uint32_t* pixels, int width, int height)
+void HeadlessPlatform::Present(const uint32_t* pixels, int width, int height, const std::vector<PresentRect>& rects)
 {
     ++presentCount;
+    lastRects = rects;
     if (!keepFrames)
         return;
     Frame frame;
     frame.width = width;
     frame.height = height;
     frame.pixels.assign(pixels, pixels + static_cast<size_t>(width) * height);
+    frame.rects = rects;
     frames.push_back(std::move(frame));
+}
+
+void HeadlessPlatform::WaitEvent(int timeoutMs)
+{
+    ++waitCount;
+    lastWaitMs = timeoutMs;
 }
 
 bool HeadlessPlatform::PeekEvent(PlatformEvent& event)

@@ -7,8 +7,9 @@
 #include "engine/platform/Platform.h"
 
 // A platform without a display, for tests: messages come from a script the
-// test fills, the clock stands where the test sets it, every presented frame
-// is kept, and message boxes are recorded (and echoed to stderr) instead of
+// test fills, the clock stands where the test sets it (waiting never moves
+// it), every presented frame is kept with the rectangles that reached the
+// window, and message boxes are recorded (and echoed to stderr) instead of
 // shown.
 class HeadlessPlatform : public Platform
 {
@@ -18,6 +19,7 @@ class HeadlessPlatform : public Platform
         int width = 0;
         int height = 0;
         std::vector<uint32_t> pixels;
+        std::vector<PresentRect> rects; // what reached the window
         [[nodiscard]] uint32_t At(int px, int py) const { return pixels[static_cast<size_t>(py) * width + px]; }
     };
     struct Message
@@ -44,6 +46,8 @@ class HeadlessPlatform : public Platform
     void SetProgramFolder(const std::string& folder) { programFolder = folder; }
     void SetRefuseFullscreen(bool refuse) { refuseFullscreen = refuse; }
     void SetRefuseWindow(bool refuse) { refuseWindow = refuse; }
+    // 0 (the default): every frame may present; otherwise presents are paced.
+    void SetRefreshRate(int hz) { refreshRate = hz; }
     // Makes the window's picture a different size, as a window manager might.
     void SetClientSize(DisplaySize size) { client = size; }
 
@@ -51,6 +55,11 @@ class HeadlessPlatform : public Platform
     [[nodiscard]] const std::vector<Frame>& Frames() const { return frames; }
     // Frames presented so far, kept or not.
     [[nodiscard]] int PresentCount() const { return presentCount; }
+    // The rectangles of the last present, kept or not.
+    [[nodiscard]] const std::vector<PresentRect>& LastRects() const { return lastRects; }
+    // Waits asked for, and the timeout of the last one (milliseconds).
+    [[nodiscard]] int WaitCount() const { return waitCount; }
+    [[nodiscard]] int LastWaitMs() const { return lastWaitMs; }
     // Long runs keep no copies, only the count.
     void SetKeepFrames(bool keep) { keepFrames = keep; }
     void ClearFrames() { frames.clear(); }
@@ -66,7 +75,6 @@ class HeadlessPlatform : public Platform
     // --- Platform ---
     void RaiseTimerResolution() override {}
     void RestoreTimerResolution() override {}
-    void RaiseThreadPriority() override {}
     uint64_t GetTicks() override { return ticks; }
     int DesktopBitsPerPixel() override { return desktopBits; }
     std::string ProgramFolder() override;
@@ -80,7 +88,9 @@ class HeadlessPlatform : public Platform
     void SuspendFullscreen() override;
     bool ResumeFullscreen() override;
     void SetWindowIcon(const uint32_t* pixels, int width, int height) override;
-    void Present(const uint32_t* pixels, int width, int height) override;
+    int RefreshRate() override { return refreshRate; }
+    void Present(const uint32_t* pixels, int width, int height, const std::vector<PresentRect>& rects) override;
+    void WaitEvent(int timeoutMs) override;
     bool PeekEvent(PlatformEvent& event) override;
     bool TakeEvent(PlatformEvent& event) override;
     void ShowMessageBox(const std::string& caption, const std::string& text) override;
@@ -107,6 +117,10 @@ class HeadlessPlatform : public Platform
     Frame icon;
     bool keepFrames = true;
     int presentCount = 0;
+    std::vector<PresentRect> lastRects;
+    int refreshRate = 0;
+    int waitCount = 0;
+    int lastWaitMs = -1;
     std::vector<Message> messages;
     CursorShape cursor = CursorShape::Arrow;
     int cursorChanges = 0;

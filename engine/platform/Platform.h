@@ -22,7 +22,8 @@ struct PlatformEvent
 {
     enum class Type
     {
-        KeyDown,    // a key press without Alt (Alt itself arrives as a KeyDown of VirtualKey::Menu)
+        KeyDown,    // a key press without Alt (Alt itself arrives as a KeyDown of
+                    // VirtualKey::Menu)
         SysKeyDown, // a key press while Alt is held
         KeyUp,
         MouseMove,
@@ -49,6 +50,19 @@ struct PlatformEvent
     int height = 0;
 };
 
+// A rectangle of the picture in back-buffer pixels, inside the picture.
+struct PresentRect
+{
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const PresentRect& other) const
+    {
+        return x == other.x && y == other.y && width == other.width && height == other.height;
+    }
+};
+
 enum class CursorShape
 {
     Arrow,
@@ -73,11 +87,10 @@ class Platform
     static void Uninstall();
 
     // --- process ---
-    // Asks for a 1 ms timer and a raised main-thread priority; both are best
-    // effort and a refusal changes nothing else.
+    // Asks for a 1 ms timer; best effort, and a refusal changes nothing else.
+    // (The game never raises its own priority: it shares the desktop.)
     virtual void RaiseTimerResolution() = 0;
     virtual void RestoreTimerResolution() = 0;
-    virtual void RaiseThreadPriority() = 0;
     // Milliseconds since an arbitrary start, 64 bits wide so it never wraps.
     [[nodiscard]] virtual uint64_t GetTicks() = 0;
     // Bits per pixel of the desktop; 0 when unknown.
@@ -110,10 +123,17 @@ class Platform
     [[nodiscard]] virtual bool ResumeFullscreen() = 0;
     // The window's icon: straight (not premultiplied) 0xAARRGGBB pixels.
     virtual void SetWindowIcon(const uint32_t* pixels, int width, int height) = 0;
-    // Copies a top-down 0x00RRGGBB picture of width x height to the window.
-    virtual void Present(const uint32_t* pixels, int width, int height) = 0;
+    // Refreshes of the display per second; 0 when presents need no pacing
+    // (a display that is not real).
+    [[nodiscard]] virtual int RefreshRate() = 0;
+    // Shows the rectangles of a top-down 0x00RRGGBB picture of width x height
+    // in the window; the rest of the window keeps what it showed.
+    virtual void Present(const uint32_t* pixels, int width, int height, const std::vector<PresentRect>& rects) = 0;
 
     // --- messages ---
+    // Sleeps until a message is pending or timeoutMs milliseconds have
+    // passed, whichever comes first; returns at once when one is pending.
+    virtual void WaitEvent(int timeoutMs) = 0;
     // The oldest pending message, left in the queue.
     [[nodiscard]] virtual bool PeekEvent(PlatformEvent& event) = 0;
     // Removes and returns the oldest pending message.

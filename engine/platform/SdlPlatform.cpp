@@ -157,13 +157,6 @@ SdlPlatform::~SdlPlatform()
     SDL_QuitSubSystem(SDL_INIT_TIMER);
 }
 
-void SdlPlatform::RaiseThreadPriority()
-{
-    // Needs privileges on most systems; a refusal leaves the normal priority.
-    if (SDL_SetThreadPriority(SDL_THREAD_PRIORITY_HIGH) != 0)
-        SDL_ClearError();
-}
-
 uint64_t SdlPlatform::GetTicks()
 {
     return SDL_GetTicks64();
@@ -234,6 +227,8 @@ bool SdlPlatform::OpenWindow(const std::string& title, int width, int height, bo
         return false;
     CloseWindow();
     logical = {width, height};
+    wholeUpdate = true;
+    refreshRate = 0;
     const Uint32 flags = SDL_WINDOW_SHOWN | (fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);
     if (window)
@@ -251,6 +246,8 @@ bool SdlPlatform::SetWindowMode(int width, int height, bool fullscreen)
     if (!window)
         return false;
     logical = {width, height};
+    wholeUpdate = true;
+    refreshRate = 0;
     if (fullscreen)
     {
         if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0)
@@ -287,6 +284,7 @@ bool SdlPlatform::ResumeFullscreen()
     if (!window)
         return false;
     SDL_RestoreWindow(window);
+    wholeUpdate = true;
     const bool ok = SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
     SDL_RaiseWindow(window);
     return ok;
@@ -304,61 +302,192 @@ void SdlPlatform::SetWindowIcon(const uint32_t* pixels, int width, int height)
     SDL_FreeSurface(icon);
 }
 
-void SdlPlatform::Present(const uint32_t* pixels, int width, int height)
+int SdlPlatform::RefreshRate()
+{
+    if (refreshRate > 0)
+        return refreshRate;
+    SDL_DisplayMode mode;
+    const int display = window ? SDL_GetWindowDisplayIndex(window) : 0;
+    const bool known = videoReady && SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &mode) == 0;
+    // Displays that do not say are taken to refresh 60 times a second.
+    refreshRate = known && mode.refresh_rate > 0 ? mode.refresh_rate : 60;
+    return refreshRate;
+}
+
+namespace
+{
+
+bool IsXrgb(const SDL_Surface* surface)
+{
+    return surface->format->format == SDL_PIXELFORMAT_RGB888 || surface->format->format == SDL_PIXELFORMAT_ARGB8888;
+}
+
+// a + (b - a) * weight / 256 for the red and blue and for the green channel
+// at once; weight runs from 0 to 256.
+inline uint32_t Mix(uint32_t a, uint32_t b, uint32_t weight)
+{
+    const uint32_t keep = 256 - weight;
+    const uint32_t rb = (((a & 0xFF00FFu) * keep + (b & 0xFF00FFu) * weight) >> 8) & 0xFF00FFu;
+    const uint32_t g = (((a & 0xFF00u) * keep + (b & 0xFF00u) * weight) >> 8) & 0xFF00u;
+    return rb | g;
+}
+
+// The source positions of `count` window pixels spread over `size` picture
+// pixels, pixel centres lined up.
+void BuildTaps(std::vector<SdlPlatform::FilterTap>& taps, int count, int size)
+{
+    taps.resize(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+    {
+        const double at = std::clamp((i + 0.5) * size / count - 0.5, 0.0, static_cast<double>(size - 1));
+        const int first = static_cast<int>(at);
+        taps[static_cast<size_t>(i)] = {first, std::min(first + 1, size - 1),
+                                        static_cast<int>(std::lround((at - first) * 256.0))};
+    }
+}
+
+} // namespace
+
+void SdlPlatform::LayOut(SDL_Surface* target, int width, int height)
+{
+    // The largest rectangle of the picture's aspect that fits, centred, with
+    // black bars beside or above and below it.
+    const double scale = std::min(static_cast<double>(target->w) / width, static_cast<double>(target->h) / height);
+    const bool exact = target->w == width && target->h == height;
+    viewWidth = exact ? width : std::max(1, static_cast<int>(width * scale));
+    viewHeight = exact ? height : std::max(1, static_cast<int>(height * scale));
+    viewX = (target->w - viewWidth) / 2;
+    viewY = (target->h - viewHeight) / 2;
+    BuildTaps(columnTaps, viewWidth, width);
+    BuildTaps(rowTaps, viewHeight, height);
+    const Uint32 black = SDL_MapRGB(target->format, 0, 0, 0);
+    const SDL_Rect bars[4] = {{0, 0, target->w, viewY},
+                              {0, viewY + viewHeight, target->w, target->h - viewY - viewHeight},
+                              {0, viewY, viewX, viewHeight},
+                              {viewX + viewWidth, viewY, target->w - viewX - viewWidth, viewHeight}};
+    for (const SDL_Rect& bar : bars)
+    {
+        if (bar.w > 0 && bar.h > 0)
+            SDL_FillRect(target, &bar, black);
+    }
+    laidOutOn = target;
+    laidOutWidth = target->w;
+    laidOutHeight = target->h;
+}
+
+// Fills the view pixels [left, right) x [top, bottom) (view coordinates) of a
+// 32-bit surface from the picture, each the linear mix of its four nearest
+// picture pixels.
+void SdlPlatform::ScaleRect(const uint32_t* pixels, int width, SDL_Surface* target, int left, int top, int right,
+                            int bottom) const
+{
+    for (int row = top; row < bottom; ++row)
+    {
+        const SdlPlatform::FilterTap& r = rowTaps[static_cast<size_t>(row)];
+        const uint32_t* upper = pixels + static_cast<size_t>(r.first) * width;
+        const uint32_t* lower = pixels + static_cast<size_t>(r.second) * width;
+        auto* out = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(target->pixels) +
+                                                static_cast<size_t>(viewY + row) * target->pitch) +
+                    viewX;
+        for (int column = left; column < right; ++column)
+        {
+            const SdlPlatform::FilterTap& c = columnTaps[static_cast<size_t>(column)];
+            const uint32_t top2 = Mix(upper[c.first], upper[c.second], static_cast<uint32_t>(c.weight));
+            const uint32_t bottom2 = Mix(lower[c.first], lower[c.second], static_cast<uint32_t>(c.weight));
+            out[column] = Mix(top2, bottom2, static_cast<uint32_t>(r.weight));
+        }
+    }
+}
+
+void SdlPlatform::Present(const uint32_t* pixels, int width, int height, const std::vector<PresentRect>& rects)
 {
     if (!window || !pixels || width < 1 || height < 1)
         return;
     SDL_Surface* target = SDL_GetWindowSurface(window);
     if (!target)
         return;
+    const bool relaid = wholeUpdate || target != laidOutOn || target->w != laidOutWidth || target->h != laidOutHeight ||
+                        static_cast<int>(columnTaps.size()) != viewWidth || logical.width != width ||
+                        logical.height != height;
+    if (relaid || viewWidth < 1)
+        LayOut(target, width, height);
+    const bool direct = viewWidth == width && viewHeight == height;
 
-    if (target->w == width && target->h == height && target->format->format == SDL_PIXELFORMAT_RGB888)
+    // Window rectangles to update: each changed picture rectangle, widened
+    // when scaled by the filter's reach.
+    std::vector<SDL_Rect> changed;
+    const std::vector<PresentRect> whole{{0, 0, width, height}};
+    for (const PresentRect& rect : relaid ? whole : rects)
     {
-        // The common windowed case: the rows are copied as they are.
-        viewX = viewY = 0;
-        viewWidth = width;
-        viewHeight = height;
-        if (SDL_MUSTLOCK(target))
-            SDL_LockSurface(target);
-        for (int row = 0; row < height; ++row)
+        const int left = std::max(rect.x, 0);
+        const int top = std::max(rect.y, 0);
+        const int right = std::min(rect.x + rect.width, width);
+        const int bottom = std::min(rect.y + rect.height, height);
+        if (right <= left || bottom <= top)
+            continue;
+        if (direct)
         {
-            std::memcpy(static_cast<uint8_t*>(target->pixels) + static_cast<size_t>(row) * target->pitch,
-                        pixels + static_cast<size_t>(row) * width, static_cast<size_t>(width) * 4);
+            changed.push_back({left, top, right - left, bottom - top});
+            continue;
         }
-        if (SDL_MUSTLOCK(target))
-            SDL_UnlockSurface(target);
+        const double sx = static_cast<double>(viewWidth) / width;
+        const double sy = static_cast<double>(viewHeight) / height;
+        const int x0 = std::max(0, static_cast<int>(std::floor((left - 1) * sx)) - 1);
+        const int y0 = std::max(0, static_cast<int>(std::floor((top - 1) * sy)) - 1);
+        const int x1 = std::min(viewWidth, static_cast<int>(std::ceil((right + 1) * sx)) + 1);
+        const int y1 = std::min(viewHeight, static_cast<int>(std::ceil((bottom + 1) * sy)) + 1);
+        if (x1 > x0 && y1 > y0)
+            changed.push_back({x0, y0, x1 - x0, y1 - y0});
     }
-    else
+    if (changed.empty())
+        return;
+
+    // Surfaces of another layout are drawn on a 32-bit copy and converted.
+    SDL_Surface* canvas = target;
+    SDL_Surface* staging = nullptr;
+    if (!IsXrgb(target))
     {
-        // Scaled to the largest rectangle of the same aspect that fits,
-        // centred, with black bars beside or above and below it.
-        const double scale = std::min(static_cast<double>(target->w) / width, static_cast<double>(target->h) / height);
-        viewWidth = std::max(1, static_cast<int>(width * scale));
-        viewHeight = std::max(1, static_cast<int>(height * scale));
-        viewX = (target->w - viewWidth) / 2;
-        viewY = (target->h - viewHeight) / 2;
-        SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(pixels), width, height, 32,
-                                                                 width * 4, SDL_PIXELFORMAT_RGB888);
-        if (!source)
+        staging = SDL_CreateRGBSurfaceWithFormat(0, target->w, target->h, 32, SDL_PIXELFORMAT_RGB888);
+        if (!staging)
             return;
-        const Uint32 black = SDL_MapRGB(target->format, 0, 0, 0);
-        const SDL_Rect bars[4] = {{0, 0, target->w, viewY},
-                                  {0, viewY + viewHeight, target->w, target->h - viewY - viewHeight},
-                                  {0, viewY, viewX, viewHeight},
-                                  {viewX + viewWidth, viewY, target->w - viewX - viewWidth, viewHeight}};
-        for (const SDL_Rect& bar : bars)
-        {
-            if (bar.w > 0 && bar.h > 0)
-                SDL_FillRect(target, &bar, black);
-        }
-        SDL_Rect view{viewX, viewY, viewWidth, viewHeight};
-        if (viewWidth == width && viewHeight == height)
-            SDL_BlitSurface(source, nullptr, target, &view);
-        else
-            SDL_BlitScaled(source, nullptr, target, &view);
-        SDL_FreeSurface(source);
+        canvas = staging;
     }
-    SDL_UpdateWindowSurface(window);
+    if (SDL_MUSTLOCK(canvas))
+        SDL_LockSurface(canvas);
+    for (SDL_Rect& rect : changed)
+    {
+        if (direct)
+        {
+            for (int row = rect.y; row < rect.y + rect.h; ++row)
+            {
+                std::memcpy(static_cast<uint8_t*>(canvas->pixels) + static_cast<size_t>(viewY + row) * canvas->pitch +
+                                static_cast<size_t>(viewX + rect.x) * 4,
+                            pixels + static_cast<size_t>(row) * width + rect.x, static_cast<size_t>(rect.w) * 4);
+            }
+        }
+        else
+        {
+            ScaleRect(pixels, width, canvas, rect.x, rect.y, rect.x + rect.w, rect.y + rect.h);
+        }
+        rect.x += viewX;
+        rect.y += viewY;
+    }
+    if (SDL_MUSTLOCK(canvas))
+        SDL_UnlockSurface(canvas);
+    if (staging)
+    {
+        for (SDL_Rect& rect : changed)
+        {
+            SDL_Rect to = rect;
+            SDL_BlitSurface(staging, &rect, target, &to);
+        }
+        SDL_FreeSurface(staging);
+    }
+    if (relaid)
+        SDL_UpdateWindowSurface(window);
+    else
+        SDL_UpdateWindowSurfaceRects(window, changed.data(), static_cast<int>(changed.size()));
+    wholeUpdate = false;
 }
 
 void SdlPlatform::MapToBackBuffer(int& x, int& y) const
@@ -375,73 +504,99 @@ void SdlPlatform::PollSystemEvents()
 {
     SDL_Event sdl;
     while (SDL_PollEvent(&sdl))
+        Translate(sdl);
+}
+
+// Turns one SDL event into the message the application handles; events the
+// game has no use for are dropped. A new kind of input gets its case here
+// and its Type in PlatformEvent.
+void SdlPlatform::Translate(const SDL_Event& sdl)
+{
+    PlatformEvent event;
+    using Type = PlatformEvent::Type;
+    switch (sdl.type)
     {
-        PlatformEvent event;
-        using Type = PlatformEvent::Type;
-        switch (sdl.type)
+    case SDL_QUIT:
+        event.type = Type::Close;
+        break;
+    case SDL_WINDOWEVENT:
+        switch (sdl.window.event)
         {
-        case SDL_QUIT:
+        case SDL_WINDOWEVENT_CLOSE:
             event.type = Type::Close;
             break;
-        case SDL_WINDOWEVENT:
-            switch (sdl.window.event)
-            {
-            case SDL_WINDOWEVENT_CLOSE:
-                event.type = Type::Close;
-                break;
-            case SDL_WINDOWEVENT_FOCUS_GAINED:
-                event.type = Type::Activate;
-                break;
-            case SDL_WINDOWEVENT_FOCUS_LOST:
-                event.type = Type::Deactivate;
-                break;
-            case SDL_WINDOWEVENT_EXPOSED:
-            case SDL_WINDOWEVENT_SIZE_CHANGED:
-                event.type = Type::Paint;
-                event.width = logical.width;
-                event.height = logical.height;
-                break;
-            default:
-                continue;
-            }
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            event.type = Type::Activate;
             break;
-        case SDL_KEYDOWN:
-        {
-            const int key = ScancodeToVirtualKey(sdl.key.keysym.scancode);
-            const bool alt = (sdl.key.keysym.mod & KMOD_ALT) != 0 && key != VirtualKey::Menu;
-            event.type = alt ? Type::SysKeyDown : Type::KeyDown;
-            event.key = key;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            event.type = Type::Deactivate;
             break;
-        }
-        case SDL_KEYUP:
-            event.type = Type::KeyUp;
-            event.key = ScancodeToVirtualKey(sdl.key.keysym.scancode);
-            break;
-        case SDL_MOUSEMOTION:
-            event.type = Type::MouseMove;
-            event.x = sdl.motion.x;
-            event.y = sdl.motion.y;
-            MapToBackBuffer(event.x, event.y);
-            break;
-        case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP:
-            if (sdl.button.button == SDL_BUTTON_LEFT)
-                event.button = PlatformEvent::Button::Left;
-            else if (sdl.button.button == SDL_BUTTON_RIGHT)
-                event.button = PlatformEvent::Button::Right;
-            else if (sdl.button.button == SDL_BUTTON_MIDDLE)
-                event.button = PlatformEvent::Button::Middle;
-            else
-                continue;
-            event.type = sdl.type == SDL_MOUSEBUTTONDOWN ? Type::ButtonDown : Type::ButtonUp;
-            event.x = sdl.button.x;
-            event.y = sdl.button.y;
-            MapToBackBuffer(event.x, event.y);
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            wholeUpdate = true; // the bars may need painting as well
+            event.type = Type::Paint;
+            event.width = logical.width;
+            event.height = logical.height;
             break;
         default:
-            continue;
+            return;
         }
-        events.push_back(event);
+        break;
+    case SDL_KEYDOWN:
+    {
+        const int key = ScancodeToVirtualKey(sdl.key.keysym.scancode);
+        const bool alt = (sdl.key.keysym.mod & KMOD_ALT) != 0 && key != VirtualKey::Menu;
+        event.type = alt ? Type::SysKeyDown : Type::KeyDown;
+        event.key = key;
+        break;
+    }
+    case SDL_KEYUP:
+        event.type = Type::KeyUp;
+        event.key = ScancodeToVirtualKey(sdl.key.keysym.scancode);
+        break;
+    case SDL_MOUSEMOTION:
+        event.type = Type::MouseMove;
+        event.x = sdl.motion.x;
+        event.y = sdl.motion.y;
+        MapToBackBuffer(event.x, event.y);
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        if (sdl.button.button == SDL_BUTTON_LEFT)
+            event.button = PlatformEvent::Button::Left;
+        else if (sdl.button.button == SDL_BUTTON_RIGHT)
+            event.button = PlatformEvent::Button::Right;
+        else if (sdl.button.button == SDL_BUTTON_MIDDLE)
+            event.button = PlatformEvent::Button::Middle;
+        else
+            return;
+        event.type = sdl.type == SDL_MOUSEBUTTONDOWN ? Type::ButtonDown : Type::ButtonUp;
+        event.x = sdl.button.x;
+        event.y = sdl.button.y;
+        MapToBackBuffer(event.x, event.y);
+        break;
+    default:
+        return;
+    }
+    events.push_back(event);
+}
+
+void SdlPlatform::WaitEvent(int timeoutMs)
+{
+    if (!events.empty() || timeoutMs <= 0)
+        return;
+    if (!videoReady)
+    {
+        SDL_Delay(static_cast<Uint32>(timeoutMs));
+        return;
+    }
+    // Blocks in the window system's queue (no polling) until something
+    // arrives; the rest of what is waiting is taken along.
+    SDL_Event sdl;
+    if (SDL_WaitEventTimeout(&sdl, timeoutMs) == 1)
+    {
+        Translate(sdl);
+        PollSystemEvents();
     }
 }
 

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <deque>
+#include <vector>
 
 #include "engine/platform/Platform.h"
 
 struct SDL_Window;
 struct SDL_Cursor;
+struct SDL_Surface;
+union SDL_Event;
 
 // The virtual key (VirtualKey.h) of a key's position on the keyboard, given
 // as an SDL scancode: the key a US keyboard has there, whatever layout the
@@ -13,9 +16,13 @@ struct SDL_Cursor;
 int ScancodeToVirtualKey(int scancode);
 
 // The platform on SDL2: one window titled as asked, fixed size when windowed
-// and covering the desktop in full screen with the picture scaled to fit
-// (aspect kept, black bars); mouse positions are mapped back to back-buffer
-// pixels.
+// and covering the desktop in full screen with the picture scaled smoothly
+// (linear filtering) to fit, aspect kept, black bars; mouse positions are
+// mapped back to back-buffer pixels.
+//
+// Presents go through the window surface, rectangle by rectangle, so only
+// what changed reaches the window system. The surface offers no vsync, so
+// the application paces presents by RefreshRate itself.
 class SdlPlatform : public Platform
 {
   public:
@@ -28,7 +35,6 @@ class SdlPlatform : public Platform
     // granularity without asking: there is no timer period to raise.
     void RaiseTimerResolution() override {}
     void RestoreTimerResolution() override {}
-    void RaiseThreadPriority() override;
     uint64_t GetTicks() override;
     int DesktopBitsPerPixel() override;
     std::string ProgramFolder() override;
@@ -42,7 +48,9 @@ class SdlPlatform : public Platform
     void SuspendFullscreen() override;
     bool ResumeFullscreen() override;
     void SetWindowIcon(const uint32_t* pixels, int width, int height) override;
-    void Present(const uint32_t* pixels, int width, int height) override;
+    int RefreshRate() override;
+    void Present(const uint32_t* pixels, int width, int height, const std::vector<PresentRect>& rects) override;
+    void WaitEvent(int timeoutMs) override;
     bool PeekEvent(PlatformEvent& event) override;
     bool TakeEvent(PlatformEvent& event) override;
     void ShowMessageBox(const std::string& caption, const std::string& text) override;
@@ -50,10 +58,24 @@ class SdlPlatform : public Platform
     void SetCursor(CursorShape shape) override;
     CursorShape GetCursor() const override { return cursor; }
 
+    // One window column or row of the linear filter: the two picture
+    // neighbours it is made of and the weight of the second (0 to 256).
+    struct FilterTap
+    {
+        int first = 0;
+        int second = 0;
+        int weight = 0;
+    };
+
   private:
     void PollSystemEvents();
+    void Translate(const SDL_Event& sdl);
     void MapToBackBuffer(int& x, int& y) const;
     [[nodiscard]] bool HasRealDisplay() const;
+    // Places the picture on a surface of the given size and clears the bars.
+    void LayOut(SDL_Surface* target, int width, int height);
+    void ScaleRect(const uint32_t* pixels, int width, SDL_Surface* target, int left, int top, int right,
+                   int bottom) const;
 
     bool videoReady = false;
     SDL_Window* window = nullptr;
@@ -63,6 +85,14 @@ class SdlPlatform : public Platform
     int viewY = 0;
     int viewWidth = 0;
     int viewHeight = 0;
+    // The surface the picture was laid out on; any change repaints it whole.
+    SDL_Surface* laidOutOn = nullptr;
+    int laidOutWidth = 0;
+    int laidOutHeight = 0;
+    bool wholeUpdate = true;
+    std::vector<FilterTap> columnTaps;
+    std::vector<FilterTap> rowTaps;
+    int refreshRate = 0;
     std::deque<PlatformEvent> events;
     SDL_Cursor* arrowCursor = nullptr;
     SDL_Cursor* waitCursor = nullptr;

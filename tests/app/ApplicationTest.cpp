@@ -130,24 +130,63 @@ TEST_F(ApplicationTest, AltEnterDuringPlayIsKeptInTheOptions)
 
 // --- the loop ---
 
-TEST_F(ApplicationTest, OneMessagePerFrameAndCloseEndsTheNextFrame)
+// A screen that asks for a switch on every key.
+struct SwitchingScreen : RecordingScreen
+{
+    using RecordingScreen::RecordingScreen;
+    void OnKey(int key, bool alt) override
+    {
+        RecordingScreen::OnKey(key, alt);
+        ScreenManager::Get().SetScreen(next, true);
+    }
+    double NextTimedChange(double now) const override { return quiet ? 1e9 : now; }
+    Screen* next = nullptr;
+    bool quiet = false;
+};
+
+TEST_F(ApplicationTest, PendingMessagesAreHandledInOrderAndASwitchComesBeforeTheNext)
 {
     ASSERT_TRUE(OpenWindow());
     CallLog log;
-    RecordingScreen screen("S", log);
-    ScreenManager::Get().SetScreen(&screen, true);
-    for (int i = 0; i < 3; ++i)
-        Platform().PushMouseMove(i, i);
+    SwitchingScreen first("A", log);
+    RecordingScreen second("B", log);
+    first.next = &second;
+    ScreenManager::Get().SetScreen(&first, true);
+    ASSERT_TRUE(App().RunFrame());
+    log.clear();
+    for (int i = 1; i <= 3; ++i)
+        Platform().PushMouseMove(i, i); // a burst counts as its last move
+    Platform().PushKey('K');
+    Platform().PushButton(Button::Left, true, 5, 5);
+    Platform().PushButton(Button::Left, false, 5, 5);
     Platform().PushClose();
 
-    EXPECT_TRUE(App().RunFrame());
-    EXPECT_EQ(Platform().PendingEvents(), 3u);
-    EXPECT_EQ(screen.updates.size(), 1u);
-    EXPECT_EQ(RunFrames(10), 3); // two moves, then the close message
+    EXPECT_EQ(RunFrames(1), 1);
+    EXPECT_EQ(log, (CallLog{"A:OnMouseMove(3,3)", "A:OnKey(107)", "A:OnExit", "B:OnEnter"}));
+    EXPECT_EQ(RunFrames(1), 1);
+    EXPECT_EQ(std::vector<std::string>(log.begin() + 4, log.begin() + 6),
+              (CallLog{"B:OnLeftButtonDown(5,5)", "B:OnLeftButtonUp(5,5)"}));
     EXPECT_TRUE(App().IsQuitRequested());
     EXPECT_FALSE(App().RunFrame());
-    EXPECT_EQ(screen.updates.size(), 4u);
-    EXPECT_EQ(log.back(), "S:OnMouseMove(2,2)");
+}
+
+TEST_F(ApplicationTest, QuietScreenSleepsUntilTheNextMessageAndBusyOneDoesNot)
+{
+    ASSERT_TRUE(OpenWindow());
+    CallLog log;
+    SwitchingScreen screen("A", log);
+    ScreenManager::Get().SetScreen(&screen, true);
+    RunFrames(5); // past the frames a switch counts
+    const int waits = Platform().WaitCount();
+    RunFrames(1);
+    EXPECT_EQ(Platform().WaitCount(), waits); // every frame wanted: no sleep
+    screen.quiet = true;
+    RunFrames(1);
+    EXPECT_EQ(Platform().WaitCount(), waits + 1);
+    EXPECT_EQ(Platform().LastWaitMs(), 250);
+    Platform().PushMouseMove(1, 1);
+    RunFrames(1);
+    EXPECT_EQ(Platform().WaitCount(), waits + 1); // a message waiting: straight on
 }
 
 TEST_F(ApplicationTest, ClockCountsFromTheWindowOpeningAcrossThe32BitWrap)

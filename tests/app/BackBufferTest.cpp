@@ -220,6 +220,40 @@ TEST_F(BackBufferTest, RenderClearsDrawsAndPresentsOnlyWhenSomethingIsDirty)
     EXPECT_TRUE(App().IsDirty(0, 0, 5, 5));
 }
 
+TEST_F(BackBufferTest, PresentCoversExactlyTheDirtyTilesAtMostOncePerRefresh)
+{
+    using Rects = std::vector<PresentRect>;
+    OpenClean(800, 600); // 5 x 4 tiles, the bottom row clipped to 120 rows
+    const struct
+    {
+        std::vector<int> tiles; // column, row pairs
+        Rects presented;
+    } cases[] = {
+        {{0, 0, 1, 0, 1, 1, 4, 3}, {{0, 0, 320, 160}, {160, 160, 160, 160}, {640, 480, 160, 120}}},
+        {{2, 0, 2, 1, 2, 2, 2, 3}, {{320, 0, 160, 600}}},
+        {{0, 1, 1, 1, 0, 2, 1, 2, 3, 2}, {{0, 160, 320, 320}, {480, 320, 160, 160}}},
+    };
+    for (const auto& c : cases)
+    {
+        for (size_t i = 0; i < c.tiles.size(); i += 2)
+            App().Invalidate(c.tiles[i] * 160 + 1, c.tiles[i + 1] * 160 + 1, 1, 1);
+        App().Render();
+        EXPECT_EQ(Platform().LastRects(), c.presented);
+    }
+
+    // A 60 Hz display: a change 5 ms after a present waits for the refresh.
+    Platform().SetRefreshRate(60);
+    const int presents = Platform().PresentCount();
+    App().Invalidate(0, 0, 1, 1);
+    Platform().AdvanceTicks(5);
+    App().Render();
+    EXPECT_EQ(Platform().PresentCount(), presents);
+    EXPECT_TRUE(App().IsDirty(0, 0, 1, 1));
+    Platform().AdvanceTicks(12);
+    App().Render();
+    EXPECT_EQ(Platform().PresentCount(), presents + 1);
+}
+
 TEST_F(BackBufferTest, SetBackgroundColourFillsTheBufferAndDirtiesEverything)
 {
     OpenClean(640, 480);

@@ -6,6 +6,7 @@
 #include "engine/WidgetFixture.h"
 #include "media/Bitmap.h"
 #include "media/BitmapCache.h"
+#include "media/MovieLibrary.h"
 
 namespace
 {
@@ -169,6 +170,20 @@ TEST_F(ButtonTest, ButtonWithoutSoundsOrListenerCanBeHoveredAndClicked)
     EXPECT_EQ(bare.GetState(), Button::MouseOver);
     App().Render(); // no mouse-over picture: no body drawn, and no failure
     ScreenManager::Get().RemoveControl(&bare);
+}
+
+TEST_F(ButtonTest, LoadingTheSameMoviesAgainKeepsTheCaptionUntilItsSizeChanges)
+{
+    const int rendered = MovieLibrary::Get().FramesRendered();
+    button.SetCaptionMovie("Data/Graphics/Caption.swf"); // as a screen's OnEnter does
+    button.SetNormalMovie("Data/Graphics/Body.swf");
+    DrawAll();
+    EXPECT_EQ(MovieLibrary::Get().FramesRendered(), rendered);
+    button.SetCaptionSize(50, 20);
+    DrawAll();
+    EXPECT_EQ(MovieLibrary::Get().FramesRendered(), rendered + 1);
+    ASSERT_NE(button.Caption().Current(), nullptr);
+    EXPECT_EQ(button.Caption().Current()->Width(), 50);
 }
 
 TEST_F(ButtonTest, CaptionMovieSlowerThanOneFramePerSecondStaysOnItsFirstFrame)

@@ -64,6 +64,24 @@ TEST_F(ControlTest, ResizingReloadsOnTheNextDraw)
     EXPECT_EQ(control.loads, 3);
 }
 
+TEST_F(ControlTest, HiddenControlLoadsNothingUntilShownAndAClipHeightDirtiesOnlyItsRows)
+{
+    RecordingControl hidden("h", log, 0, 0, 20, 20);
+    hidden.Hide();
+    EXPECT_FALSE(hidden.Draw(App()));
+    EXPECT_EQ(hidden.loads, 0);
+    hidden.Show();
+    EXPECT_TRUE(hidden.Draw(App()));
+    EXPECT_EQ(hidden.loads, 1);
+
+    RecordingControl bar("b", log, 0, 100, 20, 300); // tile rows 0 to 2
+    bar.SetClipSize(20, 250);
+    App().Render();
+    bar.SetClipHeight(200); // rows 300 to 350: tile rows 1 and 2
+    EXPECT_EQ(DirtyCount(), 2);
+    EXPECT_FALSE(App().IsDirty(0, 100, 20, 60));
+}
+
 TEST_F(ControlTest, HiddenControlsAreNeitherHitNorDrawn)
 {
     RecordingControl control("c", log, 100, 100, 20, 10);

@@ -90,7 +90,7 @@ TEST_F(SdlWindowTest, WindowedPicturePassesMousePositionsThrough)
     ASSERT_TRUE(platform.OpenWindow("Quorvo", 640, 480, false));
     EXPECT_EQ(platform.ClientSize(), (DisplaySize{640, 480}));
     std::vector<uint32_t> pixels(640 * 480, 0x336699u);
-    platform.Present(pixels.data(), 640, 480);
+    platform.Present(pixels.data(), 640, 480, {{0, 0, 640, 480}});
 
     SDL_Event motion{};
     motion.type = SDL_MOUSEMOTION;
@@ -134,8 +134,11 @@ TEST_F(SdlWindowTest, FullScreenScalesThePictureAndMapsTheMouseBack)
     if (!platform.SetWindowMode(320, 240, true))
         GTEST_SKIP() << "no full screen on this driver";
     EXPECT_EQ(platform.ClientSize(), (DisplaySize{320, 240})); // the back buffer's size, not the display's
-    std::vector<uint32_t> pixels(320 * 240, 0xFF0000u);
-    platform.Present(pixels.data(), 320, 240);
+    // Left half black, right half white: scaled smoothly, grey between.
+    std::vector<uint32_t> pixels(320 * 240, 0u);
+    for (size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = i % 320 < 160 ? 0u : 0xFFFFFFu;
+    platform.Present(pixels.data(), 320, 240, {{0, 0, 320, 240}});
 
     // The platform's one window, whatever number SDL gave it.
     SDL_Window* window = nullptr;
@@ -151,6 +154,11 @@ TEST_F(SdlWindowTest, FullScreenScalesThePictureAndMapsTheMouseBack)
     }
     if (w == 320 && h == 240)
         GTEST_SKIP() << "the driver kept the window at the picture's size";
+    const auto* row = static_cast<const uint32_t*>(surface->pixels) + static_cast<size_t>(h / 2) * surface->pitch / 4;
+    int greys = 0;
+    for (int x = 0; x < w; ++x)
+        greys += (row[x] & 0xFF) > 0x10 && (row[x] & 0xFF) < 0xF0;
+    EXPECT_GE(greys, 1); // linear filtering, not the nearest pixel
     SDL_Event motion{};
     motion.type = SDL_MOUSEMOTION;
     motion.motion.x = w / 2;
