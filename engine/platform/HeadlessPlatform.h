@@ -56,6 +56,8 @@ class HeadlessPlatform : public Platform
     void ClearFrames() { frames.clear(); }
     [[nodiscard]] const std::vector<Message>& Messages() const { return messages; }
     void ClearMessages() { messages.clear(); }
+    // Messages are echoed to stderr unless turned off (a fuzzer's output stays readable).
+    void SetEchoMessages(bool echo) { echoMessages = echo; }
     [[nodiscard]] bool IsFullscreen() const { return fullscreen; }
     [[nodiscard]] bool IsMinimised() const { return minimised; }
     [[nodiscard]] int WindowsOpened() const { return windowsOpened; }
@@ -106,6 +108,7 @@ class HeadlessPlatform : public Platform
     std::vector<Frame> frames;
     Frame icon;
     bool keepFrames = true;
+    bool echoMessages = true;
     int presentCount = 0;
     std::vector<Message> messages;
     CursorShape cursor = CursorShape::Arrow;
