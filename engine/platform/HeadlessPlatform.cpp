@@ -146,7 +146,8 @@ bool HeadlessPlatform::TakeEvent(PlatformEvent& event)
 void HeadlessPlatform::ShowMessageBox(const std::string& caption, const std::string& text)
 {
     messages.push_back({caption, text});
-    std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
+    if (echoMessages)
+        std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
     // As on a desktop: the box takes the focus from a full-screen window.
     if (windowOpen && fullscreen)
     {

@@ -65,6 +65,8 @@ class HeadlessPlatform : public Platform
     void ClearFrames() { frames.clear(); }
     [[nodiscard]] const std::vector<Message>& Messages() const { return messages; }
     void ClearMessages() { messages.clear(); }
+    // Messages are echoed to stderr unless turned off (a fuzzer's output stays readable).
+    void SetEchoMessages(bool echo) { echoMessages = echo; }
     [[nodiscard]] bool IsFullscreen() const { return fullscreen; }
     [[nodiscard]] bool IsMinimised() const { return minimised; }
     [[nodiscard]] int WindowsOpened() const { return windowsOpened; }
@@ -116,6 +118,7 @@ class HeadlessPlatform : public Platform
     std::vector<Frame> frames;
     Frame icon;
     bool keepFrames = true;
+    bool echoMessages = true;
     int presentCount = 0;
     std::vector<PresentRect> lastRects;
     int refreshRate = 0;

@@ -39,7 +39,7 @@ void CubicToQuadratics(Point p0, Point p1, Point p2, Point p3, double tolerance,
     const double error = SingleQuadraticError(p0, p1, p2, p3);
     int pieces = 1;
     if (error > tolerance && tolerance > 0)
-        pieces = std::clamp(int(std::ceil(std::cbrt(error / tolerance) - 1e-9)), 1, MaxPieces);
+        pieces = int(std::clamp(std::ceil(std::cbrt(error / tolerance) - 1e-9), 1.0, double(MaxPieces)));
     for (int i = 0; i < pieces; ++i)
     {
         const double t0 = double(i) / pieces, t1 = double(i + 1) / pieces;

@@ -445,8 +445,10 @@ void SvgCompiler::EmitOutline(const XmlElement& e, const Outline& local, const S
         const double reach = item.stroked ? item.strokeWidth / 2 : 0;
         const double beyond = std::max(
             {-(lo.x - reach), -(lo.y - reach), hi.x + reach - frameWidthTwips, hi.y + reach - frameHeightTwips});
+        // (A degenerate transform can send it to infinity: the count saturates.)
         if (beyond > TwipsPerPixel / 2)
-            Warn(e, "<" + e.LocalName() + "> reaches " + std::to_string(int(std::ceil(beyond / TwipsPerPixel))) +
+            Warn(e, "<" + e.LocalName() + "> reaches " +
+                        std::to_string(int(std::min(std::ceil(beyond / TwipsPerPixel), 1e6))) +
                         " px beyond the frame, where the game cuts it off");
     }
     out.push_back(std::move(item));
