@@ -64,6 +64,11 @@ class Button : public Control
     bool Draw(Application& app) override;
     void Load() override;
     void Update() override;
+    // A visible button with a listener takes the focus and shows it with
+    // its mouse-over picture.
+    bool CanTakeFocus() const override { return !hidden && listener != nullptr; }
+    void SetFocused(bool value) override;
+    bool Activate() override;
 
   private:
     void Layout();

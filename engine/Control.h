@@ -46,6 +46,13 @@ class Control
     virtual bool IsHidden() const;
     virtual bool NeedsDraw(Application& app);
 
+    // Keyboard and gamepad focus. A control that can take it (by default
+    // none) shows it while it has it and is pressed by Activate.
+    virtual bool CanTakeFocus() const { return false; }
+    virtual void SetFocused(bool value) { focused = value; }
+    // Does what a click does; false when the control does nothing then.
+    virtual bool Activate() { return false; }
+
   protected:
     // Invalidates the control's current rectangle (not its clip size).
     void InvalidateRect();
@@ -53,6 +60,7 @@ class Control
     bool needsLoad = true;
     bool mouseOver = false;
     bool hidden = false;
+    bool focused = false;
     int x = 0;
     int y = 0;
     int width = 0;

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <deque>
+#include <map>
 
 #include "engine/platform/Platform.h"
 
 struct SDL_Window;
 struct SDL_Cursor;
+struct _SDL_GameController;
+union SDL_Event;
 
 // The virtual key (VirtualKey.h) of a key's position on the keyboard, given
 // as an SDL scancode: the key a US keyboard has there, whatever layout the
@@ -52,6 +55,12 @@ class SdlPlatform : public Platform
 
   private:
     void PollSystemEvents();
+    // Game controllers: opened as they are plugged in (those present at
+    // start-up are announced the same way) and closed as they go.
+    void OpenControllerSupport();
+    void CloseControllers();
+    // Fills event from a controller message; false for any other message.
+    [[nodiscard]] bool TranslateControllerEvent(const SDL_Event& sdl, PlatformEvent& event);
     void MapToBackBuffer(int& x, int& y) const;
     [[nodiscard]] bool HasRealDisplay() const;
 
@@ -67,4 +76,6 @@ class SdlPlatform : public Platform
     SDL_Cursor* arrowCursor = nullptr;
     SDL_Cursor* waitCursor = nullptr;
     CursorShape cursor = CursorShape::Arrow;
+    bool controllersReady = false;
+    std::map<int, _SDL_GameController*> controllers; // by joystick instance id
 };
