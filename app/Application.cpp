@@ -24,11 +24,6 @@ namespace
 
 Application* instance = nullptr;
 
-// The display sizes the game offers, in the order the options screen lists them.
-constexpr DisplaySize OfferedSizes[] = {{320, 240},   {640, 480},   {800, 600},   {1024, 768},
-                                        {1152, 864},  {1280, 960},  {1600, 1200}, {1792, 1344},
-                                        {1856, 1392}, {1920, 1440}, {2048, 1536}};
-
 constexpr uint16_t WindowIconId = 107;
 
 // The window icon: four blocks of the game's colours in a 2 x 2 square,
@@ -76,6 +71,14 @@ void Application::Destroy()
 
 Application::Application() = default;
 
+const std::vector<DisplaySize>& Application::OfferedSizes()
+{
+    static const std::vector<DisplaySize> sizes = {{320, 240},   {640, 480},   {800, 600},   {1024, 768},
+                                                   {1152, 864},  {1280, 960},  {1600, 1200}, {1792, 1344},
+                                                   {1856, 1392}, {1920, 1440}, {2048, 1536}};
+    return sizes;
+}
+
 Application::~Application()
 {
     if (windowOpen)
@@ -101,16 +104,24 @@ int Application::Run()
     (void)LoadProfiles();
     (void)LoadHighScores();
 
-    for (const DisplaySize& size : OfferedSizes)
-        AddRequestedMode(size.width, size.height);
+    for (const DisplaySize& offered : OfferedSizes())
+        AddRequestedMode(offered.width, offered.height);
     iconResourceId = WindowIconId;
 
     GameOptions& options = GameOptions::Get();
-    if (!Open(options.fullscreen, "Quorvo", options.width, options.height))
+    const DisplaySize size = sizeOverride.value_or(DisplaySize{options.width, options.height});
+    bool openedFullscreen = fullscreenOverride.value_or(options.fullscreen);
+    if (!Open(openedFullscreen, "Quorvo", size.width, size.height))
     {
         ShowMessage("Unable to set requested display mode.  Falling back to default...");
-        options.Reset();
-        if (!Open(options.fullscreen, "Quorvo", options.width, options.height))
+        // Saved choices that failed are replaced; a command line's are
+        // dropped and the saved ones left alone.
+        GameOptions fallback;
+        fallback.Reset();
+        if (!fullscreenOverride && !sizeOverride)
+            options.Reset();
+        openedFullscreen = fallback.fullscreen;
+        if (!Open(fallback.fullscreen, "Quorvo", fallback.width, fallback.height))
         {
             ShowMessage("Unable to open display device.");
             return -1;
@@ -129,8 +140,10 @@ int Application::Run()
     {
     }
 
-    // An Alt+Enter toggle made during play is kept for the next start.
-    options.fullscreen = IsFullscreen();
+    // An Alt+Enter toggle made during play is kept for the next start; a
+    // mode asked for on the command line is not.
+    if (!fullscreenOverride || IsFullscreen() != openedFullscreen)
+        options.fullscreen = IsFullscreen();
     (void)SaveGameOptions();
     Close();
     DestroyGameObjects();
@@ -160,6 +173,7 @@ bool Application::RunFrame()
     time = ClockSeconds() - startTime;
     lastFrameTime = time;
     HandlePendingEvents(platform);
+    RepeatPadDirections();
     Render();
     return true;
 }
@@ -174,6 +188,9 @@ void Application::WaitForWork(Platform& platform)
         return;
     const double now = ClockSeconds() - startTime;
     double wake = ScreenManager::Get().NextTimedChange(now);
+    // A held pad direction repeats like a held key.
+    if (const std::optional<double> repeat = gamepads.NextRepeat())
+        wake = std::min(wake, *repeat);
     const double period = RefreshPeriod();
     if (AnyDirty())
         wake = std::min(wake, lastPresentTime + period);
@@ -437,6 +454,13 @@ void Application::HandleEvent(const PlatformEvent& event)
         if (screens.GetScreen())
             Invalidate(event.x, event.y, event.width, event.height);
         break;
+    case Type::PadAdded:
+    case Type::PadRemoved:
+    case Type::PadButtonDown:
+    case Type::PadButtonUp:
+    case Type::PadAxisMotion:
+        OnPadEvent(event);
+        break;
     }
 }
 
@@ -446,6 +470,9 @@ void Application::OnKeyDown(int virtualKey)
         altHeld = true;
     if (virtualKey == VirtualKey::Shift)
         shiftHeld = true;
+    // Tab moves the focus between buttons wherever it means nothing else.
+    if (virtualKey == VirtualKey::Tab && !altHeld && ScreenManager::Get().MoveFocusInOrder(shiftHeld))
+        return;
     ScreenManager::Get().OnKeyDown(MapKey(virtualKey, shiftHeld), altHeld);
 }
 
@@ -488,4 +515,20 @@ void Application::OnActivate(bool nowActive)
         quitRequested = true;
     }
     Invalidate(0, 0, width, height);
+}
+
+void Application::OnPadEvent(const PlatformEvent& event)
+{
+    std::vector<PadButton> presses;
+    gamepads.Handle(event, GetTime(), presses);
+    for (PadButton button : presses)
+        ScreenManager::Get().OnPadButton(button);
+}
+
+void Application::RepeatPadDirections()
+{
+    std::vector<PadButton> presses;
+    gamepads.Repeat(GetTime(), presses);
+    for (PadButton button : presses)
+        ScreenManager::Get().OnPadButton(button);
 }

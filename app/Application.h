@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "engine/Gamepads.h"
 #include "engine/platform/Platform.h"
 
 // One 160 x 160 cell of the invalidation grid. Tiles on the right and bottom
@@ -57,6 +59,15 @@ class Application
     // Run first checks that the game's data can be found and ends at once,
     // with one message, when it cannot. The game turns this on.
     void SetCheckGameData(bool check) { checkGameData = check; }
+    // Display choices of the command line: Run opens the window with them in
+    // place of the saved ones, and they are never saved.
+    void SetDisplayOverride(std::optional<bool> fullscreen, std::optional<DisplaySize> size)
+    {
+        fullscreenOverride = fullscreen;
+        sizeOverride = size;
+    }
+    // The display sizes the game offers, in the order the options screen lists them.
+    [[nodiscard]] static const std::vector<DisplaySize>& OfferedSizes();
 
     // --- window and display modes ---
     void AddRequestedMode(int w, int h);
@@ -105,6 +116,9 @@ class Application
 
     // The window procedure: one message from the platform.
     void HandleEvent(const PlatformEvent& event);
+    // The game controllers; repeats of a held direction fall due at
+    // Pads().NextRepeat() even when no message arrives.
+    [[nodiscard]] const Gamepads& Pads() const { return gamepads; }
 
     double time = 0.0; // seconds since the window opened, refreshed once per frame
 
@@ -127,6 +141,8 @@ class Application
     void OnSysKeyDown(int virtualKey);
     void OnKeyUp(int virtualKey);
     void OnActivate(bool nowActive);
+    void OnPadEvent(const PlatformEvent& event);
+    void RepeatPadDirections();
     void ClipToBuffer(const DirtyTile& tile, int x, int y, int w, int h, int& left, int& top, int& right,
                       int& bottom) const;
 
@@ -152,6 +168,9 @@ class Application
     bool checkGameData = false;
     double lastFrameTime = -1.0;   // seconds, clock at the start of the last frame
     double lastPresentTime = -1.0; // seconds, clock at the last present
+    std::optional<bool> fullscreenOverride;
+    std::optional<DisplaySize> sizeOverride;
+    Gamepads gamepads;
     std::string lastMessage;       // text of the last box shown
     uint64_t lastMessageTicks = 0; // platform ticks when it was closed
 };

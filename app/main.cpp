@@ -1,9 +1,13 @@
 // The game's entry point: process-wide preparation, the main loop, and the
 // engine's teardown.
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/QuitSignal.h"
 #include "app/Shutdown.h"
 #include "engine/MovieFileStream.h"
@@ -11,8 +15,25 @@
 #include "game/Random.h"
 #include "player/Player.h"
 
-int main()
+int main(int argc, char** argv)
 {
+    // The command line is settled before anything of the display is touched.
+    const CommandLine command = CommandLine::Parse(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+    switch (command.action)
+    {
+    case CommandLine::Action::Help:
+        std::fputs(CommandLine::Usage().c_str(), stdout);
+        return 0;
+    case CommandLine::Action::Version:
+        std::printf("%s\n", CommandLine::VersionLine().c_str());
+        return 0;
+    case CommandLine::Action::Error:
+        std::fprintf(stderr, "%s\n%s", command.error.c_str(), CommandLine::Usage().c_str());
+        return 2;
+    case CommandLine::Action::Play:
+        break;
+    }
+
     Platform& platform = Platform::Get();
     // The main thread keeps its normal priority: the loop sleeps between
     // frames, and a game should not outrank the desktop it runs on.
@@ -41,6 +62,7 @@ int main()
     // Logging out or a kill ends the game as its close box does.
     QuitSignal::Install();
     Application::Get().SetCheckGameData(true);
+    Application::Get().SetDisplayOverride(command.fullscreen, command.size);
 
     // The result carries no meaning for the process: every failure has
     // already been shown to the player.

@@ -191,11 +191,30 @@ bool Button::OnKey(int key, bool alt)
     {
         return false;
     }
+    return Activate();
+}
+
+void Button::SetFocused(bool value)
+{
+    if (value == focused)
+        return;
+    focused = value;
+    if (state == Pressed)
+        return;
+    if (value)
+        highlightSound.Play();
+    state = value || mouseOver ? MouseOver : Normal;
+    Layout();
+    InvalidateRect();
+}
+
+bool Button::Activate()
+{
+    if (hidden)
+        return false;
     pressSound.Play();
     if (listener != nullptr)
-    {
         listener->OnButtonClicked(this);
-    }
     return true;
 }
 
@@ -225,7 +244,7 @@ void Button::OnMouseUp(int px, int py)
     }
     // The listener may have hidden the button or switched screens; the
     // state still follows the pointer.
-    state = HitTest(px, py) ? MouseOver : Normal;
+    state = HitTest(px, py) || focused ? MouseOver : Normal;
     Layout();
     InvalidateRect();
 }
@@ -250,7 +269,7 @@ void Button::OnMouseLeave()
         return;
     }
     Control::OnMouseLeave();
-    state = Normal;
+    state = focused ? MouseOver : Normal;
     Layout();
     InvalidateRect();
 }

@@ -65,6 +65,11 @@ class Button : public Control
     void Load() override;
     void Update() override;
     double NextTimedChange() const override { return caption.NextChange(); }
+    // A visible button with a listener takes the focus and shows it with
+    // its mouse-over picture.
+    bool CanTakeFocus() const override { return !hidden && listener != nullptr; }
+    void SetFocused(bool value) override;
+    bool Activate() override;
 
   private:
     void Layout();

@@ -111,6 +111,25 @@ void Checkbox::OnMouseDown(int px, int py)
     InvalidateRect();
 }
 
+void Checkbox::SetFocused(bool value)
+{
+    if (value == focused)
+        return;
+    focused = value;
+    if (value)
+        highlightSound.Play();
+    state = value || mouseOver ? 1 : 0;
+    InvalidateRect();
+}
+
+bool Checkbox::Activate()
+{
+    if (hidden)
+        return false;
+    OnMouseDown(x, y);
+    return true;
+}
+
 void Checkbox::OnMouseEnter()
 {
     if (hidden)
@@ -130,7 +149,7 @@ void Checkbox::OnMouseLeave()
         return;
     }
     Control::OnMouseLeave();
-    state = 0;
+    state = focused ? 1 : 0;
     InvalidateRect();
 }
 

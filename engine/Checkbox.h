@@ -38,6 +38,10 @@ class Checkbox : public Control
     void OnMouseLeave() override;
     bool Draw(Application& app) override;
     void Load() override;
+    // Focused, it shows the mouse-over box; a press toggles it.
+    bool CanTakeFocus() const override { return !hidden; }
+    void SetFocused(bool value) override;
+    bool Activate() override;
     void Update() override;
     double NextTimedChange() const override { return mark.NextChange(); }
 

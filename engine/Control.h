@@ -52,6 +52,13 @@ class Control
     // by itself (an animation's next frame); infinity when never.
     [[nodiscard]] virtual double NextTimedChange() const;
 
+    // Keyboard and gamepad focus. A control that can take it (by default
+    // none) shows it while it has it and is pressed by Activate.
+    virtual bool CanTakeFocus() const { return false; }
+    virtual void SetFocused(bool value) { focused = value; }
+    // Does what a click does; false when the control does nothing then.
+    virtual bool Activate() { return false; }
+
   protected:
     // Invalidates the control's current rectangle (not its clip size).
     void InvalidateRect();
@@ -59,6 +66,7 @@ class Control
     bool needsLoad = true;
     bool mouseOver = false;
     bool hidden = false;
+    bool focused = false;
     int x = 0;
     int y = 0;
     int width = 0;

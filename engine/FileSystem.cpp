@@ -68,6 +68,30 @@ bool MakeDirectories(const std::string& path)
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool IsFolder(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// An installed game keeps its program in <prefix>/games (or <prefix>/bin)
+// and its data in <prefix>/share/games/quorvo; a game folder (the build's,
+// or a copy of it) has its data beside the program. The data folder of an
+// installed game, or nothing for a game folder.
+std::optional<std::string> InstalledDataFolder(const std::string& programFolder)
+{
+    struct stat st;
+    if (stat((programFolder + "/Quorvo.VKR").c_str(), &st) == 0 || IsFolder(programFolder + "/Data"))
+        return std::nullopt;
+    const std::string data = programFolder + "/../share/games/quorvo";
+    char* resolved = IsFolder(data) ? realpath(data.c_str(), nullptr) : nullptr;
+    if (!resolved)
+        return std::nullopt;
+    std::string folder(resolved);
+    std::free(resolved);
+    return folder;
+}
+
 std::string JoinPath(const std::string& dir, const std::string& name)
 {
     return dir.empty() ? name : dir + "/" + name;
@@ -107,6 +131,9 @@ bool FileSystem::Init(const char* rootPath)
     // Relative paths (the root, the save files) are taken from the program's
     // own folder, whatever folder the game was started from.
     std::string folder = programDirectory.empty() ? Platform::Get().ProgramFolder() : programDirectory;
+    const std::optional<std::string> installedData = InstalledDataFolder(folder);
+    if (installedData)
+        folder = *installedData;
     if (!folder.empty() && chdir(folder.c_str()) != 0)
         std::fprintf(stderr, "Cannot change to the program folder %s\n", folder.c_str());
 
@@ -155,7 +182,12 @@ bool FileSystem::Init(const char* rootPath)
     }
 
     writeDirectory = ".";
-    MountSaveFolderIfNeeded();
+    // The saves of an installed game belong to the user, whoever may write
+    // to the shared data folder.
+    if (installedData)
+        (void)UseSaveFolder(UserSaveFolder());
+    else
+        MountSaveFolderIfNeeded();
     return true;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/PadButton.h"
+
 // Base of every game screen. Screens are long-lived singletons that own their
 // controls; the ScreenManager makes one of them current at a time. OnEnter
 // registers the screen's controls and sets the background colour.
@@ -57,4 +59,22 @@ class Screen
     // Update waits for a known time, or for input only, says so, and its
     // controls announce their own changes.
     virtual double NextTimedChange(double now) const { return now; }
+
+    // Keys with a meaning of their own here (Tab, Enter): they then neither
+    // move nor press the keyboard focus.
+    virtual bool KeepsKey(int key) const
+    {
+        (void)key;
+        return false;
+    }
+    // While true (and no dialog is open) the gamepad plays the game, as
+    // keys, instead of moving the focus between buttons.
+    virtual bool PadPlaysGame() const { return false; }
+    // A gamepad press for the screen itself (or its open dialog), ahead of
+    // the usual handling; true when it was used.
+    virtual bool OnPadButton(PadButton button)
+    {
+        (void)button;
+        return false;
+    }
 };

@@ -5,6 +5,8 @@
 
 #include "app/Application.h"
 #include "engine/Control.h"
+#include "engine/ControlFocus.h"
+#include "engine/KeyCode.h"
 #include "engine/Screen.h"
 
 namespace
@@ -41,6 +43,8 @@ void ScreenManager::Clear()
     controls.clear();
     modalControls.clear();
     capturedControl = nullptr;
+    focus = nullptr;
+    screenFocus = nullptr;
     framesSinceSwitch = 0;
 }
 
@@ -52,11 +56,16 @@ void ScreenManager::AddControl(Control* control)
 
 void ScreenManager::RemoveControl(Control* control)
 {
+    if (control == focus)
+        SetFocus(nullptr);
     controls.erase(std::remove(controls.begin(), controls.end(), control), controls.end());
 }
 
 void ScreenManager::BeginModal()
 {
+    if (!modal)
+        screenFocus = LiveFocus();
+    SetFocus(nullptr);
     modal = true;
     modalControls.clear();
     framesSinceSwitch = 0;
@@ -69,7 +78,12 @@ void ScreenManager::AddModalControl(Control* control)
 
 void ScreenManager::EndModal()
 {
+    SetFocus(nullptr);
     modal = false;
+    Control* restored = screenFocus;
+    screenFocus = nullptr;
+    if (restored && IsActive(restored) && restored->CanTakeFocus())
+        SetFocus(restored);
     Application& app = Application::Get();
     app.Invalidate(0, 0, app.Width(), app.Height());
 }
@@ -118,6 +132,8 @@ void ScreenManager::PerformSwitch()
     // controls from ever receiving input.
     if (modal)
         EndModal();
+    SetFocus(nullptr);
+    screenFocus = nullptr;
 
     Application::Get().ShowWaitCursor();
     if (release)
@@ -190,6 +206,8 @@ void ScreenManager::Draw(Application& app)
 
 void ScreenManager::OnKeyDown(int key, bool alt)
 {
+    if (key == KeyCode::Enter && !alt && !ScreenKeepsKey(key) && PressFocus())
+        return;
     const std::vector<Control*> snapshot = ActiveList();
     for (Control* control : snapshot)
     {
@@ -273,4 +291,126 @@ void ScreenManager::OnMiddleButtonUp(int x, int y)
 {
     if (currentScreen)
         currentScreen->OnMiddleButtonUp(x, y);
+}
+
+// --- keyboard and gamepad focus ------------------------------------------------
+
+void ScreenManager::SetFocus(Control* control)
+{
+    if (control == focus)
+        return;
+    if (focus)
+        focus->SetFocused(false);
+    focus = control;
+    if (focus)
+        focus->SetFocused(true);
+}
+
+Control* ScreenManager::LiveFocus()
+{
+    if (focus && (!IsActive(focus) || !focus->CanTakeFocus()))
+        SetFocus(nullptr);
+    return focus;
+}
+
+bool ScreenManager::ScreenKeepsKey(int key) const
+{
+    return currentScreen && currentScreen->KeepsKey(key);
+}
+
+bool ScreenManager::MoveFocusInOrder(bool backward)
+{
+    if (ScreenKeepsKey(KeyCode::Tab))
+        return false;
+    Control* next = ControlFocus::Step(ActiveList(), LiveFocus(), backward);
+    if (!next)
+        return false;
+    SetFocus(next);
+    return true;
+}
+
+bool ScreenManager::MoveFocusToward(PadButton direction)
+{
+    Control* next = ControlFocus::Toward(ActiveList(), LiveFocus(), direction);
+    if (!next)
+        return false;
+    SetFocus(next);
+    return true;
+}
+
+bool ScreenManager::PressFocus()
+{
+    Control* control = LiveFocus();
+    return control && control->Activate();
+}
+
+namespace
+{
+
+// The keys a pad press stands for while it plays the game.
+int GameKeyOf(PadButton button)
+{
+    switch (button)
+    {
+    case PadButton::DPadUp:
+        return KeyCode::Up;
+    case PadButton::DPadDown:
+        return KeyCode::Down;
+    case PadButton::DPadLeft:
+        return KeyCode::Left;
+    case PadButton::DPadRight:
+        return KeyCode::Right;
+    case PadButton::A:
+        return KeyCode::Space; // swap
+    case PadButton::B:
+    case PadButton::Y:
+        return KeyCode::Tab; // flip the mover
+    case PadButton::X:
+    case PadButton::RightShoulder:
+        return KeyCode::Enter; // drop the next blocks now
+    case PadButton::Start:
+        return 'p'; // pause
+    case PadButton::Back:
+        return KeyCode::Escape;
+    case PadButton::LeftShoulder:
+        return 'h'; // hint
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+void ScreenManager::OnPadButton(PadButton button)
+{
+    if (currentScreen && currentScreen->OnPadButton(button))
+        return;
+    if (!modal && currentScreen && currentScreen->PadPlaysGame())
+    {
+        if (const int key = GameKeyOf(button))
+            OnKeyDown(key, false);
+        return;
+    }
+    switch (button)
+    {
+    case PadButton::DPadUp:
+    case PadButton::DPadDown:
+    case PadButton::DPadLeft:
+    case PadButton::DPadRight:
+        (void)MoveFocusToward(button);
+        break;
+    case PadButton::A:
+    case PadButton::Start:
+        // The first press shows where the focus is; a screen without
+        // buttons (the logo) hears Enter.
+        if (!PressFocus() && !MoveFocusToward(PadButton::DPadDown))
+            OnKeyDown(KeyCode::Enter, false);
+        break;
+    case PadButton::B:
+    case PadButton::Back:
+        OnKeyDown(KeyCode::Escape, false);
+        break;
+    default:
+        break;
+    }
 }

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "engine/PadButton.h"
+
 class Application;
 class Control;
 class Screen;
@@ -63,10 +65,30 @@ class ScreenManager
     void OnMiddleButtonDown(int x, int y);
     void OnMiddleButtonUp(int x, int y);
 
+    // --- keyboard and gamepad focus ---
+    // The focus lives among the active controls, unseen until a Tab or a
+    // d-pad press first shows it; a switch or a dialog starts it afresh,
+    // and closing a dialog gives the screen its focus back.
+    [[nodiscard]] Control* Focus() const { return focus; }
+    // Tab (backward: Shift+Tab). False when the screen keeps Tab for itself
+    // or nothing can take the focus.
+    bool MoveFocusInOrder(bool backward);
+    bool MoveFocusToward(PadButton direction);
+    // Presses the focused control; false when nothing has the focus.
+    bool PressFocus();
+    // A gamepad press: keys of the game where the screen plays with the pad,
+    // else the focus moved or pressed, B and Back as Escape.
+    void OnPadButton(PadButton button);
+
   private:
     void PerformSwitch();
     [[nodiscard]] const std::vector<Control*>& ActiveList() const { return modal ? modalControls : controls; }
     [[nodiscard]] bool IsActive(Control* control) const;
+    void SetFocus(Control* control);
+    // The focus, dropped first when its control has left the active list or
+    // can no longer take it.
+    [[nodiscard]] Control* LiveFocus();
+    [[nodiscard]] bool ScreenKeepsKey(int key) const;
 
     bool releaseOnSwitch = true;
     int lastMouseX = -1;
@@ -74,6 +96,8 @@ class ScreenManager
     std::vector<Control*> modalControls;
     bool modal = false;
     Control* capturedControl = nullptr;
+    Control* focus = nullptr;
+    Control* screenFocus = nullptr; // the screen's focus while a dialog is open
     bool leftButtonDown = false;
     int framesSinceSwitch = 0;
     std::vector<Control*> controls;

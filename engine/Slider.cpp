@@ -1,5 +1,6 @@
 #include "engine/Slider.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/Application.h"
@@ -217,6 +218,26 @@ void Slider::OnMouseUp(int px, int py)
     }
 }
 
+void Slider::SetFocused(bool value)
+{
+    if (value == focused)
+        return;
+    focused = value;
+    if (value)
+        highlightSound.Play();
+    if (!dragging)
+        state = value || mouseOver ? 1 : 0;
+    InvalidateBand();
+}
+
+bool Slider::Activate()
+{
+    if (hidden)
+        return false;
+    SetValue(value >= 1.0f ? 0.0f : std::min(1.0f, value + 0.1f), true);
+    return true;
+}
+
 void Slider::OnMouseEnter()
 {
     if (hidden)
@@ -239,7 +260,7 @@ void Slider::OnMouseLeave()
     // A drag in progress keeps its pressed look until the button is let go.
     if (!dragging)
     {
-        state = 0;
+        state = focused ? 1 : 0;
     }
     InvalidateBand();
 }

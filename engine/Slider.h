@@ -47,6 +47,11 @@ class Slider : public Control
     void OnMouseLeave() override;
     bool Draw(Application& app) override;
     void Load() override;
+    // Focused, it shows the shuttle's mouse-over picture; each press moves
+    // the value a tenth up, from the top back to 0.
+    bool CanTakeFocus() const override { return !hidden; }
+    void SetFocused(bool value) override;
+    bool Activate() override;
 
   private:
     void Recompute();

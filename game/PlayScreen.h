@@ -68,6 +68,11 @@ class PlayScreen : public Screen, public ButtonListener, public BoardRulesHost
     void OnMiddleButtonDown(int x, int y) override;
     void OnMouseMove(int x, int y) override;
     void Update(int framesSinceSwitch) override;
+    // During a game Tab flips and Enter drops, and the pad plays; once it
+    // is over both keys and the pad go to the buttons.
+    bool KeepsKey(int key) const override;
+    bool PadPlaysGame() const override { return !over; }
+    bool OnPadButton(PadButton button) override;
 
     void OnButtonClicked(Button* button) override;
 

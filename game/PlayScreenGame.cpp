@@ -474,6 +474,22 @@ void PlayScreen::OnKey(int key, bool alt)
         dropNow = true;
 }
 
+bool PlayScreen::KeepsKey(int key) const
+{
+    return (key == KeyCode::Tab || key == KeyCode::Enter) && !over && !GameInputBlocked();
+}
+
+// Puzzles drop nothing: there the drop buttons undo a move.
+bool PlayScreen::OnPadButton(PadButton button)
+{
+    if (gameType != GameType::PuzzleChallenge || over || GameInputBlocked())
+        return false;
+    if (button != PadButton::X && button != PadButton::RightShoulder)
+        return false;
+    ScreenManager::Get().OnKeyDown('u', false);
+    return true;
+}
+
 void PlayScreen::OnLeftButtonDown(int x, int y)
 {
     if (GameInputBlocked() || paused || over)

@@ -388,6 +388,20 @@ void TutorialScreen::OnKey(int key, bool alt)
         (void)ApplyMoverKey(rules, key);
 }
 
+// Next page: X, the right shoulder or Start; previous: the left shoulder.
+bool TutorialScreen::OnPadButton(PadButton button)
+{
+    int key = 0;
+    if (button == PadButton::X || button == PadButton::RightShoulder || button == PadButton::Start)
+        key = 'n';
+    else if (button == PadButton::LeftShoulder)
+        key = 'p';
+    if (key == 0)
+        return false;
+    ScreenManager::Get().OnKeyDown(key, false);
+    return true;
+}
+
 void TutorialScreen::OnLeftButtonDown(int x, int y)
 {
     if (board.Geometry().InWell(x, y))

@@ -5,6 +5,7 @@
 
 #include "engine/Button.h"
 #include "engine/ButtonListener.h"
+#include "engine/KeyCode.h"
 #include "engine/Screen.h"
 #include "game/BlockMover.h"
 #include "game/Board.h"
@@ -47,6 +48,10 @@ class TutorialScreen : public Screen, public ButtonListener, public BoardRulesHo
     void OnRightButtonDown(int x, int y) override;
     void OnMouseMove(int x, int y) override;
     void Update(int framesSinceSwitch) override;
+    // Tab flips the mover here; the pad plays, its shoulders turn the pages.
+    bool KeepsKey(int key) const override { return key == KeyCode::Tab; }
+    bool PadPlaysGame() const override { return true; }
+    bool OnPadButton(PadButton button) override;
     void OnButtonClicked(Button* button) override;
 
     // --- BoardRulesHost: nothing is scored, counted or said here ---

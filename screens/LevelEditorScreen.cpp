@@ -273,6 +273,35 @@ void LevelEditorScreen::OnKey(int key, bool alt)
         ChangeMoves(-1);
 }
 
+bool LevelEditorScreen::KeepsKey(int key) const
+{
+    return chooser.IsOpen() && (key == KeyCode::Tab || key == KeyCode::Enter);
+}
+
+bool LevelEditorScreen::OnPadButton(PadButton button)
+{
+    if (!chooser.IsOpen())
+        return false;
+    static constexpr struct
+    {
+        PadButton button;
+        int key;
+    } keys[] = {{PadButton::DPadUp, KeyCode::Up},     {PadButton::DPadDown, KeyCode::Down},
+                {PadButton::DPadLeft, KeyCode::Left}, {PadButton::DPadRight, KeyCode::Right},
+                {PadButton::A, KeyCode::Enter},       {PadButton::Start, KeyCode::Enter},
+                {PadButton::B, KeyCode::Escape},      {PadButton::Back, KeyCode::Escape},
+                {PadButton::Y, KeyCode::Tab}};
+    for (const auto& entry : keys)
+    {
+        if (entry.button == button)
+        {
+            chooser.OnKey(entry.key);
+            return true;
+        }
+    }
+    return false;
+}
+
 void LevelEditorScreen::OnButtonClicked(Button* button)
 {
     if (button == &movesUp)

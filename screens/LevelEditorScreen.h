@@ -36,6 +36,10 @@ class LevelEditorScreen : public Screen, public ButtonListener
     void OnEnter() override;
     void OnExit() override {}
     void OnKey(int key, bool alt) override;
+    // The file chooser keeps Tab and Enter, and takes the pad as its keys:
+    // the d-pad as the arrows, A as Enter, B as Escape, Y as Tab.
+    bool KeepsKey(int key) const override;
+    bool OnPadButton(PadButton button) override;
     void OnLeftButtonDown(int x, int y) override;
     void OnLeftButtonUp(int x, int y) override;
     void OnRightButtonDown(int x, int y) override;

@@ -1,6 +1,7 @@
 #include "screens/NewProfileEntryScreen.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "app/Application.h"
 #include "data/ProfileStore.h"
@@ -36,6 +37,9 @@ bool Typeable(int key)
 {
     return key >= 32 && key <= 126 && key != '^' && key != '~';
 }
+
+// The letters a gamepad turns through, in order, wrapping round.
+constexpr char PadLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789 ";
 
 } // namespace
 
@@ -149,6 +153,57 @@ void NewProfileEntryScreen::OnKey(int key, bool alt)
     {
         Append(key);
     }
+}
+
+bool NewProfileEntryScreen::KeepsKey(int key) const
+{
+    return key == KeyCode::Enter && !ScreenManager::Get().IsModal();
+}
+
+bool NewProfileEntryScreen::OnPadButton(PadButton button)
+{
+    if (ScreenManager::Get().IsModal())
+        return false;
+    switch (button)
+    {
+    case PadButton::DPadRight:
+        OnKey('a', false);
+        return true;
+    case PadButton::DPadLeft:
+        OnKey(KeyCode::Backspace, false);
+        return true;
+    case PadButton::A:
+    case PadButton::Start:
+        OnKey(KeyCode::Enter, false);
+        return true;
+    case PadButton::DPadUp:
+    case PadButton::DPadDown:
+        break;
+    default:
+        return false;
+    }
+    if (name.empty())
+    {
+        OnKey('a', false);
+        return true;
+    }
+    // The next letter (or the one before) that still fits the name field.
+    const std::string letters(PadLetters);
+    const size_t count = letters.size();
+    const size_t at = letters.find(static_cast<char>(std::tolower(static_cast<unsigned char>(name.back()))));
+    const size_t start = at == std::string::npos ? 0 : at;
+    const std::string stem = name.substr(0, name.size() - 1);
+    for (size_t step = 1; step < count; ++step)
+    {
+        const size_t index = button == PadButton::DPadUp ? (start + step) % count : (start + count - step) % count;
+        const std::string candidate = stem + letters[index];
+        if (nameLabel.MeasureText(candidate) <= FractionOf(width, MaxNameWidth))
+        {
+            SetName(candidate);
+            return true;
+        }
+    }
+    return true;
 }
 
 void NewProfileEntryScreen::CreateProfile()

@@ -37,6 +37,11 @@ class NewProfileEntryScreen : public Screen, public ButtonListener
     void OnExit() override;
     void OnKey(int key, bool alt) override;
     void Update(int framesSinceSwitch) override;
+    // Enter creates the profile. The pad spells the name: up and down turn
+    // the last letter through the alphabet, right adds a letter, left takes
+    // one away; A creates the profile and B returns.
+    bool KeepsKey(int key) const override;
+    bool OnPadButton(PadButton button) override;
     void OnButtonClicked(Button* button) override;
 
     // Trims the name, refuses an empty or taken one with a message, and

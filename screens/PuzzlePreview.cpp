@@ -87,13 +87,29 @@ void PuzzlePreview::OnMouseEnter()
     highlightSound.Play();
 }
 
+void PuzzlePreview::SetFocused(bool value)
+{
+    if (value == focused)
+        return;
+    focused = value;
+    if (value)
+        highlightSound.Play();
+    InvalidateRect();
+}
+
+bool PuzzlePreview::Activate()
+{
+    Press();
+    return true;
+}
+
 void PuzzlePreview::Load() {}
 
 bool PuzzlePreview::Draw(Application& app)
 {
     if (!Control::Draw(app))
         return false;
-    (mouseOver ? backgroundOver : background).Draw(app);
+    (mouseOver || focused ? backgroundOver : background).Draw(app);
     for (Block& block : blocks)
         block.Draw(app);
     return true;

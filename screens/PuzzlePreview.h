@@ -45,6 +45,9 @@ class PuzzlePreview : public Control
     bool Draw(Application& app) override;
     void Load() override;
     void Release() override;
+    bool CanTakeFocus() const override { return !hidden && onPress != nullptr; }
+    void SetFocused(bool value) override;
+    bool Activate() override;
 
   private:
     void PlaceBlocks();

@@ -27,6 +27,16 @@ void HeadlessPlatform::PushKeyUp(int virtualKey)
     events.push_back(event);
 }
 
+void HeadlessPlatform::PushPad(PlatformEvent::Type type, int pad, int key, int value)
+{
+    PlatformEvent event;
+    event.type = type;
+    event.pad = pad;
+    event.key = key;
+    event.x = value;
+    events.push_back(event);
+}
+
 void HeadlessPlatform::PushMouseMove(int px, int py)
 {
     PlatformEvent event;

@@ -37,6 +37,9 @@ class HeadlessPlatform : public Platform
     void PushMouseMove(int px, int py);
     void PushButton(PlatformEvent::Button button, bool down, int px, int py);
     void PushClose();
+    // A game controller message: key is the PadButton or PadAxis number,
+    // value an axis position.
+    void PushPad(PlatformEvent::Type type, int pad, int key = 0, int value = 0);
     [[nodiscard]] size_t PendingEvents() const { return events.size(); }
     void SetTicks(uint64_t ms) { ticks = ms; }
     void AdvanceTicks(uint64_t ms) { ticks += ms; }

@@ -33,6 +33,14 @@ struct PlatformEvent
         Activate,   // the game became the foreground application
         Deactivate, // another application took the foreground
         Paint,      // part of the window must be redrawn: x, y, width, height
+        // Game controllers, told apart by pad (an id that is never reused
+        // during a run). key is a PadButton or PadAxis number; an axis
+        // position is in x, from -32768 to 32767.
+        PadAdded,
+        PadRemoved,
+        PadButtonDown,
+        PadButtonUp,
+        PadAxisMotion,
     };
     enum class Button
     {
@@ -48,6 +56,7 @@ struct PlatformEvent
     int y = 0;
     int width = 0;
     int height = 0;
+    int pad = 0;
 };
 
 // A rectangle of the picture in back-buffer pixels, inside the picture.

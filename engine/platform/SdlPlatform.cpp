@@ -8,7 +8,13 @@
 
 #include <SDL.h>
 
+#include "engine/PadButton.h"
 #include "engine/VirtualKey.h"
+
+static_assert(SDL_CONTROLLER_BUTTON_A == static_cast<int>(PadButton::A) &&
+                  SDL_CONTROLLER_BUTTON_DPAD_RIGHT == static_cast<int>(PadButton::DPadRight) &&
+                  SDL_CONTROLLER_AXIS_TRIGGERRIGHT == static_cast<int>(PadAxis::RightTrigger),
+              "pad buttons and axes are numbered as SDL numbers them");
 
 int ScancodeToVirtualKey(int scancode)
 {
@@ -143,11 +149,13 @@ SdlPlatform::SdlPlatform()
         std::fprintf(stderr, "Video: %s\n", SDL_GetError());
     else
         SDL_StopTextInput();
+    OpenControllerSupport();
 }
 
 SdlPlatform::~SdlPlatform()
 {
     CloseWindow();
+    CloseControllers();
     if (arrowCursor)
         SDL_FreeCursor(arrowCursor);
     if (waitCursor)
@@ -576,7 +584,9 @@ void SdlPlatform::Translate(const SDL_Event& sdl)
         MapToBackBuffer(event.x, event.y);
         break;
     default:
-        return;
+        if (!TranslateControllerEvent(sdl, event))
+            return;
+        break;
     }
     events.push_back(event);
 }
@@ -664,4 +674,81 @@ void SdlPlatform::SetCursor(CursorShape shape)
         slot = SDL_CreateSystemCursor(shape == CursorShape::Wait ? SDL_SYSTEM_CURSOR_WAIT : SDL_SYSTEM_CURSOR_ARROW);
     if (slot)
         SDL_SetCursor(slot);
+}
+
+// --- game controllers ------------------------------------------------------------
+
+void SdlPlatform::OpenControllerSupport()
+{
+    // Pads keep working while another window has the focus only if asked;
+    // the game wants them only while it is in front, as the keyboard.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "0");
+    controllersReady = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
+    if (!controllersReady)
+        std::fprintf(stderr, "Game controllers: %s\n", SDL_GetError());
+}
+
+void SdlPlatform::CloseControllers()
+{
+    for (auto& [id, controller] : controllers)
+        SDL_GameControllerClose(controller);
+    controllers.clear();
+    if (controllersReady)
+        SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    controllersReady = false;
+}
+
+bool SdlPlatform::TranslateControllerEvent(const SDL_Event& sdl, PlatformEvent& event)
+{
+    using Type = PlatformEvent::Type;
+    switch (sdl.type)
+    {
+    case SDL_CONTROLLERDEVICEADDED:
+    {
+        // Here which is a device index; every later message names the
+        // joystick's instance id.
+        SDL_GameController* controller = SDL_GameControllerOpen(sdl.cdevice.which);
+        if (!controller)
+            return false;
+        const int id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
+        if (controllers.count(id) != 0)
+        {
+            SDL_GameControllerClose(controller); // announced twice: already open
+            return false;
+        }
+        controllers[id] = controller;
+        event.type = Type::PadAdded;
+        event.pad = id;
+        return true;
+    }
+    case SDL_CONTROLLERDEVICEREMOVED:
+    {
+        const auto found = controllers.find(sdl.cdevice.which);
+        if (found == controllers.end())
+            return false;
+        SDL_GameControllerClose(found->second);
+        controllers.erase(found);
+        event.type = Type::PadRemoved;
+        event.pad = sdl.cdevice.which;
+        return true;
+    }
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+        if (sdl.cbutton.button >= static_cast<int>(PadButton::Count))
+            return false;
+        event.type = sdl.type == SDL_CONTROLLERBUTTONDOWN ? Type::PadButtonDown : Type::PadButtonUp;
+        event.pad = sdl.cbutton.which;
+        event.key = sdl.cbutton.button; // SDL numbers the buttons as PadButton does
+        return true;
+    case SDL_CONTROLLERAXISMOTION:
+        if (sdl.caxis.axis >= static_cast<int>(PadAxis::Count))
+            return false;
+        event.type = Type::PadAxisMotion;
+        event.pad = sdl.caxis.which;
+        event.key = sdl.caxis.axis;
+        event.x = sdl.caxis.value;
+        return true;
+    default:
+        return false;
+    }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <map>
 #include <vector>
 
 #include "engine/platform/Platform.h"
@@ -8,6 +9,7 @@
 struct SDL_Window;
 struct SDL_Cursor;
 struct SDL_Surface;
+struct _SDL_GameController;
 union SDL_Event;
 
 // The virtual key (VirtualKey.h) of a key's position on the keyboard, given
@@ -70,6 +72,12 @@ class SdlPlatform : public Platform
   private:
     void PollSystemEvents();
     void Translate(const SDL_Event& sdl);
+    // Game controllers: opened as they are plugged in (those present at
+    // start-up are announced the same way) and closed as they go.
+    void OpenControllerSupport();
+    void CloseControllers();
+    // Fills event from a controller message; false for any other message.
+    [[nodiscard]] bool TranslateControllerEvent(const SDL_Event& sdl, PlatformEvent& event);
     void MapToBackBuffer(int& x, int& y) const;
     [[nodiscard]] bool HasRealDisplay() const;
     // Places the picture on a surface of the given size and clears the bars.
@@ -97,4 +105,6 @@ class SdlPlatform : public Platform
     SDL_Cursor* arrowCursor = nullptr;
     SDL_Cursor* waitCursor = nullptr;
     CursorShape cursor = CursorShape::Arrow;
+    bool controllersReady = false;
+    std::map<int, _SDL_GameController*> controllers; // by joystick instance id
 };

@@ -1,4 +1,5 @@
 #include "engine/KeyCode.h"
+#include "engine/PadButton.h"
 #include "engine/VirtualKey.h"
 #include "media/BitmapCache.h"
 #include "media/Sound.h"
@@ -193,6 +194,59 @@ TEST_F(MainMenuScreenTest, ButtonsFollowTheDisplaySize)
     EXPECT_EQ(play.GetHeight(), 70);
     EXPECT_EQ(play.GetX(), 512 - 579 / 2);
     EXPECT_EQ(Menu().Logo().GetWidth(), 832);
+}
+
+} // namespace
+
+namespace
+{
+
+TEST_F(MainMenuScreenTest, PadAndTabMoveAVisibleFocusOverTheMenuAndItsDialog)
+{
+    EnterMenu();
+    using Type = PlatformEvent::Type;
+    const auto pad = [&](PadButton button)
+    {
+        Platform().PushPad(Type::PadButtonDown, 7, static_cast<int>(button));
+        Platform().PushPad(Type::PadButtonUp, 7, static_cast<int>(button));
+        RunFrames(3); // one message a frame
+    };
+    ScreenManager& screens = ScreenManager::Get();
+    Platform().PushPad(Type::PadAdded, 7);
+    pad(PadButton::DPadDown);
+    EXPECT_EQ(screens.Focus(), &Menu().PlayGameButton());
+    EXPECT_EQ(Menu().PlayGameButton().GetState(), Button::MouseOver);
+    pad(PadButton::DPadDown);
+    EXPECT_EQ(screens.Focus(), &Menu().HighScoresButton());
+    EXPECT_EQ(Menu().PlayGameButton().GetState(), Button::Normal);
+    pad(PadButton::DPadUp);
+    pad(PadButton::DPadUp); // wraps round to the bottom
+    EXPECT_EQ(screens.Focus(), &Menu().ExitGameButton());
+    Platform().PushKey(VirtualKey::Tab);
+    RunFrames(1);
+    EXPECT_EQ(screens.Focus(), &Menu().PlayGameButton());
+    Platform().PushKey(VirtualKey::Shift);
+    Platform().PushKey(VirtualKey::Tab);
+    Platform().PushKeyUp(VirtualKey::Shift);
+    RunFrames(3);
+    EXPECT_EQ(screens.Focus(), &Menu().ExitGameButton());
+
+    // B is Escape: the exit dialog opens with a focus of its own; A on No
+    // closes it and the menu has its focus back.
+    pad(PadButton::B);
+    ASSERT_TRUE(screens.IsModal());
+    EXPECT_EQ(screens.Focus(), nullptr);
+    pad(PadButton::DPadRight);
+    pad(PadButton::DPadRight);
+    EXPECT_EQ(screens.Focus(), &Menu().ExitDialog().NoButton());
+    pad(PadButton::A);
+    EXPECT_FALSE(screens.IsModal());
+    EXPECT_FALSE(App().IsQuitRequested());
+    EXPECT_EQ(screens.Focus(), &Menu().ExitGameButton());
+    // Enter presses the focus: Exit Game opens the dialog again.
+    Platform().PushKey(VirtualKey::Return);
+    RunFrames(1);
+    EXPECT_TRUE(screens.IsModal());
 }
 
 } // namespace

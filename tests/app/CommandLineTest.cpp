@@ -1,0 +1,50 @@
+#include <gtest/gtest.h>
+
+#include "app/CommandLine.h"
+
+namespace
+{
+
+using Action = CommandLine::Action;
+
+TEST(CommandLineTest, EveryErrorIsOneLineNamingTheCulprit)
+{
+    const struct
+    {
+        std::vector<std::string> arguments;
+        const char* error;
+    } cases[] = {
+        {{"--fulscreen"}, "quorvo: unknown option '--fulscreen'"},
+        {{"-w"}, "quorvo: unknown option '-w'"},
+        {{"level.qvl"}, "quorvo: unexpected argument 'level.qvl'"},
+        {{"--size"}, "quorvo: --size needs a display size such as 1024x768"},
+        {{"--size="}, "quorvo: --size needs a display size such as 1024x768"},
+        {{"--size", "1000x700"}, "quorvo: '1000x700' is not a display size the game offers"},
+        {{"--size=800x600x2"}, "quorvo: '800x600x2' is not a display size the game offers"},
+        {{"--size", "x600"}, "quorvo: 'x600' is not a display size the game offers"},
+        {{"--size", "+800x600"}, "quorvo: '+800x600' is not a display size the game offers"},
+        {{"--help", "--bogus"}, "quorvo: unknown option '--bogus'"},
+    };
+    for (const auto& c : cases)
+    {
+        const CommandLine parsed = CommandLine::Parse(c.arguments);
+        EXPECT_EQ(parsed.action, Action::Error) << c.error;
+        EXPECT_EQ(parsed.error.rfind(c.error, 0), 0u) << parsed.error;
+        EXPECT_EQ(parsed.error.find('\n'), std::string::npos);
+    }
+}
+
+TEST(CommandLineTest, ChoicesOverrideAndTheLastOneWins)
+{
+    const CommandLine parsed =
+        CommandLine::Parse({"--fullscreen", "--size", "800x600", "--windowed", "--size=1024x768"});
+    EXPECT_EQ(parsed.action, Action::Play);
+    EXPECT_EQ(parsed.fullscreen, std::optional<bool>(false));
+    EXPECT_EQ(parsed.size, std::optional<DisplaySize>(DisplaySize{1024, 768}));
+    EXPECT_FALSE(CommandLine::Parse({}).fullscreen.has_value());
+    EXPECT_EQ(CommandLine::Parse({"--windowed", "--version"}).action, Action::Version);
+    EXPECT_EQ(CommandLine::Parse({"--version", "--help"}).action, Action::Help);
+    EXPECT_NE(CommandLine::Usage().find("2048x1536"), std::string::npos);
+}
+
+} // namespace
