@@ -37,23 +37,6 @@ class BackBufferTest : public HeadlessApp
 
 // --- tile grid ---
 
-TEST_F(BackBufferTest, GridCoversTheBufferWithFullSizeTiles)
-{
-    OpenClean(800, 600);
-    EXPECT_EQ(App().TileColumns(), 5);
-    EXPECT_EQ(App().TileRows(), 4);
-    const DirtyTile& last = App().Tiles().back();
-    EXPECT_EQ(last.x, 640);
-    EXPECT_EQ(last.y, 480);
-    EXPECT_EQ(last.width, 160);
-    EXPECT_EQ(last.height, 160); // reaches y 640, past the 600 rows
-
-    ASSERT_TRUE(App().SetDisplayMode(320, 240, false));
-    EXPECT_EQ(App().TileColumns(), 2);
-    EXPECT_EQ(App().TileRows(), 2);
-    EXPECT_EQ(DirtyIndexes(), (std::vector<int>{0, 1, 2, 3}));
-}
-
 TEST_F(BackBufferTest, InvalidateMarksOnlyOverlappedTiles)
 {
     OpenClean(800, 600);                // 5 columns
@@ -89,16 +72,6 @@ TEST_F(BackBufferTest, InvalidateMarksOnlyOverlappedTiles)
     EXPECT_FALSE(App().IsDirty(150, 150, 10, 10)); // touches the tile's corner only
     EXPECT_FALSE(App().IsDirty(200, 200, 0, 10));
     EXPECT_FALSE(App().IsDirty(0, 0, 160, 160));
-}
-
-TEST_F(BackBufferTest, InvalidateBeforeTheWindowOpensDoesNothing)
-{
-    App().Invalidate(0, 0, 100, 100);
-    EXPECT_TRUE(App().Tiles().empty());
-    EXPECT_FALSE(App().IsDirty(0, 0, 100, 100));
-    const uint32_t pixel = 0xFFFFFFFF;
-    App().DrawBitmap(&pixel, 1, 1, false, 0, 0, 1, 1); // no buffer: nothing to write to
-    EXPECT_EQ(App().BackBuffer(), nullptr);
 }
 
 // --- compositing ---

@@ -108,25 +108,6 @@ TEST_F(GameOptionsTest, SaveWritesTheExactTextReplacingEvenAReadOnlyFile)
     EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(GameOptionsTest, FailedSaveKeepsTheOldFileAndWarns)
-{
-    ASSERT_TRUE(SaveGameOptions());
-    const std::string before = ReadFile("Data/GameOpts.opt");
-    GameOptions::Get().width = 1600;
-    bool saved = true;
-    {
-        FileSizeLimit limit(16); // the text is longer: its writes fail
-        saved = SaveGameOptions();
-    }
-    EXPECT_FALSE(saved);
-    EXPECT_EQ(ReadFile("Data/GameOpts.opt"), before);
-    EXPECT_EQ(ReadFile("Data/GameOpts.opt.tmp"), "");
-    EXPECT_EQ(TakeMessages(),
-              std::vector<std::string>{"Warning: Unable to save Game Options File.  Ensure file is writable."});
-    ASSERT_TRUE(SaveGameOptions()); // the next save tries again
-    EXPECT_NE(ReadFile("Data/GameOpts.opt").find("width=\"1600\""), std::string::npos);
-}
-
 TEST_F(GameOptionsTest, NumbersIgnoreTheUserLocale)
 {
     // A decimal-comma locale built in the test folder; skipped where that cannot be done.

@@ -150,29 +150,4 @@ TEST_F(ProfileStoreTest, MarkingNeedsAProfileAndALevelPathAndNewProfilesStartEmp
     EXPECT_EQ(Puzzles(2), std::set<std::string>{"E/002.qvl"});
 }
 
-TEST_F(ProfileStoreTest, FailedSaveKeepsTheOldFileByteIdentical)
-{
-    Store().SetProfileName(0, "Ann");
-    const std::string before = ReadFile("Data/Profiles.pro");
-    bool saved = true;
-    {
-        FileSizeLimit limit(20);
-        Store().slots[2].name = "Cy";
-        saved = SaveProfiles();
-    }
-    EXPECT_FALSE(saved);
-    EXPECT_EQ(ReadFile("Data/Profiles.pro"), before);
-    EXPECT_EQ(TakeMessages(), std::vector<std::string>{"Warning: Unable to save Player Profiles File."});
-
-    // A directory where the file should be: the rename fails and nothing is lost.
-    Platform().AdvanceTicks(1000);
-    ASSERT_EQ(std::remove(PathOf("Data/Profiles.pro").c_str()), 0);
-    ASSERT_EQ(mkdir(PathOf("Data/Profiles.pro").c_str(), 0755), 0);
-    WriteFile("Data/Profiles.pro/keep", "x");
-    EXPECT_FALSE(SaveProfiles());
-    EXPECT_EQ(ReadFile("Data/Profiles.pro/keep"), "x");
-    EXPECT_EQ(ReadFile("Data/Profiles.pro.tmp"), "");
-    EXPECT_EQ(TakeMessages(), std::vector<std::string>{"Warning: Unable to save Player Profiles File."});
-}
-
 } // namespace

@@ -207,28 +207,6 @@ TEST_F(PuzzleLevelTest, WriterProducesTheExactText)
     EXPECT_EQ(backMoves, 20);
 }
 
-TEST_F(PuzzleLevelTest, FailedSaveWarnsAndKeepsTheOldLevel)
-{
-    PuzzleCells level = EmptyCells();
-    EXPECT_FALSE(SavePuzzleLevel(PathOf("no/such/folder/001.qvl"), level, 5));
-    EXPECT_EQ(TakeMessages(), std::vector<std::string>{"Warning: Unable to save Puzzle Level File."});
-
-    level.fill(BlockType::Red);
-    std::filesystem::create_directories(PathOf("Data/Levels/Test"));
-    ASSERT_TRUE(SavePuzzleLevel(PathOf("Data/Levels/Test/001.qvl"), level, 5));
-    const std::string before = ReadFile("Data/Levels/Test/001.qvl");
-    level.fill(BlockType::Blue);
-    Platform().AdvanceTicks(1000);
-    bool saved = true;
-    {
-        FileSizeLimit limit(100);
-        saved = SavePuzzleLevel(PathOf("Data/Levels/Test/001.qvl"), level, 6);
-    }
-    EXPECT_FALSE(saved);
-    EXPECT_EQ(ReadFile("Data/Levels/Test/001.qvl"), before);
-    EXPECT_EQ(TakeMessages(), std::vector<std::string>{"Warning: Unable to save Puzzle Level File."});
-}
-
 TEST_F(PuzzleLevelTest, PuzzleExistsNeedsAWellFormedFile)
 {
     WriteFile("Data/Levels/A/001.qvl", "<qvl moves=\"1\"/>");

@@ -13,20 +13,6 @@
 namespace
 {
 
-TEST(XmlText, EscapedNamesParseBackUnchanged)
-{
-    EXPECT_EQ(EscapeXml("R&B <\"x\"> 'y'"), "R&amp;B &lt;&quot;x&quot;&gt; &apos;y&apos;");
-    EXPECT_EQ(EscapeXml("a\tb\nc"), "a&#9;b&#10;c");
-    const std::string names[] = {"A&B<\"", "x \"y\" & z", "caf\xc3\xa9", "Tab\tand\r\nlines", "&amp;", ""};
-    for (const std::string& name : names)
-    {
-        TiXmlDocument document;
-        document.Parse(("<p name=\"" + EscapeXml(name) + "\"/>").c_str());
-        ASSERT_FALSE(document.Error()) << name;
-        EXPECT_EQ(document.FirstChildElement("p")->Attribute("name"), name);
-    }
-}
-
 TEST(XmlText, IntegerAttributesReadLikeAScanOfAnInteger)
 {
     const std::tuple<const char*, AttributeRead, int32_t> cases[] = {

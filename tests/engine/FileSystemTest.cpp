@@ -211,25 +211,6 @@ TEST_F(FileSystemTest, MovieStreamReadsThroughTheFileSystem)
     swf::setFileOpener(nullptr);
 }
 
-TEST_F(FileSystemTest, SoundDecoderCallbacksUseVorbisConventions)
-{
-    WriteFile("Data/Sounds/Tone", "abcdefghij");
-    ASSERT_TRUE(Mount());
-    PHYSFS_File* handle = FileSystem::Get().OpenRead("Data/Sounds/Tone");
-    ASSERT_NE(handle, nullptr);
-    char buffer[8] = {};
-    EXPECT_EQ(OggReadCallback(buffer, 2, 2, handle), 2u);
-    EXPECT_EQ(OggTellCallback(handle), 4);
-    EXPECT_EQ(OggSeekCallback(handle, -3, SEEK_END), 0);
-    EXPECT_EQ(OggTellCallback(handle), 7);
-    EXPECT_EQ(OggSeekCallback(handle, -2, SEEK_CUR), 0);
-    EXPECT_EQ(OggTellCallback(handle), 5);
-    EXPECT_EQ(OggSeekCallback(handle, -1, SEEK_SET), -1);
-    EXPECT_EQ(OggSeekCallback(handle, 0, 9), -1);
-    EXPECT_EQ(OggReadCallback(buffer, 1, 8, handle), 5u);
-    EXPECT_EQ(OggCloseCallback(handle), 0);
-}
-
 TEST_F(FileSystemTest, StartsFromTheProgramFolderWhereverItWasLaunched)
 {
     WriteFile("Data/Fonts/Overload", "font");

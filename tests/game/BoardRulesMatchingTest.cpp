@@ -174,32 +174,6 @@ TEST_F(MatchingTest, ClearedBlocksVanishAfterHalfASecondAndTheMatchSoundPlaysAtM
     EXPECT_EQ(host.CountSound(MatchSound), 3);
 }
 
-TEST_F(MatchingTest, MarathonWarnsOncePerColumnAndStopsWhenTheTopEmpties)
-{
-    host.kind = RulesKind::Marathon;
-    Layout({"R.....", "O.....", "R.....", "O.....", "R.....", "O.....", "R.....", "O.....", "R.....", "O....."});
-    EXPECT_FALSE(rules->FindSets());
-    EXPECT_FALSE(rules->FindSets());
-    EXPECT_EQ(host.messages, std::vector<std::string>{"Uh oh!"}); // once only
-    for (int r = 0; r < Board::Rows; ++r)
-        EXPECT_TRUE(board->Cell(0, r).IsWarning());
-    EXPECT_FALSE(board->Cell(1, 9).IsWarning());
-    board->Cell(0, 0).SetType(BlockType::Empty);
-    rules->FindSets();
-    for (int r = 0; r < Board::Rows; ++r)
-        EXPECT_FALSE(board->Cell(0, r).IsWarning());
-
-    // The other game types and the tutorial never warn.
-    for (RulesKind kind : {RulesKind::TimeAttack, RulesKind::PuzzleChallenge, RulesKind::Neutral})
-    {
-        host.kind = kind;
-        board->Cell(0, 0).SetType(BlockType::Green);
-        rules->FindSets();
-        EXPECT_FALSE(board->Cell(0, 0).IsWarning());
-    }
-    EXPECT_EQ(host.messages.size(), 1u);
-}
-
 // Times are doubles: after weeks of uptime (and across the 2^32 ms point)
 // a hundredth of a second still counts, so falls and clears keep working.
 TEST_F(MatchingTest, FallsAndClearsKeepTheirTimingOnALongRunningClock)

@@ -287,34 +287,4 @@ TEST_F(PuzzleRulesTest, UndoRestoresTheBoardAndTheMoveWhileMovesWereMade)
     EXPECT_EQ(host.CountSound(BadSound), 2);
 }
 
-TEST_F(BoardRulesTest, OtherKindsKeepNoUndoHistoryAndHaveNoMoveLimit)
-{
-    for (RulesKind kind : {RulesKind::Marathon, RulesKind::TimeAttack, RulesKind::Neutral})
-    {
-        host.kind = kind;
-        rules->SetMoves(0);
-        Layout({"RB...."});
-        rules->PlaceMover(0, 9);
-        EXPECT_TRUE(rules->TrySwap());
-        Settle();
-        EXPECT_EQ(rules->UndoDepth(), 0u);
-        EXPECT_FALSE(rules->Undo());
-        EXPECT_EQ(Row(9), "BR....");
-        EXPECT_EQ(rules->MovesLeft(), kind == RulesKind::Neutral ? 0 : -1);
-    }
-
-    // A neutral board clears sets but counts nothing.
-    host.kind = RulesKind::Neutral;
-    host.movesLeft.clear();
-    Layout({"B.....", "B.....", "BBBWRR"});
-    ASSERT_TRUE(rules->FindSets());
-    EXPECT_EQ(scoring->ChainPoints(), 0);
-    EXPECT_EQ(scoring->ChainMultiplier(), 0);
-    EXPECT_TRUE(host.multipliers.empty());
-    EXPECT_EQ(host.CountSound("Data/Sounds/TigerStab"), 1);
-    Settle();
-    EXPECT_EQ(Row(9), "......"); // the Wild's Blue set took the Reds' row with it
-    EXPECT_TRUE(host.movesLeft.empty());
-}
-
 } // namespace

@@ -203,23 +203,6 @@ TEST_F(BoardTest, SetUpFillsByGameTypeAndRegistersTheQueueOnlyWhenPlayed)
     }
 }
 
-TEST_F(BoardTest, TimeAttackRefillFillsOnlyEmptyCellsWithoutSets)
-{
-    board->Seed(5);
-    board->SetUp(RulesKind::TimeAttack, 640, 480, ScreenManager::Get());
-    const Board::Codes before = board->GetCodes();
-    for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 3; ++c)
-            board->Cell(c, r).SetType(BlockType::Empty);
-    board->RefillEmptyCells();
-    ExpectNoWildAndNoLikeNeighbours(0);
-    for (int r = 4; r < Board::Rows; ++r)
-        for (int c = 0; c < Board::Columns; ++c)
-            EXPECT_EQ(At(c, r), before[static_cast<size_t>(r * 6 + c)]);
-    host.kind = RulesKind::TimeAttack;
-    EXPECT_FALSE(rules->FindSets());
-}
-
 TEST_F(BoardTest, CodesRoundTripAndClearResetsEverything)
 {
     Layout({"RO5BPG", "GWOBRP"});

@@ -30,20 +30,6 @@ class PlayScreenClockTest : public PlayScreenFixture
         }
         return 0;
     }
-    int RowsNamed(int table, const std::string& name)
-    {
-        int n = 0;
-        for (int r = 0; r < HighScoreTables::RowCount; ++r)
-            n += HighScoreTables::Get().GetEntry(table, r).name == name ? 1 : 0;
-        return n;
-    }
-    // A red set of three in row 9 clears and pays 75 within a second.
-    void ScoreSeventyFive(uint64_t from)
-    {
-        SetRow(9, "000166");
-        Frames(from, from + 800);
-        ASSERT_EQ(Play().GetScoring().Score(), 75);
-    }
 };
 
 } // namespace
@@ -122,48 +108,4 @@ TEST_F(PlayScreenClockTest, ClockPastThirtyTwoBitsOfMillisecondsKeepsTheGameRunn
     // The queue dropped 9.5 s after the clock started and the blocks fell.
     EXPECT_NE(Row(9), "666366");
     EXPECT_NE(Row(8), "666666");
-}
-
-TEST_F(PlayScreenClockTest, AGameOverOrAnEarlyEndWithYesEntersTheScoreOnce)
-{
-    ProfileStore::Get().SetProfileName(0, "Ann");
-    ProfileStore::Get().SetCurrentProfile(0);
-    Start(GameType::Marathon, Difficulty::Medium, 1000);
-    ClearBoard();
-    for (int r = 0; r < Board::Rows; ++r)
-        Play().GetBoard().Cell(3, r).SetType(r % 2 ? BlockType::Green : BlockType::Blue);
-    ScoreSeventyFive(1016);
-    Key(KeyCode::Enter);
-    Frame(2000);
-    ASSERT_TRUE(Play().IsOver());
-    EXPECT_TRUE(Play().GetBoard().Queue(0).IsHidden());
-    EXPECT_TRUE(Play().FirstButton().IsHidden());
-    const int marathon = HighScoreTableOf(GameType::Marathon, Difficulty::Medium);
-    EXPECT_EQ(HighScoreTables::Get().GetEntry(marathon, 0).name, "Ann");
-    EXPECT_EQ(HighScoreTables::Get().GetEntry(marathon, 0).score, 75);
-    Frames(2016, 9000);
-    EXPECT_EQ(RowsNamed(marathon, "Ann"), 1);
-    Key('n'); // New Game at once after a game over, without the dialog
-    EXPECT_FALSE(Play().Dialog().IsOpen());
-
-    Start(GameType::TimeAttack, Difficulty::Easy, 10000);
-    ClearBoard();
-    ScoreSeventyFive(10016);
-    Key('n'); // New Game asks first
-    ASSERT_EQ(Play().Dialog().GetPurpose(), EndGameConfirmDialog::Purpose::Restart);
-    Key('y');
-    Frame(11000);
-    const int timeAttack = HighScoreTableOf(GameType::TimeAttack, Difficulty::Easy);
-    EXPECT_EQ(HighScoreTables::Get().GetEntry(timeAttack, 0).score, 75);
-    EXPECT_EQ(Play().GetScoring().Score(), 0); // a new game
-    EXPECT_EQ(ScreenManager::Get().GetScreen(), &Play());
-    ClearBoard();
-    ScoreSeventyFive(11016);
-    Key(KeyCode::Escape);
-    ASSERT_EQ(Play().Dialog().GetPurpose(), EndGameConfirmDialog::Purpose::Menu);
-    Key('y');
-    Frame(12000);
-    EXPECT_NE(ScreenManager::Get().GetScreen(), &Play());
-    EXPECT_EQ(RowsNamed(timeAttack, "Ann"), 2);
-    EXPECT_FALSE(ScreenManager::Get().IsModal());
 }

@@ -134,38 +134,3 @@ TEST_F(PlayScreenPuzzleTest, ALevelThatFailsToLoadIsNeitherStartedNorSolved)
     Frames(4016, 5100);
     EXPECT_TRUE(Play().IsFailed());
 }
-
-TEST_F(PlayScreenPuzzleTest, EditorTryOutRestartsFromTheEditorsLayoutAndGoesBackWithoutADialog)
-{
-    Board::Codes codes{};
-    codes.fill(BlockType::Empty);
-    codes[54] = BlockType::Red;
-    codes[55] = BlockType::Blue;
-    codes[56] = BlockType::Red;
-    codes[57] = BlockType::Blue;
-    Play().StartPuzzleFromEditor(codes, 5);
-    Frame(1000);
-    ASSERT_EQ(ScreenManager::Get().GetScreen(), &Play());
-    EXPECT_EQ(Row(9), "020266");
-    Swap(0, 9);
-    Frames(1016, 1300);
-    EXPECT_EQ(Play().Rules().MovesLeft(), 4);
-    Key('r'); // Restart asks first
-    Key('y');
-    Frame(1616);
-    EXPECT_EQ(Row(9), "020266");
-    EXPECT_EQ(Play().Rules().MovesLeft(), 5);
-    EXPECT_EQ(Play().Rules().UndoDepth(), 0u);
-    EXPECT_TRUE(Play().IsFromEditor());
-
-    Key('g'); // back to the editor at once, without the dialog
-    EXPECT_FALSE(ScreenManager::Get().IsModal());
-    EXPECT_FALSE(Play().IsFromEditor());
-    Frame(1632);
-    EXPECT_NE(ScreenManager::Get().GetScreen(), &Play());
-
-    // A puzzle from the sets afterwards is no try-out: Game Menu asks first.
-    StartPuzzle(FirstLevel, 2000);
-    Key('g');
-    EXPECT_EQ(Play().Dialog().GetPurpose(), EndGameConfirmDialog::Purpose::Menu);
-}

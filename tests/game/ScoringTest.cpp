@@ -25,48 +25,6 @@ class ScoringTest : public RulesFixture
     }
 };
 
-TEST_F(ScoringTest, CombosPayPointsTimesMultiplierWithTheirPraise)
-{
-    host.kind = RulesKind::Marathon;
-    scoring->StartGame(1, 0, 0);
-
-    PlayOut({"GGGOBP"}); // one set of three
-    EXPECT_EQ(scoring->Score(), 75);
-    EXPECT_TRUE(host.messages.empty()); // multiplier 1: no praise
-
-    PlayOut({"GGGGOP"}); // four
-    EXPECT_EQ(scoring->Score(), 75 + 200);
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages.back(), "Good!");
-
-    PlayOut({"GGGGGP"}); // five
-    EXPECT_EQ(scoring->Score(), 275 + 375);
-    EXPECT_EQ(host.messages.back(), "Very Good!");
-
-    PlayOut({"RRR...", "GGGBOP"}); // two separate sets at once
-    EXPECT_EQ(scoring->Score(), 650 + 300);
-    EXPECT_EQ(host.messages.back(), "Good!");
-
-    // A set, then after the fall a second set: one chain.
-    PlayOut({"..B...", "BBRRRO"});
-    EXPECT_EQ(scoring->Score(), 950 + 300);
-    EXPECT_EQ(host.messages.back(), "Good!");
-    EXPECT_EQ(Row(9), ".....O");
-
-    PlayOut({"B.....", "B.....", "BBBO.."}); // the L
-    EXPECT_EQ(scoring->Score(), 1250 + 300);
-    EXPECT_EQ(scoring->ChainPoints(), 0);
-    EXPECT_EQ(scoring->ChainMultiplier(), 0);
-    EXPECT_EQ(host.scores.back(), 1550);
-
-    PlayOut({"RRRR..", "GGGGOP"}); // two fours: multiplier 4
-    EXPECT_EQ(scoring->Score(), 1550 + 800);
-    EXPECT_EQ(host.messages.back(), "Great!");
-    PlayOut({"B.....", "B.....", "B.....", "BGGGGG"}); // a four and a five: 5
-    EXPECT_EQ(scoring->Score(), 2350 + 1125);
-    EXPECT_EQ(host.messages.back(), "Excellent!");
-}
-
 TEST_F(ScoringTest, NothingIsPaidWhileTheBoardMovesAndPuzzlesPayNothing)
 {
     scoring->StartGame(1, 0, 0);
@@ -208,16 +166,6 @@ TEST_F(ScoringTest, ALargeJumpIsCaughtUpOneLevelPerUpdateAndOtherTypesNeverLevel
         EXPECT_EQ(scoring->Level(), 1);
         EXPECT_TRUE(host.messages.empty());
     }
-}
-
-TEST_F(ScoringTest, DifficultyGivesStartLevelAndFirstPeriod)
-{
-    for (const auto& [difficulty, level] :
-         std::initializer_list<std::pair<int, int>>{{1, 1}, {3, 3}, {6, 6}, {2, 6}, {-9, 6}})
-        EXPECT_EQ(Scoring::StartLevelOf(difficulty), level) << difficulty;
-    EXPECT_DOUBLE_EQ(Scoring::StartQueuePeriod(1), 9.5);
-    EXPECT_NEAR(Scoring::StartQueuePeriod(3), 7.1, 1e-9);
-    EXPECT_NEAR(Scoring::StartQueuePeriod(6), 4.7, 1e-9);
 }
 
 } // namespace

@@ -123,26 +123,3 @@ TEST_F(TutorialScreenTest, HighlightFramesTheMoverTheQueueRowAndTheBar)
         EXPECT_EQ(Framed(), rects[4]);
     }
 }
-
-TEST_F(TutorialScreenTest, EightLinesEvenlySpacedInsideTheBubble)
-{
-    for (const auto& [w, h] : {std::pair{640, 480}, {2048, 1536}})
-    {
-        Enter(w, h);
-        Sprite& bubble = Tutorial().Bubble();
-        // Its body ends where the tail begins, at 0.92 of its height.
-        const int bodyBottom = bubble.GetY() + bubble.GetHeight() * 92 / 100;
-        const double step = (Tutorial().Line(7).GetY() - Tutorial().Line(0).GetY()) / 7.0;
-        for (int n = 1; n <= TutorialScreen::LastStep; ++n, Key('n'))
-        {
-            for (int i = 0; i < TutorialScreen::LineCount; ++i)
-            {
-                TextLabel& line = Tutorial().Line(i);
-                EXPECT_GE(line.GetY(), bubble.GetY());
-                EXPECT_LE(line.GetY() + line.GetHeight(), bodyBottom);
-                EXPECT_LT(line.GetX() + line.MeasureText(line.GetText()), bubble.GetX() + bubble.GetWidth()) << n;
-                EXPECT_NEAR(line.GetY() - Tutorial().Line(0).GetY(), i * step, 1);
-            }
-        }
-    }
-}

@@ -54,23 +54,6 @@ class TextLabelTest : public HeadlessApp
     }
 };
 
-TEST_F(TextLabelTest, EveryTextOfOneFontAndSizeHasTheSameHeight)
-{
-    TextLabel small;
-    TextLabel tall;
-    TextLabel other;
-    Configure(small, "ace");
-    Configure(tall, "JQy|{g}");
-    Configure(other, "ace", 40);
-    EXPECT_GT(small.GetHeight(), 20);
-    EXPECT_EQ(small.GetHeight(), tall.GetHeight());
-    EXPECT_NE(small.GetWidth(), tall.GetWidth());
-    EXPECT_GT(other.GetHeight(), small.GetHeight());
-    ASSERT_NE(tall.GetBitmap(), nullptr);
-    EXPECT_EQ(tall.GetBitmap()->Width(), tall.GetWidth());
-    EXPECT_EQ(tall.GetBitmap()->Height(), tall.GetHeight());
-}
-
 TEST_F(TextLabelTest, SizeFollowsTheTextAtOnceAndRepaintsTheWholeNewRectangle)
 {
     TextLabel label;

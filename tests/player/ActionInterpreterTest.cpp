@@ -173,17 +173,6 @@ TEST_F(ActionInterpreterTest, ActionsGiveTheirValues)
     EXPECT_TRUE(eval(A().pushInt(12).op(0x4B)).isString());
 }
 
-TEST_F(ActionInterpreterTest, RandomNumbersStayInRange)
-{
-    for (int i = 0; i < 20; ++i)
-    {
-        double value = eval(A().pushInt(6).op(0x30)).toNumber();
-        EXPECT_TRUE(value >= 0 && value < 6 && value == std::floor(value)) << value;
-        double r = eval(method(A(), 0, A().getVariable("math"), "random")).toNumber();
-        EXPECT_TRUE(r >= 0 && r < 1) << r;
-    }
-}
-
 TEST_F(ActionInterpreterTest, JumpsConditionsAndEnd)
 {
     // i = 0; while (i < 10) i = i + 1
@@ -213,18 +202,4 @@ TEST_F(ActionInterpreterTest, LongLoopsOverDottedPathsFinish)
     code.append(body).jump(int16_t(-int(body.size() + 5 + test.size() + 5)));
     root->run(code);
     EXPECT_DOUBLE_EQ(3000.0, eval(A().getVariable("a.b.n")).toNumber());
-}
-
-TEST_F(ActionInterpreterTest, TraceAndTime)
-{
-    std::vector<std::string> lines;
-    setTraceHandler([](const std::string& text, void* context)
-                    { static_cast<std::vector<std::string>*>(context)->push_back(text); },
-                    &lines);
-    root->run(A().pushString("hi").op(0x26).pushBool(true).op(0x26));
-    setTraceHandler(nullptr, nullptr);
-    EXPECT_EQ((std::vector<std::string>{"hi", "1"}), lines);
-    // GetTime reads the movie clock in milliseconds.
-    root->time = 1.2345;
-    EXPECT_DOUBLE_EQ(1234.0, eval(A().op(0x34)).toNumber());
 }

@@ -53,15 +53,6 @@ TEST_F(ActionRobustnessTest, EndlessLoopsAreAbandonedOnceWithinTheBudget)
     EXPECT_DOUBLE_EQ(2.0, root->variable("y").toNumber());
 }
 
-TEST_F(ActionRobustnessTest, PushLoopsCannotGrowTheStackWithoutEnd)
-{
-    ActionBuilder code;
-    std::vector<uint8_t> values(60000, 2); // sixty thousand undefined values in one Push
-    code.push(values).jump(static_cast<int16_t>(-(static_cast<int>(values.size()) + 3 + 5)));
-    root->run(code);
-    EXPECT_EQ(0u, root->env.stackSize());
-}
-
 TEST_F(ActionRobustnessTest, BranchesOutOfTheRecordEndIt)
 {
     root->run(ActionBuilder().setNumber("a", 1).jump(-500).setNumber("a", 2));
@@ -126,35 +117,6 @@ TEST_F(ActionRobustnessTest, HostileOperandsHaveDefinedResults)
     root->run(code);
     EXPECT_DOUBLE_EQ(1.0, root->variable("done").toNumber());
     EXPECT_EQ(0u, root->env.stackSize());
-}
-
-TEST_F(ActionRobustnessTest, StringDoublingLoopsStayBounded)
-{
-    // s = "x"; loop: s = s + s
-    ActionBuilder body;
-    body.pushString("s").getVariable("s").getVariable("s").op(0x21).op(0x1D);
-    ActionBuilder code;
-    code.setString("s", "x").append(body).jump(static_cast<int16_t>(-(static_cast<int>(body.size()) + 5)));
-    root->run(code);
-    EXPECT_LE(root->variable("s").toString().size(), MaxScriptString);
-}
-
-TEST_F(ActionRobustnessTest, WithBlocksAreBoundedAndClosed)
-{
-    Ref<ScriptObject> scope = makeRef<ScriptObject>();
-    root->setMember("scope", ScriptValue(scope));
-    ActionBuilder code;
-    for (int i = 0; i < 40; ++i)
-        code.getVariable("scope").with(60000); // sizes beyond the record are cut at its end
-    code.setNumber("inside", 1);
-    root->run(code);
-    EXPECT_DOUBLE_EQ(1.0, root->variable("inside").toNumber());
-    EXPECT_EQ(0u, root->env.withCount());
-    // With on something that is not an object opens nothing but runs its body.
-    ActionBuilder inner;
-    inner.setNumber("ran", 1);
-    root->run(ActionBuilder().pushInt(3).with(static_cast<uint16_t>(inner.size())).append(inner));
-    EXPECT_DOUBLE_EQ(1.0, root->variable("ran").toNumber());
 }
 
 TEST_F(ActionRobustnessTest, RandomRecordsRunWithoutFaults)

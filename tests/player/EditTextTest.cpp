@@ -56,62 +56,6 @@ EditTextSpec whiteField(const std::string& text)
 
 } // namespace
 
-TEST(EditTextTest, RecordReadsEveryOptionalPart)
-{
-    EditTextSpec input;
-    input.id = 5;
-    input.xmin = -40;
-    input.xmax = 3960;
-    input.ymin = -40;
-    input.ymax = 600;
-    input.text = "Score";
-    input.font = std::make_pair(1, 360);
-    input.colour = Colour{10, 20, 30, 40};
-    input.maxLength = 12;
-    input.layout = EditTextSpec::Layout{2, 100, 200, -60, -20};
-    input.variable = "scoreText";
-    input.extraFlags = EditTextDefinition::WordWrap | EditTextDefinition::Border;
-
-    EditTextSpec bare;
-    bare.id = 6;
-    bare.variable = "";
-
-    Ref<MovieDefinition> movie = movieOf({{DefineFont2Tag, boxFont(0, true)},
-                                          {DefineEditTextTag, defineEditText(input)},
-                                          {DefineEditTextTag, defineEditText(bare)}});
-
-    auto* record = dynamic_cast<EditTextDefinition*>(movie->characterById(5));
-    ASSERT_NE(record, nullptr);
-    EXPECT_FLOAT_EQ(record->bounds().xmin, -40.0f);
-    EXPECT_FLOAT_EQ(record->bounds().ymax, 600.0f);
-    EXPECT_TRUE(record->hasFlag(EditTextDefinition::WordWrap));
-    EXPECT_TRUE(record->hasFlag(EditTextDefinition::Border));
-    EXPECT_FALSE(record->hasFlag(EditTextDefinition::Password));
-    EXPECT_EQ(record->fontId(), 1);
-    EXPECT_NE(record->font(), nullptr);
-    EXPECT_FLOAT_EQ(record->textHeight(), 360.0f);
-    EXPECT_EQ(record->colour(), (Rgba{10, 20, 30, 40}));
-    EXPECT_EQ(record->maxLength(), 12);
-    EXPECT_EQ(record->alignment(), 2);
-    EXPECT_FLOAT_EQ(record->leftMargin(), 100.0f);
-    EXPECT_FLOAT_EQ(record->rightMargin(), 200.0f);
-    EXPECT_FLOAT_EQ(record->indent(), -60.0f);
-    EXPECT_FLOAT_EQ(record->leading(), -20.0f);
-    EXPECT_EQ(record->variableName(), "scoreText");
-    EXPECT_EQ(record->initialText(), "Score");
-
-    const TextLayoutStyle style = record->layoutStyle();
-    EXPECT_FLOAT_EQ(style.fieldWidth, 4000.0f);
-    EXPECT_EQ(style.alignment, 2);
-
-    auto* plain = dynamic_cast<EditTextDefinition*>(movie->characterById(6));
-    ASSERT_NE(plain, nullptr);
-    EXPECT_EQ(plain->font(), nullptr);
-    EXPECT_EQ(plain->alignment(), 0);
-    EXPECT_FLOAT_EQ(plain->leftMargin(), 0.0f);
-    EXPECT_EQ(plain->initialText(), "");
-}
-
 TEST(EditTextTest, CutRecordsAreRefusedButAnUnterminatedFinalTextIsKept)
 {
     EditTextSpec full = whiteField("Hello");
@@ -240,16 +184,4 @@ TEST(EditTextTest, FieldDrawsItsLayoutWithAlignmentWrappingAndMargins)
     EXPECT_EQ(pic.at(112, 135), 0xFFFFFFFFu);
     EXPECT_EQ(pic.at(112, 122), 0u);
     EXPECT_EQ(pic.countNonTransparent(), 800);
-}
-
-TEST(EditTextTest, FieldWithoutFontHasNoRunsAndDrawsNothing)
-{
-    EditTextSpec record = whiteField("AB");
-    record.font = std::make_pair(42, 400); // no such font
-    FieldMovie m(record);
-    ASSERT_NE(m.field, nullptr);
-    EXPECT_TRUE(m.field->runs().empty());
-    m.field->setText("BA");
-    EXPECT_TRUE(m.field->runs().empty());
-    EXPECT_EQ(m.render().countNonTransparent(), 0);
 }

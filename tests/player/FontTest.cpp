@@ -149,36 +149,6 @@ TEST(FontTest, DefineFont2ReadsEveryTableWidthWithLayoutAndKerning)
     }
 }
 
-TEST(FontTest, KerningCountBeyondTheTagTakesOnlyWholePairs)
-{
-    Font2Spec record = twoGlyphFont(false, false);
-    record.kerning = {{{'a', 'b'}, -10}, {{'b', 'a'}, 20}};
-    record.kerningCountOverride = 60000;
-    Bytes payload = defineFont2(record);
-    payload.push_back(0x61); // half of a third pair
-    Ref<MovieDefinition> movie = movieWith({{DefineFont2Tag, payload}});
-    const Font* font = movie->fontById(3);
-    ASSERT_NE(font, nullptr);
-    EXPECT_EQ(font->kerningPairCount(), 2u);
-    EXPECT_EQ(font->kerning('b', 'a'), 20);
-    EXPECT_NE(movie->characterById(50), nullptr);
-}
-
-TEST(FontTest, FontWithoutGlyphsLoadsEmpty)
-{
-    Font2Spec record;
-    record.id = 4;
-    Ref<MovieDefinition> movie = movieWith({{DefineFont2Tag, defineFont2(record)}, {DefineFontTag, defineFont(5, {})}});
-    for (int id : {4, 5})
-    {
-        const Font* font = movie->fontById(id);
-        ASSERT_NE(font, nullptr) << id;
-        EXPECT_EQ(font->glyphCount(), 0);
-        EXPECT_EQ(font->glyphIndex('a'), -1);
-        EXPECT_EQ(font->glyph(0), nullptr);
-    }
-}
-
 TEST(FontTest, DamagedFontTagsAreRefusedAndLoadingGoesOn)
 {
     const Bytes good = defineFont2(twoGlyphFont(false, false));
@@ -230,25 +200,6 @@ TEST(FontTest, DamagedFontTagsAreRefusedAndLoadingGoesOn)
     Ref<MovieDefinition> second = movieWith({{DefineFont2Tag, cutCodes}});
     EXPECT_EQ(second->fontById(3), nullptr);
     EXPECT_NE(second->characterById(50), nullptr);
-}
-
-TEST(FontTest, GlyphOffsetOutsideTheTagGivesAnEmptyGlyphAndKeepsTheOthers)
-{
-    Bytes payload = defineFont(6, {emBox(), boxGlyph(0, -512, 512, 0), emBox()});
-    // The second offset points far past the end of the tag.
-    payload[4] = 0xF0;
-    payload[5] = 0x7F;
-    Ref<MovieDefinition> movie = movieWith({
-        {DefineFontTag, payload},
-        {DefineFontInfoTag, defineFontInfo(6, "Holes", 0, {'a', 'b', 'c'})},
-    });
-    const Font* font = movie->fontById(6);
-    ASSERT_NE(font, nullptr);
-    ASSERT_EQ(font->glyphCount(), 3);
-    EXPECT_TRUE(font->glyph(1)->paths().empty());
-    EXPECT_EQ(font->glyph(0)->paths().size(), 1u);
-    EXPECT_EQ(font->glyph(2)->paths().size(), 1u);
-    EXPECT_EQ(font->glyphIndex('c'), 2);
 }
 
 TEST(FontTest, OutlineRunningToTheTagEndDoesNotSpoilTheGlyphsReadAfterIt)

@@ -44,27 +44,6 @@ MovieBuilder sampleMovie()
 
 } // namespace
 
-TEST(MovieLoadingTest, HeaderValuesAndPixelSize)
-{
-    MovieBuilder m(5, 11000, 8000);
-    m.frameRateRaw(0x0C00).end();
-    auto movie = readMovie(m.fws());
-    EXPECT_TRUE(movie->isValid());
-    EXPECT_FALSE(movie->isCompressed());
-    EXPECT_EQ(movie->version(), 8);
-    EXPECT_FLOAT_EQ(movie->frameRate(), 12.0f);
-    EXPECT_EQ(movie->frameCount(), 5);
-    EXPECT_EQ(movie->widthPixels(), 550);
-    EXPECT_EQ(movie->heightPixels(), 400);
-
-    MovieBuilder odd(1, 0, 0);
-    odd.frameRect(-10, 10991, 5, 26).end();
-    auto m2 = readMovie(odd.fws());
-    EXPECT_EQ(m2->widthPixels(), 551); // ceil(550.05)
-    EXPECT_EQ(m2->heightPixels(), 2);  // ceil(1.05)
-    EXPECT_FLOAT_EQ(m2->frameRect().xmin, -10);
-}
-
 TEST(MovieLoadingTest, DictionaryPlaylistsLabelsAndExports)
 {
     auto movie = readMovie(sampleMovie().fws());
@@ -94,27 +73,6 @@ TEST(MovieLoadingTest, DictionaryPlaylistsLabelsAndExports)
     ASSERT_EQ(sprite->playlist(0).size(), 1u);
     EXPECT_TRUE(sprite->playlist(1).empty());
     EXPECT_EQ(sprite->characterById(1), movie->characterById(1));
-}
-
-TEST(MovieLoadingTest, CompressedMovieEqualsPlainMovie)
-{
-    MovieBuilder m = sampleMovie();
-    auto plain = readMovie(m.fws());
-    auto packed = readMovie(m.cws());
-    EXPECT_TRUE(packed->isCompressed());
-    EXPECT_EQ(packed->frameCount(), plain->frameCount());
-    EXPECT_EQ(packed->dictionary().size(), plain->dictionary().size());
-    for (int f = 0; f < 3; ++f)
-        EXPECT_EQ(packed->playlist(f).size(), plain->playlist(f).size()) << f;
-    EXPECT_EQ(packed->frameLabels(), plain->frameLabels());
-    auto* a = static_cast<swf::ShapeDefinition*>(plain->characterById(1));
-    auto* b = static_cast<swf::ShapeDefinition*>(packed->characterById(1));
-    ASSERT_EQ(a->paths().size(), b->paths().size());
-    EXPECT_EQ(a->paths()[0].edges.size(), b->paths()[0].edges.size());
-    Picture p1 = renderFrame(*plain, 0, 40, 30);
-    Picture p2 = renderFrame(*packed, 0, 40, 30);
-    EXPECT_EQ(p1.pixels, p2.pixels);
-    EXPECT_GT(p1.countNonTransparent(), 0);
 }
 
 TEST(MovieLoadingTest, EndTagRules)
@@ -177,25 +135,6 @@ TEST(MovieLoadingTest, BadHeadersAndMissingFiles)
         });
     EXPECT_FALSE(swf::loadMovieDefinition("x.swf"));
     swf::setFileOpener(nullptr);
-}
-
-TEST(MovieLoadingTest, TruncatedAndDamagedCompressedData)
-{
-    Bytes good = sampleMovie().fws();
-    for (size_t cut : {size_t(9), size_t(20), good.size() / 2, good.size() - 3})
-    {
-        Bytes part(good.begin(), good.begin() + static_cast<long>(cut));
-        auto movie = readMovie(part);
-        EXPECT_LE(movie->loadingFrame(), 3) << cut;
-        Picture p = renderFrame(*movie, 0, 20, 20);
-        (void)p;
-    }
-    Bytes packed = sampleMovie().cws();
-    for (size_t i = 12; i < packed.size(); i += 7)
-        packed[i] ^= 0x5A;
-    auto damaged = readMovie(packed);
-    EXPECT_TRUE(damaged->isCompressed());
-    EXPECT_LE(damaged->loadingFrame(), 3);
 }
 
 TEST(MovieLoadingTest, ImportsThroughTheLibraryCache)

@@ -21,19 +21,6 @@ Picture renderShape(const ShapeBuilder& shape, int w = 100, int h = 100, int cod
 
 } // namespace
 
-TEST(RenderTest, SolidSquareFillsExactlyItsPixels)
-{
-    ShapeBuilder s;
-    int fill = s.solidFill(Red);
-    s.rectangle(0, 0, 1000, 1000, fill);
-    Picture p = renderShape(s);
-    EXPECT_EQ(p.at(0, 0), 0xFFFF0000u);
-    EXPECT_EQ(p.at(49, 49), 0xFFFF0000u);
-    EXPECT_EQ(p.at(50, 49), 0u);
-    EXPECT_EQ(p.at(49, 50), 0u);
-    EXPECT_EQ(p.countNonTransparent(), 50 * 50);
-}
-
 TEST(RenderTest, DiagonalAndCurvedEdgesStayOnTheirLine)
 {
     // A right triangle under its diagonal, and a quarter disc bounded by one curve: both cover

@@ -110,25 +110,6 @@ TEST_F(ScriptEnvironmentTest, LookupOrderWithThenLocalsThenTargetThenRootThenGlo
     EXPECT_EQ("target", eval(button(), ActionBuilder().getVariable("v")).toString());
 }
 
-TEST_F(ScriptEnvironmentTest, WithWritesToTheObjectThatHasTheMember)
-{
-    Ref<ScriptObject> scope = makeRef<ScriptObject>();
-    scope->setMember("a", ScriptValue(1.0));
-    root->setMember("scope", ScriptValue(scope));
-    ActionBuilder inner;
-    inner.setNumber("a", 10).setNumber("b", 20);
-    ActionBuilder code;
-    code.getVariable("scope").with(static_cast<uint16_t>(inner.size())).append(inner).setNumber("c", 30);
-    root->run(code);
-    ScriptValue value;
-    ASSERT_TRUE(scope->getMember("a", value));
-    EXPECT_DOUBLE_EQ(10.0, value.toNumber());
-    EXPECT_FALSE(scope->getMember("b", value));
-    EXPECT_DOUBLE_EQ(20.0, root->variable("b").toNumber());
-    EXPECT_DOUBLE_EQ(30.0, root->variable("c").toNumber());
-    EXPECT_EQ(0u, root->env.withCount());
-}
-
 TEST_F(ScriptEnvironmentTest, FunctionsTakeParametersAndReturnValues)
 {
     // function add(a, b) { var t = a + b; return t; }
@@ -288,20 +269,6 @@ TEST_F(ScriptEnvironmentTest, CloneRemoveAndDrag)
     EXPECT_EQ((std::vector<double>{1, 2, 3, 4}), (std::vector<double>{b.left, b.top, b.right, b.bottom}));
     menu().run(ActionBuilder().op(0x28));
     EXPECT_FALSE(menu().dragging);
-}
-
-TEST_F(ScriptEnvironmentTest, FsCommandNeedsTheExactPrefix)
-{
-    root->run(ActionBuilder().getUrl("FSCommand:quit", "now"));
-    root->run(ActionBuilder().getUrl("fscommand:quit", "now"));
-    root->run(ActionBuilder().getUrl("http://example.com", "_blank"));
-    root->run(ActionBuilder().pushString("FSCommand:volume").pushString("0.5").action(0x9A, {0}));
-    ASSERT_EQ(2u, root->commands.size());
-    EXPECT_EQ("quit|now", root->commands[0]);
-    EXPECT_EQ("volume|0.5", root->commands[1]);
-    // GetURL2 pops both values.
-    EXPECT_DOUBLE_EQ(
-        3.0, eval(*root, ActionBuilder().pushInt(3).pushString("a").pushString("b").action(0x9A, {0})).toNumber());
 }
 
 TEST_F(ScriptEnvironmentTest, CallRunsAnotherFramesActionsWithoutMoving)

@@ -42,18 +42,6 @@ std::string hexAddress(const char* label, const void* p)
 
 } // namespace
 
-TEST(ScriptValueTest, KindsAreNumberedAsTheFormatNumbersThem)
-{
-    EXPECT_EQ(0, static_cast<int>(ScriptValue().kind()));
-    EXPECT_EQ(1, static_cast<int>(ScriptValue("a").kind()));
-    EXPECT_EQ(2, static_cast<int>(ScriptValue(1.0).kind()));
-    Ref<ScriptObject> object = makeRef<ScriptObject>();
-    EXPECT_EQ(3, static_cast<int>(ScriptValue(object).kind()));
-    EXPECT_EQ(4, static_cast<int>(ScriptValue(&nativeStub).kind()));
-    // A null object reference is undefined: the format has no separate null.
-    EXPECT_TRUE(ScriptValue(static_cast<ScriptObject*>(nullptr)).isUndefined());
-}
-
 TEST(ScriptValueTest, ConversionsFollowTheFormat)
 {
     const double inf = std::numeric_limits<double>::infinity();

@@ -28,25 +28,6 @@ swf::Ref<swf::ShapeDefinition> readShape(const Bytes& payload, int code)
 
 } // namespace
 
-TEST(ShapeTest, EdgeMathForStraightAndCurvedEdges)
-{
-    ShapeBuilder s;
-    s.bounds(0, 400, 0, 400);
-    int fill = s.solidFill({1, 2, 3, 255});
-    s.change(std::make_pair(0, 0), std::nullopt, fill, std::nullopt);
-    s.lineTo(200, 0).lineTo(0, 100).lineTo(-50, 30).curveTo(10, 20, 30, -40); // horizontal, vertical, general
-    auto shape = readShape(s.payload(1), 2);
-    ASSERT_EQ(shape->paths().size(), 1u);
-    std::vector<float> points; // control then anchor of each edge, absolute
-    for (const swf::Edge& e : shape->paths()[0].edges)
-        points.insert(points.end(), {e.cx, e.cy, e.ax, e.ay});
-    // Straight edges get their midpoint as control; a curve's control is relative to the pen and
-    // its anchor relative to the control.
-    EXPECT_EQ(points, (std::vector<float>{100, 0, 200, 0, 200, 50, 200, 100, 175, 115, 150, 130, 160, 150, 190, 110}));
-    EXPECT_EQ(shape->paths()[0].fill1, 1);
-    EXPECT_EQ(shape->paths()[0].fill0, 0);
-}
-
 TEST(ShapeTest, StyleChangesSplitPathsAndMovesAreAbsolute)
 {
     ShapeBuilder s;
@@ -134,47 +115,6 @@ TEST(ShapeTest, StyleCountEscapesPerShapeVersion)
     ASSERT_EQ(s3->lineStyles().size(), 2u);
     EXPECT_EQ(s3->lineStyles()[1].width, 60);
     EXPECT_EQ(s3->paths()[0].line, 2);
-}
-
-TEST(ShapeTest, ColoursAndGradientMatrices)
-{
-    ShapeBuilder s(32);
-    s.solidFill({10, 20, 30, 40});
-    MatrixSpec g;
-    g.scale = std::make_pair(0.5, 0.5);
-    g.tx = 1000;
-    g.ty = -200;
-    s.gradientFill(0x10, g, {{0, {255, 0, 0, 128}}, {255, {0, 0, 255, 255}}});
-    MatrixSpec singular;
-    singular.scale = std::make_pair(0.0, 0.0);
-    singular.tx = 300;
-    singular.ty = 400;
-    s.gradientFill(0x12, singular, {{10, {1, 2, 3, 4}}});
-    auto shape = readShape(s.payload(1), 32);
-    const auto& f = shape->fillStyles();
-    ASSERT_EQ(f.size(), 3u);
-    EXPECT_EQ(f[0].colour.a, 40); // RGBA in DefineShape3
-
-    // Linear: x runs 0..256 across the gradient square (-16384..16384 scaled by 0.5).
-    EXPECT_EQ(f[1].colour.r, 255); // the first record's colour
-    EXPECT_EQ(f[1].colour.a, 128);
-    float x = 1000 - 8192, y = 0;
-    f[1].gradientMatrix.transform(x, y);
-    EXPECT_NEAR(x, 0.0f, 1e-3);
-    x = 1000 + 8192;
-    y = 0;
-    f[1].gradientMatrix.transform(x, y);
-    EXPECT_NEAR(x, 256.0f, 1e-3);
-
-    // A singular record matrix: identity scale, translation negated, then radial mapping.
-    const swf::Matrix& r = f[2].gradientMatrix;
-    EXPECT_FLOAT_EQ(r.m00, 1.0f / 512);
-    EXPECT_FLOAT_EQ(r.m11, 1.0f / 512);
-    EXPECT_FLOAT_EQ(r.m01, 0);
-    EXPECT_FLOAT_EQ(r.m02, 32 - 300.0f / 512);
-    EXPECT_FLOAT_EQ(r.m12, 32 - 400.0f / 512);
-    ASSERT_EQ(f[2].gradient.size(), 1u);
-    EXPECT_EQ(f[2].gradient[0].ratio, 10);
 }
 
 TEST(ShapeTest, MatrixInverseAndPointTest)

@@ -176,75 +176,6 @@ TEST(TextTest, GlyphIndexOutsideTheFontDrawsNothingButMovesThePen)
     EXPECT_EQ(pic.at(200, 90), Red);
 }
 
-TEST(TextTest, ZeroHeightOrZeroScaleTextDoesNotBlankWhatFollows)
-{
-    TextBuilder flat(10, DefineTextTag);
-    flat.style(1, RedColour, 0, 0, 0).glyphs({{0, 600}}).style(std::nullopt, std::nullopt, 0, 0, 0).glyphs({{0, 0}});
-    TextBuilder normal(11, DefineTextTag);
-    normal.style(1, BlueColour, 0, 0, 400).glyphs({{0, 600}});
-
-    Ref<MovieDefinition> movie =
-        textMovie({{DefineTextTag, flat.payload()},
-                   {DefineTextTag, normal.payload()},
-                   {PlaceObject2, placeWith(11, 1, MatrixSpec{std::make_pair(0.0, 0.0), {}, 0, 0})},
-                   {PlaceObject2, place(10, 2)},
-                   {PlaceObject2, place(11, 3, 2000, 2000)}});
-    const Picture pic = renderFrame(*movie, 0, 550, 400);
-    EXPECT_EQ(pic.at(110, 90), Blue);
-    EXPECT_EQ(pic.countNonTransparent(), 400);
-}
-
-TEST(TextTest, BitmapAndSoundTagsAreSkippedAndTextStillDraws)
-{
-    TextBuilder text(10, DefineTextTag);
-    text.style(1, RedColour, 0, 0, 400).glyphs({{0, 600}});
-
-    // A shape whose only fill is a bitmap: it paints nothing.
-    ShapeBuilder pictureShape;
-    pictureShape.rectangle(0, 0, 2000, 2000, pictureShape.bitmapFill(10));
-
-    // Bitmap and sound tags, some reusing the text's id; none may replace it.
-    const Bytes idTen{10, 0, 1, 2, 3, 4, 5, 6, 7, 8};
-    std::vector<std::pair<int, Bytes>> tags;
-    for (int code : {6, 8, 20, 21, 35, 36, 14, 15, 18, 19, 45})
-        tags.emplace_back(code, idTen);
-    tags.emplace_back(DefineTextTag, text.payload());
-    for (int code : {6, 20, 21, 35, 36, 14})
-        tags.emplace_back(code, idTen);
-    tags.emplace_back(DefineShape, pictureShape.payload(3));
-    tags.emplace_back(PlaceObject2, place(3, 1));
-    tags.emplace_back(PlaceObject2, place(10, 2, 2000, 2000));
-    Ref<MovieDefinition> movie = textMovie(tags);
-
-    ASSERT_NE(textOf(*movie, 10), nullptr);
-    const Picture pic = renderFrame(*movie, 0, 550, 400);
-    EXPECT_EQ(pic.at(110, 90), Red);
-    EXPECT_EQ(pic.countNonTransparent(), 400);
-}
-
-TEST(TextTest, TextDrawsWithAFontImportedFromALibraryMovie)
-{
-    MemoryFiles files;
-    MovieBuilder library;
-    library.tag(DefineFont2Tag, boxFont()).tag(56, exportAssets({{1, "Caption"}}));
-    files.add("Fonts.swf", library.showFrame().end().fws());
-
-    TextBuilder text(10, DefineTextTag);
-    text.style(7, RedColour, 0, 0, 400).glyphs({{0, 600}});
-    MovieBuilder mb;
-    mb.tag(57, importAssets("Fonts.swf", {{7, "Caption"}})).tag(DefineTextTag, text.payload());
-    files.add("Main.swf", mb.tag(PlaceObject2, place(10, 1, 2000, 2000)).showFrame().end().fws());
-
-    Ref<MovieDefinition> movie = loadMovieDefinition("Main.swf");
-    ASSERT_NE(movie, nullptr);
-    ASSERT_NE(movie->fontById(7), nullptr);
-    ASSERT_NE(textOf(*movie, 10), nullptr);
-    EXPECT_NE(textOf(*movie, 10)->font(7), nullptr);
-    const Picture pic = renderFrame(*movie, 0, 550, 400);
-    EXPECT_EQ(pic.at(110, 90), Red);
-    shutdownPlayer();
-}
-
 TEST(TextTest, TextClaimingMoreGlyphsThanItCanHoldIsRefused)
 {
     // Zero-bit glyph fields: every byte 0x7F is a run of 127 empty entries.
@@ -259,24 +190,4 @@ TEST(TextTest, TextClaimingMoreGlyphsThanItCanHoldIsRefused)
     EXPECT_EQ(movie->characterById(12), nullptr);
     ASSERT_NE(textOf(*movie, 13), nullptr);
     EXPECT_EQ(textOf(*movie, 13)->runs()[0].glyphs.size(), 2u);
-}
-
-TEST(TextTest, TextPlacedInsideASpriteFollowsTheSpritesMatrixAndColour)
-{
-    TextBuilder text(10, DefineTextTag);
-    text.style(1, Colour{255, 255, 255, 255}, 0, 0, 400).glyphs({{0, 600}});
-    TagList inner;
-    inner.tag(PlaceObject2, place(10, 1, 1000, 0)).showFrame().end();
-
-    // The sprite is moved by (1000, 2000) twips and tinted to pure green.
-    const Bytes sprite =
-        placeWith(20, 1, MatrixSpec{{}, {}, 1000, 2000}, CxformSpec{std::vector<double>{0, 1, 0, 1}, {}});
-
-    Ref<MovieDefinition> movie =
-        textMovie({{DefineTextTag, text.payload()}, {39, defineSprite(20, 1, inner)}, {PlaceObject2, sprite}});
-    const Picture pic = renderFrame(*movie, 0, 550, 400);
-    // Glyph at x (1000 + 1000) / 20 = 100..120 px, y 80..100 px.
-    EXPECT_EQ(pic.at(110, 90), 0xFF00FF00u);
-    EXPECT_EQ(pic.at(60, 90), 0u);
-    EXPECT_EQ(pic.countNonTransparent(), 400);
 }

@@ -20,39 +20,6 @@ class MainMenuScreenTest : public MenuFixture
     MainMenuScreen& Menu() { return MainMenuScreen::Get(); }
 };
 
-TEST_F(MainMenuScreenTest, LayoutAt640x480)
-{
-    EnterMenu();
-    Button& play = Menu().PlayGameButton();
-    EXPECT_EQ(play.GetWidth(), 362);
-    EXPECT_EQ(play.GetHeight(), 43);
-    EXPECT_EQ(play.GetX(), 139);
-    EXPECT_EQ(play.GetY(), 143);
-    EXPECT_EQ(Menu().Logo().GetWidth(), 520);
-    EXPECT_EQ(Menu().Logo().GetHeight(), 99);
-    EXPECT_EQ(Menu().ExitGameButton().GetY(), 369);
-    // Caption nudged up-left by (1, 1) at this size: centred 256 x 33 caption.
-    EXPECT_EQ(play.GetCaptionX(), 139 + 181 - 128 - 1);
-
-    // Seven controls in drawing order, on the purple background.
-    const auto& controls = ScreenManager::Get().Controls();
-    ASSERT_EQ(controls.size(), 7u);
-    EXPECT_EQ(controls[0], &Menu().Logo());
-    EXPECT_EQ(controls[6], &Menu().Footer());
-    const auto& frame = Platform().Frames().back();
-    EXPECT_EQ(frame.At(2, 2) & 0xFFFFFF, 0x9955AAu);
-    EXPECT_EQ(frame.At(320, 143 + 6) & 0xFFFFFF, 0x285AC8u); // the button body, above its caption
-
-    if (hasFont)
-    {
-        TextLabel& footer = Menu().Footer();
-        EXPECT_FALSE(footer.GetText().empty());
-        EXPECT_GT(footer.GetWidth(), 100);
-        EXPECT_EQ(footer.GetX(), 320 - footer.GetWidth() / 2);
-        EXPECT_EQ(footer.GetY(), 452);
-    }
-}
-
 TEST_F(MainMenuScreenTest, MusicStartsOnTheThirdFrameAndIsNotRestartedOnReturn)
 {
     EnterMenu(); // frame 0 after the switch
@@ -109,62 +76,6 @@ TEST_F(MainMenuScreenTest, EscapeOpensOneExitDialogHoweverOftenItIsPressed)
     EXPECT_TRUE(ScreenManager::Get().IsModal());
     ScreenManager::Get().OnKeyDown('y', false);
     EXPECT_TRUE(App().IsQuitRequested());
-}
-
-TEST_F(MainMenuScreenTest, ClickingNoClosesTheExitDialog)
-{
-    EnterMenu();
-    ScreenManager::Get().OnKeyDown(KeyCode::Escape, false);
-    RunFrames(2);
-    ExitConfirmDialog& dialog = Menu().ExitDialog();
-    EXPECT_EQ(dialog.Panel().GetWidth(), 480);
-    EXPECT_EQ(dialog.Panel().GetX(), 80);
-    const int x = dialog.NoButton().GetX() + dialog.NoButton().GetWidth() / 2;
-    const int y = dialog.NoButton().GetY() + dialog.NoButton().GetHeight() / 2;
-    ScreenManager::Get().OnMouseMove(x, y);
-    ScreenManager::Get().OnLeftButtonDown(x, y);
-    ScreenManager::Get().OnLeftButtonUp(x, y);
-    EXPECT_FALSE(ScreenManager::Get().IsModal());
-    EXPECT_FALSE(App().IsQuitRequested());
-}
-
-TEST_F(MainMenuScreenTest, ButtonsWithoutTheirScreensDoNothingHarmful)
-{
-    EnterMenu();
-    for (int key : {'p', 'h', 'o'})
-    {
-        ScreenManager::Get().OnKeyDown(key, false);
-        RunFrames(2);
-        ASSERT_NE(Current(), nullptr);
-        if (Current() != &MainMenuScreen::Get())
-        {
-            ScreenManager::Get().SetScreen(&MainMenuScreen::Get(), true);
-            RunFrames(2);
-        }
-    }
-    EXPECT_FALSE(App().IsQuitRequested());
-}
-
-TEST_F(MainMenuScreenTest, TheGameStartsOnTheLogoAndAKeyLeadsToTheMenu)
-{
-    WriteFile("Data/GameOpts.opt", "<opts>\n\t<display width=\"640\" height=\"480\" fullscreen=\"0\"/>\n"
-                                   "\t<sounds volume=\"0.50\"/>\n\t<music volume=\"0.25\"/>\n</opts>\n");
-    Platform().PushMouseMove(5, 5);
-    Platform().PushKey(VirtualKey::Space);
-    for (int i = 0; i < 4; ++i)
-    {
-        Platform().PushMouseMove(6 + i, 5);
-    }
-    Platform().PushClose();
-    EXPECT_EQ(App().Run(), 0);
-
-    const auto& frames = Platform().Frames();
-    ASSERT_GE(frames.size(), 2u);
-    EXPECT_EQ(frames.front().At(320, 240) & 0xFFFFFF, 0xFFFFFFu); // white, the logo still covered
-    EXPECT_EQ(frames.front().At(2, 2) & 0xFFFFFF, 0xFFFFFFu);
-    EXPECT_EQ(frames.back().At(2, 2) & 0xFFFFFF, 0x9955AAu); // the menu
-    EXPECT_FLOAT_EQ(SoundManager::Get().GetEffectsVolume(), 0.5f);
-    EXPECT_FLOAT_EQ(SoundManager::Get().GetMusicVolume(), 0.25f);
 }
 
 TEST_F(MainMenuScreenTest, LeavingTheMenuReleasesItsPicturesAndReturningRendersThemAgain)

@@ -89,27 +89,6 @@ class ProfileScreensTest : public MenuFixture
     ProfileSelectScreen& Profiles() { return ProfileSelectScreen::Get(); }
 };
 
-TEST_F(ProfileScreensTest, SlotsStandAtEqualStepsAboveDeleteProfile)
-{
-    Name(2, "carol");
-    for (const auto& [w, h] : {std::pair{640, 480}, std::pair{1024, 768}})
-    {
-        ASSERT_TRUE(App().Open(false, "Quorvo", w, h));
-        Go(Profiles());
-        const int step = Profiles().SlotButton(1).GetY() - Profiles().SlotButton(0).GetY();
-        EXPECT_EQ(Profiles().SlotButton(0).GetY(), static_cast<int>(h * 0.238658));
-        for (int i = 1; i < 4; ++i)
-            EXPECT_NEAR(Profiles().SlotButton(i).GetY() - Profiles().SlotButton(i - 1).GetY(), step, 1);
-        Button& last = Profiles().SlotButton(3);
-        EXPECT_NEAR(Profiles().DeleteButton().GetY() - last.GetY(), step, 1);
-        EXPECT_LT(last.GetY() + last.GetHeight(), Profiles().DeleteButton().GetY());
-        for (int i = 0; i < 4; ++i)
-            EXPECT_EQ(Profiles().SlotNumber(i).GetX(), Profiles().SlotButton(i).GetX() + static_cast<int>(w * 0.035));
-        EXPECT_EQ(Profiles().SlotButton(2).GetCaptionText(), "carol");
-        EXPECT_EQ(Profiles().SlotButton(1).GetCaptionText(), "");
-    }
-}
-
 TEST_F(ProfileScreensTest, NameEntryAcceptsPrintableCharactersUpToTwelveThatFit)
 {
     const struct

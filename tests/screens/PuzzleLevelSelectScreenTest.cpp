@@ -60,32 +60,6 @@ class PuzzleLevelSelectScreenTest : public MenuFixture
 
 } // namespace
 
-TEST_F(PuzzleLevelSelectScreenTest, LayoutAt640x480)
-{
-    WriteFile("Data/Levels/01 Set/001.qvl", Level(3));
-    Enter();
-    const struct
-    {
-        const Control& control;
-        int x, y, w, h;
-    } table[] = {
-        {Select().RightSetArrow(), 507, 48, 64, 43},   {Select().LeftSetArrow(), 69, 48, 64, 43},
-        {Select().Preview(2), 420, 140, 120, 200},     {Select().CompletedMark(0), 102, 148, 115, 184},
-        {Select().NextPageArrow(), 556, 148, 64, 192}, {Select().PreviousPageArrow(), 20, 148, 64, 192},
-        {Select().ReturnButton(), 139, 398, 362, 43},
-    };
-    for (const auto& e : table)
-        EXPECT_EQ((std::array<int, 4>{e.control.GetX(), e.control.GetY(), e.control.GetWidth(), e.control.GetHeight()}),
-                  (std::array<int, 4>{e.x, e.y, e.w, e.h}));
-    // 17 x 18 cells, the 102 x 180 grid centred on the 120 x 200 preview at (100, 140).
-    const Block& corner = Select().Preview(0).BlockAt(0, 9);
-    EXPECT_EQ((std::array<int, 3>{corner.GetX(), corner.GetY(), corner.GetWidth()}),
-              (std::array<int, 3>{109, 312, 17}));
-    EXPECT_EQ(corner.GetType(), BlockType::Blue);
-    EXPECT_EQ(Select().LevelLabel(0).GetY(), 341);
-    EXPECT_EQ(Select().MovesLabel(0).GetY(), 120);
-}
-
 TEST_F(PuzzleLevelSelectScreenTest, SetAndPageArrowsAtTheirEnds)
 {
     WriteFile("Data/Levels/01 Two/001.qvl", Level(1));

@@ -1,7 +1,10 @@
 // The tools as the build runs them: exit status, output files, options.
+#include "fixtures/MovieFixtures.h"
 #include "fixtures/TestPaths.h"
 
 #include <gtest/gtest.h>
+
+#include <cairo.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -42,10 +45,63 @@ class CommandLineTest : public ::testing::Test
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
+    // The pixel at (x, y) of frame `frame` of `movie` as swfrender draws it at w x h; 1 when it failed.
+    uint32_t RenderedPixel(const swftest::Bytes& movie, int frame, int w, int h, int x, int y) const
+    {
+        Write("movie.swf", std::string(movie.begin(), movie.end()));
+        const std::string size = " --size " + std::to_string(w) + "x" + std::to_string(h);
+        if (Run("swfrender", Path("movie.swf") + " --frame " + std::to_string(frame) + size + " -o " + Path("f.png")))
+            return 1;
+        cairo_surface_t* image = cairo_image_surface_create_from_png(Path("f.png").c_str());
+        uint32_t value = 1;
+        if (cairo_surface_status(image) == CAIRO_STATUS_SUCCESS && cairo_image_surface_get_width(image) == w &&
+            cairo_image_surface_get_height(image) == h)
+            value = *reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(image) +
+                                                       y * cairo_image_surface_get_stride(image) + x * 4);
+        cairo_surface_destroy(image);
+        return value;
+    }
+
     std::string folder;
 };
 
+// Frame 0 red, frame 1 green, frame 2 (labelled "blue") blue; frame 0 carries `script`.
+swftest::Bytes ThreeColourMovie(const swftest::ActionBuilder& script)
+{
+    using namespace swftest;
+    MovieBuilder mb(3, 2000, 2000);
+    mb.tag(2, square(1, {255, 0, 0, 255})).tag(2, square(2, {0, 255, 0, 255})).tag(2, square(3, {0, 0, 255, 255}));
+    mb.tag(26, place(1, 1)).tag(12, script.bytes).showFrame();
+    mb.tag(26, place(2, 1, 0, 0, "", true)).showFrame();
+    mb.tag(43, frameLabel("blue")).tag(26, place(3, 1, 0, 0, "", true)).showFrame().end();
+    return mb.fws();
+}
+
 } // namespace
+
+// The movie inspector renders frames exactly as the engine does, frame actions included.
+TEST_F(CommandLineTest, MovieInspectorRendersTheFrameTheScriptsChooseAndRefusesBadInput)
+{
+    using swftest::ActionBuilder;
+    EXPECT_EQ(0xFF00FF00u, RenderedPixel(ThreeColourMovie(ActionBuilder()), 1, 40, 10, 20, 5));
+    // No script: frame 0 shows red; gotoAndStop("blue"); a computed frame number (3 - 2 is
+    // frame 1, green); a script that never ends is cut off and the frame still renders.
+    const std::pair<ActionBuilder, uint32_t> scripts[] = {
+        {ActionBuilder(), 0xFFFF0000u},
+        {ActionBuilder().pushString("blue").action(0x9F, {0}), 0xFF0000FFu},
+        {ActionBuilder().pushInt(3).pushInt(2).op(0x0B).action(0x9F, {0}), 0xFF00FF00u},
+        {ActionBuilder().jump(-5), 0xFFFF0000u},
+    };
+    for (const auto& [script, shown] : scripts)
+        EXPECT_EQ(shown, RenderedPixel(ThreeColourMovie(script), 0, 20, 20, 10, 10));
+
+    EXPECT_NE(Run("swfrender", Path("missing.swf") + " --frame 0 --size 10x10 -o " + Path("a.png")), 0);
+    Write("junk.swf", "nope");
+    EXPECT_NE(Run("swfrender", "--info " + Path("junk.swf")), 0);
+    const std::string error = Read("err.txt");
+    EXPECT_EQ(std::count(error.begin(), error.end(), '\n'), 1); // one line
+    EXPECT_NE(Run("swfrender", Path("movie.swf") + " --frame 0 --size 0x10 -o " + Path("b.png")), 0);
+}
 
 TEST_F(CommandLineTest, PictureCompilerWritesPlainOrCompressedMoviesAndListsFrames)
 {

@@ -53,30 +53,3 @@ TEST(QuadraticFitTest, PiecesStayWithinTheToleranceAndEndExactly)
         }
     }
 }
-
-TEST(QuadraticFitTest, TheErrorBoundIsTightAndPiecesAreFew)
-{
-    // A symmetric S-curve: the bound sqrt(3)/36 |d| is reached, not merely respected.
-    const Point p0{0, 0}, p1{0, 1000}, p2{1000, -1000}, p3{1000, 0};
-    std::vector<QuadPiece> one;
-    CubicToQuadratics(p0, p1, p2, p3, 1e9, one);
-    ASSERT_EQ(one.size(), 1u);
-    const double bound = SingleQuadraticError(p0, p1, p2, p3);
-    EXPECT_GT(MaxDeviation(p0, p1, p2, p3, one), 0.95 * bound);
-    EXPECT_LE(MaxDeviation(p0, p1, p2, p3, one), bound * 1.0001);
-
-    // A cubic that is really a quadratic needs one piece, and gives that quadratic back.
-    const Point q0{0, 0}, qc{50, 100}, q2{100, 0};
-    std::vector<QuadPiece> exact;
-    CubicToQuadratics(q0, q0 + (qc - q0) * (2.0 / 3), q2 + (qc - q2) * (2.0 / 3), q2, 0.01, exact);
-    ASSERT_EQ(exact.size(), 1u);
-    EXPECT_NEAR(exact[0].control.x, 50, 1e-9);
-    EXPECT_NEAR(exact[0].control.y, 100, 1e-9);
-
-    // Halving the tolerance grows the count by about the cube root of 2.
-    std::vector<QuadPiece> coarse, fine;
-    CubicToQuadratics(p0, p1, p2, p3, 1.0, coarse);
-    CubicToQuadratics(p0, p1, p2, p3, 0.125, fine);
-    EXPECT_EQ(fine.size(), size_t(std::ceil(std::cbrt(bound / 0.125))));
-    EXPECT_LE(fine.size(), 2 * coarse.size() + 1);
-}

@@ -172,42 +172,6 @@ TEST(MovieWriterTest, TagHeadersUseTheLongFormFromSixtyThreeBytes)
         EXPECT_EQ(t.longHeader, t.length >= 63) << "tag " << t.code << " of " << t.length << " bytes";
 }
 
-TEST(MovieWriterTest, HeaderFramesAndLabelsReadBackByThePlayer)
-{
-    const std::vector<uint8_t> file =
-        CompileSvg(Svg(120, 40,
-                       "<rect width='120' height='40' fill='white'/>"
-                       "<g data-frame='' data-label='start'><rect width='10' height='10' fill='red'/></g>"
-                       "<g data-frame='' data-hold='3'><rect width='20' height='10' fill='green'/></g>"
-                       "<g data-frame='' data-label='rest'><rect width='30' height='10' fill='blue'/></g>",
-                       "data-fps='8'"));
-    ASSERT_FALSE(file.empty());
-    EXPECT_EQ(std::string(file.begin(), file.begin() + 3), "FWS");
-    auto movie = ReadMovie(file);
-    ASSERT_TRUE(movie->isValid());
-    EXPECT_EQ(movie->frameCount(), 5);
-    EXPECT_FLOAT_EQ(movie->frameRate(), 8.0f);
-    EXPECT_FLOAT_EQ(movie->frameRect().xmax, 2400.0f);
-    EXPECT_FLOAT_EQ(movie->frameRect().ymax, 800.0f);
-    EXPECT_EQ(movie->widthPixels(), 120);
-    EXPECT_EQ(movie->frameByLabel("start").value_or(-1), 0);
-    EXPECT_EQ(movie->frameByLabel("rest").value_or(-1), 4);
-    // Four distinct shapes, each defined once.
-    EXPECT_EQ(Shapes(*movie).size(), 4u);
-
-    // Each frame shows the background and only its own group.
-    auto blueAt = [](const std::vector<uint32_t>& px, int x, int y) { return px[size_t(y * 120 + x)] & 0xFF; };
-    auto redAt = [](const std::vector<uint32_t>& px, int x, int y) { return (px[size_t(y * 120 + x)] >> 16) & 0xFF; };
-    const auto f0 = RenderFrame(*movie, 0, 120, 40);
-    const auto f3 = RenderFrame(*movie, 3, 120, 40);
-    const auto f4 = RenderFrame(*movie, 4, 120, 40);
-    EXPECT_EQ(redAt(f0, 5, 5), 255u);
-    EXPECT_EQ(blueAt(f0, 25, 5), 255u); // white there in frame 0
-    EXPECT_EQ(redAt(f3, 15, 5), 0u);    // green: the red square is gone
-    EXPECT_EQ(blueAt(f4, 25, 5), 255u);
-    EXPECT_EQ(redAt(f4, 25, 5), 0u);
-}
-
 TEST(MovieWriterTest, CompressedMoviesHoldTheSameBytes)
 {
     const std::string body = "<rect x='5' y='5' width='90' height='40' rx='8' fill='orange'/>";

@@ -100,38 +100,6 @@ TEST(PuzzleCheckRules, SwapsWithEmptyCells)
     EXPECT_EQ(field, settled);
 }
 
-TEST(PuzzleCheckRules, BlockMovedIntoAGapDropsAndCompletesARow)
-{
-    PuzzleField field = FieldOf({"...B..", "GG.GBB"});
-    int rounds = 0;
-    ASSERT_TRUE(field.Play(Horizontal(2, 9), &rounds));
-    // The Green moves left into the gap, the Blue above it lands in row 9:
-    // both rows of three clear in the same round.
-    EXPECT_EQ(rounds, 1);
-    EXPECT_TRUE(field.IsEmpty());
-}
-
-TEST(PuzzleCheckRules, CascadeCountsEachRound)
-{
-    // Greens clear, the Red above them lands between the two Reds, and the
-    // Blues above the Greens reach row 9 beside the lone Blue.
-    PuzzleField field = FieldOf({"..RGBB", "RRGBGG"});
-    int rounds = 0;
-    ASSERT_TRUE(field.Play(Vertical(3, 8), &rounds));
-    EXPECT_EQ(rounds, 2);
-    EXPECT_TRUE(field.IsEmpty());
-}
-
-TEST(PuzzleCheckRules, RestAndCodesThatBreakRuns)
-{
-    EXPECT_FALSE(FieldOf({"R.....", ".RR..."}).IsAtRest());
-    EXPECT_TRUE(FieldOf({"R.....", "RBB..."}).IsAtRest());
-    // The code without a picture is neither a colour nor Wild: it splits runs.
-    std::array<bool, FieldCells> marked{};
-    EXPECT_EQ(FieldOf({"RR5RRR"}).FindSets(marked), 3);
-    EXPECT_EQ(FieldOf({"RRWRR."}).FindSets(marked), 5);
-}
-
 TEST(PuzzleCheckSolver, FindsTheShortestSolution)
 {
     // One swap clears the row; the solver must not report more.

@@ -23,13 +23,6 @@ SoundScript Parse(const std::string& text)
     return script ? *script : SoundScript{};
 }
 
-std::string ParseError(const std::string& text)
-{
-    std::string error;
-    EXPECT_FALSE(ParseSoundScript(text, error)) << text;
-    return error;
-}
-
 // A tiny loop whose notes and reverb run over its end.
 const char* const LoopScript = R"(
 channels 2
@@ -69,21 +62,6 @@ track kick
 end
 )";
 
-// Largest sample-to-sample change inside the sound and the change from the
-// last frame back to the first, over all channels.
-std::pair<float, float> Steps(const std::vector<float>& s, int channels)
-{
-    float inside = 0, seam = 0;
-    const size_t frames = s.size() / size_t(channels);
-    for (int c = 0; c < channels; ++c)
-    {
-        for (size_t i = 1; i < frames; ++i)
-            inside = std::max(inside, std::fabs(s[i * channels + c] - s[(i - 1) * channels + c]));
-        seam = std::max(seam, std::fabs(s[size_t(c)] - s[(frames - 1) * channels + c]));
-    }
-    return {inside, seam};
-}
-
 } // namespace
 
 TEST(SoundScriptTest, ReadsNotesChordsRestsAndRepeats)
@@ -111,20 +89,6 @@ TEST(SoundScriptTest, ReadsNotesChordsRestsAndRepeats)
         EXPECT_FALSE(ParseNoteName(bad)) << bad;
 }
 
-TEST(SoundScriptTest, RefusesMistakesWithTheirLine)
-{
-    EXPECT_NE(ParseError("tempo 120\nwobble 3\n").find("line 2"), std::string::npos);
-    ParseError("instrument a\n wave sine\n");                                             // no end
-    ParseError("channels 3\ntrack a\nend\n");                                             // bad channels
-    ParseError("instrument a\nend\npattern p\n C4\nend\ntrack a\nplay p\nend\n");         // no length
-    ParseError("instrument a\nend\ntrack a\nplay nothing\nend\n");                        // unknown pattern
-    ParseError("pattern p\n C4:1\nend\ntrack ghost\nplay p\nend\n");                      // unknown instrument
-    ParseError("loop\ninstrument a\nend\npattern p\n C4:1\nend\ntrack a\nplay p\nend\n"); // loop without bars
-    ParseError("instrument a\n envelope 0.1 0.1 2 0.1\nend\n");                           // sustain above 1
-    ParseError("pattern p\n C4:0\nend\n");
-    ParseError("pattern p\n C4:1@x\nend\n");
-}
-
 TEST(SoundRendererTest, NotesStartAndEndInSilence)
 {
     NoteRenderer renderer(22050);
@@ -150,71 +114,6 @@ TEST(SoundRendererTest, NotesStartAndEndInSilence)
     EXPECT_NEAR(NoteRenderer::Envelope(in, 0.15, 0.2), 0.5, 0.01);
     EXPECT_EQ(NoteRenderer::Envelope(in, 0.31, 0.2), 0.0);
     EXPECT_LT(NoteRenderer::Envelope(in, 0.25, 0.2), 0.05);
-}
-
-TEST(SoundRendererTest, LoopsHaveExactLengthAndNoStepAtTheSeam)
-{
-    const SoundScript s = Parse(LoopScript);
-    std::string error;
-    auto sound = RenderSound(s, error);
-    ASSERT_TRUE(sound) << error;
-    EXPECT_EQ(sound->channels, 2);
-    EXPECT_EQ(sound->Frames(), 88200u); // 8 beats at 120 a minute: exactly 4 s
-    float peak = 0;
-    for (float v : sound->samples)
-        peak = std::max(peak, std::fabs(v));
-    EXPECT_NEAR(peak, 0.3f, 1e-6);
-    // The tails of the last chord, the echo and the reverb are already
-    // sounding at the start, so the seam is like any other sample step.
-    const auto [inside, seam] = Steps(sound->samples, 2);
-    EXPECT_LE(seam, inside);
-    float head = 0;
-    for (size_t i = 0; i < 200; ++i)
-        head = std::max(head, std::fabs(sound->samples[i]));
-    EXPECT_GT(head, 0.01f);
-
-    // A track that does not fill the loop is a mistake, not silence.
-    SoundScript shortTrack = s;
-    shortTrack.tracks[1].patterns.pop_back();
-    EXPECT_FALSE(RenderSound(shortTrack, error));
-    EXPECT_NE(error.find("beats"), std::string::npos);
-}
-
-TEST(SoundRendererTest, OneShotsEndAfterTheirLastNote)
-{
-    const SoundScript s = Parse("tempo 60\npeak 0.45\ntail 0.05\ninstrument a\n envelope 0.001 0.05 0 0.1\nend\n"
-                                "pattern p\n r:0.1 A5:0.1\nend\ntrack a\n legato 1\n play p\nend\n");
-    std::string error;
-    auto sound = RenderSound(s, error);
-    ASSERT_TRUE(sound) << error;
-    EXPECT_EQ(sound->channels, 1);
-    EXPECT_EQ(sound->Frames(), size_t(std::ceil((0.1 + 0.1 + 0.1 + 0.05) * 22050)));
-    EXPECT_EQ(sound->samples.back(), 0.0f);
-    EXPECT_EQ(sound->samples.front(), 0.0f);
-}
-
-TEST(OggEncoderTest, FilesDecodeAtTheGameRateAndLengthAndRepeatExactly)
-{
-    const SoundScript s = Parse(LoopScript);
-    std::string error;
-    auto sound = RenderSound(s, error);
-    ASSERT_TRUE(sound) << error;
-    auto bytes = EncodeOggVorbis(*sound, 0.4, "Test", error);
-    ASSERT_TRUE(bytes) << error;
-    auto again = EncodeOggVorbis(*sound, 0.4, "Test", error);
-    EXPECT_EQ(*bytes, *again);
-
-    DecodedSound d;
-    ASSERT_TRUE(DecodeOggVorbisFloat(*bytes, d));
-    EXPECT_EQ(d.channels, 2);
-    EXPECT_EQ(d.rate, 22050);
-    EXPECT_EQ(d.samples.size(), sound->samples.size());
-    const auto [inside, seam] = Steps(d.samples, 2);
-    EXPECT_LE(seam, inside);
-    float peak = 0;
-    for (float v : d.samples)
-        peak = std::max(peak, std::fabs(v));
-    EXPECT_LT(peak, 0.4f);
 }
 
 TEST(SoundScriptTest, DamagedDescriptionsAreRefusedOrRendered)
