@@ -193,14 +193,11 @@ TEST(ShippedPuzzles, GradedInOrderWithoutMirrorTwins)
             EXPECT_LE(lastGrade[level.set], grade);
         lastGrade[level.set] = grade;
 
-        const PuzzleField field = ParseLevelText(ReadText(level.path.string())).field;
-        std::string cells, mirrored;
-        for (int row = 0; row < FieldRows; ++row)
-            for (int column = 0; column < FieldColumns; ++column)
-            {
-                cells += static_cast<char>('0' + field.At(column, row));
-                mirrored += static_cast<char>('0' + field.At(FieldColumns - 1 - column, row));
-            }
+        const std::string cells = Digits(ParseLevelText(ReadText(level.path.string())).field);
+        std::string mirrored;
+        for (int row = 0; row < FieldRows; ++row) // each row reversed, in place
+            mirrored.append(cells.rbegin() + (FieldRows - 1 - row) * FieldColumns,
+                            cells.rbegin() + (FieldRows - row) * FieldColumns);
         const auto [twin, fresh] = seen.emplace(std::min(cells, mirrored), level.path.string());
         EXPECT_TRUE(fresh) << "the same as " << twin->second;
     }

@@ -8,80 +8,62 @@
 namespace
 {
 
-constexpr const char* Shipped = "Data/Levels/02 Advanced/005.qvl";
-constexpr const char* Dead = "Data/Levels/01 Set/001.qvl";
-
 class PlayScreenHintTest : public PlayScreenFixture
 {
   protected:
-    void SetUp() override
+    void StartPuzzle(const std::string& text, uint64_t ms)
     {
-        PlayScreenFixture::SetUp();
-        Open();
-        WriteLevel(Shipped, ReadText(SourcePath("assets/levels/02 Advanced/005.qvl")));
-        // Two Reds can never clear, however the Greens go.
-        WriteLevel(Dead, LevelXml(3, {{0, 9, 0}, {1, 9, 4}, {2, 9, 0}, {3, 9, 4}, {4, 9, 4}}));
-    }
-    void StartPuzzle(const std::string& path, uint64_t ms = 1000)
-    {
+        WriteLevel("Data/Levels/01 Set/001.qvl", text);
         Play().SetGameType(GameType::PuzzleChallenge);
-        ASSERT_TRUE(Play().LoadPuzzle(path));
+        ASSERT_TRUE(Play().LoadPuzzle("Data/Levels/01 Set/001.qvl"));
         Start(GameType::PuzzleChallenge, Difficulty::Easy, ms);
         Frames(ms + 16, ms + 100);
     }
-    void ExpectMoverAt(int column, int row, bool vertical)
+    [[nodiscard]] std::string MoverAt()
     {
         int c = -1, r = -1;
         Play().Rules().MoverCell(c, r);
-        EXPECT_EQ(c, column);
-        EXPECT_EQ(r, row);
-        EXPECT_EQ(Play().Mover().GetOrientation(), vertical ? BlockMover::Vertical : BlockMover::Horizontal);
+        return std::to_string(c) + "," + std::to_string(r) + "," + std::to_string(Play().Mover().GetOrientation());
     }
 };
 
-TEST_F(PlayScreenHintTest, HintMovesTheMoverOntoTheFirstSwapAndBlinksItForASecond)
+TEST_F(PlayScreenHintTest, HintShowsTheFirstSwapOrThatThereIsNoneAndNothingWhilePausedOrUnderTheDialog)
 {
-    StartPuzzle(Shipped);
+    Open();
+    StartPuzzle(ReadText(SourcePath("assets/levels/03 Expert/010.qvl")), 1000);
     const int moves = Play().Rules().MovesLeft();
-    PuzzleSolver solver;
-    const PuzzleSolver::Result expected = solver.Solve(PuzzleHint::FieldOf(Play().GetBoard()), moves);
+    const PuzzleSolver::Result expected = PuzzleSolver().Solve(PuzzleHint::FieldOf(Play().GetBoard()), moves);
     ASSERT_TRUE(expected.solved);
     Key('h');
     Frame(1116);
     const Swap& first = expected.moves.front();
-    ExpectMoverAt(first.column, first.row, first.vertical);
+    EXPECT_EQ(MoverAt(), std::to_string(first.column) + "," + std::to_string(first.row) + "," +
+                             std::to_string(first.vertical ? BlockMover::Vertical : BlockMover::Horizontal));
     EXPECT_EQ(Play().Rules().MovesLeft(), moves);
     bool hiddenOnce = false;
-    for (uint64_t ms = 1132; ms < 2100; ms += 16)
-    {
-        Frame(ms);
+    for (uint64_t ms = 1132; ms < 2100; ms += 16, Frame(ms))
         hiddenOnce = hiddenOnce || Play().Mover().IsHidden();
-    }
     EXPECT_TRUE(hiddenOnce);
     Frame(2200);
-    EXPECT_FALSE(Play().IsMoverBlinking());
-    EXPECT_FALSE(Play().Mover().IsHidden());
-}
+    EXPECT_FALSE(Play().IsMoverBlinking() || Play().Mover().IsHidden());
 
-TEST_F(PlayScreenHintTest, DeadPositionGetsTheMascotsWordAndPauseOrDialogGetNothing)
-{
-    StartPuzzle(Dead);
+    // Two Reds can never clear, however the Greens go.
+    StartPuzzle(LevelXml(3, {{0, 9, 0}, {1, 9, 4}, {2, 9, 0}, {3, 9, 4}, {4, 9, 4}}), 3000);
     Key('h');
-    Frame(1116);
+    Frame(3116);
     EXPECT_EQ(Play().BubbleText(), "No way out! Try Undo.");
     EXPECT_EQ(Play().Rules().MovesLeft(), 3);
 
-    StartPuzzle(Shipped, 3000);
+    StartPuzzle(ReadText(SourcePath("assets/levels/03 Expert/010.qvl")), 5000);
     Play().TogglePause();
     Key('h');
     Play().TogglePause();
     Play().OpenDialog(EndGameConfirmDialog::Purpose::Menu);
     Key('h');
     Play().DismissDialog();
-    Frames(3116, 3300);
-    EXPECT_FALSE(Play().Hint().IsPending());
-    EXPECT_FALSE(Play().IsMoverBlinking());
-    ExpectMoverAt(0, 0, false);
+    Frames(5116, 5300);
+    EXPECT_FALSE(Play().Hint().IsPending() || Play().IsMoverBlinking());
+    EXPECT_EQ(MoverAt(), "0,0,0");
 }
 
 } // namespace
