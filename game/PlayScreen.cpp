@@ -320,6 +320,8 @@ void PlayScreen::OnEnter()
     rules.Reset();
     rules.PlaceMover(0, 0);
     mover.Show();
+    hint.Cancel();
+    hintBlinkStart.reset();
     // The queue counts from now, so nothing drops before the clock starts.
     clock.Reset(now);
     messageVisible = false;

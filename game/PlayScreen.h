@@ -13,6 +13,7 @@
 #include "game/EndGameConfirmDialog.h"
 #include "game/GameClock.h"
 #include "game/GameModes.h"
+#include "game/PuzzleHint.h"
 #include "game/Scoring.h"
 #include "media/Sprite.h"
 #include "media/TextLabel.h"
@@ -35,6 +36,9 @@ class PlayScreen : public Screen, public ButtonListener, public BoardRulesHost
     static constexpr double MultiplierSeconds = 1.0;
     static constexpr double FailDelaySeconds = 1.0;
     static constexpr double QueueBarRefreshSeconds = 0.05;
+    // The mover blinks on a hint's swap for a second, hidden every other eighth.
+    static constexpr double HintBlinkSeconds = 1.0;
+    static constexpr double HintBlinkPeriod = 0.125;
     // framesSinceSwitch above which the game clock starts (the 4th update).
     static constexpr int ClockStartFrame = 2;
 
@@ -87,6 +91,10 @@ class PlayScreen : public Screen, public ButtonListener, public BoardRulesHost
     void LevelChanged(int level) override;
     void UndoApplied(int movesLeft, int movesTotal) override;
 
+    // Puzzle Challenge: asks for a hint (key h). It is shown once the board
+    // is at rest; nothing happens while paused, over or under a dialog.
+    void RequestHint();
+
     // A message in the speech bubble for 2.5 s; replaces a shown one at once.
     void ShowBubbleText(const std::string& text);
 
@@ -117,6 +125,8 @@ class PlayScreen : public Screen, public ButtonListener, public BoardRulesHost
     [[nodiscard]] Scoring& GetScoring() { return scoring; }
     [[nodiscard]] GameClock& Clock() { return clock; }
     [[nodiscard]] EndGameConfirmDialog& Dialog() { return dialog; }
+    [[nodiscard]] PuzzleHint& Hint() { return hint; }
+    [[nodiscard]] bool IsMoverBlinking() const { return hintBlinkStart.has_value(); }
     [[nodiscard]] TextLabel& HudLine(int index) { return hud[index]; }
     [[nodiscard]] TextLabel& MultiplierText() { return multiplierText; }
     [[nodiscard]] TextLabel& MessageText() { return messageText; }
@@ -155,6 +165,7 @@ class PlayScreen : public Screen, public ButtonListener, public BoardRulesHost
     void UpdateQueueTimer(double now);
     bool DropQueue(double now);
     bool PuzzleEndTests(const RulesStepResult& step, double now);
+    void UpdateHint(const RulesStepResult& step, double now);
     void InsertHighScore();
     void RaiseAboveDim();
     void FreezeChanged();
@@ -171,6 +182,8 @@ class PlayScreen : public Screen, public ButtonListener, public BoardRulesHost
     BoardRules rules{board, mover, scoring, *this};
     GameClock clock;
     EndGameConfirmDialog dialog;
+    PuzzleHint hint;
+    std::optional<double> hintBlinkStart; // seconds; set while the mover blinks
 
     int timeLimit = 210;
     bool dropNow = false;

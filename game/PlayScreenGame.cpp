@@ -73,6 +73,7 @@ void PlayScreen::Update(int framesSinceSwitch)
     {
         if (PuzzleEndTests(step, now))
             return;
+        UpdateHint(step, now);
     }
     else
     {
@@ -195,6 +196,50 @@ bool PlayScreen::PuzzleEndTests(const RulesStepResult& step, double now)
         }
     }
     return false;
+}
+
+void PlayScreen::RequestHint()
+{
+    if (gameType != GameType::PuzzleChallenge || !puzzleLoaded || over || paused || GameInputBlocked())
+        return;
+    hint.Request();
+}
+
+// The hint's search runs a slice per frame on the board at rest; its answer
+// moves the mover onto the first swap and blinks it, or has the mascot say
+// there is no way out. The moves left stay as they are.
+void PlayScreen::UpdateHint(const RulesStepResult& step, double now)
+{
+    const bool atRest = !step.falling && !step.clearing && !rules.IsSwapPending();
+    switch (hint.Update(board, rules.MovesLeft(), atRest))
+    {
+    case PuzzleHint::Outcome::Swap:
+    {
+        const ::Swap& swap = hint.FirstSwap();
+        mover.SetOrientation(swap.vertical ? BlockMover::Vertical : BlockMover::Horizontal);
+        rules.PlaceMover(swap.column, swap.row);
+        hintBlinkStart = now;
+        break;
+    }
+    case PuzzleHint::Outcome::NoWayOut:
+        ShowBubbleText("No way out! Try Undo.");
+        break;
+    case PuzzleHint::Outcome::None:
+        break;
+    }
+    if (!hintBlinkStart)
+        return;
+    const double shown = now - *hintBlinkStart;
+    if (shown >= HintBlinkSeconds)
+    {
+        hintBlinkStart.reset();
+        mover.Show();
+        return;
+    }
+    if (static_cast<int>(shown / HintBlinkPeriod) % 2 == 1)
+        mover.Hide();
+    else
+        mover.Show();
 }
 
 void PlayScreen::InsertHighScore()
@@ -470,6 +515,8 @@ void PlayScreen::OnKey(int key, bool alt)
         return;
     if (ApplyMoverKey(rules, key))
         return;
+    if (key == 'h')
+        RequestHint();
     if (key == KeyCode::Enter && gameType == GameType::Marathon)
         dropNow = true;
 }

@@ -10,6 +10,7 @@
 #include "engine/Layout.h"
 #include "engine/ScreenManager.h"
 #include "game/PlayScreen.h"
+#include "game/PuzzleHint.h"
 #include "screens/MenuRecipes.h"
 #include "screens/PuzzleLevelSelectScreen.h"
 
@@ -58,6 +59,7 @@ LevelEditorScreen::LevelEditorScreen()
     saveButton.SetHotkey('s', false);
     playButton.SetHotkey('p', false);
     movesLabel.SetColour(Colour(0x33, 0x33, 0x33, 255));
+    verdictLabel.SetColour(Colour(0x33, 0x33, 0x33, 255));
     for (int i = 0; i < PaletteSize; ++i)
         palette[i].SetMovie(Block::PicturePath(Palette[i], false));
     // The cursor frames the one cell under the mouse: the upper half of the
@@ -86,6 +88,8 @@ void LevelEditorScreen::Layout(int w, int h)
 
     movesLabel.SetFont(GameFont, FractionOf(w, 0.035f));
     movesLabel.SetPosition(FractionOf(w, 0.591f), FractionOf(h, 0.1f));
+    verdictLabel.SetFont(GameFont, FractionOf(w, 0.026f));
+    verdictLabel.SetPosition(FractionOf(w, 0.591f), FractionOf(h, 0.225f));
     SetUpArrow(movesUp, "Data/Graphics/Editor/UpArrow.swf", w, h);
     movesUp.SetPosition(FractionOf(w, 0.6925f), FractionOf(h, 0.05f));
     SetUpArrow(movesDown, "Data/Graphics/Editor/DownArrow.swf", w, h);
@@ -124,8 +128,9 @@ void LevelEditorScreen::OnEnter()
     for (Sprite& block : palette)
         screens.AddControl(&block);
     for (Control* control :
-         {static_cast<Control*>(&movesLabel), static_cast<Control*>(&movesUp), static_cast<Control*>(&movesDown),
-          static_cast<Control*>(&loadButton), static_cast<Control*>(&saveButton), static_cast<Control*>(&playButton)})
+         {static_cast<Control*>(&movesLabel), static_cast<Control*>(&verdictLabel), static_cast<Control*>(&movesUp),
+          static_cast<Control*>(&movesDown), static_cast<Control*>(&loadButton), static_cast<Control*>(&saveButton),
+          static_cast<Control*>(&playButton)})
         screens.AddControl(control);
     ShowMoves();
 }
@@ -239,9 +244,39 @@ void LevelEditorScreen::OnMouseMove(int x, int y)
     PaintAt(x, y);
 }
 
+// The verdict starts again whenever the board differs from the one it is
+// about, and runs one slice a frame until it is known.
+void LevelEditorScreen::UpdateVerdict()
+{
+    const PuzzleField field = PuzzleHint::FieldOf(board);
+    const bool changed = !(field == verdictField);
+    if (changed || verdictSolver.GetStatus() == PuzzleSolver::Status::Idle)
+    {
+        verdictField = field;
+        verdictKnown = false;
+        verdictSolver.Start(field, MaxMoves);
+        if (verdictLabel.GetText() != "best: ...")
+            verdictLabel.SetText("best: ...");
+    }
+    if (verdictKnown)
+        return;
+    const PuzzleSolver::Status status = verdictSolver.Step(VerdictSliceSeconds);
+    if (status == PuzzleSolver::Status::Running)
+        return;
+    verdictKnown = true;
+    const size_t best = verdictSolver.Moves().size();
+    if (field.IsEmpty())
+        verdictLabel.SetText("");
+    else if (status == PuzzleSolver::Status::NoSolution)
+        verdictLabel.SetText(FormatC("no solution in %d", MaxMoves));
+    else
+        verdictLabel.SetText(FormatC(best == 1 ? "best: %d move" : "best: %d moves", static_cast<int>(best)));
+}
+
 void LevelEditorScreen::Update(int framesSinceSwitch)
 {
     (void)framesSinceSwitch;
+    UpdateVerdict();
     const BoardGeometry& g = board.Geometry();
     int column = 0;
     int row = 0;

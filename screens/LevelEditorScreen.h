@@ -7,6 +7,7 @@
 #include "engine/Screen.h"
 #include "game/BlockMover.h"
 #include "game/Board.h"
+#include "game/PuzzleSolver.h"
 #include "media/Sprite.h"
 #include "media/TextLabel.h"
 #include "screens/LevelFileChooser.h"
@@ -16,13 +17,18 @@
 // erases, the arrows set the moves allowed (1 to 99), Load and Save go
 // through the in-game file chooser, and Play tries the level out on the play
 // screen, whose Editor button comes back here. The level and the move count
-// stay between visits. Escape leads back to the puzzle selection.
+// stay between visits. Escape leads back to the puzzle selection. Under the
+// move count the solver's verdict on the board follows every change: the
+// fewest moves that clear it, or that none within 99 do; the search runs a
+// few milliseconds a frame, so painting never stalls.
 class LevelEditorScreen : public Screen, public ButtonListener
 {
   public:
     static constexpr int MinMoves = 1;
     static constexpr int MaxMoves = 99;
     static constexpr int PaletteSize = 6;
+    // Search time per frame for the verdict, in seconds.
+    static constexpr double VerdictSliceSeconds = 0.008;
     // Palette order, left to right and top to bottom.
     static constexpr BlockType Palette[PaletteSize] = {BlockType::Blue,   BlockType::Green, BlockType::Orange,
                                                        BlockType::Purple, BlockType::Red,   BlockType::Wild};
@@ -64,6 +70,7 @@ class LevelEditorScreen : public Screen, public ButtonListener
     [[nodiscard]] Sprite& PaletteBlock(int index) { return palette[index]; }
     [[nodiscard]] Sprite& PaletteMark() { return paletteMark; }
     [[nodiscard]] TextLabel& MovesLabel() { return movesLabel; }
+    [[nodiscard]] TextLabel& VerdictLabel() { return verdictLabel; }
     [[nodiscard]] Button& MovesUp() { return movesUp; }
     [[nodiscard]] Button& MovesDown() { return movesDown; }
     [[nodiscard]] Button& LoadButton() { return loadButton; }
@@ -82,6 +89,7 @@ class LevelEditorScreen : public Screen, public ButtonListener
     void Layout(int w, int h);
     void PlaceMark();
     void ShowMoves();
+    void UpdateVerdict();
     void ChangeMoves(int delta);
     void PaintAt(int x, int y);
     void OpenSaveChooser();
@@ -103,6 +111,10 @@ class LevelEditorScreen : public Screen, public ButtonListener
     Sprite palette[PaletteSize];
     Sprite paletteMark;
     TextLabel movesLabel;
+    TextLabel verdictLabel;
+    PuzzleSolver verdictSolver;
+    PuzzleField verdictField; // the board the verdict is about
+    bool verdictKnown = false;
     Button movesUp;
     Button movesDown;
     Button loadButton;

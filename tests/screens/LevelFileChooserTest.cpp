@@ -35,7 +35,7 @@ class LevelFileChooserTest : public LevelEditorFixture
     {
         Key('l');
         ASSERT_EQ(Chooser().GetMode(), LevelFileChooser::Mode::Load);
-        for (int i = 0; i < 100 && Chooser().PickedText() != path; ++i)
+        for (int i = 0; i < 1000 && Chooser().PickedText() != path; ++i)
             Key(KeyCode::Down);
         ASSERT_EQ(Chooser().PickedText(), path);
         Key(KeyCode::Enter);

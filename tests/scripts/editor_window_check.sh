@@ -16,7 +16,7 @@ require_tools Xvfb openbox xdotool import convert compare xwininfo
 start_display editor 71 1280x1024x24
 export SDL_AUDIODRIVER=dummy
 PROFILES="$WORK/game/Data/Profiles.pro"
-SET="04 my levels"
+SET="99 my levels" # sorts after every shipped set
 LEVEL="$WORK/game/Data/Levels/$SET/001.qvl"
 
 printf '<opts>\n\t<display width="640" height="480" fullscreen="0"/>\n\t<sounds volume="0.00"/>\n\t<music volume="0.00"/>\n</opts>\n' \

@@ -2,8 +2,8 @@
 // wrong (Wild sets, whole-colour clears, swaps with empty cells, cascades),
 // its solver's shortest solutions, and the faults it reports in a level.
 #include "LevelCheck.h"
-#include "PuzzleField.h"
-#include "PuzzleSolver.h"
+#include "game/PuzzleField.h"
+#include "game/PuzzleSolver.h"
 
 #include <gtest/gtest.h>
 

@@ -148,14 +148,14 @@ LevelReport CheckLevel(const std::string& text, MoveAllowance allowance, int max
         return report;
 
     PuzzleSolver solver;
-    const PuzzleSolver::Result result = solver.Solve(field, maxMoves);
-    if (!result.solved)
+    report.measures = solver.Measure(field, maxMoves);
+    if (report.measures.par == 0)
     {
         report.errors.push_back("no solution within " + std::to_string(maxMoves) + " moves");
         return report;
     }
-    report.par = static_cast<int>(result.moves.size());
-    report.solution = result.moves;
+    report.par = report.measures.par;
+    report.solution = solver.Moves();
     const int par = *report.par;
     const bool allowed = level.moves == par || (allowance == MoveAllowance::ParOrOneMore && level.moves == par + 1);
     if (!allowed)

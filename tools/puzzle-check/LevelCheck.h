@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PuzzleField.h"
-#include "PuzzleSolver.h"
+#include "game/PuzzleField.h"
+#include "game/PuzzleSolver.h"
 
 #include <optional>
 #include <string>
@@ -37,6 +37,7 @@ struct LevelReport
     int moves = 0;
     std::optional<int> par;     // unset when no solution was found
     std::vector<Swap> solution; // a shortest one
+    PuzzleSolver::Measures measures;
     std::vector<std::string> errors;
 };
 

@@ -6,7 +6,10 @@
 // every set is checked in name order; the first N puzzles of the first set
 // (--easy-start, 3 by default) may allow one move more than par. Prints one
 // line per level with par, its move count and a shortest solution, then its
-// faults; exits with 1 when any level has a fault.
+// faults; exits with 1 when any level has a fault. Each line also gives the
+// grading measures: the number of shortest solutions, the positions searched
+// to prove par, the Wild blocks and the fewest cascading moves a shortest
+// solution needs.
 #include "LevelCheck.h"
 
 #include <algorithm>
@@ -46,7 +49,14 @@ bool Report(const std::string& name, const std::string& text, MoveAllowance allo
 {
     const LevelReport report = CheckLevel(text, allowance, maxMoves);
     std::cout << name << ": par " << (report.par ? std::to_string(*report.par) : std::string("-")) << ", moves "
-              << report.moves << ", solution";
+              << report.moves;
+    if (report.par)
+    {
+        const PuzzleSolver::Measures& m = report.measures;
+        std::cout << ", solutions " << m.solutions << ", searched " << m.searched << ", wilds " << m.wilds
+                  << ", cascades " << m.cascades;
+    }
+    std::cout << ", solution";
     for (const Swap& swap : report.solution)
         std::cout << " " << DescribeSwap(swap);
     std::cout << "\n";

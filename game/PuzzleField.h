@@ -63,6 +63,9 @@ class PuzzleField
     // completes) and, for each colour with a set that holds a Wild, every block
     // of that colour. Returns how many cells were marked.
     int FindSets(std::array<bool, FieldCells>& marked) const;
+    // True when the block in this cell belongs to a set of three or more in
+    // its row or column (a quick test for the cells a swap changed).
+    bool InSet(int column, int row) const;
     // Clears the sets and lets the blocks fall, round after round, until no set
     // is left. Returns the number of clearing rounds (0: nothing cleared).
     int Settle();
