@@ -14,6 +14,13 @@ require_tools Xvfb openbox xdotool import convert xwininfo
 start_display first-run 71 1920x1080x24
 export SDL_AUDIODRIVER=dummy
 
+# The whole display, letterbox included; a full-screen picture this size can
+# take a while to grab on a busy machine.
+shot() {
+    SHOT="$SHOTS/$1.png"
+    timeout 30 import -window root "$SHOT" || fail "no screenshot $1"
+}
+
 rm -f "$OPTIONS"
 if start_game; then
     size=$(xwininfo -id "$WID" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
