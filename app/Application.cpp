@@ -32,7 +32,7 @@ constexpr int IconSize = 32;
 
 std::vector<uint32_t> DrawWindowIcon()
 {
-    constexpr uint32_t colours[4] = {0xFFE03030u, 0xFFF09020u, 0xFF3060E0u, 0xFF30B040u};
+    constexpr uint32_t colours[4] = {0xFFC30006u, 0xFFF87C00u, 0xFF016FFFu, 0xFF34F060u};
     constexpr int margin = 1, gap = 2;
     constexpr int block = (IconSize - 2 * margin - gap) / 2;
     std::vector<uint32_t> pixels(IconSize * IconSize, 0u);
@@ -100,6 +100,7 @@ int Application::Run()
 
     // Results are not acted on: each loader reports its own problems and
     // leaves defaults in place.
+    const bool firstRun = !GameOptionsStored();
     (void)LoadGameOptions();
     (void)LoadProfiles();
     (void)LoadHighScores();
@@ -109,6 +110,8 @@ int Application::Run()
     iconResourceId = WindowIconId;
 
     GameOptions& options = GameOptions::Get();
+    if (firstRun)
+        ChooseFirstDisplay(options);
     const DisplaySize size = sizeOverride.value_or(DisplaySize{options.width, options.height});
     bool openedFullscreen = fullscreenOverride.value_or(options.fullscreen);
     if (!Open(openedFullscreen, "Quorvo", size.width, size.height))
@@ -265,6 +268,30 @@ void Application::ShowMessage(const std::string& text)
     if (platform.ResumeFullscreen())
         active = true;
     Invalidate(0, 0, width, height);
+}
+
+// With no options stored yet the game opens full screen at the largest
+// offered size that the whole display holds, so that the picture is drawn
+// sharp at about the display's own size rather than enlarged from 640 x 480.
+// The display is its largest mode (the desktop's own), or the usable desktop
+// where no modes are listed; the default size stays when nothing larger fits.
+void Application::ChooseFirstDisplay(GameOptions& options)
+{
+    Platform& platform = Platform::Get();
+    DisplaySize display = platform.UsableDesktopSize();
+    for (const DisplaySize& mode : platform.DisplayModes())
+        if (mode.width * mode.height > display.width * display.height)
+            display = mode;
+    for (const DisplaySize& size : requestedModes)
+    {
+        const bool fits = size.width <= display.width && size.height <= display.height;
+        if (fits && size.width * size.height > options.width * options.height)
+        {
+            options.width = size.width;
+            options.height = size.height;
+        }
+    }
+    options.fullscreen = true;
 }
 
 void Application::AddRequestedMode(int w, int h)

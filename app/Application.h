@@ -8,6 +8,8 @@
 #include "engine/Gamepads.h"
 #include "engine/platform/Platform.h"
 
+class GameOptions;
+
 // One 160 x 160 cell of the invalidation grid. Tiles on the right and bottom
 // edges keep their full size and reach past the back buffer; every use clips.
 struct DirtyTile
@@ -135,6 +137,7 @@ class Application
     void DestroyBackBuffer();
     void BuildTiles();
     void EnumerateModes();
+    void ChooseFirstDisplay(GameOptions& options);
     void StartClock();
     [[nodiscard]] double ClockSeconds() const;
     void OnKeyDown(int virtualKey);

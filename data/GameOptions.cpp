@@ -59,6 +59,11 @@ void GameOptions::Reset()
     fullscreen = true;
 }
 
+bool GameOptionsStored()
+{
+    return FileSystem::Get().Exists(OptionsPath);
+}
+
 bool LoadGameOptions()
 {
     SaveFile::RemoveStaleTemporary(FileSystem::Get().WritePath(OptionsPath));

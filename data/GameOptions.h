@@ -20,6 +20,8 @@ class GameOptions
     float musicVolume = 1.0f;   // 0.0 .. 1.0
 };
 
+// Whether "Data/GameOpts.opt" exists: false on the game's first run.
+[[nodiscard]] bool GameOptionsStored();
 // Fills GameOptions from "Data/GameOpts.opt". A missing or unreadable file is
 // silent and keeps the current values; a malformed one shows a warning.
 bool LoadGameOptions();

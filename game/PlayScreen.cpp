@@ -1,5 +1,6 @@
 #include "game/PlayScreen.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "app/Application.h"
@@ -187,7 +188,11 @@ void PlayScreen::Layout(int w, int h)
         hud[i].SetFont(GameFont, hudSize);
         hud[i].SetPosition(FractionOf(w, 0.591f), FractionOf(h, hudY[i]));
     }
-    multiplierText.SetFont(GameFont, FractionOf(w, 0.05f));
+    const int multiplierSize = FractionOf(w, 0.05f);
+    multiplierText.SetFont(GameFont, multiplierSize);
+    // A cream halo a tenth of the size keeps the dark text readable over
+    // the dimmed blocks it stands on, whatever their colour.
+    multiplierText.SetHalo(Colour(255, 248, 226, 255), std::max(2, multiplierSize / 10));
 
     SetUpButtons(w, h);
 }
@@ -398,10 +403,12 @@ std::string PlayScreen::BubbleText() const
 void PlayScreen::ShowMultiplier(int multiplier, const SetArea& area)
 {
     multiplierText.SetText(Formatted("x%d", multiplier));
+    // The halo widens the label evenly, so the glyphs keep their place.
+    const int halo = multiplierText.GetHalo();
     if (area.isRow)
-        multiplierText.SetPosition(area.x + area.width / 2 - multiplierText.GetWidth() / 2, area.y);
+        multiplierText.SetPosition(area.x + area.width / 2 - multiplierText.GetWidth() / 2, area.y - halo);
     else
-        multiplierText.SetPosition(area.x, area.y + area.height / 2 - multiplierText.GetHeight() / 2);
+        multiplierText.SetPosition(area.x - halo, area.y + area.height / 2 - multiplierText.GetHeight() / 2);
     multiplierText.Show();
     multiplierShown = Now();
 }

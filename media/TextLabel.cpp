@@ -1,5 +1,6 @@
 #include "media/TextLabel.h"
 
+#include <algorithm>
 #include <cairo.h>
 #include <cmath>
 #include <new>
@@ -159,6 +160,14 @@ void TextLabel::SetColour(const Colour& value)
     needsLoad = true;
 }
 
+void TextLabel::SetHalo(const Colour& value, int pixels)
+{
+    InvalidateRect();
+    haloColour = value;
+    haloPixels = std::max(0, pixels);
+    needsLoad = true;
+}
+
 int TextLabel::MeasureText(const std::string& value) const
 {
     if (fontPath.empty() || value.empty() || fontSize < 1)
@@ -230,11 +239,13 @@ void TextLabel::Load()
     cairo_text_extents(measure.cr, valid.c_str(), &extents);
     cairo_text_extents_t reference{};
     cairo_text_extents(measure.cr, MeasuringString, &reference);
-    const int newWidth = TruncatedPixels(extents.width);
-    const int newHeight = TruncatedPixels(reference.height);
-    const double originX = std::trunc(-extents.x_bearing);
-    const double baseline = -reference.y_bearing;
-    if (newWidth <= 0 || newHeight <= 0)
+    const int textWidth = TruncatedPixels(extents.width);
+    const int textHeight = TruncatedPixels(reference.height);
+    const int newWidth = textWidth > 0 ? textWidth + 2 * haloPixels : textWidth;
+    const int newHeight = textHeight > 0 ? textHeight + 2 * haloPixels : textHeight;
+    const double originX = std::trunc(-extents.x_bearing) + haloPixels;
+    const double baseline = -reference.y_bearing + haloPixels;
+    if (textWidth <= 0 || textHeight <= 0)
     {
         // Only blanks: no ink to show, but the label takes the text's size.
         width = newWidth;
@@ -257,8 +268,19 @@ void TextLabel::Load()
     cairo_t* cr = cairo_create(surface);
     if (SelectFont(cr, fontPath, fontSize))
     {
-        cairo_set_source_rgba(cr, colour.red / 255.0, colour.green / 255.0, colour.blue / 255.0, colour.alpha / 255.0);
         cairo_move_to(cr, originX, baseline);
+        if (haloPixels > 0)
+        {
+            // The halo is the glyph outlines stroked twice as wide, under the text.
+            cairo_text_path(cr, valid.c_str());
+            cairo_set_source_rgba(cr, haloColour.red / 255.0, haloColour.green / 255.0, haloColour.blue / 255.0,
+                                  haloColour.alpha / 255.0);
+            cairo_set_line_width(cr, 2.0 * haloPixels);
+            cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+            cairo_stroke(cr);
+            cairo_move_to(cr, originX, baseline);
+        }
+        cairo_set_source_rgba(cr, colour.red / 255.0, colour.green / 255.0, colour.blue / 255.0, colour.alpha / 255.0);
         cairo_show_text(cr, valid.c_str());
     }
     cairo_destroy(cr);

@@ -24,6 +24,11 @@ class TextLabel : public Control
     [[nodiscard]] std::string GetText() const { return text; }
     void SetColour(const Colour& value);
     [[nodiscard]] const Colour& GetColour() const { return colour; }
+    // A light band of this many pixels round every glyph, so that the text
+    // reads over any picture. The label grows by the halo on every side: the
+    // glyphs stand `pixels` right of and below the label's position. 0: none.
+    void SetHalo(const Colour& value, int pixels);
+    [[nodiscard]] int GetHalo() const { return haloPixels; }
     // Width the text would have in this label's font and size; the label's
     // current width when the font or the text is empty or the size below 1.
     [[nodiscard]] int MeasureText(const std::string& value) const;
@@ -45,6 +50,8 @@ class TextLabel : public Control
     void LoadIfNeeded();
 
     Colour colour{0, 0, 0, 255};
+    Colour haloColour{255, 255, 255, 255};
+    int haloPixels = 0;
     Bitmap* bitmap = nullptr; // the label's own (not entered in the cache)
     std::string fontPath;
     int fontSize = 0; // pixels per em

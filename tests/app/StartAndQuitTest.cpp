@@ -36,6 +36,8 @@ TEST_F(StartAndQuitTest, MissingDataIsOneMessageAndNoWindow)
 TEST_F(StartAndQuitTest, QuitSignalsEndTheGameAndSaveTheOptions)
 {
     QuitSignal::Install();
+    Platform().SetDisplayModes({{640, 480}}); // the first run's size
+    Platform().SetUsableDesktopSize({640, 480});
     for (int number : {SIGTERM, SIGINT})
     {
         SCOPED_TRACE(number);

@@ -181,3 +181,32 @@ TEST_F(TextLabelTest, MissingFontShowsNothingWithoutAMessage)
 }
 
 } // namespace
+
+// Over any picture the text stands on its halo: every dark pixel of the ink
+// has opaque neighbours, and the halo is the light colour asked for.
+TEST_F(TextLabelTest, AHaloSurroundsTheInkWithItsOwnOpaqueColour)
+{
+    TextLabel plain, haloed;
+    for (TextLabel* label : {&plain, &haloed})
+    {
+        label->SetColour(Colour(21, 21, 21, 255));
+        Configure(*label, "x12", 32);
+    }
+    haloed.SetHalo(Colour(255, 248, 226, 255), 3);
+    EXPECT_EQ(haloed.GetWidth(), plain.GetWidth() + 6);
+    EXPECT_EQ(haloed.GetHeight(), plain.GetHeight() + 6);
+    const Bitmap* bitmap = haloed.GetBitmap();
+    ASSERT_NE(bitmap, nullptr);
+    int ink = 0;
+    for (int y = 1; y + 1 < bitmap->Height(); ++y)
+        for (int x = 1; x + 1 < bitmap->Width(); ++x)
+        {
+            const uint32_t p = bitmap->PixelAt(x, y);
+            if (p >> 24 != 255 || (p & 0xFF) > 0x40)
+                continue;
+            ++ink;
+            for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}})
+                EXPECT_EQ(bitmap->PixelAt(x + dx, y + dy) >> 24, 255u) << x << "," << y;
+        }
+    EXPECT_GT(ink, 20);
+}

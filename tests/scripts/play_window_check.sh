@@ -191,6 +191,13 @@ step_large_screens() {
     shot name-typed-1024x768
     press Return
     shot game-type-1024x768
+    press t e
+    sleep 1
+    press Right space Down space Right Right space
+    sleep 1.5
+    shot play-1024x768
+    press Escape y
+    sleep 0.5
     press p
     shot puzzles-1024x768
     press r h

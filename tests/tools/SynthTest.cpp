@@ -1,5 +1,6 @@
 // The synthesizer: its description format, note rendering, seamless loops and
 // the Ogg Vorbis files it writes, decoded again with vorbisfile.
+#include "Loudness.h"
 #include "NoteRenderer.h"
 #include "OggEncoder.h"
 #include "SoundRenderer.h"
@@ -114,6 +115,31 @@ TEST(SoundRendererTest, NotesStartAndEndInSilence)
     EXPECT_NEAR(NoteRenderer::Envelope(in, 0.15, 0.2), 0.5, 0.01);
     EXPECT_EQ(NoteRenderer::Envelope(in, 0.31, 0.2), 0.0);
     EXPECT_LT(NoteRenderer::Envelope(in, 0.25, 0.2), 0.05);
+}
+
+// A 997 Hz tone at -20 dBFS in both channels measures -20 LUFS; silence
+// between bursts is gated out; a loop mastered to a loudness reaches it.
+TEST(LoudnessTest, TonesMeasureAsPublishedAndLoopsAreMasteredToTheirLoudness)
+{
+    std::vector<float> tone(2 * 22050 * 4), bursts(tone.size(), 0.0f);
+    for (size_t i = 0; i < tone.size(); ++i)
+    {
+        tone[i] = float(0.1 * std::sin(2 * M_PI * 997 * double(i / 2) / 22050));
+        if ((i / 2) / 22050 % 2 == 0)
+            bursts[i] = tone[i];
+    }
+    EXPECT_NEAR(IntegratedLoudness(tone, 2, 22050), -20.0, 0.1);
+    EXPECT_GT(IntegratedLoudness(bursts, 2, 22050), -21.5); // ungated, half the energy: -23
+    EXPECT_LT(IntegratedLoudness(std::vector<float>(tone.size(), 0.0f), 2, 22050), -70);
+
+    SoundScript s = Parse(LoopScript);
+    s.loudness = -24;
+    std::string error;
+    auto sound = RenderSound(s, error);
+    ASSERT_TRUE(sound) << error;
+    EXPECT_NEAR(IntegratedLoudness(sound->samples, 2, 22050), -24.0, 0.05);
+    s.loudness = -8; // louder than the 0.3 ceiling allows
+    EXPECT_FALSE(RenderSound(s, error));
 }
 
 TEST(SoundScriptTest, DamagedDescriptionsAreRefusedOrRendered)

@@ -1,5 +1,6 @@
 #include "SoundRenderer.h"
 
+#include "Loudness.h"
 #include "NoteRenderer.h"
 
 #include <algorithm>
@@ -278,7 +279,21 @@ std::optional<RenderedSound> RenderSound(const SoundScript& script, std::string&
         }
         peak = squeezed;
     }
-    const float scale = float(script.peak / peak);
+    float scale = float(script.peak / peak);
+    if (script.loudness < 0)
+    {
+        // Mastered to a loudness instead, so that tunes played one after
+        // another sound equally loud; the peak is then only a ceiling.
+        const double measured = IntegratedLoudness(mix, channels, Rate);
+        scale = float(std::pow(10.0, (script.loudness - measured) / 20));
+        if (peak * scale > script.peak)
+        {
+            error = "at loudness " + std::to_string(script.loudness) + " LUFS the peak would be " +
+                    std::to_string(peak * scale) + ", above " + std::to_string(script.peak) +
+                    ": lower the limit or the loudness";
+            return std::nullopt;
+        }
+    }
     for (float& v : mix)
         v *= scale;
 

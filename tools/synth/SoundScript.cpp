@@ -173,6 +173,11 @@ class Parser
             if (!Get(w, 1, script.peak, 0.01, 1))
                 return false;
         }
+        else if (k == "loudness")
+        {
+            if (!Get(w, 1, script.loudness, -60, -6))
+                return false;
+        }
         else if (k == "limit")
         {
             if (!Get(w, 1, script.limit, 0.1, 1))

@@ -80,6 +80,7 @@ struct SoundScript
     int bars = 0;               // loop length (0: the sound ends with its last note)
     double tail = 0.1;          // seconds kept after the last note ends (one-shot sounds)
     double peak = 0.45;         // the loudest sample after normalising
+    double loudness = 0;        // integrated loudness to master to, LUFS (0: normalise to the peak)
     double limit = 1;           // share of the peak above which samples are softly squeezed (1: off)
     double reverbTime = 1.2;    // seconds for the reverb to fall 60 dB
     double reverbDamping = 0.4; // 0..1, high frequencies lost per echo

@@ -3,10 +3,13 @@
 //   synth INPUT.sound -o OUTPUT.ogg [--wav OUTPUT.wav]
 //
 // --wav also writes the samples before encoding, for listening and checking.
+#include "Loudness.h"
 #include "OggEncoder.h"
 #include "SoundRenderer.h"
 #include "SoundScript.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -131,5 +134,14 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "synth: cannot write %s\n", output.c_str());
         return 1;
     }
+    // The figures a mix is judged by, for the build log.
+    float peak = 0;
+    for (float v : sound->samples)
+        peak = std::max(peak, std::fabs(v));
+    const double loudness = IntegratedLoudness(sound->samples, sound->channels, RenderedSound::Rate);
+    std::printf("%s: %.1f s, peak %.3f", title.c_str(), double(sound->Frames()) / RenderedSound::Rate, double(peak));
+    if (loudness > -70) // shorter than one 400 ms block has none
+        std::printf(", %.1f LUFS", loudness);
+    std::printf("\n");
     return 0;
 }
