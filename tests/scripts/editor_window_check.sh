@@ -5,7 +5,7 @@
 # one move allowed, saved as puzzle 1 of a new set, and Escape goes back to
 # the puzzle selection, where the new set is the last one: it is played and
 # solved with the mouse, and the profile records it. Between painting and
-# saving, the keys alone paint a Wild block above column 2 and empty it again. Screenshots of every
+# saving, the keys alone paint a Wild block above column 4 and empty it again. Screenshots of every
 # screen are kept in the screenshot folder. Skipped (77) without Xvfb.
 #   editor_window_check.sh <game folder> <folder for screenshots>
 set -u
@@ -67,19 +67,20 @@ step_editor() {
         fail "column 3 was painted too"
 }
 
-# Tab gives the well the focus and its cursor; Up and Right move it to the
-# cell above column 2, 6 picks Wild, Space paints it and Delete empties it.
-# Up moves the cursor, not the move count, which stays at 1.
+# Tab gives the well the focus and shows its cursor where the mouse left
+# the well (column 4 of the bottom row); Up moves it to the cell above (and
+# not the move count, which stays at 1), 6 picks Wild, Space paints it and
+# Delete empties it again.
 step_editor_keys() {
-    press Tab Up Right 6 space
+    press Tab Up 6 space
     shot editor-keys
-    local inner="16x16+$(($(cell_x 1) - 8))+396"
+    local inner="16x16+$(($(cell_x 3) - 8))+396"
     [ "$(region_difference editor-painted editor-keys "$inner")" -gt 100 ] ||
-        fail "Space painted no block above column 2"
+        fail "Space painted no block above column 4"
     press Delete
     shot editor-keys-erased
     [ "$(region_difference editor-painted editor-keys-erased "$inner")" -lt 10 ] ||
-        fail "Delete did not empty the cell above column 2"
+        fail "Delete did not empty the cell above column 4"
     press 5 # red again, as the mouse left it
 }
 
