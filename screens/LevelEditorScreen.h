@@ -129,7 +129,6 @@ class LevelEditorScreen : public Screen, public ButtonListener
     // Levels are built from the floor up: the cursor starts bottom left.
     int cursorColumn = 0;
     int cursorRow = Board::Rows - 1;
-    bool mouseInWell = false;
     std::string levelPath;
 
     Sprite well;
