@@ -144,8 +144,8 @@ TEST_F(SliderTest, FocusedSliderStepsWithLeftAndRight)
         screens.OnPadButton(PadButton::DPadRight, i > 0);
     EXPECT_EQ(slider.GetShuttleX(), 280);
     for (int i = 0; i < 25; ++i)
-        screens.OnKeyDown(KeyCode::Left, false);
-    EXPECT_EQ(slider.GetValue(), 0.0f);
+        screens.OnPadButton(PadButton::DPadLeft);
+    EXPECT_EQ(slider.GetShuttleX(), 100);
     EXPECT_TRUE(screens.PressFocus());
     EXPECT_EQ(log.releases.size(), 24u); // one a step, none at the ends, and the press
 }
