@@ -557,5 +557,5 @@ void Application::RepeatPadDirections()
     std::vector<PadButton> presses;
     gamepads.Repeat(GetTime(), presses);
     for (PadButton button : presses)
-        ScreenManager::Get().OnPadButton(button);
+        ScreenManager::Get().OnPadButton(button, true);
 }

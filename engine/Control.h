@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/PadButton.h"
+
 class Application;
 
 // Base of everything drawn on screen. A control has a rectangle in
@@ -58,6 +60,14 @@ class Control
     virtual void SetFocused(bool value) { focused = value; }
     // Does what a click does; false when the control does nothing then.
     virtual bool Activate() { return false; }
+    // A d-pad direction while focused (repeat: the held direction again).
+    // True when the control used it itself; otherwise the focus moves on.
+    virtual bool Steer(PadButton direction, bool repeat)
+    {
+        (void)direction;
+        (void)repeat;
+        return false;
+    }
 
   protected:
     // Invalidates the control's current rectangle (not its clip size).

@@ -53,7 +53,9 @@ Control* ControlFocus::Toward(const std::vector<Control*>& controls, Control* cu
         return list.front();
 
     // Unit vector of the direction; along is the distance that way, across
-    // the distance beside it, which counts double.
+    // the distance beside it. The nearest by their sum wins, so a control
+    // off to one side (a slider right of its label) is still met on the way
+    // down rather than passed over for a far one straight below.
     const int ux = direction == PadButton::DPadLeft ? -1 : direction == PadButton::DPadRight ? 1 : 0;
     const int uy = direction == PadButton::DPadUp ? -1 : direction == PadButton::DPadDown ? 1 : 0;
     int fromX = 0, fromY = 0;
@@ -71,10 +73,10 @@ Control* ControlFocus::Toward(const std::vector<Control*>& controls, Control* cu
         const long along = static_cast<long>(cx - fromX) * ux + static_cast<long>(cy - fromY) * uy;
         const long across =
             std::labs(static_cast<long>(cx - fromX) * uy) + std::labs(static_cast<long>(cy - fromY) * ux);
-        if (along > 0 && along + 2 * across < bestScore)
+        if (along > 0 && along + across < bestScore)
         {
             best = control;
-            bestScore = along + 2 * across;
+            bestScore = along + across;
         }
         // Wrapping: the control farthest the other way, nearest beside.
         if (along < 0 && 2 * across + along < wrapScore)

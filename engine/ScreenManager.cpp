@@ -381,7 +381,7 @@ int GameKeyOf(PadButton button)
 
 } // namespace
 
-void ScreenManager::OnPadButton(PadButton button)
+void ScreenManager::OnPadButton(PadButton button, bool repeat)
 {
     if (currentScreen && currentScreen->OnPadButton(button))
         return;
@@ -397,7 +397,8 @@ void ScreenManager::OnPadButton(PadButton button)
     case PadButton::DPadDown:
     case PadButton::DPadLeft:
     case PadButton::DPadRight:
-        (void)MoveFocusToward(button);
+        if (Control* control = LiveFocus(); !control || !control->Steer(button, repeat))
+            (void)MoveFocusToward(button);
         break;
     case PadButton::A:
     case PadButton::Start:

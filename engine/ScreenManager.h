@@ -76,9 +76,11 @@ class ScreenManager
     bool MoveFocusToward(PadButton direction);
     // Presses the focused control; false when nothing has the focus.
     bool PressFocus();
-    // A gamepad press: keys of the game where the screen plays with the pad,
-    // else the focus moved or pressed, B and Back as Escape.
-    void OnPadButton(PadButton button);
+    // A gamepad press (repeat: a held direction repeating): keys of the game
+    // where the screen plays with the pad, else the focus moved (unless the
+    // focused control steers with the direction itself) or pressed, B and
+    // Back as Escape.
+    void OnPadButton(PadButton button, bool repeat = false);
 
   private:
     void PerformSwitch();

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/Application.h"
+#include "engine/KeyCode.h"
 #include "engine/ScreenManager.h"
 #include "engine/SliderListener.h"
 #include "media/Bitmap.h"
@@ -234,8 +235,38 @@ bool Slider::Activate()
 {
     if (hidden)
         return false;
-    SetValue(value >= 1.0f ? 0.0f : std::min(1.0f, value + 0.1f), true);
+    if (listener != nullptr)
+        listener->OnSliderReleased(this);
     return true;
+}
+
+bool Slider::StepValue(int direction)
+{
+    if (hidden)
+        return false;
+    // Whole steps, so the value lands on 0 and 1 exactly and a value between
+    // two steps goes to the next one that way.
+    const float steps = value / Step;
+    const float next = direction > 0 ? std::floor(steps + 0.01f) + 1.0f : std::ceil(steps - 0.01f) - 1.0f;
+    const float stepped = std::clamp(next * Step, 0.0f, 1.0f);
+    if (stepped != value)
+        SetValue(stepped, true);
+    return true;
+}
+
+bool Slider::Steer(PadButton direction, bool repeat)
+{
+    (void)repeat;
+    if (direction == PadButton::DPadLeft || direction == PadButton::DPadRight)
+        return StepValue(direction == PadButton::DPadRight ? 1 : -1);
+    return false;
+}
+
+bool Slider::OnKey(int key, bool alt)
+{
+    if (!focused || alt || (key != KeyCode::Left && key != KeyCode::Right))
+        return false;
+    return StepValue(key == KeyCode::Right ? 1 : -1);
 }
 
 void Slider::OnMouseEnter()

@@ -47,13 +47,20 @@ class Slider : public Control
     void OnMouseLeave() override;
     bool Draw(Application& app) override;
     void Load() override;
-    // Focused, it shows the shuttle's mouse-over picture; each press moves
-    // the value a tenth up, from the top back to 0.
+    // Focused, it shows the shuttle's mouse-over picture; Left and Right
+    // (keys or d-pad) move the value a step down or up to the next multiple
+    // of the step, stopping at 0 and 1, each step changed and released.
+    // Pressing it reports a release (the value as it stands is let go).
+    static constexpr float Step = 0.05f;
     bool CanTakeFocus() const override { return !hidden; }
     void SetFocused(bool value) override;
     bool Activate() override;
+    bool Steer(PadButton direction, bool repeat) override;
+    bool OnKey(int key, bool alt) override;
 
   private:
+    // One step down (-1) or up (+1); false when hidden.
+    bool StepValue(int direction);
     void Recompute();
     void InvalidateBand();
     bool HitsShuttle(int px, int py) const;

@@ -65,6 +65,13 @@ LevelEditorScreen::LevelEditorScreen()
     // The cursor frames the one cell under the mouse: the upper half of the
     // horizontal mover's picture, squeezed to one cell's width.
     cursor.SetOrientation(BlockMover::Horizontal);
+    wellFocus.SetOnPress(
+        [this]
+        {
+            PaintCursorCell(currentType);
+            return true;
+        });
+    wellFocus.SetOnSteer([this](PadButton direction, bool repeat) { return SteerCursor(direction, repeat); });
 }
 
 void LevelEditorScreen::Layout(int w, int h)
@@ -75,6 +82,9 @@ void LevelEditorScreen::Layout(int w, int h)
     well.SetMovie("Data/Graphics/PlayGame/GameWell.swf");
     well.SetSize(infoPanel.GetWidth(), infoPanel.GetHeight());
     well.SetPosition(FractionOf(w, 0.033f), h / 2 - well.GetHeight() / 2);
+    // The whole well picture, so the well comes first in reading order.
+    wellFocus.SetPosition(well.GetX(), well.GetY());
+    wellFocus.SetSize(well.GetWidth(), well.GetHeight());
 
     const BoardGeometry g = BoardGeometry::ForDisplay(w, h);
     for (int i = 0; i < PaletteSize; ++i)
@@ -120,6 +130,7 @@ void LevelEditorScreen::OnEnter()
 
     ScreenManager& screens = ScreenManager::Get();
     screens.AddControl(&well);
+    screens.AddControl(&wellFocus);
     screens.AddControl(&infoPanel);
     // The cells keep their codes: the level stays between visits.
     board.SetUp(RulesKind::PuzzleChallenge, w, h, screens);
@@ -200,8 +211,7 @@ void LevelEditorScreen::OnLeftButtonDown(int x, int y)
     {
         if (palette[i].HitTest(x, y))
         {
-            currentType = Palette[i];
-            PlaceMark();
+            PickColour(i);
             break;
         }
     }
@@ -239,6 +249,15 @@ void LevelEditorScreen::OnMouseMove(int x, int y)
 {
     mouseX = x;
     mouseY = y;
+    // The cursor follows the mouse over the well; the keys move it on from
+    // there.
+    int column = 0;
+    int row = 0;
+    if (board.Geometry().CellAt(x, y, column, row))
+    {
+        cursorColumn = column;
+        cursorRow = row;
+    }
     if (chooser.IsOpen())
         brush = Brush::None;
     PaintAt(x, y);
@@ -280,14 +299,15 @@ void LevelEditorScreen::Update(int framesSinceSwitch)
     const BoardGeometry& g = board.Geometry();
     int column = 0;
     int row = 0;
-    if (chooser.IsOpen() || !g.CellAt(mouseX, mouseY, column, row))
+    const bool mouseOverWell = g.CellAt(mouseX, mouseY, column, row);
+    if (chooser.IsOpen() || !(mouseOverWell || wellFocus.IsFocused()))
     {
         if (!cursor.IsHidden())
             cursor.Hide();
         return;
     }
-    if (cursor.GetX() != g.CellX(column) || cursor.GetY() != g.CellY(row))
-        cursor.SetPosition(g.CellX(column), g.CellY(row));
+    if (cursor.GetX() != g.CellX(cursorColumn) || cursor.GetY() != g.CellY(cursorRow))
+        cursor.SetPosition(g.CellX(cursorColumn), g.CellY(cursorRow));
     if (cursor.IsHidden())
         cursor.Show();
 }
@@ -302,10 +322,71 @@ void LevelEditorScreen::OnKey(int key, bool alt)
     }
     if (key == KeyCode::Escape)
         LeaveEditor();
+    else if (wellFocus.IsFocused() && OnCursorKey(key))
+        return;
     else if (key == KeyCode::Up || key == '+' || key == '=')
         ChangeMoves(1);
     else if (key == KeyCode::Down || key == '-')
         ChangeMoves(-1);
+    else if (key >= '1' && key < '1' + PaletteSize)
+        PickColour(key - '1');
+    else if (key == '[' || key == ']')
+        CycleColour(key == ']' ? 1 : -1);
+}
+
+// The keys of the focused well; false for a key it leaves to the screen.
+bool LevelEditorScreen::OnCursorKey(int key)
+{
+    if (key == KeyCode::Left || key == KeyCode::Right)
+        (void)MoveCursor(key == KeyCode::Right ? 1 : -1, 0);
+    else if (key == KeyCode::Up || key == KeyCode::Down)
+        (void)MoveCursor(0, key == KeyCode::Down ? 1 : -1);
+    else if (key == KeyCode::Space)
+        PaintCursorCell(currentType);
+    else if (key == KeyCode::Delete || key == KeyCode::Backspace)
+        PaintCursorCell(BlockType::Empty);
+    else
+        return false;
+    return true;
+}
+
+bool LevelEditorScreen::MoveCursor(int dc, int dr)
+{
+    const int column = std::clamp(cursorColumn + dc, 0, Board::Columns - 1);
+    const int row = std::clamp(cursorRow + dr, 0, Board::Rows - 1);
+    if (column == cursorColumn && row == cursorRow)
+        return false;
+    cursorColumn = column;
+    cursorRow = row;
+    return true;
+}
+
+// A held direction stops at the edge; a fresh press there lets the focus go
+// on to the buttons.
+bool LevelEditorScreen::SteerCursor(PadButton direction, bool repeat)
+{
+    const int dc = direction == PadButton::DPadLeft ? -1 : direction == PadButton::DPadRight ? 1 : 0;
+    const int dr = direction == PadButton::DPadUp ? -1 : direction == PadButton::DPadDown ? 1 : 0;
+    return MoveCursor(dc, dr) || repeat;
+}
+
+void LevelEditorScreen::PaintCursorCell(BlockType type)
+{
+    Block& block = board.Cell(cursorColumn, cursorRow);
+    if (block.GetType() != type)
+        block.SetType(type);
+}
+
+void LevelEditorScreen::PickColour(int index)
+{
+    currentType = Palette[index];
+    PlaceMark();
+}
+
+void LevelEditorScreen::CycleColour(int step)
+{
+    const int index = static_cast<int>(std::find(std::begin(Palette), std::end(Palette), currentType) - Palette);
+    PickColour((index + step + PaletteSize) % PaletteSize);
 }
 
 bool LevelEditorScreen::KeepsKey(int key) const
@@ -316,7 +397,25 @@ bool LevelEditorScreen::KeepsKey(int key) const
 bool LevelEditorScreen::OnPadButton(PadButton button)
 {
     if (!chooser.IsOpen())
-        return false;
+    {
+        switch (button)
+        {
+        case PadButton::X:
+            if (!wellFocus.IsFocused())
+                return false;
+            PaintCursorCell(BlockType::Empty);
+            return true;
+        case PadButton::LeftShoulder:
+        case PadButton::RightShoulder:
+            CycleColour(button == PadButton::RightShoulder ? 1 : -1);
+            return true;
+        case PadButton::Y:
+            (void)ScreenManager::Get().MoveFocusInOrder(false);
+            return true;
+        default:
+            return false;
+        }
+    }
     static constexpr struct
     {
         PadButton button;

@@ -4,6 +4,7 @@
 
 #include "engine/Button.h"
 #include "engine/ButtonListener.h"
+#include "engine/FocusArea.h"
 #include "engine/Screen.h"
 #include "game/BlockMover.h"
 #include "game/Board.h"
@@ -21,6 +22,16 @@
 // move count the solver's verdict on the board follows every change: the
 // fewest moves that clear it, or that none within 99 do; the search runs a
 // few milliseconds a frame, so painting never stalls.
+//
+// Without a mouse the well takes the focus like a button (first in the Tab
+// order, and where the first d-pad press goes): the cursor then marks a cell
+// that the arrows or the d-pad move, stopping at the edges. Space, Enter or
+// A paints the cell, Delete, Backspace or X empties it. A fresh d-pad press
+// against an edge (not a held repeat) carries the focus on to the buttons
+// beside, as on any menu; Tab, Shift+Tab and Y step through the well and the
+// buttons in order. The keys 1 to 6, [ and ], or the shoulder buttons pick
+// the palette's colour. Up and Down set the move count while the well does
+// not have the focus; + and - always do.
 class LevelEditorScreen : public Screen, public ButtonListener
 {
   public:
@@ -77,6 +88,10 @@ class LevelEditorScreen : public Screen, public ButtonListener
     [[nodiscard]] Button& SaveButton() { return saveButton; }
     [[nodiscard]] Button& PlayButton() { return playButton; }
     [[nodiscard]] LevelFileChooser& Chooser() { return chooser; }
+    [[nodiscard]] FocusArea& WellFocus() { return wellFocus; }
+    // The cell the cursor marks for the keys and the pad.
+    [[nodiscard]] int CursorColumn() const { return cursorColumn; }
+    [[nodiscard]] int CursorRow() const { return cursorRow; }
 
   private:
     enum class Brush
@@ -92,6 +107,13 @@ class LevelEditorScreen : public Screen, public ButtonListener
     void UpdateVerdict();
     void ChangeMoves(int delta);
     void PaintAt(int x, int y);
+    void PickColour(int index);
+    void CycleColour(int step);
+    // Moves the cursor by a cell; false at the well's edge.
+    bool MoveCursor(int dc, int dr);
+    bool SteerCursor(PadButton direction, bool repeat);
+    void PaintCursorCell(BlockType type);
+    [[nodiscard]] bool OnCursorKey(int key);
     void OpenSaveChooser();
     void LeaveEditor();
 
@@ -104,9 +126,13 @@ class LevelEditorScreen : public Screen, public ButtonListener
     Brush brush = Brush::None; // what a drag over the well does
     int lastColumn = -1;       // the cell the drag painted last; -1 none
     int lastRow = -1;
+    // Levels are built from the floor up: the cursor starts bottom left.
+    int cursorColumn = 0;
+    int cursorRow = Board::Rows - 1;
     std::string levelPath;
 
     Sprite well;
+    FocusArea wellFocus;
     Sprite infoPanel;
     Sprite palette[PaletteSize];
     Sprite paletteMark;

@@ -64,7 +64,7 @@ PuzzleLevelSelectScreen::PuzzleLevelSelectScreen()
 {
     heading.SetText("Choose A Puzzle Set:");
     setName.SetText(NoSetText);
-    editorHint.SetText("E: level editor");
+    editorHint.SetText("E or pad Y: level editor");
     editorHint.SetColour(Colour(0xF4, 0xE6, 0xFB, 255));
     for (Button* button : {&rightSetArrow, &leftSetArrow, &nextPageArrow, &previousPageArrow, &returnButton})
         button->SetListener(this);
@@ -310,6 +310,14 @@ void PuzzleLevelSelectScreen::OnKey(int key, bool alt)
     // 1, 2 and 3 do what a press on the first, second or third preview does.
     if (key >= '1' && key < '1' + PreviewCount && !previews[key - '1'].IsHidden())
         previews[key - '1'].Press();
+}
+
+bool PuzzleLevelSelectScreen::OnPadButton(PadButton button)
+{
+    if (button != PadButton::Y || ScreenManager::Get().IsModal())
+        return false;
+    OnKey('e', false);
+    return true;
 }
 
 void PuzzleLevelSelectScreen::OnButtonClicked(Button* button)

@@ -16,8 +16,8 @@
 // move count, level number and a mark when the current profile has solved
 // them (page arrows, keys Up and Down, one puzzle per press). A press on a
 // preview, or the key 1, 2 or 3, starts that puzzle; Return (r) goes back to
-// the game type choice; e opens the level editor, as a line at the bottom
-// says. The set and the page shown are kept between visits.
+// the game type choice; e (Y on a gamepad) opens the level editor, as a
+// line at the bottom says. The set and the page shown are kept between visits.
 class PuzzleLevelSelectScreen : public Screen, public ButtonListener
 {
   public:
@@ -31,6 +31,7 @@ class PuzzleLevelSelectScreen : public Screen, public ButtonListener
     void OnEnter() override;
     void OnExit() override;
     void OnKey(int key, bool alt) override;
+    bool OnPadButton(PadButton button) override;
     void OnButtonClicked(Button* button) override;
 
     // Steps through the sets (wrapping) and shows the new one from its first

@@ -10,6 +10,7 @@
 
 #include "engine/PadButton.h"
 #include "engine/VirtualKey.h"
+#include "engine/platform/DisplayLoss.h"
 
 static_assert(SDL_CONTROLLER_BUTTON_A == static_cast<int>(PadButton::A) &&
                   SDL_CONTROLLER_BUTTON_DPAD_RIGHT == static_cast<int>(PadButton::DPadRight) &&
@@ -149,6 +150,8 @@ SdlPlatform::SdlPlatform()
         std::fprintf(stderr, "Video: %s\n", SDL_GetError());
     else
         SDL_StopTextInput();
+    if (videoReady && std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0)
+        EndAtOnceOnDisplayLoss();
     OpenControllerSupport();
 }
 

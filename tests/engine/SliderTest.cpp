@@ -1,6 +1,7 @@
 #include <cmath>
 #include <limits>
 
+#include "engine/KeyCode.h"
 #include "engine/Slider.h"
 #include "engine/SliderListener.h"
 #include "engine/WidgetFixture.h"
@@ -127,6 +128,26 @@ TEST_F(SliderTest, SliderWithoutTravelKeepsItsValue)
     EXPECT_FALSE(slider.IsDragging());
     EXPECT_FALSE(slider.HitTest(110, 110));
     EXPECT_TRUE(log.changes.empty());
+}
+
+// Left and Right, as keys or on the d-pad, step the focused slider to the
+// next whole step, stopping at the ends; pressing it reports a release.
+TEST_F(SliderTest, FocusedSliderStepsWithLeftAndRight)
+{
+    ScreenManager& screens = ScreenManager::Get();
+    slider.SetValue(0.93f, false);
+    screens.OnKeyDown(KeyCode::Right, false); // not focused: ignored
+    ASSERT_TRUE(screens.MoveFocusInOrder(false));
+    screens.OnKeyDown(KeyCode::Left, false);
+    EXPECT_FLOAT_EQ(slider.GetValue(), 0.9f);
+    for (int i = 0; i < 3; ++i)
+        screens.OnPadButton(PadButton::DPadRight, i > 0);
+    EXPECT_EQ(slider.GetShuttleX(), 280);
+    for (int i = 0; i < 25; ++i)
+        screens.OnPadButton(PadButton::DPadLeft);
+    EXPECT_EQ(slider.GetShuttleX(), 100);
+    EXPECT_TRUE(screens.PressFocus());
+    EXPECT_EQ(log.releases.size(), 24u); // one a step, none at the ends, and the press
 }
 
 } // namespace

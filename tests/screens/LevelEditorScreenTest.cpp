@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "data/ProfileStore.h"
+#include "data/PuzzleLevel.h"
 #include "screens/LevelEditorFixture.h"
 
 namespace
@@ -53,6 +54,57 @@ TEST_F(LevelEditorTest, PaletteLeftAndRightButtonsAndMoveLimits)
     ClickControl(Editor().MovesDown());
     EXPECT_EQ(Editor().Moves(), 98);
     EXPECT_EQ(Editor().MovesLabel().GetText(), "Moves: 98");
+}
+
+// Without a mouse: the well takes the focus, its cursor moves with the keys
+// and the pad and stops at the edges, and what it paints is what is saved.
+TEST_F(LevelEditorTest, KeysAndPadPaintWithACursorThatStopsAtTheEdges)
+{
+    Enter();
+    ScreenManager& screens = ScreenManager::Get();
+    const auto pad = [&](PadButton button)
+    {
+        screens.OnPadButton(button);
+        Frame(tick + 16);
+    };
+    Key(KeyCode::Up);                             // no focus yet: Up is still the move count
+    ASSERT_TRUE(screens.MoveFocusInOrder(false)); // Tab: the well comes first
+    Frame(tick + 16);
+    const BoardGeometry& g = Editor().GetBoard().Geometry();
+    EXPECT_FALSE(Editor().Cursor().IsHidden());
+    EXPECT_EQ(Editor().Cursor().GetY(), g.CellY(9));
+    for (int key : {KeyCode::Left, KeyCode::Down, int{' '}, KeyCode::Right, int{'5'}, KeyCode::Enter, KeyCode::Up,
+                    int{']'}, int{' '}, KeyCode::Delete})
+        Key(key);
+    pad(PadButton::RightShoulder); // from Wild round to Blue
+
+    using Type = PlatformEvent::Type;
+    Platform().PushPad(Type::PadAdded, 3);
+    Platform().PushPad(Type::PadButtonDown, 3, static_cast<int>(PadButton::DPadRight));
+    Frames(tick + 16, tick + 900); // held: the repeats stop at the edge
+    Platform().PushPad(Type::PadButtonUp, 3, static_cast<int>(PadButton::DPadRight));
+    Frame(tick + 16);
+    EXPECT_EQ(Editor().Cursor().GetX(), g.CellX(5));
+    for (PadButton button : {PadButton::A, PadButton::DPadDown, PadButton::A, PadButton::X})
+        pad(button);
+    EXPECT_EQ(EditorRow(8), "666662"); // Wild painted and emptied, then Blue
+    EXPECT_EQ(EditorRow(9), "206666"); // Blue, Red (the fifth), Blue emptied
+
+    // A fresh press against the edge goes on to the buttons; Y steps round
+    // them back to the well.
+    pad(PadButton::DPadRight);
+    EXPECT_NE(screens.Focus(), &Editor().WellFocus());
+    for (int i = 0; i < 8 && screens.Focus() != &Editor().WellFocus(); ++i)
+        pad(PadButton::Y);
+    EXPECT_EQ(screens.Focus(), &Editor().WellFocus());
+
+    ASSERT_TRUE(Editor().SaveLevel("pad set", 1));
+    PuzzleCells cells;
+    cells.fill(BlockType::Empty);
+    int moves = 0;
+    ASSERT_TRUE(LoadPuzzleLevel(Editor().LevelPath(), cells, moves));
+    EXPECT_EQ(cells, Editor().Codes());
+    EXPECT_EQ(moves, 2);
 }
 
 TEST_F(LevelEditorTest, TryOutRestartsFromTheLevelAndEveryWayOutReturnsToItUnchanged)

@@ -94,9 +94,18 @@ TEST_F(OptionsScreenTest, VolumesAreLiveAndLeavingAsksBeforeDroppingThem)
     EXPECT_EQ(ReadFile("Data/GameOpts.opt"), "");
 
     // Volumes alone are applied without a question, and saved.
-    ScreenManager::Get().SetScreen(&Options(), true);
+    ScreenManager& screens = ScreenManager::Get();
+    screens.SetScreen(&Options(), true);
     RunFrames(1);
-    Keys("ma");
+    // The d-pad goes down to the music slider, then it and the arrows step it.
+    for (int i = 0; i < 8 && screens.Focus() != &Options().MusicSlider(); ++i)
+        screens.OnPadButton(PadButton::DPadDown);
+    screens.OnPadButton(PadButton::DPadRight);
+    screens.OnKeyDown(KeyCode::Right, false);
+    EXPECT_FLOAT_EQ(sound.GetMusicVolume(), 0.85f);
+    screens.OnKeyDown(KeyCode::Left, false);
+    RunFrames(1);
+    Keys("a");
     EXPECT_FALSE(ScreenManager::Get().IsModal());
     EXPECT_EQ(ReadFile("Data/GameOpts.opt"), OptionsText(640, 480, "0.50", "0.80"));
     Keys("r");

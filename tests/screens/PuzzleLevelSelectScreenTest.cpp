@@ -6,6 +6,7 @@
 #include "engine/KeyCode.h"
 #include "game/PlayScreen.h"
 #include "screens/GameTypeSelectScreen.h"
+#include "screens/LevelEditorScreen.h"
 #include "screens/MenuFixture.h"
 #include "screens/PuzzleLevelSelectScreen.h"
 
@@ -97,6 +98,9 @@ TEST_F(PuzzleLevelSelectScreenTest, SetAndPageArrowsAtTheirEnds)
         EXPECT_EQ(Shown(), step.shown) << step.setName << " after key " << step.key;
     }
     EXPECT_TRUE(Warnings().empty());
+    ScreenManager::Get().OnPadButton(PadButton::Y); // as the key e
+    RunFrames(1);
+    EXPECT_EQ(ScreenManager::Get().GetScreen(), &LevelEditorScreen::Get());
 }
 
 TEST_F(PuzzleLevelSelectScreenTest, NoSetsAndSetsOrFilesThatWentAwayBetweenVisits)

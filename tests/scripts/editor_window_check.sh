@@ -4,7 +4,8 @@
 # (columns 1, 2 and 4 of the bottom row, so one swap solves the level) with
 # one move allowed, saved as puzzle 1 of a new set, and Escape goes back to
 # the puzzle selection, where the new set is the last one: it is played and
-# solved with the mouse, and the profile records it. Screenshots of every
+# solved with the mouse, and the profile records it. Between painting and
+# saving, the keys alone paint a Wild block above column 4 and empty it again. Screenshots of every
 # screen are kept in the screenshot folder. Skipped (77) without Xvfb.
 #   editor_window_check.sh <game folder> <folder for screenshots>
 set -u
@@ -66,6 +67,23 @@ step_editor() {
         fail "column 3 was painted too"
 }
 
+# Tab gives the well the focus and shows its cursor where the mouse left
+# the well (column 4 of the bottom row); Up moves it to the cell above (and
+# not the move count, which stays at 1), 6 picks Wild, Space paints it and
+# Delete empties it again.
+step_editor_keys() {
+    press Tab Up 6 space
+    shot editor-keys
+    local inner="16x16+$(($(cell_x 3) - 8))+396"
+    [ "$(region_difference editor-painted editor-keys "$inner")" -gt 100 ] ||
+        fail "Space painted no block above column 4"
+    press Delete
+    shot editor-keys-erased
+    [ "$(region_difference editor-painted editor-keys-erased "$inner")" -lt 10 ] ||
+        fail "Delete did not empty the cell above column 4"
+    press 5 # red again, as the mouse left it
+}
+
 step_save() {
     click 492 397 # Save
     xdotool type --delay 100 "$SET"
@@ -100,7 +118,7 @@ step_play_new_set() {
         fail "the solved puzzle is not recorded: $(cat "$PROFILES" 2>/dev/null)"
 }
 
-for step in step_puzzle_selection step_editor step_save step_play_new_set; do
+for step in step_puzzle_selection step_editor step_editor_keys step_save step_play_new_set; do
     note "$step"
     $step || break
 done
