@@ -16,6 +16,7 @@
 #include "engine/ScreenManager.h"
 #include "engine/VirtualKey.h"
 #include "engine/platform/AudioBackend.h"
+#include "media/PictureAhead.h"
 #include "media/SoundManager.h"
 #include "screens/LogoScreen.h"
 
@@ -200,6 +201,9 @@ void Application::WaitForWork(Platform& platform)
     if (lastFrameTime >= 0.0)
         wake = std::max(wake, lastFrameTime + period);
     if (wake <= now)
+        return;
+    // Time to spare renders the next screen's pictures ahead, one a pass.
+    if (PictureAhead::Get().Step())
         return;
     // One millisecond more: timed changes happen once their time has passed.
     const double ms = std::floor((wake - now) * 1000.0) + 1.0;

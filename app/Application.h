@@ -15,6 +15,7 @@ class GameOptions;
 struct DirtyTile
 {
     bool dirty = false;
+    bool clear = false; // holds nothing but the background colour
     int x = 0;
     int y = 0;
     int width = 0;
@@ -93,6 +94,9 @@ class Application
     [[nodiscard]] uint32_t BackgroundColour() const { return backgroundColour; }
     // Marks dirty every tile the rectangle overlaps (touching edges do not).
     void Invalidate(int x, int y, int w, int h);
+    // While held, Invalidate marks nothing: a screen laid out ahead of time
+    // (to render its pictures) must not make the shown one redraw.
+    void HoldInvalidation(bool held) { invalidationHeld = held; }
     [[nodiscard]] bool IsDirty(int x, int y, int w, int h) const;
     // Composites the top-left w x h pixels of a bitmap of premultiplied
     // 0xAARRGGBB pixels (rows of bmpWidth) at (x, y), inside dirty tiles only.
@@ -125,6 +129,7 @@ class Application
     double time = 0.0; // seconds since the window opened, refreshed once per frame
 
   private:
+    bool invalidationHeld = false;
     // The longest sleep between two frames (milliseconds): a quit signal is
     // noticed within it.
     static constexpr int MaxWaitMs = 250;

@@ -16,6 +16,8 @@ bool Application::CreateBackBuffer()
         return false;
     }
     backBuffer.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0u);
+    for (DirtyTile& tile : tiles)
+        tile.clear = false;
     return true;
 }
 
@@ -33,7 +35,7 @@ void Application::BuildTiles()
     for (int row = 0; row < tileRows; ++row)
     {
         for (int column = 0; column < tileColumns; ++column)
-            tiles.push_back({true, column * TileSize, row * TileSize, TileSize, TileSize});
+            tiles.push_back({true, false, column * TileSize, row * TileSize, TileSize, TileSize});
     }
 }
 
@@ -43,7 +45,10 @@ void Application::SetBackgroundColour(int r, int g, int b)
     backgroundColour = (channel(r) << 16) | (channel(g) << 8) | channel(b);
     std::fill(backBuffer.begin(), backBuffer.end(), backgroundColour);
     for (DirtyTile& tile : tiles)
+    {
         tile.dirty = true;
+        tile.clear = true;
+    }
 }
 
 namespace
@@ -65,7 +70,7 @@ bool Overlap(const DirtyTile& tile, int x, int y, int w, int h, int& left, int& 
 
 void Application::Invalidate(int x, int y, int w, int h)
 {
-    if (w < 1 || h < 1 || tiles.empty())
+    if (w < 1 || h < 1 || tiles.empty() || invalidationHeld)
         return;
     int left, top, right, bottom;
     for (DirtyTile& tile : tiles)
@@ -114,13 +119,14 @@ void Application::DrawBitmap(const uint32_t* pixels, int bmpWidth, int bmpHeight
         return;
 
     int left, top, right, bottom;
-    for (const DirtyTile& tile : tiles)
+    for (DirtyTile& tile : tiles)
     {
         if (!tile.dirty)
             continue;
         ClipToBuffer(tile, x, y, w, h, left, top, right, bottom);
         if (right <= left || bottom <= top)
             continue;
+        tile.clear = false;
         const int count = right - left;
         for (int py = top; py < bottom; ++py)
         {
@@ -190,11 +196,13 @@ bool Application::Render()
     if (period > 0.0 && lastPresentTime >= 0.0 && now < lastPresentTime + period - 0.001)
         return true;
 
+    // A tile still as SetBackgroundColour filled it needs no second fill.
     int left, top, right, bottom;
-    for (const DirtyTile& tile : tiles)
+    for (DirtyTile& tile : tiles)
     {
-        if (!tile.dirty)
+        if (!tile.dirty || tile.clear)
             continue;
+        tile.clear = true;
         ClipToBuffer(tile, tile.x, tile.y, tile.width, tile.height, left, top, right, bottom);
         if (backBuffer.empty() || right <= left || bottom <= top)
             continue;

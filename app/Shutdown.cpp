@@ -12,6 +12,7 @@
 #include "media/BitmapCache.h"
 #include "media/FontCache.h"
 #include "media/MovieLibrary.h"
+#include "media/PictureAhead.h"
 #include "media/SoundManager.h"
 #include "player/Player.h"
 #include "screens/GameLevelSelectScreen.h"
@@ -53,6 +54,7 @@ void ShutdownEngine()
     SoundManager::Destroy();
     FileSystem::Destroy();
     ScreenManager::Destroy();
+    PictureAhead::Destroy();
     MovieLibrary::Destroy();
     BitmapCache::Destroy();
     FontCache::Destroy();

@@ -5,6 +5,7 @@
 #include "media/Bitmap.h"
 #include "media/BitmapCache.h"
 #include "media/MovieLibrary.h"
+#include "media/PictureAhead.h"
 
 Button::~Button()
 {
@@ -179,6 +180,16 @@ void Button::Release()
         stateTried[i] = false;
     }
     caption.Release();
+}
+
+void Button::RenderAhead() const
+{
+    if (hidden)
+        return;
+    PictureAhead& ahead = PictureAhead::Get();
+    ahead.Request(stateMovies[Normal], width, height, 0);
+    if (!captionMovie.empty())
+        ahead.Request(captionMovie, captionWidth, captionHeight, 0);
 }
 
 bool Button::OnKey(int key, bool alt)

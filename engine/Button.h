@@ -55,6 +55,10 @@ class Button : public Control
     void SetPosition(int newX, int newY) override;
     void SetSize(int w, int h) override;
     bool HitTest(int px, int py) override;
+    // Asks PictureAhead for the normal picture and the caption's first
+    // frame this button would show when drawn as it is set up now.
+    void RenderAhead() const;
+
     void Release() override;
     bool OnKey(int key, bool alt) override;
     void OnMouseDown(int px, int py) override;

@@ -8,6 +8,7 @@
 #include "engine/ControlFocus.h"
 #include "engine/KeyCode.h"
 #include "engine/Screen.h"
+#include "media/PictureAhead.h"
 
 namespace
 {
@@ -136,6 +137,8 @@ void ScreenManager::PerformSwitch()
     screenFocus = nullptr;
 
     Application::Get().ShowWaitCursor();
+    // Pictures rendered ahead stay until the new screen has drawn with them.
+    PictureAhead::Get().Retire();
     if (release)
     {
         for (Control* control : std::vector<Control*>(controls))
@@ -197,6 +200,8 @@ void ScreenManager::Draw(Application& app)
         for (size_t i = 0; i < modalControls.size(); ++i)
             modalControls[i]->Draw(app);
     }
+    // The controls hold their own references now.
+    PictureAhead::Get().ReleaseRetired();
 }
 
 // Input is delivered to a copy of the active list taken when dispatch starts:

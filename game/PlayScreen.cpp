@@ -149,6 +149,37 @@ void PlayScreen::SetPuzzleMoves(int moves)
 
 // --- building the screen ---------------------------------------------------
 
+void PlayScreen::RenderAhead(GameType type)
+{
+    if (ScreenManager::Get().GetScreen() == this)
+        return;
+    // Laid out as a game chosen from the menus (no editor try-out); the
+    // settings for the next entry are kept, and the entry lays out again.
+    const GameType shownType = gameType;
+    const bool shownFromEditor = fromEditor;
+    gameType = type;
+    fromEditor = false;
+    Application& app = Application::Get();
+    int w = 0;
+    int h = 0;
+    app.GetSize(w, h);
+    app.HoldInvalidation(true);
+    Layout(w, h);
+    app.HoldInvalidation(false);
+    gameType = shownType;
+    fromEditor = shownFromEditor;
+
+    for (const Sprite* sprite : {&well, &infoPanel, &mascot})
+        sprite->RenderAhead();
+    if (type == GameType::Marathon)
+    {
+        queueBar.RenderAhead();
+        queueTimer.RenderAhead();
+    }
+    for (const Button* button : {&firstButton, &secondButton, &thirdButton})
+        button->RenderAhead();
+}
+
 void PlayScreen::Layout(int w, int h)
 {
     PlayFurniture{well, infoPanel, queueBar, queueTimer, mascot}.Layout(w, h);

@@ -51,6 +51,10 @@ class PlayScreen : public Screen, public ButtonListener, public BoardRulesHost
 
     // --- set up by the screens that lead here ---
     void SetGameType(GameType type);
+    // Lays the screen out for a game of the given type at the present window
+    // size and asks PictureAhead for its large pictures, so an entry from the
+    // screen that calls this finds them rendered. Not while shown.
+    void RenderAhead(GameType type);
     [[nodiscard]] GameType GetGameType() const { return gameType; }
     int difficulty = Difficulty::Easy;
     // Loads a level for the next Puzzle Challenge entry. On failure (the

@@ -3,7 +3,23 @@
 #include <algorithm>
 #include <cstring>
 
+#include <sys/mman.h>
+
 #include "app/Application.h"
+
+namespace
+{
+// From this size on a picture gets pages of its own.
+constexpr size_t MappedFromBytes = size_t{1} << 20;
+} // namespace
+
+void BitmapPixelsFree::operator()(uint32_t* p) const
+{
+    if (mappedBytes > 0)
+        munmap(p, mappedBytes);
+    else
+        std::free(p);
+}
 
 uint32_t* Bitmap::AllocatePixels(int newWidth, int newHeight)
 {
@@ -12,7 +28,15 @@ uint32_t* Bitmap::AllocatePixels(int newWidth, int newHeight)
     height = std::max(newHeight, 0);
     hasAlpha = false;
     const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
-    if (count > 0)
+    const size_t bytes = count * sizeof(uint32_t);
+    if (bytes >= MappedFromBytes)
+    {
+        void* mapped = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+        if (mapped != MAP_FAILED)
+            pixels =
+                std::unique_ptr<uint32_t[], BitmapPixelsFree>(static_cast<uint32_t*>(mapped), BitmapPixelsFree{bytes});
+    }
+    else if (count > 0)
     {
         pixels.reset(static_cast<uint32_t*>(std::calloc(count, sizeof(uint32_t))));
     }

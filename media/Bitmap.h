@@ -6,6 +6,13 @@
 
 class Application;
 
+// Frees a bitmap's pixels the way they were allocated.
+struct BitmapPixelsFree
+{
+    size_t mappedBytes = 0; // pages mapped for this picture alone; 0: calloc'd
+    void operator()(uint32_t* p) const;
+};
+
 // A rendered picture: width x height 32-bit pixels 0xAARRGGBB, rows top to
 // bottom without gaps, colour premultiplied by alpha (cairo's ARGB32 layout).
 // Shared through the BitmapCache with a reference count.
@@ -44,11 +51,8 @@ class Bitmap
     int height = -1;
 
   private:
-    struct Free
-    {
-        void operator()(uint32_t* p) const { std::free(p); }
-    };
-    // calloc'd: large pictures come straight from zeroed pages, never
-    // cleared by hand.
-    std::unique_ptr<uint32_t[], Free> pixels;
+    // Zeroed pages, never cleared by hand: calloc'd, or for a large picture
+    // mapped with every page present at once (far cheaper than faulting them
+    // in one by one while drawing).
+    std::unique_ptr<uint32_t[], BitmapPixelsFree> pixels;
 };

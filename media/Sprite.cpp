@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "media/Bitmap.h"
+#include "media/PictureAhead.h"
 
 Sprite::~Sprite()
 {
@@ -24,6 +25,12 @@ void Sprite::Release()
     // needsLoad stays clear: the sprite stays empty until its owner sets the
     // movie or the size again.
     animation.Release();
+}
+
+void Sprite::RenderAhead() const
+{
+    if (!hidden)
+        PictureAhead::Get().Request(moviePath, width, height, 0);
 }
 
 void Sprite::Load()

@@ -24,6 +24,10 @@ class Sprite : public Control
     [[nodiscard]] int GetFrameCount() const { return animation.frameCount; }
     [[nodiscard]] const FrameAnimation& Animation() const { return animation; }
 
+    // Asks PictureAhead for the first frame this sprite would show when
+    // drawn at its present movie and size; nothing while hidden.
+    void RenderAhead() const;
+
     void Release() override;
     bool Draw(Application& app) override;
     void Load() override;

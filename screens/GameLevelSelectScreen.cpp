@@ -49,6 +49,8 @@ void GameLevelSelectScreen::OnEnter()
                                                    {"Data/Graphics/GameLevelSelect/Hard.swf", 'h', 0.595f},
                                                    {"Data/Graphics/PuzzleLevelSelect/ReturnGame.swf", 'r', 0.83f}};
     Enter(choices, 4);
+    // The game starts from here: its pictures are rendered while the player chooses.
+    PlayScreen::Get().RenderAhead(PlayScreen::Get().GetGameType());
 }
 
 void GameLevelSelectScreen::OnButtonClicked(Button* button)

@@ -152,6 +152,8 @@ void PuzzleLevelSelectScreen::OnEnter()
     app.GetSize(width, height);
     Layout(width, height);
     RegisterControls();
+    // The puzzle starts from here: its pictures are rendered while the player chooses.
+    PlayScreen::Get().RenderAhead(GameType::PuzzleChallenge);
 
     warned.clear();
     ReadSets();

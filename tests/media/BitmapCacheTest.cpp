@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "media/Bitmap.h"
@@ -90,6 +93,18 @@ TEST_F(BitmapCacheTest, SetPixelsCopiesAndNotesTranslucency)
     EXPECT_TRUE(bitmap.HasAlpha());
     EXPECT_EQ(bitmap.Width(), 2);
     EXPECT_EQ(bitmap.AlphaAt(1, 0), 0x80);
+}
+
+TEST_F(BitmapCacheTest, LargePicturesGetTheirOwnTransparentPages)
+{
+    Bitmap bitmap;
+    std::vector<uint32_t> opaque(1024 * 512, 0xFF123456u); // 2 MiB
+    bitmap.SetPixels(1024, 512, opaque.data());
+    EXPECT_FALSE(bitmap.HasAlpha());
+    EXPECT_EQ(bitmap.PixelAt(1023, 511), 0xFF123456u);
+    const uint32_t* fresh = bitmap.AllocatePixels(512, 1024); // the old pages go back
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_TRUE(std::all_of(fresh, fresh + opaque.size(), [](uint32_t p) { return p == 0; }));
 }
 
 } // namespace

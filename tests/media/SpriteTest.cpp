@@ -10,6 +10,7 @@
 #include "media/BitmapCache.h"
 #include "media/ColourRect.h"
 #include "media/MovieLibrary.h"
+#include "media/PictureAhead.h"
 #include "media/Sprite.h"
 
 namespace
@@ -305,6 +306,36 @@ TEST_F(SpriteTest, ColourRectangleIsPremultipliedAndShared)
     EXPECT_NE(a.GetBitmap(), b.GetBitmap());
     EXPECT_FALSE(b.GetBitmap()->HasAlpha());
     EXPECT_EQ(a.GetBitmap()->refCount, 1);
+}
+
+// --- pictures rendered ahead ---
+
+TEST_F(SpriteTest, PicturesRenderedAheadInSpareTimeAreShownAndGivenBackOnceTheNextScreenDrew)
+{
+    Sprite sprite;
+    sprite.SetMovie("Data/Graphics/Five.swf");
+    sprite.SetSize(100, 50);
+    sprite.RenderAhead();
+    // The first frame presents; the next would wait, and renders ahead instead.
+    Platform().SetRefreshRate(60);
+    ASSERT_TRUE(App().RunFrame() && App().RunFrame());
+    EXPECT_FALSE(PictureAhead::Get().Pending());
+    const int rendered = MovieLibrary::Get().FramesRendered();
+    Prepare(sprite, "Data/Graphics/Five.swf");
+    EXPECT_EQ(MovieLibrary::Get().FramesRendered(), rendered);
+    EXPECT_EQ(sprite.Animation().Current()->PixelAt(50, 25), 0xFF0A0000u);
+
+    PictureAhead::Get().Retire();
+    PictureAhead::Get().ReleaseRetired();
+    EXPECT_EQ(sprite.Animation().Current()->refCount, 1);
+    // A request the switch overtakes is dropped unrendered; nothing stays held.
+    sprite.Release();
+    sprite.RenderAhead();
+    PictureAhead::Get().Retire();
+    EXPECT_FALSE(PictureAhead::Get().Step());
+    PictureAhead::Get().ReleaseRetired();
+    EXPECT_EQ(MovieLibrary::Get().FramesRendered(), rendered);
+    EXPECT_EQ(BitmapCache::Get().Size(), 0u);
 }
 
 } // namespace
