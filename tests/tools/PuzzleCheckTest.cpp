@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -40,42 +42,39 @@ Swap Vertical(int column, int row)
     return Swap{column, row, true};
 }
 
-TEST(PuzzleCheckRules, WildSharedByTwoSetsClearsBothColoursEverywhere)
+TEST(PuzzleCheckRules, SetsWildsAndWholeColourClears)
 {
-    // Red, Red, Wild, Blue, Blue, Blue: two sets share the Wild, so every
-    // resting Red and Blue goes, even those far from the sets; the lone
-    // Wild and the Green stay.
-    PuzzleField field = FieldOf({"R.....", "B....W", "G....G", "RRWBBB"});
+    const struct
+    {
+        const char* name;
+        std::vector<std::string> before;
+        int rounds;
+        std::vector<std::string> after;
+    } cases[] = {
+        // Two sets share the Wild, so every resting Red and Blue goes, even
+        // those far from the sets; the lone Wild and the Greens stay.
+        {"a Wild shared by two sets", {"R.....", "B....W", "G....G", "RRWBBB"}, 1, {".....W", "G....G"}},
+        // The Red keeps the Wild out of the Greens' set, so no whole-colour
+        // clear: the Green above the set drops into its place.
+        {"a Wild outside the set", {"....G.", "WRGGGR", "OOBBRR"}, 1, {"WR..GR", "OOBBRR"}},
+        {"three Wilds in a row clear every colour", {"R....B", "OP..GB", "WWWRGO"}, 1, {}},
+        // The other Wild, resting elsewhere, is not a colour and stays.
+        {"a Wild leaves only as part of a set", {"R.....", "R.....", "W....W"}, 1, {".....W"}},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        PuzzleField field = FieldOf(c.before);
+        EXPECT_EQ(field.Settle(), c.rounds);
+        EXPECT_EQ(field, FieldOf(c.after));
+    }
     std::array<bool, FieldCells> marked{};
-    EXPECT_EQ(field.FindSets(marked), 8);
-    EXPECT_EQ(field.Settle(), 1);
-    EXPECT_EQ(field, FieldOf({".....W", "G....G"}));
-}
+    EXPECT_EQ(FieldOf({"R.....", "B....W", "G....G", "RRWBBB"}).FindSets(marked), 8);
 
-TEST(PuzzleCheckRules, WildOutsideTheSetClearsNoWholeColour)
-{
-    // Wild, Red, Green, Green, Green: one set of Greens; the Red keeps the
-    // Wild out of it, so no whole-colour clear: the Green resting above the
-    // set drops into its place instead of clearing.
-    PuzzleField field = FieldOf({"....G.", "WRGGGR", "OOBBRR"});
-    EXPECT_EQ(field.Settle(), 1);
-    EXPECT_EQ(field, FieldOf({"WR..GR", "OOBBRR"}));
-}
-
-TEST(PuzzleCheckRules, ThreeWildsInARowClearEveryColour)
-{
-    PuzzleField field = FieldOf({"R....B", "OP..GB", "WWWRGO"});
-    field.Settle();
-    EXPECT_TRUE(field.IsEmpty());
-}
-
-TEST(PuzzleCheckRules, WildLeavesOnlyAsPartOfASet)
-{
-    // The Reds clear by a column set that holds the Wild; the other Wild,
-    // resting elsewhere, is not a colour and stays.
-    PuzzleField field = FieldOf({"R.....", "R.....", "W....W"});
-    EXPECT_EQ(field.Settle(), 1);
-    EXPECT_EQ(field, FieldOf({".....W"}));
+    // No colour left to clear a Red or a Green with.
+    EXPECT_TRUE(PuzzleSolver::IsHopeless(FieldOf({"RRBBB."})));
+    EXPECT_FALSE(PuzzleSolver::IsHopeless(FieldOf({"RRBBBW"})));
+    EXPECT_TRUE(PuzzleSolver::IsHopeless(FieldOf({"....WW"})));
 }
 
 TEST(PuzzleCheckRules, SwapsWithEmptyCells)
@@ -100,37 +99,8 @@ TEST(PuzzleCheckRules, SwapsWithEmptyCells)
     EXPECT_EQ(field, settled);
 }
 
-TEST(PuzzleCheckSolver, FindsTheShortestSolution)
-{
-    // One swap clears the row; the solver must not report more.
-    PuzzleSolver solver;
-    PuzzleSolver::Result one = solver.Solve(FieldOf({"BBRBRR"}), 4);
-    ASSERT_TRUE(one.solved);
-    ASSERT_EQ(one.moves.size(), 1u);
-    EXPECT_EQ(one.moves[0].column, 2);
-    EXPECT_EQ(one.moves[0].row, 9);
-    EXPECT_FALSE(one.moves[0].vertical);
-
-    // Two separate columns each need their own swap.
-    const PuzzleField two = FieldOf({"B....G", "B....G", "O....R", "BOORRG"});
-    PuzzleSolver::Result result = solver.Solve(two, 4);
-    ASSERT_TRUE(result.solved);
-    ASSERT_EQ(result.moves.size(), 2u);
-    PuzzleField replay = two;
-    for (const Swap& swap : result.moves)
-        ASSERT_TRUE(replay.Play(swap));
-    EXPECT_TRUE(replay.IsEmpty());
-    EXPECT_FALSE(solver.Solve(two, 1).solved);
-}
-
-TEST(PuzzleCheckSolver, GivesUpOnHopelessFields)
-{
-    EXPECT_TRUE(PuzzleSolver::IsHopeless(FieldOf({"RRBBB."})));
-    EXPECT_FALSE(PuzzleSolver::IsHopeless(FieldOf({"RRBBBW"})));
-    EXPECT_TRUE(PuzzleSolver::IsHopeless(FieldOf({"....WW"})));
-    PuzzleSolver solver;
-    EXPECT_FALSE(solver.Solve(FieldOf({"RRBGBB"}), 3).solved);
-}
+// The solver's shortest solutions and refusals are checked against the
+// game's own rules on random boards (PuzzleSolverRulesTest).
 
 std::string Level(int moves, const std::vector<std::string>& blockLines)
 {
@@ -167,53 +137,44 @@ TEST(PuzzleCheckLint, ACleanLevelAndItsMoveAllowance)
     EXPECT_TRUE(HasError(CheckLevel(Level(3, RowPuzzle), MoveAllowance::ParOrOneMore, 6), "par is 1"));
 }
 
-TEST(PuzzleCheckLint, LayoutFaults)
-{
-    // A Red over the empty cell (0,9) floats.
-    EXPECT_TRUE(HasError(CheckLevel(Level(1, {R"(<block x="0" y="8" color="0"/>)", R"(<block x="1" y="9" color="0"/>)",
-                                              R"(<block x="2" y="9" color="0"/>)"}),
-                                    MoveAllowance::ParOnly, 4),
-                         "not at rest"));
-    // Three Blues (one a Wild) already in a row.
-    const LevelReport ready =
-        CheckLevel(Level(1, {R"(<block x="0" y="9" color="2"/>)", R"(<block x="1" y="9" color="7"/>)",
-                             R"(<block x="2" y="9" color="2"/>)"}),
-                   MoveAllowance::ParOnly, 4);
-    EXPECT_TRUE(HasError(ready, "ready-made"));
-    // Two Greens and no Wild can never leave.
-    const LevelReport stuck =
-        CheckLevel(Level(1, {R"(<block x="0" y="9" color="4"/>)", R"(<block x="2" y="9" color="4"/>)"}),
-                   MoveAllowance::ParOnly, 4);
-    EXPECT_TRUE(HasError(stuck, "can never clear"));
-    EXPECT_TRUE(HasError(stuck, "no solution"));
-    EXPECT_FALSE(stuck.par.has_value());
-}
-
-TEST(PuzzleCheckLint, FileFaults)
+TEST(PuzzleCheckLint, LayoutAndFileFaults)
 {
     // Code 5 has no picture; 6 is Empty and never written; cells outside the
     // field, a cell given twice, block lines out of row-major order and CR LF
     // line ends are all things the level writer never produces.
-    EXPECT_TRUE(HasError(CheckLevel(Level(1, {R"(<block x="0" y="9" color="5"/>)"}), MoveAllowance::ParOnly, 2),
-                         "bad colour code 5"));
-    EXPECT_TRUE(HasError(CheckLevel(Level(1, {R"(<block x="0" y="9" color="6"/>)"}), MoveAllowance::ParOnly, 2),
-                         "bad colour code 6"));
-    EXPECT_TRUE(HasError(CheckLevel(Level(1, {R"(<block x="6" y="9" color="0"/>)"}), MoveAllowance::ParOnly, 2),
-                         "outside the field"));
     std::vector<std::string> twice = RowPuzzle;
     twice.push_back(R"(<block x="5" y="9" color="0"/>)");
-    EXPECT_TRUE(HasError(CheckLevel(Level(1, twice), MoveAllowance::ParOnly, 2), "cell given twice"));
     std::vector<std::string> swapped = RowPuzzle;
     std::swap(swapped[0], swapped[1]);
-    EXPECT_TRUE(HasError(CheckLevel(Level(1, swapped), MoveAllowance::ParOnly, 2), "writer's form"));
     std::string crlf = Level(1, RowPuzzle);
     for (size_t at = crlf.find('\n'); at != std::string::npos; at = crlf.find('\n', at + 2))
         crlf.insert(at, "\r");
-    const LevelReport windows = CheckLevel(crlf, MoveAllowance::ParOnly, 2);
-    EXPECT_TRUE(HasError(windows, "writer's form"));
-    EXPECT_EQ(windows.par, 1); // still read: the game accepts either line end
-    EXPECT_TRUE(HasError(CheckLevel("<qvl>\n</qvl>\n", MoveAllowance::ParOnly, 2), "no move count"));
-    EXPECT_TRUE(HasError(CheckLevel(Level(0, RowPuzzle), MoveAllowance::ParOnly, 2), "outside 1..99"));
+    const std::string stuck = Level(1, {R"(<block x="0" y="9" color="4"/>)", R"(<block x="2" y="9" color="4"/>)"});
+    const std::pair<std::string, const char*> faults[] = {
+        // A Red over the empty cell (0,9) floats.
+        {Level(1, {R"(<block x="0" y="8" color="0"/>)", R"(<block x="1" y="9" color="0"/>)",
+                   R"(<block x="2" y="9" color="0"/>)"}),
+         "not at rest"},
+        // Three Blues (one a Wild) already in a row.
+        {Level(1, {R"(<block x="0" y="9" color="2"/>)", R"(<block x="1" y="9" color="7"/>)",
+                   R"(<block x="2" y="9" color="2"/>)"}),
+         "ready-made"},
+        // Two Greens and no Wild can never leave.
+        {stuck, "can never clear"},
+        {stuck, "no solution"},
+        {Level(1, {R"(<block x="0" y="9" color="5"/>)"}), "bad colour code 5"},
+        {Level(1, {R"(<block x="0" y="9" color="6"/>)"}), "bad colour code 6"},
+        {Level(1, {R"(<block x="6" y="9" color="0"/>)"}), "outside the field"},
+        {Level(1, twice), "cell given twice"},
+        {Level(1, swapped), "writer's form"},
+        {crlf, "writer's form"},
+        {"<qvl>\n</qvl>\n", "no move count"},
+        {Level(0, RowPuzzle), "outside 1..99"},
+    };
+    for (const auto& [text, fault] : faults)
+        EXPECT_TRUE(HasError(CheckLevel(text, MoveAllowance::ParOnly, 4), fault)) << fault;
+    EXPECT_FALSE(CheckLevel(stuck, MoveAllowance::ParOnly, 4).par.has_value());
+    EXPECT_EQ(CheckLevel(crlf, MoveAllowance::ParOnly, 4).par, 1); // still read: the game accepts either line end
 }
 
 } // namespace
