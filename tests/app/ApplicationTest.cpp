@@ -110,17 +110,6 @@ TEST_F(ApplicationTest, SizeTheDisplayDoesNotOfferFallsBackTo640x480FullScreen)
     EXPECT_EQ(ReadFile("Data/GameOpts.opt"), OptionsText(640, 480, true));
 }
 
-TEST_F(ApplicationTest, TheFirstRunOpensFullScreenAtTheLargestSizeTheDisplayHolds)
-{
-    Platform().SetDisplayModes({{1280, 720}, {1920, 1080}, {800, 600}});
-    Platform().SetUsableDesktopSize({1920, 1040});
-    Platform().PushClose();
-    EXPECT_EQ(App().Run(), 0);
-    ASSERT_FALSE(Platform().Frames().empty());
-    EXPECT_EQ(Platform().Frames()[0].width, 1280);
-    EXPECT_EQ(ReadFile("Data/GameOpts.opt"), OptionsText(1280, 960, true));
-}
-
 TEST_F(ApplicationTest, NoDisplayEndsTheRunWithoutSaving)
 {
     Platform().SetRefuseWindow(true);
@@ -128,15 +117,6 @@ TEST_F(ApplicationTest, NoDisplayEndsTheRunWithoutSaving)
     EXPECT_TRUE(HasMessage("Unable to create game window."));
     EXPECT_TRUE(HasMessage("Unable to open display device."));
     EXPECT_EQ(ReadFile("Data/GameOpts.opt"), "");
-}
-
-TEST_F(ApplicationTest, AltEnterDuringPlayIsKeptInTheOptions)
-{
-    WriteFile("Data/GameOpts.opt", OptionsText(640, 480, false));
-    Platform().PushKey(VirtualKey::Return, true);
-    Platform().PushClose();
-    EXPECT_EQ(App().Run(), 0);
-    EXPECT_EQ(ReadFile("Data/GameOpts.opt"), OptionsText(640, 480, true));
 }
 
 // --- the loop ---

@@ -39,34 +39,30 @@ class BackBufferTest : public HeadlessApp
 
 TEST_F(BackBufferTest, InvalidateMarksOnlyOverlappedTiles)
 {
-    OpenClean(800, 600);                // 5 columns
-    App().Invalidate(150, 150, 20, 20); // the corner where four tiles meet
-    EXPECT_EQ(DirtyIndexes(), (std::vector<int>{0, 1, 5, 6}));
-    App().Render();
-
-    App().Invalidate(0, 0, 160, 160); // exactly tile 0: its right and bottom edges only touch
-    EXPECT_EQ(DirtyIndexes(), (std::vector<int>{0}));
-    App().Render();
-
-    App().Invalidate(160, 0, 0, 50);
-    App().Invalidate(160, 0, 50, 0);
-    App().Invalidate(160, 0, -5, 50);
-    EXPECT_TRUE(DirtyIndexes().empty());
-
-    App().Invalidate(-100, -100, 101, 101); // only the pixel (0, 0) is inside
-    EXPECT_EQ(DirtyIndexes(), (std::vector<int>{0}));
-    App().Render();
-
-    App().Invalidate(700, 590, 500, 500); // past the buffer: clipped tiles still count
-    EXPECT_EQ(DirtyIndexes(), (std::vector<int>{19}));
-    App().Render();
-
-    App().Invalidate(2147483000, 0, 2147483000, 10); // far outside, no overflow
-    App().Invalidate(-2147483000, 0, 1000, 10);
-    EXPECT_TRUE(DirtyIndexes().empty());
+    OpenClean(800, 600); // 5 columns of 160-pixel tiles
+    const struct
+    {
+        int x, y, w, h;
+        std::vector<int> dirty;
+    } cases[] = {
+        {150, 150, 20, 20, {0, 1, 5, 6}}, // the corner where four tiles meet
+        {0, 0, 160, 160, {0}},            // exactly tile 0: its right and bottom edges only touch
+        {160, 0, 0, 50, {}},
+        {160, 0, 50, 0, {}},
+        {160, 0, -5, 50, {}},
+        {-100, -100, 101, 101, {0}},         // only the pixel (0, 0) is inside
+        {700, 590, 500, 500, {19}},          // past the buffer: clipped tiles still count
+        {2147483000, 0, 2147483000, 10, {}}, // far outside, no overflow
+        {-2147483000, 0, 1000, 10, {}},
+    };
+    for (const auto& c : cases)
+    {
+        App().Invalidate(c.x, c.y, c.w, c.h);
+        EXPECT_EQ(DirtyIndexes(), c.dirty) << c.x << "," << c.y << " " << c.w << "x" << c.h;
+        App().Render();
+    }
 
     // IsDirty uses the same overlap rule.
-    App().Render();
     App().Invalidate(200, 200, 10, 10); // tile (1, 1)
     EXPECT_TRUE(App().IsDirty(150, 150, 11, 11));
     EXPECT_FALSE(App().IsDirty(150, 150, 10, 10)); // touches the tile's corner only
