@@ -24,14 +24,13 @@ class BlockTest : public HeadlessApp
         return Application::Get().BackBuffer()[static_cast<size_t>(y * Application::Get().Width() + x)] & 0xFFFFFFu;
     }
 
-    // Clears and redraws the block's area the way a frame would.
-    void Redraw(Block& block)
+    // Clears the screen to the background and redraws the control's area the way a frame would.
+    void Redraw(Control& control)
     {
-        App().Render();
         App().Invalidate(0, 0, 640, 480);
-        App().Render(); // clears every tile to the background
-        App().Invalidate(block.GetX(), block.GetY(), block.GetWidth(), block.GetHeight());
-        block.Draw(App());
+        App().Render();
+        App().Invalidate(control.GetX(), control.GetY(), control.GetWidth(), control.GetHeight());
+        control.Draw(App());
     }
 };
 
@@ -101,10 +100,7 @@ TEST_F(BlockTest, TimedStatesRecordTheClockAndTheWarningBlinksEveryQuarterSecond
 
     block.SetMarked(true);
     block.ResetStates();
-    EXPECT_FALSE(block.IsMarked());
-    EXPECT_FALSE(block.IsFalling());
-    EXPECT_FALSE(block.IsClearing());
-    EXPECT_FALSE(block.IsWarning());
+    EXPECT_FALSE(block.IsMarked() || block.IsFalling() || block.IsClearing() || block.IsWarning());
 }
 
 TEST_F(BlockTest, DrawsItsPictureDimAndWarningAndNothingWhenEmpty)
@@ -157,16 +153,10 @@ TEST_F(BlockTest, DrawsItsPictureDimAndWarningAndNothingWhenEmpty)
     BlockMover mover;
     mover.SetSize(80, 80);
     mover.SetPosition(300, 100);
-    App().Invalidate(0, 0, 640, 480);
-    App().Render();
-    App().Invalidate(300, 100, 80, 80);
-    mover.Draw(App());
+    Redraw(mover);
     EXPECT_EQ(PixelAt(340, 140), 0x0A141Eu);
     mover.SetOrientation(BlockMover::Vertical);
-    App().Invalidate(0, 0, 640, 480);
-    App().Render();
-    App().Invalidate(300, 100, 80, 80);
-    mover.Draw(App());
+    Redraw(mover);
     EXPECT_EQ(PixelAt(340, 140), 0x28323Cu);
     mover.SetOrientation(7); // not an orientation: ignored
     EXPECT_EQ(mover.GetOrientation(), BlockMover::Vertical);

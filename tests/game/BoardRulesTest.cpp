@@ -129,22 +129,6 @@ TEST_F(BoardRulesTest, RefusedSwapsPlayTheRefusalSoundAndChangeNothing)
     EXPECT_EQ(Row(9), "GOPRBG");
 }
 
-TEST_F(BoardRulesTest, BlockSwappedOverAGapFallsAndANewSwapFinishesThePendingOne)
-{
-    Layout({"R.....", "R.GO.."});
-    rules->PlaceMover(0, 8);
-    ASSERT_TRUE(rules->TrySwap());
-    Step(0.05);
-    // A second swap first completes the first one at once.
-    rules->PlaceMover(2, 9);
-    ASSERT_TRUE(rules->TrySwap());
-    EXPECT_EQ(Row(8), ".R....");
-    Settle();
-    EXPECT_EQ(Row(8), "......");
-    EXPECT_EQ(Row(9), "RROG..");
-    EXPECT_EQ(rules->MovesLeft(), -2); // outside puzzles the counter runs on unseen
-}
-
 // --- gravity ---
 
 TEST_F(BoardRulesTest, ABlockFallsOneCellPerHundredthOfASecond)
@@ -185,106 +169,8 @@ TEST_F(BoardRulesTest, ABlockFallsOneCellPerHundredthOfASecond)
     EXPECT_EQ(Row(9), "G.....");
 }
 
-TEST_F(BoardRulesTest, ThePendingSwapHoldsItsCellsAndTheBlocksAboveThem)
-{
-    // A block over an empty swap cell waits for the swap to end.
-    Layout({".P....", "O....."});
-    rules->PlaceMover(0, 9);
-    ASSERT_TRUE(rules->TrySwap());
-    Step(0.01);
-    EXPECT_FALSE(board->Cell(1, 8).IsFalling());
-    Settle(0.011);
-    EXPECT_EQ(Row(8), ".P....");
-    EXPECT_EQ(Row(9), ".O....");
-
-    // A swap cell that began to fall is stopped while the swap runs.
-    Layout({"O.....", "......"});
-    rules->PlaceMover(0, 8);
-    ASSERT_TRUE(rules->TrySwap());
-    Step(0.001);
-    EXPECT_TRUE(board->Cell(0, 8).IsFalling());
-    Step(0.001);
-    EXPECT_FALSE(board->Cell(0, 8).IsFalling());
-    EXPECT_EQ(At(0, 8), BlockType::Orange);
-    Settle(0.011);
-    EXPECT_EQ(Row(8), "......");
-    EXPECT_EQ(Row(9), ".O....");
-}
-
-// --- undo and the move limit ---
-
-class PuzzleRulesTest : public RulesFixture
-{
-  protected:
-    void SetUp() override
-    {
-        RulesFixture::SetUp();
-        host.kind = RulesKind::PuzzleChallenge;
-    }
-};
-
-TEST_F(PuzzleRulesTest, UndoRestoresTheBoardAndTheMoveWhileMovesWereMade)
-{
-    Layout({"R.O...", "BPGR.."});
-    rules->SetMoves(2);
-    const Board::Codes start = board->GetCodes();
-    EXPECT_FALSE(rules->Undo()); // nothing made yet
-
-    rules->PlaceMover(0, 9);
-    ASSERT_TRUE(rules->TrySwap());
-    Settle();
-    const Board::Codes afterFirst = board->GetCodes();
-    rules->PlaceMover(2, 8);
-    ASSERT_TRUE(rules->TrySwap());
-    EXPECT_EQ(rules->MovesLeft(), 0);
-    EXPECT_EQ(rules->UndoDepth(), 2u);
-
-    // No moves left: the mover still moves but swaps do nothing.
-    rules->PlaceMover(2, 9);
-    EXPECT_FALSE(rules->TrySwap());
-    EXPECT_EQ(rules->UndoDepth(), 2u);
-
-    // Undo during the animation finishes it, then restores the snapshot.
-    Step(0.05);
-    board->Cell(0, 9).SetClearing(true);
-    ASSERT_TRUE(rules->Undo());
-    EXPECT_FALSE(rules->IsSwapPending());
-    EXPECT_EQ(board->GetCodes(), afterFirst);
-    EXPECT_FALSE(board->Cell(0, 9).IsClearing());
-    EXPECT_EQ(rules->MovesLeft(), 1);
-    EXPECT_EQ(host.undoCalls, 1);
-    EXPECT_EQ(host.movesLeft.back(), 1);
-    for (int r = 0; r < Board::Rows; ++r)
-        for (int c = 0; c < Board::Columns; ++c)
-            ASSERT_TRUE(board->IsCellPictureHome(c, r));
-
-    ASSERT_TRUE(rules->Undo());
-    EXPECT_EQ(board->GetCodes(), start);
-    EXPECT_EQ(rules->MovesLeft(), 2);
-    EXPECT_FALSE(rules->Undo()); // moves left equals the total
-    EXPECT_EQ(host.undoCalls, 2);
-
-    // Loading a puzzle empties the history.
-    rules->PlaceMover(0, 9);
-    ASSERT_TRUE(rules->TrySwap());
-    rules->SetMoves(5);
-    EXPECT_EQ(rules->UndoDepth(), 0u);
-    EXPECT_FALSE(rules->Undo());
-
-    // Zero or negative move counts allow no swap.
-    Settle();
-    Layout({"RB...."});
-    host.sounds.clear();
-    for (int moves : {0, -3})
-    {
-        rules->SetMoves(moves);
-        rules->PlaceMover(0, 9);
-        EXPECT_FALSE(rules->TrySwap());
-        EXPECT_EQ(rules->MovesLeft(), moves);
-        EXPECT_EQ(rules->UndoDepth(), 0u);
-    }
-    EXPECT_EQ(Row(9), "RB....");
-    EXPECT_EQ(host.CountSound(BadSound), 2);
-}
+// The pending swap holding its cells and being finished by the next one,
+// undo and the move limit are played by simulator scripts
+// (marathon_swap_holds, puzzle_undo, puzzle_fail).
 
 } // namespace

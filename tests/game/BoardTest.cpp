@@ -125,82 +125,72 @@ TEST_F(BoardTest, DrawFillBlockNeverGivesAWildOrALikeNeighbour)
 
 TEST_F(BoardTest, SetUpFillsByGameTypeAndRegistersTheQueueOnlyWhenPlayed)
 {
-    ScreenManager& manager = ScreenManager::Get();
-
-    // A previous game's states must not survive into the new one.
-    board->Cell(3, 3).SetFalling(true);
-    board->Cell(4, 4).SetClearing(true);
-    board->Cell(5, 5).SetWarning(true);
-    board->Cell(1, 1).SetMarked(true);
-
-    board->Seed(4242);
-    board->SetUp(RulesKind::Marathon, 800, 600, manager);
-    EXPECT_EQ(board->Geometry().cellWidth, 50);
-    for (int r = 0; r < 5; ++r)
-        EXPECT_EQ(Row(r), "......");
-    ExpectNoWildAndNoLikeNeighbours(5);
-    for (int i = 0; i < Board::CellCount; ++i)
+    // Marathon fills the bottom half, Time Attack the whole well; puzzles and
+    // a board without a game type keep the loaded layout. Only the played
+    // types show the queue, and puzzles leave it out altogether.
+    const struct
     {
-        Block& block = board->CellAtIndex(i);
-        EXPECT_FALSE(block.IsFalling() || block.IsClearing() || block.IsWarning() || block.IsMarked());
-        EXPECT_TRUE(IsRegistered(&block));
-        EXPECT_FALSE(block.IsHidden());
-    }
-    EXPECT_EQ(board->Cell(5, 9).GetX(), 31 + 5 * 50);
-    EXPECT_EQ(board->Cell(5, 9).GetY(), 80 + 9 * 50);
-    for (int c = 0; c < Board::Columns; ++c)
+        RulesKind kind;
+        int width;
+        int firstFilled; // -1: the layout is kept
+        bool queueRegistered;
+        bool queueShown;
+    } kinds[] = {
+        {RulesKind::Marathon, 800, 5, true, true},
+        {RulesKind::TimeAttack, 640, 0, true, false},
+        {RulesKind::PuzzleChallenge, 1024, -1, false, false},
+        {RulesKind::Neutral, 640, -1, true, false},
+    };
+    for (const auto& k : kinds)
     {
-        const Block& q = board->Queue(c);
-        EXPECT_TRUE(IsRegistered(&q));
-        EXPECT_FALSE(q.IsHidden());
-        EXPECT_TRUE(q.IsQueueLook());
-        EXPECT_EQ(q.GetY(), 15);
-        EXPECT_EQ(q.GetX(), 31 + c * 50);
-        EXPECT_NE(q.GetType(), BlockType::Empty);
+        SCOPED_TRACE(static_cast<int>(k.kind));
+        ScreenManager::Destroy();
+        ScreenManager& manager = ScreenManager::Get();
+        Layout({"R.....", "W....."});
+        const Board::Codes loaded = board->GetCodes();
+        // A previous game's states must not survive into the new one.
+        board->Cell(3, 3).SetFalling(true);
+        board->Cell(4, 4).SetClearing(true);
+        board->Cell(5, 5).SetWarning(true);
+        board->Cell(1, 1).SetMarked(true);
+        board->Seed(4242);
+        board->SetUp(k.kind, k.width, k.width * 3 / 4, manager);
+        if (k.firstFilled < 0)
+            EXPECT_EQ(board->GetCodes(), loaded);
+        else
+            ExpectNoWildAndNoLikeNeighbours(k.firstFilled);
+        for (int r = 0; r < k.firstFilled; ++r)
+            EXPECT_EQ(Row(r), "......");
+
+        const BoardGeometry& g = board->Geometry();
+        EXPECT_EQ(board->Cell(5, 9).GetX(), g.wellLeft + 5 * g.cellWidth);
+        EXPECT_EQ(board->Cell(5, 9).GetY(), g.CellY(9));
+        for (int i = 0; i < Board::CellCount; ++i)
+        {
+            Block& block = board->CellAtIndex(i);
+            EXPECT_FALSE(block.IsFalling() || block.IsClearing() || block.IsWarning() || block.IsMarked());
+            EXPECT_FALSE(block.IsHidden());
+        }
+        EXPECT_EQ(manager.Controls().size(), static_cast<size_t>(Board::CellCount) + (k.queueRegistered ? 6 : 0));
+        for (int c = 0; c < Board::Columns && k.queueRegistered; ++c)
+        {
+            const Block& q = board->Queue(c);
+            EXPECT_TRUE(IsRegistered(&q));
+            EXPECT_EQ(q.IsHidden(), !k.queueShown);
+            EXPECT_TRUE(q.IsQueueLook());
+            EXPECT_EQ(std::make_pair(q.GetX(), q.GetY()), std::make_pair(g.wellLeft + c * g.cellWidth, g.queueTop));
+            EXPECT_TRUE(!k.queueShown || q.GetType() != BlockType::Empty);
+        }
     }
 
     // The same seed gives the same game.
-    const Board::Codes marathon = board->GetCodes();
+    board->Seed(4242);
+    board->SetUp(RulesKind::TimeAttack, 640, 480, ScreenManager::Get());
+    const Board::Codes first = board->GetCodes();
     board->Seed(4242);
     board->ClearCells();
-    board->SetUp(RulesKind::Marathon, 800, 600, manager);
-    EXPECT_EQ(board->GetCodes(), marathon);
-
-    ScreenManager::Destroy();
-    ScreenManager& fresh = ScreenManager::Get();
-    board->Seed(77);
-    board->SetUp(RulesKind::TimeAttack, 640, 480, fresh);
-    ExpectNoWildAndNoLikeNeighbours(0);
-    for (int c = 0; c < Board::Columns; ++c)
-    {
-        EXPECT_TRUE(IsRegistered(&board->Queue(c)));
-        EXPECT_TRUE(board->Queue(c).IsHidden());
-    }
-
-    // Puzzle Challenge keeps the loaded layout and leaves the queue out.
-    ScreenManager::Destroy();
-    ScreenManager& puzzle = ScreenManager::Get();
-    Layout({"R.....", "W....."});
-    const Board::Codes loaded = board->GetCodes();
-    board->SetUp(RulesKind::PuzzleChallenge, 1024, 768, puzzle);
-    EXPECT_EQ(board->GetCodes(), loaded);
-    EXPECT_EQ(board->Cell(0, 0).GetY(), 103);
-    for (int c = 0; c < Board::Columns; ++c)
-        EXPECT_FALSE(IsRegistered(&board->Queue(c)));
-    EXPECT_EQ(puzzle.Controls().size(), static_cast<size_t>(Board::CellCount));
-
-    // A board without a game type keeps its cells and registers a hidden queue.
-    ScreenManager::Destroy();
-    ScreenManager& neutral = ScreenManager::Get();
-    board->SetUp(RulesKind::Neutral, 640, 480, neutral);
-    EXPECT_EQ(board->GetCodes(), loaded);
-    EXPECT_EQ(neutral.Controls().size(), static_cast<size_t>(Board::CellCount + Board::Columns));
-    for (int c = 0; c < Board::Columns; ++c)
-    {
-        EXPECT_TRUE(board->Queue(c).IsHidden());
-        EXPECT_TRUE(board->Queue(c).IsQueueLook());
-        EXPECT_EQ(board->Queue(c).GetY(), 12);
-    }
+    board->SetUp(RulesKind::TimeAttack, 640, 480, ScreenManager::Get());
+    EXPECT_EQ(board->GetCodes(), first);
 }
 
 TEST_F(BoardTest, CodesRoundTripAndClearResetsEverything)

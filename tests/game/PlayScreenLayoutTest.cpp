@@ -4,47 +4,44 @@
 #include "PlayScreenTestFixture.h"
 
 #include <algorithm>
+#include <sstream>
+#include <tuple>
 
 #include "engine/KeyCode.h"
 
 namespace
 {
 
-struct Expected
-{
-    int width;
-    int height;
-    int buttonX;
-    int buttonY[3];
-    int buttonWidth;
-    int buttonHeight;
-    int hudX;
-    int hudY[3];
-    int cell;
-    int wellLeft;
-    int rowZeroY;
-    int panelX;
-    int panelY;
-    int panelWidth;
-    int panelHeight;
-    int wellX;
-    int barX;
-    int barWidth;
-    int timerX;
-    int timerY;
-    int timerWidth;
-    int timerHeight;
+// Worked out from the layout fractions (single-precision factors, truncated):
+// the buttons' x, tops and size; the HUD lines' x and tops; the cell; the
+// well's left edge and row 0's top; the info panel, the well's x, the queue
+// bar's x and width, and the queue timer.
+const std::pair<int, const char*> sizes[] = {
+    {640, "buttons 398 335,378,422 187x38 hud 378 26,55,83 cell 40 well 25,64 panel 367,8 252x465 21 bar 294 53 "
+          "timer 301,14 39x451"},
+    {800, "buttons 498 418,473,527 234x47 hud 472 32,69,104 cell 50 well 31,80 panel 459,9 316x582 26 bar 367 66 "
+          "timer 375,17 49x564"},
+    {1024, "buttons 637 536,605,675 300x60 hud 605 42,88,134 cell 64 well 40,103 panel 588,12 404x745 33 bar 470 84 "
+           "timer 480,22 63x722"},
 };
 
-// Worked out from the layout fractions (single-precision factors, truncated).
-const Expected sizes[] = {
-    {640, 480, 398, {335, 378, 422}, 187, 38, 378, {26, 55, 83}, 40, 25, 64, 367, 8, 252, 465, 21, 294, 53, 301,
-     14,  39,  451},
-    {800, 600, 498, {418, 473, 527}, 234, 47, 472, {32, 69, 104}, 50, 31, 80, 459, 9, 316, 582, 26, 367, 66, 375,
-     17,  49,  564},
-    {1024, 768, 637, {536, 605, 675}, 300, 60, 605, {42, 88, 134}, 64, 40, 103, 588, 12, 404, 745, 33, 470, 84, 480,
-     22,   63,  722},
-};
+// The same figures as the play screen placed them.
+std::string Measured(PlayScreen& play)
+{
+    const BoardGeometry& g = play.GetBoard().Geometry();
+    const Control& b = play.FirstButton();
+    const Control& panel = play.InfoPanel();
+    const Control& timer = play.QueueTimer();
+    std::ostringstream s;
+    s << "buttons " << b.GetX() << " " << b.GetY() << "," << play.SecondButton().GetY() << ","
+      << play.ThirdButton().GetY() << " " << b.GetWidth() << "x" << b.GetHeight() << " hud " << play.HudLine(0).GetX()
+      << " " << play.HudLine(0).GetY() << "," << play.HudLine(1).GetY() << "," << play.HudLine(2).GetY() << " cell "
+      << g.cellWidth << " well " << g.wellLeft << "," << g.CellY(0) << " panel " << panel.GetX() << "," << panel.GetY()
+      << " " << panel.GetWidth() << "x" << panel.GetHeight() << " " << play.Well().GetX() << " bar "
+      << play.QueueBar().GetX() << " " << play.QueueBar().GetWidth() << " timer " << timer.GetX() << "," << timer.GetY()
+      << " " << timer.GetWidth() << "x" << timer.GetHeight();
+    return s.str();
+}
 
 class PlayScreenLayoutTest : public PlayScreenFixture
 {
@@ -60,54 +57,38 @@ class PlayScreenLayoutTest : public PlayScreenFixture
 
 TEST_F(PlayScreenLayoutTest, PlacesEverythingAtTheOfferedSizes)
 {
-    for (const Expected& e : sizes)
+    for (const auto& [width, expected] : sizes)
     {
-        SCOPED_TRACE(std::to_string(e.width) + "x" + std::to_string(e.height));
+        const int height = width * 3 / 4;
+        SCOPED_TRACE(width);
         TearDown();
         SetUp();
-        Open(e.width, e.height);
+        Open(width, height);
         Start(GameType::Marathon, Difficulty::Easy, 1000);
         PlayScreen& play = Play();
+        EXPECT_EQ(Measured(play), expected);
 
-        Button* buttons[] = {&play.FirstButton(), &play.SecondButton(), &play.ThirdButton()};
-        for (int i = 0; i < 3; ++i)
-        {
-            EXPECT_EQ(buttons[i]->GetX(), e.buttonX);
-            EXPECT_EQ(buttons[i]->GetY(), e.buttonY[i]);
-            EXPECT_EQ(buttons[i]->GetWidth(), e.buttonWidth);
-            EXPECT_EQ(buttons[i]->GetHeight(), e.buttonHeight);
-            EXPECT_EQ(play.HudLine(i).GetX(), e.hudX);
-            EXPECT_EQ(play.HudLine(i).GetY(), e.hudY[i]);
-        }
+        // What follows from those: the buttons and HUD lines line up, the
+        // cells are square, the well is as wide as the panel.
+        const Control& b = play.FirstButton();
+        for (const Control* c : {&play.SecondButton(), &play.ThirdButton()})
+            EXPECT_EQ(std::make_tuple(c->GetX(), c->GetWidth(), c->GetHeight()),
+                      std::make_tuple(b.GetX(), b.GetWidth(), b.GetHeight()));
+        EXPECT_EQ(play.HudLine(2).GetX(), play.HudLine(0).GetX());
         const BoardGeometry& g = play.GetBoard().Geometry();
-        EXPECT_EQ(g.cellWidth, e.cell);
-        EXPECT_EQ(g.cellHeight, e.cell);
-        EXPECT_EQ(g.wellLeft, e.wellLeft);
-        EXPECT_EQ(g.CellY(0), e.rowZeroY);
-        EXPECT_EQ(play.GetBoard().Cell(5, 9).GetX(), e.wellLeft + 5 * e.cell);
-        EXPECT_EQ(play.GetBoard().Cell(5, 9).GetY(), e.rowZeroY + 9 * e.cell);
-        EXPECT_EQ(play.Mover().GetWidth(), 2 * e.cell);
-
-        EXPECT_EQ(play.InfoPanel().GetX(), e.panelX);
-        EXPECT_EQ(play.InfoPanel().GetY(), e.panelY);
-        EXPECT_EQ(play.InfoPanel().GetWidth(), e.panelWidth);
-        EXPECT_EQ(play.InfoPanel().GetHeight(), e.panelHeight);
-        EXPECT_EQ(play.Well().GetX(), e.wellX);
-        EXPECT_EQ(play.Well().GetWidth(), e.panelWidth);
-        EXPECT_EQ(play.QueueBar().GetX(), e.barX);
-        EXPECT_EQ(play.QueueBar().GetWidth(), e.barWidth);
-        EXPECT_EQ(play.QueueTimer().GetX(), e.timerX);
-        EXPECT_EQ(play.QueueTimer().GetY(), e.timerY);
-        EXPECT_EQ(play.QueueTimer().GetWidth(), e.timerWidth);
-        EXPECT_EQ(play.QueueTimer().GetHeight(), e.timerHeight);
-        EXPECT_EQ(play.DimLayer().GetWidth(), e.width);
-        EXPECT_EQ(play.DimLayer().GetHeight(), e.height);
-        EXPECT_EQ(play.PausedPicture().GetX(), e.width / 2 - play.PausedPicture().GetWidth() / 2);
+        EXPECT_EQ(g.cellHeight, g.cellWidth);
+        EXPECT_EQ(play.GetBoard().Cell(5, 9).GetX(), g.wellLeft + 5 * g.cellWidth);
+        EXPECT_EQ(play.GetBoard().Cell(5, 9).GetY(), g.CellY(0) + 9 * g.cellWidth);
+        EXPECT_EQ(play.Mover().GetWidth(), 2 * g.cellWidth);
+        EXPECT_EQ(play.Well().GetWidth(), play.InfoPanel().GetWidth());
+        EXPECT_EQ(std::make_pair(play.DimLayer().GetWidth(), play.DimLayer().GetHeight()),
+                  std::make_pair(width, height));
+        EXPECT_EQ(play.PausedPicture().GetX(), width / 2 - play.PausedPicture().GetWidth() / 2);
 
         // The queue timer never shows more than its own picture.
         Frames(1016, 3000);
         EXPECT_GT(play.QueueTimerShown(), 0);
-        EXPECT_LE(play.QueueTimerShown(), e.timerHeight);
+        EXPECT_LE(play.QueueTimerShown(), play.QueueTimer().GetHeight());
     }
 }
 
@@ -164,6 +145,7 @@ TEST_F(PlayScreenLayoutTest, DimLayerCoversTheBoardUnderTheDialogAndTheButtonsCo
     EXPECT_TRUE(Play().IsPaused());
     EXPECT_FALSE(Play().DimLayer().IsHidden());
     EXPECT_FALSE(Play().PausedPicture().IsHidden());
+    EXPECT_TRUE(Play().GetBoard().Cell(2, 9).IsHidden()); // no peeking at the board
     Key('p');
     EXPECT_TRUE(Play().DimLayer().IsHidden());
     EXPECT_FALSE(Play().GetBoard().Cell(0, 9).IsHidden());

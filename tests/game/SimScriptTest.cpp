@@ -79,7 +79,10 @@ TEST_P(SimScriptTest, StateLinesMatchTheRules)
 INSTANTIATE_TEST_SUITE_P(Scripts, SimScriptTest,
                          ::testing::Values("marathon_drop", "marathon_overflow", "marathon_score", "timeattack_clock",
                                            "timeattack_dialog_early", "timeattack_refill", "puzzle_solve",
-                                           "marathon_pause_wild", "puzzle_fail", "profile_highscore"));
+                                           "marathon_pause_wild", "puzzle_fail", "profile_highscore",
+                                           "timeattack_focus", "timeattack_pause_early", "marathon_clock_wrap",
+                                           "timeattack_pads", "puzzle_undo_grace", "puzzle_hint", "puzzle_undo",
+                                           "marathon_swap_holds"));
 
 TEST(SimRefusalTest, BadScriptsEndWithStatusTwoAndOneLineAndGoodOnesMayHaveComments)
 {
@@ -96,6 +99,8 @@ TEST(SimRefusalTest, BadScriptsEndWithStatusTwoAndOneLineAndGoodOnesMayHaveComme
         "mode tetris\n",                             // unknown mode
         "start 1000\nkey pgup\n",                    // unknown key
         "start 1000\nframes 1016 2000 0\n",          // a step that never ends
+        "start 1000\nfocus lost\n",                  // focus is on or off
+        "start 1000\npad 1 z down\n",                // no such button
     };
     std::vector<std::string> lines;
     std::string errors;
