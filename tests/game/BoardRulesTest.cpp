@@ -25,8 +25,7 @@ class BoardRulesTest : public RulesFixture
 TEST_F(BoardRulesTest, MoverStaysOnItsAllowedFirstCellsAndFollowsThePointerInsideTheWell)
 {
     EXPECT_EQ(MoverAt(), std::make_pair(0, 0));
-    EXPECT_EQ(mover->GetWidth(), 80);
-    EXPECT_EQ(mover->GetHeight(), 80);
+    EXPECT_EQ(std::make_pair(mover->GetWidth(), mover->GetHeight()), std::make_pair(80, 80));
     rules->MoveMoverUp();
     rules->MoveMoverLeft();
     EXPECT_EQ(MoverAt(), std::make_pair(0, 0));
@@ -48,8 +47,7 @@ TEST_F(BoardRulesTest, MoverStaysOnItsAllowedFirstCellsAndFollowsThePointerInsid
     EXPECT_EQ(MoverAt(), std::make_pair(5, 8));
     rules->FlipMover(); // back at column 5: one column left
     EXPECT_EQ(MoverAt(), std::make_pair(4, 8));
-    EXPECT_EQ(mover->GetX(), 25 + 4 * 40);
-    EXPECT_EQ(mover->GetY(), 64 + 8 * 40);
+    EXPECT_EQ(std::make_pair(mover->GetX(), mover->GetY()), std::make_pair(25 + 4 * 40, 64 + 8 * 40));
 
     // Cell (5, 3) at 640 x 480: x 225..264, y 184..223.
     rules->FollowPointer(230, 190);
@@ -59,8 +57,7 @@ TEST_F(BoardRulesTest, MoverStaysOnItsAllowedFirstCellsAndFollowsThePointerInsid
     EXPECT_EQ(MoverAt(), std::make_pair(5, 8)); // a vertical mover cannot start in row 9
     rules->FollowPointer(25 + 240, 100);        // the right edge is outside
     rules->FollowPointer(100, 63);              // the queue row is outside
-    EXPECT_EQ(rules->PointerX(), 100);
-    EXPECT_EQ(rules->PointerY(), 63);
+    EXPECT_EQ(std::make_pair(rules->PointerX(), rules->PointerY()), std::make_pair(100, 63));
     EXPECT_EQ(MoverAt(), std::make_pair(5, 8));
 }
 
@@ -74,23 +71,18 @@ TEST_F(BoardRulesTest, SwapAnimatesForAFifthOfASecondAndExchangesCodesAtTheEnd)
     EXPECT_EQ(host.CountSound(SwapSound), 1);
     ASSERT_TRUE(rules->IsSwapPending());
     const SwapState& s = rules->Swap();
-    EXPECT_EQ(s.aColumn, 0);
-    EXPECT_EQ(s.bColumn, 1);
-    EXPECT_EQ(s.aRow, 8);
+    EXPECT_EQ(std::make_tuple(s.aColumn, s.bColumn, s.aRow), std::make_tuple(0, 1, 8));
 
     Step(0.101); // halfway: the pictures cross, the codes stay
-    EXPECT_EQ(board->Cell(0, 8).GetX(), 25 + 20);
-    EXPECT_EQ(board->Cell(1, 8).GetX(), 65 - 20);
-    EXPECT_EQ(At(0, 8), BlockType::Red);
+    EXPECT_EQ(std::make_pair(board->Cell(0, 8).GetX(), board->Cell(1, 8).GetX()), std::make_pair(25 + 20, 65 - 20));
+    EXPECT_EQ(Row(8), "RB....");
     Step(0.09);
     EXPECT_TRUE(rules->IsSwapPending());
     Step(0.02); // past 0.2 s
     EXPECT_FALSE(rules->IsSwapPending());
     EXPECT_EQ(Row(8), "BR....");
-    EXPECT_TRUE(board->IsCellPictureHome(0, 8));
-    EXPECT_TRUE(board->IsCellPictureHome(1, 8));
-    EXPECT_EQ(s.aColumn, -1);
-    EXPECT_EQ(s.bRow, -1);
+    EXPECT_TRUE(board->IsCellPictureHome(0, 8) && board->IsCellPictureHome(1, 8));
+    EXPECT_EQ(std::make_pair(s.aColumn, s.bRow), std::make_pair(-1, -1));
 }
 
 TEST_F(BoardRulesTest, RefusedSwapsPlayTheRefusalSoundAndChangeNothing)
@@ -122,11 +114,9 @@ TEST_F(BoardRulesTest, RefusedSwapsPlayTheRefusalSoundAndChangeNothing)
     rules->PlaceMover(1, 9);
     EXPECT_FALSE(rules->TrySwap());
 
-    EXPECT_EQ(host.CountSound(BadSound), 5);
-    EXPECT_EQ(host.CountSound(SwapSound), 0);
+    EXPECT_EQ(std::make_pair(host.CountSound(BadSound), host.CountSound(SwapSound)), std::make_pair(5, 0));
     EXPECT_FALSE(rules->IsSwapPending());
-    EXPECT_EQ(rules->MovesLeft(), movesBefore);
-    EXPECT_EQ(Row(9), "GOPRBG");
+    EXPECT_EQ(std::make_pair(rules->MovesLeft(), Row(9)), std::make_pair(movesBefore, std::string("GOPRBG")));
 }
 
 // --- gravity ---
@@ -135,10 +125,9 @@ TEST_F(BoardRulesTest, ABlockFallsOneCellPerHundredthOfASecond)
 {
     Layout({"G.....", "......", "......", "R....."});
     const double start = App().time;
-    RulesStepResult r = Step(0.0);
-    EXPECT_TRUE(r.falling);
+    const RulesStepResult r = Step(0.0);
+    EXPECT_TRUE(r.falling && !r.setsFound);
     ASSERT_TRUE(board->Cell(0, 6).IsFalling());
-    EXPECT_FALSE(r.setsFound);
 
     App().time = start + 0.0051;
     rules->RulesStep();
@@ -147,14 +136,11 @@ TEST_F(BoardRulesTest, ABlockFallsOneCellPerHundredthOfASecond)
 
     App().time = start + 0.0101;
     rules->RulesStep();
-    EXPECT_EQ(At(0, 6), BlockType::Empty);
-    EXPECT_EQ(At(0, 7), BlockType::Green); // one cell down, and falling again
-    EXPECT_TRUE(board->Cell(0, 7).IsFalling());
-    EXPECT_TRUE(board->IsCellPictureHome(0, 6));
+    EXPECT_EQ(Row(6) + Row(7), "......G....."); // one cell down, and falling again
+    EXPECT_TRUE(board->Cell(0, 7).IsFalling() && board->IsCellPictureHome(0, 6));
 
     Settle(0.011);
-    EXPECT_EQ(At(0, 8), BlockType::Green);
-    EXPECT_EQ(At(0, 9), BlockType::Red);
+    EXPECT_EQ(Row(8) + Row(9), "G.....R.....");
     EXPECT_TRUE(board->IsCellPictureHome(0, 8));
 
     // A column above a gap falls together.
@@ -164,9 +150,7 @@ TEST_F(BoardRulesTest, ABlockFallsOneCellPerHundredthOfASecond)
     Step(0.0);
     EXPECT_TRUE(board->Cell(0, 6).IsFalling()); // resting on a falling block
     Settle(0.011);
-    EXPECT_EQ(Row(7), "B.....");
-    EXPECT_EQ(Row(8), "O.....");
-    EXPECT_EQ(Row(9), "G.....");
+    EXPECT_EQ(Row(7) + Row(8) + Row(9), "B.....O.....G.....");
 }
 
 // The pending swap holding its cells and being finished by the next one,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -44,10 +45,7 @@ class RecordingHost : public BoardRulesHost
 
     [[nodiscard]] int CountSound(const std::string& name) const
     {
-        int n = 0;
-        for (const std::string& s : sounds)
-            n += s == name ? 1 : 0;
-        return n;
+        return static_cast<int>(std::count(sounds.begin(), sounds.end(), name));
     }
 };
 
