@@ -69,21 +69,20 @@ TEST_F(PlayScreenLayoutTest, PlacesEverythingAtTheOfferedSizes)
         EXPECT_EQ(Measured(play), expected);
 
         // What follows from those: the buttons and HUD lines line up, the
-        // cells are square, the well is as wide as the panel.
+        // cells are square, the well is as wide as the panel, the dim layer
+        // covers the window and the paused picture is centred.
         const Control& b = play.FirstButton();
         for (const Control* c : {&play.SecondButton(), &play.ThirdButton()})
             EXPECT_EQ(std::make_tuple(c->GetX(), c->GetWidth(), c->GetHeight()),
                       std::make_tuple(b.GetX(), b.GetWidth(), b.GetHeight()));
-        EXPECT_EQ(play.HudLine(2).GetX(), play.HudLine(0).GetX());
         const BoardGeometry& g = play.GetBoard().Geometry();
-        EXPECT_EQ(g.cellHeight, g.cellWidth);
-        EXPECT_EQ(play.GetBoard().Cell(5, 9).GetX(), g.wellLeft + 5 * g.cellWidth);
-        EXPECT_EQ(play.GetBoard().Cell(5, 9).GetY(), g.CellY(0) + 9 * g.cellWidth);
-        EXPECT_EQ(play.Mover().GetWidth(), 2 * g.cellWidth);
-        EXPECT_EQ(play.Well().GetWidth(), play.InfoPanel().GetWidth());
-        EXPECT_EQ(std::make_pair(play.DimLayer().GetWidth(), play.DimLayer().GetHeight()),
-                  std::make_pair(width, height));
-        EXPECT_EQ(play.PausedPicture().GetX(), width / 2 - play.PausedPicture().GetWidth() / 2);
+        const Block& corner = play.GetBoard().Cell(5, 9);
+        EXPECT_EQ(std::make_tuple(play.HudLine(2).GetX(), g.cellHeight, corner.GetX(), corner.GetY(),
+                                  play.Mover().GetWidth(), play.Well().GetWidth(), play.DimLayer().GetWidth(),
+                                  play.DimLayer().GetHeight(), play.PausedPicture().GetX()),
+                  std::make_tuple(play.HudLine(0).GetX(), g.cellWidth, g.wellLeft + 5 * g.cellWidth,
+                                  g.CellY(0) + 9 * g.cellWidth, 2 * g.cellWidth, play.InfoPanel().GetWidth(), width,
+                                  height, width / 2 - play.PausedPicture().GetWidth() / 2));
 
         // The queue timer never shows more than its own picture.
         Frames(1016, 3000);
@@ -101,22 +100,21 @@ TEST_F(PlayScreenLayoutTest, MessagesStayTwoAndAHalfSecondsFromTheLatestOne)
     EXPECT_EQ(Play().BubbleText(), "Good!");
     Play().ShowBubbleText("Great!"); // 2 s after the first
     Frames(3016, 5496);
-    EXPECT_EQ(Play().BubbleText(), "Great!");
-    EXPECT_FALSE(Play().SpeechBubble().IsHidden());
+    EXPECT_EQ(std::make_pair(Play().BubbleText(), Play().SpeechBubble().IsHidden()),
+              std::make_pair(std::string("Great!"), false));
     Frames(5512, 5600);
     EXPECT_EQ(Play().BubbleText(), "");
-    EXPECT_TRUE(Play().SpeechBubble().IsHidden());
-    EXPECT_TRUE(Play().MessageText().IsHidden());
+    EXPECT_TRUE(Play().SpeechBubble().IsHidden() && Play().MessageText().IsHidden());
 
     // The text sits a third of its width left of the bubble's centre.
     Play().ShowBubbleText("Excellent!");
     const Sprite& bubble = Play().SpeechBubble();
     TextLabel& text = Play().MessageText();
-    EXPECT_EQ(bubble.GetX(), 505);
-    EXPECT_EQ(bubble.GetY(), 144);
+    EXPECT_EQ(std::make_pair(bubble.GetX(), bubble.GetY()), std::make_pair(505, 144));
     EXPECT_GT(text.GetWidth(), 0);
-    EXPECT_EQ(text.GetX(), bubble.GetX() + bubble.GetWidth() / 2 - text.GetWidth() / 3);
-    EXPECT_EQ(text.GetY(), bubble.GetY() + bubble.GetHeight() / 2 - text.GetHeight() / 2);
+    EXPECT_EQ(std::make_pair(text.GetX(), text.GetY()),
+              std::make_pair(bubble.GetX() + bubble.GetWidth() / 2 - text.GetWidth() / 3,
+                             bubble.GetY() + bubble.GetHeight() / 2 - text.GetHeight() / 2));
 }
 
 TEST_F(PlayScreenLayoutTest, DimLayerCoversTheBoardUnderTheDialogAndTheButtonsComeBackOnTop)
@@ -129,9 +127,9 @@ TEST_F(PlayScreenLayoutTest, DimLayerCoversTheBoardUnderTheDialogAndTheButtonsCo
     EXPECT_FALSE(Play().DimLayer().IsHidden());
     EXPECT_GT(Position(&Play().DimLayer()), Position(&Play().ThirdButton()));
     EXPECT_GT(Position(&Play().DimLayer()), Position(&Play().GetBoard().Cell(5, 9)));
-    EXPECT_EQ(Play().Dialog().YesButton().GetX(), 131);
-    EXPECT_EQ(Play().Dialog().NoButton().GetX(), 323);
-    EXPECT_EQ(Play().Dialog().YesButton().GetY(), 264);
+    EXPECT_EQ(std::make_tuple(Play().Dialog().YesButton().GetX(), Play().Dialog().NoButton().GetX(),
+                              Play().Dialog().YesButton().GetY()),
+              std::make_tuple(131, 323, 264));
     EXPECT_EQ(Play().Dialog().FirstLine().GetText(), "This will end your current game.");
     Key('n');
     EXPECT_TRUE(Play().DimLayer().IsHidden());
@@ -142,44 +140,43 @@ TEST_F(PlayScreenLayoutTest, DimLayerCoversTheBoardUnderTheDialogAndTheButtonsCo
     Key('p');
     Key(KeyCode::Escape);
     Key('n');
-    EXPECT_TRUE(Play().IsPaused());
-    EXPECT_FALSE(Play().DimLayer().IsHidden());
-    EXPECT_FALSE(Play().PausedPicture().IsHidden());
-    EXPECT_TRUE(Play().GetBoard().Cell(2, 9).IsHidden()); // no peeking at the board
+    // No peeking at the board.
+    EXPECT_EQ(std::make_tuple(Play().IsPaused(), Play().DimLayer().IsHidden(), Play().PausedPicture().IsHidden(),
+                              Play().GetBoard().Cell(2, 9).IsHidden()),
+              std::make_tuple(true, false, false, true));
     Key('p');
-    EXPECT_TRUE(Play().DimLayer().IsHidden());
-    EXPECT_FALSE(Play().GetBoard().Cell(0, 9).IsHidden());
+    EXPECT_TRUE(Play().DimLayer().IsHidden() && !Play().GetBoard().Cell(0, 9).IsHidden());
 }
 
 TEST(PlayScreenTextsTest, TimeTextAndDifficultyTables)
 {
-    EXPECT_EQ(TimeLeftText(-4), "Time Left:");
-    EXPECT_EQ(TimeLeftText(59), "Time Left: 00:59");
-    EXPECT_EQ(TimeLeftText(6000), "Time Left: 100:00");
-
+    EXPECT_EQ(TimeLeftText(-4) + "|" + TimeLeftText(59) + "|" + TimeLeftText(6000),
+              "Time Left:|Time Left: 00:59|Time Left: 100:00");
     // Anything but Easy and Medium plays as Hard.
-    EXPECT_EQ(TimeLimitOf(Difficulty::Easy), 210);
-    EXPECT_EQ(TimeLimitOf(Difficulty::Medium), 150);
-    EXPECT_EQ(TimeLimitOf(2), 90);
-    EXPECT_EQ(HighScoreTableOf(GameType::Marathon, Difficulty::Medium), 1);
-    EXPECT_EQ(HighScoreTableOf(GameType::TimeAttack, Difficulty::Easy), 3);
-    EXPECT_EQ(HighScoreTableOf(GameType::TimeAttack, 0), 5);
-    EXPECT_EQ(HighScoreTableOf(GameType::PuzzleChallenge, Difficulty::Easy), -1);
+    EXPECT_EQ(std::make_tuple(TimeLimitOf(Difficulty::Easy), TimeLimitOf(Difficulty::Medium), TimeLimitOf(2)),
+              std::make_tuple(210, 150, 90));
+    EXPECT_EQ(std::make_tuple(HighScoreTableOf(GameType::Marathon, Difficulty::Medium),
+                              HighScoreTableOf(GameType::TimeAttack, Difficulty::Easy),
+                              HighScoreTableOf(GameType::TimeAttack, 0),
+                              HighScoreTableOf(GameType::PuzzleChallenge, Difficulty::Easy)),
+              std::make_tuple(1, 3, 5, -1));
 }
 
 TEST(PlayScreenTextsTest, PuzzleTextsComeFromTheLevelPath)
 {
-    PuzzleTexts texts = PuzzleTextsOf("Data/Levels/02 Hard Ones/012.qvl");
-    EXPECT_EQ(texts.levelText, "Level 12");
-    EXPECT_EQ(texts.setText, "Puzzles:  Hard Ones");
-    // A set name without a space leaves the set text as it was.
-    texts = PuzzleTextsOf("Data/Levels/Basics/7.qvl");
-    EXPECT_EQ(texts.levelText, "Level 7");
-    EXPECT_EQ(texts.setText, "");
-    // No number at the start of the file name reads as 0; no slash, no texts.
-    EXPECT_EQ(PuzzleTextsOf("Data/Levels/01 A/readme.txt").levelText, "Level 0");
-    EXPECT_EQ(PuzzleTextsOf("Data/Levels/01 A/3rd.v2.qvl").levelText, "Level 3");
-    texts = PuzzleTextsOf("x.qvl");
-    EXPECT_EQ(texts.levelText, "");
-    EXPECT_EQ(texts.setText, "");
+    // Level text | set text. A set name without a space leaves the set text
+    // as it was; no number at the start of the file name reads as 0; no
+    // slash, no texts.
+    const std::pair<const char*, const char*> cases[] = {
+        {"Data/Levels/02 Hard Ones/012.qvl", "Level 12|Puzzles:  Hard Ones"},
+        {"Data/Levels/Basics/7.qvl", "Level 7|"},
+        {"Data/Levels/01 A/readme.txt", "Level 0|Puzzles:  A"},
+        {"Data/Levels/01 A/3rd.v2.qvl", "Level 3|Puzzles:  A"},
+        {"x.qvl", "|"},
+    };
+    for (const auto& [path, expected] : cases)
+    {
+        const PuzzleTexts texts = PuzzleTextsOf(path);
+        EXPECT_EQ(texts.levelText + "|" + texts.setText, expected) << path;
+    }
 }
