@@ -46,15 +46,14 @@ class BoardTest : public RulesFixture
     // No Wild and no two orthogonal neighbours of one code among the filled cells.
     void ExpectNoWildAndNoLikeNeighbours(int firstRow)
     {
-        for (int r = firstRow; r < Board::Rows; ++r)
+        for (int i = firstRow * Board::Columns; i < Board::CellCount; ++i)
         {
-            for (int c = 0; c < Board::Columns; ++c)
-            {
-                const BlockType t = At(c, r);
-                ASSERT_TRUE(IsBlockColour(t)) << c << "," << r;
-                ASSERT_TRUE(c + 1 == Board::Columns || t != At(c + 1, r)) << c << "," << r;
-                ASSERT_TRUE(r + 1 == Board::Rows || t != At(c, r + 1)) << c << "," << r;
-            }
+            const int c = i % Board::Columns;
+            const int r = i / Board::Columns;
+            const BlockType t = At(c, r);
+            ASSERT_TRUE(IsBlockColour(t) && (c + 1 == Board::Columns || t != At(c + 1, r)) &&
+                        (r + 1 == Board::Rows || t != At(c, r + 1)))
+                << Row(r) << " at " << c << "," << r;
         }
     }
 };

@@ -49,10 +49,10 @@ TEST_F(PlayScreenPuzzleTest, SolvedIsRecordedAndUndoOnTheNextPuzzleTakesBackOneM
     Swap(2, 9);
     Frames(1016, 2000);
     ASSERT_TRUE(Play().IsSolved());
-    EXPECT_TRUE(ProfileStore::Get().IsPuzzleCompleted("01 Set/001.qvl"));
-    EXPECT_FALSE(Play().SuccessPicture().IsHidden());
-    EXPECT_TRUE(Play().Mover().IsHidden());
-    EXPECT_FALSE(Play().FirstButton().IsHidden());
+    EXPECT_EQ(std::make_tuple(ProfileStore::Get().IsPuzzleCompleted("01 Set/001.qvl"),
+                              Play().SuccessPicture().IsHidden(), Play().Mover().IsHidden(),
+                              Play().FirstButton().IsHidden()),
+              std::make_tuple(true, false, true, false));
     Key('n'); // Next Puzzle
     Frame(2016);
     ASSERT_EQ(Play().PuzzlePath(), SecondLevel);
@@ -61,9 +61,8 @@ TEST_F(PlayScreenPuzzleTest, SolvedIsRecordedAndUndoOnTheNextPuzzleTakesBackOneM
     Swap(1, 9);
     Frames(2416, 2800);
     Key('u'); // the same button now takes back the last move only
-    EXPECT_EQ(Play().PuzzlePath(), SecondLevel);
-    EXPECT_EQ(Play().Rules().MovesLeft(), 1);
-    EXPECT_EQ(Row(9), "211666");
+    EXPECT_EQ(std::make_tuple(Play().PuzzlePath(), Play().Rules().MovesLeft(), Row(9)),
+              std::make_tuple(SecondLevel, 1, "211666"));
 
     // A level outside the sets is played but records nothing.
     WriteFile("x.qvl", LevelXml(1, {{0, 9, 0}, {1, 9, 0}, {3, 9, 0}}));
@@ -82,9 +81,8 @@ TEST_F(PlayScreenPuzzleTest, ALevelThatFailsToLoadIsNeitherStartedNorSolved)
     StartPuzzle(FirstLevel, 1000);
     EXPECT_FALSE(Play().LoadPuzzle("Data/Levels/01 Set/004.qvl"));
     EXPECT_FALSE(Play().LoadPuzzle("Data/Levels/01 Set/missing.qvl"));
-    EXPECT_EQ(Play().PuzzlePath(), FirstLevel);
-    EXPECT_EQ(Play().Rules().MovesLeft(), 1);
-    EXPECT_EQ(Row(9), "006066");
+    EXPECT_EQ(std::make_tuple(Play().PuzzlePath(), Play().Rules().MovesLeft(), Row(9)),
+              std::make_tuple(FirstLevel, 1, "006066"));
 
     // A screen entered with nothing ever loaded is an empty board, not a win.
     ScreenManager::Get().SetScreen(&MainMenuScreen::Get(), true);
@@ -99,7 +97,6 @@ TEST_F(PlayScreenPuzzleTest, ALevelThatFailsToLoadIsNeitherStartedNorSolved)
     StartPuzzle("Data/Levels/~~ Last/001.qvl", 3000);
     ClearBoard();
     Frames(3016, 3100);
-    EXPECT_TRUE(Play().IsSolved());
-    EXPECT_EQ(Play().NextPuzzle(), "");
-    EXPECT_TRUE(Play().FirstButton().IsHidden());
+    EXPECT_EQ(std::make_tuple(Play().IsSolved(), Play().NextPuzzle(), Play().FirstButton().IsHidden()),
+              std::make_tuple(true, "", true));
 }
