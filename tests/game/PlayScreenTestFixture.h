@@ -18,8 +18,6 @@
 class PlayScreenFixture : public HeadlessApp
 {
   protected:
-    void SetUp() override { HeadlessApp::SetUp(); }
-
     void Open(int width = 640, int height = 480)
     {
         std::error_code ignored;

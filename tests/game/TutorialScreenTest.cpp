@@ -40,7 +40,7 @@ class TutorialScreenTest : public PlayScreenFixture
     }
     [[nodiscard]] std::array<int, 4> Framed()
     {
-        Sprite& h = Tutorial().Highlight();
+        const Sprite& h = Tutorial().Highlight();
         return {h.GetX(), h.GetY(), h.GetWidth(), h.GetHeight()};
     }
     bool opened = false;
