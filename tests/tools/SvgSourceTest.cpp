@@ -49,16 +49,8 @@ TEST(XmlDocumentTest, ReadsElementsAttributesTextAndReferences)
 
 TEST(XmlDocumentTest, RefusesBrokenDocumentsWithTheLine)
 {
-    const char* broken[] = {"",
-                            "<svg>",
-                            "<svg></g>",
-                            "<svg a=1/>",
-                            "<svg a=\"1/>",
-                            "<svg>&bogus;</svg>",
-                            "<svg/><extra/>",
-                            "<svg><!-- open</svg>",
-                            "<svg>&#0;</svg>"};
-    for (const char* text : broken)
+    for (const char* text : {"", "<svg>", "<svg></g>", "<svg a=1/>", "<svg a=\"1/>", "<svg>&bogus;</svg>",
+                             "<svg/><extra/>", "<svg><!-- open</svg>", "<svg>&#0;</svg>"})
     {
         std::string error;
         EXPECT_FALSE(ParseXml(text, error)) << text;
