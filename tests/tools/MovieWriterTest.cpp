@@ -108,11 +108,9 @@ bool InsideFill(const swf::ShapeDefinition& shape, int style, double x, double y
                 const double ny = u * u * fy + 2 * u * t * e.cy + t * t * e.ay;
                 if ((ly > y) != (ny > y) && x < lx + (y - ly) * (nx - lx) / (ny - ly))
                     inside = !inside;
-                lx = nx;
-                ly = ny;
+                lx = nx, ly = ny;
             }
-            fx = e.ax;
-            fy = e.ay;
+            fx = e.ax, fy = e.ay;
         }
     }
     return inside;
@@ -128,9 +126,7 @@ void ExpectFillSidesMatchInsides(const swf::ShapeDefinition& shape)
         for (const swf::Edge& e : p.edges)
         {
             const double mx = 0.25 * fx + 0.5 * e.cx + 0.25 * e.ax, my = 0.25 * fy + 0.5 * e.cy + 0.25 * e.ay;
-            double dx = e.ax - fx, dy = e.ay - fy;
-            const double len = std::hypot(dx, dy);
-            dx /= len, dy /= len;
+            const double len = std::hypot(e.ax - fx, e.ay - fy), dx = (e.ax - fx) / len, dy = (e.ay - fy) / len;
             const double rx = mx - dy * 0.5, ry = my + dx * 0.5; // right of travel, y down
             const double lx = mx + dy * 0.5, ly = my - dx * 0.5;
             for (int style = 1; style <= int(shape.fillStyles().size()); ++style)
@@ -141,8 +137,7 @@ void ExpectFillSidesMatchInsides(const swf::ShapeDefinition& shape)
                     << "fill0 edge with its fill on the right";
                 EXPECT_FALSE(p.fill1 == style && p.fill0 != style && InsideFill(shape, style, lx, ly));
             }
-            fx = e.ax;
-            fy = e.ay;
+            fx = e.ax, fy = e.ay;
         }
     }
 }

@@ -108,9 +108,15 @@ bool HasError(const LevelReport& report, const std::string& part)
                        [&part](const std::string& error) { return error.find(part) != std::string::npos; });
 }
 
-const std::vector<std::string> RowPuzzle = {R"(<block x="0" y="9" color="2"/>)", R"(<block x="1" y="9" color="2"/>)",
-                                            R"(<block x="2" y="9" color="0"/>)", R"(<block x="3" y="9" color="2"/>)",
-                                            R"(<block x="4" y="9" color="0"/>)", R"(<block x="5" y="9" color="0"/>)"};
+// One block line as the level writer puts it.
+std::string Block(int x, int y, int colour)
+{
+    return "<block x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) + "\" color=\"" + std::to_string(colour) +
+           "\"/>";
+}
+
+const std::vector<std::string> RowPuzzle = {Block(0, 9, 2), Block(1, 9, 2), Block(2, 9, 0),
+                                            Block(3, 9, 2), Block(4, 9, 0), Block(5, 9, 0)};
 
 TEST(PuzzleCheckLint, ACleanLevelAndItsMoveAllowance)
 {
@@ -129,28 +135,24 @@ TEST(PuzzleCheckLint, LayoutAndFileFaults)
     // field, a cell given twice, block lines out of row-major order and CR LF
     // line ends are all things the level writer never produces.
     std::vector<std::string> twice = RowPuzzle;
-    twice.push_back(R"(<block x="5" y="9" color="0"/>)");
+    twice.push_back(Block(5, 9, 0));
     std::vector<std::string> swapped = RowPuzzle;
     std::swap(swapped[0], swapped[1]);
     std::string crlf = Level(1, RowPuzzle);
     for (size_t at = crlf.find('\n'); at != std::string::npos; at = crlf.find('\n', at + 2))
         crlf.insert(at, "\r");
-    const std::string stuck = Level(1, {R"(<block x="0" y="9" color="4"/>)", R"(<block x="2" y="9" color="4"/>)"});
+    const std::string stuck = Level(1, {Block(0, 9, 4), Block(2, 9, 4)});
     const std::pair<std::string, const char*> faults[] = {
         // A Red over the empty cell (0,9) floats.
-        {Level(1, {R"(<block x="0" y="8" color="0"/>)", R"(<block x="1" y="9" color="0"/>)",
-                   R"(<block x="2" y="9" color="0"/>)"}),
-         "not at rest"},
+        {Level(1, {Block(0, 8, 0), Block(1, 9, 0), Block(2, 9, 0)}), "not at rest"},
         // Three Blues (one a Wild) already in a row.
-        {Level(1, {R"(<block x="0" y="9" color="2"/>)", R"(<block x="1" y="9" color="7"/>)",
-                   R"(<block x="2" y="9" color="2"/>)"}),
-         "ready-made"},
+        {Level(1, {Block(0, 9, 2), Block(1, 9, 7), Block(2, 9, 2)}), "ready-made"},
         // Two Greens and no Wild can never leave.
         {stuck, "can never clear"},
         {stuck, "no solution"},
-        {Level(1, {R"(<block x="0" y="9" color="5"/>)"}), "bad colour code 5"},
-        {Level(1, {R"(<block x="0" y="9" color="6"/>)"}), "bad colour code 6"},
-        {Level(1, {R"(<block x="6" y="9" color="0"/>)"}), "outside the field"},
+        {Level(1, {Block(0, 9, 5)}), "bad colour code 5"},
+        {Level(1, {Block(0, 9, 6)}), "bad colour code 6"},
+        {Level(1, {Block(6, 9, 0)}), "outside the field"},
         {Level(1, twice), "cell given twice"},
         {Level(1, swapped), "writer's form"},
         {crlf, "writer's form"},
