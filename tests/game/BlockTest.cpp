@@ -23,15 +23,6 @@ class BlockTest : public HeadlessApp
     {
         return Application::Get().BackBuffer()[static_cast<size_t>(y * Application::Get().Width() + x)] & 0xFFFFFFu;
     }
-
-    // Clears the screen to the background and redraws the control's area the way a frame would.
-    void Redraw(Control& control)
-    {
-        App().Invalidate(0, 0, 640, 480);
-        App().Render();
-        App().Invalidate(control.GetX(), control.GetY(), control.GetWidth(), control.GetHeight());
-        control.Draw(App());
-    }
 };
 
 TEST_F(BlockTest, PicturesFollowTheCodeAndTheQueueLook)
@@ -112,7 +103,11 @@ TEST_F(BlockTest, DrawsItsPictureDimAndWarningAndNothingWhenEmpty)
     std::vector<uint32_t> seen; // the centre of the control after each redraw
     const auto draw = [&](Control& control)
     {
-        Redraw(control);
+        // Clear the screen to the background, then redraw the control's area the way a frame would.
+        App().Invalidate(0, 0, 640, 480);
+        App().Render();
+        App().Invalidate(control.GetX(), control.GetY(), control.GetWidth(), control.GetHeight());
+        control.Draw(App());
         seen.push_back(PixelAt(control.GetX() + 20, control.GetY() + 20));
     };
     Block block;
