@@ -1,3 +1,4 @@
+#include <tuple>
 #include <vector>
 
 #include "app/Application.h"
@@ -16,8 +17,7 @@ class BackBufferTest : public HeadlessApp
     {
         ASSERT_TRUE(OpenWindow(w, h));
         App().Render();
-        for (const DirtyTile& tile : App().Tiles())
-            ASSERT_FALSE(tile.dirty);
+        ASSERT_TRUE(DirtyIndexes().empty());
     }
 
     std::vector<int> DirtyIndexes() const
@@ -25,53 +25,55 @@ class BackBufferTest : public HeadlessApp
         std::vector<int> out;
         const std::vector<DirtyTile>& tiles = Application::Get().Tiles();
         for (size_t i = 0; i < tiles.size(); ++i)
-        {
             if (tiles[i].dirty)
                 out.push_back(static_cast<int>(i));
-        }
         return out;
     }
 
     uint32_t Pixel(int x, int y) const { return Application::Get().BackBuffer()[y * Application::Get().Width() + x]; }
+    // `count` pixels from (x, y) to the right.
+    std::vector<uint32_t> PixelRow(int x, int y, int count) const
+    {
+        std::vector<uint32_t> out;
+        for (int i = 0; i < count; ++i)
+            out.push_back(Pixel(x + i, y));
+        return out;
+    }
 };
 
 // --- tile grid ---
 
 TEST_F(BackBufferTest, InvalidateMarksOnlyOverlappedTiles)
 {
-    OpenClean(800, 600);                // 5 columns
-    App().Invalidate(150, 150, 20, 20); // the corner where four tiles meet
-    EXPECT_EQ(DirtyIndexes(), (std::vector<int>{0, 1, 5, 6}));
-    App().Render();
-
-    App().Invalidate(0, 0, 160, 160); // exactly tile 0: its right and bottom edges only touch
-    EXPECT_EQ(DirtyIndexes(), (std::vector<int>{0}));
-    App().Render();
-
-    App().Invalidate(160, 0, 0, 50);
-    App().Invalidate(160, 0, 50, 0);
-    App().Invalidate(160, 0, -5, 50);
-    EXPECT_TRUE(DirtyIndexes().empty());
-
-    App().Invalidate(-100, -100, 101, 101); // only the pixel (0, 0) is inside
-    EXPECT_EQ(DirtyIndexes(), (std::vector<int>{0}));
-    App().Render();
-
-    App().Invalidate(700, 590, 500, 500); // past the buffer: clipped tiles still count
-    EXPECT_EQ(DirtyIndexes(), (std::vector<int>{19}));
-    App().Render();
-
-    App().Invalidate(2147483000, 0, 2147483000, 10); // far outside, no overflow
-    App().Invalidate(-2147483000, 0, 1000, 10);
-    EXPECT_TRUE(DirtyIndexes().empty());
+    OpenClean(800, 600); // 5 columns of 160-pixel tiles
+    const struct
+    {
+        int x, y, w, h;
+        std::vector<int> dirty;
+    } cases[] = {
+        {150, 150, 20, 20, {0, 1, 5, 6}}, // the corner where four tiles meet
+        {0, 0, 160, 160, {0}},            // exactly tile 0: its right and bottom edges only touch
+        {160, 0, 0, 50, {}},
+        {160, 0, 50, 0, {}},
+        {160, 0, -5, 50, {}},
+        {-100, -100, 101, 101, {0}},         // only the pixel (0, 0) is inside
+        {700, 590, 500, 500, {19}},          // past the buffer: clipped tiles still count
+        {2147483000, 0, 2147483000, 10, {}}, // far outside, no overflow
+        {-2147483000, 0, 1000, 10, {}},
+    };
+    for (const auto& c : cases)
+    {
+        App().Invalidate(c.x, c.y, c.w, c.h);
+        EXPECT_EQ(DirtyIndexes(), c.dirty) << c.x << "," << c.y << " " << c.w << "x" << c.h;
+        App().Render();
+    }
 
     // IsDirty uses the same overlap rule.
-    App().Render();
     App().Invalidate(200, 200, 10, 10); // tile (1, 1)
-    EXPECT_TRUE(App().IsDirty(150, 150, 11, 11));
-    EXPECT_FALSE(App().IsDirty(150, 150, 10, 10)); // touches the tile's corner only
-    EXPECT_FALSE(App().IsDirty(200, 200, 0, 10));
-    EXPECT_FALSE(App().IsDirty(0, 0, 160, 160));
+    // The second touches the tile's corner only.
+    EXPECT_EQ(std::make_tuple(App().IsDirty(150, 150, 11, 11), App().IsDirty(150, 150, 10, 10),
+                              App().IsDirty(200, 200, 0, 10), App().IsDirty(0, 0, 160, 160)),
+              std::make_tuple(true, false, false, false));
 }
 
 // --- compositing ---
@@ -87,17 +89,13 @@ TEST_F(BackBufferTest, DrawBitmapCopiesBlendsOrSkipsEachPixel)
         0x00FF00FFu, // alpha 0 with colour (not premultiplied): still ignored
     };
     App().DrawBitmap(bitmap.data(), 4, 1, true, 10, 20, 4, 1);
-    EXPECT_EQ(Pixel(10, 20), 0xFF102030u);
-    EXPECT_EQ(Pixel(11, 20), 0x00FFFFFFu);
-    EXPECT_EQ(Pixel(12, 20), 0x00BF7F7Fu); // red 191, green and blue 127
-    EXPECT_EQ(Pixel(13, 20), 0x00FFFFFFu);
-    EXPECT_EQ(Pixel(9, 20), 0x00FFFFFFu);
-    EXPECT_EQ(Pixel(14, 20), 0x00FFFFFFu);
+    // From x = 9 to 14; the blend gives red 191, green and blue 127.
+    EXPECT_EQ(PixelRow(9, 20, 6),
+              (std::vector<uint32_t>{0x00FFFFFFu, 0xFF102030u, 0x00FFFFFFu, 0x00BF7F7Fu, 0x00FFFFFFu, 0x00FFFFFFu}));
 
     // Without transparency every pixel is copied, alpha or not.
     App().DrawBitmap(bitmap.data(), 4, 1, false, 10, 21, 4, 1);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(Pixel(10 + i, 21), bitmap[i]);
+    EXPECT_EQ(PixelRow(10, 21, 4), bitmap);
 
     // Only inside dirty tiles and the buffer: 2 x 2 tiles, the bottom row cut at 240.
     App().SetBackgroundColour(0, 0, 0);
@@ -105,11 +103,9 @@ TEST_F(BackBufferTest, DrawBitmapCopiesBlendsOrSkipsEachPixel)
     const std::vector<uint32_t> red(300 * 300, 0xFFFF0000u);
     App().Invalidate(0, 160, 1, 1); // tile (0, 1) only
     App().DrawBitmap(red.data(), 300, 300, false, 100, 100, 300, 300);
-    EXPECT_EQ(Pixel(159, 239), 0xFFFF0000u);
-    EXPECT_EQ(Pixel(100, 160), 0xFFFF0000u);
-    EXPECT_EQ(Pixel(99, 239), 0u);  // left of the bitmap
-    EXPECT_EQ(Pixel(159, 159), 0u); // tile (0, 0) is clean
-    EXPECT_EQ(Pixel(160, 200), 0u); // tile (1, 1) is clean
+    EXPECT_EQ(std::make_pair(Pixel(159, 239), Pixel(100, 160)), std::make_pair(0xFFFF0000u, 0xFFFF0000u));
+    // Left of the bitmap; tiles (0, 0) and (1, 1) are clean.
+    EXPECT_EQ(std::make_tuple(Pixel(99, 239), Pixel(159, 159), Pixel(160, 200)), std::make_tuple(0u, 0u, 0u));
 }
 
 TEST_F(BackBufferTest, DrawBitmapNeverReadsPastTheBitmap)
@@ -121,15 +117,12 @@ TEST_F(BackBufferTest, DrawBitmapNeverReadsPastTheBitmap)
     App().DrawBitmap(bitmap.data(), 10, 10, true, 5, 5, 50, 50);
     App().DrawBitmap(bitmap.data(), 10, 10, false, 100, 5, 50, 50);
     for (int y = 0; y < 60; ++y)
-    {
         for (int x = 0; x < 60; ++x)
         {
-            const bool inside = x >= 5 && x < 15 && y >= 5 && y < 15;
-            EXPECT_EQ(Pixel(x, y), inside ? 0xFF00FF00u : 0u) << x << "," << y;
-            const bool inside2 = x + 100 >= 100 && x + 100 < 110 && y >= 5 && y < 15;
-            EXPECT_EQ(Pixel(100 + x, y), inside2 ? 0xFF00FF00u : 0u) << x + 100 << "," << y;
+            const bool rows = y >= 5 && y < 15;
+            EXPECT_EQ(Pixel(x, y), rows && x >= 5 && x < 15 ? 0xFF00FF00u : 0u) << x << "," << y;
+            EXPECT_EQ(Pixel(100 + x, y), rows && x < 10 ? 0xFF00FF00u : 0u) << x + 100 << "," << y;
         }
-    }
     // Partly off the buffer's top-left: the source offset follows.
     const std::vector<uint32_t> ramp = {0xFF000001u, 0xFF000002u, 0xFF000003u, 0xFF000004u};
     App().DrawBitmap(ramp.data(), 2, 2, false, -1, -1, 2, 2);
@@ -170,23 +163,20 @@ TEST_F(BackBufferTest, RenderClearsDrawsAndPresentsOnlyWhenSomethingIsDirty)
     App().Render();
     ASSERT_EQ(Platform().Frames().size(), 1u);
     const HeadlessPlatform::Frame& frame = Platform().Frames()[0];
-    EXPECT_EQ(frame.At(0, 0), 0x123456u);
-    EXPECT_EQ(frame.At(319, 239), 0x123456u);
-    EXPECT_EQ(frame.At(10, 10), 0xFF0000FFu);
-    EXPECT_EQ(painter.loads, 1);
+    EXPECT_EQ(std::make_tuple(frame.At(0, 0), frame.At(319, 239), frame.At(10, 10), painter.loads),
+              std::make_tuple(0x123456u, 0x123456u, 0xFF0000FFu, 1));
 
     // Nothing changed: no drawing, no presentation.
     App().Render();
     App().Render();
-    EXPECT_EQ(Platform().Frames().size(), 1u);
-    EXPECT_EQ(painter.paints, 1);
+    EXPECT_EQ(std::make_tuple(Platform().Frames().size(), painter.paints), std::make_tuple(1u, 1));
 
     // Moving the control repaints its old place with the background.
     painter.SetPosition(200, 10);
     App().Render();
     ASSERT_EQ(Platform().Frames().size(), 2u);
-    EXPECT_EQ(Platform().Frames()[1].At(10, 10), 0x123456u);
-    EXPECT_EQ(Platform().Frames()[1].At(200, 10), 0xFF0000FFu);
+    EXPECT_EQ(std::make_tuple(Platform().Frames()[1].At(10, 10), Platform().Frames()[1].At(200, 10)),
+              std::make_tuple(0x123456u, 0xFF0000FFu));
 
     // A paint message repaints only after a screen exists; it dirties the rectangle.
     App().HandleEvent({PlatformEvent::Type::Paint, 0, PlatformEvent::Button::Left, 0, 0, 5, 5});
@@ -220,8 +210,7 @@ TEST_F(BackBufferTest, PresentCoversExactlyTheDirtyTilesAtMostOncePerRefresh)
     App().Invalidate(0, 0, 1, 1);
     Platform().AdvanceTicks(5);
     App().Render();
-    EXPECT_EQ(Platform().PresentCount(), presents);
-    EXPECT_TRUE(App().IsDirty(0, 0, 1, 1));
+    EXPECT_EQ(std::make_tuple(Platform().PresentCount(), App().IsDirty(0, 0, 1, 1)), std::make_tuple(presents, true));
     Platform().AdvanceTicks(12);
     App().Render();
     EXPECT_EQ(Platform().PresentCount(), presents + 1);
@@ -231,9 +220,8 @@ TEST_F(BackBufferTest, SetBackgroundColourFillsTheBufferAndDirtiesEverything)
 {
     OpenClean(640, 480);
     App().SetBackgroundColour(300, -5, 0x80); // out-of-range channels are limited
-    EXPECT_EQ(App().BackgroundColour(), 0xFF0080u);
-    EXPECT_EQ(Pixel(639, 479), 0xFF0080u);
-    EXPECT_EQ(DirtyIndexes().size(), App().Tiles().size());
+    EXPECT_EQ(std::make_tuple(App().BackgroundColour(), Pixel(639, 479), DirtyIndexes().size()),
+              std::make_tuple(0xFF0080u, 0xFF0080u, App().Tiles().size()));
 }
 
 } // namespace

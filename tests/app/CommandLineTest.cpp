@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 #include "app/CommandLine.h"
@@ -29,8 +31,8 @@ TEST(CommandLineTest, EveryErrorIsOneLineNamingTheCulprit)
     {
         const CommandLine parsed = CommandLine::Parse(c.arguments);
         EXPECT_EQ(parsed.action, Action::Error) << c.error;
-        EXPECT_EQ(parsed.error.rfind(c.error, 0), 0u) << parsed.error;
-        EXPECT_EQ(parsed.error.find('\n'), std::string::npos);
+        EXPECT_TRUE(parsed.error.rfind(c.error, 0) == 0 && parsed.error.find('\n') == std::string::npos)
+            << parsed.error;
     }
 }
 
@@ -38,12 +40,12 @@ TEST(CommandLineTest, ChoicesOverrideAndTheLastOneWins)
 {
     const CommandLine parsed =
         CommandLine::Parse({"--fullscreen", "--size", "800x600", "--windowed", "--size=1024x768"});
-    EXPECT_EQ(parsed.action, Action::Play);
-    EXPECT_EQ(parsed.fullscreen, std::optional<bool>(false));
-    EXPECT_EQ(parsed.size, std::optional<DisplaySize>(DisplaySize{1024, 768}));
+    EXPECT_EQ(std::make_tuple(parsed.action, parsed.fullscreen, parsed.size),
+              std::make_tuple(Action::Play, std::optional<bool>(false), std::optional<DisplaySize>({1024, 768})));
     EXPECT_FALSE(CommandLine::Parse({}).fullscreen.has_value());
-    EXPECT_EQ(CommandLine::Parse({"--windowed", "--version"}).action, Action::Version);
-    EXPECT_EQ(CommandLine::Parse({"--version", "--help"}).action, Action::Help);
+    EXPECT_EQ(std::make_pair(CommandLine::Parse({"--windowed", "--version"}).action,
+                             CommandLine::Parse({"--version", "--help"}).action),
+              std::make_pair(Action::Version, Action::Help));
     EXPECT_NE(CommandLine::Usage().find("2048x1536"), std::string::npos);
 }
 

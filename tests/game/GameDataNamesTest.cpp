@@ -15,15 +15,9 @@ std::set<std::string> InventoryPaths()
 {
     std::set<std::string> paths;
     std::ifstream in(SourcePath("assets/inventory.txt"));
-    std::string line;
-    while (std::getline(in, line))
-    {
-        std::istringstream words(line);
-        std::string kind;
-        std::string path;
-        if (words >> kind >> path && kind[0] != '#')
+    for (std::string line, kind, path; std::getline(in, line);)
+        if (std::istringstream(line) >> kind >> path && kind[0] != '#')
             paths.insert(path);
-    }
     return paths;
 }
 

@@ -4,47 +4,44 @@
 #include "PlayScreenTestFixture.h"
 
 #include <algorithm>
+#include <sstream>
+#include <tuple>
 
 #include "engine/KeyCode.h"
 
 namespace
 {
 
-struct Expected
-{
-    int width;
-    int height;
-    int buttonX;
-    int buttonY[3];
-    int buttonWidth;
-    int buttonHeight;
-    int hudX;
-    int hudY[3];
-    int cell;
-    int wellLeft;
-    int rowZeroY;
-    int panelX;
-    int panelY;
-    int panelWidth;
-    int panelHeight;
-    int wellX;
-    int barX;
-    int barWidth;
-    int timerX;
-    int timerY;
-    int timerWidth;
-    int timerHeight;
+// Worked out from the layout fractions (single-precision factors, truncated):
+// the buttons' x, tops and size; the HUD lines' x and tops; the cell; the
+// well's left edge and row 0's top; the info panel, the well's x, the queue
+// bar's x and width, and the queue timer.
+const std::pair<int, const char*> sizes[] = {
+    {640, "buttons 398 335,378,422 187x38 hud 378 26,55,83 cell 40 well 25,64 panel 367,8 252x465 21 bar 294 53 "
+          "timer 301,14 39x451"},
+    {800, "buttons 498 418,473,527 234x47 hud 472 32,69,104 cell 50 well 31,80 panel 459,9 316x582 26 bar 367 66 "
+          "timer 375,17 49x564"},
+    {1024, "buttons 637 536,605,675 300x60 hud 605 42,88,134 cell 64 well 40,103 panel 588,12 404x745 33 bar 470 84 "
+           "timer 480,22 63x722"},
 };
 
-// Worked out from the layout fractions (single-precision factors, truncated).
-const Expected sizes[] = {
-    {640, 480, 398, {335, 378, 422}, 187, 38, 378, {26, 55, 83}, 40, 25, 64, 367, 8, 252, 465, 21, 294, 53, 301,
-     14,  39,  451},
-    {800, 600, 498, {418, 473, 527}, 234, 47, 472, {32, 69, 104}, 50, 31, 80, 459, 9, 316, 582, 26, 367, 66, 375,
-     17,  49,  564},
-    {1024, 768, 637, {536, 605, 675}, 300, 60, 605, {42, 88, 134}, 64, 40, 103, 588, 12, 404, 745, 33, 470, 84, 480,
-     22,   63,  722},
-};
+// The same figures as the play screen placed them.
+std::string Measured(PlayScreen& play)
+{
+    const BoardGeometry& g = play.GetBoard().Geometry();
+    const Control& b = play.FirstButton();
+    const Control& panel = play.InfoPanel();
+    const Control& timer = play.QueueTimer();
+    std::ostringstream s;
+    s << "buttons " << b.GetX() << " " << b.GetY() << "," << play.SecondButton().GetY() << ","
+      << play.ThirdButton().GetY() << " " << b.GetWidth() << "x" << b.GetHeight() << " hud " << play.HudLine(0).GetX()
+      << " " << play.HudLine(0).GetY() << "," << play.HudLine(1).GetY() << "," << play.HudLine(2).GetY() << " cell "
+      << g.cellWidth << " well " << g.wellLeft << "," << g.CellY(0) << " panel " << panel.GetX() << "," << panel.GetY()
+      << " " << panel.GetWidth() << "x" << panel.GetHeight() << " " << play.Well().GetX() << " bar "
+      << play.QueueBar().GetX() << " " << play.QueueBar().GetWidth() << " timer " << timer.GetX() << "," << timer.GetY()
+      << " " << timer.GetWidth() << "x" << timer.GetHeight();
+    return s.str();
+}
 
 class PlayScreenLayoutTest : public PlayScreenFixture
 {
@@ -60,54 +57,37 @@ class PlayScreenLayoutTest : public PlayScreenFixture
 
 TEST_F(PlayScreenLayoutTest, PlacesEverythingAtTheOfferedSizes)
 {
-    for (const Expected& e : sizes)
+    for (const auto& [width, expected] : sizes)
     {
-        SCOPED_TRACE(std::to_string(e.width) + "x" + std::to_string(e.height));
+        const int height = width * 3 / 4;
+        SCOPED_TRACE(width);
         TearDown();
         SetUp();
-        Open(e.width, e.height);
+        Open(width, height);
         Start(GameType::Marathon, Difficulty::Easy, 1000);
         PlayScreen& play = Play();
+        EXPECT_EQ(Measured(play), expected);
 
-        Button* buttons[] = {&play.FirstButton(), &play.SecondButton(), &play.ThirdButton()};
-        for (int i = 0; i < 3; ++i)
-        {
-            EXPECT_EQ(buttons[i]->GetX(), e.buttonX);
-            EXPECT_EQ(buttons[i]->GetY(), e.buttonY[i]);
-            EXPECT_EQ(buttons[i]->GetWidth(), e.buttonWidth);
-            EXPECT_EQ(buttons[i]->GetHeight(), e.buttonHeight);
-            EXPECT_EQ(play.HudLine(i).GetX(), e.hudX);
-            EXPECT_EQ(play.HudLine(i).GetY(), e.hudY[i]);
-        }
+        // What follows from those: the buttons and HUD lines line up, the
+        // cells are square, the well is as wide as the panel, the dim layer
+        // covers the window and the paused picture is centred.
+        const Control& b = play.FirstButton();
+        for (const Control* c : {&play.SecondButton(), &play.ThirdButton()})
+            EXPECT_EQ(std::make_tuple(c->GetX(), c->GetWidth(), c->GetHeight()),
+                      std::make_tuple(b.GetX(), b.GetWidth(), b.GetHeight()));
         const BoardGeometry& g = play.GetBoard().Geometry();
-        EXPECT_EQ(g.cellWidth, e.cell);
-        EXPECT_EQ(g.cellHeight, e.cell);
-        EXPECT_EQ(g.wellLeft, e.wellLeft);
-        EXPECT_EQ(g.CellY(0), e.rowZeroY);
-        EXPECT_EQ(play.GetBoard().Cell(5, 9).GetX(), e.wellLeft + 5 * e.cell);
-        EXPECT_EQ(play.GetBoard().Cell(5, 9).GetY(), e.rowZeroY + 9 * e.cell);
-        EXPECT_EQ(play.Mover().GetWidth(), 2 * e.cell);
-
-        EXPECT_EQ(play.InfoPanel().GetX(), e.panelX);
-        EXPECT_EQ(play.InfoPanel().GetY(), e.panelY);
-        EXPECT_EQ(play.InfoPanel().GetWidth(), e.panelWidth);
-        EXPECT_EQ(play.InfoPanel().GetHeight(), e.panelHeight);
-        EXPECT_EQ(play.Well().GetX(), e.wellX);
-        EXPECT_EQ(play.Well().GetWidth(), e.panelWidth);
-        EXPECT_EQ(play.QueueBar().GetX(), e.barX);
-        EXPECT_EQ(play.QueueBar().GetWidth(), e.barWidth);
-        EXPECT_EQ(play.QueueTimer().GetX(), e.timerX);
-        EXPECT_EQ(play.QueueTimer().GetY(), e.timerY);
-        EXPECT_EQ(play.QueueTimer().GetWidth(), e.timerWidth);
-        EXPECT_EQ(play.QueueTimer().GetHeight(), e.timerHeight);
-        EXPECT_EQ(play.DimLayer().GetWidth(), e.width);
-        EXPECT_EQ(play.DimLayer().GetHeight(), e.height);
-        EXPECT_EQ(play.PausedPicture().GetX(), e.width / 2 - play.PausedPicture().GetWidth() / 2);
+        const Block& corner = play.GetBoard().Cell(5, 9);
+        EXPECT_EQ(std::make_tuple(play.HudLine(2).GetX(), g.cellHeight, corner.GetX(), corner.GetY(),
+                                  play.Mover().GetWidth(), play.Well().GetWidth(), play.DimLayer().GetWidth(),
+                                  play.DimLayer().GetHeight(), play.PausedPicture().GetX()),
+                  std::make_tuple(play.HudLine(0).GetX(), g.cellWidth, g.wellLeft + 5 * g.cellWidth,
+                                  g.CellY(0) + 9 * g.cellWidth, 2 * g.cellWidth, play.InfoPanel().GetWidth(), width,
+                                  height, width / 2 - play.PausedPicture().GetWidth() / 2));
 
         // The queue timer never shows more than its own picture.
         Frames(1016, 3000);
         EXPECT_GT(play.QueueTimerShown(), 0);
-        EXPECT_LE(play.QueueTimerShown(), e.timerHeight);
+        EXPECT_LE(play.QueueTimerShown(), play.QueueTimer().GetHeight());
     }
 }
 
@@ -120,22 +100,21 @@ TEST_F(PlayScreenLayoutTest, MessagesStayTwoAndAHalfSecondsFromTheLatestOne)
     EXPECT_EQ(Play().BubbleText(), "Good!");
     Play().ShowBubbleText("Great!"); // 2 s after the first
     Frames(3016, 5496);
-    EXPECT_EQ(Play().BubbleText(), "Great!");
-    EXPECT_FALSE(Play().SpeechBubble().IsHidden());
+    EXPECT_EQ(std::make_pair(Play().BubbleText(), Play().SpeechBubble().IsHidden()),
+              std::make_pair(std::string("Great!"), false));
     Frames(5512, 5600);
     EXPECT_EQ(Play().BubbleText(), "");
-    EXPECT_TRUE(Play().SpeechBubble().IsHidden());
-    EXPECT_TRUE(Play().MessageText().IsHidden());
+    EXPECT_TRUE(Play().SpeechBubble().IsHidden() && Play().MessageText().IsHidden());
 
     // The text sits a third of its width left of the bubble's centre.
     Play().ShowBubbleText("Excellent!");
     const Sprite& bubble = Play().SpeechBubble();
     TextLabel& text = Play().MessageText();
-    EXPECT_EQ(bubble.GetX(), 505);
-    EXPECT_EQ(bubble.GetY(), 144);
+    EXPECT_EQ(std::make_pair(bubble.GetX(), bubble.GetY()), std::make_pair(505, 144));
     EXPECT_GT(text.GetWidth(), 0);
-    EXPECT_EQ(text.GetX(), bubble.GetX() + bubble.GetWidth() / 2 - text.GetWidth() / 3);
-    EXPECT_EQ(text.GetY(), bubble.GetY() + bubble.GetHeight() / 2 - text.GetHeight() / 2);
+    EXPECT_EQ(std::make_pair(text.GetX(), text.GetY()),
+              std::make_pair(bubble.GetX() + bubble.GetWidth() / 2 - text.GetWidth() / 3,
+                             bubble.GetY() + bubble.GetHeight() / 2 - text.GetHeight() / 2));
 }
 
 TEST_F(PlayScreenLayoutTest, DimLayerCoversTheBoardUnderTheDialogAndTheButtonsComeBackOnTop)
@@ -148,9 +127,9 @@ TEST_F(PlayScreenLayoutTest, DimLayerCoversTheBoardUnderTheDialogAndTheButtonsCo
     EXPECT_FALSE(Play().DimLayer().IsHidden());
     EXPECT_GT(Position(&Play().DimLayer()), Position(&Play().ThirdButton()));
     EXPECT_GT(Position(&Play().DimLayer()), Position(&Play().GetBoard().Cell(5, 9)));
-    EXPECT_EQ(Play().Dialog().YesButton().GetX(), 131);
-    EXPECT_EQ(Play().Dialog().NoButton().GetX(), 323);
-    EXPECT_EQ(Play().Dialog().YesButton().GetY(), 264);
+    EXPECT_EQ(std::make_tuple(Play().Dialog().YesButton().GetX(), Play().Dialog().NoButton().GetX(),
+                              Play().Dialog().YesButton().GetY()),
+              std::make_tuple(131, 323, 264));
     EXPECT_EQ(Play().Dialog().FirstLine().GetText(), "This will end your current game.");
     Key('n');
     EXPECT_TRUE(Play().DimLayer().IsHidden());
@@ -161,43 +140,43 @@ TEST_F(PlayScreenLayoutTest, DimLayerCoversTheBoardUnderTheDialogAndTheButtonsCo
     Key('p');
     Key(KeyCode::Escape);
     Key('n');
-    EXPECT_TRUE(Play().IsPaused());
-    EXPECT_FALSE(Play().DimLayer().IsHidden());
-    EXPECT_FALSE(Play().PausedPicture().IsHidden());
+    // No peeking at the board.
+    EXPECT_EQ(std::make_tuple(Play().IsPaused(), Play().DimLayer().IsHidden(), Play().PausedPicture().IsHidden(),
+                              Play().GetBoard().Cell(2, 9).IsHidden()),
+              std::make_tuple(true, false, false, true));
     Key('p');
-    EXPECT_TRUE(Play().DimLayer().IsHidden());
-    EXPECT_FALSE(Play().GetBoard().Cell(0, 9).IsHidden());
+    EXPECT_TRUE(Play().DimLayer().IsHidden() && !Play().GetBoard().Cell(0, 9).IsHidden());
 }
 
 TEST(PlayScreenTextsTest, TimeTextAndDifficultyTables)
 {
-    EXPECT_EQ(TimeLeftText(-4), "Time Left:");
-    EXPECT_EQ(TimeLeftText(59), "Time Left: 00:59");
-    EXPECT_EQ(TimeLeftText(6000), "Time Left: 100:00");
-
+    EXPECT_EQ(TimeLeftText(-4) + "|" + TimeLeftText(59) + "|" + TimeLeftText(6000),
+              "Time Left:|Time Left: 00:59|Time Left: 100:00");
     // Anything but Easy and Medium plays as Hard.
-    EXPECT_EQ(TimeLimitOf(Difficulty::Easy), 210);
-    EXPECT_EQ(TimeLimitOf(Difficulty::Medium), 150);
-    EXPECT_EQ(TimeLimitOf(2), 90);
-    EXPECT_EQ(HighScoreTableOf(GameType::Marathon, Difficulty::Medium), 1);
-    EXPECT_EQ(HighScoreTableOf(GameType::TimeAttack, Difficulty::Easy), 3);
-    EXPECT_EQ(HighScoreTableOf(GameType::TimeAttack, 0), 5);
-    EXPECT_EQ(HighScoreTableOf(GameType::PuzzleChallenge, Difficulty::Easy), -1);
+    EXPECT_EQ(std::make_tuple(TimeLimitOf(Difficulty::Easy), TimeLimitOf(Difficulty::Medium), TimeLimitOf(2)),
+              std::make_tuple(210, 150, 90));
+    EXPECT_EQ(std::make_tuple(HighScoreTableOf(GameType::Marathon, Difficulty::Medium),
+                              HighScoreTableOf(GameType::TimeAttack, Difficulty::Easy),
+                              HighScoreTableOf(GameType::TimeAttack, 0),
+                              HighScoreTableOf(GameType::PuzzleChallenge, Difficulty::Easy)),
+              std::make_tuple(1, 3, 5, -1));
 }
 
 TEST(PlayScreenTextsTest, PuzzleTextsComeFromTheLevelPath)
 {
-    PuzzleTexts texts = PuzzleTextsOf("Data/Levels/02 Hard Ones/012.qvl");
-    EXPECT_EQ(texts.levelText, "Level 12");
-    EXPECT_EQ(texts.setText, "Puzzles:  Hard Ones");
-    // A set name without a space leaves the set text as it was.
-    texts = PuzzleTextsOf("Data/Levels/Basics/7.qvl");
-    EXPECT_EQ(texts.levelText, "Level 7");
-    EXPECT_EQ(texts.setText, "");
-    // No number at the start of the file name reads as 0; no slash, no texts.
-    EXPECT_EQ(PuzzleTextsOf("Data/Levels/01 A/readme.txt").levelText, "Level 0");
-    EXPECT_EQ(PuzzleTextsOf("Data/Levels/01 A/3rd.v2.qvl").levelText, "Level 3");
-    texts = PuzzleTextsOf("x.qvl");
-    EXPECT_EQ(texts.levelText, "");
-    EXPECT_EQ(texts.setText, "");
+    // Level text | set text. A set name without a space leaves the set text
+    // as it was; no number at the start of the file name reads as 0; no
+    // slash, no texts.
+    const std::pair<const char*, const char*> cases[] = {
+        {"Data/Levels/02 Hard Ones/012.qvl", "Level 12|Puzzles:  Hard Ones"},
+        {"Data/Levels/Basics/7.qvl", "Level 7|"},
+        {"Data/Levels/01 A/readme.txt", "Level 0|Puzzles:  A"},
+        {"Data/Levels/01 A/3rd.v2.qvl", "Level 3|Puzzles:  A"},
+        {"x.qvl", "|"},
+    };
+    for (const auto& [path, expected] : cases)
+    {
+        const PuzzleTexts texts = PuzzleTextsOf(path);
+        EXPECT_EQ(texts.levelText + "|" + texts.setText, expected) << path;
+    }
 }

@@ -18,8 +18,6 @@
 class PlayScreenFixture : public HeadlessApp
 {
   protected:
-    void SetUp() override { HeadlessApp::SetUp(); }
-
     void Open(int width = 640, int height = 480)
     {
         std::error_code ignored;
@@ -57,11 +55,6 @@ class PlayScreenFixture : public HeadlessApp
         Frame(ms);
     }
     void Key(int key) { ScreenManager::Get().OnKeyDown(key, false); }
-    void SetRow(int row, const char* codes)
-    {
-        for (int c = 0; c < Board::Columns; ++c)
-            Play().GetBoard().Cell(c, row).SetType(static_cast<BlockType>(codes[c] - '0'));
-    }
     void ClearBoard()
     {
         Board::Codes codes{};
@@ -75,7 +68,6 @@ class PlayScreenFixture : public HeadlessApp
             text += static_cast<char>('0' + static_cast<int>(Play().GetBoard().Cell(c, row).GetType()));
         return text;
     }
-    void WriteLevel(const std::string& path, const std::string& text) { WriteFile(path, text); }
 
     uint64_t tick = 0;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -44,10 +45,7 @@ class RecordingHost : public BoardRulesHost
 
     [[nodiscard]] int CountSound(const std::string& name) const
     {
-        int n = 0;
-        for (const std::string& s : sounds)
-            n += s == name ? 1 : 0;
-        return n;
+        return static_cast<int>(std::count(sounds.begin(), sounds.end(), name));
     }
 };
 
@@ -66,7 +64,11 @@ class RulesFixture : public HeadlessApp
         scoring = std::make_unique<Scoring>();
         rules = std::make_unique<BoardRules>(*board, *mover, *scoring, host);
         board->SetGeometry(640, 480);
-        PlaceAllCells();
+        for (int i = 0; i < Board::CellCount; ++i)
+        {
+            board->CellAtIndex(i).SetSize(board->Geometry().cellWidth, board->Geometry().cellHeight);
+            board->PlaceCell(i % Board::Columns, i / Board::Columns);
+        }
         rules->PlaceMover(0, 0);
     }
 
@@ -77,16 +79,6 @@ class RulesFixture : public HeadlessApp
         mover.reset();
         board.reset();
         HeadlessApp::TearDown();
-    }
-
-    void PlaceAllCells()
-    {
-        const BoardGeometry& g = board->Geometry();
-        for (int i = 0; i < Board::CellCount; ++i)
-        {
-            board->Cell(i % Board::Columns, i / Board::Columns).SetSize(g.cellWidth, g.cellHeight);
-            board->PlaceCell(i % Board::Columns, i / Board::Columns);
-        }
     }
 
     // Ten rows of six characters, top row first: '.' Empty, R O B P G

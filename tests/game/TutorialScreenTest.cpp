@@ -40,7 +40,7 @@ class TutorialScreenTest : public PlayScreenFixture
     }
     [[nodiscard]] std::array<int, 4> Framed()
     {
-        Sprite& h = Tutorial().Highlight();
+        const Sprite& h = Tutorial().Highlight();
         return {h.GetX(), h.GetY(), h.GetWidth(), h.GetHeight()};
     }
     bool opened = false;
@@ -86,8 +86,8 @@ TEST_F(TutorialScreenTest, StepsSetUpButtonsBoardAndQueue)
     Key(KeyCode::Enter);
     ScreenManager::Get().OnMiddleButtonDown(100, 200);
     Frames(tick + 16, tick + 12000, 100);
-    EXPECT_EQ(Tutorial().GetBoard().Queue(0).GetType(), first);
-    EXPECT_EQ(Rows(), std::string(18, 'E'));
+    EXPECT_EQ(std::make_pair(Tutorial().GetBoard().Queue(0).GetType(), Rows()),
+              std::make_pair(first, std::string(18, 'E')));
     GoTo(1);
     Key('p');
     EXPECT_EQ(Tutorial().Step(), 1);

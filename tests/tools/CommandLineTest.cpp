@@ -108,12 +108,12 @@ TEST_F(CommandLineTest, PictureCompilerWritesPlainOrCompressedMoviesAndListsFram
     Write("a.svg",
           "<svg width='20' height='10'><rect width='20' height='10' fill='red'/>"
           "<g data-frame=''><circle cx='5' cy='5' r='4'/></g><g data-frame='' data-hold='3'/><g data-frame=''/></svg>");
-    ASSERT_EQ(Run("svg2swf", Path("a.svg") + " -o " + Path("a.swf")), 0);
-    EXPECT_EQ(Read("a.swf").substr(0, 3), "FWS");
-    ASSERT_EQ(Run("svg2swf", Path("a.svg") + " -o " + Path("b.swf") + " --compress-above 10"), 0);
-    EXPECT_EQ(Read("b.swf").substr(0, 3), "CWS");
-    ASSERT_EQ(Run("svg2swf", Path("a.svg") + " -o " + Path("c.swf") + " --compress-above 100000"), 0);
-    EXPECT_EQ(Read("c.swf").substr(0, 3), "FWS");
+    // Plain by default, compressed above 10 bytes, plain under 100000.
+    std::string signatures;
+    for (const std::string options : {"", " --compress-above 10", " --compress-above 100000"})
+        signatures += Run("svg2swf", Path("a.svg") + " -o " + Path("a.swf") + options) == 0 ? Read("a.swf").substr(0, 3)
+                                                                                            : "(failed)";
+    EXPECT_EQ(signatures, "FWSCWSFWS");
     ASSERT_EQ(Run("svg2swf", Path("a.svg") + " --list-frames"), 0);
     EXPECT_EQ(Read("out.txt"), "0\n1\n4\n");
 }
@@ -131,8 +131,7 @@ TEST_F(CommandLineTest, FailuresLeaveNoFileBehind)
 
     Write("bad.sound", "tempo 60\ntrack nothing\nend\n");
     EXPECT_EQ(Run("synth", Path("bad.sound") + " -o " + Path("x.ogg")), 1);
-    EXPECT_FALSE(fs::exists(Path("x.ogg")));
-    EXPECT_FALSE(fs::exists(Path("x.ogg.part")));
+    EXPECT_FALSE(fs::exists(Path("x.ogg")) || fs::exists(Path("x.ogg.part")));
 }
 
 TEST_F(CommandLineTest, SynthesizerWritesOggAndWave)
@@ -144,6 +143,5 @@ TEST_F(CommandLineTest, SynthesizerWritesOggAndWave)
     EXPECT_EQ(Read("s.ogg").substr(0, 4), "OggS");
     const std::string wave = Read("s.wav");
     ASSERT_GT(wave.size(), 44u);
-    EXPECT_EQ(wave.substr(0, 4), "RIFF");
-    EXPECT_EQ(wave.substr(8, 4), "WAVE");
+    EXPECT_EQ(wave.substr(0, 4) + wave.substr(8, 4), "RIFFWAVE");
 }

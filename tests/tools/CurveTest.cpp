@@ -18,13 +18,8 @@ double MaxDeviation(Point p0, Point p1, Point p2, Point p3, const std::vector<Qu
     for (size_t i = 0; i < n; ++i)
     {
         for (int k = 0; k <= 40; ++k)
-        {
-            const double local = k / 40.0;
-            const double t = (double(i) + local) / double(n);
-            const Point c = CubicAt(p0, p1, p2, p3, t);
-            const Point q = QuadraticAt(from, pieces[i].control, pieces[i].end, local);
-            worst = std::max(worst, Length(c - q));
-        }
+            worst = std::max(worst, Length(CubicAt(p0, p1, p2, p3, (double(i) + k / 40.0) / double(n)) -
+                                           QuadraticAt(from, pieces[i].control, pieces[i].end, k / 40.0)));
         from = pieces[i].end;
     }
     return worst;
@@ -48,8 +43,7 @@ TEST(QuadraticFitTest, PiecesStayWithinTheToleranceAndEndExactly)
             CubicToQuadratics(p0, p1, p2, p3, tolerance, pieces);
             ASSERT_FALSE(pieces.empty());
             EXPECT_LE(MaxDeviation(p0, p1, p2, p3, pieces), tolerance * 1.0001);
-            EXPECT_EQ(pieces.back().end.x, p3.x);
-            EXPECT_EQ(pieces.back().end.y, p3.y);
+            EXPECT_TRUE(pieces.back().end.x == p3.x && pieces.back().end.y == p3.y);
         }
     }
 }

@@ -12,6 +12,7 @@
 #include <zlib.h>
 
 #include <cmath>
+#include <tuple>
 
 namespace
 {
@@ -107,11 +108,9 @@ bool InsideFill(const swf::ShapeDefinition& shape, int style, double x, double y
                 const double ny = u * u * fy + 2 * u * t * e.cy + t * t * e.ay;
                 if ((ly > y) != (ny > y) && x < lx + (y - ly) * (nx - lx) / (ny - ly))
                     inside = !inside;
-                lx = nx;
-                ly = ny;
+                lx = nx, ly = ny;
             }
-            fx = e.ax;
-            fy = e.ay;
+            fx = e.ax, fy = e.ay;
         }
     }
     return inside;
@@ -127,9 +126,7 @@ void ExpectFillSidesMatchInsides(const swf::ShapeDefinition& shape)
         for (const swf::Edge& e : p.edges)
         {
             const double mx = 0.25 * fx + 0.5 * e.cx + 0.25 * e.ax, my = 0.25 * fy + 0.5 * e.cy + 0.25 * e.ay;
-            double dx = e.ax - fx, dy = e.ay - fy;
-            const double len = std::hypot(dx, dy);
-            dx /= len, dy /= len;
+            const double len = std::hypot(e.ax - fx, e.ay - fy), dx = (e.ax - fx) / len, dy = (e.ay - fy) / len;
             const double rx = mx - dy * 0.5, ry = my + dx * 0.5; // right of travel, y down
             const double lx = mx + dy * 0.5, ly = my - dx * 0.5;
             for (int style = 1; style <= int(shape.fillStyles().size()); ++style)
@@ -140,8 +137,7 @@ void ExpectFillSidesMatchInsides(const swf::ShapeDefinition& shape)
                     << "fill0 edge with its fill on the right";
                 EXPECT_FALSE(p.fill1 == style && p.fill0 != style && InsideFill(shape, style, lx, ly));
             }
-            fx = e.ax;
-            fy = e.ay;
+            fx = e.ax, fy = e.ay;
         }
     }
 }
@@ -152,15 +148,12 @@ TEST(MovieWriterTest, TagHeadersUseTheLongFormFromSixtyThreeBytes)
 {
     std::vector<uint8_t> out;
     MovieWriter::AppendTag(out, 1, std::vector<uint8_t>(62, 7));
-    EXPECT_EQ(out.size(), 2u + 62u);
-    EXPECT_EQ(out[0] & 0x3F, 62);
+    EXPECT_EQ(std::make_tuple(out.size(), out[0] & 0x3F), std::make_tuple(2u + 62u, 62));
     out.clear();
     MovieWriter::AppendTag(out, 32, std::vector<uint8_t>(63, 7));
     ASSERT_EQ(out.size(), 6u + 63u);
-    EXPECT_EQ(out[0] & 0x3F, 0x3F);
-    EXPECT_EQ((out[0] | out[1] << 8) >> 6, 32);
-    EXPECT_EQ(out[2], 63);
-    EXPECT_EQ(out[3] | out[4] | out[5], 0);
+    // Code 32 with the long-length marker 0x3F, then the length in 32 bits.
+    EXPECT_EQ(std::vector<uint8_t>(out.begin(), out.begin() + 6), (std::vector<uint8_t>{0x3F, 32 >> 2, 63, 0, 0, 0}));
 
     // Every tag of a real movie: lengths add up to the file, long headers only when needed.
     const std::vector<uint8_t> file = CompileSvg(Svg(100, 50,
@@ -185,8 +178,7 @@ TEST(MovieWriterTest, CompressedMoviesHoldTheSameBytes)
     EXPECT_EQ(std::vector<uint8_t>(plain.begin() + 4, plain.begin() + 8),
               std::vector<uint8_t>(packed.begin() + 4, packed.begin() + 8));
     auto movie = ReadMovie(packed);
-    EXPECT_TRUE(movie->isCompressed());
-    EXPECT_EQ(movie->frameCount(), 1);
+    EXPECT_EQ(std::make_tuple(movie->isCompressed(), movie->frameCount()), std::make_tuple(true, 1));
 }
 
 TEST(MovieWriterTest, ContoursCloseExactlyAndFillSidesFollowTheirInsides)
@@ -212,25 +204,20 @@ TEST(MovieWriterTest, ContoursCloseExactlyAndFillSidesFollowTheirInsides)
         {
             ASSERT_FALSE(p.edges.empty());
             // Stitching needs the exact start point back.
-            EXPECT_EQ(p.edges.back().ax, p.startX);
-            EXPECT_EQ(p.edges.back().ay, p.startY);
+            EXPECT_EQ(std::make_tuple(p.edges.back().ax, p.edges.back().ay), std::make_tuple(p.startX, p.startY));
             EXPECT_TRUE((p.fill0 == 1) != (p.fill1 == 1)) << "one side filled";
             // Whole twips at every end point.
             EXPECT_EQ(p.startX, std::round(p.startX));
             for (const swf::Edge& e : p.edges)
-            {
-                EXPECT_EQ(e.ax, std::round(e.ax));
-                EXPECT_EQ(e.ay, std::round(e.ay));
-            }
+                EXPECT_TRUE(e.ax == std::round(e.ax) && e.ay == std::round(e.ay)) << e.ax << "," << e.ay;
         }
         ExpectFillSidesMatchInsides(*shape);
     }
-    // The clockwise square's inside is on the right of travel, FillStyle1.
-    EXPECT_EQ(shapes[0]->paths()[0].fill1, 1);
-    EXPECT_EQ(shapes[1]->paths()[0].fill0, 1);
-    // The ring's hole has its fill on the outside.
+    // The clockwise square's inside is on the right of travel, FillStyle1;
+    // the ring's hole has its fill on the outside.
     ASSERT_EQ(shapes[2]->paths().size(), 2u);
-    EXPECT_EQ(shapes[2]->paths()[1].fill0, 1);
+    EXPECT_EQ(std::make_tuple(shapes[0]->paths()[0].fill1, shapes[1]->paths()[0].fill0, shapes[2]->paths()[1].fill0),
+              std::make_tuple(1, 1, 1));
 }
 
 TEST(MovieWriterTest, RenderedFramesCoverExactlyWhatTheyDraw)
@@ -252,10 +239,8 @@ TEST(MovieWriterTest, RenderedFramesCoverExactlyWhatTheyDraw)
         CompileSvg(Svg(40, 40, "<rect x='10' y='10' width='20' height='20' fill='red'/>"));
     auto small = ReadMovie(inset);
     const auto px = RenderFrame(*small, 0, 80, 40);
-    EXPECT_EQ(AlphaAt(px, 80, 2, 2), 0);
-    EXPECT_EQ(AlphaAt(px, 80, 78, 38), 0);
-    EXPECT_EQ(AlphaAt(px, 80, 40, 20), 255);
-    EXPECT_EQ(px[20 * 80 + 40], 0xFFFF0000u);
+    EXPECT_EQ(std::make_tuple(AlphaAt(px, 80, 2, 2), AlphaAt(px, 80, 78, 38), px[20 * 80 + 40]),
+              std::make_tuple(0, 0, 0xFFFF0000u));
 }
 
 TEST(MovieWriterTest, HugeCoordinatesAreSplitIntoEdgesThatFit)
@@ -268,11 +253,9 @@ TEST(MovieWriterTest, HugeCoordinatesAreSplitIntoEdgesThatFit)
     ASSERT_EQ(shapes.size(), 1u);
     const swf::Path& p = shapes[0]->paths()[0];
     EXPECT_GT(p.edges.size(), 4u);
-    EXPECT_EQ(p.edges.back().ax, p.startX);
-    EXPECT_EQ(p.edges.back().ay, p.startY);
+    EXPECT_EQ(std::make_tuple(p.edges.back().ax, p.edges.back().ay), std::make_tuple(p.startX, p.startY));
     const auto px = RenderFrame(*movie, 0, 50, 50);
-    EXPECT_EQ(AlphaAt(px, 50, 0, 0), 255);
-    EXPECT_EQ(AlphaAt(px, 50, 49, 49), 255);
+    EXPECT_EQ(std::make_tuple(AlphaAt(px, 50, 0, 0), AlphaAt(px, 50, 49, 49)), std::make_tuple(255, 255));
 }
 
 TEST(MovieWriterTest, StrokesAndGradientsKeepTheirStyles)
@@ -289,18 +272,17 @@ TEST(MovieWriterTest, StrokesAndGradientsKeepTheirStyles)
     auto movie = ReadMovie(file);
     const auto shapes = Shapes(*movie);
     ASSERT_EQ(shapes.size(), 3u);
-    EXPECT_EQ(shapes[0]->fillStyles()[0].type, swf::LinearGradientFill);
-    ASSERT_EQ(shapes[0]->fillStyles()[0].gradient.size(), 2u);
-    EXPECT_EQ(shapes[0]->fillStyles()[0].gradient[1].ratio, 255);
-    EXPECT_EQ(shapes[1]->fillStyles()[0].type, swf::RadialGradientFill);
-    EXPECT_EQ(shapes[1]->fillStyles()[0].gradient[1].colour.a, 128);
+    const auto& linear = shapes[0]->fillStyles()[0];
+    const auto& radial = shapes[1]->fillStyles()[0];
+    ASSERT_EQ(std::make_tuple(linear.gradient.size(), radial.gradient.size()), std::make_tuple(2u, 2u));
+    EXPECT_EQ(std::make_tuple(linear.type, linear.gradient[1].ratio, radial.type, radial.gradient[1].colour.a),
+              std::make_tuple(swf::LinearGradientFill, 255, swf::RadialGradientFill, 128));
     ASSERT_EQ(shapes[2]->lineStyles().size(), 1u);
-    EXPECT_EQ(shapes[2]->lineStyles()[0].width, 60);
-    EXPECT_TRUE(shapes[2]->fillStyles().empty());
+    EXPECT_EQ(std::make_tuple(shapes[2]->lineStyles()[0].width, shapes[2]->fillStyles().size()),
+              std::make_tuple(60, 0u));
     // The open polyline is not closed back for a stroke-only element.
     ASSERT_EQ(shapes[2]->paths().size(), 1u);
-    EXPECT_EQ(shapes[2]->paths()[0].edges.size(), 2u);
-    EXPECT_EQ(shapes[2]->paths()[0].line, 1);
+    EXPECT_EQ(std::make_tuple(shapes[2]->paths()[0].edges.size(), shapes[2]->paths()[0].line), std::make_tuple(2u, 1));
 
     const auto px = RenderFrame(*movie, 0, 100, 100);
     auto channel = [&](int x, int y, int shift) { return int((px[size_t(y * 100 + x)] >> shift) & 0xFF); };

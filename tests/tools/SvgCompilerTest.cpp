@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 namespace
 {
@@ -29,18 +30,12 @@ Movie Compile(const std::string& svg, const GlyphOutliner* font = nullptr, std::
     return movie;
 }
 
-Point Min(const ShapeItem& item)
+// The outline's lowest and highest corner.
+std::pair<Point, Point> Box(const ShapeItem& item)
 {
     Point lo, hi;
     EXPECT_TRUE(item.outline.Bounds(lo, hi));
-    return lo;
-}
-
-Point Max(const ShapeItem& item)
-{
-    Point lo, hi;
-    EXPECT_TRUE(item.outline.Bounds(lo, hi));
-    return hi;
+    return {lo, hi};
 }
 
 } // namespace
@@ -48,20 +43,16 @@ Point Max(const ShapeItem& item)
 TEST(SvgCompilerTest, FrameSizeAndViewBoxGiveTwips)
 {
     Movie m = Compile(Svg("<rect x='5' y='5' width='10' height='10'/>", "width='100' height='50' viewBox='0 0 50 25'"));
-    EXPECT_EQ(m.widthTwips, 2000);
-    EXPECT_EQ(m.heightTwips, 1000);
-    EXPECT_EQ(m.frameRate, 12);
-    EXPECT_FALSE(m.compressed);
+    EXPECT_EQ(std::make_tuple(m.widthTwips, m.heightTwips, m.frameRate, m.compressed),
+              std::make_tuple(2000, 1000, 12, false));
     ASSERT_EQ(m.frames.size(), 1u);
     ASSERT_EQ(m.background.size(), 1u);
     // The view box doubles user units: (5,5)-(15,15) becomes 200..600 twips.
-    EXPECT_NEAR(Min(m.background[0]).x, 200, 1e-9);
-    EXPECT_NEAR(Max(m.background[0]).y, 600, 1e-9);
+    EXPECT_NEAR(Box(m.background[0]).first.x, 200, 1e-9);
+    EXPECT_NEAR(Box(m.background[0]).second.y, 600, 1e-9);
 
     Movie noBox = Compile("<svg width='30' height='20' data-fps='25' data-compress='1'/>");
-    EXPECT_EQ(noBox.widthTwips, 600);
-    EXPECT_EQ(noBox.frameRate, 25);
-    EXPECT_TRUE(noBox.compressed);
+    EXPECT_EQ(std::make_tuple(noBox.widthTwips, noBox.frameRate, noBox.compressed), std::make_tuple(600, 25, true));
 }
 
 TEST(SvgCompilerTest, PaintingOrderStylesAndOpacityFollowTheDocument)
@@ -85,13 +76,11 @@ TEST(SvgCompilerTest, PaintingOrderStylesAndOpacityFollowTheDocument)
     EXPECT_EQ(items[0].fill.colour, (Rgba{255, 0, 0, 128}));
     // style="" beats the attribute on the group, the element's own fill beats both.
     EXPECT_EQ(items[1].fill.colour, (Rgba{0, 0, 255, 64}));
-    EXPECT_EQ(items[2].fill.colour, (Rgba{255, 0, 0, 64}));
-    EXPECT_TRUE(items[2].stroked);
-    EXPECT_EQ(items[2].strokeColour.a, 32);
+    EXPECT_EQ(std::make_tuple(items[2].fill.colour, items[2].stroked, items[2].strokeColour.a),
+              std::make_tuple(Rgba{255, 0, 0, 64}, true, 32));
     EXPECT_NEAR(items[2].strokeWidth, 40, 1e-9);
     // A line has no inside to fill.
-    EXPECT_EQ(items[3].fill.kind, Paint::Kind::None);
-    EXPECT_TRUE(items[3].stroked);
+    EXPECT_EQ(std::make_tuple(items[3].fill.kind, items[3].stroked), std::make_tuple(Paint::Kind::None, true));
     // The ignored filter, and the stroke of the small square that reaches
     // a pixel beyond the frame's corner.
     ASSERT_EQ(warnings.size(), 2u);
@@ -110,8 +99,8 @@ TEST(SvgCompilerTest, UseInstantiatesWithItsOffsetAndStopsCycles)
                 nullptr, &warnings);
     ASSERT_EQ(m.background.size(), 2u);
     // scale(2) then translate(10, 20): the second square starts at (2 * 14, 2 * 20) user units.
-    EXPECT_NEAR(Min(m.background[1]).x, 28 * 20, 1e-9);
-    EXPECT_NEAR(Min(m.background[1]).y, 40 * 20, 1e-9);
+    EXPECT_NEAR(Box(m.background[1]).first.x, 28 * 20, 1e-9);
+    EXPECT_NEAR(Box(m.background[1]).first.y, 40 * 20, 1e-9);
     EXPECT_EQ(m.background[1].fill.colour, (Rgba{0, 128, 0, 255}));
     EXPECT_EQ(warnings.size(), 2u); // the self reference and the missing target
 }
@@ -132,9 +121,9 @@ TEST(SvgCompilerTest, GradientsMapTheirSquareOntoTheElement)
     ASSERT_EQ(m.background.size(), 3u);
     const Paint& linear = m.background[0].fill;
     ASSERT_EQ(linear.kind, Paint::Kind::Linear);
-    ASSERT_EQ(linear.stops.size(), 3u);     // inherited through href
-    EXPECT_EQ(linear.stops[2].offset, 0.5); // offsets never go back
-    EXPECT_EQ(linear.stops[1].colour.a, 128);
+    ASSERT_EQ(linear.stops.size(), 3u); // inherited through href
+    // Offsets never go back.
+    EXPECT_EQ(std::make_tuple(linear.stops[2].offset, linear.stops[1].colour.a), std::make_tuple(0.5, 128));
     // The ramp runs from the box's top (-16384) to its bottom (+16384), in twips.
     const Point top = linear.squareToShape.Apply({-16384, 0});
     const Point bottom = linear.squareToShape.Apply({16384, 0});
@@ -151,8 +140,8 @@ TEST(SvgCompilerTest, GradientsMapTheirSquareOntoTheElement)
     EXPECT_NEAR(edge.x - centre.x, 200, 1e-6);
     EXPECT_EQ(radial.stops[0].colour.a, 128);
 
-    EXPECT_EQ(m.background[2].fill.kind, Paint::Kind::Solid);
-    EXPECT_EQ(m.background[2].fill.colour, (Rgba{0, 255, 0, 255}));
+    EXPECT_EQ(std::make_tuple(m.background[2].fill.kind, m.background[2].fill.colour),
+              std::make_tuple(Paint::Kind::Solid, Rgba{0, 255, 0, 255}));
 }
 
 TEST(SvgCompilerTest, LongGradientsAreReducedToEightStops)
@@ -169,10 +158,8 @@ TEST(SvgCompilerTest, LongGradientsAreReducedToEightStops)
     const Paint& p = m.background[0].fill;
     ASSERT_EQ(p.stops.size(), 8u);
     // The ends and the sharp change to blue survive.
-    EXPECT_EQ(p.stops.front().offset, 0.0);
-    EXPECT_EQ(p.stops.back().colour, (Rgba{0, 0, 255, 255}));
-    EXPECT_EQ(p.stops[6].colour.r, 240);
-    EXPECT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(std::make_tuple(p.stops.front().offset, p.stops.back().colour, p.stops[6].colour.r, warnings.size()),
+              std::make_tuple(0.0, Rgba{0, 0, 255, 255}, 240, 1u));
 }
 
 TEST(SvgCompilerTest, FrameGroupsBecomeFramesOverTheSharedBackground)
@@ -182,11 +169,9 @@ TEST(SvgCompilerTest, FrameGroupsBecomeFramesOverTheSharedBackground)
                     "<rect width='100' height='50' fill='white'/>"
                     "<g data-frame='' data-hold='4'><rect width='2' height='2'/><rect width='3' height='3'/></g>"));
     ASSERT_EQ(m.frames.size(), 2u);
-    EXPECT_EQ(m.background.size(), 1u);
-    EXPECT_EQ(m.frames[0].label, "a");
-    EXPECT_EQ(m.frames[0].items.size(), 1u);
-    EXPECT_EQ(m.frames[1].hold, 4);
-    EXPECT_EQ(m.frames[1].items.size(), 2u);
+    EXPECT_EQ(std::make_tuple(m.background.size(), m.frames[0].label, m.frames[0].items.size(), m.frames[1].hold,
+                              m.frames[1].items.size()),
+              std::make_tuple(1u, "a", 1u, 4, 2u));
 }
 
 TEST(SvgCompilerTest, LetteringComesFromTheGameFont)
@@ -202,19 +187,16 @@ TEST(SvgCompilerTest, LetteringComesFromTheGameFont)
         &font);
     ASSERT_EQ(m.background.size(), 2u);
     // The outline ring goes below the letters.
-    EXPECT_TRUE(m.background[0].stroked);
-    EXPECT_EQ(m.background[0].fill.kind, Paint::Kind::None);
-    EXPECT_FALSE(m.background[1].stroked);
-    EXPECT_EQ(m.background[1].fill.colour, (Rgba{255, 255, 255, 255}));
+    EXPECT_EQ(std::make_tuple(m.background[0].stroked, m.background[0].fill.kind, m.background[1].stroked,
+                              m.background[1].fill.colour),
+              std::make_tuple(true, Paint::Kind::None, false, Rgba{255, 255, 255, 255}));
     // Centred on x = 50 (1000 twips), standing on the baseline at y = 40 (800 twips).
-    const Point lo = Min(m.background[1]), hi = Max(m.background[1]);
+    const auto [lo, hi] = Box(m.background[1]);
     EXPECT_NEAR((lo.x + hi.x) / 2, 1000, 30);
     // (Round letters overshoot the baseline a little.)
-    EXPECT_LE(hi.y, 800 + 15);
-    EXPECT_GT(hi.y, 780);
+    EXPECT_TRUE(hi.y > 780 && hi.y <= 800 + 15) << hi.y;
     // Capitals of a 30 px face are around 20 px tall.
-    EXPECT_GT(hi.y - lo.y, 15 * 20);
-    EXPECT_LT(hi.y - lo.y, 26 * 20);
+    EXPECT_TRUE(hi.y - lo.y > 15 * 20 && hi.y - lo.y < 26 * 20) << hi.y - lo.y;
 
     // Letter spacing widens, end anchoring puts the right edge on x.
     double plain = 0, spaced = 0;
@@ -222,8 +204,8 @@ TEST(SvgCompilerTest, LetteringComesFromTheGameFont)
     font.Layout("ABC", 20, 5, spaced);
     EXPECT_NEAR(spaced - plain, 15, 1e-9);
     Movie end = Compile(Svg("<text x='90 0' y='40' font-size='20' text-anchor='end'>W</text>"), &font);
-    EXPECT_NEAR(Max(end.background[0]).x, 1800, 40);
-    EXPECT_LE(Max(end.background[0]).x, 1800 + 1e-6);
+    EXPECT_NEAR(Box(end.background[0]).second.x, 1800, 40);
+    EXPECT_LE(Box(end.background[0]).second.x, 1800 + 1e-6);
 }
 
 TEST(SvgCompilerTest, DamagedSourcesAreRefusedOrCompiledNeverFollowedAstray)

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 namespace
 {
@@ -37,29 +38,19 @@ TEST(XmlDocumentTest, ReadsElementsAttributesTextAndReferences)
                          "<svg a='1' b=\"&lt;&amp;&#65;&#x42;\"><!-- note --><g/>Hi <![CDATA[<raw>]]> there</svg>",
                          error);
     ASSERT_TRUE(root) << error;
-    EXPECT_EQ(root->name, "svg");
-    EXPECT_EQ(*root->Attribute("a"), "1");
-    EXPECT_EQ(*root->Attribute("b"), "<&AB");
+    ASSERT_TRUE(root->Attribute("a") && root->Attribute("b"));
+    EXPECT_EQ(std::make_tuple(root->name, *root->Attribute("a"), *root->Attribute("b"), root->text),
+              std::make_tuple("svg", "1", "<&AB", "Hi <raw> there"));
     EXPECT_EQ(root->Attribute("c"), nullptr);
-    EXPECT_EQ(root->text, "Hi <raw> there");
     // Text runs keep their place among the elements.
     ASSERT_EQ(root->children.size(), 4u);
-    EXPECT_EQ(root->children[0]->name, "g");
-    EXPECT_EQ(root->children[1]->name, "#text");
+    EXPECT_EQ(std::make_tuple(root->children[0]->name, root->children[1]->name), std::make_tuple("g", "#text"));
 }
 
 TEST(XmlDocumentTest, RefusesBrokenDocumentsWithTheLine)
 {
-    const char* broken[] = {"",
-                            "<svg>",
-                            "<svg></g>",
-                            "<svg a=1/>",
-                            "<svg a=\"1/>",
-                            "<svg>&bogus;</svg>",
-                            "<svg/><extra/>",
-                            "<svg><!-- open</svg>",
-                            "<svg>&#0;</svg>"};
-    for (const char* text : broken)
+    for (const char* text : {"", "<svg>", "<svg></g>", "<svg a=1/>", "<svg a=\"1/>", "<svg>&bogus;</svg>",
+                             "<svg/><extra/>", "<svg><!-- open</svg>", "<svg>&#0;</svg>"})
     {
         std::string error;
         EXPECT_FALSE(ParseXml(text, error)) << text;
@@ -88,8 +79,7 @@ TEST(PathParserTest, ReadsEveryCommandAbsoluteAndRelative)
     ASSERT_EQ(pts.size(), expected.size());
     for (size_t i = 0; i < pts.size(); ++i)
         ExpectNear(pts[i], expected[i]);
-    EXPECT_FALSE(o.subPaths[0].closed);
-    EXPECT_TRUE(o.subPaths[1].closed);
+    EXPECT_EQ(std::make_tuple(o.subPaths[0].closed, o.subPaths[1].closed), std::make_tuple(false, true));
 
     // Smooth curves reflect the previous control point; after a line they do not.
     Outline c = ParsePathData("M0 0 C0 10 10 10 10 0 S20 -10 20 0 Q25 5 30 0 T40 0 L50 0 T60 0");
@@ -179,29 +169,30 @@ TEST(SvgValuesTest, ColoursInEveryWrittenForm)
     EXPECT_TRUE(eq(ParseColour("White"), {255, 255, 255, 255}));
     for (const char* bad : {"none", "#12", "#ggg", "rgb(1,2)", "url(#a)", "chartreusey", ""})
         EXPECT_FALSE(ParseColour(bad)) << bad;
-    EXPECT_EQ(UrlReference("url(#grad)"), "grad");
-    EXPECT_EQ(UrlReference("url('#grad') red"), "grad");
-    EXPECT_EQ(UrlReference("red"), "");
+    EXPECT_EQ(std::make_tuple(UrlReference("url(#grad)"), UrlReference("url('#grad') red"), UrlReference("red")),
+              std::make_tuple("grad", "grad", ""));
 }
 
 TEST(SvgValuesTest, TransformListsComposeLeftToRight)
 {
-    auto m = ParseTransform("translate(10,20) scale(2) rotate(90)");
-    ASSERT_TRUE(m);
-    // (1,0) rotates to (0,1), scales to (0,2), moves to (10,22).
-    ExpectNear(m->Apply({1, 0}), {10, 22});
-
-    auto r = ParseTransform("rotate(37 5 7)");
-    ASSERT_TRUE(r);
-    ExpectNear(r->Apply({5, 7}), {5, 7}); // the centre stays put
-
-    auto k = ParseTransform("skewX(45)");
-    ASSERT_TRUE(k);
-    ExpectNear(k->Apply({0, 10}), {10, 10});
-
-    auto mat = ParseTransform("matrix(1 2 3 4 5 6)");
-    ASSERT_TRUE(mat);
-    ExpectNear(mat->Apply({1, 1}), {9, 12});
+    const struct
+    {
+        const char* text;
+        Point from, to;
+    } cases[] = {
+        // (1,0) rotates to (0,1), scales to (0,2), moves to (10,22).
+        {"translate(10,20) scale(2) rotate(90)", {1, 0}, {10, 22}},
+        {"rotate(37 5 7)", {5, 7}, {5, 7}}, // the centre stays put
+        {"skewX(45)", {0, 10}, {10, 10}},
+        {"matrix(1 2 3 4 5 6)", {1, 1}, {9, 12}},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.text);
+        const auto m = ParseTransform(c.text);
+        ASSERT_TRUE(m);
+        ExpectNear(m->Apply(c.from), c.to);
+    }
 
     for (const char* bad : {"translate(1", "scale()", "rotate(1,2)", "wobble(3)", "matrix(1 2 3)"})
         EXPECT_FALSE(ParseTransform(bad)) << bad;
@@ -214,9 +205,7 @@ TEST(SvgValuesTest, PointListsAndStyleDeclarations)
     ExpectNear(pts[2], {10, 10});
     const auto decl = ParseStyleDeclarations(" fill : red ;STROKE:none;;bad; opacity:0.5");
     ASSERT_EQ(decl.size(), 3u);
-    EXPECT_EQ(decl[0].first, "fill");
-    EXPECT_EQ(decl[0].second, "red");
-    EXPECT_EQ(decl[1].first, "stroke");
+    EXPECT_EQ(std::make_tuple(decl[0].first, decl[0].second, decl[1].first), std::make_tuple("fill", "red", "stroke"));
     EXPECT_EQ(ParseLength("12.5px").value_or(0), 12.5);
     EXPECT_FALSE(ParseLength("px"));
 }

@@ -10,8 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <tuple>
 
 namespace
 {
@@ -68,24 +70,20 @@ end
 TEST(SoundScriptTest, ReadsNotesChordsRestsAndRepeats)
 {
     const SoundScript s = Parse(LoopScript);
-    EXPECT_EQ(s.channels, 2);
-    EXPECT_TRUE(s.loop);
     ASSERT_EQ(s.tracks.size(), 2u);
-    EXPECT_EQ(s.tracks[1].patterns.size(), 2u);
+    EXPECT_EQ(std::make_tuple(s.channels, s.loop, s.tracks[1].patterns.size(), s.instruments.at("kick").basePitch),
+              std::make_tuple(2, true, 2u, 36));
     const Pattern& chords = s.patterns.at("chords");
-    EXPECT_EQ(chords.beats, 8);
     ASSERT_EQ(chords.notes.size(), 2u);
-    EXPECT_EQ(chords.notes[0].pitches, (std::vector<double>{60, 64, 67}));
-    EXPECT_EQ(chords.notes[1].beat, 3);
-    EXPECT_EQ(chords.notes[1].pitches[0], 66); // F#4: a sharp, not a comment
+    // F#4 is a sharp, not a comment.
+    EXPECT_EQ(std::make_tuple(chords.beats, chords.notes[0].pitches, chords.notes[1].beat, chords.notes[1].pitches[0]),
+              std::make_tuple(8, std::vector<double>{60, 64, 67}, 3, 66));
     const Pattern& beat = s.patterns.at("beat");
-    EXPECT_EQ(beat.notes[4].velocity, 0.5);
-    EXPECT_EQ(beat.notes[0].pitches[0], -1);
-    EXPECT_EQ(s.instruments.at("kick").basePitch, 36);
+    EXPECT_EQ(std::make_tuple(beat.notes[4].velocity, beat.notes[0].pitches[0]), std::make_tuple(0.5, -1));
 
-    EXPECT_EQ(ParseNoteName("A4").value_or(0), 69);
-    EXPECT_EQ(ParseNoteName("Bb2").value_or(0), 46);
-    EXPECT_EQ(ParseNoteName("C-1").value_or(-5), 0);
+    EXPECT_EQ(std::make_tuple(ParseNoteName("A4").value_or(0), ParseNoteName("Bb2").value_or(0),
+                              ParseNoteName("C-1").value_or(-5)),
+              std::make_tuple(69, 46, 0));
     for (const char* bad : {"H4", "C", "C44", "c#", "#4"})
         EXPECT_FALSE(ParseNoteName(bad)) << bad;
 }
@@ -105,10 +103,9 @@ TEST(SoundRendererTest, NotesStartAndEndInSilence)
     EXPECT_EQ(note.size(), size_t(std::ceil(0.3 * 22050)));
     EXPECT_NEAR(note.front(), 0.0f, 1e-6);
     EXPECT_NEAR(note.back(), 0.0f, 1e-3);
-    float peak = 0;
-    for (float v : note)
-        peak = std::max(peak, std::fabs(v));
-    EXPECT_GT(peak, 0.1f);
+    const auto loudest =
+        std::max_element(note.begin(), note.end(), [](float a, float b) { return std::fabs(a) < std::fabs(b); });
+    EXPECT_GT(std::fabs(*loudest), 0.1f);
     // The envelope holds its sustain through the gate and falls to nothing over the release.
     in.decay = 0.05;
     in.sustain = 0.5;

@@ -15,6 +15,7 @@
 #include "engine/FileSystem.h"
 #include "engine/KeyCode.h"
 #include "engine/MovieFileStream.h"
+#include "engine/PadButton.h"
 #include "engine/ScreenManager.h"
 #include "engine/platform/HeadlessPlatform.h"
 #include "game/PlayScreen.h"
@@ -74,6 +75,28 @@ bool ParseKey(const std::string& name, int& key)
     return false;
 }
 
+bool ParsePadButton(const std::string& name, PadButton& button)
+{
+    static const struct
+    {
+        const char* name;
+        PadButton button;
+    } named[] = {{"a", PadButton::A},           {"b", PadButton::B},
+                 {"x", PadButton::X},           {"y", PadButton::Y},
+                 {"back", PadButton::Back},     {"start", PadButton::Start},
+                 {"up", PadButton::DPadUp},     {"down", PadButton::DPadDown},
+                 {"left", PadButton::DPadLeft}, {"right", PadButton::DPadRight}};
+    for (const auto& entry : named)
+    {
+        if (name == entry.name)
+        {
+            button = entry.button;
+            return true;
+        }
+    }
+    return false;
+}
+
 std::string Digits(const std::vector<int>& values)
 {
     std::string text;
@@ -89,7 +112,8 @@ const char* Simulator::Usage()
     return "usage: quorvo-sim < script\n"
            "commands: profile NAME; mode marathon|timeattack|puzzle; difficulty N; level PATH; start MS;\n"
            "  board C0..C59; queue Q0..Q5; moves N; key NAME; mouse X Y; lclick X Y;\n"
-           "  rclick X Y; mclick X Y; frame MS; frames FROM TO STEP; dump\n";
+           "  rclick X Y; mclick X Y; focus on|off; pad N added|removed; pad N BUTTON down|up;\n"
+           "  frame MS; frames FROM TO STEP; dump\n";
 }
 
 bool Simulator::Open(const std::string& gameArchive, const std::string& saveFolder, std::string& error)
@@ -415,6 +439,41 @@ bool Simulator::Execute(const std::vector<std::string>& words, std::ostream& out
             screens.OnMiddleButtonUp(x, y);
         }
         return true;
+    }
+    if (command == "focus")
+    {
+        if (wrongCount(1))
+            return false;
+        if (words[1] != "on" && words[1] != "off")
+        {
+            error = "focus is 'on' or 'off', not '" + words[1] + "'";
+            return false;
+        }
+        // Handled by the next frame, as the window's own messages are.
+        platform->PushEvent({words[1] == "on" ? PlatformEvent::Type::Activate : PlatformEvent::Type::Deactivate});
+        return true;
+    }
+    if (command == "pad")
+    {
+        // A game controller plugged in or out, or one of its buttons.
+        int pad = 0;
+        PadButton button = PadButton::A;
+        if (arguments == 2 && ParseNumber(words[1], pad) && (words[2] == "added" || words[2] == "removed"))
+        {
+            platform->PushPad(words[2] == "added" ? PlatformEvent::Type::PadAdded : PlatformEvent::Type::PadRemoved,
+                              pad);
+            return true;
+        }
+        if (arguments == 3 && ParseNumber(words[1], pad) && ParsePadButton(words[2], button) &&
+            (words[3] == "down" || words[3] == "up"))
+        {
+            platform->PushPad(words[3] == "down" ? PlatformEvent::Type::PadButtonDown
+                                                 : PlatformEvent::Type::PadButtonUp,
+                              pad, static_cast<int>(button));
+            return true;
+        }
+        error = "pad needs N added|removed or N BUTTON down|up";
+        return false;
     }
     if (command == "frame")
     {

@@ -33,15 +33,15 @@ bool Picture::writePng(const std::string& path) const
     return ok;
 }
 
-Picture renderInstance(swf::MovieInstance& instance, int width, int height)
+Picture renderInstance(swf::MovieInstance& instance, int width, int height, int margin)
 {
     Picture picture;
-    picture.width = width;
-    picture.height = height;
-    picture.pixels.assign(size_t(width) * size_t(height), 0);
+    picture.width = width + 2 * margin;
+    picture.height = height + 2 * margin;
+    picture.pixels.assign(size_t(picture.width) * size_t(picture.height), 0);
     cairo_surface_t* surface = surfaceOver(picture);
     cairo_t* cr = cairo_create(surface);
-    instance.setViewport(0, 0, width, height);
+    instance.setViewport(margin, margin, width, height);
     instance.display(cr);
     cairo_destroy(cr);
     cairo_surface_flush(surface);
@@ -49,7 +49,7 @@ Picture renderInstance(swf::MovieInstance& instance, int width, int height)
     return picture;
 }
 
-Picture renderFrame(swf::MovieDefinition& movie, int frame, int width, int height)
+Picture renderFrame(swf::MovieDefinition& movie, int frame, int width, int height, int margin)
 {
     swf::Ref<swf::MovieInstance> instance = movie.createInstance();
     if (frame == 0)
@@ -59,7 +59,7 @@ Picture renderFrame(swf::MovieDefinition& movie, int frame, int width, int heigh
     }
     else
         instance->gotoFrame(frame);
-    return renderInstance(*instance, width, height);
+    return renderInstance(*instance, width, height, margin);
 }
 
 } // namespace swfrender

@@ -23,8 +23,10 @@ struct Picture
     [[nodiscard]] bool writePng(const std::string& path) const;
 };
 
-Picture renderFrame(swf::MovieDefinition& movie, int frame, int width, int height);
+// A margin leaves that many transparent pixels around the viewport on every side (what
+// lands there draws outside the movie's frame).
+Picture renderFrame(swf::MovieDefinition& movie, int frame, int width, int height, int margin = 0);
 // Draws an instance as it stands (no timeline calls).
-Picture renderInstance(swf::MovieInstance& instance, int width, int height);
+Picture renderInstance(swf::MovieInstance& instance, int width, int height, int margin = 0);
 
 } // namespace swfrender

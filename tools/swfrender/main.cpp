@@ -1,7 +1,9 @@
 // swfrender: inspect or render a movie file with the game's own player.
 //
 //   swfrender --info FILE.swf
-//   swfrender FILE.swf --frame N --size WxH -o OUT.png
+//   swfrender FILE.swf --frame N --size WxH [--margin M] -o OUT.png
+//
+// A margin draws M transparent pixels around the frame, to show what a movie draws outside it.
 #include "FrameRender.h"
 #include "player/CharacterDefinition.h"
 #include "player/FileStream.h"
@@ -170,7 +172,8 @@ bool parseSize(const std::string& text, int& w, int& h)
 
 int usage()
 {
-    std::fprintf(stderr, "usage: swfrender --info FILE.swf | swfrender FILE.swf --frame N --size WxH -o OUT.png\n");
+    std::fprintf(
+        stderr, "usage: swfrender --info FILE.swf | swfrender FILE.swf --frame N --size WxH [--margin M] -o OUT.png\n");
     return 2;
 }
 
@@ -181,7 +184,7 @@ int main(int argc, char** argv)
     std::vector<std::string> args(argv + 1, argv + argc);
     bool info = false;
     std::string input, output;
-    int frame = 0, width = 0, height = 0;
+    int frame = 0, width = 0, height = 0, margin = 0;
     bool haveSize = false;
     for (size_t i = 0; i < args.size(); ++i)
     {
@@ -199,6 +202,11 @@ int main(int argc, char** argv)
             if (!parseSize(args[++i], width, height))
                 return usage();
             haveSize = true;
+        }
+        else if (a == "--margin" && hasValue)
+        {
+            if (!parseInt(args[++i].c_str(), margin) || margin < 0 || margin > 16384)
+                return usage();
         }
         else if (a == "-o" && hasValue)
             output = args[++i];
@@ -233,7 +241,7 @@ int main(int argc, char** argv)
         }
         else if (info)
             printInfo(*movie);
-        else if (!swfrender::renderFrame(*movie, frame, width, height).writePng(output))
+        else if (!swfrender::renderFrame(*movie, frame, width, height, margin).writePng(output))
         {
             std::fprintf(stderr, "swfrender: cannot write %s\n", output.c_str());
             status = 1;
