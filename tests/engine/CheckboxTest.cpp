@@ -15,11 +15,6 @@ class CheckboxTest : public WidgetFixture
         files.add("Data/Graphics/Box.swf", SolidTestMovie({200, 200, 200, 255}, 10));
         files.add("Data/Graphics/BoxOver.swf", SolidTestMovie({250, 250, 100, 255}, 10));
         files.add("Data/Graphics/Mark.swf", SolidTestMovie({0, 160, 0, 255}));
-        TestMovieDescription stuck;
-        stuck.frameCount = 3;
-        stuck.frameColours = {{0, 160, 0, 255}, {160, 0, 0, 255}, {0, 0, 160, 255}};
-        stuck.rawRate = true;
-        files.add("Data/Graphics/StuckMark.swf", MakeTestMovie(stuck));
 
         box.SetBoxMovie("Data/Graphics/Box.swf");
         box.SetMarkMovie("Data/Graphics/Mark.swf");
@@ -80,28 +75,6 @@ TEST_F(CheckboxTest, MarkIsCentredAndShownOnlyWhileChecked)
     EXPECT_EQ(PixelAt(205, 230), 0xC8C8C8u);
     box.SetPosition(300, 300);
     EXPECT_EQ(box.GetMarkX(), 310);
-}
-
-TEST_F(CheckboxTest, WorksWithoutSoundsAndWithAStuckMark)
-{
-    Checkbox bare;
-    bare.SetBoxMovie("Data/Graphics/Box.swf");
-    bare.SetMarkMovie("Data/Graphics/StuckMark.swf");
-    bare.SetSize(40, 40);
-    bare.SetPosition(20, 20);
-    bare.SetMarkSize(20, 20);
-    ScreenManager::Get().AddControl(&bare);
-    DrawAll();
-    Move(40, 40);
-    Down(40, 40);
-    EXPECT_TRUE(bare.IsChecked());
-    for (int i = 0; i < 50; ++i)
-    {
-        App().time += 0.1;
-        bare.Update();
-    }
-    EXPECT_EQ(bare.Mark().currentFrame, 0);
-    ScreenManager::Get().RemoveControl(&bare);
 }
 
 } // namespace

@@ -29,6 +29,13 @@ class ScreenManagerTest : public HeadlessApp
     }
 
     size_t Count(const std::string& call) const { return std::count(log.begin(), log.end(), call); }
+    // No controls, no dialog controls and no capture are left.
+    void ExpectListsForgotten()
+    {
+        EXPECT_TRUE(Manager().Controls().empty());
+        EXPECT_TRUE(Manager().ModalControls().empty());
+        EXPECT_EQ(Manager().GetCapture(), nullptr);
+    }
 
     CallLog log;
     RecordingScreen first{"A", log};
@@ -55,9 +62,7 @@ TEST_F(ScreenManagerTest, SwitchHappensAtTheNextUpdateReleasingBothListsBeforeOn
     Manager().SetScreen(&second, true);
     Manager().Update();
     EXPECT_EQ(log, (CallLog{"a:Release", "b:Release", "A:OnExit", "B:OnEnter"}));
-    EXPECT_TRUE(Manager().Controls().empty());
-    EXPECT_TRUE(Manager().ModalControls().empty());
-    EXPECT_EQ(Manager().GetCapture(), nullptr);
+    ExpectListsForgotten();
 
     // A screen starting over passes false: its bitmaps are kept.
     log.clear();
@@ -65,7 +70,7 @@ TEST_F(ScreenManagerTest, SwitchHappensAtTheNextUpdateReleasingBothListsBeforeOn
     Manager().SetScreen(&second, false);
     Manager().Update();
     EXPECT_EQ(log, (CallLog{"B:OnExit", "B:OnEnter"}));
-    EXPECT_TRUE(Manager().Controls().empty());
+    ExpectListsForgotten();
 
     // A switch asked for from OnEnter is performed the next frame.
     log.clear();
@@ -136,9 +141,7 @@ TEST_F(ScreenManagerTest, SwitchWithDialogOpenEndsTheDialogAndClearForgetsEveryt
     EXPECT_EQ(Manager().GetScreen(), nullptr);
     EXPECT_FALSE(Manager().IsSwitchPending());
     EXPECT_FALSE(Manager().IsModal());
-    EXPECT_TRUE(Manager().Controls().empty());
-    EXPECT_TRUE(Manager().ModalControls().empty());
-    EXPECT_EQ(Manager().GetCapture(), nullptr);
+    ExpectListsForgotten();
     Manager().OnLeftButtonDown(105, 105);
     Manager().SetScreen(&second, true);
     Manager().Update();

@@ -1,5 +1,4 @@
 #include <cmath>
-#include <limits>
 
 #include "engine/Slider.h"
 #include "engine/SliderListener.h"
@@ -44,8 +43,7 @@ class SliderTest : public WidgetFixture
 
 TEST_F(SliderTest, ShuttlePositionFollowsTheValue)
 {
-    EXPECT_EQ(slider.GetShuttleX(), 100);
-    EXPECT_EQ(slider.GetShuttleY(), 95);
+    EXPECT_EQ(std::make_pair(slider.GetShuttleX(), slider.GetShuttleY()), std::make_pair(100, 95));
     slider.SetValue(0.5f, false);
     EXPECT_EQ(slider.GetShuttleX(), 190);
     slider.SetValue(1.0f, true);
@@ -53,19 +51,17 @@ TEST_F(SliderTest, ShuttlePositionFollowsTheValue)
     EXPECT_EQ(log.changes, (std::vector<float>{0.5f, 1.0f}));
     EXPECT_EQ(log.releases, (std::vector<float>{1.0f}));
 
-    slider.SetValue(3.0f, false);
-    EXPECT_EQ(slider.GetValue(), 1.0f);
-    slider.SetValue(-1.0f, false);
-    EXPECT_EQ(slider.GetValue(), 0.0f);
-    slider.SetValue(std::numeric_limits<float>::quiet_NaN(), false);
-    EXPECT_EQ(slider.GetValue(), 0.0f);
+    for (const auto& [asked, kept] : {std::pair{3.0f, 1.0f}, {-1.0f, 0.0f}, {std::nanf(""), 0.0f}})
+    {
+        slider.SetValue(asked, false);
+        EXPECT_EQ(slider.GetValue(), kept) << asked;
+    }
 }
 
 TEST_F(SliderTest, DraggedPastEitherEndTheValueStaysWithin0And1)
 {
     Move(110, 110);
     Down(110, 110); // on the shuttle
-    EXPECT_TRUE(slider.IsDragging());
     EXPECT_EQ(ScreenManager::Get().GetCapture(), &slider);
     EXPECT_EQ(slider.GetState(), 2);
     Move(200, 110);
@@ -78,8 +74,7 @@ TEST_F(SliderTest, DraggedPastEitherEndTheValueStaysWithin0And1)
     Up(-50, 110); // away from the slider: the capture still delivers it
     EXPECT_FALSE(slider.IsDragging());
     EXPECT_EQ(ScreenManager::Get().GetCapture(), nullptr);
-    ASSERT_EQ(log.releases.size(), 1u);
-    EXPECT_EQ(log.releases[0], 0.0f);
+    EXPECT_EQ(log.releases, std::vector<float>{0.0f});
     // Moves after the release change nothing.
     Move(200, 110);
     EXPECT_EQ(slider.GetValue(), 0.0f);
@@ -116,7 +111,6 @@ TEST_F(SliderTest, SliderWithoutTravelKeepsItsValue)
     Move(140, 310);
     Up(140, 310);
     EXPECT_EQ(flat.GetValue(), 0.25f);
-    EXPECT_TRUE(std::isfinite(flat.GetValue()));
     EXPECT_EQ(flat.GetShuttleX(), 100);
     ScreenManager::Get().RemoveControl(&flat);
 
