@@ -39,17 +39,14 @@ class TextLabelTest : public HeadlessApp
     {
         App().Invalidate(0, 0, App().Width(), App().Height());
         App().Render();
-        int red = 0;
-        int green = 0;
+        int red = 0, green = 0;
         for (int y = label.GetY(); y < label.GetY() + label.GetHeight(); ++y)
-        {
             for (int x = label.GetX(); x < label.GetX() + label.GetWidth(); ++x)
             {
                 const uint32_t p = App().BackBuffer()[y * App().Width() + x];
                 red = std::max(red, static_cast<int>((p >> 16) & 0xFF));
                 green = std::max(green, static_cast<int>((p >> 8) & 0xFF));
             }
-        }
         return {red, green};
     }
 };
@@ -69,21 +66,18 @@ TEST_F(TextLabelTest, SizeFollowsTheTextAtOnceAndRepaintsTheWholeNewRectangle)
     EXPECT_EQ(label.GetWidth(), wide);
 
     // Empty text: no picture, and the label keeps its last size.
-    const int height = label.GetHeight();
+    const std::pair<int, int> size{label.GetWidth(), label.GetHeight()};
     label.SetText("");
-    EXPECT_EQ(label.GetWidth(), wide);
-    EXPECT_EQ(label.GetHeight(), height);
+    EXPECT_EQ(std::make_pair(label.GetWidth(), label.GetHeight()), size);
     EXPECT_EQ(label.GetBitmap(), nullptr);
 }
 
 TEST_F(TextLabelTest, MeasureTextMatchesTheRenderedWidth)
 {
-    TextLabel label;
+    TextLabel label, probe;
     Configure(label, "Score: 12345");
-    TextLabel probe;
     Configure(probe, "wwwwwwwwwwww");
-    const int rendered = probe.GetWidth();
-    EXPECT_EQ(label.MeasureText("wwwwwwwwwwww"), rendered);
+    EXPECT_EQ(label.MeasureText("wwwwwwwwwwww"), probe.GetWidth());
     TextLabel unset; // no font: its own width
     EXPECT_EQ(unset.MeasureText("abc"), 0);
 }
@@ -115,18 +109,15 @@ TEST_F(TextLabelTest, TranslucentTextIsPremultiplied)
     EXPECT_TRUE(bitmap->HasAlpha());
     int maxAlpha = 0;
     for (int y = 0; y < bitmap->Height(); ++y)
-    {
         for (int x = 0; x < bitmap->Width(); ++x)
         {
             const uint32_t p = bitmap->PixelAt(x, y);
-            const int a = static_cast<int>(p >> 24);
-            const int r = static_cast<int>((p >> 16) & 0xFF);
+            const int a = static_cast<int>(p >> 24), r = static_cast<int>((p >> 16) & 0xFF);
             ASSERT_LE(r, a);
             ASSERT_LE(static_cast<int>((p >> 8) & 0xFF), r);
             ASSERT_EQ(p & 0xFF, 0u);
             maxAlpha = std::max(maxAlpha, a);
         }
-    }
     EXPECT_GE(maxAlpha, 126);
     EXPECT_LE(maxAlpha, 128);
 }
@@ -161,9 +152,8 @@ TEST_F(TextLabelTest, TextThatIsNotUtf8StillShowsWithReplacementMarks)
     for (const auto& c : cases)
         EXPECT_EQ(TextLabel::ValidUtf8(c.first), c.second) << c.first;
 
-    TextLabel latin;
+    TextLabel latin, marked;
     Configure(latin, "Set \xE9t\xE9");
-    TextLabel marked;
     Configure(marked, "Set ?t?");
     EXPECT_GT(latin.GetWidth(), 0);
     EXPECT_EQ(latin.GetWidth(), marked.GetWidth());
