@@ -39,10 +39,12 @@ TEST_F(ProfileStoreTest, BrokenFilesFreeEverySlotAndAreReported)
     EXPECT_FALSE(LoadFrom(deep));
     EXPECT_EQ(TakeMessages().size(), 2u) << "each damaged file is reported";
 
-    EXPECT_FALSE(LoadFrom("<players/>"));
-    EXPECT_EQ(TakeMessages().at(0).rfind("Warning: Malformed Player Profiles File (#1).\n\n", 0), 0u);
-    EXPECT_FALSE(LoadFrom("<!--profiles--><x/>"));
-    EXPECT_EQ(TakeMessages().at(0).rfind("Warning: Malformed Player Profiles File (#2).\n\n", 0), 0u);
+    for (const auto& [text, fault] : {std::pair{"<players/>", "#1"}, {"<!--profiles--><x/>", "#2"}})
+    {
+        EXPECT_FALSE(LoadFrom(text));
+        EXPECT_EQ(
+            TakeMessages().at(0).rfind(std::string("Warning: Malformed Player Profiles File (") + fault + ").", 0), 0u);
+    }
 }
 
 TEST_F(ProfileStoreTest, ReaderSkipsBadProfilesMergesRepeatedSlotsAndTakesLongFiles)
@@ -100,27 +102,22 @@ TEST_F(ProfileStoreTest, EveryChangeIsSavedAtOnceInSlotAndByteOrder)
                                              "\t</profile>\n"
                                              "</profiles>\n");
     Store().DeleteProfile(1);
+
+    // Reserved characters in profile and set names survive a restart.
+    Store().SetProfileName(2, "A&B<\"'>");
+    Store().SetProfileName(0, "Tab\there");
+    Store().SetCurrentProfile(2);
+    Store().MarkPuzzleCompleted("Data/Levels/x \"y\" & z/001.qvl");
+    Store().MarkPuzzleCompleted("Data/Levels/R&B/002.qvl");
     Restart();
     EXPECT_TRUE(Store().GetProfileName(1).empty());
     EXPECT_TRUE(Puzzles(1).empty());
     EXPECT_EQ(Store().GetProfileName(3), "Bo");
-}
-
-TEST_F(ProfileStoreTest, ReservedCharactersInNamesSurviveARestart)
-{
-    const std::string name = "A&B<\"'>";
-    const std::string setName = "x \"y\" & z";
-    Store().SetProfileName(1, name);
-    Store().SetProfileName(2, "Tab\there");
-    Store().SetCurrentProfile(1);
-    Store().MarkPuzzleCompleted("Data/Levels/" + setName + "/001.qvl");
-    Store().MarkPuzzleCompleted("Data/Levels/R&B/002.qvl");
-    Restart();
-    EXPECT_EQ(Store().slots[1].name, name);
-    EXPECT_EQ(Store().slots[2].name, "Tab\there");
-    EXPECT_EQ(Puzzles(1), (std::set<std::string>{setName + "/001.qvl", "R&B/002.qvl"}));
-    Store().SetCurrentProfile(1);
-    EXPECT_TRUE(Store().IsPuzzleCompleted(setName + "/001.qvl"));
+    EXPECT_EQ(Store().slots[2].name, "A&B<\"'>");
+    EXPECT_EQ(Store().slots[0].name, "Tab\there");
+    EXPECT_EQ(Puzzles(2), (std::set<std::string>{"x \"y\" & z/001.qvl", "R&B/002.qvl"}));
+    Store().SetCurrentProfile(2);
+    EXPECT_TRUE(Store().IsPuzzleCompleted("R&B/002.qvl"));
     EXPECT_TRUE(Messages().empty());
 }
 

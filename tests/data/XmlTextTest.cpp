@@ -5,7 +5,6 @@
 #include <tinyxml.h>
 
 #include <climits>
-#include <cmath>
 #include <tuple>
 
 #include "fixtures/HeadlessApp.h"
@@ -40,24 +39,6 @@ TEST(XmlText, IntegerAttributesReadLikeAScanOfAnInteger)
     int32_t value = 55;
     EXPECT_EQ(ReadIntAttribute(element, "v", value), AttributeRead::Absent);
     EXPECT_EQ(value, 55);
-}
-
-TEST(XmlText, DecimalAttributes)
-{
-    TiXmlElement element("e");
-    double value = -1.0;
-    element.SetAttribute("v", "0.75xyz");
-    EXPECT_EQ(ReadDoubleAttribute(element, "v", value), AttributeRead::Ok);
-    EXPECT_DOUBLE_EQ(value, 0.75);
-    element.SetAttribute("v", "nan");
-    EXPECT_EQ(ReadDoubleAttribute(element, "v", value), AttributeRead::Ok);
-    EXPECT_TRUE(std::isnan(value));
-    value = -1.0;
-    element.SetAttribute("v", "loud");
-    EXPECT_EQ(ReadDoubleAttribute(element, "v", value), AttributeRead::NotANumber);
-    EXPECT_EQ(ReadDoubleAttribute(element, "w", value), AttributeRead::Absent);
-    EXPECT_EQ(value, -1.0);
-    EXPECT_EQ(FormatC("%1.2f|%1.2f|%d", 1.0, 0.35f, -4), "1.00|0.35|-4");
 }
 
 using SaveFileTest = HeadlessApp;
