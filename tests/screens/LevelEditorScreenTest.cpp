@@ -20,8 +20,8 @@ TEST_F(LevelEditorTest, PaletteLeftAndRightButtonsAndMoveLimits)
         ClickControl(block);
         EXPECT_EQ(Editor().CurrentType(), LevelEditorScreen::Palette[i]);
         const Sprite& mark = Editor().PaletteMark();
-        EXPECT_EQ(mark.GetX() + mark.GetWidth() / 2, block.GetX() + block.GetWidth() / 2);
-        EXPECT_EQ(mark.GetY() + mark.GetHeight() / 2, block.GetY() + block.GetHeight() / 2);
+        EXPECT_EQ(std::make_pair(mark.GetX() + mark.GetWidth() / 2, mark.GetY() + mark.GetHeight() / 2),
+                  std::make_pair(block.GetX() + block.GetWidth() / 2, block.GetY() + block.GetHeight() / 2));
     }
 
     ClickCell(0, 9); // Wild, the last picked
@@ -93,39 +93,21 @@ TEST_F(LevelEditorTest, TryOutRestartsFromTheLevelAndEveryWayOutReturnsToItUncha
 
     const std::pair<const char*, std::function<void()>> waysBack[] = {
         {"Editor button", [&] { Key('g'); }},
-        {"Escape, Yes",
-         [&]
-         {
-             Key(KeyCode::Escape);
-             Key('y');
-         }},
-        {"solved, Escape",
-         [&]
-         {
-             solve();
-             Key(KeyCode::Escape);
-         }},
-        {"solved, Editor button",
-         [&]
-         {
-             solve();
-             Key('g');
-         }},
+        {"Escape, Yes", [&] { Key(KeyCode::Escape), Key('y'); }},
+        {"solved, Escape", [&] { solve(), Key(KeyCode::Escape); }},
+        {"solved, Editor button", [&] { solve(), Key('g'); }},
     };
-    bool first = true;
     for (const auto& [name, leave] : waysBack)
     {
         SCOPED_TRACE(name);
-        if (!first)
+        if (name != waysBack[0].first)
             startTryOut();
-        first = false;
         leave();
         Frame(tick + 16);
         EXPECT_EQ(Current(), &Editor());
         EXPECT_FALSE(Play().IsFromEditor());
         EXPECT_EQ(Editor().Codes(), level);
         EXPECT_EQ(Editor().Moves(), 1);
-        EXPECT_EQ(EditorRow(9), "006066");
     }
 }
 

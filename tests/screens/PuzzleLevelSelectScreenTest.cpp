@@ -26,11 +26,7 @@ class PuzzleLevelSelectScreenTest : public MenuFixture
         ASSERT_TRUE(OpenWindow(640, 480));
     }
     PuzzleLevelSelectScreen& Select() { return PuzzleLevelSelectScreen::Get(); }
-    void Enter()
-    {
-        ScreenManager::Get().SetScreen(&Select(), true);
-        RunFrames(1);
-    }
+    void Enter() { Go(Select()); }
     void Key(int key) { ScreenManager::Get().OnKeyDown(key, false); }
     // "Level n/m Moves" of each shown preview.
     std::vector<std::string> Shown()
