@@ -1,4 +1,5 @@
 #include "SaveDataFixture.h"
+#include "fixtures/ScopedEnv.h"
 
 #include <clocale>
 #include <cstdlib>
@@ -37,10 +38,9 @@ TEST_F(GameOptionsTest, BadFilesKeepWhatWasReadAndMalformedOnesHaveTheirMessage)
     // Fields read before the fault keep their values.
     EXPECT_FALSE(LoadFrom("<opts><display width=\"800\" height=\"600\" fullscreen=\"0\"/>"
                           "<sounds volume=\"0.25\"/>music</opts>"));
-    EXPECT_EQ(GameOptions::Get().height, 600);
-    EXPECT_FALSE(GameOptions::Get().fullscreen);
-    EXPECT_FLOAT_EQ(GameOptions::Get().effectsVolume, 0.25f);
-    EXPECT_EQ(GameOptions::Get().musicVolume, 1.0f);
+    const GameOptions& o = GameOptions::Get();
+    EXPECT_EQ(std::make_tuple(o.height, o.fullscreen, o.effectsVolume, o.musicVolume),
+              std::make_tuple(600, false, 0.25f, 1.0f));
 }
 
 TEST_F(GameOptionsTest, AttributesFollowTheirOwnRules)
@@ -85,22 +85,15 @@ TEST_F(GameOptionsTest, SaveWritesTheExactTextReplacingEvenAReadOnlyFile)
     ASSERT_TRUE(SaveGameOptions()); // creates the folder
     ASSERT_EQ(chmod(PathOf("Data/GameOpts.opt").c_str(), 0444), 0);
     GameOptions& options = GameOptions::Get();
-    options.width = 800;
-    options.height = 600;
-    options.fullscreen = false;
-    options.effectsVolume = 0.5f;
-    options.musicVolume = 0.25f;
+    options.width = 800, options.height = 600, options.fullscreen = false;
+    options.effectsVolume = 0.5f, options.musicVolume = 0.25f;
     ASSERT_TRUE(SaveGameOptions());
-    EXPECT_EQ(ReadFile("Data/GameOpts.opt"), "<opts>\n"
-                                             "\t<display width=\"800\" height=\"600\" fullscreen=\"0\"/>\n"
-                                             "\t<sounds volume=\"0.50\"/>\n"
-                                             "\t<music volume=\"0.25\"/>\n"
-                                             "</opts>\n");
+    EXPECT_EQ(ReadFile("Data/GameOpts.opt"), "<opts>\n\t<display width=\"800\" height=\"600\" fullscreen=\"0\"/>\n"
+                                             "\t<sounds volume=\"0.50\"/>\n\t<music volume=\"0.25\"/>\n</opts>\n");
     GameOptions::Destroy();
     ASSERT_TRUE(LoadGameOptions());
-    EXPECT_EQ(GameOptions::Get().width, 800);
-    EXPECT_FALSE(GameOptions::Get().fullscreen);
-    EXPECT_FLOAT_EQ(GameOptions::Get().musicVolume, 0.25f);
+    const GameOptions& loaded = GameOptions::Get();
+    EXPECT_EQ(std::make_tuple(loaded.width, loaded.fullscreen, loaded.musicVolume), std::make_tuple(800, false, 0.25f));
     EXPECT_TRUE(Messages().empty());
 }
 
@@ -112,7 +105,7 @@ TEST_F(GameOptionsTest, NumbersIgnoreTheUserLocale)
                      "/de_DE.UTF-8' >/dev/null 2>&1")
                         .c_str()) != 0)
         GTEST_SKIP() << "cannot build a de_DE locale here";
-    setenv("LOCPATH", localeFolder.c_str(), 1);
+    ScopedEnv locales("LOCPATH", localeFolder);
     const std::string previousLocale = std::setlocale(LC_ALL, nullptr);
     const bool german = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
     GameOptions::Get().effectsVolume = 0.5f;
@@ -121,7 +114,6 @@ TEST_F(GameOptionsTest, NumbersIgnoreTheUserLocale)
     GameOptions::Destroy();
     const bool loaded = LoadGameOptions();
     std::setlocale(LC_ALL, previousLocale.c_str());
-    unsetenv("LOCPATH");
     if (!german)
         GTEST_SKIP() << "the de_DE locale does not load";
     EXPECT_TRUE(saved && loaded);

@@ -67,10 +67,8 @@ TEST_F(HighScoreTablesTest, EveryRowOfEveryTableSurvivesARestartWithEscapedNames
     Scores().InsertHighScore(HighScoreTables::TableIndex(false, 2), "R&B \"x\"", 70);
     Scores().InsertHighScore(HighScoreTables::TableIndex(true, 1), "<Tim>", 30);
     EXPECT_EQ(ReadFile("Data/HighScores.hsc"),
-              "<highscores>\n"
-              "\t<marathonscore name=\"R&amp;B &quot;x&quot;\" score=\"70\" level=\"2\"/>\n"
-              "\t<timeattackscore name=\"&lt;Tim&gt;\" score=\"30\" level=\"1\"/>\n"
-              "</highscores>\n");
+              "<highscores>\n\t<marathonscore name=\"R&amp;B &quot;x&quot;\" score=\"70\" level=\"2\"/>\n"
+              "\t<timeattackscore name=\"&lt;Tim&gt;\" score=\"30\" level=\"1\"/>\n</highscores>\n");
 }
 
 TEST_F(HighScoreTablesTest, ReaderTakesTenRowsPerTableByLevel)
@@ -100,18 +98,14 @@ TEST_F(HighScoreTablesTest, ReaderTakesTenRowsPerTableByLevel)
 
 TEST_F(HighScoreTablesTest, ReaderSkipsIncompleteChildrenAndMalformedFilesAreSilent)
 {
-    ASSERT_TRUE(LoadFrom("<highscores>"
-                         "<marathonscore name=\"NoLevel\" score=\"5\"/>"
-                         "<marathonscore name=\"BadLevel\" score=\"5\" level=\"easy\"/>"
-                         "<marathonscore name=\"BadScore\" score=\"lots\" level=\"0\"/>"
-                         "<marathonscore score=\"5\" level=\"0\"/>"
-                         "marathonscore"
-                         "<marathonscore name=\"Low\" score=\"10\" level=\"0\"/>"
-                         "<marathonscore name=\"High\" score=\"90\" level=\"0\"/>"
-                         "<marathonscore name=\"Seven\" score=\"40\" level=\"7\"/>"
-                         "<marathonscore name=\"Minus\" score=\"30\" level=\"-1\"/>"
-                         "<timeattackscore name=\"Med\" score=\"20\" level=\"1\"/>"
-                         "</highscores>"));
+    ASSERT_TRUE(LoadFrom(
+        "<highscores><marathonscore name=\"NoLevel\" score=\"5\"/>"
+        "<marathonscore name=\"BadLevel\" score=\"5\" level=\"easy\"/>marathonscore"
+        "<marathonscore name=\"BadScore\" score=\"lots\" level=\"0\"/><marathonscore score=\"5\" level=\"0\"/>"
+        "<marathonscore name=\"Low\" score=\"10\" level=\"0\"/><marathonscore name=\"High\" score=\"90\" level=\"0\"/>"
+        "<marathonscore name=\"Seven\" score=\"40\" level=\"7\"/><marathonscore name=\"Minus\" score=\"30\" "
+        "level=\"-1\"/>"
+        "<timeattackscore name=\"Med\" score=\"20\" level=\"1\"/></highscores>"));
     EXPECT_EQ(Name(0, 0) + Name(0, 1) + Name(0, 2), "HighLow");
     EXPECT_EQ(Rows(2)[0], (std::pair<std::string, int>{"Seven", 40}));
     EXPECT_EQ(Name(2, 1) + Name(4, 0) + Name(1, 0), "MinusMed");

@@ -96,12 +96,8 @@ TEST_F(PuzzleLevelTest, ReaderMessages)
     EXPECT_TRUE(Messages().empty());
 
     // A fault keeps what was read before it.
-    EXPECT_FALSE(LoadText("<qvl moves=\"7\">\n"
-                          "   <block x=\"0\" y=\"0\" color=\"0\"/>\n"
-                          "   <block x=\"1\" y=\"0\" color=\"4\"/>\n"
-                          "   <block x=\"2\" color=\"4\"/>\n"
-                          "   <block x=\"3\" y=\"0\" color=\"3\"/>\n"
-                          "</qvl>\n"));
+    EXPECT_FALSE(LoadText("<qvl moves=\"7\"><block x=\"0\" y=\"0\" color=\"0\"/><block x=\"1\" y=\"0\" color=\"4\"/>"
+                          "<block x=\"2\" color=\"4\"/><block x=\"3\" y=\"0\" color=\"3\"/></qvl>"));
     EXPECT_EQ(std::make_tuple(moves, At(cells, 0, 0), At(cells, 1, 0), CountNotEmpty()),
               std::make_tuple(7, BlockType::Red, BlockType::Green, 2));
 }
@@ -113,32 +109,21 @@ TEST_F(PuzzleLevelTest, ReaderAcceptsWhatTheGameStores)
 
     // Other children are skipped, numbers read like "%d", a later entry wins,
     // Windows line ends and a declaration are fine.
-    EXPECT_TRUE(LoadText("<?xml version=\"1.0\"?>\r\n<qvl moves=\"12 moves\">\r\n"
-                         "<note text=\"hi\"/>\r\n"
-                         "<block x=\" 5\" y=\"9abc\" color=\"7\"/>\r\n"
-                         "<block x=\"0\" y=\"0\" color=\"2\"/>\r\n"
-                         "<block x=\"0\" y=\"0\" color=\"5\"/>\r\n"
-                         "<block x=\"+1\" y=\"0\" color=\"1\"/>\r\n"
-                         "</qvl>\r\n"));
+    EXPECT_TRUE(
+        LoadText("<?xml version=\"1.0\"?>\r\n<qvl moves=\"12 moves\">\r\n<note text=\"hi\"/>\r\n"
+                 "<block x=\" 5\" y=\"9abc\" color=\"7\"/>\r\n<block x=\"0\" y=\"0\" color=\"2\"/>\r\n"
+                 "<block x=\"0\" y=\"0\" color=\"5\"/>\r\n<block x=\"+1\" y=\"0\" color=\"1\"/>\r\n</qvl>\r\n"));
     EXPECT_EQ(std::make_tuple(moves, At(cells, 5, 9), At(cells, 0, 0), At(cells, 1, 0), CountNotEmpty()),
               std::make_tuple(12, BlockType::Wild, BlockType::NoPicture, BlockType::Orange, 3));
 
     // Entries outside the field or with unknown codes are skipped.
-    EXPECT_TRUE(LoadText("<qvl moves=\"4\">"
-                         "<block x=\"2\" y=\"3\" color=\"1\"/>"
-                         "<block x=\"6\" y=\"0\" color=\"0\"/>"
-                         "<block x=\"-1\" y=\"9\" color=\"0\"/>"
-                         "<block x=\"0\" y=\"10\" color=\"0\"/>"
-                         "<block x=\"3\" y=\"40\" color=\"0\"/>"
-                         "<block x=\"a\" y=\"1\" color=\"0\"/>"
-                         "<block x=\"1\" y=\"b\" color=\"0\"/>"
-                         "<block x=\"1\" y=\"1\" color=\"green\"/>"
-                         "<block x=\"1\" y=\"2\" color=\"42\"/>"
-                         "<block x=\"1\" y=\"3\" color=\"-1\"/>"
-                         "<block x=\"1\" y=\"4\" color=\"6\"/>"
-                         "<block x=\"99999999999\" y=\"0\" color=\"0\"/>"
-                         "<block x=\"4\" y=\"9\" color=\"3\"/>"
-                         "</qvl>"));
+    EXPECT_TRUE(LoadText("<qvl moves=\"4\"><block x=\"2\" y=\"3\" color=\"1\"/><block x=\"6\" y=\"0\" color=\"0\"/>"
+                         "<block x=\"-1\" y=\"9\" color=\"0\"/><block x=\"0\" y=\"10\" color=\"0\"/>"
+                         "<block x=\"3\" y=\"40\" color=\"0\"/><block x=\"a\" y=\"1\" color=\"0\"/>"
+                         "<block x=\"1\" y=\"b\" color=\"0\"/><block x=\"1\" y=\"1\" color=\"green\"/>"
+                         "<block x=\"1\" y=\"2\" color=\"42\"/><block x=\"1\" y=\"3\" color=\"-1\"/>"
+                         "<block x=\"1\" y=\"4\" color=\"6\"/><block x=\"99999999999\" y=\"0\" color=\"0\"/>"
+                         "<block x=\"4\" y=\"9\" color=\"3\"/></qvl>"));
     EXPECT_EQ(std::make_tuple(At(cells, 2, 3), At(cells, 4, 9), CountNotEmpty()),
               std::make_tuple(BlockType::Orange, BlockType::Purple, 2));
     EXPECT_TRUE(Messages().empty());
@@ -172,19 +157,14 @@ TEST_F(PuzzleLevelTest, WriterProducesTheExactText)
     level[0 * 6 + 5] = BlockType::NoPicture;
     std::filesystem::create_directories(PathOf("Data/Levels/Mine"));
     ASSERT_TRUE(SavePuzzleLevel(PathOf("Data/Levels/Mine/001.qvl"), level, 12));
-    EXPECT_EQ(ReadFile("Data/Levels/Mine/001.qvl"), "<qvl moves=\"12\">\n"
-                                                    "   <block x=\"5\" y=\"0\" color=\"5\"/>\n"
-                                                    "   <block x=\"0\" y=\"9\" color=\"2\"/>\n"
-                                                    "   <block x=\"1\" y=\"9\" color=\"7\"/>\n"
-                                                    "</qvl>\n");
+    EXPECT_EQ(ReadFile("Data/Levels/Mine/001.qvl"),
+              "<qvl moves=\"12\">\n   <block x=\"5\" y=\"0\" color=\"5\"/>\n   <block x=\"0\" y=\"9\" color=\"2\"/>\n"
+              "   <block x=\"1\" y=\"9\" color=\"7\"/>\n</qvl>\n");
     EXPECT_TRUE(Messages().empty());
 
     // Save and load reproduce every cell; blocks listed bottom-up come back written top-down.
-    ASSERT_TRUE(LoadText("<qvl moves=\"20\">"
-                         "<block x=\"3\" y=\"9\" color=\"4\"/>"
-                         "<block x=\"0\" y=\"5\" color=\"0\"/>"
-                         "<block x=\"2\" y=\"0\" color=\"7\"/>"
-                         "</qvl>"));
+    ASSERT_TRUE(LoadText("<qvl moves=\"20\"><block x=\"3\" y=\"9\" color=\"4\"/><block x=\"0\" y=\"5\" color=\"0\"/>"
+                         "<block x=\"2\" y=\"0\" color=\"7\"/></qvl>"));
     PuzzleCells full = EmptyCells();
     for (int i = 0; i < PuzzleCellCount; i += 7)
         full[static_cast<size_t>(i)] = static_cast<BlockType>(i % 8 == 6 ? 7 : i % 8);
@@ -210,14 +190,10 @@ TEST_F(PuzzleLevelTest, PuzzleExistsNeedsAWellFormedFile)
     // The next puzzle follows the numbers, then the sets.
     std::filesystem::remove_all(PathOf("Data/Levels/A"));
     const std::string level = "<qvl moves=\"1\"/>";
-    WriteFile("Data/Levels/1 Easy/015.qvl", level);
-    WriteFile("Data/Levels/1 Easy/016.qvl", level);
+    for (const char* name : {"1 Easy/015", "1 Easy/016", "4 Hard/001", "4 Hard/999", "4 Hard/1000", "stray"})
+        WriteFile("Data/Levels/" + std::string(name) + ".qvl", level);
     WriteFile("Data/Levels/2 Empty/readme.txt", "no puzzles here");
     WriteFile("Data/Levels/3 Broken/001.qvl", "<qvl");
-    WriteFile("Data/Levels/4 Hard/001.qvl", level);
-    WriteFile("Data/Levels/4 Hard/999.qvl", level);
-    WriteFile("Data/Levels/4 Hard/1000.qvl", level);
-    WriteFile("Data/Levels/stray.qvl", level);
 
     EXPECT_EQ(NextPuzzlePath("Data/Levels/1 Easy/015.qvl"), "Data/Levels/1 Easy/016.qvl");
     // No 017: the next set with a playable first puzzle.

@@ -58,20 +58,17 @@ class ButtonTest : public WidgetFixture
 TEST_F(ButtonTest, ClickIsAReleaseOverTheHoveredOpaqueBody)
 {
     EXPECT_FALSE(button.HitTest(199, 148)); // the transparent corner
+    const auto state = [&](const char* sound) { return std::make_pair(button.GetState(), IsPlaying(sound)); };
     Click(102, 102);
-    EXPECT_FALSE(IsPlaying("Data/Sounds/ButtonHighlight"));
-    EXPECT_EQ(button.GetState(), Button::Normal);
-
+    EXPECT_EQ(state("Data/Sounds/ButtonHighlight"), std::make_pair(+Button::Normal, false));
     Move(150, 125);
-    EXPECT_EQ(button.GetState(), Button::MouseOver);
-    EXPECT_TRUE(IsPlaying("Data/Sounds/ButtonHighlight"));
+    EXPECT_EQ(state("Data/Sounds/ButtonHighlight"), std::make_pair(+Button::MouseOver, true));
     Down(150, 125);
-    EXPECT_EQ(button.GetState(), Button::Pressed);
-    EXPECT_TRUE(IsPlaying("Data/Sounds/ButtonPress"));
+    EXPECT_EQ(state("Data/Sounds/ButtonPress"), std::make_pair(+Button::Pressed, true));
     EXPECT_TRUE(listener.clicked.empty()); // nothing happens on the press
     Up(150, 125);
-    EXPECT_EQ(listener.clicked, std::vector<Button*>{&button});
-    EXPECT_EQ(button.GetState(), Button::MouseOver);
+    EXPECT_EQ(std::make_pair(listener.clicked, button.GetState()),
+              std::make_pair(std::vector<Button*>{&button}, +Button::MouseOver));
 
     // Pressed elsewhere and released over the button: a click too.
     Move(400, 400);
@@ -90,8 +87,7 @@ TEST_F(ButtonTest, ClickIsAReleaseOverTheHoveredOpaqueBody)
     // A listener may hide the button while it is clicked; hidden, it is not hit.
     listener.onClick = [](Button* b) { b->Hide(); };
     Click(150, 125);
-    EXPECT_TRUE(button.IsHidden());
-    EXPECT_EQ(button.GetState(), Button::Normal);
+    EXPECT_EQ(std::make_pair(button.IsHidden(), button.GetState()), std::make_pair(true, +Button::Normal));
     Click(151, 125);
     EXPECT_EQ(listener.clicked.size(), 3u);
 }
@@ -109,9 +105,9 @@ TEST_F(ButtonTest, CaptionIsCentredAndMovesWhilePressed)
 
     // The frame shows the body's and the caption's pictures.
     App().Render();
-    const auto& frame = Platform().Frames().back();
-    EXPECT_EQ(frame.At(125, 112) & 0xFFFFFF, 0x508CFAu); // mouse-over body
-    EXPECT_EQ(frame.At(140, 120) & 0xFFFFFF, 0xFFFFFFu); // caption
+    const auto& frame = Platform().Frames().back(); // the mouse-over body and the caption
+    EXPECT_EQ(std::make_pair(frame.At(125, 112) & 0xFFFFFF, frame.At(140, 120) & 0xFFFFFF),
+              std::make_pair(0x508CFAu, 0xFFFFFFu));
 }
 
 TEST_F(ButtonTest, HotkeysWithAndWithoutAlt)
@@ -119,8 +115,8 @@ TEST_F(ButtonTest, HotkeysWithAndWithoutAlt)
     button.SetHotkey('p', false);
     Key('p');
     Key('p', true); // a key that needs no Alt also works with it
-    EXPECT_EQ(listener.clicked.size(), 2u);
-    EXPECT_TRUE(IsPlaying("Data/Sounds/ButtonPress"));
+    EXPECT_EQ(std::make_pair(listener.clicked.size(), IsPlaying("Data/Sounds/ButtonPress")),
+              std::make_pair<size_t>(2, true));
 
     button.SetHotkey('x', true);
     Key('x');
@@ -131,8 +127,8 @@ TEST_F(ButtonTest, HotkeysWithAndWithoutAlt)
 
     button.Hide();
     Key('x', true);
-    EXPECT_EQ(listener.clicked.size(), 3u);
     EXPECT_FALSE(button.OnKey('x', true));
+    EXPECT_EQ(listener.clicked.size(), 3u);
 }
 
 TEST_F(ButtonTest, ButtonWithoutSoundsListenerOrHoverPictureCanBeHoveredAndClicked)
@@ -158,14 +154,13 @@ TEST_F(ButtonTest, TheSameMoviesKeepTheirPicturesUntilTheSizeChangesOrARelease)
     EXPECT_EQ(MovieLibrary::Get().FramesRendered(), rendered);
     button.SetCaptionSize(50, 20);
     DrawAll();
-    EXPECT_EQ(MovieLibrary::Get().FramesRendered(), rendered + 1);
     ASSERT_NE(button.Caption().Current(), nullptr);
-    EXPECT_EQ(button.Caption().Current()->Width(), 50);
+    EXPECT_EQ(std::make_pair(MovieLibrary::Get().FramesRendered(), button.Caption().Current()->Width()),
+              std::make_pair(rendered + 1, 50));
 
     // A release drops the pictures until the movies are set again.
     button.Release();
-    EXPECT_FALSE(button.HitTest(150, 125)); // no picture to test against
-    EXPECT_TRUE(button.Caption().Empty());
+    EXPECT_TRUE(!button.HitTest(150, 125) && button.Caption().Empty()); // no picture to test against
     button.SetNormalMovie("Data/Graphics/Body.swf");
     DrawAll();
     EXPECT_TRUE(button.HitTest(150, 125));

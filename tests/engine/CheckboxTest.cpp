@@ -41,8 +41,7 @@ TEST_F(CheckboxTest, TogglesOnPressNotOnRelease)
     Move(220, 220);
     EXPECT_EQ(box.GetState(), 1);
     Down(220, 220);
-    EXPECT_TRUE(box.IsChecked());
-    EXPECT_TRUE(IsPlaying("Data/Sounds/ButtonPress"));
+    EXPECT_TRUE(box.IsChecked() && IsPlaying("Data/Sounds/ButtonPress"));
     Up(220, 220);
     EXPECT_TRUE(box.IsChecked());
     Down(220, 220);
@@ -57,8 +56,7 @@ TEST_F(CheckboxTest, TogglesOnPressNotOnRelease)
 
 TEST_F(CheckboxTest, MarkIsCentredAndShownOnlyWhileChecked)
 {
-    EXPECT_EQ(box.GetMarkX(), 210);
-    EXPECT_EQ(box.GetMarkY(), 210);
+    EXPECT_EQ(std::make_pair(box.GetMarkX(), box.GetMarkY()), std::make_pair(210, 210));
     EXPECT_EQ(PixelAt(220, 220), 0xC8C8C8u);
     box.SetChecked(true);
     EXPECT_EQ(PixelAt(220, 220), 0x00A000u);
@@ -71,8 +69,7 @@ TEST_F(CheckboxTest, MarkIsCentredAndShownOnlyWhileChecked)
     DrawAll();
     EXPECT_EQ(PixelAt(205, 230), 0xFAFA64u);
     Move(400, 400);
-    EXPECT_EQ(box.GetState(), 0);
-    EXPECT_EQ(PixelAt(205, 230), 0xC8C8C8u);
+    EXPECT_EQ(std::make_pair(box.GetState(), PixelAt(205, 230)), std::make_pair(0, 0xC8C8C8u));
     box.SetPosition(300, 300);
     EXPECT_EQ(box.GetMarkX(), 310);
 }

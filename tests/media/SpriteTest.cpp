@@ -27,20 +27,18 @@ class SpriteTest : public HeadlessApp
     {
         HeadlessApp::SetUp();
         ASSERT_TRUE(OpenWindow(640, 480));
-        TestMovieDescription five;
-        five.frameCount = 5;
-        five.frameColours = {{10, 0, 0, 255}, {20, 0, 0, 255}, {30, 0, 0, 255}, {40, 0, 0, 255}, {50, 0, 0, 255}};
-        files.add("Data/Graphics/Five.swf", MakeTestMovie(five));
+        files.add("Data/Graphics/Five.swf",
+                  MakeTestMovie({{{10, 0, 0, 255}, {20, 0, 0, 255}, {30, 0, 0, 255}, {40, 0, 0, 255}, {50, 0, 0, 255}},
+                                 5,
+                                 12.0,
+                                 0,
+                                 false,
+                                 0}));
         files.add("Data/Graphics/Still.swf", SolidTestMovie(Green));
         files.add("Data/Graphics/Corners.swf", SolidTestMovie(Blue, 25));
-        TestMovieDescription still3;
-        still3.frameCount = 3;
-        still3.frameColours = {Red, Green, Blue};
-        still3.rawRate = true;
-        still3.rawRateValue = 0; // 0 frames per second
-        files.add("Data/Graphics/ZeroRate.swf", MakeTestMovie(still3));
-        still3.rawRateValue = 0x0080; // half a frame per second
-        files.add("Data/Graphics/HalfRate.swf", MakeTestMovie(still3));
+        // Three frames at 0 and at half a frame per second (the header's 8.8 rate).
+        files.add("Data/Graphics/ZeroRate.swf", MakeTestMovie({{Red, Green, Blue}, 3, 12.0, 0, true, 0}));
+        files.add("Data/Graphics/HalfRate.swf", MakeTestMovie({{Red, Green, Blue}, 3, 12.0, 0, true, 0x0080}));
     }
 
     // A sprite with its frames rendered (the first draw does that).
@@ -141,15 +139,14 @@ TEST_F(SpriteTest, SetMovieWithTheSamePathKeepsTheFramesAndOtherCaseReusesTheCac
     sprite.SetMovie("Data/Graphics/Still.swf");
     App().Invalidate(0, 0, 640, 480);
     sprite.Draw(App());
-    EXPECT_EQ(sprite.Animation().Current(), before);
-    EXPECT_EQ(before->refCount, 1);
+    EXPECT_EQ(std::make_tuple(sprite.Animation().Current(), before->refCount), std::make_tuple(before, 1));
 
     files.add("data/graphics/still.swf", SolidTestMovie(Green));
     const int loads = MovieLibrary::Get().DefinitionLoads();
     sprite.SetMovie("data/graphics/still.swf");
-    sprite.Draw(App());
-    EXPECT_EQ(sprite.Animation().Current(), before);
-    EXPECT_EQ(MovieLibrary::Get().DefinitionLoads(), loads); // count and rate known, frame cached
+    sprite.Draw(App()); // count and rate known, frame cached
+    EXPECT_EQ(std::make_tuple(sprite.Animation().Current(), MovieLibrary::Get().DefinitionLoads()),
+              std::make_tuple(before, loads));
 
     // Every frame shows what the timeline shows there.
     Sprite five;
@@ -173,9 +170,9 @@ TEST_F(SpriteTest, FramesRenderWhenFirstShownAndHiddenSpritesRenderNothing)
     Play(sprite, 3, 0.1);
     sprite.Draw(App());
     const auto& frames = sprite.Animation().Frames();
-    EXPECT_EQ(BitmapCache::Get().Size(), 2u); // frames 1 and 2 were never shown
     ASSERT_NE(frames[3], nullptr);
-    EXPECT_EQ(frames[1], nullptr);
+    EXPECT_EQ(std::make_pair(BitmapCache::Get().Size(), frames[1]),
+              (std::make_pair<size_t, Bitmap*>(2, nullptr)));            // 1 and 2 never shown
     EXPECT_EQ(App().BackBuffer()[25 * 640 + 50] & 0xFFFFFFu, 0x280000u); // frame 3's red of 40
 }
 
@@ -264,8 +261,7 @@ TEST_F(SpriteTest, MissingMovieWarnsOnceAndDrawsNothing)
     // Two identical failures at once are one message.
     ASSERT_EQ(Platform().Messages().size(), 1u);
     EXPECT_EQ(Platform().Messages()[0].text, "Warning: Unable to load SWF movie definition.");
-    EXPECT_TRUE(sprite.Animation().Empty());
-    EXPECT_FALSE(sprite.Draw(App()));
+    EXPECT_TRUE(sprite.Animation().Empty() && !sprite.Draw(App()));
     Play(sprite, 3, 1.0);
     EXPECT_EQ(sprite.GetCurrentFrame(), 0);
 }
@@ -281,17 +277,16 @@ TEST_F(SpriteTest, ColourRectangleIsPremultipliedAndShared)
         rect->Draw(App());
     }
     ASSERT_NE(a.GetBitmap(), nullptr);
-    EXPECT_EQ(a.GetBitmap(), b.GetBitmap());
-    EXPECT_EQ(a.GetBitmap()->refCount, 2);
-    EXPECT_EQ(a.GetBitmap()->PixelAt(29, 19), 0x80808080u);
-    EXPECT_EQ(ColourRect::PremultipliedPixel(Colour(255, 0, 0, 255)), 0xFFFF0000u);
-    EXPECT_EQ(ColourRect::PremultipliedPixel(Colour(0, 0, 0, 0)), 0u);
+    EXPECT_EQ(std::make_tuple(b.GetBitmap(), a.GetBitmap()->refCount, a.GetBitmap()->PixelAt(29, 19)),
+              std::make_tuple(a.GetBitmap(), 2, 0x80808080u));
+    EXPECT_EQ(std::make_pair(ColourRect::PremultipliedPixel(Colour(255, 0, 0, 255)),
+                             ColourRect::PremultipliedPixel(Colour(0, 0, 0, 0))),
+              std::make_pair(0xFFFF0000u, 0u));
 
     b.SetColour(Colour(255, 255, 255, 255));
     b.Draw(App());
     EXPECT_NE(a.GetBitmap(), b.GetBitmap());
-    EXPECT_FALSE(b.GetBitmap()->HasAlpha());
-    EXPECT_EQ(a.GetBitmap()->refCount, 1);
+    EXPECT_EQ(std::make_pair(b.GetBitmap()->HasAlpha(), a.GetBitmap()->refCount), std::make_pair(false, 1));
 }
 
 } // namespace

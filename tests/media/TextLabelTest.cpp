@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <tuple>
 #include <utility>
 
 #include <gtest/gtest.h>
@@ -88,15 +89,13 @@ TEST_F(TextLabelTest, InkStartsAtTheFirstColumnAndSitsOnTheSharedBaseline)
     Configure(label, "H", 40);
     ASSERT_GT(label.GetWidth(), 0);
     const Bitmap* bitmap = label.GetBitmap();
-    int firstColumnInk = 0;
+    // "H" has no descender: the rows reserved below its baseline stay empty.
+    int firstColumnInk = 0, bottomRowInk = 0;
     for (int y = 0; y < bitmap->Height(); ++y)
         firstColumnInk += bitmap->AlphaAt(0, y);
-    EXPECT_GT(firstColumnInk, 0);
-    // "H" has no descender: the rows reserved below its baseline stay empty.
-    int bottomRowInk = 0;
     for (int x = 0; x < bitmap->Width(); ++x)
         bottomRowInk += bitmap->AlphaAt(x, bitmap->Height() - 1);
-    EXPECT_EQ(bottomRowInk, 0);
+    EXPECT_TRUE(firstColumnInk > 0 && bottomRowInk == 0) << firstColumnInk << " " << bottomRowInk;
 }
 
 TEST_F(TextLabelTest, TranslucentTextIsPremultiplied)
@@ -118,8 +117,7 @@ TEST_F(TextLabelTest, TranslucentTextIsPremultiplied)
             ASSERT_EQ(p & 0xFF, 0u);
             maxAlpha = std::max(maxAlpha, a);
         }
-    EXPECT_GE(maxAlpha, 126);
-    EXPECT_LE(maxAlpha, 128);
+    EXPECT_NEAR(maxAlpha, 127, 1);
 }
 
 TEST_F(TextLabelTest, AShownLabelReachesTheScreenInItsCurrentColour)
@@ -156,8 +154,8 @@ TEST_F(TextLabelTest, TextThatIsNotUtf8StillShowsWithReplacementMarks)
     Configure(latin, "Set \xE9t\xE9");
     Configure(marked, "Set ?t?");
     EXPECT_GT(latin.GetWidth(), 0);
-    EXPECT_EQ(latin.GetWidth(), marked.GetWidth());
-    EXPECT_EQ(latin.GetText(), "Set \xE9t\xE9"); // the text itself is kept
+    EXPECT_EQ(std::make_pair(latin.GetWidth(), latin.GetText()),
+              std::make_pair(marked.GetWidth(), std::string("Set \xE9t\xE9")));
 }
 
 TEST_F(TextLabelTest, MissingFontShowsNothingWithoutAMessage)
@@ -166,8 +164,7 @@ TEST_F(TextLabelTest, MissingFontShowsNothingWithoutAMessage)
     label.SetFont("Data/Fonts/Nowhere", 24);
     label.SetText("Hello");
     EXPECT_EQ(label.GetWidth(), 0);
-    EXPECT_EQ(label.GetBitmap(), nullptr);
-    EXPECT_TRUE(Platform().Messages().empty());
+    EXPECT_TRUE(label.GetBitmap() == nullptr && Platform().Messages().empty());
 }
 
 } // namespace
@@ -183,8 +180,8 @@ TEST_F(TextLabelTest, AHaloSurroundsTheInkWithItsOwnOpaqueColour)
         Configure(*label, "x12", 32);
     }
     haloed.SetHalo(Colour(255, 248, 226, 255), 3);
-    EXPECT_EQ(haloed.GetWidth(), plain.GetWidth() + 6);
-    EXPECT_EQ(haloed.GetHeight(), plain.GetHeight() + 6);
+    EXPECT_EQ(std::make_pair(haloed.GetWidth(), haloed.GetHeight()),
+              std::make_pair(plain.GetWidth() + 6, plain.GetHeight() + 6));
     const Bitmap* bitmap = haloed.GetBitmap();
     ASSERT_NE(bitmap, nullptr);
     int ink = 0;

@@ -1,9 +1,7 @@
 #include <chrono>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -11,25 +9,12 @@
 #include <gtest/gtest.h>
 
 #include "engine/platform/SdlAudioBackend.h"
+#include "fixtures/ScopedEnv.h"
 #include "media/AudioDevice.h"
 #include "media/SoundData.h"
 
 namespace
 {
-
-// Sets an environment variable for the test's lifetime.
-struct ScopedEnv
-{
-    ScopedEnv(const char* variable, const std::string& value) : name(variable)
-    {
-        if (const char* old = std::getenv(variable))
-            previous = old;
-        setenv(variable, value.c_str(), 1);
-    }
-    ~ScopedEnv() { previous ? setenv(name, previous->c_str(), 1) : unsetenv(name); }
-    const char* name;
-    std::optional<std::string> previous;
-};
 
 std::vector<int16_t> ReadSamples(const std::string& path)
 {

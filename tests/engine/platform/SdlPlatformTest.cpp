@@ -36,14 +36,13 @@ TEST(SdlPlatformTest, ScancodesOfAUsKeyboardGiveTheirCharacters)
     for (const UsKey& key : UsKeys)
     {
         const int vk = ScancodeToVirtualKey(key.scancode);
-        EXPECT_EQ(MapKey(vk, false), key.plain) << SDL_GetScancodeName(static_cast<SDL_Scancode>(key.scancode));
-        EXPECT_EQ(MapKey(vk, true), key.shifted) << SDL_GetScancodeName(static_cast<SDL_Scancode>(key.scancode));
+        EXPECT_EQ(std::make_pair(MapKey(vk, false), MapKey(vk, true)), std::make_pair(+key.plain, +key.shifted))
+            << SDL_GetScancodeName(static_cast<SDL_Scancode>(key.scancode));
     }
     for (int i = 0; i < 26; ++i)
     {
         const int vk = ScancodeToVirtualKey(SDL_SCANCODE_A + i);
-        EXPECT_EQ(MapKey(vk, false), 'a' + i);
-        EXPECT_EQ(MapKey(vk, true), 'a' + i);
+        EXPECT_EQ(std::make_pair(MapKey(vk, false), MapKey(vk, true)), std::make_pair('a' + i, 'a' + i));
     }
 }
 
@@ -58,19 +57,19 @@ TEST(SdlPlatformTest, EditingKeysKeypadAndModifiers)
         {SDL_SCANCODE_NONUSBACKSLASH, 1}, {SDL_SCANCODE_CAPSLOCK, 1}, // no character: "other"
     };
     for (const auto& [scancode, code] : editing)
-    {
-        EXPECT_EQ(MapKey(ScancodeToVirtualKey(scancode), false), code) << scancode;
-        EXPECT_EQ(MapKey(ScancodeToVirtualKey(scancode), true), code) << scancode;
-    }
+        EXPECT_EQ(
+            std::make_pair(MapKey(ScancodeToVirtualKey(scancode), false), MapKey(ScancodeToVirtualKey(scancode), true)),
+            std::make_pair(code, code))
+            << scancode;
     // Modifiers and numbers no key has give "other" too.
     for (int vk : {0x10, 0x11, 0x12, 0, -1, 256, 1000})
         EXPECT_EQ(MapKey(vk, true), 1) << vk;
-    EXPECT_EQ(ScancodeToVirtualKey(SDL_SCANCODE_LSHIFT), VirtualKey::Shift);
-    EXPECT_EQ(ScancodeToVirtualKey(SDL_SCANCODE_RSHIFT), VirtualKey::Shift);
-    EXPECT_EQ(ScancodeToVirtualKey(SDL_SCANCODE_LALT), VirtualKey::Menu);
-    EXPECT_EQ(ScancodeToVirtualKey(SDL_SCANCODE_RALT), VirtualKey::Menu);
-    EXPECT_EQ(ScancodeToVirtualKey(SDL_SCANCODE_KP_3), VirtualKey::Numpad0 + 3);
-    EXPECT_EQ(ScancodeToVirtualKey(SDL_SCANCODE_F5), VirtualKey::F1 + 4);
+    const std::pair<SDL_Scancode, int> named[] = {
+        {SDL_SCANCODE_LSHIFT, VirtualKey::Shift},     {SDL_SCANCODE_RSHIFT, VirtualKey::Shift},
+        {SDL_SCANCODE_LALT, VirtualKey::Menu},        {SDL_SCANCODE_RALT, VirtualKey::Menu},
+        {SDL_SCANCODE_KP_3, VirtualKey::Numpad0 + 3}, {SDL_SCANCODE_F5, VirtualKey::F1 + 4}};
+    for (const auto& [scancode, vk] : named)
+        EXPECT_EQ(ScancodeToVirtualKey(scancode), vk) << scancode;
 }
 
 // The rest drives the SDL backend itself on SDL's display-less driver.
@@ -128,13 +127,8 @@ TEST_F(SdlWindowTest, FullScreenScalesThePictureAndMapsTheMouseBack)
     for (Uint32 id = 1; id < 1000 && !window; ++id)
         window = SDL_GetWindowFromID(id);
     ASSERT_NE(window, nullptr);
-    int w = 0, h = 0;
     SDL_Surface* surface = SDL_GetWindowSurface(window);
-    if (surface)
-    {
-        w = surface->w;
-        h = surface->h;
-    }
+    const int w = surface ? surface->w : 0, h = surface ? surface->h : 0;
     if (w == 320 && h == 240)
         GTEST_SKIP() << "the driver kept the window at the picture's size";
     const auto* row = static_cast<const uint32_t*>(surface->pixels) + static_cast<size_t>(h / 2) * surface->pitch / 4;
