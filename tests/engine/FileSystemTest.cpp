@@ -37,11 +37,7 @@ class FileSystemTest : public HeadlessApp
 
     bool Mount() { return FileSystem::Get().Init("."); }
 
-    std::string Read(const std::string& path)
-    {
-        std::optional<std::string> bytes = FileSystem::Get().ReadWholeFile(path);
-        return bytes ? *bytes : std::string("<missing>");
-    }
+    std::string Read(const std::string& path) { return FileSystem::Get().ReadWholeFile(path).value_or("<missing>"); }
 
     std::vector<std::string> Messages()
     {

@@ -43,8 +43,6 @@ class ScreenManagerTest : public HeadlessApp
     RecordingScreen second{"B", log};
 };
 
-// --- screen switching ---
-
 TEST_F(ScreenManagerTest, SwitchHappensAtTheNextUpdateReleasingBothListsBeforeOnExit)
 {
     RecordingControl a("a", log), b("b", log);

@@ -81,8 +81,6 @@ class MixerTest : public HeadlessApp
     HeadlessAudioBackend* output = nullptr;
 };
 
-// --- the device on its own ---
-
 TEST_F(MixerTest, SoundStartsAfterTheQueuedBuffersScaledByVolumeAndSaturates)
 {
     auto data = Decoded(Constant(1000, 20000));
@@ -112,11 +110,8 @@ TEST_F(MixerTest, SoundStartsAfterTheQueuedBuffersScaledByVolumeAndSaturates)
 TEST_F(MixerTest, LoopCountsAndTheEndOfTheDataAreHonoured)
 {
     std::vector<int16_t> ramp;
-    for (int i = 0; i < 10; ++i)
-    {
-        ramp.push_back(static_cast<int16_t>(1000 * (i + 1)));
-        ramp.push_back(static_cast<int16_t>(-1000 * (i + 1)));
-    }
+    for (int i = 1; i <= 10; ++i)
+        ramp.insert(ramp.end(), {static_cast<int16_t>(1000 * i), static_cast<int16_t>(-1000 * i)});
     auto data = Decoded(ramp);
     int voice = -1;
     // Three passes, then free; an end past the data is cut to the data.
@@ -161,8 +156,6 @@ TEST_F(MixerTest, BadRequestsAreRefused)
     EXPECT_EQ(closed.Open(std::make_unique<HeadlessAudioBackend>(true), 175, 2, 16, 22050, 5),
               AudioError::DeviceFailure);
 }
-
-// --- effects ---
 
 TEST_F(MixerTest, MonoEffectPlaysIdenticallyOnBothChannelsAndFreesItsVoice)
 {
@@ -256,8 +249,6 @@ TEST_F(MixerTest, DamagedOrMissingEffectFilesGiveASilentSoundAndAMessage)
         sound->Release();
     }
 }
-
-// --- music ---
 
 TEST_F(MixerTest, LoopingMusicRestartsAtItsFirstSampleWithoutAGap)
 {

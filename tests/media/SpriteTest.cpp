@@ -81,12 +81,8 @@ class SpriteTest : public HeadlessApp
         return std::any_of(tiles.begin(), tiles.end(), [](const DirtyTile& t) { return t.dirty; });
     }
 
-    void CleanTiles() { App().Render(); }
-
     swftest::MemoryFiles files;
 };
-
-// --- the cache ---
 
 TEST_F(SpriteTest, SameMovieAndSizeShareBitmapsUntilTheLastHolderGoes)
 {
@@ -115,9 +111,7 @@ TEST_F(SpriteTest, SameMovieAndSizeShareBitmapsUntilTheLastHolderGoes)
 
 TEST_F(SpriteTest, SameMovieAtTwoSizesIsRenderedOncePerSize)
 {
-    Sprite small;
-    Sprite large;
-    Sprite smallAgain;
+    Sprite small, large, smallAgain;
     Prepare(small, "Data/Graphics/Still.swf", 40, 20);
     const int loads = MovieLibrary::Get().DefinitionLoads();
     Prepare(large, "Data/Graphics/Still.swf", 80, 40);
@@ -200,14 +194,14 @@ TEST_F(SpriteTest, OneFrameMovieNeverInvalidatesItself)
 {
     Sprite sprite;
     Prepare(sprite, "Data/Graphics/Still.swf");
-    CleanTiles();
+    App().Render();
     ASSERT_FALSE(AnyTileDirty());
     Play(sprite, 20, 0.5);
     EXPECT_FALSE(AnyTileDirty());
 
     Sprite moving;
     Prepare(moving, "Data/Graphics/Five.swf", 100, 50, 300, 300);
-    CleanTiles();
+    App().Render();
     Play(moving, 1, 0.2);
     EXPECT_TRUE(App().IsDirty(300, 300, 100, 50));
 }
@@ -223,8 +217,6 @@ TEST_F(SpriteTest, MovieSlowerThanOneFramePerSecondHoldsItsFirstFrame)
         EXPECT_EQ(MovieLibrary::Get().GetFrameRate(path), 0.0f);
     }
 }
-
-// --- drawing ---
 
 TEST_F(SpriteTest, ClipShowsTheLeftPartButChangesInvalidateTheWholeRectangle)
 {
@@ -268,8 +260,7 @@ TEST_F(SpriteTest, MissingMovieWarnsOnceAndDrawsNothing)
 
 TEST_F(SpriteTest, ColourRectangleIsPremultipliedAndShared)
 {
-    ColourRect a;
-    ColourRect b;
+    ColourRect a, b;
     for (ColourRect* rect : {&a, &b})
     {
         rect->SetSize(30, 20);

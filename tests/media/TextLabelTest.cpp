@@ -79,8 +79,6 @@ TEST_F(TextLabelTest, MeasureTextMatchesTheRenderedWidth)
     Configure(label, "Score: 12345");
     Configure(probe, "wwwwwwwwwwww");
     EXPECT_EQ(label.MeasureText("wwwwwwwwwwww"), probe.GetWidth());
-    TextLabel unset; // no font: its own width
-    EXPECT_EQ(unset.MeasureText("abc"), 0);
 }
 
 TEST_F(TextLabelTest, InkStartsAtTheFirstColumnAndSitsOnTheSharedBaseline)
@@ -164,6 +162,8 @@ TEST_F(TextLabelTest, MissingFontShowsNothingWithoutAMessage)
     label.SetFont("Data/Fonts/Nowhere", 24);
     label.SetText("Hello");
     EXPECT_EQ(label.GetWidth(), 0);
+    TextLabel unset; // no font at all: measures nothing
+    EXPECT_EQ(unset.MeasureText("abc"), 0);
     EXPECT_TRUE(label.GetBitmap() == nullptr && Platform().Messages().empty());
 }
 

@@ -42,20 +42,14 @@ TEST(SdlAudioBackendTest, MixedSamplesReachTheOutputUnchangedAfterTheQueuedBuffe
 
     std::vector<int16_t> ramp;
     for (int i = 0; i < 3000; ++i)
-    {
-        ramp.push_back(static_cast<int16_t>(i * 10));
-        ramp.push_back(static_cast<int16_t>(-i * 10));
-    }
+        ramp.insert(ramp.end(), {static_cast<int16_t>(i * 10), static_cast<int16_t>(-i * 10)});
     std::shared_ptr<SoundData> data;
     ASSERT_EQ(device.CreateDecodedSound(data, ramp), AudioError::None);
     int voice = -1;
     ASSERT_EQ(device.Play(data, voice, 65535, 0, 0, 0, -1), AudioError::None);
-    for (int i = 0; i < 200 && device.IsPlaying(voice, data.get()); ++i)
-    {
-        if (std::filesystem::exists(file) && std::filesystem::file_size(file) > 400000)
-            break;
+    const auto enough = [&] { return std::filesystem::exists(file) && std::filesystem::file_size(file) > 400000; };
+    for (int i = 0; i < 200 && device.IsPlaying(voice, data.get()) && !enough(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
     device.Close();
 
     const std::vector<int16_t> written = ReadSamples(file);
