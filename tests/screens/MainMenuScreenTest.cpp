@@ -28,11 +28,9 @@ TEST_F(MainMenuScreenTest, MusicStartsOnTheThirdFrameAndIsNotRestartedOnReturn)
     EXPECT_EQ(Menu().Music(), nullptr);
     RunFrames(1); // frame 2
     Sound* music = Menu().Music();
-    ASSERT_NE(music, nullptr);
-    ASSERT_TRUE(music->HasData());
-    EXPECT_TRUE(music->IsPlaying());
+    ASSERT_TRUE(music != nullptr && music->HasData());
+    EXPECT_EQ(std::make_pair(music->IsPlaying(), BusyVoices()), std::make_pair(true, 1));
     const int channel = music->Channel();
-    EXPECT_EQ(BusyVoices(), 1);
 
     Blank elsewhere;
     ScreenManager::Get().SetScreen(&elsewhere, true);
@@ -40,9 +38,7 @@ TEST_F(MainMenuScreenTest, MusicStartsOnTheThirdFrameAndIsNotRestartedOnReturn)
     EXPECT_TRUE(music->IsPlaying()); // plays on under the other menus
     ScreenManager::Get().SetScreen(&MainMenuScreen::Get(), true);
     RunFrames(5);
-    EXPECT_EQ(Menu().Music(), music);
-    EXPECT_EQ(music->Channel(), channel);
-    EXPECT_EQ(BusyVoices(), 1);
+    EXPECT_EQ(std::make_tuple(Menu().Music(), music->Channel(), BusyVoices()), std::make_tuple(music, channel, 1));
 
     // Stopped by someone else, it starts again on the next visit.
     music->Stop();
@@ -57,19 +53,15 @@ TEST_F(MainMenuScreenTest, EscapeOpensOneExitDialogHoweverOftenItIsPressed)
 {
     EnterMenu();
     for (int i = 0; i < 3; ++i)
-    {
-        ScreenManager::Get().OnKeyDown(KeyCode::Escape, false);
-        RunFrames(1);
-    }
-    EXPECT_TRUE(ScreenManager::Get().IsModal());
-    EXPECT_EQ(ScreenManager::Get().ModalControls().size(), 6u);
+        ScreenManager::Get().OnKeyDown(KeyCode::Escape, false), RunFrames(1);
+    EXPECT_EQ(std::make_pair(ScreenManager::Get().IsModal(), ScreenManager::Get().ModalControls().size()),
+              (std::make_pair<bool, size_t>(true, 6)));
 
     // Menu hotkeys are not heard while the dialog is open.
     ScreenManager::Get().OnKeyDown('p', false);
     ScreenManager::Get().OnKeyDown('n', false);
-    EXPECT_FALSE(ScreenManager::Get().IsModal());
-    EXPECT_FALSE(App().IsQuitRequested());
-    EXPECT_EQ(Current(), &MainMenuScreen::Get());
+    EXPECT_EQ(std::make_tuple(ScreenManager::Get().IsModal(), App().IsQuitRequested(), Current()),
+              std::make_tuple(false, false, static_cast<Screen*>(&MainMenuScreen::Get())));
 
     // Exit Game's hotkey opens the same dialog (the window check answers it with Yes).
     ScreenManager::Get().OnKeyDown('e', false);
@@ -80,8 +72,8 @@ TEST_F(MainMenuScreenTest, ButtonsFollowTheDisplaySize)
 {
     EnterMenu(1024, 768);
     const Button& play = Menu().PlayGameButton();
-    EXPECT_EQ(std::make_tuple(play.GetX(), play.GetWidth(), play.GetHeight()), std::make_tuple(512 - 579 / 2, 579, 70));
-    EXPECT_EQ(Menu().Logo().GetWidth(), 832);
+    EXPECT_EQ(std::make_tuple(play.GetX(), play.GetWidth(), play.GetHeight(), Menu().Logo().GetWidth()),
+              std::make_tuple(512 - 579 / 2, 579, 70, 832));
 }
 
 TEST_F(MainMenuScreenTest, PadAndTabMoveAVisibleFocusOverTheMenuAndItsDialog)
@@ -96,12 +88,11 @@ TEST_F(MainMenuScreenTest, PadAndTabMoveAVisibleFocusOverTheMenuAndItsDialog)
     };
     ScreenManager& screens = ScreenManager::Get();
     Platform().PushPad(Type::PadAdded, 7);
+    const auto focus = [&] { return std::make_pair(screens.Focus(), Menu().PlayGameButton().GetState()); };
     pad(PadButton::DPadDown);
-    EXPECT_EQ(screens.Focus(), &Menu().PlayGameButton());
-    EXPECT_EQ(Menu().PlayGameButton().GetState(), Button::MouseOver);
+    EXPECT_EQ(focus(), std::make_pair<Control*>(&Menu().PlayGameButton(), +Button::MouseOver));
     pad(PadButton::DPadDown);
-    EXPECT_EQ(screens.Focus(), &Menu().HighScoresButton());
-    EXPECT_EQ(Menu().PlayGameButton().GetState(), Button::Normal);
+    EXPECT_EQ(focus(), std::make_pair<Control*>(&Menu().HighScoresButton(), +Button::Normal));
     pad(PadButton::DPadUp);
     pad(PadButton::DPadUp); // wraps round to the bottom
     EXPECT_EQ(screens.Focus(), &Menu().ExitGameButton());
@@ -117,15 +108,13 @@ TEST_F(MainMenuScreenTest, PadAndTabMoveAVisibleFocusOverTheMenuAndItsDialog)
     // B is Escape: the exit dialog opens with a focus of its own; A on No
     // closes it and the menu has its focus back.
     pad(PadButton::B);
-    ASSERT_TRUE(screens.IsModal());
-    EXPECT_EQ(screens.Focus(), nullptr);
+    ASSERT_TRUE(screens.IsModal() && screens.Focus() == nullptr);
     pad(PadButton::DPadRight);
     pad(PadButton::DPadRight);
     EXPECT_EQ(screens.Focus(), &Menu().ExitDialog().NoButton());
     pad(PadButton::A);
-    EXPECT_FALSE(screens.IsModal());
-    EXPECT_FALSE(App().IsQuitRequested());
-    EXPECT_EQ(screens.Focus(), &Menu().ExitGameButton());
+    EXPECT_EQ(std::make_tuple(screens.IsModal(), App().IsQuitRequested(), screens.Focus()),
+              std::make_tuple(false, false, static_cast<Control*>(&Menu().ExitGameButton())));
     // Enter presses the focus: Exit Game opens the dialog again.
     Platform().PushKey(VirtualKey::Return);
     RunFrames(1);
