@@ -104,8 +104,8 @@ TEST_F(DamagedSaveFileTest, SizeAndAttributeLimits)
 
         WriteFile(c.path, c.head + attributes(MaxXmlAttributes + 1) + closing);
         read = ReadXmlDocument(c.path, document, c.limit);
-        EXPECT_EQ(read.status, XmlRead::Status::Damaged);
-        EXPECT_EQ(read.reason, "an element has more than 256 attributes");
+        EXPECT_EQ(std::make_pair(read.status, read.reason),
+                  std::make_pair(XmlRead::Status::Damaged, std::string("an element has more than 256 attributes")));
     }
 
     // The readers refuse them the same way: a save file goes aside, a level

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <tuple>
 
 namespace
 {
@@ -75,10 +76,9 @@ TEST_F(PuzzleLevelTest, ReaderMessages)
         EXPECT_EQ(CountNotEmpty(), 0);
     }
 
-    cells = EmptyCells();
     EXPECT_FALSE(LoadPuzzleLevel("Data/Levels/Test/404.qvl", cells, moves));
-    EXPECT_EQ(TakeMessages(), std::vector<std::string>{"Warning: Unable to load Puzzle Level.\n\n"
-                                                       "Data/Levels/Test/404.qvl: no such file."});
+    const std::string missing = "Warning: Unable to load Puzzle Level.\n\nData/Levels/Test/404.qvl: no such file.";
+    EXPECT_EQ(TakeMessages(), std::vector<std::string>{missing});
 
     // A damaged file nested far too deep is refused, not parsed.
     std::string deep = "<qvl moves=\"1\">";
@@ -92,62 +92,40 @@ TEST_F(PuzzleLevelTest, ReaderMessages)
     // A caller may take the text instead and decide when to show it.
     std::string warning;
     EXPECT_FALSE(LoadPuzzleLevel("Data/Levels/Test/404.qvl", cells, moves, &warning));
-    EXPECT_EQ(warning, "Warning: Unable to load Puzzle Level.\n\nData/Levels/Test/404.qvl: no such file.");
+    EXPECT_EQ(warning, missing);
     EXPECT_TRUE(Messages().empty());
 
     // A fault keeps what was read before it.
-    EXPECT_FALSE(LoadText("<qvl moves=\"7\">\n"
-                          "   <block x=\"0\" y=\"0\" color=\"0\"/>\n"
-                          "   <block x=\"1\" y=\"0\" color=\"4\"/>\n"
-                          "   <block x=\"2\" color=\"4\"/>\n"
-                          "   <block x=\"3\" y=\"0\" color=\"3\"/>\n"
-                          "</qvl>\n"));
-    EXPECT_EQ(moves, 7);
-    EXPECT_EQ(At(cells, 0, 0), BlockType::Red);
-    EXPECT_EQ(At(cells, 1, 0), BlockType::Green);
-    EXPECT_EQ(CountNotEmpty(), 2);
+    EXPECT_FALSE(LoadText("<qvl moves=\"7\"><block x=\"0\" y=\"0\" color=\"0\"/><block x=\"1\" y=\"0\" color=\"4\"/>"
+                          "<block x=\"2\" color=\"4\"/><block x=\"3\" y=\"0\" color=\"3\"/></qvl>"));
+    EXPECT_EQ(std::make_tuple(moves, At(cells, 0, 0), At(cells, 1, 0), CountNotEmpty()),
+              std::make_tuple(7, BlockType::Red, BlockType::Green, 2));
 }
 
 TEST_F(PuzzleLevelTest, ReaderAcceptsWhatTheGameStores)
 {
     EXPECT_TRUE(LoadText("<qvl moves=\"5\"/>"));
-    EXPECT_EQ(moves, 5);
-    EXPECT_EQ(CountNotEmpty(), 0);
+    EXPECT_EQ(std::make_pair(moves, CountNotEmpty()), std::make_pair(5, 0));
 
     // Other children are skipped, numbers read like "%d", a later entry wins,
     // Windows line ends and a declaration are fine.
-    EXPECT_TRUE(LoadText("<?xml version=\"1.0\"?>\r\n<qvl moves=\"12 moves\">\r\n"
-                         "<note text=\"hi\"/>\r\n"
-                         "<block x=\" 5\" y=\"9abc\" color=\"7\"/>\r\n"
-                         "<block x=\"0\" y=\"0\" color=\"2\"/>\r\n"
-                         "<block x=\"0\" y=\"0\" color=\"5\"/>\r\n"
-                         "<block x=\"+1\" y=\"0\" color=\"1\"/>\r\n"
-                         "</qvl>\r\n"));
-    EXPECT_EQ(moves, 12);
-    EXPECT_EQ(At(cells, 5, 9), BlockType::Wild);
-    EXPECT_EQ(At(cells, 0, 0), BlockType::NoPicture);
-    EXPECT_EQ(At(cells, 1, 0), BlockType::Orange);
-    EXPECT_EQ(CountNotEmpty(), 3);
+    EXPECT_TRUE(
+        LoadText("<?xml version=\"1.0\"?>\r\n<qvl moves=\"12 moves\">\r\n<note text=\"hi\"/>\r\n"
+                 "<block x=\" 5\" y=\"9abc\" color=\"7\"/>\r\n<block x=\"0\" y=\"0\" color=\"2\"/>\r\n"
+                 "<block x=\"0\" y=\"0\" color=\"5\"/>\r\n<block x=\"+1\" y=\"0\" color=\"1\"/>\r\n</qvl>\r\n"));
+    EXPECT_EQ(std::make_tuple(moves, At(cells, 5, 9), At(cells, 0, 0), At(cells, 1, 0), CountNotEmpty()),
+              std::make_tuple(12, BlockType::Wild, BlockType::NoPicture, BlockType::Orange, 3));
 
     // Entries outside the field or with unknown codes are skipped.
-    EXPECT_TRUE(LoadText("<qvl moves=\"4\">"
-                         "<block x=\"2\" y=\"3\" color=\"1\"/>"
-                         "<block x=\"6\" y=\"0\" color=\"0\"/>"
-                         "<block x=\"-1\" y=\"9\" color=\"0\"/>"
-                         "<block x=\"0\" y=\"10\" color=\"0\"/>"
-                         "<block x=\"3\" y=\"40\" color=\"0\"/>"
-                         "<block x=\"a\" y=\"1\" color=\"0\"/>"
-                         "<block x=\"1\" y=\"b\" color=\"0\"/>"
-                         "<block x=\"1\" y=\"1\" color=\"green\"/>"
-                         "<block x=\"1\" y=\"2\" color=\"42\"/>"
-                         "<block x=\"1\" y=\"3\" color=\"-1\"/>"
-                         "<block x=\"1\" y=\"4\" color=\"6\"/>"
-                         "<block x=\"99999999999\" y=\"0\" color=\"0\"/>"
-                         "<block x=\"4\" y=\"9\" color=\"3\"/>"
-                         "</qvl>"));
-    EXPECT_EQ(At(cells, 2, 3), BlockType::Orange);
-    EXPECT_EQ(At(cells, 4, 9), BlockType::Purple);
-    EXPECT_EQ(CountNotEmpty(), 2);
+    EXPECT_TRUE(LoadText("<qvl moves=\"4\"><block x=\"2\" y=\"3\" color=\"1\"/><block x=\"6\" y=\"0\" color=\"0\"/>"
+                         "<block x=\"-1\" y=\"9\" color=\"0\"/><block x=\"0\" y=\"10\" color=\"0\"/>"
+                         "<block x=\"3\" y=\"40\" color=\"0\"/><block x=\"a\" y=\"1\" color=\"0\"/>"
+                         "<block x=\"1\" y=\"b\" color=\"0\"/><block x=\"1\" y=\"1\" color=\"green\"/>"
+                         "<block x=\"1\" y=\"2\" color=\"42\"/><block x=\"1\" y=\"3\" color=\"-1\"/>"
+                         "<block x=\"1\" y=\"4\" color=\"6\"/><block x=\"99999999999\" y=\"0\" color=\"0\"/>"
+                         "<block x=\"4\" y=\"9\" color=\"3\"/></qvl>"));
+    EXPECT_EQ(std::make_tuple(At(cells, 2, 3), At(cells, 4, 9), CountNotEmpty()),
+              std::make_tuple(BlockType::Orange, BlockType::Purple, 2));
     EXPECT_TRUE(Messages().empty());
 
     // Move counts are read safely.
@@ -156,16 +134,16 @@ TEST_F(PuzzleLevelTest, ReaderAcceptsWhatTheGameStores)
     EXPECT_TRUE(LoadPuzzleLevel("Data/Levels/Test/001.qvl", cells, moves));
     EXPECT_EQ(moves, 7);
 
-    EXPECT_TRUE(LoadText("<qvl moves=\"-3\"/>"));
-    EXPECT_EQ(moves, 0);
-    EXPECT_TRUE(LoadText("<qvl moves=\"99999999999\"/>"));
-    EXPECT_EQ(moves, MaxPuzzleMoves);
+    for (const auto& [count, kept] : {std::pair{"-3", 0}, {"99999999999", MaxPuzzleMoves}})
+    {
+        EXPECT_TRUE(LoadText(std::string("<qvl moves=\"") + count + "\"/>"));
+        EXPECT_EQ(moves, kept) << count;
+    }
 
     // Backslashes in the path are slashes.
     WriteFile("Data/Levels/Set/002.qvl", "<qvl moves=\"9\"><block x=\"0\" y=\"9\" color=\"2\"/></qvl>");
     EXPECT_TRUE(LoadPuzzleLevel("Data\\Levels\\Set\\002.qvl", cells, moves));
-    EXPECT_EQ(moves, 9);
-    EXPECT_EQ(At(cells, 0, 9), BlockType::Blue);
+    EXPECT_EQ(std::make_pair(moves, At(cells, 0, 9)), std::make_pair(9, BlockType::Blue));
 }
 
 TEST_F(PuzzleLevelTest, WriterProducesTheExactText)
@@ -179,19 +157,14 @@ TEST_F(PuzzleLevelTest, WriterProducesTheExactText)
     level[0 * 6 + 5] = BlockType::NoPicture;
     std::filesystem::create_directories(PathOf("Data/Levels/Mine"));
     ASSERT_TRUE(SavePuzzleLevel(PathOf("Data/Levels/Mine/001.qvl"), level, 12));
-    EXPECT_EQ(ReadFile("Data/Levels/Mine/001.qvl"), "<qvl moves=\"12\">\n"
-                                                    "   <block x=\"5\" y=\"0\" color=\"5\"/>\n"
-                                                    "   <block x=\"0\" y=\"9\" color=\"2\"/>\n"
-                                                    "   <block x=\"1\" y=\"9\" color=\"7\"/>\n"
-                                                    "</qvl>\n");
+    EXPECT_EQ(ReadFile("Data/Levels/Mine/001.qvl"),
+              "<qvl moves=\"12\">\n   <block x=\"5\" y=\"0\" color=\"5\"/>\n   <block x=\"0\" y=\"9\" color=\"2\"/>\n"
+              "   <block x=\"1\" y=\"9\" color=\"7\"/>\n</qvl>\n");
     EXPECT_TRUE(Messages().empty());
 
     // Save and load reproduce every cell; blocks listed bottom-up come back written top-down.
-    ASSERT_TRUE(LoadText("<qvl moves=\"20\">"
-                         "<block x=\"3\" y=\"9\" color=\"4\"/>"
-                         "<block x=\"0\" y=\"5\" color=\"0\"/>"
-                         "<block x=\"2\" y=\"0\" color=\"7\"/>"
-                         "</qvl>"));
+    ASSERT_TRUE(LoadText("<qvl moves=\"20\"><block x=\"3\" y=\"9\" color=\"4\"/><block x=\"0\" y=\"5\" color=\"0\"/>"
+                         "<block x=\"2\" y=\"0\" color=\"7\"/></qvl>"));
     PuzzleCells full = EmptyCells();
     for (int i = 0; i < PuzzleCellCount; i += 7)
         full[static_cast<size_t>(i)] = static_cast<BlockType>(i % 8 == 6 ? 7 : i % 8);
@@ -200,11 +173,9 @@ TEST_F(PuzzleLevelTest, WriterProducesTheExactText)
     const std::string text = ReadFile("Data/Levels/Test/001.qvl");
     EXPECT_LT(text.find("x=\"2\" y=\"0\""), text.find("x=\"1\" y=\"1\""));
 
-    PuzzleCells back = EmptyCells();
-    int backMoves = 0;
-    ASSERT_TRUE(LoadPuzzleLevel("Data/Levels/Test/001.qvl", back, backMoves));
-    EXPECT_EQ(back, full);
-    EXPECT_EQ(backMoves, 20);
+    cells = EmptyCells();
+    ASSERT_TRUE(LoadPuzzleLevel("Data/Levels/Test/001.qvl", cells, moves));
+    EXPECT_EQ(std::make_pair(cells, moves), std::make_pair(full, 20));
 }
 
 TEST_F(PuzzleLevelTest, PuzzleExistsNeedsAWellFormedFile)
@@ -212,23 +183,17 @@ TEST_F(PuzzleLevelTest, PuzzleExistsNeedsAWellFormedFile)
     WriteFile("Data/Levels/A/001.qvl", "<qvl moves=\"1\"/>");
     WriteFile("Data/Levels/A/002.qvl", "<anything/>");
     WriteFile("Data/Levels/A/003.qvl", "<qvl moves=\"1\">");
-    EXPECT_TRUE(PuzzleExists("Data/Levels/A/001.qvl"));
-    EXPECT_TRUE(PuzzleExists("Data/Levels/A/002.qvl"));
-    EXPECT_FALSE(PuzzleExists("Data/Levels/A/003.qvl"));
-    EXPECT_FALSE(PuzzleExists("Data/Levels/A/004.qvl"));
+    for (const auto& [number, exists] : {std::pair{1, true}, {2, true}, {3, false}, {4, false}})
+        EXPECT_EQ(PuzzleExists("Data/Levels/A/00" + std::to_string(number) + ".qvl"), exists) << number;
     EXPECT_TRUE(Messages().empty());
 
     // The next puzzle follows the numbers, then the sets.
     std::filesystem::remove_all(PathOf("Data/Levels/A"));
     const std::string level = "<qvl moves=\"1\"/>";
-    WriteFile("Data/Levels/1 Easy/015.qvl", level);
-    WriteFile("Data/Levels/1 Easy/016.qvl", level);
+    for (const char* name : {"1 Easy/015", "1 Easy/016", "4 Hard/001", "4 Hard/999", "4 Hard/1000", "stray"})
+        WriteFile("Data/Levels/" + std::string(name) + ".qvl", level);
     WriteFile("Data/Levels/2 Empty/readme.txt", "no puzzles here");
     WriteFile("Data/Levels/3 Broken/001.qvl", "<qvl");
-    WriteFile("Data/Levels/4 Hard/001.qvl", level);
-    WriteFile("Data/Levels/4 Hard/999.qvl", level);
-    WriteFile("Data/Levels/4 Hard/1000.qvl", level);
-    WriteFile("Data/Levels/stray.qvl", level);
 
     EXPECT_EQ(NextPuzzlePath("Data/Levels/1 Easy/015.qvl"), "Data/Levels/1 Easy/016.qvl");
     // No 017: the next set with a playable first puzzle.
@@ -257,8 +222,7 @@ TEST_F(PuzzleLevelTest, LevelsAreFoundInsideDataArchives)
 
     EXPECT_EQ(ListPuzzleSets(), std::vector<std::string>{"Packed"});
     ASSERT_TRUE(LoadPuzzleLevel("Data/Levels/Packed/001.qvl", cells, moves));
-    EXPECT_EQ(moves, 8);
-    EXPECT_EQ(At(cells, 5, 9), BlockType::Green);
+    EXPECT_EQ(std::make_pair(moves, At(cells, 5, 9)), std::make_pair(8, BlockType::Green));
     EXPECT_EQ(NextPuzzlePath("Data/Levels/Packed/001.qvl"), "Data/Levels/Packed/002.qvl");
 }
 

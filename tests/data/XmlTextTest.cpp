@@ -5,7 +5,6 @@
 #include <tinyxml.h>
 
 #include <climits>
-#include <cmath>
 #include <tuple>
 
 #include "fixtures/HeadlessApp.h"
@@ -33,31 +32,13 @@ TEST(XmlText, IntegerAttributesReadLikeAScanOfAnInteger)
         TiXmlElement element("e");
         element.SetAttribute("v", text);
         int32_t value = 55;
-        EXPECT_EQ(ReadIntAttribute(element, "v", value), result) << text;
-        EXPECT_EQ(value, expected) << text;
+        const AttributeRead read = ReadIntAttribute(element, "v", value);
+        EXPECT_EQ(std::make_pair(read, value), std::make_pair(result, expected)) << text;
     }
     TiXmlElement element("e");
     int32_t value = 55;
-    EXPECT_EQ(ReadIntAttribute(element, "v", value), AttributeRead::Absent);
-    EXPECT_EQ(value, 55);
-}
-
-TEST(XmlText, DecimalAttributes)
-{
-    TiXmlElement element("e");
-    double value = -1.0;
-    element.SetAttribute("v", "0.75xyz");
-    EXPECT_EQ(ReadDoubleAttribute(element, "v", value), AttributeRead::Ok);
-    EXPECT_DOUBLE_EQ(value, 0.75);
-    element.SetAttribute("v", "nan");
-    EXPECT_EQ(ReadDoubleAttribute(element, "v", value), AttributeRead::Ok);
-    EXPECT_TRUE(std::isnan(value));
-    value = -1.0;
-    element.SetAttribute("v", "loud");
-    EXPECT_EQ(ReadDoubleAttribute(element, "v", value), AttributeRead::NotANumber);
-    EXPECT_EQ(ReadDoubleAttribute(element, "w", value), AttributeRead::Absent);
-    EXPECT_EQ(value, -1.0);
-    EXPECT_EQ(FormatC("%1.2f|%1.2f|%d", 1.0, 0.35f, -4), "1.00|0.35|-4");
+    const AttributeRead read = ReadIntAttribute(element, "v", value);
+    EXPECT_EQ(std::make_pair(read, value), std::make_pair(AttributeRead::Absent, 55));
 }
 
 using SaveFileTest = HeadlessApp;
@@ -70,15 +51,13 @@ TEST_F(SaveFileTest, AbandonedOrFailedWritesLeaveTheTargetAlone)
         ASSERT_TRUE(file.Open());
         file.Write("half");
     } // destroyed without Commit, as when the writer gives up
-    EXPECT_EQ(ReadFile("file.txt"), "old");
-    EXPECT_EQ(ReadFile("file.txt.tmp"), "");
+    EXPECT_EQ(ReadFile("file.txt") + "|" + ReadFile("file.txt.tmp"), "old|");
 
     SaveFile unopened(PathOf("file.txt"));
     unopened.Write("x");
     EXPECT_FALSE(unopened.Commit());
     SaveFile nowhere(PathOf("missing/file.txt"));
-    EXPECT_FALSE(nowhere.Open());
-    EXPECT_FALSE(nowhere.Commit());
+    EXPECT_FALSE(nowhere.Open() || nowhere.Commit());
     EXPECT_EQ(ReadFile("file.txt"), "old");
 }
 

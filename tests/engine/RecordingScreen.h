@@ -17,12 +17,7 @@ class RecordingScreen : public Screen
   public:
     RecordingScreen(std::string screenName, CallLog& callLog) : name(std::move(screenName)), log(callLog) {}
 
-    void OnEnter() override
-    {
-        Record("OnEnter");
-        if (onEnter)
-            onEnter();
-    }
+    void OnEnter() override { Record("OnEnter", onEnter); }
     void OnExit() override { Record("OnExit"); }
     void OnKey(int key, bool alt) override { Record("OnKey(" + std::to_string(key) + (alt ? ",alt)" : ")")); }
     void OnLeftButtonDown(int x, int y) override { Record("OnLeftButtonDown" + At(x, y)); }
@@ -42,7 +37,12 @@ class RecordingScreen : public Screen
     std::function<void()> onEnter;
 
   private:
-    void Record(const std::string& call) { log.push_back(name + ":" + call); }
+    void Record(const std::string& call, const std::function<void()>& then = {})
+    {
+        log.push_back(name + ":" + call);
+        if (then)
+            then();
+    }
 };
 
 class RecordingControl : public Control
@@ -51,45 +51,20 @@ class RecordingControl : public Control
     RecordingControl(std::string controlName, CallLog& callLog, int px = 0, int py = 0, int w = 10, int h = 10)
         : name(std::move(controlName)), log(callLog)
     {
-        x = px;
-        y = py;
-        width = w;
-        height = h;
+        x = px, y = py, width = w, height = h;
     }
 
     void Load() override { ++loads; }
-    void Release() override
-    {
-        Record("Release");
-        needsLoad = true;
-    }
+    void Release() override { Record("Release"), needsLoad = true; }
     bool OnKey(int key, bool alt) override
     {
         Record("OnKey(" + std::to_string(key) + (alt ? ",alt)" : ")"));
         return key == takesKey;
     }
-    void OnMouseDown(int px, int py) override
-    {
-        Record("OnMouseDown" + RecordingScreen::At(px, py));
-        if (onMouseDown)
-            onMouseDown();
-    }
-    void OnMouseUp(int px, int py) override
-    {
-        Record("OnMouseUp" + RecordingScreen::At(px, py));
-        if (onMouseUp)
-            onMouseUp();
-    }
-    void OnMouseEnter() override
-    {
-        Record("OnMouseEnter");
-        Control::OnMouseEnter();
-    }
-    void OnMouseLeave() override
-    {
-        Record("OnMouseLeave");
-        Control::OnMouseLeave();
-    }
+    void OnMouseDown(int px, int py) override { Record("OnMouseDown" + RecordingScreen::At(px, py), onMouseDown); }
+    void OnMouseUp(int px, int py) override { Record("OnMouseUp" + RecordingScreen::At(px, py), onMouseUp); }
+    void OnMouseEnter() override { Record("OnMouseEnter"), Control::OnMouseEnter(); }
+    void OnMouseLeave() override { Record("OnMouseLeave"), Control::OnMouseLeave(); }
     void OnMouseMove(int px, int py) override { Record("OnMouseMove" + RecordingScreen::At(px, py)); }
     void Update() override { ++updates; }
     bool Draw(Application& app) override
@@ -111,5 +86,10 @@ class RecordingControl : public Control
     std::function<void()> onMouseUp;
 
   private:
-    void Record(const std::string& call) { log.push_back(name + ":" + call); }
+    void Record(const std::string& call, const std::function<void()>& then = {})
+    {
+        log.push_back(name + ":" + call);
+        if (then)
+            then();
+    }
 };

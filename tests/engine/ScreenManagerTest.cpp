@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <tuple>
 
 #include "engine/RecordingScreen.h"
 #include "engine/ScreenManager.h"
@@ -29,24 +30,27 @@ class ScreenManagerTest : public HeadlessApp
     }
 
     size_t Count(const std::string& call) const { return std::count(log.begin(), log.end(), call); }
+    // No controls, no dialog controls and no capture are left.
+    void ExpectListsForgotten()
+    {
+        EXPECT_EQ(
+            std::make_tuple(Manager().Controls().size(), Manager().ModalControls().size(), Manager().GetCapture()),
+            std::make_tuple(0u, 0u, static_cast<Control*>(nullptr)));
+    }
 
     CallLog log;
     RecordingScreen first{"A", log};
     RecordingScreen second{"B", log};
 };
 
-// --- screen switching ---
-
 TEST_F(ScreenManagerTest, SwitchHappensAtTheNextUpdateReleasingBothListsBeforeOnExit)
 {
     RecordingControl a("a", log), b("b", log);
     Manager().SetScreen(&second, true);
     Manager().SetScreen(&first, true); // only the last request counts
-    EXPECT_TRUE(log.empty());
-    EXPECT_EQ(Manager().GetScreen(), nullptr);
+    EXPECT_TRUE(log.empty() && Manager().GetScreen() == nullptr);
     Manager().Update();
-    EXPECT_EQ(log, (CallLog{"A:OnEnter"}));
-    EXPECT_FALSE(Manager().IsSwitchPending());
+    EXPECT_EQ(std::make_pair(log, Manager().IsSwitchPending()), std::make_pair(CallLog{"A:OnEnter"}, false));
     Manager().AddControl(&a);
     Manager().AddControl(&b);
     Manager().SetCapture(&a);
@@ -55,9 +59,7 @@ TEST_F(ScreenManagerTest, SwitchHappensAtTheNextUpdateReleasingBothListsBeforeOn
     Manager().SetScreen(&second, true);
     Manager().Update();
     EXPECT_EQ(log, (CallLog{"a:Release", "b:Release", "A:OnExit", "B:OnEnter"}));
-    EXPECT_TRUE(Manager().Controls().empty());
-    EXPECT_TRUE(Manager().ModalControls().empty());
-    EXPECT_EQ(Manager().GetCapture(), nullptr);
+    ExpectListsForgotten();
 
     // A screen starting over passes false: its bitmaps are kept.
     log.clear();
@@ -65,7 +67,7 @@ TEST_F(ScreenManagerTest, SwitchHappensAtTheNextUpdateReleasingBothListsBeforeOn
     Manager().SetScreen(&second, false);
     Manager().Update();
     EXPECT_EQ(log, (CallLog{"B:OnExit", "B:OnEnter"}));
-    EXPECT_TRUE(Manager().Controls().empty());
+    ExpectListsForgotten();
 
     // A switch asked for from OnEnter is performed the next frame.
     log.clear();
@@ -85,18 +87,15 @@ TEST_F(ScreenManagerTest, FrameCounterHoverAndWaitCursorAfterSwitch)
     second.onEnter = [&] { Manager().AddControl(&under); };
     Manager().SetScreen(&second, true);
     Manager().Update();
-    EXPECT_FALSE(under.IsMouseOver());
-    EXPECT_EQ(Platform().GetCursor(), CursorShape::Wait);
+    EXPECT_EQ(std::make_pair(under.IsMouseOver(), Platform().GetCursor()), std::make_pair(false, CursorShape::Wait));
 
     log.clear();
     Manager().Update(); // frame 1: moves to (-1,-1), then back to (5,5)
     EXPECT_EQ(log, (CallLog{"B:OnMouseMove(-1,-1)", "c:OnMouseMove(-1,-1)", "B:OnMouseMove(5,5)", "c:OnMouseEnter"}));
-    EXPECT_TRUE(under.IsMouseOver());
-    EXPECT_EQ(Platform().GetCursor(), CursorShape::Wait);
+    EXPECT_EQ(std::make_pair(under.IsMouseOver(), Platform().GetCursor()), std::make_pair(true, CursorShape::Wait));
     Manager().Update();
-    EXPECT_EQ(Platform().GetCursor(), CursorShape::Arrow);
-    EXPECT_EQ(second.updates, (std::vector<int>{0, 1, 2}));
-    EXPECT_EQ(under.updates, 3);
+    EXPECT_EQ(std::make_tuple(Platform().GetCursor(), second.updates, under.updates),
+              std::make_tuple(CursorShape::Arrow, std::vector<int>{0, 1, 2}, 3));
 
     Manager().BeginModal();
     Manager().Update();
@@ -120,8 +119,7 @@ TEST_F(ScreenManagerTest, SwitchWithDialogOpenEndsTheDialogAndClearForgetsEveryt
     second.onEnter = [&] { Manager().AddControl(&button); };
     Manager().SetScreen(&second, true);
     Manager().Update();
-    EXPECT_FALSE(Manager().IsModal());
-    EXPECT_EQ(Count("dialog:Release"), 1u);
+    EXPECT_EQ(std::make_pair(Manager().IsModal(), Count("dialog:Release")), (std::make_pair<bool, size_t>(false, 1)));
     log.clear();
     Manager().OnLeftButtonDown(110, 110);
     EXPECT_EQ(log, (CallLog{"B:OnLeftButtonDown(110,110)", "button:OnMouseDown(110,110)"}));
@@ -132,13 +130,10 @@ TEST_F(ScreenManagerTest, SwitchWithDialogOpenEndsTheDialogAndClearForgetsEveryt
     Manager().SetScreen(&first, true);
     log.clear();
     Manager().Clear(); // without calling anything
-    EXPECT_TRUE(log.empty());
-    EXPECT_EQ(Manager().GetScreen(), nullptr);
-    EXPECT_FALSE(Manager().IsSwitchPending());
-    EXPECT_FALSE(Manager().IsModal());
-    EXPECT_TRUE(Manager().Controls().empty());
-    EXPECT_TRUE(Manager().ModalControls().empty());
-    EXPECT_EQ(Manager().GetCapture(), nullptr);
+    EXPECT_EQ(
+        std::make_tuple(log.size(), Manager().GetScreen() == nullptr, Manager().IsSwitchPending(), Manager().IsModal()),
+        std::make_tuple(0u, true, false, false));
+    ExpectListsForgotten();
     Manager().OnLeftButtonDown(105, 105);
     Manager().SetScreen(&second, true);
     Manager().Update();
@@ -161,8 +156,7 @@ TEST_F(ScreenManagerTest, ListsIgnoreDuplicatesAndDrawTheScreenAndTheDialogContr
     Manager().AddModalControl(&e); // the dialog list takes duplicates as they come
     EXPECT_EQ(Manager().ModalControls().size(), 3u);
     Manager().Draw(App());
-    EXPECT_EQ(d.draws, 1);
-    EXPECT_EQ(e.draws, 2);
+    EXPECT_EQ(std::make_pair(d.draws, e.draws), std::make_pair(1, 2));
     Manager().RemoveControl(&a);
     EXPECT_EQ(Manager().Controls(), (std::vector<Control*>{&b}));
 

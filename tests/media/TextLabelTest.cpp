@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <tuple>
 #include <utility>
 
 #include <gtest/gtest.h>
@@ -39,17 +40,14 @@ class TextLabelTest : public HeadlessApp
     {
         App().Invalidate(0, 0, App().Width(), App().Height());
         App().Render();
-        int red = 0;
-        int green = 0;
+        int red = 0, green = 0;
         for (int y = label.GetY(); y < label.GetY() + label.GetHeight(); ++y)
-        {
             for (int x = label.GetX(); x < label.GetX() + label.GetWidth(); ++x)
             {
                 const uint32_t p = App().BackBuffer()[y * App().Width() + x];
                 red = std::max(red, static_cast<int>((p >> 16) & 0xFF));
                 green = std::max(green, static_cast<int>((p >> 8) & 0xFF));
             }
-        }
         return {red, green};
     }
 };
@@ -69,23 +67,18 @@ TEST_F(TextLabelTest, SizeFollowsTheTextAtOnceAndRepaintsTheWholeNewRectangle)
     EXPECT_EQ(label.GetWidth(), wide);
 
     // Empty text: no picture, and the label keeps its last size.
-    const int height = label.GetHeight();
+    const std::pair<int, int> size{label.GetWidth(), label.GetHeight()};
     label.SetText("");
-    EXPECT_EQ(label.GetWidth(), wide);
-    EXPECT_EQ(label.GetHeight(), height);
+    EXPECT_EQ(std::make_pair(label.GetWidth(), label.GetHeight()), size);
     EXPECT_EQ(label.GetBitmap(), nullptr);
 }
 
 TEST_F(TextLabelTest, MeasureTextMatchesTheRenderedWidth)
 {
-    TextLabel label;
+    TextLabel label, probe;
     Configure(label, "Score: 12345");
-    TextLabel probe;
     Configure(probe, "wwwwwwwwwwww");
-    const int rendered = probe.GetWidth();
-    EXPECT_EQ(label.MeasureText("wwwwwwwwwwww"), rendered);
-    TextLabel unset; // no font: its own width
-    EXPECT_EQ(unset.MeasureText("abc"), 0);
+    EXPECT_EQ(label.MeasureText("wwwwwwwwwwww"), probe.GetWidth());
 }
 
 TEST_F(TextLabelTest, InkStartsAtTheFirstColumnAndSitsOnTheSharedBaseline)
@@ -94,15 +87,13 @@ TEST_F(TextLabelTest, InkStartsAtTheFirstColumnAndSitsOnTheSharedBaseline)
     Configure(label, "H", 40);
     ASSERT_GT(label.GetWidth(), 0);
     const Bitmap* bitmap = label.GetBitmap();
-    int firstColumnInk = 0;
+    // "H" has no descender: the rows reserved below its baseline stay empty.
+    int firstColumnInk = 0, bottomRowInk = 0;
     for (int y = 0; y < bitmap->Height(); ++y)
         firstColumnInk += bitmap->AlphaAt(0, y);
-    EXPECT_GT(firstColumnInk, 0);
-    // "H" has no descender: the rows reserved below its baseline stay empty.
-    int bottomRowInk = 0;
     for (int x = 0; x < bitmap->Width(); ++x)
         bottomRowInk += bitmap->AlphaAt(x, bitmap->Height() - 1);
-    EXPECT_EQ(bottomRowInk, 0);
+    EXPECT_TRUE(firstColumnInk > 0 && bottomRowInk == 0) << firstColumnInk << " " << bottomRowInk;
 }
 
 TEST_F(TextLabelTest, TranslucentTextIsPremultiplied)
@@ -115,20 +106,16 @@ TEST_F(TextLabelTest, TranslucentTextIsPremultiplied)
     EXPECT_TRUE(bitmap->HasAlpha());
     int maxAlpha = 0;
     for (int y = 0; y < bitmap->Height(); ++y)
-    {
         for (int x = 0; x < bitmap->Width(); ++x)
         {
             const uint32_t p = bitmap->PixelAt(x, y);
-            const int a = static_cast<int>(p >> 24);
-            const int r = static_cast<int>((p >> 16) & 0xFF);
+            const int a = static_cast<int>(p >> 24), r = static_cast<int>((p >> 16) & 0xFF);
             ASSERT_LE(r, a);
             ASSERT_LE(static_cast<int>((p >> 8) & 0xFF), r);
             ASSERT_EQ(p & 0xFF, 0u);
             maxAlpha = std::max(maxAlpha, a);
         }
-    }
-    EXPECT_GE(maxAlpha, 126);
-    EXPECT_LE(maxAlpha, 128);
+    EXPECT_NEAR(maxAlpha, 127, 1);
 }
 
 TEST_F(TextLabelTest, AShownLabelReachesTheScreenInItsCurrentColour)
@@ -161,13 +148,12 @@ TEST_F(TextLabelTest, TextThatIsNotUtf8StillShowsWithReplacementMarks)
     for (const auto& c : cases)
         EXPECT_EQ(TextLabel::ValidUtf8(c.first), c.second) << c.first;
 
-    TextLabel latin;
+    TextLabel latin, marked;
     Configure(latin, "Set \xE9t\xE9");
-    TextLabel marked;
     Configure(marked, "Set ?t?");
     EXPECT_GT(latin.GetWidth(), 0);
-    EXPECT_EQ(latin.GetWidth(), marked.GetWidth());
-    EXPECT_EQ(latin.GetText(), "Set \xE9t\xE9"); // the text itself is kept
+    EXPECT_EQ(std::make_pair(latin.GetWidth(), latin.GetText()),
+              std::make_pair(marked.GetWidth(), std::string("Set \xE9t\xE9")));
 }
 
 TEST_F(TextLabelTest, MissingFontShowsNothingWithoutAMessage)
@@ -176,8 +162,9 @@ TEST_F(TextLabelTest, MissingFontShowsNothingWithoutAMessage)
     label.SetFont("Data/Fonts/Nowhere", 24);
     label.SetText("Hello");
     EXPECT_EQ(label.GetWidth(), 0);
-    EXPECT_EQ(label.GetBitmap(), nullptr);
-    EXPECT_TRUE(Platform().Messages().empty());
+    TextLabel unset; // no font at all: measures nothing
+    EXPECT_EQ(unset.MeasureText("abc"), 0);
+    EXPECT_TRUE(label.GetBitmap() == nullptr && Platform().Messages().empty());
 }
 
 } // namespace
@@ -193,8 +180,8 @@ TEST_F(TextLabelTest, AHaloSurroundsTheInkWithItsOwnOpaqueColour)
         Configure(*label, "x12", 32);
     }
     haloed.SetHalo(Colour(255, 248, 226, 255), 3);
-    EXPECT_EQ(haloed.GetWidth(), plain.GetWidth() + 6);
-    EXPECT_EQ(haloed.GetHeight(), plain.GetHeight() + 6);
+    EXPECT_EQ(std::make_pair(haloed.GetWidth(), haloed.GetHeight()),
+              std::make_pair(plain.GetWidth() + 6, plain.GetHeight() + 6));
     const Bitmap* bitmap = haloed.GetBitmap();
     ASSERT_NE(bitmap, nullptr);
     int ink = 0;

@@ -25,16 +25,8 @@ class LevelEditorFixture : public PlayScreenFixture
     {
         ScreenManager& screens = ScreenManager::Get();
         screens.OnMouseMove(x, y);
-        if (right)
-        {
-            screens.OnRightButtonDown(x, y);
-            screens.OnRightButtonUp(x, y);
-        }
-        else
-        {
-            screens.OnLeftButtonDown(x, y);
-            screens.OnLeftButtonUp(x, y);
-        }
+        right ? screens.OnRightButtonDown(x, y) : screens.OnLeftButtonDown(x, y);
+        right ? screens.OnRightButtonUp(x, y) : screens.OnLeftButtonUp(x, y);
         Frame(tick + 16);
     }
     void ClickCell(int column, int row, bool right = false)

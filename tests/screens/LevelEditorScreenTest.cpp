@@ -1,6 +1,7 @@
-// The level editor: painting, erasing, the palette, the move count, and the
-// try-out on the play screen and back.
+// The level editor: painting, erasing, the palette, the move count, the verdict,
+// and the try-out on the play screen and back.
 #include <functional>
+#include <tuple>
 
 #include "data/ProfileStore.h"
 #include "data/PuzzleLevel.h"
@@ -21,8 +22,8 @@ TEST_F(LevelEditorTest, PaletteLeftAndRightButtonsAndMoveLimits)
         ClickControl(block);
         EXPECT_EQ(Editor().CurrentType(), LevelEditorScreen::Palette[i]);
         const Sprite& mark = Editor().PaletteMark();
-        EXPECT_EQ(mark.GetX() + mark.GetWidth() / 2, block.GetX() + block.GetWidth() / 2);
-        EXPECT_EQ(mark.GetY() + mark.GetHeight() / 2, block.GetY() + block.GetHeight() / 2);
+        EXPECT_EQ(std::make_pair(mark.GetX() + mark.GetWidth() / 2, mark.GetY() + mark.GetHeight() / 2),
+                  std::make_pair(block.GetX() + block.GetWidth() / 2, block.GetY() + block.GetHeight() / 2));
     }
 
     ClickCell(0, 9); // Wild, the last picked
@@ -33,9 +34,8 @@ TEST_F(LevelEditorTest, PaletteLeftAndRightButtonsAndMoveLimits)
     ClickCell(5, 0, true);
     EXPECT_FALSE(Editor().Cursor().IsHidden()); // over the well
     Click(2, 2);                                // outside it
-    EXPECT_TRUE(Editor().Cursor().IsHidden());
-    EXPECT_EQ(EditorRow(9), "066666");
-    EXPECT_EQ(EditorRow(0), "666666");
+    EXPECT_EQ(std::make_tuple(Editor().Cursor().IsHidden(), EditorRow(9), EditorRow(0)),
+              std::make_tuple(true, "066666", "666666"));
 
     // A drag paints every cell it crosses.
     const BoardGeometry& g = Editor().GetBoard().Geometry();
@@ -52,8 +52,8 @@ TEST_F(LevelEditorTest, PaletteLeftAndRightButtonsAndMoveLimits)
     EXPECT_EQ(Editor().Moves(), 99);
     ClickControl(Editor().MovesUp());
     ClickControl(Editor().MovesDown());
-    EXPECT_EQ(Editor().Moves(), 98);
-    EXPECT_EQ(Editor().MovesLabel().GetText(), "Moves: 98");
+    EXPECT_EQ(std::make_pair(Editor().Moves(), Editor().MovesLabel().GetText()),
+              std::make_pair(98, std::string("Moves: 98")));
 }
 
 // Without a mouse: the well takes the focus, its cursor moves with the keys
@@ -121,8 +121,7 @@ TEST_F(LevelEditorTest, TryOutRestartsFromTheLevelAndEveryWayOutReturnsToItUncha
         Frame(tick + 16);
         ASSERT_EQ(Current(), &Play());
         ASSERT_TRUE(Play().IsFromEditor());
-        EXPECT_EQ(Row(9), "006066");
-        EXPECT_EQ(Play().Rules().MovesLeft(), 1);
+        EXPECT_EQ(std::make_pair(Row(9), Play().Rules().MovesLeft()), std::make_pair(std::string("006066"), 1));
     };
     auto solve = [&]
     {
@@ -139,46 +138,38 @@ TEST_F(LevelEditorTest, TryOutRestartsFromTheLevelAndEveryWayOutReturnsToItUncha
     EXPECT_TRUE(ProfileStore::Get().GetProfile(0)->completedPuzzles.empty());
     Key('r'); // Restart: the editor's layout and count again
     Frame(tick + 16);
-    EXPECT_EQ(Row(9), "006066");
-    EXPECT_EQ(Play().Rules().MovesLeft(), 1);
-    EXPECT_FALSE(Play().IsOver());
+    EXPECT_EQ(std::make_tuple(Row(9), Play().Rules().MovesLeft(), Play().IsOver()),
+              std::make_tuple("006066", 1, false));
 
     const std::pair<const char*, std::function<void()>> waysBack[] = {
         {"Editor button", [&] { Key('g'); }},
-        {"Escape, Yes",
-         [&]
-         {
-             Key(KeyCode::Escape);
-             Key('y');
-         }},
-        {"solved, Escape",
-         [&]
-         {
-             solve();
-             Key(KeyCode::Escape);
-         }},
-        {"solved, Editor button",
-         [&]
-         {
-             solve();
-             Key('g');
-         }},
+        {"Escape, Yes", [&] { Key(KeyCode::Escape), Key('y'); }},
+        {"solved, Escape", [&] { solve(), Key(KeyCode::Escape); }},
+        {"solved, Editor button", [&] { solve(), Key('g'); }},
     };
-    bool first = true;
     for (const auto& [name, leave] : waysBack)
     {
         SCOPED_TRACE(name);
-        if (!first)
+        if (name != waysBack[0].first)
             startTryOut();
-        first = false;
         leave();
         Frame(tick + 16);
-        EXPECT_EQ(Current(), &Editor());
-        EXPECT_FALSE(Play().IsFromEditor());
-        EXPECT_EQ(Editor().Codes(), level);
-        EXPECT_EQ(Editor().Moves(), 1);
-        EXPECT_EQ(EditorRow(9), "006066");
+        EXPECT_EQ(std::make_tuple(Current(), Play().IsFromEditor(), Editor().Codes(), Editor().Moves()),
+                  std::make_tuple(static_cast<Screen*>(&Editor()), false, level, 1));
     }
+}
+
+// The solver's verdict under the move count follows the board.
+TEST_F(LevelEditorTest, VerdictFollowsTheBoardBeingPainted)
+{
+    Enter();
+    EXPECT_EQ(Editor().VerdictLabel().GetText(), "");
+    PaintThreeReds();
+    Frame(tick + 16);
+    EXPECT_EQ(Editor().VerdictLabel().GetText(), "best: 1 move");
+    ClickCell(3, 9, true); // two Reds can never clear
+    Frame(tick + 16);
+    EXPECT_EQ(Editor().VerdictLabel().GetText(), "no solution in 99");
 }
 
 } // namespace

@@ -3,8 +3,10 @@
 // that cannot be written.
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "data/LevelLibrary.h"
+#include "fixtures/ScopedEnv.h"
 #include "screens/LevelEditorFixture.h"
 
 namespace
@@ -77,14 +79,14 @@ TEST_F(LevelFileChooserTest, RefusesUnusableNamesAndAsksBeforeReplacing)
     // Saving again offers the same place; it exists, so the chooser asks.
     ClickCell(5, 0);
     Key('s');
-    EXPECT_EQ(Chooser().SetName(), "Mine");
-    EXPECT_EQ(Chooser().Number(), 2);
+    EXPECT_EQ(std::make_pair(Chooser().SetName(), Chooser().Number()), std::make_pair(std::string("Mine"), 2));
     Key(KeyCode::Enter);
-    EXPECT_EQ(Chooser().GetMode(), LevelFileChooser::Mode::Overwrite);
-    EXPECT_EQ(Chooser().MessageText(), "Puzzle 2 of this set exists. Replace it?");
+    EXPECT_EQ(
+        std::make_pair(Chooser().GetMode(), Chooser().MessageText()),
+        std::make_pair(LevelFileChooser::Mode::Overwrite, std::string("Puzzle 2 of this set exists. Replace it?")));
     Key('n');
-    EXPECT_EQ(Chooser().GetMode(), LevelFileChooser::Mode::Save);
-    EXPECT_EQ(ReadFile("Data/Levels/Mine/002.qvl"), saved);
+    EXPECT_EQ(std::make_pair(Chooser().GetMode(), ReadFile("Data/Levels/Mine/002.qvl")),
+              std::make_pair(LevelFileChooser::Mode::Save, saved));
     Key(KeyCode::Enter);
     Key('y');
     EXPECT_FALSE(Chooser().IsOpen());
@@ -106,33 +108,24 @@ TEST_F(LevelFileChooserTest, SavedLevelLoadsBackAndABrokenFileChangesNothing)
     for (int column : {0, 1, 3})
         ClickCell(column, 9, true);
     LoadWithKeys("Data/Levels/my set/003.qvl");
-    EXPECT_EQ(Editor().Codes(), level);
-    EXPECT_EQ(Editor().Moves(), 7);
+    EXPECT_EQ(std::make_pair(Editor().Codes(), Editor().Moves()), std::make_pair(level, 7));
 
     // A file that does not load keeps the level as it was; a count out of
     // range is brought into 1..99.
     WriteFile("Data/Levels/my set/004.qvl", "<qvl moves=\"5\"><block x=\"0\"");
     WriteFile("Data/Levels/my set/005.qvl", "<qvl moves=\"500\"></qvl>");
     LoadWithKeys("Data/Levels/my set/004.qvl");
-    EXPECT_EQ(Editor().Codes(), level);
-    EXPECT_EQ(Editor().Moves(), 7);
+    EXPECT_EQ(std::make_pair(Editor().Codes(), Editor().Moves()), std::make_pair(level, 7));
     LoadWithKeys("Data/Levels/my set/005.qvl");
-    EXPECT_EQ(EditorRow(9), "666666");
-    EXPECT_EQ(Editor().Moves(), 99);
+    EXPECT_EQ(std::make_pair(EditorRow(9), Editor().Moves()), std::make_pair(std::string("666666"), 99));
 }
 
 TEST_F(LevelFileChooserTest, ReadOnlyGameFolderSavesIntoTheUserFolder)
 {
-    struct RestoreDataHome
-    {
-        const char* previous = std::getenv("XDG_DATA_HOME");
-        std::string saved = previous ? previous : "";
-        ~RestoreDataHome() { previous ? setenv("XDG_DATA_HOME", saved.c_str(), 1) : unsetenv("XDG_DATA_HOME"); }
-    } restore;
+    ScopedEnv dataHome("XDG_DATA_HOME", PathOf("xdg"));
     // "Data" is a plain file: nothing can be written beside the program.
     std::filesystem::remove_all(PathOf("Data"));
     WriteFile("Data", "");
-    setenv("XDG_DATA_HOME", PathOf("xdg").c_str(), 1);
     Enter();
     PaintThreeReds();
     SaveAs("Mine", "1");

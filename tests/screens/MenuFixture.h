@@ -28,9 +28,8 @@ class MenuFixture : public HeadlessApp
         HeadlessApp::SetUp();
         AddMenuMovies(files);
         hasFont = InstallGameFont();
-        const std::string blip = ToneFile(1500, 6000.0);
-        WriteFile("Data/Sounds/ButtonHighlight.ogg", blip);
-        WriteFile("Data/Sounds/ButtonPress.ogg", blip);
+        for (const char* blip : {"ButtonHighlight", "ButtonPress", "Bad"})
+            WriteFile(std::string("Data/Sounds/") + blip + ".ogg", ToneFile(1500, 6000.0));
         WriteFile("Data/Sounds/Logo.ogg", ToneFile(44100));
         WriteFile("Data/Sounds/Tiger.ogg", ToneFile(22050, 5000.0));
         ASSERT_TRUE(FileSystem::Get().Init("."));
@@ -44,9 +43,7 @@ class MenuFixture : public HeadlessApp
         if (!App().IsQuitRequested())
         {
             if (ScreenManager::Get().IsModal())
-            {
                 ScreenManager::Get().EndModal();
-            }
             ScreenManager::Get().SetScreen(nullptr, true);
             ScreenManager::Get().Update();
         }
@@ -56,6 +53,12 @@ class MenuFixture : public HeadlessApp
     }
 
     [[nodiscard]] Screen* Current() const { return ScreenManager::Get().GetScreen(); }
+    // Makes `screen` current and runs the frame that switches to it.
+    void Go(Screen& screen)
+    {
+        ScreenManager::Get().SetScreen(&screen, true);
+        RunFrames(1);
+    }
     [[nodiscard]] int BusyVoices() const { return SoundManager::Get().Device()->BusyVoices(); }
 
     struct Blank : Screen

@@ -1,5 +1,8 @@
 // The way from the main menu into a game: the profile slots and their delete
 // mode, the name entry, and the game type and difficulty choices.
+#include <sstream>
+#include <tuple>
+
 #include "data/ProfileStore.h"
 #include "engine/KeyCode.h"
 #include "game/PlayScreen.h"
@@ -21,39 +24,17 @@ class ProfileScreensTest : public MenuFixture
         for (const char* red : {"Data/Graphics/RedMenuButton.swf", "Data/Graphics/RedMenuButtonMouseOver.swf",
                                 "Data/Graphics/RedMenuButtonMouseDown.swf"})
             files.add(red, SolidTestMovie({200, 40, 40, 255}, 10));
-        for (const char* picture : {"Background.swf",
-                                    "MarqueeBackground.swf",
-                                    "MarqueeForeground.swf",
-                                    "ReturnMain.swf",
-                                    "ReturnProfile.swf",
-                                    "Ok.swf",
-                                    "Profile/New.swf",
-                                    "Profile/One.swf",
-                                    "Profile/Two.swf",
-                                    "Profile/Three.swf",
-                                    "Profile/Four.swf",
-                                    "Profile/DeleteProfile.swf",
-                                    "NewProfileEntry/CreateProfile.swf",
-                                    "NewProfileEntry/ReturnProfiles.swf",
-                                    "NewProfileEntry/Cursor.swf",
-                                    "GameTypeSelect/HowToPlay.swf",
-                                    "GameTypeSelect/Marathon.swf",
-                                    "GameTypeSelect/PuzzleChallenge.swf",
-                                    "GameTypeSelect/TimeAttack.swf",
-                                    "GameLevelSelect/Easy.swf",
-                                    "GameLevelSelect/Medium.swf",
-                                    "GameLevelSelect/Hard.swf",
-                                    "PuzzleLevelSelect/ReturnGame.swf"})
-            files.add(std::string("Data/Graphics/") + picture, SolidTestMovie({90, 90, 90, 255}, 5));
-        WriteFile("Data/Sounds/Bad.ogg", EncodeOggVorbis(SineTone(1500, 2, 441.0, 22050, 6000.0), 2, 22050));
+        std::istringstream pictures(
+            "Background MarqueeBackground MarqueeForeground ReturnMain ReturnProfile Ok Profile/New Profile/One "
+            "Profile/Two Profile/Three Profile/Four Profile/DeleteProfile NewProfileEntry/CreateProfile "
+            "NewProfileEntry/ReturnProfiles NewProfileEntry/Cursor GameTypeSelect/HowToPlay GameTypeSelect/Marathon "
+            "GameTypeSelect/PuzzleChallenge GameTypeSelect/TimeAttack GameLevelSelect/Easy GameLevelSelect/Medium "
+            "GameLevelSelect/Hard PuzzleLevelSelect/ReturnGame");
+        for (std::string picture; pictures >> picture;)
+            files.add("Data/Graphics/" + picture + ".swf", SolidTestMovie({90, 90, 90, 255}, 5));
         ASSERT_TRUE(OpenWindow(640, 480));
     }
 
-    void Go(Screen& screen)
-    {
-        ScreenManager::Get().SetScreen(&screen, true);
-        RunFrames(1);
-    }
     void Keys(const std::string& keys, bool alt = false)
     {
         for (char key : keys)
@@ -63,8 +44,7 @@ class ProfileScreensTest : public MenuFixture
     void Key(int key) { Keys(std::string(1, static_cast<char>(key))); }
     void Click(Control& control)
     {
-        const int x = control.GetX() + control.GetWidth() / 2;
-        const int y = control.GetY() + control.GetHeight() / 2;
+        const int x = control.GetX() + control.GetWidth() / 2, y = control.GetY() + control.GetHeight() / 2;
         ScreenManager::Get().OnMouseMove(x, y);
         ScreenManager::Get().OnLeftButtonDown(x, y);
         ScreenManager::Get().OnLeftButtonUp(x, y);
@@ -91,26 +71,22 @@ class ProfileScreensTest : public MenuFixture
 
 TEST_F(ProfileScreensTest, NameEntryAcceptsPrintableCharactersUpToTwelveThatFit)
 {
-    const struct
-    {
-        std::string keys;
-        std::string name;
-        int refusals;
-    } cases[] = {
+    // Keys typed, the name they leave, the refusals heard.
+    const std::tuple<std::string, std::string, int> cases[] = {
         {"a^b~c!1 z", "abc!1 z", 0},
         {"\x01\x02", "", 0}, // Escape leaves the screen and adds nothing
         {"\bab\b\b\b", "", 2},
         {"abcdefghijklmn", "abcdefghijkl", 2},
         {std::string("x") + static_cast<char>(KeyCode::Tab) + static_cast<char>(200), "x", 0},
     };
-    for (const auto& c : cases)
+    for (const auto& [keys, name, refused] : cases)
     {
-        EXPECT_EQ(Type(c.keys), c.refusals) << c.keys;
-        EXPECT_EQ(Entry().Name(), c.name) << c.keys;
+        const int refusals = Type(keys);
+        EXPECT_EQ(std::make_pair(refusals, Entry().Name()), std::make_pair(refused, name)) << keys;
     }
-    EXPECT_EQ(ScreenManager::Get().GetScreen(), &Entry());
+    EXPECT_EQ(Current(), &Entry());
     Type("\x02");
-    EXPECT_EQ(ScreenManager::Get().GetScreen(), &Profiles());
+    EXPECT_EQ(Current(), &Profiles());
 
     // Wide letters stop before the name is wider than 0.9 W; an empty name
     // puts the cursor at the centre.
@@ -128,32 +104,28 @@ TEST_F(ProfileScreensTest, NameEntryAcceptsPrintableCharactersUpToTwelveThatFit)
 TEST_F(ProfileScreensTest, CreatingAProfileTrimsAndRefusesEmptyAndTakenNames)
 {
     Name(0, "Bob");
-    const struct
-    {
-        std::string typed;
-        const char* message; // first line of the refusal, or null
-    } cases[] = {
+    // The name typed and the first line of its refusal, or null.
+    const std::pair<std::string, const char*> cases[] = {
         {"   ", "Profile name must contain"},
         {"bob", nullptr}, // another letter case is another name
         {" bob ", "A profile with this name"},
         {"  joe ", nullptr},
     };
-    for (const auto& c : cases)
+    for (const auto& [typed, message] : cases)
     {
-        Type(c.typed);
+        Type(typed);
         Entry().SetSlot(ProfileStore::Get().GetProfileName(1).empty() ? 1 : 2);
         Keys("c", true);
-        if (c.message)
+        if (message)
         {
-            EXPECT_TRUE(ScreenManager::Get().IsModal()) << c.typed;
-            EXPECT_EQ(Entry().Message().FirstLine().GetText(), c.message);
+            EXPECT_EQ(std::make_pair(ScreenManager::Get().IsModal(), Entry().Message().FirstLine().GetText()),
+                      std::make_pair(true, std::string(message)))
+                << typed;
             Keys("o"); // Ok
             EXPECT_FALSE(ScreenManager::Get().IsModal());
         }
         else
-        {
-            EXPECT_EQ(ScreenManager::Get().GetScreen(), &GameTypeSelectScreen::Get()) << c.typed;
-        }
+            EXPECT_EQ(Current(), &GameTypeSelectScreen::Get()) << typed;
     }
     EXPECT_EQ(ReadFile("Data/Profiles.pro"), "<profiles>\n\t<profile name=\"Bob\" index=\"0\">\n\t</profile>\n"
                                              "\t<profile name=\"bob\" index=\"1\">\n\t</profile>\n"
@@ -171,12 +143,12 @@ TEST_F(ProfileScreensTest, DeleteModeAsksBeforeDeletingAndEndsOnTheNextRelease)
     ASSERT_TRUE(Profiles().InDeleteMode());
     // The release that clicks a named slot still finds delete mode on.
     Click(Profiles().SlotButton(1));
-    EXPECT_TRUE(ScreenManager::Get().IsModal());
-    EXPECT_EQ(Profiles().Dialog().Line().GetText(), "Delete profile ben?");
-    EXPECT_FALSE(Profiles().InDeleteMode());
+    EXPECT_EQ(std::make_tuple(ScreenManager::Get().IsModal(), Profiles().Dialog().Line().GetText(),
+                              Profiles().InDeleteMode()),
+              std::make_tuple(true, "Delete profile ben?", false));
     Keys(std::string(1, KeyCode::Escape)); // = No
-    EXPECT_FALSE(ScreenManager::Get().IsModal());
-    EXPECT_EQ(ScreenManager::Get().GetScreen(), &Profiles());
+    EXPECT_EQ(std::make_pair(ScreenManager::Get().IsModal(), Current()),
+              (std::make_pair<bool, Screen*>(false, &Profiles())));
 
     Keys("d");
     Click(Profiles().SlotButton(1));
@@ -184,25 +156,25 @@ TEST_F(ProfileScreensTest, DeleteModeAsksBeforeDeletingAndEndsOnTheNextRelease)
     RunFrames(1);
     EXPECT_EQ(ReadFile("Data/Profiles.pro"), "<profiles>\n\t<profile name=\"ann\" index=\"0\">\n\t</profile>\n"
                                              "</profiles>\n");
-    EXPECT_EQ(ProfileStore::Get().GetCurrentProfile(), -1);
-    EXPECT_FALSE(Profiles().InDeleteMode());
+    EXPECT_EQ(std::make_pair(ProfileStore::Get().GetCurrentProfile(), Profiles().InDeleteMode()),
+              std::make_pair(-1, false));
 
     // A release anywhere ends delete mode, one update later; Escape too.
     Keys("d");
     ScreenManager::Get().OnLeftButtonUp(5, 5);
-    EXPECT_TRUE(Profiles().InDeleteMode());
+    const bool stillOn = Profiles().InDeleteMode();
     RunFrames(1);
-    EXPECT_FALSE(Profiles().InDeleteMode());
+    EXPECT_EQ(std::make_pair(stillOn, Profiles().InDeleteMode()), std::make_pair(true, false));
     Keys("d");
     Keys(std::string(1, KeyCode::Escape));
-    EXPECT_FALSE(Profiles().InDeleteMode());
-    EXPECT_EQ(ScreenManager::Get().GetScreen(), &Profiles());
+    EXPECT_EQ(std::make_pair(Profiles().InDeleteMode(), Current()),
+              (std::make_pair<bool, Screen*>(false, &Profiles())));
 
     // With every slot free there is nothing to delete.
     Keys("d1y");
     EXPECT_TRUE(Profiles().DeleteButton().IsHidden());
     Keys(std::string(1, KeyCode::Escape));
-    EXPECT_EQ(ScreenManager::Get().GetScreen(), &MainMenuScreen::Get());
+    EXPECT_EQ(Current(), &MainMenuScreen::Get());
 }
 
 TEST_F(ProfileScreensTest, MarqueeMovesByWholePixelsAndReentersFromTheRight)
@@ -215,16 +187,15 @@ TEST_F(ProfileScreensTest, MarqueeMovesByWholePixelsAndReentersFromTheRight)
     RunFrames(2, 10);
     const int start = text.GetX();
     RunFrames(3, 10);
-    EXPECT_EQ(text.GetX(), start - 1);
-    RunFrames(1, 1000);
-    EXPECT_EQ(text.GetX(), start - 1 - 43); // 1.02 s gathered
+    const int afterPixel = text.GetX();
+    RunFrames(1, 1000); // 1.02 s gathered
+    EXPECT_EQ(std::make_pair(afterPixel, text.GetX()), std::make_pair(start - 1, start - 1 - 43));
 
     // The text under the mouse enters from the right edge; the default hides.
     Button& marathon = GameTypeSelectScreen::Get().ChoiceButton(GameTypeSelectScreen::Marathon);
     ScreenManager::Get().OnMouseMove(marathon.GetX() + marathon.GetWidth() / 2, marathon.GetY() + 20);
     RunFrames(1, 100);
-    EXPECT_TRUE(text.IsHidden());
-    EXPECT_EQ(marquee.Label(2).GetX(), 640 - 4);
+    EXPECT_EQ(std::make_pair(text.IsHidden(), marquee.Label(2).GetX()), std::make_pair(true, 640 - 4));
     // Once off the left edge a text starts again at the right.
     RunFrames(1, static_cast<uint64_t>(15000.0 * (636 + marquee.Label(2).GetWidth()) / 640) + 20);
     EXPECT_EQ(marquee.Label(2).GetX(), 640);
@@ -232,41 +203,35 @@ TEST_F(ProfileScreensTest, MarqueeMovesByWholePixelsAndReentersFromTheRight)
 
 TEST_F(ProfileScreensTest, GameTypeAndDifficultyLeadIntoAGameUnderAProfile)
 {
-    const struct
-    {
-        char type;
-        char level;
-        GameType expectedType;
-        int difficulty;
-        const char* hardText;
-    } cases[] = {
+    // Type key, difficulty key, the game and level they start, the hard level's description.
+    const std::tuple<char, char, GameType, int, const char*> cases[] = {
         {'m', 'h', GameType::Marathon, Difficulty::Hard, "Hard mode! Start playing on level 6."},
         {'t', 'm', GameType::TimeAttack, Difficulty::Medium,
          "Hard mode! You will have 1 minute and 30 seconds to score as many points as you can!"},
     };
     Name(0, "ann");
     ProfileStore::Get().SetCurrentProfile(0);
-    for (const auto& c : cases)
+    for (const auto& [type, level, expectedType, difficulty, hardText] : cases)
     {
         Go(GameTypeSelectScreen::Get());
-        Keys(std::string(1, c.type));
-        ASSERT_EQ(ScreenManager::Get().GetScreen(), &GameLevelSelectScreen::Get());
-        EXPECT_EQ(GameLevelSelectScreen::Get().Banner().Label(3).GetText(), c.hardText);
-        ScreenManager::Get().OnKeyDown(c.level, false);
-        EXPECT_TRUE(ScreenManager::Get().IsSwitchPending());
-        EXPECT_EQ(PlayScreen::Get().GetGameType(), c.expectedType);
-        EXPECT_EQ(PlayScreen::Get().difficulty, c.difficulty);
+        Keys(std::string(1, type));
+        ASSERT_EQ(Current(), &GameLevelSelectScreen::Get());
+        EXPECT_EQ(GameLevelSelectScreen::Get().Banner().Label(3).GetText(), hardText);
+        ScreenManager::Get().OnKeyDown(level, false);
+        EXPECT_EQ(std::make_tuple(ScreenManager::Get().IsSwitchPending(), PlayScreen::Get().GetGameType(),
+                                  PlayScreen::Get().difficulty),
+                  std::make_tuple(true, expectedType, difficulty));
     }
     // Return goes one step back, Escape to the profiles; no game without a profile.
     Go(GameLevelSelectScreen::Get());
     Keys("r");
-    EXPECT_EQ(ScreenManager::Get().GetScreen(), &GameTypeSelectScreen::Get());
+    EXPECT_EQ(Current(), &GameTypeSelectScreen::Get());
     Keys(std::string(1, KeyCode::Escape));
-    EXPECT_EQ(ScreenManager::Get().GetScreen(), &Profiles());
+    EXPECT_EQ(Current(), &Profiles());
     ProfileStore::Get().SetCurrentProfile(-1);
     Go(GameLevelSelectScreen::Get());
     Keys("e");
-    EXPECT_EQ(ScreenManager::Get().GetScreen(), &Profiles());
+    EXPECT_EQ(Current(), &Profiles());
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The puzzle choice: layout, set and page arrows at their ends, labels and
 // solved marks, sets that vanish or shrink between visits, broken levels.
 #include <filesystem>
+#include <tuple>
 
 #include "data/ProfileStore.h"
 #include "engine/KeyCode.h"
@@ -27,33 +28,24 @@ class PuzzleLevelSelectScreenTest : public MenuFixture
         ASSERT_TRUE(OpenWindow(640, 480));
     }
     PuzzleLevelSelectScreen& Select() { return PuzzleLevelSelectScreen::Get(); }
-    void Enter()
-    {
-        ScreenManager::Get().SetScreen(&Select(), true);
-        RunFrames(1);
-    }
+    void Enter() { Go(Select()); }
     void Key(int key) { ScreenManager::Get().OnKeyDown(key, false); }
     // "Level n/m Moves" of each shown preview.
     std::vector<std::string> Shown()
     {
         std::vector<std::string> shown;
         for (int k = 0; k < PuzzleLevelSelectScreen::PreviewCount; ++k)
-        {
             if (!Select().Preview(k).IsHidden())
                 shown.push_back(Select().LevelLabel(k).GetText() + "/" + Select().MovesLabel(k).GetText());
-        }
         return shown;
     }
     // The level warnings shown since the last call (the test data has no pictures).
     std::vector<std::string> Warnings()
     {
-        std::vector<std::string> texts;
+        std::vector<std::string> texts; // the first line is the warning; the lines after it name the file
         for (const auto& message : Platform().Messages())
-        {
-            // The first line is the warning; the lines after it name the file.
             if (message.text.find("Puzzle Level") != std::string::npos)
                 texts.push_back(message.text.substr(0, message.text.find('\n')));
-        }
         Platform().ClearMessages();
         return texts;
     }
@@ -71,12 +63,8 @@ TEST_F(PuzzleLevelSelectScreenTest, SetAndPageArrowsAtTheirEnds)
     WriteFile("Data/Levels/42/001.qvl", Level(12));
     Enter();
     const std::vector<std::string> two = {"Level 1/1 Move", "Level 2/0 Moves"};
-    const struct
-    {
-        int key;
-        const char* setName;
-        std::vector<std::string> shown;
-    } steps[] = {
+    // The key pressed (none at first), then the set's name and the previews shown.
+    const std::tuple<int, const char*, std::vector<std::string>> steps[] = {
         {0, "Two", two},
         {KeyCode::Down, "Two", two},
         {KeyCode::Up, "Two", {"Level 2/0 Moves"}},
@@ -90,12 +78,12 @@ TEST_F(PuzzleLevelSelectScreenTest, SetAndPageArrowsAtTheirEnds)
         {KeyCode::Right, "", {"Level 1/12 Moves"}},
         {KeyCode::Right, "Two", two},
     };
-    for (const auto& step : steps)
+    for (const auto& [key, setName, shown] : steps)
     {
-        if (step.key)
-            Key(step.key);
-        EXPECT_EQ(Select().SetName().GetText(), step.setName) << step.key;
-        EXPECT_EQ(Shown(), step.shown) << step.setName << " after key " << step.key;
+        if (key)
+            Key(key);
+        EXPECT_EQ(std::make_pair(Select().SetName().GetText(), Shown()), std::make_pair(std::string(setName), shown))
+            << setName << " after key " << key;
     }
     EXPECT_TRUE(Warnings().empty());
     ScreenManager::Get().OnPadButton(PadButton::Y); // as the key e
@@ -109,8 +97,7 @@ TEST_F(PuzzleLevelSelectScreenTest, NoSetsAndSetsOrFilesThatWentAwayBetweenVisit
     EXPECT_EQ(Select().SetName().GetText(), "****");
     for (int key : {KeyCode::Left, KeyCode::Right, KeyCode::Up, KeyCode::Down, int('1')})
         Key(key);
-    EXPECT_TRUE(Shown().empty());
-    EXPECT_FALSE(ScreenManager::Get().IsSwitchPending());
+    EXPECT_TRUE(Shown().empty() && !ScreenManager::Get().IsSwitchPending());
     Key('r');
     RunFrames(1);
     EXPECT_EQ(Current(), &GameTypeSelectScreen::Get());
@@ -146,12 +133,13 @@ TEST_F(PuzzleLevelSelectScreenTest, SolvedMarkFollowsTheCurrentProfileAndItsPuzz
     {
         profiles.SetCurrentProfile(profile);
         Enter();
-        EXPECT_TRUE(Select().CompletedMark(0).IsHidden());
-        EXPECT_EQ(!Select().CompletedMark(1).IsHidden(), marked) << profile;
+        EXPECT_EQ(std::make_pair(Select().CompletedMark(0).IsHidden(), !Select().CompletedMark(1).IsHidden()),
+                  std::make_pair(true, marked))
+            << profile;
     }
     Key(KeyCode::Up);
-    EXPECT_FALSE(Select().CompletedMark(0).IsHidden());
-    EXPECT_TRUE(Select().CompletedMark(1).IsHidden());
+    EXPECT_EQ(std::make_pair(Select().CompletedMark(0).IsHidden(), Select().CompletedMark(1).IsHidden()),
+              std::make_pair(false, true));
 }
 
 TEST_F(PuzzleLevelSelectScreenTest, BrokenLevelsWarnOnceAVisitAndNeverStart)
@@ -166,14 +154,13 @@ TEST_F(PuzzleLevelSelectScreenTest, BrokenLevelsWarnOnceAVisitAndNeverStart)
                               "Warning: Malformed Puzzle Level File (#3 -- Unable to locate Moves count)."}));
     for (int key : {KeyCode::Up, KeyCode::Down, KeyCode::Up, int('1'), int('2')})
         Key(key);
-    EXPECT_TRUE(Warnings().empty());
-    EXPECT_FALSE(ScreenManager::Get().IsSwitchPending());
+    EXPECT_TRUE(Warnings().empty() && !ScreenManager::Get().IsSwitchPending());
     Enter(); // a new visit warns again about what it shows
     EXPECT_EQ(Warnings().size(), 2u);
 
     Key('3');
-    EXPECT_EQ(PlayScreen::Get().GetGameType(), GameType::PuzzleChallenge);
-    EXPECT_EQ(PlayScreen::Get().PuzzlePath(), "Data/Levels/01 Set/004.qvl");
+    EXPECT_EQ(std::make_pair(PlayScreen::Get().GetGameType(), PlayScreen::Get().PuzzlePath()),
+              std::make_pair(GameType::PuzzleChallenge, std::string("Data/Levels/01 Set/004.qvl")));
     RunFrames(1);
     EXPECT_EQ(Current(), &PlayScreen::Get());
 }

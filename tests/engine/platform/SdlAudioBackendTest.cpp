@@ -1,5 +1,5 @@
 #include <chrono>
-#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -9,46 +9,19 @@
 #include <gtest/gtest.h>
 
 #include "engine/platform/SdlAudioBackend.h"
+#include "fixtures/ScopedEnv.h"
 #include "media/AudioDevice.h"
 #include "media/SoundData.h"
 
 namespace
 {
 
-// Sets an environment variable for the test's lifetime.
-class ScopedEnv
-{
-  public:
-    ScopedEnv(const char* variable, const std::string& value) : name(variable)
-    {
-        const char* old = std::getenv(variable);
-        had = old != nullptr;
-        if (had)
-        {
-            previous = old;
-        }
-        setenv(variable, value.c_str(), 1);
-    }
-    ~ScopedEnv() { had ? setenv(name, previous.c_str(), 1) : unsetenv(name); }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-  private:
-    const char* name;
-    std::string previous;
-    bool had = false;
-};
-
 std::vector<int16_t> ReadSamples(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::vector<int16_t> samples(bytes.size() / 2);
-    for (size_t i = 0; i < samples.size(); ++i)
-    {
-        samples[i] =
-            static_cast<int16_t>(static_cast<uint8_t>(bytes[i * 2]) | (static_cast<uint8_t>(bytes[i * 2 + 1]) << 8));
-    }
+    std::memcpy(samples.data(), bytes.data(), samples.size() * 2); // in the machine's byte order, as SDL writes it
     return samples;
 }
 
@@ -69,22 +42,14 @@ TEST(SdlAudioBackendTest, MixedSamplesReachTheOutputUnchangedAfterTheQueuedBuffe
 
     std::vector<int16_t> ramp;
     for (int i = 0; i < 3000; ++i)
-    {
-        ramp.push_back(static_cast<int16_t>(i * 10));
-        ramp.push_back(static_cast<int16_t>(-i * 10));
-    }
+        ramp.insert(ramp.end(), {static_cast<int16_t>(i * 10), static_cast<int16_t>(-i * 10)});
     std::shared_ptr<SoundData> data;
     ASSERT_EQ(device.CreateDecodedSound(data, ramp), AudioError::None);
     int voice = -1;
     ASSERT_EQ(device.Play(data, voice, 65535, 0, 0, 0, -1), AudioError::None);
-    for (int i = 0; i < 200 && device.IsPlaying(voice, data.get()); ++i)
-    {
-        if (std::filesystem::exists(file) && std::filesystem::file_size(file) > 400000)
-        {
-            break;
-        }
+    const auto enough = [&] { return std::filesystem::exists(file) && std::filesystem::file_size(file) > 400000; };
+    for (int i = 0; i < 200 && device.IsPlaying(voice, data.get()) && !enough(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
     device.Close();
 
     const std::vector<int16_t> written = ReadSamples(file);
@@ -94,17 +59,13 @@ TEST(SdlAudioBackendTest, MixedSamplesReachTheOutputUnchangedAfterTheQueuedBuffe
     // and check a few passes of it, looping without a gap.
     size_t start = 0;
     while (start < written.size() && written[start] == 0)
-    {
         ++start;
-    }
     ASSERT_GE(start, 2u);
     start -= 2; // the ramp's first frame is silent
     const size_t checked = std::min<size_t>(written.size() - start, ramp.size() * 3);
     ASSERT_GT(checked, ramp.size() * 2);
     for (size_t i = 0; i < checked; ++i)
-    {
         ASSERT_EQ(written[start + i], (ramp[i % ramp.size()] * 65535) >> 16) << "sample " << i;
-    }
 }
 
 TEST(SdlAudioBackendTest, MissingDriverIsReportedAsADeviceFailure)
