@@ -1,12 +1,15 @@
 #pragma once
 
-// A scripted stand-in sprite for interpreter tests.
+// A scripted stand-in sprite for interpreter tests, and the fixture that runs scripts on it.
 #include "fixtures/MovieFixtures.h"
 
 #include "player/ActionInterpreter.h"
 #include "player/ScriptEnvironment.h"
+#include "player/ScriptGlobals.h"
 #include "player/ScriptObject.h"
 #include "player/ScriptTarget.h"
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <map>
@@ -122,6 +125,7 @@ class FakeSprite : public ScriptObject, public ScriptTarget
     }
 
     void run(const ActionBuilder& code) { executeActions(*swftest::record(code), env); }
+    void runBytes(const std::vector<uint8_t>& bytes) { executeActions(*makeRef<ActionRecord>(bytes), env); }
     ScriptValue variable(const std::string& name) { return env.getVariable(name); }
 
     int frames;
@@ -140,5 +144,36 @@ class FakeSprite : public ScriptObject, public ScriptTarget
     std::vector<std::string> commands;
     double time = 0.0;
 };
+
+// Scripts run on a fake root sprite; the sprites' scripts and the globals go after each case.
+class ScriptTest : public ::testing::Test
+{
+  protected:
+    void TearDown() override
+    {
+        root->clearScripts();
+        releaseScriptGlobals();
+    }
+
+    // Runs `code` on `where` (the root when null), then returns the stack top it left.
+    ScriptValue eval(ActionBuilder code, FakeSprite* where = nullptr)
+    {
+        FakeSprite& sprite = where ? *where : *root;
+        code.setVariableFromStack("result");
+        sprite.run(code);
+        return sprite.variable("result");
+    }
+
+    Ref<FakeSprite> root = makeRef<FakeSprite>();
+};
+
+// The loop `name = 0; while (name < rounds) name = name + 1`.
+inline ActionBuilder countingLoop(const std::string& name, int rounds)
+{
+    ActionBuilder body = ActionBuilder().increment(name);
+    ActionBuilder test = ActionBuilder().getVariable(name).pushInt(rounds).op(0x0F).op(0x12);
+    ActionBuilder code = ActionBuilder().setNumber(name, 0).append(test).branchIf(int16_t(body.size() + 5));
+    return code.append(body).jump(int16_t(-int(body.size() + 5 + test.size() + 5)));
+}
 
 } // namespace swf::test

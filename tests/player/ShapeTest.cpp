@@ -26,6 +26,17 @@ swf::Ref<swf::ShapeDefinition> readShape(const Bytes& payload, int code)
     return shape;
 }
 
+// Each path as "fill0 fill1 line at x,y: edges", with " new" when it starts new styles.
+std::vector<std::string> paths(const swf::ShapeDefinition& shape)
+{
+    std::vector<std::string> out;
+    for (const Path& p : shape.paths())
+        out.push_back(std::to_string(p.fill0) + " " + std::to_string(p.fill1) + " " + std::to_string(p.line) + " at " +
+                      std::to_string(int(p.startX)) + "," + std::to_string(int(p.startY)) + ": " +
+                      std::to_string(p.edges.size()) + (p.newShape ? " new" : ""));
+    return out;
+}
+
 } // namespace
 
 TEST(ShapeTest, StyleChangesSplitPathsAndMovesAreAbsolute)
@@ -35,24 +46,13 @@ TEST(ShapeTest, StyleChangesSplitPathsAndMovesAreAbsolute)
     int b = s.solidFill({0, 255, 0, 255});
     int pen = s.lineStyle(20, {0, 0, 0, 255});
     s.change(std::make_pair(10, 10), a, std::nullopt, pen).lineTo(100, 0);
-    s.fill1(b).lineTo(0, 100); // only fill1 changes: the first edge keeps the old styles
+    s.fill1(b).lineTo(0, 100); // only fill1 changes
     s.moveTo(500, 600).lineTo(10, 0);
     s.moveTo(7, 8); // a move with no edge after it adds nothing
-    auto shape = readShape(s.payload(1), 2);
-    const auto& p = shape->paths();
-    ASSERT_EQ(p.size(), 3u);
-    EXPECT_EQ(p[0].fill0, a);
-    EXPECT_EQ(p[0].fill1, 0);
-    EXPECT_EQ(p[0].line, pen);
-    EXPECT_FLOAT_EQ(p[0].startX, 10);
-    EXPECT_EQ(p[0].edges.size(), 1u);
-    EXPECT_EQ(p[1].fill0, a);
-    EXPECT_EQ(p[1].fill1, b);
-    EXPECT_FLOAT_EQ(p[1].startX, 110); // continues at the pen
-    EXPECT_FLOAT_EQ(p[1].startY, 10);
-    EXPECT_FLOAT_EQ(p[2].startX, 500);
-    EXPECT_FLOAT_EQ(p[2].startY, 600);
-    EXPECT_EQ(p[2].fill1, b); // a move keeps the current styles
+    // The first edge keeps the old styles; the second path continues at the pen; a move keeps the
+    // current styles.
+    EXPECT_EQ(paths(*readShape(s.payload(1), 2)),
+              (std::vector<std::string>{"1 0 1 at 10,10: 1", "1 2 1 at 110,10: 1", "1 2 1 at 500,600: 1"}));
 }
 
 TEST(ShapeTest, NewStylesAreOffsetByTheStylesBeforeThem)
@@ -68,14 +68,9 @@ TEST(ShapeTest, NewStylesAreOffsetByTheStylesBeforeThem)
     ASSERT_EQ(shape->lineStyles().size(), 2u);
     EXPECT_EQ(shape->fillStyles()[2].colour.g, 255);
     EXPECT_EQ(shape->lineStyles()[1].width, 40);
-    const auto& p = shape->paths();
-    ASSERT_EQ(p.size(), 3u);
-    EXPECT_FALSE(p[0].newShape);
-    EXPECT_TRUE(p[1].newShape);
-    EXPECT_TRUE(p[1].edges.empty());
-    EXPECT_EQ(p[2].fill0, 0); // index 0 stays "no fill"
-    EXPECT_EQ(p[2].fill1, 3); // 2 + one fill style before
-    EXPECT_EQ(p[2].line, 2);  // 1 + one line style before
+    // Index 0 stays "no fill"; fill 2 is 3 and line 1 is 2 after one style of each before.
+    EXPECT_EQ(paths(*shape),
+              (std::vector<std::string>{"0 1 0 at 0,0: 4", "0 0 0 at 0,0: 0 new", "0 3 2 at 200,200: 3"}));
 }
 
 TEST(ShapeTest, StyleCountEscapesPerShapeVersion)

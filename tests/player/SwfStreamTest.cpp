@@ -104,27 +104,16 @@ TEST(SwfStreamTest, RecordsRectMatrixAndColourTransform)
     SwfStream s(file);
 
     Rect r = readRect(s);
-    EXPECT_EQ(r.xmin, -20);
-    EXPECT_EQ(r.xmax, 11000);
-    EXPECT_EQ(r.ymax, 8000);
+    EXPECT_EQ((std::vector<float>{r.xmin, r.xmax, r.ymin, r.ymax}), (std::vector<float>{-20, 11000, 0, 8000}));
     Matrix mx = readMatrix(s);
-    EXPECT_FLOAT_EQ(mx.m00, 2.0f);
-    EXPECT_FLOAT_EQ(mx.m11, 0.5f);
-    EXPECT_FLOAT_EQ(mx.m10, 0.25f);
-    EXPECT_FLOAT_EQ(mx.m01, -0.75f);
-    EXPECT_FLOAT_EQ(mx.m02, -100);
-    EXPECT_FLOAT_EQ(mx.m12, 300);
+    EXPECT_EQ((std::vector<float>{mx.m00, mx.m11, mx.m10, mx.m01, mx.m02, mx.m12}),
+              (std::vector<float>{2.0f, 0.5f, 0.25f, -0.75f, -100, 300}));
     ColorTransform ct = readColorTransform(s, true);
-    EXPECT_FLOAT_EQ(ct.rMul, 0.5f);
-    EXPECT_FLOAT_EQ(ct.bMul, 2.0f);
-    EXPECT_FLOAT_EQ(ct.aMul, 0.25f);
-    EXPECT_FLOAT_EQ(ct.gAdd, -20);
-    EXPECT_FLOAT_EQ(ct.aAdd, -40);
+    EXPECT_EQ((std::vector<float>{ct.rMul, ct.gMul, ct.bMul, ct.aMul, ct.rAdd, ct.gAdd, ct.bAdd, ct.aAdd}),
+              (std::vector<float>{0.5f, 1, 2, 0.25f, 10, -20, 30, -40}));
     ColorTransform noAlpha = readColorTransform(s, false);
-    EXPECT_FLOAT_EQ(noAlpha.rMul, 1);
-    EXPECT_FLOAT_EQ(noAlpha.bAdd, 3);
-    EXPECT_FLOAT_EQ(noAlpha.aMul, 1);
-    EXPECT_FLOAT_EQ(noAlpha.aAdd, 0);
+    EXPECT_EQ((std::vector<float>{noAlpha.rMul, noAlpha.aMul, noAlpha.bAdd, noAlpha.aAdd}),
+              (std::vector<float>{1, 1, 3, 0}));
 }
 
 TEST(SwfStreamTest, InflateStreamReadsSeeksBackwardsAndFailsCleanly)
