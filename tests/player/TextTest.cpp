@@ -123,18 +123,10 @@ TEST(TextTest, GlyphsAreDrawnAtThePenScaledToTheTextHeight)
     // Glyph 0: x 50..70, y 80..100. Glyph 1 (half em) after an advance of 600 twips: x 80..90,
     // y 90..100. The blue run continues at the pen: x 110..130. The last run starts a new line
     // at x 0, y 1000: a half box at x 50..60, y 140..150.
-    EXPECT_EQ(pixelsAt(renderFrame(*movie, 0, 550, 400), {{51, 81},
-                                                          {69, 99},
-                                                          {60, 78},
-                                                          {72, 90},
-                                                          {85, 95},
-                                                          {85, 88},
-                                                          {92, 95},
-                                                          {120, 90},
-                                                          {105, 90},
-                                                          {55, 145},
-                                                          {65, 145}}),
-              (std::vector<uint32_t>{Red, Red, 0, 0, Red, 0, 0, Blue, 0, Blue, 0}));
+    const Picture pic = renderFrame(*movie, 0, 550, 400);
+    EXPECT_EQ(pixelsAt(pic, {{51, 81}, {69, 99}, {60, 78}, {72, 90}, {85, 95}, {85, 88}, {92, 95}}),
+              (std::vector<uint32_t>{Red, Red, 0, 0, Red, 0, 0}));
+    EXPECT_EQ(pixelsAt(pic, {{120, 90}, {105, 90}, {55, 145}, {65, 145}}), (std::vector<uint32_t>{Blue, 0, Blue, 0}));
 }
 
 TEST(TextTest, GlyphIndexOutsideTheFontDrawsNothingButMovesThePen)
