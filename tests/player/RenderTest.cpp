@@ -10,6 +10,8 @@ namespace
 {
 
 constexpr Colour Red{255, 0, 0, 255};
+constexpr uint32_t R = 0xFFFF0000, B = 0xFF0000FF;
+using Pixels = std::vector<uint32_t>;
 
 // A movie of 2000 x 2000 twips (100 x 100 pixels unless asked otherwise) showing one shape.
 Picture renderShape(const ShapeBuilder& shape, int w = 100, int h = 100, int code = 2,
@@ -35,14 +37,10 @@ TEST(RenderTest, DiagonalAndCurvedEdgesStayOnTheirLine)
     // about their area, with nothing bulging past the edge.
     Picture t = renderShape(redPathFrom(0, 0).lineTo(2000, 0).lineTo(-2000, 2000).lineTo(0, -2000));
     EXPECT_NEAR(t.countNonTransparent(), 5000 + 50, 60);
-    EXPECT_EQ(t.alpha(45, 45), 255);
-    EXPECT_EQ(t.alpha(56, 45), 0);
-    EXPECT_EQ(t.alpha(45, 56), 0);
+    EXPECT_EQ(pixelsAt(t, {{45, 45}, {56, 45}, {45, 56}}), (Pixels{R, 0, 0}));
     // The quadratic through (100, 0), control (100, 100), to (0, 100) passes (75, 75).
     Picture b = renderShape(redPathFrom(0, 0).lineTo(2000, 0).curveTo(0, 2000, -2000, 0).lineTo(0, -2000));
-    EXPECT_EQ(b.alpha(72, 72), 255);
-    EXPECT_EQ(b.alpha(79, 79), 0);
-    EXPECT_EQ(b.alpha(95, 30), 255);
+    EXPECT_EQ(pixelsAt(b, {{72, 72}, {79, 79}, {95, 30}}), (Pixels{R, 0, R}));
 }
 
 TEST(RenderTest, FillRulesOutlinesInAnyOrderRingsAndSameFillOnBothSides)
@@ -54,8 +52,7 @@ TEST(RenderTest, FillRulesOutlinesInAnyOrderRingsAndSameFillOnBothSides)
     s.change(std::pair(1000, 1000), fill, 0, std::nullopt).lineTo(-1000, 0).lineTo(0, -1000);
     s.change(std::pair(0, 0), 0, fill, std::nullopt).lineTo(1000, 0).lineTo(0, 1000);
     Picture p = renderShape(s);
-    EXPECT_EQ(p.at(10, 40), 0xFF0000FFu);
-    EXPECT_EQ(p.at(40, 10), 0xFF0000FFu);
+    EXPECT_EQ(pixelsAt(p, {{10, 40}, {40, 10}}), (Pixels{B, B}));
     EXPECT_EQ(p.countNonTransparent(), 50 * 50);
 
     // Even-odd: a square inside a square of the same fill leaves a hole.
@@ -63,8 +60,7 @@ TEST(RenderTest, FillRulesOutlinesInAnyOrderRingsAndSameFillOnBothSides)
     fill = ring.solidFill(Red);
     ring.rectangle(0, 0, 2000, 2000, fill).rectangle(500, 500, 1000, 1000, fill);
     Picture r = renderShape(ring);
-    EXPECT_EQ(r.at(10, 10), 0xFFFF0000u);
-    EXPECT_EQ(r.at(50, 50), 0u);
+    EXPECT_EQ(pixelsAt(r, {{10, 10}, {50, 50}}), (Pixels{R, 0}));
     EXPECT_EQ(r.countNonTransparent(), 100 * 100 - 50 * 50);
 
     // An outline with the same fill on both sides is no boundary of the fill.
@@ -83,9 +79,7 @@ TEST(RenderTest, ViewportScalesEachAxisOnItsOwn)
     ShapeBuilder s;
     s.rectangle(0, 0, 5500, 2000, s.solidFill(Red));
     Picture p = renderFrame(*movieOf({{2, s.payload(1)}, {26, place(1, 1)}}), 0, 100, 100);
-    EXPECT_EQ(p.at(49, 24), 0xFFFF0000u);
-    EXPECT_EQ(p.at(50, 10), 0u);
-    EXPECT_EQ(p.at(10, 25), 0u);
+    EXPECT_EQ(pixelsAt(p, {{49, 24}, {50, 10}, {10, 25}}), (Pixels{R, 0, 0}));
     EXPECT_EQ(p.countNonTransparent(), 50 * 25);
 
     // A viewport offset and a frame rectangle not at the origin.
@@ -96,17 +90,12 @@ TEST(RenderTest, ViewportScalesEachAxisOnItsOwn)
     auto movie = readMovie(shifted.fws());
     auto inst = started(*movie);
     Picture full(renderInstance(*inst, 100, 100)); // viewport 0,0,100,100
-    EXPECT_EQ(full.at(0, 0), 0xFFFF0000u);
-    EXPECT_EQ(full.at(49, 49), 0xFFFF0000u);
-    EXPECT_EQ(full.at(50, 50), 0u);
-    swf::Matrix dm = inst->displayMatrix();
-    EXPECT_FLOAT_EQ(dm.m00, 100.0f / 2000);
-    EXPECT_FLOAT_EQ(dm.m02, -50);
+    EXPECT_EQ(pixelsAt(full, {{0, 0}, {49, 49}, {50, 50}}), (Pixels{R, R, 0}));
+    const swf::Matrix whole = inst->displayMatrix();
     inst->setViewport(10, 20, 40, 40);
-    dm = inst->displayMatrix();
-    EXPECT_FLOAT_EQ(dm.m00, 40.0f / 2000);
-    EXPECT_FLOAT_EQ(dm.m02, 10 - 20);
-    EXPECT_FLOAT_EQ(dm.m12, 20 - 20);
+    const swf::Matrix dm = inst->displayMatrix();
+    EXPECT_EQ((std::vector<float>{whole.m00, whole.m02, dm.m00, dm.m02, dm.m12}),
+              (std::vector<float>{100.0f / 2000, -50, 40.0f / 2000, 10 - 20, 20 - 20}));
 }
 
 TEST(RenderTest, GradientStopsAndRadialPadding)
@@ -119,10 +108,8 @@ TEST(RenderTest, GradientStopsAndRadialPadding)
     auto red = [&](int x) { return static_cast<int>((p.at(x, 5) >> 16) & 0xFF); };
     // Stops at 250 x 1024/1023 = 250.24 and 251.25 units: pixel 250 (centre 250.5) is a quarter
     // of the way up the ramp, pixel 251 (centre 251.5) is past it.
-    EXPECT_EQ(red(200), 0);
     EXPECT_NEAR(red(250), 65, 4);
-    EXPECT_EQ(red(251), 255);
-    EXPECT_EQ(p.alpha(0, 0), 255);
+    EXPECT_EQ((std::vector<int>{red(200), red(251), p.alpha(0, 0)}), (std::vector<int>{0, 255, 255}));
 
     ShapeBuilder r;
     const MatrixSpec centred{std::pair(2000.0 / 32768, 2000.0 / 32768), {}, 1000, 1000};
@@ -147,8 +134,7 @@ TEST(RenderTest, ColourTransformClampsEachChannel)
     ct.aMul = 0.5f;
     ct.rAdd = 0.9f;
     swf::Rgba out = ct.transform({10, 20, 30, 255});
-    EXPECT_EQ(out.r, 10); // 10.9 truncates
-    EXPECT_EQ(out.a, 127);
+    EXPECT_EQ((std::vector<int>{out.r, out.a}), (std::vector<int>{10, 127})); // 10.9 truncates
     swf::ColorTransform parent;
     parent.rMul = 2;
     parent.rAdd = 5;
@@ -164,10 +150,8 @@ TEST(RenderTest, StrokesRoundCapsAndZeroWidth)
     int pen = s.lineStyle(400, {0, 255, 0, 255}); // 20 px at 20 twips per pixel
     s.change(std::pair(400, 1000), std::nullopt, std::nullopt, pen).lineTo(1200, 0);
     Picture p = renderShape(s);
-    EXPECT_EQ(p.at(50, 50), 0xFF00FF00u);
-    EXPECT_EQ(p.alpha(12, 50), 255); // inside the round cap around (20, 50)
-    EXPECT_EQ(p.alpha(11, 42), 0);   // where a square cap would have painted
-    EXPECT_EQ(p.alpha(50, 39), 0);
+    // (12, 50) is inside the round cap around (20, 50), (11, 42) where a square cap would have painted.
+    EXPECT_EQ(pixelsAt(p, {{50, 50}, {12, 50}, {11, 42}, {50, 39}}), (Pixels{0xFF00FF00u, 0xFF00FF00u, 0, 0}));
 
     ShapeBuilder zero;
     zero.change(std::pair(400, 1000), std::nullopt, std::nullopt, zero.lineStyle(0, {0, 0, 0, 255})).lineTo(1200, 0);
@@ -186,16 +170,14 @@ TEST(RenderTest, BitmapFillsAndSingularTransformsDrawNothingButDoNotBlankOthers)
     const MatrixSpec flat{std::pair(0.0, 1.0), {}, 0, 0};
     Picture p = renderFrame(
         *movieOf({{2, s.payload(1)}, {26, placeWith(1, 1, flat)}, {26, place(1, 2, 1000)}}, 2000, 2000), 0, 100, 100);
-    EXPECT_EQ(p.at(75, 25), 0xFFFF0000u);
-    EXPECT_EQ(p.at(25, 25), 0u);
+    EXPECT_EQ(pixelsAt(p, {{75, 25}, {25, 25}}), (Pixels{R, 0}));
 
     // A singular gradient matrix stays drawable (identity scale), and the shape after it draws.
     ShapeBuilder g;
     int grad = g.gradientFill(0x10, MatrixSpec{std::pair(0.0, 0.0), {}, 0, 0}, {{0, Red}, {255, {0, 255, 0, 255}}});
     g.rectangle(0, 0, 1000, 1000, grad).rectangle(1000, 1000, 1000, 1000, g.solidFill({0, 0, 255, 255}));
     Picture q = renderShape(g);
-    EXPECT_EQ(q.at(75, 75), 0xFF0000FFu);
-    EXPECT_EQ(q.alpha(25, 25), 255);
+    EXPECT_EQ((Pixels{q.at(75, 75), q.alpha(25, 25)}), (Pixels{B, 255}));
 }
 
 TEST(RenderTest, NestedSpriteTransformsCompose)
@@ -213,8 +195,6 @@ TEST(RenderTest, NestedSpriteTransformsCompose)
                              2000, 2000),
                     0, 100, 100);
     // World: x = 2 * (x + 200) + 400 -> 800..1200 twips = 40..60 px; y 400..800 = 20..40 px.
-    EXPECT_EQ(p.at(45, 25), 0xFFFF0000u);
-    EXPECT_EQ(p.at(39, 25), 0u);
-    EXPECT_EQ(p.at(60, 25), 0u);
+    EXPECT_EQ(pixelsAt(p, {{45, 25}, {39, 25}, {60, 25}}), (Pixels{R, 0, 0}));
     EXPECT_EQ(p.countNonTransparent(), 20 * 20);
 }
