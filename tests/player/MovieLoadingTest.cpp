@@ -60,9 +60,9 @@ TEST(MovieLoadingTest, DictionaryPlaylistsLabelsAndExports)
     EXPECT_EQ(movie->playlist(2)[0]->kind(), ControlTag::Kind::RemoveObject);
     EXPECT_TRUE(movie->playlist(3).empty());
 
-    EXPECT_EQ(movie->frameByLabel("intro").value_or(-1), 0);
-    EXPECT_EQ(movie->frameByLabel("outro").value_or(-1), 2);
-    EXPECT_FALSE(movie->frameByLabel("Intro").has_value());
+    EXPECT_EQ((std::vector<int>{movie->frameByLabel("intro").value_or(-1), movie->frameByLabel("outro").value_or(-1),
+                                movie->frameByLabel("Intro").value_or(-1)}),
+              (std::vector<int>{0, 2, -1}));
     EXPECT_EQ(movie->exportedResource("Square"), movie->characterById(1));
     EXPECT_EQ(movie->exportedResource("Nothing"), nullptr);
 
@@ -100,9 +100,8 @@ TEST(MovieLoadingTest, BadHeadersAndMissingFiles)
 {
     Bytes notMovie = {'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0, 0, 0};
     auto empty = readMovie(notMovie);
-    EXPECT_FALSE(empty->isValid());
-    EXPECT_EQ(empty->frameCount(), 0);
-    EXPECT_EQ(empty->widthPixels(), 0);
+    EXPECT_EQ((std::vector<int>{empty->isValid(), empty->frameCount(), empty->widthPixels()}),
+              (std::vector<int>{0, 0, 0}));
     EXPECT_EQ(readMovie(Bytes{'F', 'W'})->frameCount(), 0);
 
     // Without an opener nothing loads; with one, a missing path is null and a non-movie empty.
@@ -113,8 +112,7 @@ TEST(MovieLoadingTest, BadHeadersAndMissingFiles)
     EXPECT_FALSE(swf::loadMovieDefinition("missing.swf"));
     auto junk = swf::loadMovieDefinition("junk.swf");
     ASSERT_TRUE(junk);
-    EXPECT_EQ(junk->frameCount(), 0);
-    EXPECT_EQ(junk->refCount(), 1);
+    EXPECT_EQ((std::vector<int>{junk->frameCount(), junk->refCount()}), (std::vector<int>{0, 1}));
 
     // A stream whose error is set counts as not opened.
     swf::setFileOpener(
@@ -184,12 +182,11 @@ TEST(MovieLoadingTest, ClipEventHandlersPerMovieVersion)
         ASSERT_EQ(movie->playlist(0).size(), 1u) << version;
         auto* tag = static_cast<swf::PlaceObjectTag*>(movie->playlist(0)[0].get());
         ASSERT_EQ(tag->eventHandlers.size(), 3u) << version;
-        EXPECT_EQ(tag->eventHandlers[0].first, swf::EventLoad);
-        EXPECT_EQ(tag->eventHandlers[1].first, swf::EventEnterFrame);
-        EXPECT_EQ(tag->eventHandlers[0].second, tag->eventHandlers[1].second);
-        EXPECT_EQ(tag->eventHandlers[0].second->bytes(), (Bytes{0x07, 0x00}));
-        EXPECT_EQ(tag->eventHandlers[2].first, swf::EventPress);
-        EXPECT_EQ(tag->depth, 3);
+        const auto& events = tag->eventHandlers;
+        EXPECT_EQ((std::vector<int>{events[0].first, events[1].first, events[2].first, tag->depth}),
+                  (std::vector<int>{swf::EventLoad, swf::EventEnterFrame, swf::EventPress, 3}));
+        EXPECT_EQ(events[0].second, events[1].second);
+        EXPECT_EQ(events[0].second->bytes(), (Bytes{0x07, 0x00}));
         EXPECT_EQ(tag->name, "c");
     }
 }
@@ -207,14 +204,13 @@ TEST(MovieLoadingTest, ButtonRecordsActionsAndSounds)
     auto* button = dynamic_cast<swf::ButtonDefinition*>(movie->characterById(9));
     ASSERT_NE(button, nullptr);
     ASSERT_EQ(button->records().size(), 1u);
-    EXPECT_EQ(button->records()[0].depth, 4);
-    EXPECT_EQ(button->records()[0].states, 0x09);
-    EXPECT_FLOAT_EQ(button->records()[0].cxform.rMul, 0.5f);
     ASSERT_EQ(button->actions().size(), 2u);
-    EXPECT_EQ(button->actions()[0].conditions, 8);
+    const auto& r = button->records()[0];
+    const int* sounds = button->soundIds();
+    EXPECT_EQ(
+        (std::vector<float>{float(r.depth), float(r.states), r.cxform.rMul, float(button->actions()[0].conditions),
+                            float(sounds[0]), float(sounds[1]), float(sounds[2])}),
+        (std::vector<float>{4, 0x09, 0.5f, 8, 0, 33, 0}));
     EXPECT_EQ(button->actions()[0].record->bytes(), (Bytes{0x06, 0x00, 0x00}));
     EXPECT_EQ(button->actions()[1].record->bytes(), (Bytes{0x07, 0x00}));
-    EXPECT_EQ(button->soundIds()[0], 0);
-    EXPECT_EQ(button->soundIds()[1], 33);
-    EXPECT_EQ(button->soundIds()[2], 0);
 }

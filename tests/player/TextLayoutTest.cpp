@@ -65,10 +65,9 @@ TEST(TextUtf8, PrefixNeverSplitsACharacter)
 {
     const std::string text = "a\xC3\xA9z";
     EXPECT_EQ(utf8Length(text), 3u);
-    EXPECT_EQ(utf8Prefix(text, 2), "a\xC3\xA9");
-    EXPECT_EQ(utf8Prefix(text, 1), "a");
-    EXPECT_EQ(utf8Prefix(text, 10), text);
-    EXPECT_EQ(utf8Prefix(text, 0), "");
+    EXPECT_EQ(
+        (std::vector<std::string>{utf8Prefix(text, 2), utf8Prefix(text, 1), utf8Prefix(text, 10), utf8Prefix(text, 0)}),
+        (std::vector<std::string>{"a\xC3\xA9", "a", text, ""}));
 }
 
 TEST(TextLayout, SingleLineTakesStyleScaleAndKerning)
@@ -83,18 +82,13 @@ TEST(TextLayout, SingleLineTakesStyleScaleAndKerning)
     const std::vector<GlyphRun> runs = TextLayout::layout("abc", font.get(), style);
     ASSERT_EQ(runs.size(), 1u);
     const GlyphRun& run = runs[0];
-    EXPECT_EQ(run.fontId, 7);
-    EXPECT_EQ(run.colour.g, 20);
-    EXPECT_FLOAT_EQ(run.height, 512.0f);
-    EXPECT_TRUE(run.hasX);
-    EXPECT_TRUE(run.hasY);
-    EXPECT_FLOAT_EQ(run.x, 160.0f);
-    // Baseline: height + (font leading - descent) x scale.
-    EXPECT_FLOAT_EQ(run.y, 512.0f + (40.0f - 200.0f) * 0.5f);
     EXPECT_EQ(indexes(run), (std::vector<std::uint32_t>{0, 1, 2}));
-    EXPECT_FLOAT_EQ(run.glyphs[0].advance, 50.0f);
-    EXPECT_FLOAT_EQ(run.glyphs[1].advance, 100.0f);
-    EXPECT_FLOAT_EQ(run.glyphs[2].advance, 150.0f);
+    // Font, green, height, x and y set, x, the baseline (height + (font leading - descent) x scale), the advances.
+    std::vector<float> got = {
+        float(run.fontId), float(run.colour.g), run.height, float(run.hasX), float(run.hasY), run.x, run.y};
+    for (const GlyphEntry& g : run.glyphs)
+        got.push_back(g.advance);
+    EXPECT_EQ(got, (std::vector<float>{7, 20, 512, 1, 1, 160, 512 + (40 - 200) * 0.5f, 50, 100, 150}));
 }
 
 TEST(TextLayout, LinesBreakWrapAndAlign)
