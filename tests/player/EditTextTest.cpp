@@ -64,8 +64,8 @@ TEST(EditTextTest, CutRecordsAreRefusedButAnUnterminatedFinalTextIsKept)
 
     Ref<MovieDefinition> movie =
         movieOf({{48, boxFont(0, true)}, {37, cutLayout}, {37, unterminated}, {37, Bytes{9, 0}}});
-    EXPECT_EQ(movie->characterById(7), nullptr);
-    EXPECT_EQ(movie->characterById(9), nullptr);
+    EXPECT_EQ((std::vector<void*>{movie->characterById(7), movie->characterById(9)}),
+              (std::vector<void*>{nullptr, nullptr}));
     auto* kept = dynamic_cast<EditTextDefinition*>(movie->characterById(8));
     ASSERT_NE(kept, nullptr);
     EXPECT_EQ(kept->initialText(), "Open");
@@ -116,11 +116,9 @@ TEST(EditTextTest, AlphaAndTextColourGoThroughTheColourTransform)
 
     m.field->setTextColor(0x3366FF);
     const ColorTransform& c = m.field->colorTransform();
-    EXPECT_FLOAT_EQ(c.rMul, 0x33 / 255.0f);
-    EXPECT_FLOAT_EQ(c.gMul, 0x66 / 255.0f);
-    EXPECT_FLOAT_EQ(c.bMul, 1.0f);
-    EXPECT_FLOAT_EQ(c.rAdd, 7.0f); // addends stay
-    EXPECT_EQ(m.field->textColor(), 0x3366FFu);
+    // The addends stay.
+    EXPECT_EQ((std::vector<float>{c.rMul, c.gMul, c.bMul, c.rAdd, float(m.field->textColor())}),
+              (std::vector<float>{0x33 / 255.0f, 0x66 / 255.0f, 1.0f, 7.0f, float(0x3366FF)}));
 
     // The colour tints the white glyphs; half alpha halves them; hidden, nothing is drawn.
     m.field->setColorTransform(ColorTransform());
@@ -129,7 +127,7 @@ TEST(EditTextTest, AlphaAndTextColourGoThroughTheColourTransform)
     m.field->setAlphaPercent(50.0);
     const std::uint32_t half = m.render().at(110, 110);
     EXPECT_NEAR(static_cast<int>(half >> 24), 128, 1);
-    EXPECT_EQ(half & 0xFFFF, 0u);
+    EXPECT_EQ(half & 0xFFFF, 0u) << std::hex << half;
     m.field->setVisible(false);
     EXPECT_EQ(m.render().countNonTransparent(), 0);
 }
