@@ -220,8 +220,7 @@ TEST(TimelineRulesTest, NestedSpritesOneFrameSpritesAndVisibility)
     SpriteInstance* two = root.displayList().findByName("two")->asSprite();
     SpriteInstance* one = root.displayList().findByName("one")->asSprite();
     ASSERT_TRUE(two && one);
-    EXPECT_EQ(two->nestingLevel(), 1);
-    EXPECT_EQ(two->movieInstance(), inst.get());
+    EXPECT_EQ(std::make_pair(two->nestingLevel(), two->movieInstance()), std::make_pair(1, inst.get()));
     DisplayObject* oneChild = one->displayList().objectAt(1);
     ASSERT_NE(oneChild, nullptr);
 
@@ -258,9 +257,9 @@ TEST(TimelineRulesTest, NestedSpritesShareTheTimeOfSeveralFrames)
     SpriteInstance* inner = mid->displayList().findByName("inner")->asSprite();
     ASSERT_EQ(inner->currentFrame(), 0);
     inst->advance(0.25f); // three frames of the root, and three of each nested sprite
-    EXPECT_EQ(inst->currentFrame(), 3);
-    EXPECT_EQ(mid->currentFrame(), 0);   // 3 frames: 1, 2, then wrapped to 0
-    EXPECT_EQ(inner->currentFrame(), 3); // not 9 frames (which would end on frame 4)
+    // The middle sprite's 3 frames: 1, 2, then wrapped to 0; the inner one not 9 frames on (frame 4).
+    EXPECT_EQ((std::vector<int>{inst->currentFrame(), mid->currentFrame(), inner->currentFrame()}),
+              (std::vector<int>{3, 0, 3}));
 }
 
 TEST(TimelineRulesTest, ButtonsShowTheirUpState)
@@ -274,10 +273,10 @@ TEST(TimelineRulesTest, ButtonsShowTheirUpState)
     ASSERT_NE(button, nullptr);
     auto shown = button->shownChildren();
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0]->characterId(), 1);
-    EXPECT_TRUE(button->pointTest(250, 250)); // hit area is the hit-test record
-    EXPECT_FALSE(button->pointTest(350, 10));
+    // The hit area is the hit-test record. Drawn is the up shape (100 twips = 1 px here), not the
+    // larger over/down shape.
     Picture pic = renderInstance(*inst, 20, 20);
-    EXPECT_EQ(pic.alpha(0, 0), 255); // the up shape, 100 twips = 1 px here
-    EXPECT_EQ(pic.alpha(10, 10), 0); // the larger over/down shape is not shown
+    EXPECT_EQ((std::vector<int>{shown[0]->characterId(), button->pointTest(250, 250), button->pointTest(350, 10),
+                                pic.alpha(0, 0), pic.alpha(10, 10)}),
+              (std::vector<int>{1, true, false, 255, 0}));
 }
