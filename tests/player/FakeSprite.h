@@ -42,16 +42,16 @@ class FakeSprite : public ScriptObject, public ScriptTarget
     ScriptEnvironment& environment() override { return env; }
     int currentFrame() override { return current; }
     int frameCount() override { return 10; }
-    void gotoFrame(int frame) override
+    void gotoFrame(int f) override
     {
-        current = std::clamp(frame, 0, 9);
+        current = std::clamp(f, 0, 9);
         playing = false;
         calls.push_back("goto " + std::to_string(current));
     }
     bool gotoLabeledFrame(const std::string& label) override
     {
-        int frame;
-        return frameByLabel(label, frame) && (gotoFrame(frame), true);
+        int f;
+        return frameByLabel(label, f) && (gotoFrame(f), true);
     }
     bool frameByLabel(const std::string& label, int& frame) override
     {
@@ -71,14 +71,8 @@ class FakeSprite : public ScriptObject, public ScriptTarget
     {
         return children.count(name) ? Ref<ScriptObject>(children[name].get()) : nullptr;
     }
-    bool getProperty(int index, ScriptValue& out) override
-    {
-        return index >= 0 && index < 22 && (out = properties[index], true);
-    }
-    bool setProperty(int index, const ScriptValue& value) override
-    {
-        return index >= 0 && index < 22 && (properties[index] = value, true);
-    }
+    bool getProperty(int i, ScriptValue& out) override { return i >= 0 && i < 22 && (out = properties[i], true); }
+    bool setProperty(int i, const ScriptValue& v) override { return i >= 0 && i < 22 && (properties[i] = v, true); }
     bool cloneSprite(const std::string& newName, int depth) override
     {
         calls.push_back("clone " + newName + "@" + std::to_string(depth));
@@ -93,10 +87,7 @@ class FakeSprite : public ScriptObject, public ScriptTarget
         calls.push_back(out.str());
     }
     void endDrag() override { calls.push_back("end drag"); }
-    void fsCommand(const std::string& command, const std::string& argument) override
-    {
-        calls.push_back("fscommand " + command + "|" + argument);
-    }
+    void fsCommand(const std::string& c, const std::string& a) override { calls.push_back("fscommand " + c + "|" + a); }
     double movieTimeSeconds() override { return 0.0; }
 
     // Scripts may store a sprite in its own members; tests drop such cycles at the end.

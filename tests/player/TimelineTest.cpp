@@ -28,18 +28,14 @@ class ActionLog
         saved = swf::actionHooks();
         swf::ActionHooks hooks;
         hooks.runActions = [](SpriteInstance&, const swf::ActionRecord& r)
-        { ran().push_back(r.bytes().empty() ? -1 : r.bytes()[0]); };
+        { ran.push_back(r.bytes().empty() ? -1 : r.bytes()[0]); };
         swf::setActionHooks(hooks);
-        ran().clear();
+        ran.clear();
     }
     ~ActionLog() { swf::setActionHooks(saved); }
-    static std::vector<int>& ran()
-    {
-        static std::vector<int> log;
-        return log;
-    }
+    static inline std::vector<int> ran;
     // Returns what ran since the last call.
-    static std::vector<int> take() { return std::exchange(ran(), {}); }
+    static std::vector<int> take() { return std::exchange(ran, {}); }
 
   private:
     swf::ActionHooks saved;
@@ -136,7 +132,7 @@ TEST_F(TimelineTest, AdvancesRunFramesByTime)
     ActionLog::take();
     inst->gotoFrame(0);
     EXPECT_EQ((std::vector<float>{float(inst->currentFrame()), float(root().displayList().size()), xAt(1),
-                                  float(ActionLog::ran().size())}),
+                                  float(ActionLog::ran.size())}),
               (std::vector<float>{0, 1, 0, 0}));
     ASSERT_EQ(root().pendingActions().size(), 1u);
     root().doActions();
@@ -164,7 +160,7 @@ TEST_F(TimelineTest, GotoForwardFromAFreshInstanceAndStopping)
     playing->advance(2.0f / 12);
     const swf::DisplayList& shown = playing->rootSprite().displayList();
     EXPECT_EQ((std::vector<float>{float(playing->currentFrame()), float(shown.size()), shown.objectAt(1)->matrix().m02,
-                                  float(ActionLog::ran().size())}),
+                                  float(ActionLog::ran.size())}),
               (std::vector<float>{5, 2, 300, 0}));
 
     // Out of range targets clamp; labels resolve or report failure.
