@@ -120,13 +120,12 @@ TEST_F(ActionInterpreterTest, ActionsGiveTheirValues)
 
 TEST_F(ActionInterpreterTest, JumpsBranchesAndEnd)
 {
-    root->run(countingLoop("i", 10));
-    EXPECT_DOUBLE_EQ(10.0, root->variable("i").toNumber());
     // Each resolved path component costs one action of the budget, once: a loop of 3000 rounds
     // reading and writing a.b.n is far inside it.
     root->addChild("a").addChild("b");
-    root->run(countingLoop("a.b.n", 3000));
-    EXPECT_DOUBLE_EQ(3000.0, eval(A().getVariable("a.b.n")).toNumber());
+    root->run(countingLoop("i", 10).append(countingLoop("a.b.n", 3000)));
+    EXPECT_EQ(std::make_pair(root->variable("i").toNumber(), eval(A().getVariable("a.b.n")).toNumber()),
+              std::make_pair(10.0, 3000.0));
     // Each record sets x to 1 and must stop before setting it to 2: NaN is true in a condition,
     // End stops the record, and branches out of the record end it, also one exactly to its end.
     const A two = A().setNumber("x", 2);
@@ -152,14 +151,13 @@ TEST_F(ActionInterpreterTest, EndlessLoopsAreAbandonedOnceWithinTheBudget)
     for (int i = 0; i < 100; ++i)
         executeActions(*record, root->env);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
-    EXPECT_TRUE(record->isRunaway());
-    EXPECT_DOUBLE_EQ(1.0, root->variable("x").toNumber());
     // A well-behaved record runs every time, with a fresh budget.
     Ref<ActionRecord> step = swftest::record(A().increment("y"));
     executeActions(*step, root->env);
     executeActions(*step, root->env);
-    EXPECT_FALSE(step->isRunaway());
-    EXPECT_DOUBLE_EQ(2.0, root->variable("y").toNumber());
+    EXPECT_EQ((std::vector<double>{double(record->isRunaway()), root->variable("x").toNumber(),
+                                   double(step->isRunaway()), root->variable("y").toNumber()}),
+              (std::vector<double>{1, 1, 0, 2}));
 }
 
 TEST_F(ActionInterpreterTest, CutAndHostileActionsAreNeverReadPastTheRecord)
@@ -232,9 +230,8 @@ TEST_F(ActionInterpreterTest, RandomRecordsRunWithoutFaults)
             }
         }
         root->runBytes(bytes);
-        EXPECT_EQ(0u, root->env.stackSize());
-        EXPECT_EQ(0, root->env.callDepth());
-        EXPECT_EQ(0u, root->env.withCount());
+        EXPECT_EQ((std::vector<size_t>{root->env.stackSize(), size_t(root->env.callDepth()), root->env.withCount()}),
+                  (std::vector<size_t>{0, 0, 0}));
     }
     EXPECT_EQ(0, runningActionNesting());
 }
