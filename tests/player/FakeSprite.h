@@ -1,15 +1,19 @@
 #pragma once
 
-// A scripted stand-in sprite for interpreter tests.
+// A scripted stand-in sprite for interpreter tests, and the fixture that runs scripts on it.
 #include "fixtures/MovieFixtures.h"
 
 #include "player/ActionInterpreter.h"
 #include "player/ScriptEnvironment.h"
+#include "player/ScriptGlobals.h"
 #include "player/ScriptObject.h"
 #include "player/ScriptTarget.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,55 +22,41 @@ namespace swf::test
 
 using swftest::ActionBuilder;
 
-// A sprite made of plain fields: a timeline of `frames` frames, children by name, the twenty-two
-// properties in a table, and logs of the movie services scripts used.
+// A sprite made of plain fields: a timeline of ten frames, children by name, the twenty-two
+// properties in a table, and a log of the go-tos and movie services scripts used.
 class FakeSprite : public ScriptObject, public ScriptTarget
 {
   public:
-    explicit FakeSprite(int frames = 10, FakeSprite* parentSprite = nullptr)
-        : frames(frames), parent(parentSprite), env(this)
+    explicit FakeSprite(FakeSprite* parentSprite = nullptr) : parent(parentSprite), env(this)
     {
         for (int i = 0; i < 22; ++i)
             properties[i] = ScriptValue(i * 1.0);
     }
 
     // A child sprite; the parent keeps it alive.
-    FakeSprite& addChild(const std::string& name, int childFrames = 10)
-    {
-        return *(children[name] = makeRef<FakeSprite>(childFrames, this));
-    }
+    FakeSprite& addChild(const std::string& name) { return *(children[name] = makeRef<FakeSprite>(this)); }
 
-    bool getMember(const std::string& name, ScriptValue& out) override
-    {
-        if (name != "_currentframe")
-            return ScriptObject::getMember(name, out);
-        out = ScriptValue(current + 1);
-        return true;
-    }
     ScriptTarget* scriptTarget() override { return this; }
     ScriptObject& scriptObject() override { return *this; }
     const RefCounted* lifetimeOwner() override { return this; }
     ScriptEnvironment& environment() override { return env; }
     int currentFrame() override { return current; }
-    int frameCount() override { return frames; }
-    void gotoFrame(int frame) override
+    int frameCount() override { return 10; }
+    void gotoFrame(int f) override
     {
-        current = std::clamp(frame, 0, frames - 1);
+        current = std::clamp(f, 0, 9);
         playing = false;
-        gotoCalls++;
+        calls.push_back("goto " + std::to_string(current));
     }
     bool gotoLabeledFrame(const std::string& label) override
     {
-        int frame;
-        if (frameByLabel(label, frame))
-            gotoFrame(frame);
-        return labels.count(label) != 0;
+        int f;
+        return frameByLabel(label, f) && (gotoFrame(f), true);
     }
     bool frameByLabel(const std::string& label, int& frame) override
     {
-        auto found = labels.find(label);
-        frame = found == labels.end() ? 0 : found->second;
-        return found != labels.end();
+        frame = labels.count(label) ? labels[label] : 0;
+        return labels.count(label) != 0;
     }
     void setPlaying(bool play) override { playing = play; }
     bool isPlaying() override { return playing; }
@@ -81,36 +71,24 @@ class FakeSprite : public ScriptObject, public ScriptTarget
     {
         return children.count(name) ? Ref<ScriptObject>(children[name].get()) : nullptr;
     }
-    bool getProperty(int index, ScriptValue& out) override
-    {
-        if (index >= 0 && index < 22)
-            out = properties[index];
-        return index >= 0 && index < 22;
-    }
-    bool setProperty(int index, const ScriptValue& value) override
-    {
-        if (index >= 0 && index < 22)
-            properties[index] = value;
-        return index >= 0 && index < 22;
-    }
+    bool getProperty(int i, ScriptValue& out) override { return i >= 0 && i < 22 && (out = properties[i], true); }
+    bool setProperty(int i, const ScriptValue& v) override { return i >= 0 && i < 22 && (properties[i] = v, true); }
     bool cloneSprite(const std::string& newName, int depth) override
     {
-        clones.push_back(newName + "@" + std::to_string(depth));
+        calls.push_back("clone " + newName + "@" + std::to_string(depth));
         return true;
     }
-    void removeSprite() override { removed = true; }
-    void startDrag(bool lockCenter, const ScriptDragBounds& bounds) override
+    void removeSprite() override { calls.push_back("remove"); }
+    void startDrag(bool lock, const ScriptDragBounds& b) override
     {
-        dragging = true;
-        dragLock = lockCenter;
-        dragBounds = bounds;
+        std::ostringstream out;
+        out << "drag" << (lock ? " locked" : "") << " in " << b.constrained << ":" << b.left << "," << b.top << ","
+            << b.right << "," << b.bottom;
+        calls.push_back(out.str());
     }
-    void endDrag() override { dragging = false; }
-    void fsCommand(const std::string& command, const std::string& argument) override
-    {
-        commands.push_back(command + "|" + argument);
-    }
-    double movieTimeSeconds() override { return time; }
+    void endDrag() override { calls.push_back("end drag"); }
+    void fsCommand(const std::string& c, const std::string& a) override { calls.push_back("fscommand " + c + "|" + a); }
+    double movieTimeSeconds() override { return 0.0; }
 
     // Scripts may store a sprite in its own members; tests drop such cycles at the end.
     void clearScripts()
@@ -122,23 +100,49 @@ class FakeSprite : public ScriptObject, public ScriptTarget
     }
 
     void run(const ActionBuilder& code) { executeActions(*swftest::record(code), env); }
+    void runBytes(const std::vector<uint8_t>& bytes) { executeActions(*makeRef<ActionRecord>(bytes), env); }
     ScriptValue variable(const std::string& name) { return env.getVariable(name); }
 
-    int frames;
     int current = 0;
     bool playing = true;
-    int gotoCalls = 0;
     FakeSprite* parent;
     ScriptEnvironment env;
     std::map<std::string, Ref<FakeSprite>> children;
     std::map<std::string, int> labels;
     std::map<int, Ref<ActionRecord>> actions;
     ScriptValue properties[22];
-    std::vector<std::string> clones;
-    bool removed = false, dragging = false, dragLock = false;
-    ScriptDragBounds dragBounds;
-    std::vector<std::string> commands;
-    double time = 0.0;
+    std::vector<std::string> calls;
 };
+
+// Scripts run on a fake root sprite; the sprites' scripts and the globals go after each case.
+class ScriptTest : public ::testing::Test
+{
+  protected:
+    void TearDown() override
+    {
+        root->clearScripts();
+        releaseScriptGlobals();
+    }
+
+    // Runs `code` on `where` (the root when null), then returns the stack top it left.
+    ScriptValue eval(ActionBuilder code, FakeSprite* where = nullptr)
+    {
+        FakeSprite& sprite = where ? *where : *root;
+        code.setVariableFromStack("result");
+        sprite.run(code);
+        return sprite.variable("result");
+    }
+
+    Ref<FakeSprite> root = makeRef<FakeSprite>();
+};
+
+// The loop `name = 0; while (name < rounds) name = name + 1`.
+inline ActionBuilder countingLoop(const std::string& name, int rounds)
+{
+    ActionBuilder body = ActionBuilder().increment(name);
+    ActionBuilder test = ActionBuilder().getVariable(name).pushInt(rounds).op(0x0F).op(0x12);
+    ActionBuilder code = ActionBuilder().setNumber(name, 0).append(test).branchIf(int16_t(body.size() + 5));
+    return code.append(body).jump(int16_t(-int(body.size() + 5 + test.size() + 5)));
+}
 
 } // namespace swf::test

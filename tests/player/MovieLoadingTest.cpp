@@ -1,11 +1,11 @@
+// Movies read from bytes: the dictionary, the frames' control tags, labels, exports and
+// imports, the end of the tags, clip events and buttons.
 #include "fixtures/MovieFixtures.h"
 #include "player/ButtonDefinition.h"
 #include "player/ControlTags.h"
 #include "player/MemoryStream.h"
-#include "player/MovieDefinition.h"
 #include "player/Player.h"
 #include "player/PlayerHooks.h"
-#include "player/ShapeDefinition.h"
 #include "player/SpriteDefinition.h"
 
 #include <gtest/gtest.h>
@@ -21,83 +21,74 @@ Bytes squareShape()
     return square(1, {255, 0, 0, 255}, 200);
 }
 
-Bytes placeAt(int id, int depth)
+// A movie of one frame per entry of `frames`, each holding those tags.
+Bytes framesOf(const std::vector<Tags>& frames, int version = 8)
 {
-    return placeWith(id, depth, std::nullopt);
-}
-
-// A three-frame movie: a shape, a sprite with its own frames, labels and an export.
-MovieBuilder sampleMovie()
-{
-    MovieBuilder m(3, 11000, 8000, 12.0, 7);
-    m.tag(2, squareShape());
-    TagList inner;
-    inner.tag(2, squareShape()); // a definition inside a sprite is ignored
-    inner.tag(26, placeAt(1, 1)).showFrame().showFrame().end();
-    m.tag(39, defineSprite(7, 2, inner));
-    m.tag(26, placeAt(1, 1)).tag(43, frameLabel("intro")).showFrame();
-    m.tag(26, placeAt(7, 2)).tag(12, Bytes{0x06, 0x00}).showFrame();
-    m.tag(28, removeObject2(1)).tag(43, frameLabel("outro")).tag(56, exportAssets({{1, "Square"}, {99, "Nothing"}}));
-    m.showFrame().end();
-    return m;
+    MovieBuilder m(int(frames.size()), 2000, 2000, 12.0, version);
+    for (const Tags& frame : frames)
+    {
+        for (const auto& [code, payload] : frame)
+            m.tag(code, payload);
+        m.showFrame();
+    }
+    return m.end().fws();
 }
 
 } // namespace
 
 TEST(MovieLoadingTest, DictionaryPlaylistsLabelsAndExports)
 {
-    auto movie = readMovie(sampleMovie().fws());
+    // A shape, a sprite with its own frames (a definition inside it is ignored), labels, an export.
+    TagList inner;
+    inner.tag(2, squareShape()).tag(26, place(1, 1)).showFrame().showFrame().end();
+    auto movie = readMovie(framesOf(
+        {{{2, squareShape()}, {39, defineSprite(7, 2, inner)}, {26, place(1, 1)}, {43, frameLabel("intro")}},
+         {{26, place(7, 2)}, {12, Bytes{0x06, 0x00}}},
+         {{28, removeObject2(1)}, {43, frameLabel("outro")}, {56, exportAssets({{1, "Square"}, {99, "Nothing"}})}}},
+        7));
     ASSERT_TRUE(movie->isValid());
     EXPECT_STREQ(movie->characterById(1)->kindName(), "shape");
     auto* sprite = dynamic_cast<swf::SpriteDefinition*>(movie->characterById(7));
     ASSERT_NE(sprite, nullptr);
     EXPECT_EQ(movie->dictionary().size(), 2u);
 
-    ASSERT_EQ(movie->playlist(0).size(), 1u);
-    EXPECT_EQ(movie->playlist(0)[0]->kind(), ControlTag::Kind::PlaceObject);
-    ASSERT_EQ(movie->playlist(1).size(), 2u);
-    EXPECT_EQ(movie->playlist(1)[1]->kind(), ControlTag::Kind::DoAction);
-    ASSERT_EQ(movie->playlist(2).size(), 1u);
-    EXPECT_EQ(movie->playlist(2)[0]->kind(), ControlTag::Kind::RemoveObject);
-    EXPECT_TRUE(movie->playlist(3).empty());
+    using Kind = ControlTag::Kind;
+    std::vector<std::vector<Kind>> kinds(4);
+    for (int frame = 0; frame < 4; ++frame)
+        for (const auto& tag : movie->playlist(frame))
+            kinds[frame].push_back(tag->kind());
+    EXPECT_EQ(kinds, (std::vector<std::vector<Kind>>{
+                         {Kind::PlaceObject}, {Kind::PlaceObject, Kind::DoAction}, {Kind::RemoveObject}, {}}));
 
-    EXPECT_EQ(movie->frameByLabel("intro").value_or(-1), 0);
-    EXPECT_EQ(movie->frameByLabel("outro").value_or(-1), 2);
-    EXPECT_FALSE(movie->frameByLabel("Intro").has_value());
-
+    EXPECT_EQ((std::vector<int>{movie->frameByLabel("intro").value_or(-1), movie->frameByLabel("outro").value_or(-1),
+                                movie->frameByLabel("Intro").value_or(-1)}),
+              (std::vector<int>{0, 2, -1}));
     EXPECT_EQ(movie->exportedResource("Square"), movie->characterById(1));
     EXPECT_EQ(movie->exportedResource("Nothing"), nullptr);
 
-    // The sprite kept its own frames; the shape inside it went nowhere.
-    EXPECT_EQ(sprite->frameCount(), 2);
-    ASSERT_EQ(sprite->playlist(0).size(), 1u);
-    EXPECT_TRUE(sprite->playlist(1).empty());
+    EXPECT_EQ(
+        (std::vector<size_t>{size_t(sprite->frameCount()), sprite->playlist(0).size(), sprite->playlist(1).size()}),
+        (std::vector<size_t>{2, 1, 0}));
     EXPECT_EQ(sprite->characterById(1), movie->characterById(1));
 }
 
 TEST(MovieLoadingTest, EndTagRules)
 {
     // Tags that run exactly to the end with a final End load every frame.
-    MovieBuilder full(2);
-    full.tag(2, squareShape()).showFrame().tag(26, placeAt(1, 1)).showFrame().end();
-    auto all = readMovie(full.fws());
-    EXPECT_EQ(all->playlist(1).size(), 1u);
-    EXPECT_EQ(all->loadingFrame(), 2);
+    auto all = readMovie(framesOf({{{2, squareShape()}}, {{26, place(1, 1)}}}));
+    EXPECT_EQ(std::make_pair(all->playlist(1).size(), all->loadingFrame()), std::make_pair(size_t(1), 2));
 
     // An End before the end position stops loading there.
     MovieBuilder early(2);
-    early.tag(2, squareShape()).showFrame().end().tag(26, placeAt(1, 1)).showFrame().end();
+    early.tag(2, squareShape()).showFrame().end().tag(26, place(1, 1)).showFrame().end();
     auto cut = readMovie(early.fws());
     EXPECT_NE(cut->characterById(1), nullptr);
-    EXPECT_TRUE(cut->playlist(1).empty());
-    EXPECT_EQ(cut->loadingFrame(), 1);
+    EXPECT_EQ(std::make_pair(cut->playlist(1).size(), cut->loadingFrame()), std::make_pair(size_t(0), 1));
 
     // A file length shorter than the data ends the loop at that length.
-    MovieBuilder oneShowFrame(2);
-    oneShowFrame.showFrame();
     MovieBuilder shortLength(2);
     shortLength.showFrame().tag(2, squareShape()).end();
-    shortLength.fileLength(static_cast<uint32_t>(oneShowFrame.fws().size()));
+    shortLength.fileLength(static_cast<uint32_t>(MovieBuilder(2).showFrame().fws().size()));
     auto stopped = readMovie(shortLength.fws());
     EXPECT_EQ(stopped->loadingFrame(), 1);
     EXPECT_EQ(stopped->characterById(1), nullptr);
@@ -107,12 +98,9 @@ TEST(MovieLoadingTest, BadHeadersAndMissingFiles)
 {
     Bytes notMovie = {'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0, 0, 0};
     auto empty = readMovie(notMovie);
-    EXPECT_FALSE(empty->isValid());
-    EXPECT_EQ(empty->frameCount(), 0);
-    EXPECT_EQ(empty->widthPixels(), 0);
-
-    auto tiny = readMovie(Bytes{'F', 'W'});
-    EXPECT_EQ(tiny->frameCount(), 0);
+    EXPECT_EQ((std::vector<int>{empty->isValid(), empty->frameCount(), empty->widthPixels()}),
+              (std::vector<int>{0, 0, 0}));
+    EXPECT_EQ(readMovie(Bytes{'F', 'W'})->frameCount(), 0);
 
     // Without an opener nothing loads; with one, a missing path is null and a non-movie empty.
     swf::setFileOpener(nullptr);
@@ -122,8 +110,7 @@ TEST(MovieLoadingTest, BadHeadersAndMissingFiles)
     EXPECT_FALSE(swf::loadMovieDefinition("missing.swf"));
     auto junk = swf::loadMovieDefinition("junk.swf");
     ASSERT_TRUE(junk);
-    EXPECT_EQ(junk->frameCount(), 0);
-    EXPECT_EQ(junk->refCount(), 1);
+    EXPECT_EQ((std::vector<int>{junk->frameCount(), junk->refCount()}), (std::vector<int>{0, 1}));
 
     // A stream whose error is set counts as not opened.
     swf::setFileOpener(
@@ -137,19 +124,13 @@ TEST(MovieLoadingTest, BadHeadersAndMissingFiles)
     swf::setFileOpener(nullptr);
 }
 
-TEST(MovieLoadingTest, ImportsThroughTheLibraryCache)
+TEST(MovieLoadingTest, ImportsThroughTheLibraryCacheAndCyclesAreRefused)
 {
     MemoryFiles files;
-    MovieBuilder lib(1);
-    lib.tag(2, squareShape()).tag(56, exportAssets({{1, "Box"}})).showFrame().end();
-    files.add("lib.swf", lib.fws());
-
-    MovieBuilder user(1);
-    user.tag(57, importAssets("lib.swf", {{20, "Box"}, {21, "Missing"}}));
-    user.tag(26, placeAt(20, 1)).showFrame().end();
-    files.add("a.swf", user.fws());
-    files.add("b.swf", user.fws());
-
+    files.add("lib.swf", framesOf({{{2, squareShape()}, {56, exportAssets({{1, "Box"}})}}}));
+    const Bytes user = framesOf({{{57, importAssets("lib.swf", {{20, "Box"}, {21, "Missing"}})}, {26, place(20, 1)}}});
+    files.add("a.swf", user);
+    files.add("b.swf", user);
     auto a = swf::loadMovieDefinition("a.swf");
     auto b = swf::loadMovieDefinition("b.swf");
     ASSERT_TRUE(a && b);
@@ -164,28 +145,20 @@ TEST(MovieLoadingTest, ImportsThroughTheLibraryCache)
     swf::shutdownPlayer();
     EXPECT_EQ(a->characterById(20), imported);
     EXPECT_STREQ(imported->kindName(), "shape");
-
     // After shutdown the cache is empty: the library is read again.
     auto c = swf::loadMovieDefinition("b.swf");
     EXPECT_EQ(files.opens("lib.swf"), 2);
     swf::shutdownPlayer();
-}
 
-TEST(MovieLoadingTest, ImportCyclesAreRefused)
-{
-    MemoryFiles files;
-    MovieBuilder x(1);
-    x.tag(2, squareShape()).tag(56, exportAssets({{1, "X"}})).tag(57, importAssets("y.swf", {{2, "Y"}}));
-    x.showFrame().end();
-    MovieBuilder y(1);
-    y.tag(2, squareShape()).tag(56, exportAssets({{1, "Y"}})).tag(57, importAssets("x.swf", {{2, "X"}}));
-    y.showFrame().end();
-    MovieBuilder self(1);
-    self.tag(57, importAssets("self.swf", {{3, "Z"}})).showFrame().end();
-    files.add("x.swf", x.fws());
-    files.add("y.swf", y.fws());
-    files.add("self.swf", self.fws());
-
+    // x and y import each other, self.swf itself.
+    for (const char* name : {"x", "y"})
+    {
+        const std::string other = name[0] == 'x' ? "y" : "x";
+        files.add(std::string(name) + ".swf", framesOf({{{2, squareShape()},
+                                                         {56, exportAssets({{1, name}})},
+                                                         {57, importAssets(other + ".swf", {{2, other}})}}}));
+    }
+    files.add("self.swf", framesOf({{{57, importAssets("self.swf", {{3, "Z"}})}}}));
     auto mx = swf::loadLibraryMovie("x.swf");
     ASSERT_TRUE(mx);
     EXPECT_NE(mx->characterById(2), nullptr); // y loaded; y's import of x was refused
@@ -197,47 +170,22 @@ TEST(MovieLoadingTest, ImportCyclesAreRefused)
 
 TEST(MovieLoadingTest, ClipEventHandlersPerMovieVersion)
 {
-    auto placeWithClipActions = [](bool wide)
-    {
-        BitWriter w;
-        w.WriteBits(1, 1); // clip actions
-        w.WriteBits(0, 6);
-        w.WriteBits(0, 1); // not a move
-        w.WriteU16(3);     // depth
-        auto flags = [&](uint32_t v)
-        {
-            if (wide)
-                w.WriteU32(v);
-            else
-                w.WriteU16(static_cast<uint16_t>(v));
-        };
-        w.WriteU16(0);                // reserved
-        flags((1u << 0) | (1u << 1)); // all events
-        flags((1u << 0) | (1u << 1)); // load and enter frame share one record
-        w.WriteU32(2);
-        w.WriteU8(0x07);
-        w.WriteU8(0x00);
-        flags(1u << 10); // press
-        w.WriteU32(1);
-        w.WriteU8(0x00);
-        flags(0);
-        return w.Bytes();
-    };
+    // Load and enter frame share one record; flags are 16 bits wide before version 6.
+    const std::vector<std::pair<uint32_t, ActionBuilder>> handlers = {
+        {(1u << 0) | (1u << 1), ActionBuilder().op(0x07).op(0x00)}, {1u << 10, ActionBuilder().op(0x00)}};
     for (int version : {5, 6})
     {
-        MovieBuilder m(1, 2000, 2000, 12.0, version);
-        m.tag(26, placeWithClipActions(version >= 6)).showFrame().end();
-        auto movie = readMovie(m.fws());
+        auto movie = readMovie(
+            framesOf({{{39, emptySprite(5, 1)}, {26, placeWithEvents(5, 3, "c", handlers, version >= 6)}}}, version));
         ASSERT_EQ(movie->playlist(0).size(), 1u) << version;
         auto* tag = static_cast<swf::PlaceObjectTag*>(movie->playlist(0)[0].get());
         ASSERT_EQ(tag->eventHandlers.size(), 3u) << version;
-        EXPECT_EQ(tag->eventHandlers[0].first, swf::EventLoad);
-        EXPECT_EQ(tag->eventHandlers[1].first, swf::EventEnterFrame);
-        EXPECT_EQ(tag->eventHandlers[0].second, tag->eventHandlers[1].second);
-        EXPECT_EQ(tag->eventHandlers[0].second->bytes(), (Bytes{0x07, 0x00}));
-        EXPECT_EQ(tag->eventHandlers[2].first, swf::EventPress);
-        EXPECT_EQ(tag->depth, 3);
-        EXPECT_EQ(tag->placement, swf::PlaceObjectTag::Placement::Move);
+        const auto& events = tag->eventHandlers;
+        EXPECT_EQ((std::vector<int>{events[0].first, events[1].first, events[2].first, tag->depth}),
+                  (std::vector<int>{swf::EventLoad, swf::EventEnterFrame, swf::EventPress, 3}));
+        EXPECT_EQ(events[0].second, events[1].second);
+        EXPECT_EQ(events[0].second->bytes(), (Bytes{0x07, 0x00}));
+        EXPECT_EQ(tag->name, "c");
     }
 }
 
@@ -250,20 +198,17 @@ TEST(MovieLoadingTest, ButtonRecordsActionsAndSounds)
                           0, 0, 7, 0,  8, 0,    6, 0, 0, 0, 0, 1,    0,    7,    0};
     // No sound for the first state change, sound 33 with an envelope of one point for the second.
     const Bytes sound{9, 0, 0, 0, 33, 0, 0x08, 1, 0, 0, 0, 0, 1, 0, 2, 0, 0, 0, 0, 0};
-    MovieBuilder m(1, 2000, 2000);
-    m.tag(34, buttonTag).tag(17, sound).showFrame().end();
-    auto movie = readMovie(m.fws());
+    auto movie = readMovie(framesOf({{{34, buttonTag}, {17, sound}}}));
     auto* button = dynamic_cast<swf::ButtonDefinition*>(movie->characterById(9));
     ASSERT_NE(button, nullptr);
     ASSERT_EQ(button->records().size(), 1u);
-    EXPECT_EQ(button->records()[0].depth, 4);
-    EXPECT_EQ(button->records()[0].states, 0x09);
-    EXPECT_FLOAT_EQ(button->records()[0].cxform.rMul, 0.5f);
     ASSERT_EQ(button->actions().size(), 2u);
-    EXPECT_EQ(button->actions()[0].conditions, 8);
+    const auto& r = button->records()[0];
+    const int* sounds = button->soundIds();
+    EXPECT_EQ(
+        (std::vector<float>{float(r.depth), float(r.states), r.cxform.rMul, float(button->actions()[0].conditions),
+                            float(sounds[0]), float(sounds[1]), float(sounds[2])}),
+        (std::vector<float>{4, 0x09, 0.5f, 8, 0, 33, 0}));
     EXPECT_EQ(button->actions()[0].record->bytes(), (Bytes{0x06, 0x00, 0x00}));
     EXPECT_EQ(button->actions()[1].record->bytes(), (Bytes{0x07, 0x00}));
-    EXPECT_EQ(button->soundIds()[0], 0);
-    EXPECT_EQ(button->soundIds()[1], 33);
-    EXPECT_EQ(button->soundIds()[2], 0);
 }

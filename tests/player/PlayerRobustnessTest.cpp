@@ -1,7 +1,8 @@
+// Movies that lie about their frames, place themselves, multiply or ask for huge times, and the
+// fuzz regression inputs: each loads, plays and draws within bounds.
 #include "fixtures/MovieFixtures.h"
 #include "fixtures/TestPaths.h"
 #include "player/MemoryStream.h"
-#include "player/MovieInstance.h"
 #include "player/Player.h"
 #include "player/SpriteDefinition.h"
 #include "player/SpriteInstance.h"
@@ -10,17 +11,21 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 using namespace swftest;
 
 namespace
 {
 
-Bytes square(int id)
+const Bytes RedSquare = square(1, {255, 0, 0, 255}, 500);
+
+// A sprite of one frame placing each id at depths 1, 2, ...
+Bytes spritePlacing(int id, const std::vector<int>& ids)
 {
-    return swftest::square(id, {255, 0, 0, 255}, 500);
+    TagList tags;
+    for (size_t i = 0; i < ids.size(); ++i)
+        tags.tag(26, place(ids[i], int(i) + 1));
+    return defineSprite(id, 1, tags.showFrame().end());
 }
 
 int deepestLevel(swf::SpriteInstance& sprite)
@@ -37,80 +42,59 @@ int deepestLevel(swf::SpriteInstance& sprite)
 TEST(PlayerRobustnessTest, MoreShowFramesThanDeclaredAndZeroFrameSprites)
 {
     MovieBuilder m(1, 2000, 2000);
-    m.tag(2, square(1));
     TagList inner;
     inner.tag(26, place(1, 1)).showFrame().tag(26, place(1, 2)).showFrame().end();
-    m.tag(39, defineSprite(2, 0, inner));
-    m.tag(26, place(1, 1)).tag(26, place(2, 2)).showFrame();
-    m.tag(26, place(1, 3)).showFrame();
-    m.tag(26, place(1, 4)).showFrame().end();
+    m.tag(2, RedSquare).tag(39, defineSprite(2, 0, inner)).tag(26, place(1, 1)).tag(26, place(2, 2)).showFrame();
+    m.tag(26, place(1, 3)).showFrame().tag(26, place(1, 4)).showFrame().end();
     auto movie = readMovie(m.fws());
-    EXPECT_EQ(movie->frameCount(), 1);
-    EXPECT_EQ(movie->playlist(0).size(), 2u);
-    EXPECT_TRUE(movie->playlist(1).empty()); // tags past the declared frames are dropped
     auto* sprite = dynamic_cast<swf::SpriteDefinition*>(movie->characterById(2));
     ASSERT_NE(sprite, nullptr);
-    EXPECT_EQ(sprite->frameCount(), 0);
-    EXPECT_TRUE(sprite->playlist(0).empty());
+    // Tags past the declared frames are dropped.
+    EXPECT_EQ((std::vector<size_t>{size_t(movie->frameCount()), movie->playlist(0).size(), movie->playlist(1).size(),
+                                   size_t(sprite->frameCount()), sprite->playlist(0).size()}),
+              (std::vector<size_t>{1, 2, 0, 0, 0}));
 
-    auto inst = movie->createInstance();
-    inst->advance(0.0001f);
+    auto inst = started(*movie);
     inst->advance(1.0f);
     inst->gotoFrame(2);
-    EXPECT_EQ(inst->currentFrame(), 0);
     swf::SpriteInstance* empty = inst->rootSprite().displayList().objectAt(2)->asSprite();
     ASSERT_NE(empty, nullptr);
     empty->gotoFrame(3);
-    EXPECT_EQ(empty->currentFrame(), 0);
-    EXPECT_EQ(empty->displayList().size(), 0u);
-    Picture p = renderInstance(*inst, 100, 100);
-    EXPECT_EQ(p.countNonTransparent(), 25 * 25);
+    EXPECT_EQ(
+        (std::vector<size_t>{size_t(inst->currentFrame()), size_t(empty->currentFrame()), empty->displayList().size()}),
+        (std::vector<size_t>{0, 0, 0}));
+    EXPECT_EQ(renderInstance(*inst, 100, 100).countNonTransparent(), 25 * 25);
 
     // A movie with no frames at all (a bad header gives one too) plays and draws nothing.
     auto none = readMovie(Bytes{'X', 'W', 'S', 8, 0, 0, 0, 0});
-    Picture q = renderFrame(*none, 0, 10, 10);
-    EXPECT_EQ(q.countNonTransparent(), 0);
+    EXPECT_EQ(renderFrame(*none, 0, 10, 10).countNonTransparent(), 0);
     renderFrame(*none, 5, 10, 10);
 }
 
-TEST(PlayerRobustnessTest, SelfPlacingSpritesStopAtTheNestingLimit)
+TEST(PlayerRobustnessTest, SelfPlacingAndMultiplyingSpritesStopAtTheirLimits)
 {
-    MovieBuilder m(1, 2000, 2000);
-    m.tag(2, square(1));
+    // 5 places itself; 6 and 7 place each other.
     TagList self;
     self.tag(26, place(1, 1)).tag(26, place(5, 2)).showFrame().end();
-    m.tag(39, defineSprite(5, 1, self));
-    // 6 and 7 place each other.
-    TagList six;
-    six.tag(26, place(7, 1)).showFrame().end();
-    TagList seven;
-    seven.tag(26, place(6, 1)).showFrame().end();
-    m.tag(39, defineSprite(6, 1, six)).tag(39, defineSprite(7, 1, seven));
-    m.tag(26, place(5, 1)).tag(26, place(6, 2)).showFrame().end();
-    auto movie = readMovie(m.fws());
-    auto inst = movie->createInstance();
-    inst->advance(0.0001f);
+    auto movie = movieOf({{2, RedSquare},
+                          {39, defineSprite(5, 1, self)},
+                          {39, spritePlacing(6, {7})},
+                          {39, spritePlacing(7, {6})},
+                          {26, place(5, 1)},
+                          {26, place(6, 2)}},
+                         2000, 2000);
+    auto inst = started(*movie);
     inst->advance(0.5f);
     EXPECT_EQ(deepestLevel(inst->rootSprite()), swf::SpriteInstance::MaxNesting);
-    Picture p = renderInstance(*inst, 100, 100);
-    EXPECT_EQ(p.at(10, 10), 0xFFFF0000u);
-}
+    EXPECT_EQ(renderInstance(*inst, 100, 100).at(10, 10), 0xFFFF0000u);
 
-TEST(PlayerRobustnessTest, MultiplyingSpritesStopAtTheObjectBudget)
-{
-    MovieBuilder m(1, 2000, 2000);
-    TagList fan;
-    for (int d = 1; d <= 4; ++d)
-        fan.tag(26, place(5, d));
-    fan.showFrame().end();
-    m.tag(39, defineSprite(5, 1, fan)).tag(26, place(5, 1)).showFrame().end();
-    auto movie = readMovie(m.fws());
+    // Each level places four of the sprite: the object budget stops it.
+    auto fan = movieOf({{39, spritePlacing(5, {5, 5, 5, 5})}, {26, place(5, 1)}}, 2000, 2000);
     auto start = std::chrono::steady_clock::now();
     {
-        auto inst = movie->createInstance();
-        inst->advance(0.0001f);
-        EXPECT_LE(inst->liveObjects(), swf::MovieInstance::MaxObjects);
-        EXPECT_GT(inst->liveObjects(), swf::MovieInstance::MaxObjects / 2);
+        auto many = started(*fan);
+        EXPECT_LE(many->liveObjects(), swf::MovieInstance::MaxObjects);
+        EXPECT_GT(many->liveObjects(), swf::MovieInstance::MaxObjects / 2);
     }
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
 }
@@ -118,13 +102,10 @@ TEST(PlayerRobustnessTest, MultiplyingSpritesStopAtTheObjectBudget)
 TEST(PlayerRobustnessTest, HugeFrameCountsAndTimeSteps)
 {
     MovieBuilder m(65535, 2000, 2000, 255.0);
-    m.tag(2, square(1)).tag(26, place(1, 1)).showFrame();
-    TagList inner;
-    inner.showFrame().end();
+    m.tag(2, RedSquare).tag(26, place(1, 1)).showFrame();
     for (int i = 0; i < 200; ++i)
-        m.tag(39, defineSprite(100 + i, 65535, inner)); // declared frames cost no memory
-    m.end();
-    auto movie = readMovie(m.fws());
+        m.tag(39, defineSprite(100 + i, 65535, TagList().showFrame().end())); // declared frames cost no memory
+    auto movie = readMovie(m.end().fws());
     EXPECT_EQ(movie->frameCount(), 65535);
     auto inst = movie->createInstance();
     inst->gotoFrame(65534);
@@ -132,38 +113,32 @@ TEST(PlayerRobustnessTest, HugeFrameCountsAndTimeSteps)
     inst->advance(1e9f); // bounded work per advance
     inst->advance(std::numeric_limits<float>::infinity());
     inst->advance(std::numeric_limits<float>::quiet_NaN());
-    Picture p = renderInstance(*inst, 20, 20);
-    EXPECT_EQ(p.at(1, 1), 0xFFFF0000u);
+    EXPECT_EQ(renderInstance(*inst, 20, 20).at(1, 1), 0xFFFF0000u);
 
     // A zero frame rate never advances past the first frame and does not hang.
     MovieBuilder still(3, 2000, 2000);
-    still.frameRateRaw(0).showFrame().showFrame().showFrame().end();
-    auto stillMovie = readMovie(still.fws());
-    auto s = stillMovie->createInstance();
-    s->advance(0.0001f);
+    auto stillMovie = readMovie(still.frameRateRaw(0).showFrame().showFrame().showFrame().end().fws());
+    auto s = started(*stillMovie);
     s->advance(100.0f);
     EXPECT_EQ(s->currentFrame(), 0);
 }
 
 TEST(PlayerRobustnessTest, FuzzRegressionInputsLoadAndRender)
 {
-    std::vector<std::string> names;
+    int inputs = 0;
     for (const auto& entry : std::filesystem::directory_iterator(SourcePath("tests/player/fuzz-regressions")))
-        if (entry.path().extension() == ".fuzz")
-            names.push_back(entry.path().string());
-    ASSERT_GE(names.size(), 3u);
-    for (const std::string& name : names)
     {
-        std::ifstream in(name, std::ios::binary);
-        Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (entry.path().extension() != ".fuzz")
+            continue;
+        ++inputs;
+        const std::string text = ReadText(entry.path().string());
+        const Bytes bytes(text.begin(), text.end());
         // Every path opens the same bytes, so imports of any name reach this movie again.
         swf::setFileOpener([&bytes](const std::string&) -> std::unique_ptr<swf::FileStream>
                            { return std::make_unique<swf::MemoryStream>(bytes); });
         auto movie = swf::loadMovieDefinition("fuzz.swf");
-        ASSERT_TRUE(movie) << name;
-        auto inst = movie->createInstance();
-        inst->restart();
-        inst->advance(0.0001f);
+        ASSERT_TRUE(movie) << entry.path();
+        auto inst = started(*movie);
         renderInstance(*inst, 48, 36);
         inst->advance(0.25f);
         inst->gotoFrame(3);
@@ -171,5 +146,6 @@ TEST(PlayerRobustnessTest, FuzzRegressionInputsLoadAndRender)
         renderInstance(*inst, 48, 36);
         swf::shutdownPlayer();
     }
+    EXPECT_GE(inputs, 3);
     swf::setFileOpener(nullptr);
 }

@@ -1,7 +1,8 @@
+// Scripts against their sprites: target paths, variable lookup, functions, timeline actions,
+// properties and the sprite services.
 #include "FakeSprite.h"
 
 #include "player/ScriptFunction.h"
-#include "player/ScriptGlobals.h"
 
 #include <gtest/gtest.h>
 
@@ -13,169 +14,137 @@ using namespace swf::test;
 namespace
 {
 
-class ScriptEnvironmentTest : public ::testing::Test
+using A = ActionBuilder;
+
+// The root holds "menu" (holding "button") and "score".
+class ScriptEnvironmentTest : public ScriptTest
 {
   protected:
     void SetUp() override
     {
-        FakeSprite& menu = root->addChild("menu");
-        menu.addChild("button");
+        root->addChild("menu").addChild("button");
         root->addChild("score");
     }
-    void TearDown() override
+    FakeSprite* menu() { return root->children["menu"].get(); }
+    FakeSprite* button() { return menu()->children["button"].get(); }
+    // Calls the function f defined with `body`, with no arguments, on `where`.
+    ScriptValue call(const A& body, FakeSprite* where = nullptr)
     {
-        root->clearScripts();
-        releaseScriptGlobals();
+        return eval(A().defineFunction("f", {}, body).callFunction("f", 0), where);
     }
-
-    FakeSprite& menu() { return *root->children["menu"]; }
-    FakeSprite& button() { return *menu().children["button"]; }
-
-    ScriptValue eval(FakeSprite& where, ActionBuilder code)
-    {
-        code.setVariableFromStack("result");
-        where.run(code);
-        return where.variable("result");
-    }
-
-    Ref<FakeSprite> root = makeRef<FakeSprite>();
 };
 
 } // namespace
 
 TEST_F(ScriptEnvironmentTest, TargetPathsWithSlashesColonsAndDots)
 {
-    button().setMember("x", ScriptValue(5.0));
+    button()->setMember("x", ScriptValue(5.0));
     root->setMember("lives", ScriptValue(3.0));
     const std::tuple<FakeSprite*, std::string, std::string> paths[] = {
         {root.get(), "/menu/button:x", "5"},
         {root.get(), "menu.button.x", "5"},
         {root.get(), "_root.menu.button.x", "5"},
-        {&menu(), "button:x", "5"},
-        {&button(), "../..:lives", "3"},
-        {&button(), "/:lives", "3"},
-        {&button(), "_parent._parent.lives", "3"},
-        {&button(), "_level0.lives", "3"},
+        {menu(), "button:x", "5"},
+        {button(), "../..:lives", "3"},
+        {button(), "/:lives", "3"},
+        {button(), "_parent._parent.lives", "3"},
+        {button(), "_level0.lives", "3"},
         // Case-sensitive, and unresolved paths are harmless.
         {root.get(), "/Menu/button:x", "undefined"},
         {root.get(), "nosuch.x", "undefined"},
         {root.get(), "/a/b/c:x", "undefined"},
-        {root.get(), "_parent.x", "undefined"},
-    };
+        {root.get(), "_parent.x", "undefined"}};
     for (const auto& [where, path, shown] : paths)
-        EXPECT_EQ(shown, eval(*where, ActionBuilder().getVariable(path)).toString()) << path;
+        EXPECT_EQ(shown, eval(A().getVariable(path), where).toString()) << path;
     // Writes go to the named sprite, or nowhere.
-    menu().run(ActionBuilder().setNumber("/score:points", 12).setNumber("button.clicks", 2));
-    EXPECT_DOUBLE_EQ(12.0, root->children["score"]->variable("points").toNumber());
-    EXPECT_DOUBLE_EQ(2.0, button().variable("clicks").toNumber());
-    root->run(ActionBuilder().setNumber("_root.nosuch.x", 1).setNumber("/nosuch:y", 1));
-    EXPECT_TRUE(root->variable("x").isUndefined());
-    EXPECT_TRUE(root->variable("y").isUndefined());
+    menu()->run(A().setNumber("/score:points", 12).setNumber("button.clicks", 2));
+    root->run(A().setNumber("_root.nosuch.x", 1).setNumber("/nosuch:y", 1));
+    EXPECT_EQ((std::vector<std::string>{root->children["score"]->variable("points").toString(),
+                                        button()->variable("clicks").toString(), root->variable("x").toString(),
+                                        root->variable("y").toString()}),
+              (std::vector<std::string>{"12", "2", "undefined", "undefined"}));
     // _root and _level0 are the same sprite; GetProperty of a missing sprite pushes undefined.
-    EXPECT_EQ("1", eval(button(), ActionBuilder().getVariable("_root").getVariable("_level0").op(0x66)).toString());
-    EXPECT_EQ(root.get(), eval(button(), ActionBuilder().getVariable("_root")).objectValue());
-    EXPECT_TRUE(eval(*root, ActionBuilder().pushString("/ghost").pushInt(0).op(0x22)).isUndefined());
+    EXPECT_EQ("1", eval(A().getVariable("_root").getVariable("_level0").op(0x66), button()).toString());
+    EXPECT_EQ(root.get(), eval(A().getVariable("_root"), button()).objectValue());
+    EXPECT_TRUE(eval(A().pushString("/ghost").pushInt(0).op(0x22)).isUndefined());
 }
 
 TEST_F(ScriptEnvironmentTest, LookupOrderWithThenLocalsThenTargetThenRootThenGlobal)
 {
     scriptGlobalObject().setMember("v", ScriptValue("global"));
     scriptGlobalObject().setMember("onlyGlobal", ScriptValue("g"));
-    EXPECT_EQ("global", eval(button(), ActionBuilder().getVariable("v")).toString());
-    button().setMember("v", ScriptValue("target"));
-    EXPECT_EQ("target", eval(button(), ActionBuilder().getVariable("v")).toString());
-    EXPECT_EQ("g", eval(button(), ActionBuilder().getVariable("onlyGlobal")).toString());
+    EXPECT_EQ("global", eval(A().getVariable("v"), button()).toString());
+    button()->setMember("v", ScriptValue("target"));
+    EXPECT_EQ("target", eval(A().getVariable("v"), button()).toString());
+    EXPECT_EQ("g", eval(A().getVariable("onlyGlobal"), button()).toString());
     // "this" is the target sprite; a child is a member of its parent.
-    EXPECT_EQ(&button(), eval(button(), ActionBuilder().getVariable("this")).objectValue());
-    EXPECT_EQ(&button(), eval(menu(), ActionBuilder().getVariable("button")).objectValue());
+    EXPECT_EQ(button(), eval(A().getVariable("this"), button()).objectValue());
+    EXPECT_EQ(button(), eval(A().getVariable("button"), menu()).objectValue());
 
     // A local shadows the target's member; a With object shadows the local.
     Ref<ScriptObject> scope = makeRef<ScriptObject>();
     scope->setMember("v", ScriptValue("with"));
     root->setMember("scope", ScriptValue(scope));
-    ActionBuilder body;
-    body.pushString("v").pushString("local").op(0x3C);
-    body.getVariable("v").setVariableFromStack("/:sawLocal");
-    ActionBuilder inner;
-    inner.getVariable("v").setVariableFromStack("/:sawWith");
-    body.getVariable("_root.scope").with(static_cast<uint16_t>(inner.size())).append(inner);
-    body.getVariable("v").setVariableFromStack("/:afterWith");
-    ActionBuilder code;
-    code.defineFunction("f", {}, body).pushInt(0).pushString("f").op(0x3D).op(0x17);
-    button().run(code);
-    EXPECT_EQ("local", root->variable("sawLocal").toString());
-    EXPECT_EQ("with", root->variable("sawWith").toString());
-    EXPECT_EQ("local", root->variable("afterWith").toString());
+    A inner = A().getVariable("v").setVariableFromStack("/:sawWith");
+    A body = A().pushString("v").pushString("local").op(0x3C).getVariable("v").setVariableFromStack("/:sawLocal");
+    body.getVariable("_root.scope").with(uint16_t(inner.size())).append(inner);
+    call(body.getVariable("v").setVariableFromStack("/:afterWith"), button());
     // The local died with the call.
-    EXPECT_EQ("target", eval(button(), ActionBuilder().getVariable("v")).toString());
+    EXPECT_EQ((std::vector<std::string>{root->variable("sawLocal").toString(), root->variable("sawWith").toString(),
+                                        root->variable("afterWith").toString(),
+                                        eval(A().getVariable("v"), button()).toString()}),
+              (std::vector<std::string>{"local", "with", "local", "target"}));
 }
 
-TEST_F(ScriptEnvironmentTest, FunctionsTakeParametersAndReturnValues)
+TEST_F(ScriptEnvironmentTest, FunctionsTakeParametersReturnValuesAndKeepTheCallersStack)
 {
-    // function add(a, b) { var t = a + b; return t; }
-    ActionBuilder body;
-    body.pushString("t").getVariable("a").getVariable("b").op(0x47).op(0x3C).getVariable("t").op(0x3E);
-    ActionBuilder code;
-    code.defineFunction("add", {"a", "b"}, body);
+    // function add(a, b) { var t = a + b; return t; }; missing arguments are undefined.
+    A body = A().pushString("t").getVariable("a").getVariable("b").op(0x47).op(0x3C).getVariable("t").op(0x3E);
+    A code = A().defineFunction("add", {"a", "b"}, body);
     code.pushInt(4).pushInt(3).callFunction("add", 2).setVariableFromStack("sum");
-    // Missing arguments are undefined; extra ones are dropped.
-    code.pushInt(4).callFunction("add", 1).setVariableFromStack("half");
-    root->run(code);
-    EXPECT_DOUBLE_EQ(7.0, root->variable("sum").toNumber());
-    EXPECT_DOUBLE_EQ(4.0, root->variable("half").toNumber());
-    EXPECT_TRUE(root->variable("t").isUndefined());
-    EXPECT_TRUE(root->variable("a").isUndefined());
-}
+    root->run(code.pushInt(4).callFunction("add", 1).setVariableFromStack("half"));
+    EXPECT_EQ((std::vector<std::string>{root->variable("sum").toString(), root->variable("half").toString(),
+                                        root->variable("t").toString(), root->variable("a").toString()}),
+              (std::vector<std::string>{"7", "4", "undefined", "undefined"}));
+    // A body popping three times leaves the caller's pending operand.
+    A greedy = A().defineFunction("f", {}, A().op(0x17).op(0x17).op(0x17).pushInt(1).op(0x3E));
+    EXPECT_DOUBLE_EQ(41.0, eval(greedy.pushInt(40).callFunction("f", 0).op(0x0A)).toNumber());
 
-TEST_F(ScriptEnvironmentTest, AnonymousFunctionsAsMethodsSeeTheirObjectAsThis)
-{
-    // obj = {}; obj.get = function () { return this.v; }; obj.v = 8; r = obj.get()
+    // obj.get = function () { return this.v; }; obj.get() sees obj as this.
     Ref<ScriptObject> object = makeRef<ScriptObject>();
     object->setMember("v", ScriptValue(8.0));
     root->setMember("obj", ScriptValue(object));
-    ActionBuilder body;
-    body.getVariable("this").pushString("v").op(0x4E).op(0x3E);
-    ActionBuilder code;
-    code.getVariable("obj").pushString("get").defineFunction("", {}, body).op(0x4F);
-    code.pushInt(0).getVariable("obj").pushString("get").op(0x52);
-    EXPECT_DOUBLE_EQ(8.0, eval(*root, code).toNumber());
+    A method = A().getVariable("obj").pushString("get");
+    method.defineFunction("", {}, A().getVariable("this").pushString("v").op(0x4E).op(0x3E)).op(0x4F);
+    EXPECT_DOUBLE_EQ(8.0, eval(method.pushInt(0).getVariable("obj").pushString("get").op(0x52)).toNumber());
 }
 
 TEST_F(ScriptEnvironmentTest, RecursionWorksAndRunawayRecursionIsCut)
 {
     // function fact(n) { if (n < 2) return 1; return n * fact(n - 1); }
-    ActionBuilder tail;
-    tail.getVariable("n").getVariable("n").pushInt(1).op(0x0B).pushInt(1).pushString("fact").op(0x3D).op(0x0C).op(0x3E);
-    ActionBuilder base;
-    base.pushInt(1).op(0x3E);
-    ActionBuilder body;
-    body.getVariable("n").pushInt(2).op(0x0F).op(0x12).branchIf(int16_t(base.size())).append(base).append(tail);
-    ActionBuilder code;
-    code.defineFunction("fact", {"n"}, body).pushInt(10).callFunction("fact", 1).setVariableFromStack("r");
-    root->run(code);
-    EXPECT_DOUBLE_EQ(3628800.0, root->variable("r").toNumber());
+    A tail = A().getVariable("n").getVariable("n").pushInt(1).op(0x0B).pushInt(1).pushString("fact").op(0x3D);
+    A base = A().pushInt(1).op(0x3E);
+    A body = A().getVariable("n").pushInt(2).op(0x0F).op(0x12).branchIf(int16_t(base.size()));
+    body.append(base).append(tail.op(0x0C).op(0x3E));
+    EXPECT_DOUBLE_EQ(3628800.0,
+                     eval(A().defineFunction("fact", {"n"}, body).pushInt(10).callFunction("fact", 1)).toNumber());
 
     // function loop() { depth = depth + 1; loop(); } never returns: the nesting limit stops it.
-    ActionBuilder forever;
-    forever.increment("/:depth").callFunction("loop", 0);
-    ActionBuilder runaway;
-    runaway.setNumber("depth", 0).defineFunction("loop", {}, forever).callFunction("loop", 0).setNumber("after", 1);
-    root->run(runaway);
-    EXPECT_DOUBLE_EQ(1.0, root->variable("after").toNumber());
+    A runaway = A().setNumber("depth", 0);
+    runaway.defineFunction("loop", {}, A().increment("/:depth").callFunction("loop", 0)).callFunction("loop", 0);
+    root->run(runaway.setNumber("after", 1));
     EXPECT_LE(root->variable("depth").toNumber(), static_cast<double>(MaxNesting));
     EXPECT_GE(root->variable("depth").toNumber(), 100.0);
-    EXPECT_EQ(0, root->env.callDepth());
-    EXPECT_EQ(0, runningActionNesting());
+    EXPECT_EQ((std::vector<double>{root->variable("after").toNumber(), double(root->env.callDepth()),
+                                   double(runningActionNesting())}),
+              (std::vector<double>{1, 0, 0}));
 }
 
 TEST_F(ScriptEnvironmentTest, FunctionsKeepTheirCodeAndConstantsAfterTheRecordIsGone)
 {
     {
-        ActionBuilder body;
-        body.pushConstant(0).op(0x3E);
-        ActionBuilder code;
-        code.constantPool({"kept"}).defineFunction("", {}, body).setVariableFromStack("/_global:keeper");
-        executeActions(*swftest::record(code), root->env);
+        A code = A().constantPool({"kept"}).defineFunction("", {}, A().pushConstant(0).op(0x3E));
+        executeActions(*swftest::record(code.setVariableFromStack("/_global:keeper")), root->env);
     } // the record is dropped here; the function holds its own reference
     ScriptValue function;
     ASSERT_TRUE(scriptGlobalObject().getMember("keeper", function));
@@ -184,21 +153,10 @@ TEST_F(ScriptEnvironmentTest, FunctionsKeepTheirCodeAndConstantsAfterTheRecordIs
     EXPECT_EQ(1, function.scriptFunction()->record().refCount());
 }
 
-TEST_F(ScriptEnvironmentTest, FunctionBodiesCannotPopTheirCallersValues)
-{
-    // The body pops three times; the caller's pending operand survives.
-    ActionBuilder body;
-    body.op(0x17).op(0x17).op(0x17).pushInt(1).op(0x3E);
-    ActionBuilder code;
-    code.defineFunction("f", {}, body).pushInt(40).pushInt(0).pushString("f").op(0x3D).op(0x0A);
-    EXPECT_DOUBLE_EQ(41.0, eval(*root, code).toNumber());
-}
-
 TEST_F(ScriptEnvironmentTest, TimelineActionsDriveTheTarget)
 {
     root->labels["menu"] = 4;
     root->labels["end"] = 7;
-    using A = ActionBuilder;
     // Each step: the actions, then the frame and play state they leave.
     const std::tuple<A, int, bool> steps[] = {
         {A().op(0x07), 0, false},
@@ -222,63 +180,42 @@ TEST_F(ScriptEnvironmentTest, TimelineActionsDriveTheTarget)
         EXPECT_EQ(frame, root->current);
         EXPECT_EQ(playing, root->playing) << "at frame " << frame;
     }
-    const int calls = root->gotoCalls;
+    const std::size_t calls = root->calls.size();
     root->run(A().gotoLabel("nowhere"));
-    EXPECT_EQ(calls, root->gotoCalls);
+    EXPECT_EQ(calls, root->calls.size());
     root->run(A().pushNumber(1e12).action(0x9F, {0}));
     EXPECT_GE(root->current, 0);
     // The value is popped.
-    EXPECT_DOUBLE_EQ(9.0, eval(*root, A().pushInt(9).pushInt(1).action(0x9F, {0})).toNumber());
+    EXPECT_DOUBLE_EQ(9.0, eval(A().pushInt(9).pushInt(1).action(0x9F, {0})).toNumber());
+    // Call runs another frame's actions without moving there.
+    menu()->labels["setup"] = 2;
+    menu()->actions[2] = swftest::record(A().setNumber("ready", 1));
+    root->actions[3] = swftest::record(A().setNumber("three", 3));
+    root->run(A().pushString("/menu:setup").action(0x9E, {}).pushInt(3).action(0x9E, {}).pushInt(99).action(0x9E, {}));
+    EXPECT_EQ((std::vector<double>{menu()->variable("ready").toNumber(), double(menu()->current),
+                                   root->variable("three").toNumber()}),
+              (std::vector<double>{1, 0, 3}));
 }
 
-TEST_F(ScriptEnvironmentTest, PropertiesByIndexAndRangeChecks)
+TEST_F(ScriptEnvironmentTest, PropertiesCloneRemoveAndDrag)
 {
-    button().properties[6] = ScriptValue(50.0);
-    EXPECT_DOUBLE_EQ(50.0, eval(*root, ActionBuilder().pushString("menu/button").pushInt(6).op(0x22)).toNumber());
-    root->run(ActionBuilder().pushString("/menu/button").pushInt(0).pushInt(120).op(0x23));
-    EXPECT_DOUBLE_EQ(120.0, button().properties[0].toNumber());
-    // The empty path is the target itself.
-    root->run(ActionBuilder().pushString("").pushInt(1).pushInt(33).op(0x23));
-    EXPECT_DOUBLE_EQ(33.0, root->properties[1].toNumber());
-    EXPECT_TRUE(eval(*root, ActionBuilder().pushString("").pushInt(99).op(0x22)).isUndefined());
-    EXPECT_TRUE(eval(*root, ActionBuilder().pushString("").pushInt(-1).op(0x22)).isUndefined());
-    root->run(ActionBuilder().pushString("").pushInt(22).pushInt(1).op(0x23));
-}
+    button()->properties[6] = ScriptValue(50.0);
+    EXPECT_DOUBLE_EQ(50.0, eval(A().pushString("menu/button").pushInt(6).op(0x22)).toNumber());
+    root->run(A().pushString("/menu/button").pushInt(0).pushInt(120).op(0x23));
+    // The empty path is the target itself; indexes outside the table are refused.
+    root->run(A().pushString("").pushInt(1).pushInt(33).op(0x23));
+    EXPECT_EQ((std::vector<std::string>{button()->properties[0].toString(), root->properties[1].toString(),
+                                        eval(A().pushString("").pushInt(99).op(0x22)).toString(),
+                                        eval(A().pushString("").pushInt(-1).op(0x22)).toString()}),
+              (std::vector<std::string>{"120", "33", "undefined", "undefined"}));
+    root->run(A().pushString("").pushInt(22).pushInt(1).op(0x23));
 
-TEST_F(ScriptEnvironmentTest, CloneRemoveAndDrag)
-{
-    root->run(ActionBuilder().pushString("menu").pushString("copy").pushInt(16390).op(0x24));
-    ASSERT_EQ(1u, menu().clones.size());
-    EXPECT_EQ("copy@16390", menu().clones[0]);
-    root->run(ActionBuilder().pushString("menu/button").op(0x25));
-    EXPECT_TRUE(button().removed);
-    // startDrag("/menu", true, 1, 2, 3, 4)
-    root->run(ActionBuilder()
-                  .pushInt(1)
-                  .pushInt(2)
-                  .pushInt(3)
-                  .pushInt(4)
-                  .pushBool(true)
-                  .pushBool(true)
-                  .pushString("/menu")
-                  .op(0x27));
-    EXPECT_TRUE(menu().dragging);
-    EXPECT_TRUE(menu().dragLock);
-    EXPECT_TRUE(menu().dragBounds.constrained);
-    const ScriptDragBounds& b = menu().dragBounds;
-    EXPECT_EQ((std::vector<double>{1, 2, 3, 4}), (std::vector<double>{b.left, b.top, b.right, b.bottom}));
-    menu().run(ActionBuilder().op(0x28));
-    EXPECT_FALSE(menu().dragging);
-}
-
-TEST_F(ScriptEnvironmentTest, CallRunsAnotherFramesActionsWithoutMoving)
-{
-    menu().labels["setup"] = 2;
-    menu().actions[2] = swftest::record(ActionBuilder().setNumber("ready", 1));
-    root->run(ActionBuilder().pushString("/menu:setup").action(0x9E, {}));
-    EXPECT_DOUBLE_EQ(1.0, menu().variable("ready").toNumber());
-    EXPECT_EQ(0, menu().current);
-    root->actions[3] = swftest::record(ActionBuilder().setNumber("three", 3));
-    root->run(ActionBuilder().pushInt(3).action(0x9E, {}).pushInt(99).action(0x9E, {}));
-    EXPECT_DOUBLE_EQ(3.0, root->variable("three").toNumber());
+    root->run(A().pushString("menu").pushString("copy").pushInt(16390).op(0x24));
+    root->run(A().pushString("menu/button").op(0x25));
+    // startDrag("/menu", true, 1, 2, 3, 4), then stopDrag.
+    root->run(
+        A().pushInt(1).pushInt(2).pushInt(3).pushInt(4).pushBool(true).pushBool(true).pushString("/menu").op(0x27));
+    menu()->run(A().op(0x28));
+    EXPECT_EQ(menu()->calls, (std::vector<std::string>{"clone copy@16390", "drag locked in 1:1,2,3,4", "end drag"}));
+    EXPECT_EQ(button()->calls, std::vector<std::string>{"remove"});
 }

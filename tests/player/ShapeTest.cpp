@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace swftest;
 using swf::Path;
 
@@ -26,6 +28,17 @@ swf::Ref<swf::ShapeDefinition> readShape(const Bytes& payload, int code)
     return shape;
 }
 
+// Each path as "fill0 fill1 line at x,y: edges", with " new" when it starts new styles.
+std::vector<std::string> paths(const swf::ShapeDefinition& shape)
+{
+    std::vector<std::string> out;
+    for (const Path& p : shape.paths())
+        out.push_back(std::to_string(p.fill0) + " " + std::to_string(p.fill1) + " " + std::to_string(p.line) + " at " +
+                      std::to_string(int(p.startX)) + "," + std::to_string(int(p.startY)) + ": " +
+                      std::to_string(p.edges.size()) + (p.newShape ? " new" : ""));
+    return out;
+}
+
 } // namespace
 
 TEST(ShapeTest, StyleChangesSplitPathsAndMovesAreAbsolute)
@@ -35,24 +48,13 @@ TEST(ShapeTest, StyleChangesSplitPathsAndMovesAreAbsolute)
     int b = s.solidFill({0, 255, 0, 255});
     int pen = s.lineStyle(20, {0, 0, 0, 255});
     s.change(std::make_pair(10, 10), a, std::nullopt, pen).lineTo(100, 0);
-    s.fill1(b).lineTo(0, 100); // only fill1 changes: the first edge keeps the old styles
+    s.fill1(b).lineTo(0, 100); // only fill1 changes
     s.moveTo(500, 600).lineTo(10, 0);
     s.moveTo(7, 8); // a move with no edge after it adds nothing
-    auto shape = readShape(s.payload(1), 2);
-    const auto& p = shape->paths();
-    ASSERT_EQ(p.size(), 3u);
-    EXPECT_EQ(p[0].fill0, a);
-    EXPECT_EQ(p[0].fill1, 0);
-    EXPECT_EQ(p[0].line, pen);
-    EXPECT_FLOAT_EQ(p[0].startX, 10);
-    EXPECT_EQ(p[0].edges.size(), 1u);
-    EXPECT_EQ(p[1].fill0, a);
-    EXPECT_EQ(p[1].fill1, b);
-    EXPECT_FLOAT_EQ(p[1].startX, 110); // continues at the pen
-    EXPECT_FLOAT_EQ(p[1].startY, 10);
-    EXPECT_FLOAT_EQ(p[2].startX, 500);
-    EXPECT_FLOAT_EQ(p[2].startY, 600);
-    EXPECT_EQ(p[2].fill1, b); // a move keeps the current styles
+    // The first edge keeps the old styles; the second path continues at the pen; a move keeps the
+    // current styles.
+    EXPECT_EQ(paths(*readShape(s.payload(1), 2)),
+              (std::vector<std::string>{"1 0 1 at 10,10: 1", "1 2 1 at 110,10: 1", "1 2 1 at 500,600: 1"}));
 }
 
 TEST(ShapeTest, NewStylesAreOffsetByTheStylesBeforeThem)
@@ -64,18 +66,13 @@ TEST(ShapeTest, NewStylesAreOffsetByTheStylesBeforeThem)
     s.newStyles({{0, 0, 255, 255}, {0, 255, 0, 255}}, {{40, {9, 9, 9, 255}}});
     s.change(std::make_pair(200, 200), 0, 2, 1).lineTo(50, 0).lineTo(0, 50).lineTo(-50, -50);
     auto shape = readShape(s.payload(1), 22);
-    ASSERT_EQ(shape->fillStyles().size(), 3u);
-    ASSERT_EQ(shape->lineStyles().size(), 2u);
-    EXPECT_EQ(shape->fillStyles()[2].colour.g, 255);
-    EXPECT_EQ(shape->lineStyles()[1].width, 40);
-    const auto& p = shape->paths();
-    ASSERT_EQ(p.size(), 3u);
-    EXPECT_FALSE(p[0].newShape);
-    EXPECT_TRUE(p[1].newShape);
-    EXPECT_TRUE(p[1].edges.empty());
-    EXPECT_EQ(p[2].fill0, 0); // index 0 stays "no fill"
-    EXPECT_EQ(p[2].fill1, 3); // 2 + one fill style before
-    EXPECT_EQ(p[2].line, 2);  // 1 + one line style before
+    ASSERT_EQ((std::vector<size_t>{shape->fillStyles().size(), shape->lineStyles().size()}),
+              (std::vector<size_t>{3, 2}));
+    EXPECT_EQ((std::vector<int>{shape->fillStyles()[2].colour.g, shape->lineStyles()[1].width}),
+              (std::vector<int>{255, 40}));
+    // Index 0 stays "no fill"; fill 2 is 3 and line 1 is 2 after one style of each before.
+    EXPECT_EQ(paths(*shape),
+              (std::vector<std::string>{"0 1 0 at 0,0: 4", "0 0 0 at 0,0: 0 new", "0 3 2 at 200,200: 3"}));
 }
 
 TEST(ShapeTest, StyleCountEscapesPerShapeVersion)
@@ -87,8 +84,7 @@ TEST(ShapeTest, StyleCountEscapesPerShapeVersion)
     v1.rectangle(0, 0, 10, 10, 255);
     auto s1 = readShape(v1.payload(1), 2);
     ASSERT_EQ(s1->fillStyles().size(), 255u);
-    EXPECT_EQ(s1->fillStyles()[254].colour.r, 254);
-    EXPECT_EQ(s1->paths()[0].fill1, 255);
+    EXPECT_EQ((std::vector<int>{s1->fillStyles()[254].colour.r, s1->paths()[0].fill1}), (std::vector<int>{254, 255}));
 
     // DefineShape2 escapes it with a 16-bit count.
     ShapeBuilder v2(22);
@@ -113,35 +109,27 @@ TEST(ShapeTest, StyleCountEscapesPerShapeVersion)
     v3.change(std::make_pair(0, 0), std::nullopt, std::nullopt, 2).lineTo(100, 0);
     auto s3 = readShape(v3.payload(1), 2);
     ASSERT_EQ(s3->lineStyles().size(), 2u);
-    EXPECT_EQ(s3->lineStyles()[1].width, 60);
-    EXPECT_EQ(s3->paths()[0].line, 2);
+    EXPECT_EQ((std::vector<int>{s3->lineStyles()[1].width, s3->paths()[0].line}), (std::vector<int>{60, 2}));
 }
 
 TEST(ShapeTest, MatrixInverseAndPointTest)
 {
-    swf::Matrix m;
-    m.m00 = 2;
-    m.m01 = 1;
-    m.m10 = -1;
-    m.m11 = 3;
-    m.m02 = 50;
-    m.m12 = -20;
-    swf::Matrix inv;
+    swf::Matrix m, inv;
+    std::tie(m.m00, m.m01, m.m10, m.m11, m.m02, m.m12) = std::make_tuple(2, 1, -1, 3, 50, -20);
     inv.setInverse(m);
-    swf::Matrix both = m;
-    both.concatenate(inv);
-    EXPECT_NEAR(both.m00, 1, 1e-6);
-    EXPECT_NEAR(both.m01, 0, 1e-6);
-    EXPECT_NEAR(both.m02, 0, 1e-4);
-    EXPECT_NEAR(both.m12, 0, 1e-4);
+    m.concatenate(inv);
+    const std::tuple<float, float, double> identity[] = {
+        {m.m00, 1, 1e-6}, {m.m01, 0, 1e-6}, {m.m02, 0, 1e-4}, {m.m12, 0, 1e-4}};
+    for (auto [got, want, within] : identity)
+        EXPECT_NEAR(got, want, within);
 
     ShapeBuilder s;
     s.bounds(-100, 100, 0, 50);
     auto shape = readShape(s.payload(1), 2);
-    EXPECT_TRUE(shape->pointTestLocal(100, 50)); // on the edge counts as inside
-    EXPECT_TRUE(shape->pointTestLocal(-100, 0));
-    EXPECT_FALSE(shape->pointTestLocal(100.5f, 0));
-    EXPECT_FALSE(shape->pointTestLocal(0, -0.1f));
+    // On the edge counts as inside.
+    EXPECT_EQ((std::vector<bool>{shape->pointTestLocal(100, 50), shape->pointTestLocal(-100, 0),
+                                 shape->pointTestLocal(100.5f, 0), shape->pointTestLocal(0, -0.1f)}),
+              (std::vector<bool>{true, true, false, false}));
 }
 
 TEST(ShapeTest, ShapeWithoutEndRecordOrWithUnknownFillTypeStopsAtTheTagEnd)
@@ -150,8 +138,7 @@ TEST(ShapeTest, ShapeWithoutEndRecordOrWithUnknownFillTypeStopsAtTheTagEnd)
     int fill = s.solidFill({255, 0, 0, 255});
     s.rectangle(0, 0, 100, 100, fill).omitEndRecord();
     auto shape = readShape(s.payload(1), 2);
-    ASSERT_EQ(shape->paths().size(), 1u);
-    EXPECT_EQ(shape->paths()[0].edges.size(), 4u);
+    EXPECT_EQ(paths(*shape), (std::vector<std::string>{"0 1 0 at 0,0: 4"}));
 
     BitWriter arrays;
     arrays.WriteU8(2);

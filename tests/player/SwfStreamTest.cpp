@@ -22,19 +22,11 @@ TEST(SwfStreamTest, BitFieldsReadMostSignificantFirstAndSignExtend)
     w.WriteU32(0x01020304);
     MemoryStream file(w.Bytes());
     SwfStream s(file);
-    EXPECT_EQ(s.readUInt(3), 5u);
-    EXPECT_EQ(s.readSInt(4), -3);
-    EXPECT_EQ(s.readUInt(13), 0x1ABCu);
-    EXPECT_EQ(s.readSInt(1), -1);
-    EXPECT_EQ(s.readUInt(0), 0u);
-    EXPECT_EQ(s.readSInt(0), 0);
-    EXPECT_EQ(s.readU16(), 0xBEEF);
-    EXPECT_EQ(s.readU32(), 0x01020304u);
-    EXPECT_FALSE(s.hasFailed());
-    // Past the end every read yields 0 and the stream reports the short read.
-    EXPECT_EQ(s.readU8(), 0);
-    EXPECT_TRUE(s.hasFailed());
-    EXPECT_EQ(s.readU32(), 0u);
+    // Braced lists read left to right; past the end every read yields 0 and the stream reports it.
+    const std::vector<int64_t> read = {s.readUInt(3), s.readSInt(4), s.readUInt(13), s.readSInt(1),
+                                       s.readUInt(0), s.readSInt(0), s.readU16(),    s.readU32(),
+                                       s.hasFailed(), s.readU8(),    s.hasFailed(),  s.readU32()};
+    EXPECT_EQ(read, (std::vector<int64_t>{5, -3, 0x1ABC, -1, 0, 0, 0xBEEF, 0x01020304, false, 0, true, 0}));
 }
 
 TEST(SwfStreamTest, StringsStopAtZeroAndLengthStrings)
@@ -42,10 +34,9 @@ TEST(SwfStreamTest, StringsStopAtZeroAndLengthStrings)
     Bytes b = {'a', 'b', 0, 3, 'x', 'y', 'z', 0, 'q'};
     MemoryStream file(b);
     SwfStream s(file);
-    EXPECT_EQ(s.readString(), "ab");
-    EXPECT_EQ(s.readLengthString(), "xyz");
-    EXPECT_EQ(s.readLengthString(), "");
-    EXPECT_EQ(s.readString(), "q"); // unterminated at the end of the data
+    // The last string is unterminated at the end of the data.
+    const std::vector<std::string> read = {s.readString(), s.readLengthString(), s.readLengthString(), s.readString()};
+    EXPECT_EQ(read, (std::vector<std::string>{"ab", "xyz", "", "q"}));
     EXPECT_TRUE(s.hasFailed());
 }
 
@@ -58,27 +49,18 @@ TEST(SwfStreamTest, TagHeadersShortAndLongAndReadsBoundedByTheTag)
     MemoryStream file(tags.bytes());
     SwfStream s(file);
 
-    EXPECT_EQ(s.openTag(), 9);
-    EXPECT_EQ(s.tagEnd(), 2 + 62);
+    std::vector<int64_t> read = {s.openTag(), s.tagEnd()};
     s.closeTag();
-    EXPECT_EQ(s.position(), 64);
-
-    EXPECT_EQ(s.openTag(), 12);
-    EXPECT_EQ(s.tagEnd(), 64 + 6 + 2);
-    EXPECT_EQ(s.readU8(), 1);
-    EXPECT_EQ(s.readU8(), 2);
-    EXPECT_FALSE(s.hasOverrun());
+    read.push_back(s.position());
     // A loader reading too far gets zeros and does not disturb the next tag.
-    EXPECT_EQ(s.readU32(), 0u);
-    EXPECT_TRUE(s.hasOverrun());
-    EXPECT_FALSE(s.hasFailed());
+    read.insert(read.end(), {s.openTag(), s.tagEnd(), s.readU8(), s.readU8(), s.hasOverrun(), s.readU32(),
+                             s.hasOverrun(), s.hasFailed()});
     s.closeTag();
-
-    EXPECT_EQ(s.openTag(), 2);
-    EXPECT_EQ(s.bytesLeftInTag(), 100);
-    EXPECT_EQ(s.readU8(), 9);
+    read.insert(read.end(), {s.openTag(), s.bytesLeftInTag(), s.readU8()});
     s.closeTag();
-    EXPECT_FALSE(s.hasFailed());
+    read.push_back(s.hasFailed());
+    EXPECT_EQ(read,
+              (std::vector<int64_t>{9, 2 + 62, 64, 12, 64 + 6 + 2, 1, 2, false, 0, true, false, 2, 100, 9, false}));
 }
 
 TEST(SwfStreamTest, NestedTagEndsAreClampedToTheEnclosingTag)
@@ -104,27 +86,16 @@ TEST(SwfStreamTest, RecordsRectMatrixAndColourTransform)
     SwfStream s(file);
 
     Rect r = readRect(s);
-    EXPECT_EQ(r.xmin, -20);
-    EXPECT_EQ(r.xmax, 11000);
-    EXPECT_EQ(r.ymax, 8000);
+    EXPECT_EQ((std::vector<float>{r.xmin, r.xmax, r.ymin, r.ymax}), (std::vector<float>{-20, 11000, 0, 8000}));
     Matrix mx = readMatrix(s);
-    EXPECT_FLOAT_EQ(mx.m00, 2.0f);
-    EXPECT_FLOAT_EQ(mx.m11, 0.5f);
-    EXPECT_FLOAT_EQ(mx.m10, 0.25f);
-    EXPECT_FLOAT_EQ(mx.m01, -0.75f);
-    EXPECT_FLOAT_EQ(mx.m02, -100);
-    EXPECT_FLOAT_EQ(mx.m12, 300);
+    EXPECT_EQ((std::vector<float>{mx.m00, mx.m11, mx.m10, mx.m01, mx.m02, mx.m12}),
+              (std::vector<float>{2.0f, 0.5f, 0.25f, -0.75f, -100, 300}));
     ColorTransform ct = readColorTransform(s, true);
-    EXPECT_FLOAT_EQ(ct.rMul, 0.5f);
-    EXPECT_FLOAT_EQ(ct.bMul, 2.0f);
-    EXPECT_FLOAT_EQ(ct.aMul, 0.25f);
-    EXPECT_FLOAT_EQ(ct.gAdd, -20);
-    EXPECT_FLOAT_EQ(ct.aAdd, -40);
+    EXPECT_EQ((std::vector<float>{ct.rMul, ct.gMul, ct.bMul, ct.aMul, ct.rAdd, ct.gAdd, ct.bAdd, ct.aAdd}),
+              (std::vector<float>{0.5f, 1, 2, 0.25f, 10, -20, 30, -40}));
     ColorTransform noAlpha = readColorTransform(s, false);
-    EXPECT_FLOAT_EQ(noAlpha.rMul, 1);
-    EXPECT_FLOAT_EQ(noAlpha.bAdd, 3);
-    EXPECT_FLOAT_EQ(noAlpha.aMul, 1);
-    EXPECT_FLOAT_EQ(noAlpha.aAdd, 0);
+    EXPECT_EQ((std::vector<float>{noAlpha.rMul, noAlpha.aMul, noAlpha.bAdd, noAlpha.aAdd}),
+              (std::vector<float>{1, 1, 3, 0}));
 }
 
 TEST(SwfStreamTest, InflateStreamReadsSeeksBackwardsAndFailsCleanly)
@@ -147,22 +118,16 @@ TEST(SwfStreamTest, InflateStreamReadsSeeksBackwardsAndFailsCleanly)
         InflateStream in(under);
         uint8_t buf[5000];
         ASSERT_EQ(in.read(buf, 5000), 5000);
-        EXPECT_EQ(buf[4999], plain[4999]);
-        EXPECT_EQ(in.seek(12345), 12345);
-        ASSERT_EQ(in.read(buf, 1), 1);
-        EXPECT_EQ(buf[0], plain[12345]);
-        EXPECT_EQ(in.seek(10), 10); // backwards: inflation restarts
-        ASSERT_EQ(in.read(buf, 1), 1);
-        EXPECT_EQ(buf[0], plain[10]);
+        std::vector<int64_t> read = {buf[4999], in.seek(12345), in.read(buf, 1), buf[0]};
+        // Backwards: inflation restarts.
+        read.insert(read.end(), {in.seek(10), in.read(buf, 1), buf[0]});
         in.seekToEnd();
-        EXPECT_EQ(in.tell(), 20000);
-        EXPECT_TRUE(in.atEnd());
-        EXPECT_EQ(in.close(), 0);
+        read.insert(read.end(), {in.tell(), in.atEnd(), in.close()});
+        EXPECT_EQ(read, (std::vector<int64_t>{plain[4999], 12345, 1, plain[12345], 10, 1, plain[10], 20000, true, 0}));
     }
     // Closing handed back the unused input: the stream stands just after the compressed data.
     uint8_t tail = 0;
-    EXPECT_EQ(under.read(&tail, 1), 1);
-    EXPECT_EQ(tail, 'T');
+    EXPECT_EQ((std::vector<int>{under.read(&tail, 1), tail}), (std::vector<int>{1, 'T'}));
 
     Bytes garbage(100, 0x55);
     MemoryStream bad(garbage);

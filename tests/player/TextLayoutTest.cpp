@@ -56,15 +56,8 @@ TEST(TextUtf8, DecodesValidAndReplacesBrokenSequences)
         decoded.push_back(decodeUtf8(text, pos));
     // The over-long pair and the surrogate each give one replacement; the
     // truncated euro sign gives one without eating the B.
-    const std::vector<char32_t> expected{U'A',
-                                         0xE9,
-                                         0x20AC,
-                                         0x1F600,
-                                         ReplacementCharacter,
-                                         ReplacementCharacter,
-                                         ReplacementCharacter,
-                                         U'B',
-                                         ReplacementCharacter};
+    const char32_t R = ReplacementCharacter;
+    const std::vector<char32_t> expected{U'A', 0xE9, 0x20AC, 0x1F600, R, R, R, U'B', R};
     EXPECT_EQ(decoded, expected);
 }
 
@@ -72,10 +65,9 @@ TEST(TextUtf8, PrefixNeverSplitsACharacter)
 {
     const std::string text = "a\xC3\xA9z";
     EXPECT_EQ(utf8Length(text), 3u);
-    EXPECT_EQ(utf8Prefix(text, 2), "a\xC3\xA9");
-    EXPECT_EQ(utf8Prefix(text, 1), "a");
-    EXPECT_EQ(utf8Prefix(text, 10), text);
-    EXPECT_EQ(utf8Prefix(text, 0), "");
+    EXPECT_EQ(
+        (std::vector<std::string>{utf8Prefix(text, 2), utf8Prefix(text, 1), utf8Prefix(text, 10), utf8Prefix(text, 0)}),
+        (std::vector<std::string>{"a\xC3\xA9", "a", text, ""}));
 }
 
 TEST(TextLayout, SingleLineTakesStyleScaleAndKerning)
@@ -90,18 +82,13 @@ TEST(TextLayout, SingleLineTakesStyleScaleAndKerning)
     const std::vector<GlyphRun> runs = TextLayout::layout("abc", font.get(), style);
     ASSERT_EQ(runs.size(), 1u);
     const GlyphRun& run = runs[0];
-    EXPECT_EQ(run.fontId, 7);
-    EXPECT_EQ(run.colour.g, 20);
-    EXPECT_FLOAT_EQ(run.height, 512.0f);
-    EXPECT_TRUE(run.hasX);
-    EXPECT_TRUE(run.hasY);
-    EXPECT_FLOAT_EQ(run.x, 160.0f);
-    // Baseline: height + (font leading - descent) x scale.
-    EXPECT_FLOAT_EQ(run.y, 512.0f + (40.0f - 200.0f) * 0.5f);
     EXPECT_EQ(indexes(run), (std::vector<std::uint32_t>{0, 1, 2}));
-    EXPECT_FLOAT_EQ(run.glyphs[0].advance, 50.0f);
-    EXPECT_FLOAT_EQ(run.glyphs[1].advance, 100.0f);
-    EXPECT_FLOAT_EQ(run.glyphs[2].advance, 150.0f);
+    // Font, green, height, x and y set, x, the baseline (height + (font leading - descent) x scale), the advances.
+    std::vector<float> got = {
+        float(run.fontId), float(run.colour.g), run.height, float(run.hasX), float(run.hasY), run.x, run.y};
+    for (const GlyphEntry& g : run.glyphs)
+        got.push_back(g.advance);
+    EXPECT_EQ(got, (std::vector<float>{7, 20, 512, 1, 1, 160, 512 + (40 - 200) * 0.5f, 50, 100, 150}));
 }
 
 TEST(TextLayout, LinesBreakWrapAndAlign)
@@ -119,22 +106,17 @@ TEST(TextLayout, LinesBreakWrapAndAlign)
         std::pair<char, int16_t> kerningAfterA = {};
     };
     const std::string nine = std::string(9, 'a'), ten = std::string(10, 'b');
+    const std::string unknownThenNul = std::string("ax\xE2\x82\xAC\xFF") + "b" + '\0' + "aaaa";
+    const std::string paragraphs = "ab\rba\nb\r\na";
+    const float Wide = 100000;
     const Case cases[] = {
         // Right alignment shifts by W - 80 - width: a kerned pair is 40 narrower.
         {"ab", {100, 100}, 2000, 0, 0, 0, 1, "ab", {{1760, "ab"}}, {'b', -40}},
         {"ab", {100, 100}, 2000, 0, 0, 0, 1, "ba", {{1720, "ba"}}, {'b', -40}},
         // CR and LF each start a paragraph at the indent, so CR LF leaves an empty line between.
-        {"ab",
-         {100, 100},
-         100000,
-         50,
-         0,
-         25,
-         0,
-         "ab\rba\nb\r\na",
-         {{75, "ab"}, {75, "ba"}, {75, "b"}, {75, ""}, {75, "a"}}},
+        {"ab", {100, 100}, Wide, 50, 0, 25, 0, paragraphs, {{75, "ab"}, {75, "ba"}, {75, "b"}, {75, ""}, {75, "a"}}},
         // A negative indent never starts left of zero.
-        {"a", {100}, 100000, 30, 0, -100, 0, "a", {{0, "a"}}},
+        {"a", {100}, Wide, 30, 0, -100, 0, "a", {{0, "a"}}},
         // The limit is W - 80; reaching it wraps, and the word moves whole (the space is dropped).
         {"ab ", {100, 100, 100}, 2000, 0, 0, 0, 0, nine + " " + ten, {{0, nine}, {0, ten}}},
         {"ab", {96, 95}, 2000, 0, 0, 0, 0, std::string(20, 'a'), {{0, std::string(19, 'a')}, {0, "a"}}},
@@ -152,16 +134,7 @@ TEST(TextLayout, LinesBreakWrapAndAlign)
         // A wrapped centred line is aligned with its width after the word moved.
         {"a ", {100, 100}, 680, 0, 0, 0, 2, "aa aaaa", {{200, "aa"}, {100, "aaaa"}}},
         // Characters without glyphs are skipped (kerning still applies) and text ends at NUL.
-        {"ab",
-         {100, 100},
-         100000,
-         0,
-         0,
-         0,
-         1,
-         std::string("ax\xE2\x82\xAC\xFF") + "b" + '\0' + "aaaa",
-         {{100000 - 80 - 250, "ab"}},
-         {'x', 50}},
+        {"ab", {100, 100}, Wide, 0, 0, 0, 1, unknownThenNul, {{Wide - 80 - 250, "ab"}}, {'x', 50}},
     };
     for (const Case& c : cases)
     {

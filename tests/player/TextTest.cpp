@@ -3,8 +3,6 @@
 
 #include "fixtures/MovieFixtures.h"
 #include "player/Font.h"
-#include "player/MovieDefinition.h"
-#include "player/Player.h"
 #include "player/StaticText.h"
 
 #include <gtest/gtest.h>
@@ -15,15 +13,9 @@ using namespace swftest;
 namespace
 {
 
-constexpr int DefineShape = 2;
 constexpr int DefineTextTag = 11;
-constexpr int PlaceObject2 = 26;
-constexpr int DefineText2Tag = 33;
-constexpr int DefineFont2Tag = 48;
-
 constexpr std::uint32_t Red = 0xFFFF0000;
 constexpr std::uint32_t Blue = 0xFF0000FF;
-
 const Colour RedColour{255, 0, 0, 255};
 const Colour BlueColour{0, 0, 255, 255};
 
@@ -31,7 +23,7 @@ const Colour BlueColour{0, 0, 255, 255};
 // the texts and their placements.
 Ref<MovieDefinition> textMovie(Tags tags)
 {
-    tags.insert(tags.begin(), {DefineFont2Tag, boxFont(8)});
+    tags.insert(tags.begin(), {48, boxFont(8)});
     return movieOf(tags);
 }
 
@@ -64,9 +56,9 @@ TEST(TextTest, RunsCarryTheStyleOfTheRecordsBeforeThem)
         .glyphs({{0, 300}})
         .style(2, std::nullopt, std::nullopt, 900, 240) // font and line change
         .glyphs({{1, 10}});
-    TextBuilder text2(11, DefineText2Tag);
+    TextBuilder text2(11, 33);
     text2.style(1, Colour{1, 2, 3, 128}, 0, 0, 100).glyphs({{0, 1}});
-    Ref<MovieDefinition> movie = textMovie({{DefineTextTag, text.payload()}, {DefineText2Tag, text2.payload()}});
+    Ref<MovieDefinition> movie = textMovie({{DefineTextTag, text.payload()}, {33, text2.payload()}});
     const StaticText* t = textOf(*movie, 10);
     ASSERT_NE(t, nullptr);
     std::vector<std::string> runs;
@@ -86,38 +78,34 @@ TEST(TextTest, DamagedTextTagsAreRefusedAndLoadingGoesOn)
 {
     TextBuilder good(10, DefineTextTag);
     good.style(1, RedColour, 0, 0, 400).glyphs({{0, 600}});
-
     // Cut in the middle of a run's glyph entries.
     TextBuilder cutRun(11, DefineTextTag);
-    cutRun.style(1, RedColour, 0, 0, 400).glyphs({{0, 600}, {1, 600}, {0, 600}, {1, 600}});
-    Bytes cutRunBytes = cutRun.payload(false);
+    Bytes cutRunBytes = cutRun.style(1, RedColour, 0, 0, 400).glyphs({{0, 600}, {1, 600}, {0, 600}}).payload(false);
     cutRunBytes.resize(cutRunBytes.size() - 3);
-
     // Cut inside a style record (the height is missing).
     TextBuilder cutStyle(12, DefineTextTag);
-    cutStyle.style(1, RedColour, 0, 0, 400);
-    Bytes cutStyleBytes = cutStyle.payload(false);
+    Bytes cutStyleBytes = cutStyle.style(1, RedColour, 0, 0, 400).payload(false);
     cutStyleBytes.resize(cutStyleBytes.size() - 1);
-
-    // Glyph fields wider than any number.
-    TextBuilder wide(13, DefineTextTag, 40, 8);
-    Bytes wideBytes = wide.payload();
-
     // The final 0 left out: every record is whole, so the text is kept.
     TextBuilder unterminated(14, DefineTextTag);
     unterminated.style(1, RedColour, 0, 0, 400).glyphs({{0, 600}});
+    // Zero-bit glyph fields: every byte 0x7F is a run of 127 empty entries, more than a text holds.
+    Bytes claims = TextBuilder(15, DefineTextTag, 0, 0).payload(false);
+    claims.insert(claims.end(), StaticText::MaxGlyphs / 127 + 2, 0x7F);
+    claims.push_back(0);
 
     Ref<MovieDefinition> movie = textMovie({{DefineTextTag, cutRunBytes},
                                             {DefineTextTag, cutStyleBytes},
-                                            {DefineTextTag, wideBytes},
+                                            {DefineTextTag, TextBuilder(13, DefineTextTag, 40, 8).payload()},
                                             {DefineTextTag, unterminated.payload(false)},
+                                            {DefineTextTag, claims},
                                             {DefineTextTag, good.payload()}});
-    EXPECT_EQ(movie->characterById(11), nullptr);
-    EXPECT_EQ(movie->characterById(12), nullptr);
-    EXPECT_EQ(movie->characterById(13), nullptr);
+    for (int refused : {11, 12, 13, 15})
+        EXPECT_EQ(movie->characterById(refused), nullptr) << refused;
     ASSERT_NE(textOf(*movie, 14), nullptr);
     EXPECT_EQ(textOf(*movie, 14)->runs().size(), 1u);
     ASSERT_NE(textOf(*movie, 10), nullptr);
+    EXPECT_EQ(textOf(*movie, 10)->runs()[0].glyphs.size(), 1u);
 }
 
 TEST(TextTest, GlyphsAreDrawnAtThePenScaledToTheTextHeight)
@@ -131,24 +119,14 @@ TEST(TextTest, GlyphsAreDrawnAtThePenScaledToTheTextHeight)
         .glyphs({{0, 600}})
         .style(std::nullopt, std::nullopt, 0, 1000)
         .glyphs({{1, 0}});
-    Ref<MovieDefinition> movie = textMovie({{DefineTextTag, text.payload()}, {PlaceObject2, place(10, 1)}});
+    Ref<MovieDefinition> movie = textMovie({{DefineTextTag, text.payload()}, {26, place(10, 1)}});
+    // Glyph 0: x 50..70, y 80..100. Glyph 1 (half em) after an advance of 600 twips: x 80..90,
+    // y 90..100. The blue run continues at the pen: x 110..130. The last run starts a new line
+    // at x 0, y 1000: a half box at x 50..60, y 140..150.
     const Picture pic = renderFrame(*movie, 0, 550, 400);
-
-    // Glyph 0: x 50..70, y 80..100.
-    EXPECT_EQ(pic.at(51, 81), Red);
-    EXPECT_EQ(pic.at(69, 99), Red);
-    EXPECT_EQ(pic.at(60, 78), 0u);
-    EXPECT_EQ(pic.at(72, 90), 0u);
-    // Glyph 1 (half em) after an advance of 600 twips: x 80..90, y 90..100.
-    EXPECT_EQ(pic.at(85, 95), Red);
-    EXPECT_EQ(pic.at(85, 88), 0u);
-    EXPECT_EQ(pic.at(92, 95), 0u);
-    // The blue run continues at the pen: x 110..130.
-    EXPECT_EQ(pic.at(120, 90), Blue);
-    EXPECT_EQ(pic.at(105, 90), 0u);
-    // The last run starts a new line at x 0, y 1000: a half box at x 50..60, y 140..150.
-    EXPECT_EQ(pic.at(55, 145), Blue);
-    EXPECT_EQ(pic.at(65, 145), 0u);
+    EXPECT_EQ(pixelsAt(pic, {{51, 81}, {69, 99}, {60, 78}, {72, 90}, {85, 95}, {85, 88}, {92, 95}}),
+              (std::vector<uint32_t>{Red, Red, 0, 0, Red, 0, 0}));
+    EXPECT_EQ(pixelsAt(pic, {{120, 90}, {105, 90}, {55, 145}, {65, 145}}), (std::vector<uint32_t>{Blue, 0, Blue, 0}));
 }
 
 TEST(TextTest, GlyphIndexOutsideTheFontDrawsNothingButMovesThePen)
@@ -156,38 +134,14 @@ TEST(TextTest, GlyphIndexOutsideTheFontDrawsNothingButMovesThePen)
     // A shape without its end record before the text: its loop ends at its tag.
     ShapeBuilder broken;
     broken.bounds(0, 400, 0, 400);
-    const int fill = broken.solidFill(BlueColour);
-    broken.rectangle(0, 0, 400, 400, fill).omitEndRecord();
-
+    broken.rectangle(0, 0, 400, 400, broken.solidFill(BlueColour)).omitEndRecord();
     TextBuilder text(10, DefineTextTag, 10, 12);
     text.style(1, RedColour, 0, 0, 400).glyphs({{500, 600}, {9, 600}, {1023, 600}, {0, 600}});
-    Ref<MovieDefinition> movie = textMovie({{DefineShape, broken.payload(2)},
-                                            {DefineTextTag, text.payload()},
-                                            {PlaceObject2, place(2, 1)},
-                                            {PlaceObject2, place(10, 2, 2000, 2000)}});
+    Ref<MovieDefinition> movie = textMovie(
+        {{2, broken.payload(2)}, {DefineTextTag, text.payload()}, {26, place(2, 1)}, {26, place(10, 2, 2000, 2000)}});
     ASSERT_NE(movie->fontById(1), nullptr);
     EXPECT_EQ(movie->fontById(1)->glyphCount(), 10);
-    const Picture pic = renderFrame(*movie, 0, 550, 400);
-    EXPECT_EQ(pic.at(10, 10), Blue);
     // Index 500 skipped; glyph 9 at pen 600 (x 130..150); 1023 skipped; glyph 0 at pen 1800.
-    EXPECT_EQ(pic.at(110, 90), 0u);
-    EXPECT_EQ(pic.at(140, 90), Red);
-    EXPECT_EQ(pic.at(170, 90), 0u);
-    EXPECT_EQ(pic.at(200, 90), Red);
-}
-
-TEST(TextTest, TextClaimingMoreGlyphsThanItCanHoldIsRefused)
-{
-    // Zero-bit glyph fields: every byte 0x7F is a run of 127 empty entries.
-    TextBuilder w(12, DefineTextTag, 0, 0);
-    Bytes claims = w.payload(false);
-    claims.insert(claims.end(), StaticText::MaxGlyphs / 127 + 2, 0x7F);
-    claims.push_back(0);
-
-    TextBuilder small(13, DefineTextTag, 0, 0);
-    small.style(1, RedColour, 0, 0, 400).glyphs({{0, 0}, {0, 0}});
-    Ref<MovieDefinition> movie = textMovie({{DefineTextTag, claims}, {DefineTextTag, small.payload()}});
-    EXPECT_EQ(movie->characterById(12), nullptr);
-    ASSERT_NE(textOf(*movie, 13), nullptr);
-    EXPECT_EQ(textOf(*movie, 13)->runs()[0].glyphs.size(), 2u);
+    EXPECT_EQ(pixelsAt(renderFrame(*movie, 0, 550, 400), {{10, 10}, {110, 90}, {140, 90}, {170, 90}, {200, 90}}),
+              (std::vector<uint32_t>{Blue, 0, Red, 0, Red}));
 }

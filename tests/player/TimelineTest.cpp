@@ -1,12 +1,15 @@
+// The timeline: frames advanced by time, go-tos, placement rules, nested sprites and buttons.
 #include "fixtures/MovieFixtures.h"
 #include "player/ActionRecord.h"
 #include "player/ButtonInstance.h"
-#include "player/MovieInstance.h"
 #include "player/PlayerHooks.h"
 #include "player/SpriteInstance.h"
 #include "player/TagLoaders.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <utility>
 
 using namespace swftest;
 using swf::DisplayObject;
@@ -25,16 +28,14 @@ class ActionLog
         saved = swf::actionHooks();
         swf::ActionHooks hooks;
         hooks.runActions = [](SpriteInstance&, const swf::ActionRecord& r)
-        { ran().push_back(r.bytes().empty() ? -1 : r.bytes()[0]); };
+        { ran.push_back(r.bytes().empty() ? -1 : r.bytes()[0]); };
         swf::setActionHooks(hooks);
-        ran().clear();
+        ran.clear();
     }
     ~ActionLog() { swf::setActionHooks(saved); }
-    static std::vector<int>& ran()
-    {
-        static std::vector<int> log;
-        return log;
-    }
+    static inline std::vector<int> ran;
+    // Returns what ran since the last call.
+    static std::vector<int> take() { return std::exchange(ran, {}); }
 
   private:
     swf::ActionHooks saved;
@@ -50,6 +51,21 @@ Bytes moveTo(int depth, int tx)
     return placeWith(std::nullopt, depth, MatrixSpec{{}, {}, tx, 0});
 }
 
+// A movie of 2000 x 2000 twips at 12 frames per second, one frame per entry of `frames`.
+swf::Ref<swf::MovieDefinition> framesOf(const Tags& dictionary, const std::vector<Tags>& frames)
+{
+    MovieBuilder m(int(frames.size()), 2000, 2000, 12.0);
+    for (const auto& [code, payload] : dictionary)
+        m.tag(code, payload);
+    for (const Tags& frame : frames)
+    {
+        for (const auto& [code, payload] : frame)
+            m.tag(code, payload);
+        m.showFrame();
+    }
+    return readMovie(m.end().fws());
+}
+
 // Shape 1 at depth 1 in frame 0, moved each frame; shape 2 appears at depth 2 in frame 2 and is
 // removed in frame 4. Each frame carries an action whose first byte is the frame number.
 class TimelineTest : public ::testing::Test
@@ -57,18 +73,17 @@ class TimelineTest : public ::testing::Test
   protected:
     TimelineTest()
     {
-        MovieBuilder m(6, 2000, 2000, 12.0);
-        m.tag(2, shape(1)).tag(2, shape(2));
+        std::vector<Tags> frames;
         for (int f = 0; f < 6; ++f)
         {
-            m.tag(26, f == 0 ? place(1, 1) : moveTo(1, f * 100));
+            frames.push_back({{26, f == 0 ? place(1, 1) : moveTo(1, f * 100)}});
             if (f == 2)
-                m.tag(26, place(2, 2));
+                frames.back().emplace_back(26, place(2, 2));
             if (f == 4)
-                m.tag(28, removeObject2(2));
-            m.tag(12, Bytes{uint8_t(f)}).showFrame();
+                frames.back().emplace_back(28, removeObject2(2));
+            frames.back().emplace_back(12, Bytes{uint8_t(f)});
         }
-        movie = readMovie(m.end().fws());
+        movie = framesOf({{2, shape(1)}, {2, shape(2)}}, frames);
         inst = movie->createInstance();
     }
 
@@ -82,28 +97,22 @@ class TimelineTest : public ::testing::Test
 
 } // namespace
 
-TEST_F(TimelineTest, FirstAdvanceRunsFrameZeroTwiceAsMoves)
+TEST_F(TimelineTest, AdvancesRunFramesByTime)
 {
     inst->advance(0.0001f);
     EXPECT_EQ(inst->currentFrame(), 0);
     ASSERT_EQ(root().displayList().size(), 1u);
     DisplayObject* first = root().displayList().objectAt(1);
     EXPECT_EQ(first->characterId(), 1);
-    // Load step and the first advance each ran frame 0's action.
-    EXPECT_EQ(ActionLog::ran(), (std::vector<int>{0, 0}));
+    // Load step and the first advance each ran frame 0's action, as moves.
+    EXPECT_EQ(ActionLog::take(), (std::vector<int>{0, 0}));
     inst->advance(0.0001f);
     EXPECT_EQ(root().displayList().objectAt(1), first);
     EXPECT_EQ(inst->currentFrame(), 0); // not a whole frame time yet
-}
 
-TEST_F(TimelineTest, SeveralFramesPerAdvanceAndFrameTime)
-{
-    inst->advance(0.0001f);
-    ActionLog::ran().clear();
     inst->advance(0.25f); // three frames at 12 per second
-    EXPECT_EQ(inst->currentFrame(), 3);
-    EXPECT_EQ(ActionLog::ran(), (std::vector<int>{1, 2, 3}));
-    EXPECT_FLOAT_EQ(xAt(1), 300);
+    EXPECT_EQ(ActionLog::take(), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(std::make_pair(inst->currentFrame(), xAt(1)), std::make_pair(3, 300.0f));
     EXPECT_NE(root().displayList().objectAt(2), nullptr);
 
     // Frame 4 removes depth 2 at the sweep of the same advance.
@@ -113,31 +122,28 @@ TEST_F(TimelineTest, SeveralFramesPerAdvanceAndFrameTime)
 
     // The loop back to frame 0 clears what frame 0 does not place again.
     inst->advance(2.0f / 12);
-    EXPECT_EQ(inst->currentFrame(), 0);
-    EXPECT_TRUE(inst->hasLooped());
-    EXPECT_EQ(root().displayList().size(), 1u);
-    EXPECT_FLOAT_EQ(xAt(1), 0);
+    EXPECT_EQ((std::vector<float>{float(inst->currentFrame()), float(inst->hasLooped()),
+                                  float(root().displayList().size()), xAt(1)}),
+              (std::vector<float>{0, 1, 1, 0}));
 
     // A go-to backwards from frame 5 leaves what frame 0 places and only queues its action.
     inst->advance(5.02f / 12);
     ASSERT_EQ(inst->currentFrame(), 5);
-    ActionLog::ran().clear();
+    ActionLog::take();
     inst->gotoFrame(0);
-    EXPECT_EQ(inst->currentFrame(), 0);
-    EXPECT_EQ(root().displayList().size(), 1u);
-    EXPECT_FLOAT_EQ(xAt(1), 0);
-    EXPECT_TRUE(ActionLog::ran().empty());
+    EXPECT_EQ((std::vector<float>{float(inst->currentFrame()), float(root().displayList().size()), xAt(1),
+                                  float(ActionLog::ran.size())}),
+              (std::vector<float>{0, 1, 0, 0}));
     ASSERT_EQ(root().pendingActions().size(), 1u);
     root().doActions();
-    EXPECT_EQ(ActionLog::ran(), (std::vector<int>{0}));
+    EXPECT_EQ(ActionLog::take(), (std::vector<int>{0}));
 }
 
 TEST_F(TimelineTest, GotoForwardFromAFreshInstanceAndStopping)
 {
     inst->gotoFrame(3);
-    EXPECT_EQ(inst->currentFrame(), 3);
     EXPECT_EQ(root().playState(), swf::PlayState::Stop);
-    EXPECT_FLOAT_EQ(xAt(1), 300);
+    EXPECT_EQ(std::make_pair(inst->currentFrame(), xAt(1)), std::make_pair(3, 300.0f));
     EXPECT_NE(root().displayList().objectAt(2), nullptr);
     // Frames passed on the way run no actions; only frame 3's is queued.
     ASSERT_EQ(root().pendingActions().size(), 1u);
@@ -148,52 +154,46 @@ TEST_F(TimelineTest, GotoForwardFromAFreshInstanceAndStopping)
     auto playing = movie->createInstance();
     playing->advance(0.0001f);
     playing->gotoFrame(3);
-    ActionLog::ran().clear();
+    ActionLog::take();
     playing->rootSprite().doActions();
-    EXPECT_EQ(ActionLog::ran(), (std::vector<int>{3}));
-    ActionLog::ran().clear();
+    EXPECT_EQ(ActionLog::take(), (std::vector<int>{3}));
     playing->advance(2.0f / 12);
-    EXPECT_EQ(playing->currentFrame(), 5);
-    EXPECT_EQ(playing->rootSprite().displayList().size(), 2u);
-    EXPECT_FLOAT_EQ(playing->rootSprite().displayList().objectAt(1)->matrix().m02, 300);
-    EXPECT_TRUE(ActionLog::ran().empty());
+    const swf::DisplayList& shown = playing->rootSprite().displayList();
+    EXPECT_EQ((std::vector<float>{float(playing->currentFrame()), float(shown.size()), shown.objectAt(1)->matrix().m02,
+                                  float(ActionLog::ran.size())}),
+              (std::vector<float>{5, 2, 300, 0}));
 
     // Out of range targets clamp; labels resolve or report failure.
     inst->gotoFrame(99);
     EXPECT_EQ(inst->currentFrame(), 5);
-    EXPECT_FALSE(inst->gotoLabeledFrame("nowhere"));
     inst->gotoFrame(-4);
-    EXPECT_EQ(inst->currentFrame(), 0);
+    EXPECT_EQ(std::make_pair(inst->currentFrame(), inst->gotoLabeledFrame("nowhere")), std::make_pair(0, false));
 }
 
 TEST(TimelineRulesTest, PlacementRules)
 {
-    MovieBuilder m(3, 2000, 2000);
-    m.tag(2, shape(1)).tag(2, shape(2));
     const CxformSpec half{std::vector<double>{0.5, 0.5, 0.5, 0.5}, {}};
-    m.tag(26, place(2, 3, 0, 0, "", true)); // move flag with a character at an empty depth places it
-    m.tag(26, Place2{5, 1, false, {}, half, {}, "a", {}}.payload()).showFrame();
-    // Replace without matrix or colour: both come from the old object. The same character under
-    // another name is a new object, not a move.
-    m.tag(26, Place2{5, 2, true, {}, {}, {}, {}, {}}.payload());
-    m.tag(26, Place2{3, 1, false, {}, {}, {}, "b", {}}.payload()).showFrame().showFrame().end();
-    auto movie = readMovie(m.fws());
-    auto inst = movie->createInstance();
-    inst->advance(0.0001f);
+    // The move flag with a character at an empty depth places it. Then a replace without matrix
+    // or colour takes both from the old object, and the same character under another name is a
+    // new object, not a move.
+    auto movie =
+        framesOf({{2, shape(1)}, {2, shape(2)}},
+                 {{{26, place(2, 3, 0, 0, "", true)}, {26, Place2{5, 1, false, {}, half, {}, "a", {}}.payload()}},
+                  {{26, Place2{5, 2, true, {}, {}, {}, {}, {}}.payload()},
+                   {26, Place2{3, 1, false, {}, {}, {}, "b", {}}.payload()}},
+                  {}});
+    auto inst = started(*movie);
     SpriteInstance& root = inst->rootSprite();
-    ASSERT_NE(root.displayList().objectAt(3), nullptr);
-    EXPECT_EQ(root.displayList().objectAt(3)->characterId(), 2);
-    DisplayObject* a = root.displayList().objectAt(5);
-    ASSERT_NE(a, nullptr);
-    EXPECT_EQ(a->name(), "a");
-    EXPECT_FLOAT_EQ(a->colorTransform().rMul, 0.5f);
-
+    // Each depth's object as "character name red-multiplier".
+    auto at = [&root](int depth)
+    {
+        DisplayObject* o = root.displayList().objectAt(depth);
+        return o ? std::to_string(o->characterId()) + " " + o->name() + " " + std::to_string(o->colorTransform().rMul)
+                 : "none";
+    };
+    EXPECT_EQ(at(3) + ", " + at(5), "2  1.000000, 1 a 0.500000");
     inst->gotoFrame(1);
-    DisplayObject* replaced = root.displayList().objectAt(5);
-    EXPECT_EQ(replaced->characterId(), 2);
-    EXPECT_FLOAT_EQ(replaced->colorTransform().rMul, 0.5f);
-    EXPECT_EQ(root.displayList().objectAt(3)->name(), "b");
-    EXPECT_EQ(root.displayList().objectAt(3)->characterId(), 1);
+    EXPECT_EQ(at(3) + ", " + at(5), "1 b 1.000000, 2  0.500000");
     // Entries stay in depth order.
     const auto& entries = root.displayList().entries();
     for (size_t i = 1; i < entries.size(); ++i)
@@ -203,41 +203,30 @@ TEST(TimelineRulesTest, PlacementRules)
 TEST(TimelineRulesTest, NestedSpritesOneFrameSpritesAndVisibility)
 {
     ActionLog log;
-    MovieBuilder m(4, 2000, 2000, 12.0);
-    m.tag(2, shape(1));
     TagList twoFrames;
     twoFrames.tag(26, place(1, 1)).tag(12, Bytes{20}).showFrame();
     twoFrames.tag(26, moveTo(1, 500)).tag(12, Bytes{21}).showFrame().end();
-    m.tag(39, defineSprite(10, 2, twoFrames));
     TagList oneFrame;
     oneFrame.tag(26, place(1, 1)).tag(12, Bytes{30}).showFrame().end();
-    m.tag(39, defineSprite(11, 1, oneFrame));
-    m.tag(26, place(10, 1, 0, 0, "two"))
-        .tag(26, place(11, 2, 0, 0, "one"))
-        .showFrame()
-        .showFrame()
-        .showFrame()
-        .showFrame()
-        .end();
-    auto movie = readMovie(m.fws());
+    auto movie = framesOf({{2, shape(1)}, {39, defineSprite(10, 2, twoFrames)}, {39, defineSprite(11, 1, oneFrame)}},
+                          {{{26, place(10, 1, 0, 0, "two")}, {26, place(11, 2, 0, 0, "one")}}, {}, {}, {}});
     auto inst = movie->createInstance();
     inst->advance(0.0001f);
     SpriteInstance& root = inst->rootSprite();
     SpriteInstance* two = root.displayList().findByName("two")->asSprite();
     SpriteInstance* one = root.displayList().findByName("one")->asSprite();
     ASSERT_TRUE(two && one);
-    EXPECT_EQ(two->nestingLevel(), 1);
-    EXPECT_EQ(two->movieInstance(), inst.get());
+    EXPECT_EQ(std::make_pair(two->nestingLevel(), two->movieInstance()), std::make_pair(1, inst.get()));
     DisplayObject* oneChild = one->displayList().objectAt(1);
     ASSERT_NE(oneChild, nullptr);
 
     // The one-frame sprite ran its frame 0 once, at its placement, and never sweeps.
-    auto count = [](int id) { return std::count(ActionLog::ran().begin(), ActionLog::ran().end(), id); };
     for (int i = 0; i < 6; ++i)
         inst->advance(1.0f / 12);
-    EXPECT_EQ(count(30), 1);
+    const std::vector<int> ran = ActionLog::take();
+    EXPECT_EQ(std::count(ran.begin(), ran.end(), 30), 1);
     EXPECT_EQ(one->displayList().objectAt(1), oneChild);
-    EXPECT_GE(count(21), 2); // the two-frame sprite keeps cycling at the root's rate
+    EXPECT_GE(std::count(ran.begin(), ran.end(), 21), 2); // the two-frame sprite keeps cycling
 
     // An invisible sprite does not advance.
     two->setVisible(false);
@@ -252,44 +241,38 @@ TEST(TimelineRulesTest, NestedSpritesOneFrameSpritesAndVisibility)
     EXPECT_FALSE(inst->hasLooped());
 }
 
-TEST(TimelineRulesTest, ButtonsShowTheirUpState)
-{
-    MovieBuilder m(1, 2000, 2000);
-    m.tag(2, shape(1, 100)).tag(2, shape(2, 300));
-    // DefineButton 5: shape 1 at depth 1 for the up state, shape 2 at depth 2 for over, down and
-    // hit test (identity matrices), then the actions: Stop.
-    const Bytes buttonTag{5, 0, 0x01, 1, 0, 1, 0, 0, 0x0E, 2, 0, 2, 0, 0, 0, 0x07, 0};
-    m.tag(7, buttonTag).tag(26, place(5, 1)).showFrame().end();
-    auto movie = readMovie(m.fws());
-    auto inst = movie->createInstance();
-    inst->advance(0.0001f);
-    auto* button = dynamic_cast<swf::ButtonInstance*>(inst->rootSprite().displayList().objectAt(1));
-    ASSERT_NE(button, nullptr);
-    auto shown = button->shownChildren();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0]->characterId(), 1);
-    EXPECT_TRUE(button->pointTest(250, 250)); // hit area is the hit-test record
-    EXPECT_FALSE(button->pointTest(350, 10));
-    Picture pic = renderInstance(*inst, 20, 20);
-    EXPECT_EQ(pic.alpha(0, 0), 255); // the up shape, 100 twips = 1 px here
-    EXPECT_EQ(pic.alpha(10, 10), 0); // the larger over/down shape is not shown
-}
-
 TEST(TimelineRulesTest, NestedSpritesShareTheTimeOfSeveralFrames)
 {
-    MovieBuilder m(4, 2000, 2000, 12.0);
     TagList middle;
     middle.tag(26, place(10, 1, 0, 0, "inner")).showFrame().showFrame().showFrame().end();
-    m.tag(39, emptySprite(10, 5)).tag(39, defineSprite(11, 3, middle));
-    m.tag(26, place(11, 1, 0, 0, "middle")).showFrame().showFrame().showFrame().showFrame().end();
-    auto movie = readMovie(m.fws());
+    auto movie = framesOf({{39, emptySprite(10, 5)}, {39, defineSprite(11, 3, middle)}},
+                          {{{26, place(11, 1, 0, 0, "middle")}}, {}, {}, {}});
     auto inst = movie->createInstance();
     inst->advance(0.0001f);
     SpriteInstance* mid = inst->rootSprite().displayList().findByName("middle")->asSprite();
     SpriteInstance* inner = mid->displayList().findByName("inner")->asSprite();
     ASSERT_EQ(inner->currentFrame(), 0);
     inst->advance(0.25f); // three frames of the root, and three of each nested sprite
-    EXPECT_EQ(inst->currentFrame(), 3);
-    EXPECT_EQ(mid->currentFrame(), 0);   // 3 frames: 1, 2, then wrapped to 0
-    EXPECT_EQ(inner->currentFrame(), 3); // not 9 frames (which would end on frame 4)
+    // The middle sprite's 3 frames: 1, 2, then wrapped to 0; the inner one not 9 frames on (frame 4).
+    EXPECT_EQ((std::vector<int>{inst->currentFrame(), mid->currentFrame(), inner->currentFrame()}),
+              (std::vector<int>{3, 0, 3}));
+}
+
+TEST(TimelineRulesTest, ButtonsShowTheirUpState)
+{
+    // DefineButton 5: shape 1 at depth 1 for the up state, shape 2 at depth 2 for over, down and
+    // hit test (identity matrices), then the actions: Stop.
+    const Bytes buttonTag{5, 0, 0x01, 1, 0, 1, 0, 0, 0x0E, 2, 0, 2, 0, 0, 0, 0x07, 0};
+    auto movie = framesOf({{2, shape(1, 100)}, {2, shape(2, 300)}, {7, buttonTag}}, {{{26, place(5, 1)}}});
+    auto inst = started(*movie);
+    auto* button = dynamic_cast<swf::ButtonInstance*>(inst->rootSprite().displayList().objectAt(1));
+    ASSERT_NE(button, nullptr);
+    auto shown = button->shownChildren();
+    ASSERT_EQ(shown.size(), 1u);
+    // The hit area is the hit-test record. Drawn is the up shape (100 twips = 1 px here), not the
+    // larger over/down shape.
+    Picture pic = renderInstance(*inst, 20, 20);
+    EXPECT_EQ((std::vector<int>{shown[0]->characterId(), button->pointTest(250, 250), button->pointTest(350, 10),
+                                pic.alpha(0, 0), pic.alpha(10, 10)}),
+              (std::vector<int>{1, true, false, 255, 0}));
 }

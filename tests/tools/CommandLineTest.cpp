@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sys/wait.h>
 
 namespace fs = std::filesystem;
@@ -31,11 +30,7 @@ class CommandLineTest : public ::testing::Test
 
     std::string Path(const std::string& name) const { return folder + "/" + name; }
     void Write(const std::string& name, const std::string& text) const { std::ofstream(Path(name)) << text; }
-    std::string Read(const std::string& name) const
-    {
-        std::ifstream in(Path(name), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    std::string Read(const std::string& name) const { return ReadText(Path(name)); }
     // Exit status of the tool; its standard output goes to out.txt.
     int Run(const std::string& tool, const std::string& arguments) const
     {
@@ -65,25 +60,13 @@ class CommandLineTest : public ::testing::Test
     std::string folder;
 };
 
-// Frame 0 red, frame 1 green, frame 2 (labelled "blue") blue; frame 0 carries `script`.
-swftest::Bytes ThreeColourMovie(const swftest::ActionBuilder& script)
-{
-    using namespace swftest;
-    MovieBuilder mb(3, 2000, 2000);
-    mb.tag(2, square(1, {255, 0, 0, 255})).tag(2, square(2, {0, 255, 0, 255})).tag(2, square(3, {0, 0, 255, 255}));
-    mb.tag(26, place(1, 1)).tag(12, script.bytes).showFrame();
-    mb.tag(26, place(2, 1, 0, 0, "", true)).showFrame();
-    mb.tag(43, frameLabel("blue")).tag(26, place(3, 1, 0, 0, "", true)).showFrame().end();
-    return mb.fws();
-}
-
 } // namespace
 
 // The movie inspector renders frames exactly as the engine does, frame actions included.
 TEST_F(CommandLineTest, MovieInspectorRendersTheFrameTheScriptsChooseAndRefusesBadInput)
 {
     using swftest::ActionBuilder;
-    EXPECT_EQ(0xFF00FF00u, RenderedPixel(ThreeColourMovie(ActionBuilder()), 1, 40, 10, 20, 5));
+    EXPECT_EQ(0xFF00FF00u, RenderedPixel(swftest::threeColourMovie(ActionBuilder()), 1, 40, 10, 20, 5));
     // No script: frame 0 shows red; gotoAndStop("blue"); a computed frame number (3 - 2 is
     // frame 1, green); a script that never ends is cut off and the frame still renders.
     const std::pair<ActionBuilder, uint32_t> scripts[] = {
@@ -93,7 +76,7 @@ TEST_F(CommandLineTest, MovieInspectorRendersTheFrameTheScriptsChooseAndRefusesB
         {ActionBuilder().jump(-5), 0xFFFF0000u},
     };
     for (const auto& [script, shown] : scripts)
-        EXPECT_EQ(shown, RenderedPixel(ThreeColourMovie(script), 0, 20, 20, 10, 10));
+        EXPECT_EQ(shown, RenderedPixel(swftest::threeColourMovie(script), 0, 20, 20, 10, 10));
 
     EXPECT_NE(Run("swfrender", Path("missing.swf") + " --frame 0 --size 10x10 -o " + Path("a.png")), 0);
     Write("junk.swf", "nope");

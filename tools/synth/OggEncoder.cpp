@@ -68,8 +68,7 @@ std::optional<std::vector<uint8_t>> EncodeOggVorbis(const RenderedSound& sound, 
                                                     const std::string& title, std::string& error)
 {
     Encoder e;
-    if (vorbis_encode_init_vbr(&e.info, sound.channels, RenderedSound::Rate, float(std::clamp(quality, -0.1, 1.0))) !=
-        0)
+    if (vorbis_encode_init_vbr(&e.info, sound.channels, sound.rate, float(std::clamp(quality, -0.1, 1.0))) != 0)
     {
         error = "the Vorbis encoder refused the format";
         return std::nullopt;

@@ -15,7 +15,8 @@
 // sample flows into the first.
 struct RenderedSound
 {
-    static constexpr int Rate = 22050;
+    static constexpr int Rate = 22050; // the rate the synthesizer renders at
+    int rate = Rate;                   // frames per second of these samples
     int channels = 1;
     bool loop = false;
     std::vector<float> samples; // interleaved, channels per frame

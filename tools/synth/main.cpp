@@ -66,8 +66,8 @@ std::vector<uint8_t> WaveFile(const RenderedSound& sound)
     u32(16);
     u16(1);
     u16(uint16_t(sound.channels));
-    u32(RenderedSound::Rate);
-    u32(uint32_t(RenderedSound::Rate * sound.channels * 2));
+    u32(uint32_t(sound.rate));
+    u32(uint32_t(sound.rate * sound.channels * 2));
     u16(uint16_t(sound.channels * 2));
     u16(16);
     out.insert(out.end(), {'d', 'a', 't', 'a'});
