@@ -31,6 +31,7 @@ class ApplicationTest : public HeadlessApp
         const auto& messages = Platform().Messages();
         return std::any_of(messages.begin(), messages.end(), [&text](const auto& m) { return m.text == text; });
     }
+    CallLog log; // what the test's screens were asked to do
 };
 
 // --- a whole run ---
@@ -73,7 +74,6 @@ TEST_F(ApplicationTest, DestroyingTheScreensLeavesTheManagerHoldingNoneOfThem)
 
     // A switch afterwards reaches only the new screen: no Release of the
     // freed buttons, no OnExit of the freed menu.
-    CallLog log;
     RecordingScreen next{"N", log};
     screens.SetScreen(&next, true);
     screens.Update();
@@ -124,7 +124,6 @@ struct SwitchingScreen : RecordingScreen
 TEST_F(ApplicationTest, PendingMessagesAreHandledInOrderAndASwitchComesBeforeTheNext)
 {
     ASSERT_TRUE(OpenWindow());
-    CallLog log;
     SwitchingScreen first("A", log);
     RecordingScreen second("B", log);
     first.next = &second;
@@ -150,7 +149,6 @@ TEST_F(ApplicationTest, PendingMessagesAreHandledInOrderAndASwitchComesBeforeThe
 TEST_F(ApplicationTest, QuietScreenSleepsUntilTheNextMessageAndBusyOneDoesNot)
 {
     ASSERT_TRUE(OpenWindow());
-    CallLog log;
     SwitchingScreen screen("A", log);
     ScreenManager::Get().SetScreen(&screen, true);
     RunFrames(5); // past the frames a switch counts
@@ -185,7 +183,6 @@ TEST_F(ApplicationTest, ClockCountsFromTheWindowOpeningAcrossThe32BitWrap)
 TEST_F(ApplicationTest, KeyMessagesTrackShiftAndAlt)
 {
     ASSERT_TRUE(OpenWindow());
-    CallLog log;
     RecordingScreen screen("S", log);
     ScreenManager::Get().SetScreen(&screen, true);
     ScreenManager::Get().Update();

@@ -30,15 +30,13 @@ class BackBufferTest : public HeadlessApp
         return out;
     }
 
-    uint32_t Pixel(int x, int y) const { return Application::Get().BackBuffer()[y * Application::Get().Width() + x]; }
-    // `count` pixels from (x, y) to the right.
-    std::vector<uint32_t> PixelRow(int x, int y, int count) const
+    const uint32_t* At(int x, int y) const
     {
-        std::vector<uint32_t> out;
-        for (int i = 0; i < count; ++i)
-            out.push_back(Pixel(x + i, y));
-        return out;
+        return Application::Get().BackBuffer() + y * Application::Get().Width() + x;
     }
+    uint32_t Pixel(int x, int y) const { return *At(x, y); }
+    // `count` pixels from (x, y) to the right.
+    std::vector<uint32_t> PixelRow(int x, int y, int count) const { return {At(x, y), At(x, y) + count}; }
 };
 
 // --- tile grid ---

@@ -42,8 +42,7 @@ TEST_F(DamagedSaveFileTest, EachSaveFileIsKeptAsideBeforeASaveReplacesIt)
     {
         SCOPED_TRACE(kind.path);
         const std::string path = kind.path;
-        EXPECT_FALSE(kind.load()) << "a missing file";
-        EXPECT_TRUE(Messages().empty());
+        EXPECT_TRUE(!kind.load() && Messages().empty()) << "a missing file";
 
         WriteFile(path + ".tmp", "left by a kill");
         EXPECT_FALSE(WriteAndLoad(path, "<broken", kind.load));

@@ -86,8 +86,8 @@ TEST_F(GameOptionsTest, SaveWritesTheExactTextReplacingEvenAReadOnlyFile)
     GameOptions::Destroy();
     ASSERT_TRUE(LoadGameOptions());
     const GameOptions& loaded = GameOptions::Get();
-    EXPECT_EQ(std::make_tuple(loaded.width, loaded.fullscreen, loaded.musicVolume), std::make_tuple(800, false, 0.25f));
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(std::make_tuple(loaded.width, loaded.fullscreen, loaded.musicVolume, Messages().empty()),
+              std::make_tuple(800, false, 0.25f, true));
 }
 
 TEST_F(GameOptionsTest, NumbersIgnoreTheUserLocale)

@@ -2,6 +2,7 @@
 
 #include "data/PuzzleLevel.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <tuple>
@@ -32,13 +33,7 @@ class PuzzleLevelTest : public SaveDataFixture
         moves = 0;
         return LoadPuzzleLevel("Data/Levels/Test/001.qvl", cells, moves);
     }
-    int CountNotEmpty() const
-    {
-        int count = 0;
-        for (BlockType type : cells)
-            count += type != BlockType::Empty;
-        return count;
-    }
+    int CountNotEmpty() const { return PuzzleCellCount - std::count(cells.begin(), cells.end(), BlockType::Empty); }
 
     PuzzleCells cells = EmptyCells();
     int moves = 0;
@@ -46,20 +41,17 @@ class PuzzleLevelTest : public SaveDataFixture
 
 TEST_F(PuzzleLevelTest, ReaderMessages)
 {
-    const std::pair<const char*, const char*> cases[] = {
-        {"", "Warning: Unable to load Puzzle Level."},
-        {"<qvl moves=\"3\">", "Warning: Unable to load Puzzle Level."},
-        {"<level moves=\"3\"/>", "Warning: Malformed Puzzle Level File (#1)."},
-        {"<!--qvl--><x/>", "Warning: Malformed Puzzle Level File (#2)."},
-        {"<qvl><block x=\"0\" y=\"0\" color=\"1\"/></qvl>",
-         "Warning: Malformed Puzzle Level File (#3 -- Unable to locate Moves count)."},
-        {"<qvl moves=\"3\">block</qvl>", "Warning: Malformed Puzzle Level File (#4)."},
-        {"<qvl moves=\"3\"><block color=\"1\"/></qvl>",
-         "Warning: Malformed Puzzle Level File (#5 - Unable to locate block attribute x)."},
-        {"<qvl moves=\"3\"><block x=\"1\" color=\"1\"/></qvl>",
-         "Warning: Malformed Puzzle Level File (#5 - Unable to locate block attribute y)."},
-        {"<qvl moves=\"3\"><block x=\"1\" y=\"2\"/></qvl>",
-         "Warning: Malformed Puzzle Level File (#5 - Unable to locate block attribute color)."},
+    const std::string unable = "Warning: Unable to load Puzzle Level.", bad = "Warning: Malformed Puzzle Level File (";
+    const std::pair<const char*, std::string> cases[] = {
+        {"", unable},
+        {"<qvl moves=\"3\">", unable},
+        {"<level moves=\"3\"/>", bad + "#1)."},
+        {"<!--qvl--><x/>", bad + "#2)."},
+        {"<qvl><block x=\"0\" y=\"0\" color=\"1\"/></qvl>", bad + "#3 -- Unable to locate Moves count)."},
+        {"<qvl moves=\"3\">block</qvl>", bad + "#4)."},
+        {"<qvl moves=\"3\"><block color=\"1\"/></qvl>", bad + "#5 - Unable to locate block attribute x)."},
+        {"<qvl moves=\"3\"><block x=\"1\" color=\"1\"/></qvl>", bad + "#5 - Unable to locate block attribute y)."},
+        {"<qvl moves=\"3\"><block x=\"1\" y=\"2\"/></qvl>", bad + "#5 - Unable to locate block attribute color)."},
     };
     for (const auto& [text, message] : cases)
     {
@@ -67,10 +59,8 @@ TEST_F(PuzzleLevelTest, ReaderMessages)
         EXPECT_FALSE(LoadText(text));
         const std::vector<std::string> shown = TakeMessages();
         ASSERT_EQ(shown.size(), 1u);
-        EXPECT_EQ(
-            std::make_pair(shown[0].rfind(std::string(message) + "\n\nData/Levels/Test/001.qvl", 0), CountNotEmpty()),
-            std::make_pair(size_t{0}, 0))
-            << shown[0];
+        EXPECT_EQ(shown[0].rfind(message + "\n\nData/Levels/Test/001.qvl", 0), 0u) << shown[0];
+        EXPECT_EQ(CountNotEmpty(), 0);
     }
 
     EXPECT_FALSE(LoadPuzzleLevel("Data/Levels/Test/404.qvl", cells, moves));
