@@ -99,8 +99,7 @@ TEST_F(HighScoreTablesTest, ReaderSkipsIncompleteChildrenAndMalformedFilesAreSil
         "<marathonscore name=\"BadScore\" score=\"lots\" level=\"0\"/><marathonscore score=\"5\" level=\"0\"/>"
         "<marathonscore name=\"Low\" score=\"10\" level=\"0\"/><marathonscore name=\"High\" score=\"90\" level=\"0\"/>"
         "<marathonscore name=\"Seven\" score=\"40\" level=\"7\"/><marathonscore name=\"Minus\" score=\"30\" "
-        "level=\"-1\"/>"
-        "<timeattackscore name=\"Med\" score=\"20\" level=\"1\"/></highscores>"));
+        "level=\"-1\"/><timeattackscore name=\"Med\" score=\"20\" level=\"1\"/></highscores>"));
     EXPECT_EQ(std::make_tuple(Name(0, 0) + Name(0, 1) + Name(0, 2), Rows(2)[0], Name(2, 1) + Name(4, 0) + Name(1, 0)),
               std::make_tuple("HighLow", std::pair<std::string, int>{"Seven", 40}, "MinusMed"));
 
