@@ -142,8 +142,7 @@ TEST_F(ApplicationTest, PendingMessagesAreHandledInOrderAndASwitchComesBeforeThe
     EXPECT_EQ(RunFrames(1), 1);
     EXPECT_EQ(std::vector<std::string>(log.begin() + 4, log.begin() + 6),
               (CallLog{"B:OnLeftButtonDown(5,5)", "B:OnLeftButtonUp(5,5)"}));
-    EXPECT_TRUE(App().IsQuitRequested());
-    EXPECT_FALSE(App().RunFrame());
+    EXPECT_TRUE(App().IsQuitRequested() && !App().RunFrame());
 }
 
 TEST_F(ApplicationTest, QuietScreenSleepsUntilTheNextMessageAndBusyOneDoesNot)
@@ -239,8 +238,7 @@ TEST_F(ApplicationTest, SetDisplayModeRefusesSizesNotAvailable)
     Platform().SetUsableDesktopSize({1024, 768});
     ASSERT_TRUE(OpenWindow(640, 480));
     App().Render();
-    EXPECT_FALSE(App().SetDisplayMode(1280, 960, false));
-    EXPECT_TRUE(HasMessage("Unable to set requested display mode."));
+    EXPECT_TRUE(!App().SetDisplayMode(1280, 960, false) && HasMessage("Unable to set requested display mode."));
     EXPECT_EQ(std::make_tuple(App().Width(), App().IsDirty(0, 0, 640, 480)), std::make_tuple(640, false));
 
     EXPECT_TRUE(App().SetDisplayMode(1024, 768, true));
@@ -277,8 +275,7 @@ TEST_F(ApplicationTest, FocusLossInFullScreenMinimisesAndReturnRestores)
     App().HandleEvent({PlatformEvent::Type::Deactivate});
     Platform().SetRefuseFullscreen(true);
     App().HandleEvent({PlatformEvent::Type::Activate});
-    EXPECT_TRUE(HasMessage("Unable to switch back to fullscreen mode."));
-    EXPECT_FALSE(App().RunFrame());
+    EXPECT_TRUE(HasMessage("Unable to switch back to fullscreen mode.") && !App().RunFrame());
 }
 
 TEST_F(ApplicationTest, WindowOfAnotherSizeIsRestoredWhileActiveAndMessagesAreCaptioned)

@@ -62,8 +62,7 @@ TEST_F(ProfileStoreTest, ReaderSkipsBadProfilesMergesRepeatedSlotsAndTakesLongFi
     for (int i = 0; i < 400; ++i)
         text += "<puzzle name=\"set>" + std::to_string(1000 + i) + "\" />";
     ASSERT_TRUE(LoadFrom(text + "</profile></profiles>"));
-    EXPECT_EQ(Store().slots[1].name, "x>y");
-    EXPECT_EQ(Puzzles(1).size(), 400u);
+    EXPECT_EQ(Store().slots[1].name + " " + std::to_string(Puzzles(1).size()), "x>y 400");
 }
 
 TEST_F(ProfileStoreTest, EveryChangeIsSavedAtOnceInSlotAndByteOrder)
