@@ -31,6 +31,7 @@ class ApplicationTest : public HeadlessApp
         const auto& messages = Platform().Messages();
         return std::any_of(messages.begin(), messages.end(), [&text](const auto& m) { return m.text == text; });
     }
+    CallLog log; // what the test's screens were asked to do
 };
 
 // --- a whole run ---
@@ -73,7 +74,6 @@ TEST_F(ApplicationTest, DestroyingTheScreensLeavesTheManagerHoldingNoneOfThem)
 
     // A switch afterwards reaches only the new screen: no Release of the
     // freed buttons, no OnExit of the freed menu.
-    CallLog log;
     RecordingScreen next{"N", log};
     screens.SetScreen(&next, true);
     screens.Update();
@@ -124,7 +124,6 @@ struct SwitchingScreen : RecordingScreen
 TEST_F(ApplicationTest, PendingMessagesAreHandledInOrderAndASwitchComesBeforeTheNext)
 {
     ASSERT_TRUE(OpenWindow());
-    CallLog log;
     SwitchingScreen first("A", log);
     RecordingScreen second("B", log);
     first.next = &second;
@@ -143,14 +142,12 @@ TEST_F(ApplicationTest, PendingMessagesAreHandledInOrderAndASwitchComesBeforeThe
     EXPECT_EQ(RunFrames(1), 1);
     EXPECT_EQ(std::vector<std::string>(log.begin() + 4, log.begin() + 6),
               (CallLog{"B:OnLeftButtonDown(5,5)", "B:OnLeftButtonUp(5,5)"}));
-    EXPECT_TRUE(App().IsQuitRequested());
-    EXPECT_FALSE(App().RunFrame());
+    EXPECT_TRUE(App().IsQuitRequested() && !App().RunFrame());
 }
 
 TEST_F(ApplicationTest, QuietScreenSleepsUntilTheNextMessageAndBusyOneDoesNot)
 {
     ASSERT_TRUE(OpenWindow());
-    CallLog log;
     SwitchingScreen screen("A", log);
     ScreenManager::Get().SetScreen(&screen, true);
     RunFrames(5); // past the frames a switch counts
@@ -185,41 +182,38 @@ TEST_F(ApplicationTest, ClockCountsFromTheWindowOpeningAcrossThe32BitWrap)
 TEST_F(ApplicationTest, KeyMessagesTrackShiftAndAlt)
 {
     ASSERT_TRUE(OpenWindow());
-    CallLog log;
     RecordingScreen screen("S", log);
     ScreenManager::Get().SetScreen(&screen, true);
     ScreenManager::Get().Update();
     log.clear();
 
-    auto press = [&](PlatformEvent::Type type, int key)
+    auto press = [&](PlatformEvent::Type type, std::initializer_list<int> keys)
     {
-        PlatformEvent event;
-        event.type = type;
-        event.key = key;
-        App().HandleEvent(event);
+        for (int key : keys)
+        {
+            PlatformEvent event;
+            event.type = type;
+            event.key = key;
+            App().HandleEvent(event);
+        }
     };
     using Type = PlatformEvent::Type;
-    press(Type::KeyDown, 'A');
-    press(Type::KeyDown, VirtualKey::Shift); // delivered as "other", then held
-    press(Type::KeyDown, 'A');
-    press(Type::KeyDown, '2');
-    press(Type::KeyDown, VirtualKey::Oem1);
-    press(Type::KeyUp, VirtualKey::Shift);
-    press(Type::KeyDown, '2');
-    press(Type::KeyDown, VirtualKey::Menu); // Alt itself, then held
-    press(Type::KeyDown, 'X');
-    press(Type::KeyUp, VirtualKey::Menu);
-    press(Type::SysKeyDown, 'X');
-    press(Type::KeyUp, 'X'); // other releases are ignored
+    // Shift is delivered as "other", then held; Alt (Menu) itself, then held.
+    press(Type::KeyDown, {'A', VirtualKey::Shift, 'A', '2', VirtualKey::Oem1});
+    press(Type::KeyUp, {VirtualKey::Shift});
+    press(Type::KeyDown, {'2', VirtualKey::Menu, 'X'});
+    press(Type::KeyUp, {VirtualKey::Menu});
+    press(Type::SysKeyDown, {'X'});
+    press(Type::KeyUp, {'X'}); // other releases are ignored
     EXPECT_EQ(log, (CallLog{"S:OnKey(97)", "S:OnKey(1)", "S:OnKey(97)", "S:OnKey(64)", "S:OnKey(58)", "S:OnKey(50)",
                             "S:OnKey(1,alt)", "S:OnKey(120,alt)", "S:OnKey(120,alt)"}));
 
     // Alt+Enter toggles full screen and delivers nothing.
     log.clear();
-    press(Type::SysKeyDown, VirtualKey::Return);
+    press(Type::SysKeyDown, {VirtualKey::Return});
     EXPECT_EQ(std::make_tuple(log.empty(), App().IsFullscreen(), Platform().IsFullscreen()),
               std::make_tuple(true, true, true));
-    press(Type::SysKeyDown, VirtualKey::Return);
+    press(Type::SysKeyDown, {VirtualKey::Return});
     EXPECT_FALSE(App().IsFullscreen());
 }
 
@@ -244,8 +238,7 @@ TEST_F(ApplicationTest, SetDisplayModeRefusesSizesNotAvailable)
     Platform().SetUsableDesktopSize({1024, 768});
     ASSERT_TRUE(OpenWindow(640, 480));
     App().Render();
-    EXPECT_FALSE(App().SetDisplayMode(1280, 960, false));
-    EXPECT_TRUE(HasMessage("Unable to set requested display mode."));
+    EXPECT_TRUE(!App().SetDisplayMode(1280, 960, false) && HasMessage("Unable to set requested display mode."));
     EXPECT_EQ(std::make_tuple(App().Width(), App().IsDirty(0, 0, 640, 480)), std::make_tuple(640, false));
 
     EXPECT_TRUE(App().SetDisplayMode(1024, 768, true));
@@ -264,8 +257,7 @@ TEST_F(ApplicationTest, RefusedFullScreenLeavesAWindow)
 {
     Platform().SetRefuseFullscreen(true);
     ASSERT_TRUE(OpenWindow(640, 480, true));
-    EXPECT_TRUE(HasMessage("Unable to switch to fullscreen mode."));
-    EXPECT_FALSE(App().IsFullscreen());
+    EXPECT_TRUE(HasMessage("Unable to switch to fullscreen mode.") && !App().IsFullscreen());
     EXPECT_TRUE(App().SetFullscreen(true) && !App().IsFullscreen());
 }
 
@@ -283,8 +275,7 @@ TEST_F(ApplicationTest, FocusLossInFullScreenMinimisesAndReturnRestores)
     App().HandleEvent({PlatformEvent::Type::Deactivate});
     Platform().SetRefuseFullscreen(true);
     App().HandleEvent({PlatformEvent::Type::Activate});
-    EXPECT_TRUE(HasMessage("Unable to switch back to fullscreen mode."));
-    EXPECT_FALSE(App().RunFrame());
+    EXPECT_TRUE(HasMessage("Unable to switch back to fullscreen mode.") && !App().RunFrame());
 }
 
 TEST_F(ApplicationTest, WindowOfAnotherSizeIsRestoredWhileActiveAndMessagesAreCaptioned)

@@ -30,15 +30,13 @@ class BackBufferTest : public HeadlessApp
         return out;
     }
 
-    uint32_t Pixel(int x, int y) const { return Application::Get().BackBuffer()[y * Application::Get().Width() + x]; }
-    // `count` pixels from (x, y) to the right.
-    std::vector<uint32_t> PixelRow(int x, int y, int count) const
+    const uint32_t* At(int x, int y) const
     {
-        std::vector<uint32_t> out;
-        for (int i = 0; i < count; ++i)
-            out.push_back(Pixel(x + i, y));
-        return out;
+        return Application::Get().BackBuffer() + y * Application::Get().Width() + x;
     }
+    uint32_t Pixel(int x, int y) const { return *At(x, y); }
+    // `count` pixels from (x, y) to the right.
+    std::vector<uint32_t> PixelRow(int x, int y, int count) const { return {At(x, y), At(x, y) + count}; }
 };
 
 // --- tile grid ---
@@ -46,11 +44,7 @@ class BackBufferTest : public HeadlessApp
 TEST_F(BackBufferTest, InvalidateMarksOnlyOverlappedTiles)
 {
     OpenClean(800, 600); // 5 columns of 160-pixel tiles
-    const struct
-    {
-        int x, y, w, h;
-        std::vector<int> dirty;
-    } cases[] = {
+    const std::tuple<int, int, int, int, std::vector<int>> cases[] = {
         {150, 150, 20, 20, {0, 1, 5, 6}}, // the corner where four tiles meet
         {0, 0, 160, 160, {0}},            // exactly tile 0: its right and bottom edges only touch
         {160, 0, 0, 50, {}},
@@ -61,10 +55,10 @@ TEST_F(BackBufferTest, InvalidateMarksOnlyOverlappedTiles)
         {2147483000, 0, 2147483000, 10, {}}, // far outside, no overflow
         {-2147483000, 0, 1000, 10, {}},
     };
-    for (const auto& c : cases)
+    for (const auto& [x, y, w, h, dirty] : cases)
     {
-        App().Invalidate(c.x, c.y, c.w, c.h);
-        EXPECT_EQ(DirtyIndexes(), c.dirty) << c.x << "," << c.y << " " << c.w << "x" << c.h;
+        App().Invalidate(x, y, w, h);
+        EXPECT_EQ(DirtyIndexes(), dirty) << x << "," << y << " " << w << "x" << h;
         App().Render();
     }
 
@@ -187,21 +181,18 @@ TEST_F(BackBufferTest, PresentCoversExactlyTheDirtyTilesAtMostOncePerRefresh)
 {
     using Rects = std::vector<PresentRect>;
     OpenClean(800, 600); // 5 x 4 tiles, the bottom row clipped to 120 rows
-    const struct
-    {
-        std::vector<int> tiles; // column, row pairs
-        Rects presented;
-    } cases[] = {
+    // Column, row pairs of the tiles dirtied, and the rectangles presented.
+    const std::pair<std::vector<int>, Rects> cases[] = {
         {{0, 0, 1, 0, 1, 1, 4, 3}, {{0, 0, 320, 160}, {160, 160, 160, 160}, {640, 480, 160, 120}}},
         {{2, 0, 2, 1, 2, 2, 2, 3}, {{320, 0, 160, 600}}},
         {{0, 1, 1, 1, 0, 2, 1, 2, 3, 2}, {{0, 160, 320, 320}, {480, 320, 160, 160}}},
     };
-    for (const auto& c : cases)
+    for (const auto& [tiles, presented] : cases)
     {
-        for (size_t i = 0; i < c.tiles.size(); i += 2)
-            App().Invalidate(c.tiles[i] * 160 + 1, c.tiles[i + 1] * 160 + 1, 1, 1);
+        for (size_t i = 0; i < tiles.size(); i += 2)
+            App().Invalidate(tiles[i] * 160 + 1, tiles[i + 1] * 160 + 1, 1, 1);
         App().Render();
-        EXPECT_EQ(Platform().LastRects(), c.presented);
+        EXPECT_EQ(Platform().LastRects(), presented);
     }
 
     // A 60 Hz display: a change 5 ms after a present waits for the refresh.

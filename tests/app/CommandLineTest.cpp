@@ -11,11 +11,7 @@ using Action = CommandLine::Action;
 
 TEST(CommandLineTest, EveryErrorIsOneLineNamingTheCulprit)
 {
-    const struct
-    {
-        std::vector<std::string> arguments;
-        const char* error;
-    } cases[] = {
+    const std::pair<std::vector<std::string>, const char*> cases[] = {
         {{"--fulscreen"}, "quorvo: unknown option '--fulscreen'"},
         {{"-w"}, "quorvo: unknown option '-w'"},
         {{"level.qvl"}, "quorvo: unexpected argument 'level.qvl'"},
@@ -27,12 +23,11 @@ TEST(CommandLineTest, EveryErrorIsOneLineNamingTheCulprit)
         {{"--size", "+800x600"}, "quorvo: '+800x600' is not a display size the game offers"},
         {{"--help", "--bogus"}, "quorvo: unknown option '--bogus'"},
     };
-    for (const auto& c : cases)
+    for (const auto& [arguments, error] : cases)
     {
-        const CommandLine parsed = CommandLine::Parse(c.arguments);
-        EXPECT_EQ(parsed.action, Action::Error) << c.error;
-        EXPECT_TRUE(parsed.error.rfind(c.error, 0) == 0 && parsed.error.find('\n') == std::string::npos)
-            << parsed.error;
+        const CommandLine parsed = CommandLine::Parse(arguments);
+        EXPECT_EQ(parsed.action, Action::Error) << error;
+        EXPECT_TRUE(parsed.error.rfind(error, 0) == 0 && parsed.error.find('\n') == std::string::npos) << parsed.error;
     }
 }
 

@@ -42,39 +42,29 @@ TEST_F(DamagedSaveFileTest, EachSaveFileIsKeptAsideBeforeASaveReplacesIt)
     {
         SCOPED_TRACE(kind.path);
         const std::string path = kind.path;
-        EXPECT_FALSE(kind.load()) << "a missing file";
-        EXPECT_TRUE(Messages().empty());
+        EXPECT_TRUE(!kind.load() && Messages().empty()) << "a missing file";
 
         WriteFile(path + ".tmp", "left by a kill");
-        WriteFile(path, "<broken");
-        EXPECT_FALSE(kind.load());
+        EXPECT_FALSE(WriteAndLoad(path, "<broken", kind.load));
         ExpectKeptAs(kind, path + ".damaged");
-        EXPECT_EQ(ReadFile(path + ".damaged"), "<broken");
-        EXPECT_EQ(ReadFile(path + ".tmp"), "") << "a stale temporary file is removed";
+        // A stale temporary file is removed.
+        EXPECT_EQ(ReadFile(path + ".damaged") + "|" + ReadFile(path + ".tmp"), "<broken|");
 
         // A second damaged file never replaces the first copy.
-        WriteFile(path, kind.damaged);
-        EXPECT_FALSE(kind.load());
+        EXPECT_FALSE(WriteAndLoad(path, kind.damaged, kind.load));
         ExpectKeptAs(kind, path + ".damaged-2");
-        EXPECT_EQ(ReadFile(path + ".damaged"), "<broken");
-        EXPECT_EQ(ReadFile(path + ".damaged-2"), kind.damaged);
+        EXPECT_EQ(ReadFile(path + ".damaged") + "|" + ReadFile(path + ".damaged-2"),
+                  "<broken|" + std::string(kind.damaged));
 
         EXPECT_FALSE(kind.load()) << "told once: the file is gone now";
         EXPECT_TRUE(kind.save());
-        EXPECT_TRUE(kind.load());
-        EXPECT_TRUE(Messages().empty());
+        EXPECT_TRUE(kind.load() && Messages().empty());
     }
 }
 
 TEST_F(DamagedSaveFileTest, SizeAndAttributeLimits)
 {
-    struct Case
-    {
-        const char* path;
-        size_t limit;
-        std::string head;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, size_t, std::string> cases[] = {
         {"Data/GameOpts.opt", MaxOptionsFileBytes, "<opts>"},
         {"Data/Profiles.pro", MaxProfilesFileBytes, "<profiles>"},
         {"Data/HighScores.hsc", MaxHighScoresFileBytes, "<highscores>"},
@@ -87,31 +77,31 @@ TEST_F(DamagedSaveFileTest, SizeAndAttributeLimits)
             text += " n" + std::to_string(i) + "=\"1\"";
         return text + "/>";
     };
-    for (const Case& c : cases)
+    for (const auto& [path, limit, head] : cases)
     {
-        SCOPED_TRACE(c.path);
+        SCOPED_TRACE(path);
         TiXmlDocument document;
-        std::string closing = "</" + c.head.substr(1, c.head.find_first_of(" >") - 1) + ">";
-        std::string fits = c.head + attributes(MaxXmlAttributes) + closing;
-        fits.insert(fits.size() - closing.size(), c.limit - fits.size(), ' ');
-        WriteFile(c.path, fits);
-        EXPECT_EQ(ReadXmlDocument(c.path, document, c.limit).status, XmlRead::Status::Ok);
+        std::string closing = "</" + head.substr(1, head.find_first_of(" >") - 1) + ">";
+        std::string fits = head + attributes(MaxXmlAttributes) + closing;
+        fits.insert(fits.size() - closing.size(), limit - fits.size(), ' ');
+        WriteFile(path, fits);
+        EXPECT_EQ(ReadXmlDocument(path, document, limit).status, XmlRead::Status::Ok);
 
-        WriteFile(c.path, fits + " ");
-        XmlRead read = ReadXmlDocument(c.path, document, c.limit);
-        EXPECT_EQ(read.status, XmlRead::Status::Damaged);
-        EXPECT_EQ(read.reason.rfind("it is larger than ", 0), 0u) << read.reason;
+        WriteFile(path, fits + " ");
+        XmlRead read = ReadXmlDocument(path, document, limit);
+        EXPECT_EQ(std::make_pair(read.status, read.reason.rfind("it is larger than ", 0)),
+                  std::make_pair(XmlRead::Status::Damaged, size_t{0}))
+            << read.reason;
 
-        WriteFile(c.path, c.head + attributes(MaxXmlAttributes + 1) + closing);
-        read = ReadXmlDocument(c.path, document, c.limit);
+        WriteFile(path, head + attributes(MaxXmlAttributes + 1) + closing);
+        read = ReadXmlDocument(path, document, limit);
         EXPECT_EQ(std::make_pair(read.status, read.reason),
                   std::make_pair(XmlRead::Status::Damaged, std::string("an element has more than 256 attributes")));
     }
 
     // The readers refuse them the same way: a save file goes aside, a level
     // names itself and the reason.
-    WriteFile("Data/GameOpts.opt", "<opts>" + attributes(1000) + "</opts>");
-    EXPECT_FALSE(LoadGameOptions());
+    EXPECT_FALSE(WriteAndLoad("Data/GameOpts.opt", "<opts>" + attributes(1000) + "</opts>", LoadGameOptions));
     ExpectKeptAs(Kinds[0], "Data/GameOpts.opt.damaged");
     PuzzleCells cells;
     int moves = 0;

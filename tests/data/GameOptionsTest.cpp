@@ -12,28 +12,21 @@ namespace
 class GameOptionsTest : public SaveDataFixture
 {
   protected:
-    bool LoadFrom(const std::string& text)
-    {
-        WriteFile("Data/GameOpts.opt", text);
-        return LoadGameOptions();
-    }
+    bool LoadFrom(const std::string& text) { return WriteAndLoad("Data/GameOpts.opt", text, LoadGameOptions); }
 };
 
 TEST_F(GameOptionsTest, BadFilesKeepWhatWasReadAndMalformedOnesHaveTheirMessage)
 {
-    const std::pair<const char*, const char*> cases[] = {
-        {"<options/>", "Warning: Malformed Game Options File (#1)."},
-        {"<!--opts--><x/>", "Warning: Malformed Game Options File (#2)."},
-        {"<opts>display</opts>", "Warning: Malformed Game Options File (#3)."},
-        {"<opts>sounds</opts>", "Warning: Malformed Game Options File (#4)."},
-        {"<opts>music</opts>", "Warning: Malformed Game Options File (#5)."},
-    };
-    for (const auto& c : cases)
+    // Each text is refused with the fault number of its place here.
+    const char* const texts[] = {"<options/>", "<!--opts--><x/>", "<opts>display</opts>", "<opts>sounds</opts>",
+                                 "<opts>music</opts>"};
+    for (int fault = 1; fault <= 5; ++fault)
     {
-        EXPECT_FALSE(LoadFrom(c.first));
+        EXPECT_FALSE(LoadFrom(texts[fault - 1]));
         const std::vector<std::string> shown = TakeMessages();
-        ASSERT_EQ(shown.size(), 1u) << c.first;
-        EXPECT_EQ(shown[0].rfind(c.second, 0), 0u) << shown[0];
+        ASSERT_EQ(shown.size(), 1u) << texts[fault - 1];
+        EXPECT_EQ(shown[0].rfind("Warning: Malformed Game Options File (#" + std::to_string(fault) + ").", 0), 0u)
+            << shown[0];
     }
     // Fields read before the fault keep their values.
     EXPECT_FALSE(LoadFrom("<opts><display width=\"800\" height=\"600\" fullscreen=\"0\"/>"
@@ -93,8 +86,8 @@ TEST_F(GameOptionsTest, SaveWritesTheExactTextReplacingEvenAReadOnlyFile)
     GameOptions::Destroy();
     ASSERT_TRUE(LoadGameOptions());
     const GameOptions& loaded = GameOptions::Get();
-    EXPECT_EQ(std::make_tuple(loaded.width, loaded.fullscreen, loaded.musicVolume), std::make_tuple(800, false, 0.25f));
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(std::make_tuple(loaded.width, loaded.fullscreen, loaded.musicVolume, Messages().empty()),
+              std::make_tuple(800, false, 0.25f, true));
 }
 
 TEST_F(GameOptionsTest, NumbersIgnoreTheUserLocale)
@@ -116,8 +109,7 @@ TEST_F(GameOptionsTest, NumbersIgnoreTheUserLocale)
     std::setlocale(LC_ALL, previousLocale.c_str());
     if (!german)
         GTEST_SKIP() << "the de_DE locale does not load";
-    EXPECT_TRUE(saved && loaded);
-    EXPECT_NE(ReadFile("Data/GameOpts.opt").find("volume=\"0.50\""), std::string::npos);
+    EXPECT_TRUE(saved && loaded && ReadFile("Data/GameOpts.opt").find("volume=\"0.50\"") != std::string::npos);
     EXPECT_FLOAT_EQ(GameOptions::Get().musicVolume, 0.75f);
 }
 

@@ -9,11 +9,7 @@ namespace
 class ProfileStoreTest : public SaveDataFixture
 {
   protected:
-    bool LoadFrom(const std::string& text)
-    {
-        WriteFile("Data/Profiles.pro", text);
-        return LoadProfiles();
-    }
+    bool LoadFrom(const std::string& text) { return WriteAndLoad("Data/Profiles.pro", text, LoadProfiles); }
     static ProfileStore& Store() { return ProfileStore::Get(); }
     static std::set<std::string> Puzzles(int slot) { return Store().slots[slot].completedPuzzles; }
     // Quits and starts again: only what was saved comes back.
@@ -58,8 +54,7 @@ TEST_F(ProfileStoreTest, ReaderSkipsBadProfilesMergesRepeatedSlotsAndTakesLongFi
         std::make_tuple(Store().slots[0].name, Store().slots[1].name, Store().slots[2].name, Store().slots[3].name),
         std::make_tuple("Annie", "", "", "Bo"));
     EXPECT_EQ(Puzzles(0), (std::set<std::string>{"B/001.qvl", "B/002.qvl"}));
-    EXPECT_TRUE(Puzzles(1).empty());
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_TRUE(Puzzles(1).empty() && Messages().empty());
 
     // Raw '>' in values, markup inside comments and hundreds of rows are legal
     // and must not look like deep nesting.
@@ -67,8 +62,7 @@ TEST_F(ProfileStoreTest, ReaderSkipsBadProfilesMergesRepeatedSlotsAndTakesLongFi
     for (int i = 0; i < 400; ++i)
         text += "<puzzle name=\"set>" + std::to_string(1000 + i) + "\" />";
     ASSERT_TRUE(LoadFrom(text + "</profile></profiles>"));
-    EXPECT_EQ(Store().slots[1].name, "x>y");
-    EXPECT_EQ(Puzzles(1).size(), 400u);
+    EXPECT_EQ(Store().slots[1].name + " " + std::to_string(Puzzles(1).size()), "x>y 400");
 }
 
 TEST_F(ProfileStoreTest, EveryChangeIsSavedAtOnceInSlotAndByteOrder)
@@ -100,8 +94,7 @@ TEST_F(ProfileStoreTest, EveryChangeIsSavedAtOnceInSlotAndByteOrder)
               std::make_tuple("Tab\there", "", "A&B<\"'>", "Bo"));
     EXPECT_EQ(Puzzles(2), (std::set<std::string>{"x \"y\" & z/001.qvl", "R&B/002.qvl"}));
     Store().SetCurrentProfile(2);
-    EXPECT_TRUE(Store().IsPuzzleCompleted("R&B/002.qvl"));
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_TRUE(Store().IsPuzzleCompleted("R&B/002.qvl") && Messages().empty());
 }
 
 TEST_F(ProfileStoreTest, MarkingNeedsAProfileAndALevelPathAndNewProfilesStartEmpty)
@@ -112,13 +105,11 @@ TEST_F(ProfileStoreTest, MarkingNeedsAProfileAndALevelPathAndNewProfilesStartEmp
     Store().SetCurrentProfile(0);
     for (const char* path : {"", "x.qvl", "Data/Levels/", "Data/Level/E/001.qvl", "data/levels/E/001.qvl"})
         Store().MarkPuzzleCompleted(path);
-    EXPECT_TRUE(Puzzles(0).empty());
-    EXPECT_EQ(ReadFile("Data/Profiles.pro"), before);
+    EXPECT_EQ(std::make_pair(Puzzles(0).size(), ReadFile("Data/Profiles.pro")), std::make_pair(size_t{0}, before));
     Store().SetCurrentProfile(7);
-    EXPECT_EQ(Store().GetCurrentProfile(), -1);
-    EXPECT_FALSE(Store().IsPuzzleCompleted("Easy/001.qvl"));
-    EXPECT_EQ(Store().GetProfileName(-1), "");
-    EXPECT_EQ(Store().GetProfile(4), nullptr);
+    EXPECT_EQ(std::make_tuple(Store().GetCurrentProfile(), Store().IsPuzzleCompleted("Easy/001.qvl"),
+                              Store().GetProfileName(-1), Store().GetProfile(4)),
+              std::make_tuple(-1, false, "", nullptr));
 
     // A file may name a profile "" and still list puzzles: a new profile there starts empty.
     EXPECT_TRUE(LoadFrom("<profiles><profile name=\"\" index=\"2\"><puzzle name=\"E/001.qvl\"/></profile></profiles>"));

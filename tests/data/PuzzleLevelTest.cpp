@@ -2,6 +2,7 @@
 
 #include "data/PuzzleLevel.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <tuple>
@@ -32,13 +33,7 @@ class PuzzleLevelTest : public SaveDataFixture
         moves = 0;
         return LoadPuzzleLevel("Data/Levels/Test/001.qvl", cells, moves);
     }
-    int CountNotEmpty() const
-    {
-        int count = 0;
-        for (BlockType type : cells)
-            count += type != BlockType::Empty;
-        return count;
-    }
+    int CountNotEmpty() const { return PuzzleCellCount - std::count(cells.begin(), cells.end(), BlockType::Empty); }
 
     PuzzleCells cells = EmptyCells();
     int moves = 0;
@@ -46,33 +41,25 @@ class PuzzleLevelTest : public SaveDataFixture
 
 TEST_F(PuzzleLevelTest, ReaderMessages)
 {
-    struct Case
-    {
-        const char* text;
-        const char* message;
+    const std::string unable = "Warning: Unable to load Puzzle Level.", bad = "Warning: Malformed Puzzle Level File (";
+    const std::pair<const char*, std::string> cases[] = {
+        {"", unable},
+        {"<qvl moves=\"3\">", unable},
+        {"<level moves=\"3\"/>", bad + "#1)."},
+        {"<!--qvl--><x/>", bad + "#2)."},
+        {"<qvl><block x=\"0\" y=\"0\" color=\"1\"/></qvl>", bad + "#3 -- Unable to locate Moves count)."},
+        {"<qvl moves=\"3\">block</qvl>", bad + "#4)."},
+        {"<qvl moves=\"3\"><block color=\"1\"/></qvl>", bad + "#5 - Unable to locate block attribute x)."},
+        {"<qvl moves=\"3\"><block x=\"1\" color=\"1\"/></qvl>", bad + "#5 - Unable to locate block attribute y)."},
+        {"<qvl moves=\"3\"><block x=\"1\" y=\"2\"/></qvl>", bad + "#5 - Unable to locate block attribute color)."},
     };
-    const Case cases[] = {
-        {"", "Warning: Unable to load Puzzle Level."},
-        {"<qvl moves=\"3\">", "Warning: Unable to load Puzzle Level."},
-        {"<level moves=\"3\"/>", "Warning: Malformed Puzzle Level File (#1)."},
-        {"<!--qvl--><x/>", "Warning: Malformed Puzzle Level File (#2)."},
-        {"<qvl><block x=\"0\" y=\"0\" color=\"1\"/></qvl>",
-         "Warning: Malformed Puzzle Level File (#3 -- Unable to locate Moves count)."},
-        {"<qvl moves=\"3\">block</qvl>", "Warning: Malformed Puzzle Level File (#4)."},
-        {"<qvl moves=\"3\"><block color=\"1\"/></qvl>",
-         "Warning: Malformed Puzzle Level File (#5 - Unable to locate block attribute x)."},
-        {"<qvl moves=\"3\"><block x=\"1\" color=\"1\"/></qvl>",
-         "Warning: Malformed Puzzle Level File (#5 - Unable to locate block attribute y)."},
-        {"<qvl moves=\"3\"><block x=\"1\" y=\"2\"/></qvl>",
-         "Warning: Malformed Puzzle Level File (#5 - Unable to locate block attribute color)."},
-    };
-    for (const Case& c : cases)
+    for (const auto& [text, message] : cases)
     {
-        SCOPED_TRACE(c.text);
-        EXPECT_FALSE(LoadText(c.text));
+        SCOPED_TRACE(text);
+        EXPECT_FALSE(LoadText(text));
         const std::vector<std::string> shown = TakeMessages();
         ASSERT_EQ(shown.size(), 1u);
-        EXPECT_EQ(shown[0].rfind(std::string(c.message) + "\n\nData/Levels/Test/001.qvl", 0), 0u) << shown[0];
+        EXPECT_EQ(shown[0].rfind(message + "\n\nData/Levels/Test/001.qvl", 0), 0u) << shown[0];
         EXPECT_EQ(CountNotEmpty(), 0);
     }
 
@@ -92,8 +79,7 @@ TEST_F(PuzzleLevelTest, ReaderMessages)
     // A caller may take the text instead and decide when to show it.
     std::string warning;
     EXPECT_FALSE(LoadPuzzleLevel("Data/Levels/Test/404.qvl", cells, moves, &warning));
-    EXPECT_EQ(warning, missing);
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(std::make_pair(warning, Messages().empty()), std::make_pair(missing, true));
 
     // A fault keeps what was read before it.
     EXPECT_FALSE(LoadText("<qvl moves=\"7\"><block x=\"0\" y=\"0\" color=\"0\"/><block x=\"1\" y=\"0\" color=\"4\"/>"
@@ -124,9 +110,8 @@ TEST_F(PuzzleLevelTest, ReaderAcceptsWhatTheGameStores)
                          "<block x=\"1\" y=\"2\" color=\"42\"/><block x=\"1\" y=\"3\" color=\"-1\"/>"
                          "<block x=\"1\" y=\"4\" color=\"6\"/><block x=\"99999999999\" y=\"0\" color=\"0\"/>"
                          "<block x=\"4\" y=\"9\" color=\"3\"/></qvl>"));
-    EXPECT_EQ(std::make_tuple(At(cells, 2, 3), At(cells, 4, 9), CountNotEmpty()),
-              std::make_tuple(BlockType::Orange, BlockType::Purple, 2));
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(std::make_tuple(At(cells, 2, 3), At(cells, 4, 9), CountNotEmpty(), Messages().empty()),
+              std::make_tuple(BlockType::Orange, BlockType::Purple, 2, true));
 
     // Move counts are read safely.
     moves = 7; // left from the previous puzzle: a non-numeric count keeps it
@@ -195,21 +180,22 @@ TEST_F(PuzzleLevelTest, PuzzleExistsNeedsAWellFormedFile)
     WriteFile("Data/Levels/2 Empty/readme.txt", "no puzzles here");
     WriteFile("Data/Levels/3 Broken/001.qvl", "<qvl");
 
-    EXPECT_EQ(NextPuzzlePath("Data/Levels/1 Easy/015.qvl"), "Data/Levels/1 Easy/016.qvl");
-    // No 017: the next set with a playable first puzzle.
-    EXPECT_EQ(NextPuzzlePath("Data/Levels/1 Easy/016.qvl"), "Data/Levels/4 Hard/001.qvl");
-    EXPECT_EQ(NextPuzzlePath("Data/Levels/4 Hard/999.qvl"), "Data/Levels/4 Hard/1000.qvl");
-    EXPECT_EQ(NextPuzzlePath("Data/Levels/4 Hard/1000.qvl"), "") << "after the last set";
-    EXPECT_EQ(NextPuzzlePath("Data/Levels/4 Hard/start.qvl"), "Data/Levels/4 Hard/001.qvl");
-    EXPECT_EQ(NextPuzzlePath("Data/Levels/9 Gone/001.qvl"), "") << "a set not in the listing";
-    EXPECT_EQ(NextPuzzlePath("Data/Levels/1 easy/016.qvl"), "") << "set names compare exactly";
-    EXPECT_EQ(NextPuzzlePath("015.qvl"), "");
-    EXPECT_EQ(NextPuzzlePath(""), "");
+    // After 016 (no 017) comes the next set with a playable first puzzle; nothing follows the last set, a
+    // set not in the listing or one whose name differs in case.
+    std::vector<std::string> next;
+    for (const char* path :
+         {"1 Easy/015", "1 Easy/016", "4 Hard/999", "4 Hard/1000", "4 Hard/start", "9 Gone/001", "1 easy/016"})
+        next.push_back(NextPuzzlePath("Data/Levels/" + std::string(path) + ".qvl"));
+    next.push_back(NextPuzzlePath("015.qvl"));
+    next.push_back(NextPuzzlePath(""));
+    EXPECT_EQ(next, (std::vector<std::string>{"Data/Levels/1 Easy/016.qvl", "Data/Levels/4 Hard/001.qvl",
+                                              "Data/Levels/4 Hard/1000.qvl", "", "Data/Levels/4 Hard/001.qvl", "", "",
+                                              "", ""}));
     EXPECT_TRUE(Messages().empty());
 
-    EXPECT_EQ(ListPuzzleSets(), (std::vector<std::string>{"1 Easy", "2 Empty", "3 Broken", "4 Hard"}));
-    EXPECT_EQ(ListPuzzleFiles("1 Easy"), (std::vector<std::string>{"015.qvl", "016.qvl"}));
-    EXPECT_TRUE(ListPuzzleFiles("2 Empty").empty());
+    EXPECT_EQ(std::make_tuple(ListPuzzleSets(), ListPuzzleFiles("1 Easy"), ListPuzzleFiles("2 Empty")),
+              std::make_tuple(std::vector<std::string>{"1 Easy", "2 Empty", "3 Broken", "4 Hard"},
+                              std::vector<std::string>{"015.qvl", "016.qvl"}, std::vector<std::string>{}));
 }
 
 TEST_F(PuzzleLevelTest, LevelsAreFoundInsideDataArchives)

@@ -69,6 +69,13 @@ class SaveDataFixture : public HeadlessApp
         HighScoreTables::Destroy();
     }
 
+    // Saves `text` as the file at `path`, then reads it with `load`.
+    bool WriteAndLoad(const std::string& path, const std::string& text, bool (*load)())
+    {
+        WriteFile(path, text);
+        return load();
+    }
+
     std::vector<std::string> Messages()
     {
         std::vector<std::string> texts;
