@@ -24,13 +24,9 @@ class RecordingHost : public BoardRulesHost
     };
 
     RulesKind kind = RulesKind::Marathon;
-    std::vector<std::string> messages;
-    std::vector<std::string> sounds;
+    std::vector<std::string> messages, sounds;
     std::vector<Multiplier> multipliers;
-    std::vector<int> movesLeft;
-    std::vector<int> scores;
-    std::vector<int> highScores;
-    std::vector<int> levels;
+    std::vector<int> movesLeft, scores, highScores, levels;
     int undoCalls = 0;
 
     RulesKind GetRulesKind() const override { return kind; }
