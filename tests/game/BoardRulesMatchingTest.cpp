@@ -78,9 +78,8 @@ TEST_F(MatchingTest, SetsClearTheirRunsAndAWildClearsEveryColourItCompletes)
 
     // Damaged codes index nothing.
     Layout({"RR5RRR"});
-    board->Cell(0, 8).SetType(static_cast<BlockType>(42));
-    board->Cell(1, 8).SetType(static_cast<BlockType>(-1));
-    board->Cell(2, 8).SetType(BlockType::Wild);
+    for (const auto& [c, code] : {std::pair{0, 42}, {1, -1}, {2, static_cast<int>(BlockType::Wild)}})
+        board->Cell(c, 8).SetType(static_cast<BlockType>(code));
     ASSERT_TRUE(rules->FindSets());
     EXPECT_EQ(ClearingRows(2), (std::vector<std::string>{"......", "...xxx"}));
 }

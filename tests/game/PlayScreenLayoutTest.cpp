@@ -103,8 +103,7 @@ TEST_F(PlayScreenLayoutTest, MessagesStayTwoAndAHalfSecondsFromTheLatestOne)
     EXPECT_EQ(std::make_pair(Play().BubbleText(), Play().SpeechBubble().IsHidden()),
               std::make_pair(std::string("Great!"), false));
     Frames(5512, 5600);
-    EXPECT_EQ(Play().BubbleText(), "");
-    EXPECT_TRUE(Play().SpeechBubble().IsHidden() && Play().MessageText().IsHidden());
+    EXPECT_TRUE(Play().BubbleText().empty() && Play().SpeechBubble().IsHidden() && Play().MessageText().IsHidden());
 
     // The text sits a third of its width left of the bubble's centre.
     Play().ShowBubbleText("Excellent!");

@@ -77,8 +77,7 @@ class RulesFixture : public HeadlessApp
         HeadlessApp::TearDown();
     }
 
-    // Ten rows of six characters, top row first: '.' Empty, R O B P G
-    // the colours, W Wild, '5' the code without a picture.
+    // Up to ten rows of six Letters (below), top row first.
     void Layout(const std::vector<std::string>& rows)
     {
         Board::Codes codes{};

@@ -118,8 +118,7 @@ TEST_F(LevelEditorTest, TryOutRestartsFromTheLevelAndEveryWayOutReturnsToItUncha
     {
         Key('p');
         Frame(tick + 16);
-        ASSERT_EQ(Current(), &Play());
-        ASSERT_TRUE(Play().IsFromEditor());
+        ASSERT_TRUE(Current() == &Play() && Play().IsFromEditor());
         EXPECT_EQ(std::make_pair(Row(9), Play().Rules().MovesLeft()), std::make_pair(std::string("006066"), 1));
     };
     auto solve = [&]

@@ -104,8 +104,7 @@ TEST_F(LogoScreenTest, TheJingleStartsWithTheFadeInAndAnyKeyOrClickSkipsToTheMen
     Sound* jingle = LogoScreen::Get().LogoSound();
     ASSERT_TRUE(jingle != nullptr && jingle->HasData() && !jingle->IsPlaying());
     RunFrames(60, 16);
-    ASSERT_EQ(LogoScreen::Get().Phase(), 1);
-    EXPECT_TRUE(jingle->IsPlaying());
+    ASSERT_EQ(std::make_pair(LogoScreen::Get().Phase(), jingle->IsPlaying()), std::make_pair(1, true));
 
     const std::function<void(ScreenManager&)> skips[] = {[](ScreenManager& m) { m.OnKeyDown('q', false); },
                                                          [](ScreenManager& m) { m.OnLeftButtonDown(10, 10); },
