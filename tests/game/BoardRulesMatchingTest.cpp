@@ -35,8 +35,7 @@ struct SetCase
 {
     const char* name;
     std::vector<std::string> layout;
-    int multiplier;
-    int points;
+    int multiplier, points;
     std::vector<std::string> clearing;
 };
 
@@ -61,9 +60,9 @@ TEST_F(MatchingTest, SetsClearTheirRunsAndAWildClearsEveryColourItCompletes)
         scoring->ResetChain();
         Layout(test.layout);
         ASSERT_TRUE(rules->FindSets());
-        EXPECT_EQ(scoring->ChainMultiplier(), test.multiplier);
-        EXPECT_EQ(scoring->ChainPoints(), test.points);
-        EXPECT_EQ(ClearingRows(test.clearing.size()), test.clearing);
+        EXPECT_EQ(
+            std::make_tuple(scoring->ChainMultiplier(), scoring->ChainPoints(), ClearingRows(test.clearing.size())),
+            std::make_tuple(test.multiplier, test.points, test.clearing));
         for (int i = 0; i < Board::CellCount; ++i)
             EXPECT_FALSE(board->CellAtIndex(i).IsMarked());
     }
@@ -79,9 +78,8 @@ TEST_F(MatchingTest, SetsClearTheirRunsAndAWildClearsEveryColourItCompletes)
 
     // Damaged codes index nothing.
     Layout({"RR5RRR"});
-    board->Cell(0, 8).SetType(static_cast<BlockType>(42));
-    board->Cell(1, 8).SetType(static_cast<BlockType>(-1));
-    board->Cell(2, 8).SetType(BlockType::Wild);
+    for (const auto& [c, code] : {std::pair{0, 42}, {1, -1}, {2, static_cast<int>(BlockType::Wild)}})
+        board->Cell(c, 8).SetType(static_cast<BlockType>(code));
     ASSERT_TRUE(rules->FindSets());
     EXPECT_EQ(ClearingRows(2), (std::vector<std::string>{"......", "...xxx"}));
 }
@@ -105,8 +103,7 @@ TEST_F(MatchingTest, OnlySettledBlocksMakeSetsAndNothingIsFoundWhileABlockFallsO
     int steps = 0;
     while (!r.setsFound && steps++ < 50)
         r = Step(0.011);
-    EXPECT_EQ(At(5, 8), BlockType::Purple);
-    EXPECT_TRUE(Clearing(0, 9));
+    EXPECT_EQ(std::make_pair(At(5, 8), Clearing(0, 9)), std::make_pair(BlockType::Purple, true));
 
     host.kind = RulesKind::Marathon;
     Layout({"R.....", "O.....", "R.....", "O.....", "R.....", "O.....", "R.....", "O.....", "R.....", "BBBPGP"});
@@ -147,8 +144,7 @@ TEST_F(MatchingTest, ClearedBlocksVanishAfterHalfASecondAndTheMatchSoundPlaysAtM
     App().time = 50.51;
     r = rules->RulesStep();
     // Still counted as clearing in the step that ends it; all empty is decided after the whole pass.
-    EXPECT_TRUE(r.clearing && r.allEmpty);
-    EXPECT_EQ(Row(9), "......");
+    EXPECT_EQ(std::make_tuple(r.clearing, r.allEmpty, Row(9)), std::make_tuple(true, true, "......"));
     EXPECT_FALSE(board->Cell(0, 9).IsClearing() || rules->RulesStep().clearing);
     EXPECT_EQ(host.CountSound(MatchSound), 1);
 

@@ -13,8 +13,7 @@ class BoardRulesTest : public RulesFixture
   protected:
     [[nodiscard]] std::pair<int, int> MoverAt() const
     {
-        int c = -1;
-        int r = -1;
+        int c = -1, r = -1;
         rules->MoverCell(c, r);
         return {c, r};
     }
@@ -38,9 +37,8 @@ TEST_F(BoardRulesTest, MoverStaysOnItsAllowedFirstCellsAndFollowsThePointerInsid
 
     // Flipping at row 9 lifts the vertical mover to row 8; it may then reach column 5.
     rules->FlipMover();
-    EXPECT_EQ(host.CountSound("Data/Sounds/Flip"), 1);
-    EXPECT_FALSE(mover->IsHorizontal());
-    EXPECT_EQ(MoverAt(), std::make_pair(4, 8));
+    EXPECT_EQ(std::make_tuple(host.CountSound("Data/Sounds/Flip"), mover->IsHorizontal(), MoverAt()),
+              std::make_tuple(1, false, std::make_pair(4, 8)));
     rules->MoveMoverRight();
     rules->MoveMoverRight();
     rules->MoveMoverDown();
@@ -68,10 +66,9 @@ TEST_F(BoardRulesTest, SwapAnimatesForAFifthOfASecondAndExchangesCodesAtTheEnd)
     Layout({"RB....", "GOPRBG"});
     rules->PlaceMover(0, 8);
     ASSERT_TRUE(rules->TrySwap());
-    EXPECT_EQ(host.CountSound(SwapSound), 1);
     ASSERT_TRUE(rules->IsSwapPending());
     const SwapState& s = rules->Swap();
-    EXPECT_EQ(std::make_tuple(s.aColumn, s.bColumn, s.aRow), std::make_tuple(0, 1, 8));
+    EXPECT_EQ(std::make_tuple(host.CountSound(SwapSound), s.aColumn, s.bColumn, s.aRow), std::make_tuple(1, 0, 1, 8));
 
     Step(0.101); // halfway: the pictures cross, the codes stay
     EXPECT_EQ(std::make_pair(board->Cell(0, 8).GetX(), board->Cell(1, 8).GetX()), std::make_pair(25 + 20, 65 - 20));
@@ -79,10 +76,9 @@ TEST_F(BoardRulesTest, SwapAnimatesForAFifthOfASecondAndExchangesCodesAtTheEnd)
     Step(0.09);
     EXPECT_TRUE(rules->IsSwapPending());
     Step(0.02); // past 0.2 s
-    EXPECT_FALSE(rules->IsSwapPending());
-    EXPECT_EQ(Row(8), "BR....");
-    EXPECT_TRUE(board->IsCellPictureHome(0, 8) && board->IsCellPictureHome(1, 8));
-    EXPECT_EQ(std::make_pair(s.aColumn, s.bRow), std::make_pair(-1, -1));
+    EXPECT_EQ(std::make_tuple(rules->IsSwapPending(), Row(8), board->IsCellPictureHome(0, 8),
+                              board->IsCellPictureHome(1, 8), s.aColumn, s.bRow),
+              std::make_tuple(false, "BR....", true, true, -1, -1));
 }
 
 TEST_F(BoardRulesTest, RefusedSwapsPlayTheRefusalSoundAndChangeNothing)
@@ -115,8 +111,8 @@ TEST_F(BoardRulesTest, RefusedSwapsPlayTheRefusalSoundAndChangeNothing)
     EXPECT_FALSE(rules->TrySwap());
 
     EXPECT_EQ(std::make_pair(host.CountSound(BadSound), host.CountSound(SwapSound)), std::make_pair(5, 0));
-    EXPECT_FALSE(rules->IsSwapPending());
-    EXPECT_EQ(std::make_pair(rules->MovesLeft(), Row(9)), std::make_pair(movesBefore, std::string("GOPRBG")));
+    EXPECT_EQ(std::make_tuple(rules->IsSwapPending(), rules->MovesLeft(), Row(9)),
+              std::make_tuple(false, movesBefore, "GOPRBG"));
 }
 
 // --- gravity ---
@@ -131,8 +127,8 @@ TEST_F(BoardRulesTest, ABlockFallsOneCellPerHundredthOfASecond)
 
     App().time = start + 0.0051;
     rules->RulesStep();
-    EXPECT_EQ(board->Cell(0, 6).GetY(), 64 + 6 * 40 + 20); // halfway down its cell
-    EXPECT_EQ(At(0, 6), BlockType::Green);
+    // Halfway down its cell.
+    EXPECT_EQ(std::make_pair(board->Cell(0, 6).GetY(), At(0, 6)), std::make_pair(64 + 6 * 40 + 20, BlockType::Green));
 
     App().time = start + 0.0101;
     rules->RulesStep();

@@ -16,14 +16,11 @@ TEST(BoardGeometryTest, TheWellsEdgesAndTheQueueRow)
          std::initializer_list<std::tuple<int, int, int>>{{640, 480, 12}, {800, 600, 15}, {1024, 768, 19}})
     {
         const BoardGeometry g = BoardGeometry::ForDisplay(width, height);
-        const int left = g.wellLeft;
-        const int top = g.WellTop();
-        const int cell = g.cellWidth;
+        const int left = g.wellLeft, top = g.WellTop(), cell = g.cellWidth;
         EXPECT_EQ(std::make_pair(g.cellHeight, g.queueTop), std::make_pair(cell, queueTop));
         const auto cellAt = [&g](int x, int y)
         {
-            int c = -1;
-            int r = -1;
+            int c = -1, r = -1;
             const bool in = g.CellAt(x, y, c, r);
             return std::make_tuple(in, c, r);
         };
@@ -48,8 +45,7 @@ class BoardTest : public RulesFixture
     {
         for (int i = firstRow * Board::Columns; i < Board::CellCount; ++i)
         {
-            const int c = i % Board::Columns;
-            const int r = i / Board::Columns;
+            const int c = i % Board::Columns, r = i / Board::Columns;
             const BlockType t = At(c, r);
             ASSERT_TRUE(IsBlockColour(t) && (c + 1 == Board::Columns || t != At(c + 1, r)) &&
                         (r + 1 == Board::Rows || t != At(c, r + 1)))
@@ -162,10 +158,10 @@ TEST_F(BoardTest, SetUpFillsByGameTypeAndRegistersTheQueueOnlyWhenPlayed)
         for (int c = 0; c < Board::Columns && k.queueRegistered; ++c)
         {
             const Block& q = board->Queue(c);
-            EXPECT_NE(std::find(controls.begin(), controls.end(), &q), controls.end());
-            EXPECT_EQ(std::make_tuple(q.IsHidden(), q.IsQueueLook(), q.GetX(), q.GetY()),
-                      std::make_tuple(!k.queueShown, true, g.wellLeft + c * g.cellWidth, g.queueTop));
-            EXPECT_TRUE(!k.queueShown || q.GetType() != BlockType::Empty);
+            EXPECT_EQ(std::make_tuple(std::find(controls.begin(), controls.end(), &q) != controls.end(), q.IsHidden(),
+                                      q.IsQueueLook(), q.GetX(), q.GetY(),
+                                      !k.queueShown || q.GetType() != BlockType::Empty),
+                      std::make_tuple(true, !k.queueShown, true, g.wellLeft + c * g.cellWidth, g.queueTop, true));
         }
     }
 

@@ -32,10 +32,8 @@ TEST_F(GameDataNamesTest, EveryPictureAndSoundTheBoardUsesIsBuilt)
 
     std::vector<std::string> pictures = {Block::DimMoviePath, Block::WarningMoviePath};
     for (int code : {0, 1, 2, 3, 4, 7})
-    {
-        pictures.emplace_back(Block::PicturePath(static_cast<BlockType>(code), false));
-        pictures.emplace_back(Block::PicturePath(static_cast<BlockType>(code), true));
-    }
+        for (bool queue : {false, true})
+            pictures.emplace_back(Block::PicturePath(static_cast<BlockType>(code), queue));
     pictures.push_back(mover->CurrentPicture().GetMovie());
     rules->FlipMover();
     pictures.push_back(mover->CurrentPicture().GetMovie());

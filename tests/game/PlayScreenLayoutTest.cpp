@@ -86,8 +86,8 @@ TEST_F(PlayScreenLayoutTest, PlacesEverythingAtTheOfferedSizes)
 
         // The queue timer never shows more than its own picture.
         Frames(1016, 3000);
-        EXPECT_GT(play.QueueTimerShown(), 0);
-        EXPECT_LE(play.QueueTimerShown(), play.QueueTimer().GetHeight());
+        EXPECT_TRUE(play.QueueTimerShown() > 0 && play.QueueTimerShown() <= play.QueueTimer().GetHeight())
+            << play.QueueTimerShown();
     }
 }
 
@@ -103,18 +103,15 @@ TEST_F(PlayScreenLayoutTest, MessagesStayTwoAndAHalfSecondsFromTheLatestOne)
     EXPECT_EQ(std::make_pair(Play().BubbleText(), Play().SpeechBubble().IsHidden()),
               std::make_pair(std::string("Great!"), false));
     Frames(5512, 5600);
-    EXPECT_EQ(Play().BubbleText(), "");
-    EXPECT_TRUE(Play().SpeechBubble().IsHidden() && Play().MessageText().IsHidden());
+    EXPECT_TRUE(Play().BubbleText().empty() && Play().SpeechBubble().IsHidden() && Play().MessageText().IsHidden());
 
     // The text sits a third of its width left of the bubble's centre.
     Play().ShowBubbleText("Excellent!");
     const Sprite& bubble = Play().SpeechBubble();
     TextLabel& text = Play().MessageText();
-    EXPECT_EQ(std::make_pair(bubble.GetX(), bubble.GetY()), std::make_pair(505, 144));
-    EXPECT_GT(text.GetWidth(), 0);
-    EXPECT_EQ(std::make_pair(text.GetX(), text.GetY()),
-              std::make_pair(bubble.GetX() + bubble.GetWidth() / 2 - text.GetWidth() / 3,
-                             bubble.GetY() + bubble.GetHeight() / 2 - text.GetHeight() / 2));
+    EXPECT_EQ(std::make_tuple(bubble.GetX(), bubble.GetY(), text.GetWidth() > 0, text.GetX(), text.GetY()),
+              std::make_tuple(505, 144, true, bubble.GetX() + bubble.GetWidth() / 2 - text.GetWidth() / 3,
+                              bubble.GetY() + bubble.GetHeight() / 2 - text.GetHeight() / 2));
 }
 
 TEST_F(PlayScreenLayoutTest, DimLayerCoversTheBoardUnderTheDialogAndTheButtonsComeBackOnTop)
@@ -124,17 +121,15 @@ TEST_F(PlayScreenLayoutTest, DimLayerCoversTheBoardUnderTheDialogAndTheButtonsCo
     Frames(1016, 1100);
     EXPECT_TRUE(Play().DimLayer().IsHidden());
     Key(KeyCode::Escape);
-    EXPECT_FALSE(Play().DimLayer().IsHidden());
-    EXPECT_GT(Position(&Play().DimLayer()), Position(&Play().ThirdButton()));
-    EXPECT_GT(Position(&Play().DimLayer()), Position(&Play().GetBoard().Cell(5, 9)));
-    EXPECT_EQ(std::make_tuple(Play().Dialog().YesButton().GetX(), Play().Dialog().NoButton().GetX(),
-                              Play().Dialog().YesButton().GetY()),
-              std::make_tuple(131, 323, 264));
-    EXPECT_EQ(Play().Dialog().FirstLine().GetText(), "This will end your current game.");
+    const size_t dim = Position(&Play().DimLayer());
+    EXPECT_EQ(std::make_tuple(Play().DimLayer().IsHidden(), dim > Position(&Play().ThirdButton()),
+                              dim > Position(&Play().GetBoard().Cell(5, 9)), Play().Dialog().YesButton().GetX(),
+                              Play().Dialog().NoButton().GetX(), Play().Dialog().YesButton().GetY(),
+                              Play().Dialog().FirstLine().GetText()),
+              std::make_tuple(false, true, true, 131, 323, 264, "This will end your current game."));
     Key('n');
-    EXPECT_TRUE(Play().DimLayer().IsHidden());
-    EXPECT_GT(Position(&Play().FirstButton()), Position(&Play().DimLayer()));
-    EXPECT_GT(Position(&Play().PausedPicture()), Position(&Play().DimLayer()));
+    EXPECT_TRUE(Play().DimLayer().IsHidden() && Position(&Play().FirstButton()) > Position(&Play().DimLayer()) &&
+                Position(&Play().PausedPicture()) > Position(&Play().DimLayer()));
 
     // Paused, the dim layer stays up through the dialog and after No.
     Key('p');

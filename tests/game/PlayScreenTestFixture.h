@@ -61,13 +61,15 @@ class PlayScreenFixture : public HeadlessApp
         codes.fill(BlockType::Empty);
         Play().GetBoard().SetCodes(codes);
     }
-    [[nodiscard]] std::string Row(int row)
+    // One row of a board as its codes' digits.
+    [[nodiscard]] static std::string RowOf(Board& board, int row)
     {
         std::string text;
         for (int c = 0; c < Board::Columns; ++c)
-            text += static_cast<char>('0' + static_cast<int>(Play().GetBoard().Cell(c, row).GetType()));
+            text += static_cast<char>('0' + static_cast<int>(board.Cell(c, row).GetType()));
         return text;
     }
+    [[nodiscard]] std::string Row(int row) { return RowOf(Play().GetBoard(), row); }
 
     uint64_t tick = 0;
 };

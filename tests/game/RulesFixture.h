@@ -24,13 +24,9 @@ class RecordingHost : public BoardRulesHost
     };
 
     RulesKind kind = RulesKind::Marathon;
-    std::vector<std::string> messages;
-    std::vector<std::string> sounds;
+    std::vector<std::string> messages, sounds;
     std::vector<Multiplier> multipliers;
-    std::vector<int> movesLeft;
-    std::vector<int> scores;
-    std::vector<int> highScores;
-    std::vector<int> levels;
+    std::vector<int> movesLeft, scores, highScores, levels;
     int undoCalls = 0;
 
     RulesKind GetRulesKind() const override { return kind; }
@@ -81,8 +77,7 @@ class RulesFixture : public HeadlessApp
         HeadlessApp::TearDown();
     }
 
-    // Ten rows of six characters, top row first: '.' Empty, R O B P G
-    // the colours, W Wild, '5' the code without a picture.
+    // Up to ten rows of six Letters (below), top row first.
     void Layout(const std::vector<std::string>& rows)
     {
         Board::Codes codes{};

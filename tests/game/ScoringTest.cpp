@@ -30,8 +30,7 @@ TEST_F(ScoringTest, NothingIsPaidWhileTheBoardMovesAndPuzzlesPayNothing)
     scoring->AddSet(5); // puzzles keep no chain: neither points nor praise
     scoring->AddBlock();
     EXPECT_FALSE(scoring->Payout(RulesKind::PuzzleChallenge, false, false, host));
-    EXPECT_EQ(scoring->Score(), 50);
-    EXPECT_EQ(host.messages, std::vector<std::string>{"Good!"});
+    EXPECT_EQ(std::make_pair(scoring->Score(), host.messages), std::make_pair(50, std::vector<std::string>{"Good!"}));
 }
 
 TEST_F(ScoringTest, HighScoreFollowsTheScoreOfItsOwnGameTypeFromEqualOn)
@@ -73,10 +72,7 @@ TEST_F(ScoringTest, ScoreSaturatesInsteadOfWrapping)
 
 struct LevelRow
 {
-    int level;
-    int fromOne;
-    int fromThree; // 0: not reachable
-    int fromSix;
+    int level, fromOne, fromThree, fromSix; // 0: not reachable
     double period;
 };
 
@@ -135,8 +131,7 @@ TEST_F(ScoringTest, ALargeJumpIsCaughtUpOneLevelPerUpdateAndOtherTypesNeverLevel
     Pay(40500 - 475);
     for (int i = 2; i <= 11; ++i)
         update();
-    EXPECT_EQ(levels, "0 2 3 4 5 6 7 8 9 10 0 ");
-    EXPECT_EQ(scoring->Level(), 10);
+    EXPECT_EQ(std::make_pair(levels, scoring->Level()), std::make_pair(std::string("0 2 3 4 5 6 7 8 9 10 0 "), 10));
 
     for (RulesKind kind : {RulesKind::TimeAttack, RulesKind::PuzzleChallenge, RulesKind::Neutral})
     {

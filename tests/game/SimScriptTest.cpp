@@ -46,9 +46,7 @@ int RunSimulator(const std::string& script, std::vector<std::string>& lines, std
     return status;
 }
 
-class SimScriptTest : public ::testing::TestWithParam<std::string>
-{
-};
+using SimScriptTest = ::testing::TestWithParam<std::string>;
 
 } // namespace
 
@@ -97,11 +95,9 @@ TEST(SimRefusalTest, BadScriptsEndWithStatusTwoAndOneLineAndGoodOnesMayHaveComme
         EXPECT_EQ(RunSimulator(script, lines, errors), 2) << script;
         EXPECT_EQ(SplitLines(errors).size(), 1u) << script << errors;
     }
-    ASSERT_EQ(RunSimulator("# a comment\n\nmode marathon  # trailing\nstart 1000\n"
-                           "key #131   # down by its code\nkey D\ndump\n",
-                           lines, errors),
-              0)
-        << errors;
+    const std::string good = "# a comment\n\nmode marathon  # trailing\nstart 1000\n"
+                             "key #131   # down by its code\nkey D\ndump\n";
+    ASSERT_EQ(RunSimulator(good, lines, errors), 0) << errors;
     ASSERT_EQ(lines.size(), 1u);
     // Down twice: by its key code, and "D" is not the down arrow.
     EXPECT_NE(lines[0].find(" mover=0,1,0 "), std::string::npos) << lines[0];

@@ -2,6 +2,8 @@
 // at two sizes, the lines inside the bubble, and the keys that do nothing.
 #include "PlayScreenTestFixture.h"
 
+#include <utility>
+
 #include "engine/KeyCode.h"
 #include "game/TutorialScreen.h"
 #include "screens/GameTypeSelectScreen.h"
@@ -15,12 +17,11 @@ class TutorialScreenTest : public PlayScreenFixture
     TutorialScreen& Tutorial() { return TutorialScreen::Get(); }
     void Enter(int w = 640, int h = 480)
     {
-        if (opened)
+        if (std::exchange(opened, true))
         {
             TearDown();
             SetUp();
         }
-        opened = true;
         Open(w, h);
         ScreenManager::Get().SetScreen(&Tutorial(), true);
         Frame(16);
@@ -73,12 +74,11 @@ TEST_F(TutorialScreenTest, StepsSetUpButtonsBoardAndQueue)
     for (const auto& e : table)
     {
         GoTo(e.step);
-        EXPECT_EQ(Tutorial().Line(3).GetText(), TutorialScreen::StepLines(e.step)[3]);
-        EXPECT_EQ((std::array<bool, 4>{!Tutorial().PreviousButton().IsHidden(), !Tutorial().NextButton().IsHidden(),
-                                       !Tutorial().Highlight().IsHidden(), !Tutorial().GetBoard().Queue(0).IsHidden()}),
-                  (std::array<bool, 4>{e.previous, e.next, e.frame, e.queue}))
-            << "step " << e.step;
-        EXPECT_EQ(Rows(), e.rows) << "step " << e.step;
+        SCOPED_TRACE(e.step);
+        EXPECT_EQ(std::make_tuple(Tutorial().Line(3).GetText(), Rows(), !Tutorial().PreviousButton().IsHidden(),
+                                  !Tutorial().NextButton().IsHidden(), !Tutorial().Highlight().IsHidden(),
+                                  !Tutorial().GetBoard().Queue(0).IsHidden()),
+                  std::make_tuple(TutorialScreen::StepLines(e.step)[3], e.rows, e.previous, e.next, e.frame, e.queue));
     }
     // Enter and the middle button drop nothing; p at step 1 is no pause.
     GoTo(8);

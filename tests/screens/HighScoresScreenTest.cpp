@@ -17,11 +17,9 @@ class HighScoresScreenTest : public MenuFixture
 TEST_F(HighScoresScreenTest, RowsComeFromTheFileWithNamesAsTyped)
 {
     WriteFile("Data/HighScores.hsc",
-              "<highscores>\n"
-              "\t<marathonscore name=\"Ann\" score=\"120\" level=\"0\"/>\n"
+              "<highscores>\n\t<marathonscore name=\"Ann\" score=\"120\" level=\"0\"/>\n"
               "\t<marathonscore name=\"R&amp;B &lt;3&gt; &quot;Q&quot;\" score=\"950\" level=\"0\"/>\n"
-              "\t<timeattackscore name=\"Tim\" score=\"77\" level=\"2\"/>\n"
-              "</highscores>\n");
+              "\t<timeattackscore name=\"Tim\" score=\"77\" level=\"2\"/>\n</highscores>\n");
     ASSERT_TRUE(LoadHighScores());
     ASSERT_TRUE(OpenWindow());
     Enter();

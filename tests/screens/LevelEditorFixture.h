@@ -34,22 +34,13 @@ class LevelEditorFixture : public PlayScreenFixture
         const BoardGeometry& g = Editor().GetBoard().Geometry();
         Click(g.CellX(column) + g.cellWidth / 2, g.CellY(row) + g.cellHeight / 2, right);
     }
-    void ClickControl(Control& control)
-    {
-        Click(control.GetX() + control.GetWidth() / 2, control.GetY() + control.GetHeight() / 2);
-    }
+    void ClickControl(Control& c) { Click(c.GetX() + c.GetWidth() / 2, c.GetY() + c.GetHeight() / 2); }
     void Type(const std::string& text)
     {
         for (char c : text)
             Key(c);
     }
-    [[nodiscard]] std::string EditorRow(int row)
-    {
-        std::string text;
-        for (int c = 0; c < Board::Columns; ++c)
-            text += static_cast<char>('0' + static_cast<int>(Editor().GetBoard().Cell(c, row).GetType()));
-        return text;
-    }
+    [[nodiscard]] std::string EditorRow(int row) { return RowOf(Editor().GetBoard(), row); }
     // Reds at columns 0, 1 and 3 of the bottom row: one swap solves it.
     void PaintThreeReds()
     {

@@ -71,8 +71,8 @@ TEST_F(LevelEditorTest, KeysAndPadPaintWithACursorThatStopsAtTheEdges)
     ASSERT_TRUE(screens.MoveFocusInOrder(false)); // Tab: the well comes first
     Frame(tick + 16);
     const BoardGeometry& g = Editor().GetBoard().Geometry();
-    EXPECT_FALSE(Editor().Cursor().IsHidden());
-    EXPECT_EQ(Editor().Cursor().GetY(), g.CellY(9));
+    EXPECT_EQ(std::make_pair(Editor().Cursor().IsHidden(), Editor().Cursor().GetY()),
+              std::make_pair(false, g.CellY(9)));
     for (int key : {KeyCode::Left, KeyCode::Down, int{' '}, KeyCode::Right, int{'5'}, KeyCode::Enter, KeyCode::Up,
                     int{']'}, int{' '}, KeyCode::Delete})
         Key(key);
@@ -103,8 +103,7 @@ TEST_F(LevelEditorTest, KeysAndPadPaintWithACursorThatStopsAtTheEdges)
     cells.fill(BlockType::Empty);
     int moves = 0;
     ASSERT_TRUE(LoadPuzzleLevel(Editor().LevelPath(), cells, moves));
-    EXPECT_EQ(cells, Editor().Codes());
-    EXPECT_EQ(moves, 2);
+    EXPECT_EQ(std::make_pair(cells, moves), std::make_pair(Editor().Codes(), 2));
 }
 
 TEST_F(LevelEditorTest, TryOutRestartsFromTheLevelAndEveryWayOutReturnsToItUnchanged)
@@ -119,8 +118,7 @@ TEST_F(LevelEditorTest, TryOutRestartsFromTheLevelAndEveryWayOutReturnsToItUncha
     {
         Key('p');
         Frame(tick + 16);
-        ASSERT_EQ(Current(), &Play());
-        ASSERT_TRUE(Play().IsFromEditor());
+        ASSERT_TRUE(Current() == &Play() && Play().IsFromEditor());
         EXPECT_EQ(std::make_pair(Row(9), Play().Rules().MovesLeft()), std::make_pair(std::string("006066"), 1));
     };
     auto solve = [&]

@@ -38,8 +38,7 @@ class MenuFixture : public HeadlessApp
 
     void TearDown() override
     {
-        // A whole run has already destroyed the screens, and the manager has
-        // let go of them.
+        // A whole run has already destroyed the screens and let go of them.
         if (!App().IsQuitRequested())
         {
             if (ScreenManager::Get().IsModal())

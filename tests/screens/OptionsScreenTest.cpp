@@ -117,10 +117,9 @@ TEST_F(OptionsScreenTest, WithoutTheCurrentSizeInTheListOnlyEscapeWorks)
     EXPECT_FALSE(App().Open(false, nullptr, 640, 480));
     Go(MainMenuScreen::Get());
     Go(Options());
-    EXPECT_FALSE(Options().IsReady());
-    EXPECT_EQ(Platform().Messages().back().text,
-              "Warning: Unable to locate current display mode in display mode list.");
-    EXPECT_TRUE(ScreenManager::Get().Controls().empty());
+    EXPECT_EQ(std::make_tuple(Options().IsReady(), ScreenManager::Get().Controls().empty(),
+                              Platform().Messages().back().text),
+              std::make_tuple(false, true, "Warning: Unable to locate current display mode in display mode list."));
     Keys("sdfma\x1b");
     EXPECT_EQ(Current(), &MainMenuScreen::Get());
 }
@@ -128,11 +127,10 @@ TEST_F(OptionsScreenTest, WithoutTheCurrentSizeInTheListOnlyEscapeWorks)
 TEST_F(OptionsScreenTest, LayoutAt640x480)
 {
     Enter();
-    EXPECT_EQ(std::make_pair(Options().LeftArrow().GetX(), Options().RightArrow().GetX()),
-              std::make_pair(640 - 539 - 64, 539));
     const Slider& sound = Options().SoundSlider();
-    EXPECT_EQ(std::make_pair(sound.GetX(), sound.GetWidth()), std::make_pair(335, 256));
-    EXPECT_LT(sound.GetShuttleY(), sound.GetY()); // the shuttle stands out of the track
+    EXPECT_EQ(std::make_tuple(Options().LeftArrow().GetX(), Options().RightArrow().GetX(), sound.GetX(),
+                              sound.GetWidth(), sound.GetShuttleY() < sound.GetY()),
+              std::make_tuple(640 - 539 - 64, 539, 335, 256, true)); // the shuttle stands out of the track
 }
 
 } // namespace

@@ -93,9 +93,9 @@ TEST_F(ProfileScreensTest, NameEntryAcceptsPrintableCharactersUpToTwelveThatFit)
     if (hasFont)
     {
         EXPECT_GT(Type("WWWWWWWWWWWW"), 0);
-        EXPECT_LT(Entry().Name().size(), 12u);
-        EXPECT_LE(Entry().NameLabel().GetWidth(), 576);
-        EXPECT_EQ(Entry().Cursor().GetX(), Entry().NameLabel().GetX() + Entry().NameLabel().GetWidth());
+        const TextLabel& label = Entry().NameLabel();
+        EXPECT_EQ(std::make_tuple(Entry().Name().size() < 12, label.GetWidth() <= 576, Entry().Cursor().GetX()),
+                  std::make_tuple(true, true, label.GetX() + label.GetWidth()));
         Type("m\b");
         EXPECT_EQ(Entry().Cursor().GetX() + Entry().Cursor().GetWidth() / 2, 320);
     }
