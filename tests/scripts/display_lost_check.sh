@@ -17,16 +17,7 @@ sleep 1
 kill "$XVFB_PID"
 wait "$XVFB_PID" 2>/dev/null
 XVFB_PID=
-for _ in $(seq 50); do
-    kill -0 "$GAME_PID" 2>/dev/null || break
-    sleep 0.1
-done
-if kill -0 "$GAME_PID" 2>/dev/null; then
-    fail "the game still runs five seconds after its display went away"
-    kill -9 "$GAME_PID"
-fi
-wait "$GAME_PID" 2>/dev/null
-GAME_PID=
+wait_for_exit "the game still runs five seconds after its display went away" 50 KILL
 grep -q "connection to the X display was lost" "$WORK/game.log" ||
     fail "the game did not say it lost its display: $(cat "$WORK/game.log")"
 

@@ -73,16 +73,16 @@ pixel() {
     convert "$SHOT" -crop "1x1+$1+$2" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -n 1 | tr -d '#'
 }
 
-# Waits up to ten seconds for the game to end; fails with the given text and
-# kills it when it does not.
-wait_for_exit() {  # what failed
-    for _ in $(seq 100); do
+# Waits for the game to end (ten seconds unless told otherwise); fails with
+# the given text and kills it, with the given signal, when it does not.
+wait_for_exit() {  # what failed [tenths of a second] [signal]
+    for _ in $(seq "${2:-100}"); do
         kill -0 "$GAME_PID" 2>/dev/null || break
         sleep 0.1
     done
     if kill -0 "$GAME_PID" 2>/dev/null; then
         fail "$1"
-        kill "$GAME_PID"
+        kill "-${3:-TERM}" "$GAME_PID"
     fi
     wait "$GAME_PID" 2>/dev/null
     GAME_PID=
