@@ -19,7 +19,7 @@ files() {
     if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
         git ls-files --cached --others --exclude-standard
     else
-        find . -path ./build -prune -o -type f -print | sed 's|^\./||'
+        find . -path './build*' -prune -o -type f -print | sed 's|^\./||'
     fi
 }
 
