@@ -53,7 +53,7 @@ TEST_F(MainMenuScreenTest, EscapeOpensOneExitDialogHoweverOftenItIsPressed)
 {
     EnterMenu();
     for (int i = 0; i < 3; ++i)
-        ScreenManager::Get().OnKeyDown(KeyCode::Escape, false), RunFrames(1);
+        Press(KeyCode::Escape);
     EXPECT_EQ(std::make_pair(ScreenManager::Get().IsModal(), ScreenManager::Get().ModalControls().size()),
               (std::make_pair<bool, size_t>(true, 6)));
 

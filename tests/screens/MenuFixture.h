@@ -58,6 +58,12 @@ class MenuFixture : public HeadlessApp
         ScreenManager::Get().SetScreen(&screen, true);
         RunFrames(1);
     }
+    // A key press and the frame that follows it.
+    void Press(int key)
+    {
+        ScreenManager::Get().OnKeyDown(key, false);
+        RunFrames(1);
+    }
     [[nodiscard]] int BusyVoices() const { return SoundManager::Get().Device()->BusyVoices(); }
 
     struct Blank : Screen

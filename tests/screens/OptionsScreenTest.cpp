@@ -16,16 +16,22 @@ class OptionsScreenTest : public MenuFixture
     {
         ASSERT_TRUE(OpenWindow(w, h));
         GameOptions& options = GameOptions::Get();
-        options.fullscreen = false, options.effectsVolume = 0.5f, options.musicVolume = 0.75f;
+        options.fullscreen = false;
+        options.effectsVolume = 0.5f;
+        options.musicVolume = 0.75f;
         Go(Options());
     }
     void Keys(const char* keys)
     {
         for (; *keys != '\0'; ++keys)
-            ScreenManager::Get().OnKeyDown(*keys == '\x1b' ? KeyCode::Escape : *keys, false), RunFrames(1);
+            Press(*keys == '\x1b' ? KeyCode::Escape : *keys);
     }
     // Runs a frame after the clock moved on by whole milliseconds.
-    void After(uint64_t ms) { Platform().AdvanceTicks(ms), RunFrames(1, 0); }
+    void After(uint64_t ms)
+    {
+        Platform().AdvanceTicks(ms);
+        RunFrames(1, 0);
+    }
 };
 
 // The window check follows the same change in a real window (kept on Yes,

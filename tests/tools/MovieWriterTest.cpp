@@ -108,9 +108,11 @@ bool InsideFill(const swf::ShapeDefinition& shape, int style, double x, double y
                 const double ny = u * u * fy + 2 * u * t * e.cy + t * t * e.ay;
                 if ((ly > y) != (ny > y) && x < lx + (y - ly) * (nx - lx) / (ny - ly))
                     inside = !inside;
-                lx = nx, ly = ny;
+                lx = nx;
+                ly = ny;
             }
-            fx = e.ax, fy = e.ay;
+            fx = e.ax;
+            fy = e.ay;
         }
     }
     return inside;
@@ -137,7 +139,8 @@ void ExpectFillSidesMatchInsides(const swf::ShapeDefinition& shape)
                     << "fill0 edge with its fill on the right";
                 EXPECT_FALSE(p.fill1 == style && p.fill0 != style && InsideFill(shape, style, lx, ly));
             }
-            fx = e.ax, fy = e.ay;
+            fx = e.ax;
+            fy = e.ay;
         }
     }
 }
