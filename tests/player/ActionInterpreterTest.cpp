@@ -1,6 +1,6 @@
 // The interpreter on its own: each action's result, control flow, and records that are cut
 // short, hostile or random.
-#include "FakeSprite.h"
+#include "ScriptTest.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <sstream>
 
 using namespace swf;
-using namespace swf::test;
+using namespace swftest;
 
 namespace
 {
@@ -21,6 +21,15 @@ using ActionInterpreterTest = ScriptTest;
 A nan()
 {
     return A().pushInt(0).pushInt(0).op(0x0D);
+}
+
+// The loop `name = 0; while (name < rounds) name = name + 1`.
+A countingLoop(const std::string& name, int rounds)
+{
+    A body = A().increment(name);
+    A test = A().getVariable(name).pushInt(rounds).op(0x0F).op(0x12);
+    A code = A().setNumber(name, 0).append(test).branchIf(int16_t(body.size() + 5));
+    return code.append(body).jump(int16_t(-int(body.size() + 5 + test.size() + 5)));
 }
 
 } // namespace
@@ -121,10 +130,9 @@ TEST_F(ActionInterpreterTest, ActionsGiveTheirValues)
 TEST_F(ActionInterpreterTest, JumpsBranchesAndEnd)
 {
     // Each resolved path component costs one action of the budget, once: a loop of 3000 rounds
-    // reading and writing a.b.n is far inside it.
-    root->addChild("a").addChild("b");
-    root->run(countingLoop("i", 10).append(countingLoop("a.b.n", 3000)));
-    EXPECT_EQ(std::make_pair(root->variable("i").toNumber(), eval(A().getVariable("a.b.n")).toNumber()),
+    // reading and writing menu.button.n is far inside it.
+    run(countingLoop("i", 10).append(countingLoop("menu.button.n", 3000)));
+    EXPECT_EQ(std::make_pair(variable("i").toNumber(), eval(A().getVariable("menu.button.n")).toNumber()),
               std::make_pair(10.0, 3000.0));
     // Each record sets x to 1 and must stop before setting it to 2: NaN is true in a condition,
     // End stops the record, and branches out of the record end it, also one exactly to its end.
@@ -137,8 +145,8 @@ TEST_F(ActionInterpreterTest, JumpsBranchesAndEnd)
                          A().jump(int16_t(two.size()))};
     for (const A& record : records)
     {
-        root->run(A().setNumber("x", 1).append(record).append(two));
-        EXPECT_DOUBLE_EQ(1.0, root->variable("x").toNumber()) << testing::PrintToString(record.bytes);
+        run(A().setNumber("x", 1).append(record).append(two));
+        EXPECT_DOUBLE_EQ(1.0, variable("x").toNumber()) << testing::PrintToString(record.bytes);
     }
 }
 
@@ -149,14 +157,14 @@ TEST_F(ActionInterpreterTest, EndlessLoopsAreAbandonedOnceWithinTheBudget)
     Ref<ActionRecord> record = swftest::record(A().increment("x").jump(-5).setNumber("x", 9));
     auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < 100; ++i)
-        executeActions(*record, root->env);
+        executeActions(*record, root()->environment());
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
     // A well-behaved record runs every time, with a fresh budget.
     Ref<ActionRecord> step = swftest::record(A().increment("y"));
-    executeActions(*step, root->env);
-    executeActions(*step, root->env);
-    EXPECT_EQ((std::vector<double>{double(record->isRunaway()), root->variable("x").toNumber(),
-                                   double(step->isRunaway()), root->variable("y").toNumber()}),
+    executeActions(*step, root()->environment());
+    executeActions(*step, root()->environment());
+    EXPECT_EQ((std::vector<double>{double(record->isRunaway()), variable("x").toNumber(), double(step->isRunaway()),
+                                   variable("y").toNumber()}),
               (std::vector<double>{1, 1, 0, 2}));
 }
 
@@ -180,11 +188,11 @@ TEST_F(ActionInterpreterTest, CutAndHostileActionsAreNeverReadPastTheRecord)
     {
         std::vector<uint8_t> record = A().setNumber("ok", 1).bytes;
         record.insert(record.end(), bytes.begin(), bytes.end());
-        root->setMember("ok", ScriptValue());
-        root->runBytes(record);
-        EXPECT_DOUBLE_EQ(1.0, root->variable("ok").toNumber());
+        root()->setMember("ok", ScriptValue());
+        run(record);
+        EXPECT_DOUBLE_EQ(1.0, variable("ok").toNumber());
         // The same bytes alone, where the action starts at the last bytes of the record.
-        root->runBytes(bytes);
+        run(bytes);
     }
     // Operands out of every range leave a clean stack.
     A code;
@@ -196,9 +204,9 @@ TEST_F(ActionInterpreterTest, CutAndHostileActionsAreNeverReadPastTheRecord)
     code.pushNumber(1e300).op(0x33).op(0x17);                    // AsciiToChar(huge)
     code.pushNumber(-1e300).pushInt(1e9).op(0x3D).op(0x17);      // CallFunction with a silly count
     code.pushNumber(1e300).pushString("x").pushString("y").op(0x52).op(0x17);
-    root->run(code.setNumber("_root.nosuch.x", 1).setNumber("done", 1));
-    EXPECT_DOUBLE_EQ(1.0, root->variable("done").toNumber());
-    EXPECT_EQ(0u, root->env.stackSize());
+    run(code.setNumber("_root.nosuch.x", 1).setNumber("done", 1));
+    EXPECT_DOUBLE_EQ(1.0, variable("done").toNumber());
+    EXPECT_EQ(0u, root()->environment().stackSize());
 }
 
 TEST_F(ActionInterpreterTest, RandomRecordsRunWithoutFaults)
@@ -229,8 +237,9 @@ TEST_F(ActionInterpreterTest, RandomRecordsRunWithoutFaults)
                     bytes.push_back(static_cast<uint8_t>(random() % 4 == 0 ? 0 : random()));
             }
         }
-        root->runBytes(bytes);
-        EXPECT_EQ((std::vector<size_t>{root->env.stackSize(), size_t(root->env.callDepth()), root->env.withCount()}),
+        run(bytes);
+        EXPECT_EQ((std::vector<size_t>{root()->environment().stackSize(), size_t(root()->environment().callDepth()),
+                                       root()->environment().withCount()}),
                   (std::vector<size_t>{0, 0, 0}));
     }
     EXPECT_EQ(0, runningActionNesting());
