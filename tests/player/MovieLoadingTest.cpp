@@ -21,19 +21,6 @@ Bytes squareShape()
     return square(1, {255, 0, 0, 255}, 200);
 }
 
-// A movie of one frame per entry of `frames`, each holding those tags.
-Bytes framesOf(const std::vector<Tags>& frames, int version = 8)
-{
-    MovieBuilder m(int(frames.size()), 2000, 2000, 12.0, version);
-    for (const Tags& frame : frames)
-    {
-        for (const auto& [code, payload] : frame)
-            m.tag(code, payload);
-        m.showFrame();
-    }
-    return m.end().fws();
-}
-
 } // namespace
 
 TEST(MovieLoadingTest, DictionaryPlaylistsLabelsAndExports)

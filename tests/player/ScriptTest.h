@@ -27,18 +27,16 @@ class ScriptTest : public ::testing::Test
         TagList menu;
         menu.tag(26, place(1, 1, 0, 0, "button")).showFrame().showFrame().tag(43, frameLabel("setup"));
         menu.tag(12, ActionBuilder().setNumber("ready", 1).bytes).showFrame();
-        MovieBuilder mb(10, 2000, 2000);
-        mb.tag(39, emptySprite(1, 1)).tag(39, defineSprite(2, 3, menu.end())).tag(39, emptySprite(3, 1));
-        mb.tag(26, place(2, 1, 0, 0, "menu")).tag(26, place(3, 2, 0, 0, "score"));
-        for (int frame = 0; frame < 10; ++frame)
-        {
-            if (frame == 4 || frame == 7)
-                mb.tag(43, frameLabel(frame == 4 ? "menu" : "end"));
-            if (frame == 8)
-                mb.tag(12, ActionBuilder().setNumber("eight", 8).bytes);
-            mb.showFrame();
-        }
-        movie = started(*readMovie(mb.end().fws()));
+        std::vector<Tags> frames(10);
+        frames[0] = {{39, emptySprite(1, 1)},
+                     {39, defineSprite(2, 3, menu.end())},
+                     {39, emptySprite(3, 1)},
+                     {26, place(2, 1, 0, 0, "menu")},
+                     {26, place(3, 2, 0, 0, "score")}};
+        frames[4] = {{43, frameLabel("menu")}};
+        frames[7] = {{43, frameLabel("end")}};
+        frames[8] = {{12, ActionBuilder().setNumber("eight", 8).bytes}};
+        movie = started(*readMovie(framesOf(frames)));
     }
     void TearDown() override { swf::releaseScriptGlobals(); }
 
