@@ -16,15 +16,7 @@ namespace
 
 using A = ActionBuilder;
 
-class ScriptEnvironmentTest : public ScriptTest
-{
-  protected:
-    // Calls the function f defined with `body`, with no arguments, on `where`.
-    ScriptValue call(const A& body, SpriteScriptObject* where = nullptr)
-    {
-        return eval(A().defineFunction("f", {}, body).callFunction("f", 0), where);
-    }
-};
+using ScriptEnvironmentTest = ScriptTest;
 
 } // namespace
 
@@ -80,7 +72,8 @@ TEST_F(ScriptEnvironmentTest, LookupOrderWithThenLocalsThenTargetThenRootThenGlo
     A inner = A().getVariable("v").setVariableFromStack("/:sawWith");
     A body = A().pushString("v").pushString("local").op(0x3C).getVariable("v").setVariableFromStack("/:sawLocal");
     body.getVariable("_root.scope").with(uint16_t(inner.size())).append(inner);
-    call(body.getVariable("v").setVariableFromStack("/:afterWith"), button());
+    body.getVariable("v").setVariableFromStack("/:afterWith");
+    run(A().defineFunction("f", {}, body).callFunction("f", 0), button());
     // The local died with the call.
     EXPECT_EQ(
         (std::vector<std::string>{variable("sawLocal").toString(), variable("sawWith").toString(),
@@ -160,6 +153,7 @@ TEST_F(ScriptEnvironmentTest, TimelineActionsDriveTheTarget)
         {A().pushString("end").action(0x9F, {1}), 7, true},
         {A().pushInt(5).action(0x9F, {0}), 5, false},
         {A().pushNumber(1e12).action(0x9F, {0}), 0, false},
+        {A().gotoFrame(99), 9, false},
         {A().pushNumber(2.9).action(0x9F, {1}), 2, true},
         {A().pushString("nolabel").action(0x9F, {0}), 2, true},
         {A().pushInt(0).pushInt(0).op(0x0D).action(0x9F, {0}), 0, false}, // NaN is frame 0
