@@ -1,16 +1,15 @@
 // The interpreter on its own: each action's result, control flow, and records that are cut
 // short, hostile or random.
-#include "FakeSprite.h"
+#include "ScriptTest.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <random>
 #include <sstream>
 
 using namespace swf;
-using namespace swf::test;
+using namespace swftest;
 
 namespace
 {
@@ -21,6 +20,15 @@ using ActionInterpreterTest = ScriptTest;
 A nan()
 {
     return A().pushInt(0).pushInt(0).op(0x0D);
+}
+
+// The loop `name = 0; while (name < rounds) name = name + 1`.
+A countingLoop(const std::string& name, int rounds)
+{
+    A body = A().increment(name);
+    A test = A().getVariable(name).pushInt(rounds).op(0x0F).op(0x12);
+    A code = A().setNumber(name, 0).append(test).branchIf(int16_t(body.size() + 5));
+    return code.append(body).jump(int16_t(-int(body.size() + 5 + test.size() + 5)));
 }
 
 } // namespace
@@ -121,10 +129,9 @@ TEST_F(ActionInterpreterTest, ActionsGiveTheirValues)
 TEST_F(ActionInterpreterTest, JumpsBranchesAndEnd)
 {
     // Each resolved path component costs one action of the budget, once: a loop of 3000 rounds
-    // reading and writing a.b.n is far inside it.
-    root->addChild("a").addChild("b");
-    root->run(countingLoop("i", 10).append(countingLoop("a.b.n", 3000)));
-    EXPECT_EQ(std::make_pair(root->variable("i").toNumber(), eval(A().getVariable("a.b.n")).toNumber()),
+    // reading and writing menu.button.n is far inside it.
+    run(countingLoop("i", 10).append(countingLoop("menu.button.n", 3000)));
+    EXPECT_EQ(std::make_pair(variable("i").toNumber(), eval(A().getVariable("menu.button.n")).toNumber()),
               std::make_pair(10.0, 3000.0));
     // Each record sets x to 1 and must stop before setting it to 2: NaN is true in a condition,
     // End stops the record, and branches out of the record end it, also one exactly to its end.
@@ -137,26 +144,24 @@ TEST_F(ActionInterpreterTest, JumpsBranchesAndEnd)
                          A().jump(int16_t(two.size()))};
     for (const A& record : records)
     {
-        root->run(A().setNumber("x", 1).append(record).append(two));
-        EXPECT_DOUBLE_EQ(1.0, root->variable("x").toNumber()) << testing::PrintToString(record.bytes);
+        run(A().setNumber("x", 1).append(record).append(two));
+        EXPECT_DOUBLE_EQ(1.0, variable("x").toNumber()) << testing::PrintToString(record.bytes);
     }
 }
 
 TEST_F(ActionInterpreterTest, EndlessLoopsAreAbandonedOnceWithinTheBudget)
 {
     // x = x + 1, then loop forever. Frames and clones run the same record again and again; the
-    // runaway record costs one budget, not one per run.
+    // runaway record costs one budget, not one per run: later runs do nothing.
     Ref<ActionRecord> record = swftest::record(A().increment("x").jump(-5).setNumber("x", 9));
-    auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < 100; ++i)
-        executeActions(*record, root->env);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+        executeActions(*record, root()->environment());
     // A well-behaved record runs every time, with a fresh budget.
     Ref<ActionRecord> step = swftest::record(A().increment("y"));
-    executeActions(*step, root->env);
-    executeActions(*step, root->env);
-    EXPECT_EQ((std::vector<double>{double(record->isRunaway()), root->variable("x").toNumber(),
-                                   double(step->isRunaway()), root->variable("y").toNumber()}),
+    executeActions(*step, root()->environment());
+    executeActions(*step, root()->environment());
+    EXPECT_EQ((std::vector<double>{double(record->isRunaway()), variable("x").toNumber(), double(step->isRunaway()),
+                                   variable("y").toNumber()}),
               (std::vector<double>{1, 1, 0, 2}));
 }
 
@@ -180,11 +185,11 @@ TEST_F(ActionInterpreterTest, CutAndHostileActionsAreNeverReadPastTheRecord)
     {
         std::vector<uint8_t> record = A().setNumber("ok", 1).bytes;
         record.insert(record.end(), bytes.begin(), bytes.end());
-        root->setMember("ok", ScriptValue());
-        root->runBytes(record);
-        EXPECT_DOUBLE_EQ(1.0, root->variable("ok").toNumber());
+        root()->setMember("ok", ScriptValue());
+        run(record);
+        EXPECT_DOUBLE_EQ(1.0, variable("ok").toNumber());
         // The same bytes alone, where the action starts at the last bytes of the record.
-        root->runBytes(bytes);
+        run(bytes);
     }
     // Operands out of every range leave a clean stack.
     A code;
@@ -196,9 +201,9 @@ TEST_F(ActionInterpreterTest, CutAndHostileActionsAreNeverReadPastTheRecord)
     code.pushNumber(1e300).op(0x33).op(0x17);                    // AsciiToChar(huge)
     code.pushNumber(-1e300).pushInt(1e9).op(0x3D).op(0x17);      // CallFunction with a silly count
     code.pushNumber(1e300).pushString("x").pushString("y").op(0x52).op(0x17);
-    root->run(code.setNumber("_root.nosuch.x", 1).setNumber("done", 1));
-    EXPECT_DOUBLE_EQ(1.0, root->variable("done").toNumber());
-    EXPECT_EQ(0u, root->env.stackSize());
+    run(code.setNumber("_root.nosuch.x", 1).setNumber("done", 1));
+    EXPECT_DOUBLE_EQ(1.0, variable("done").toNumber());
+    EXPECT_EQ(0u, root()->environment().stackSize());
 }
 
 TEST_F(ActionInterpreterTest, RandomRecordsRunWithoutFaults)
@@ -207,18 +212,14 @@ TEST_F(ActionInterpreterTest, RandomRecordsRunWithoutFaults)
     // that nothing crashes or hangs (run this under ASan/UBSan); the loop also checks the
     // state left behind is clean.
     std::mt19937 random(1234);
-    const uint8_t codes[] = {0x04, 0x05, 0x06, 0x07, 0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F, 0x10, 0x11, 0x12, 0x13, 0x14,
-                             0x15, 0x17, 0x18, 0x1C, 0x1D, 0x21, 0x22, 0x23, 0x24, 0x25, 0x26, 0x27, 0x28, 0x29, 0x30,
-                             0x32, 0x33, 0x34, 0x3C, 0x3D, 0x3E, 0x41, 0x45, 0x47, 0x48, 0x49, 0x4A, 0x4B, 0x4C, 0x4D,
-                             0x4E, 0x4F, 0x50, 0x51, 0x52, 0x60, 0x61, 0x62, 0x63, 0x64, 0x65, 0x66, 0x67, 0x68, 0x81,
-                             0x83, 0x87, 0x88, 0x8B, 0x8C, 0x94, 0x96, 0x99, 0x9A, 0x9B, 0x9D, 0x9E, 0x9F};
     for (int round = 0; round < 400; ++round)
     {
         std::vector<uint8_t> bytes;
         int actions = 1 + static_cast<int>(random() % 40);
         for (int i = 0; i < actions; ++i)
         {
-            uint8_t code = codes[random() % sizeof codes];
+            // Any action code up to GotoFrame2, handled or not.
+            const auto code = static_cast<uint8_t>(random() % 0xA0);
             bytes.push_back(code);
             if (code >= 0x80)
             {
@@ -229,8 +230,9 @@ TEST_F(ActionInterpreterTest, RandomRecordsRunWithoutFaults)
                     bytes.push_back(static_cast<uint8_t>(random() % 4 == 0 ? 0 : random()));
             }
         }
-        root->runBytes(bytes);
-        EXPECT_EQ((std::vector<size_t>{root->env.stackSize(), size_t(root->env.callDepth()), root->env.withCount()}),
+        run(bytes);
+        EXPECT_EQ((std::vector<size_t>{root()->environment().stackSize(), size_t(root()->environment().callDepth()),
+                                       root()->environment().withCount()}),
                   (std::vector<size_t>{0, 0, 0}));
     }
     EXPECT_EQ(0, runningActionNesting());

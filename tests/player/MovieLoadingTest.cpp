@@ -16,23 +16,7 @@ using swf::ControlTag;
 namespace
 {
 
-Bytes squareShape()
-{
-    return square(1, {255, 0, 0, 255}, 200);
-}
-
-// A movie of one frame per entry of `frames`, each holding those tags.
-Bytes framesOf(const std::vector<Tags>& frames, int version = 8)
-{
-    MovieBuilder m(int(frames.size()), 2000, 2000, 12.0, version);
-    for (const Tags& frame : frames)
-    {
-        for (const auto& [code, payload] : frame)
-            m.tag(code, payload);
-        m.showFrame();
-    }
-    return m.end().fws();
-}
+const Bytes Square = square(1, {255, 0, 0, 255}, 200);
 
 } // namespace
 
@@ -40,9 +24,9 @@ TEST(MovieLoadingTest, DictionaryPlaylistsLabelsAndExports)
 {
     // A shape, a sprite with its own frames (a definition inside it is ignored), labels, an export.
     TagList inner;
-    inner.tag(2, squareShape()).tag(26, place(1, 1)).showFrame().showFrame().end();
+    inner.tag(2, Square).tag(26, place(1, 1)).showFrame().showFrame().end();
     auto movie = readMovie(framesOf(
-        {{{2, squareShape()}, {39, defineSprite(7, 2, inner)}, {26, place(1, 1)}, {43, frameLabel("intro")}},
+        {{{2, Square}, {39, defineSprite(7, 2, inner)}, {26, place(1, 1)}, {43, frameLabel("intro")}},
          {{26, place(7, 2)}, {12, Bytes{0x06, 0x00}}},
          {{28, removeObject2(1)}, {43, frameLabel("outro")}, {56, exportAssets({{1, "Square"}, {99, "Nothing"}})}}},
         7));
@@ -75,19 +59,19 @@ TEST(MovieLoadingTest, DictionaryPlaylistsLabelsAndExports)
 TEST(MovieLoadingTest, EndTagRules)
 {
     // Tags that run exactly to the end with a final End load every frame.
-    auto all = readMovie(framesOf({{{2, squareShape()}}, {{26, place(1, 1)}}}));
+    auto all = readMovie(framesOf({{{2, Square}}, {{26, place(1, 1)}}}));
     EXPECT_EQ(std::make_pair(all->playlist(1).size(), all->loadingFrame()), std::make_pair(size_t(1), 2));
 
     // An End before the end position stops loading there.
     MovieBuilder early(2);
-    early.tag(2, squareShape()).showFrame().end().tag(26, place(1, 1)).showFrame().end();
+    early.tag(2, Square).showFrame().end().tag(26, place(1, 1)).showFrame().end();
     auto cut = readMovie(early.fws());
     EXPECT_NE(cut->characterById(1), nullptr);
     EXPECT_EQ(std::make_pair(cut->playlist(1).size(), cut->loadingFrame()), std::make_pair(size_t(0), 1));
 
     // A file length shorter than the data ends the loop at that length.
     MovieBuilder shortLength(2);
-    shortLength.showFrame().tag(2, squareShape()).end();
+    shortLength.showFrame().tag(2, Square).end();
     shortLength.fileLength(static_cast<uint32_t>(MovieBuilder(2).showFrame().fws().size()));
     auto stopped = readMovie(shortLength.fws());
     EXPECT_EQ(stopped->loadingFrame(), 1);
@@ -127,7 +111,7 @@ TEST(MovieLoadingTest, BadHeadersAndMissingFiles)
 TEST(MovieLoadingTest, ImportsThroughTheLibraryCacheAndCyclesAreRefused)
 {
     MemoryFiles files;
-    files.add("lib.swf", framesOf({{{2, squareShape()}, {56, exportAssets({{1, "Box"}})}}}));
+    files.add("lib.swf", framesOf({{{2, Square}, {56, exportAssets({{1, "Box"}})}}}));
     const Bytes user = framesOf({{{57, importAssets("lib.swf", {{20, "Box"}, {21, "Missing"}})}, {26, place(20, 1)}}});
     files.add("a.swf", user);
     files.add("b.swf", user);
@@ -154,7 +138,7 @@ TEST(MovieLoadingTest, ImportsThroughTheLibraryCacheAndCyclesAreRefused)
     for (const char* name : {"x", "y"})
     {
         const std::string other = name[0] == 'x' ? "y" : "x";
-        files.add(std::string(name) + ".swf", framesOf({{{2, squareShape()},
+        files.add(std::string(name) + ".swf", framesOf({{{2, Square},
                                                          {56, exportAssets({{1, name}})},
                                                          {57, importAssets(other + ".swf", {{2, other}})}}}));
     }

@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 
 using namespace swftest;
@@ -90,13 +89,9 @@ TEST(PlayerRobustnessTest, SelfPlacingAndMultiplyingSpritesStopAtTheirLimits)
 
     // Each level places four of the sprite: the object budget stops it.
     auto fan = movieOf({{39, spritePlacing(5, {5, 5, 5, 5})}, {26, place(5, 1)}}, 2000, 2000);
-    auto start = std::chrono::steady_clock::now();
-    {
-        auto many = started(*fan);
-        EXPECT_LE(many->liveObjects(), swf::MovieInstance::MaxObjects);
-        EXPECT_GT(many->liveObjects(), swf::MovieInstance::MaxObjects / 2);
-    }
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
+    auto many = started(*fan);
+    EXPECT_LE(many->liveObjects(), swf::MovieInstance::MaxObjects);
+    EXPECT_GT(many->liveObjects(), swf::MovieInstance::MaxObjects / 2);
 }
 
 TEST(PlayerRobustnessTest, HugeFrameCountsAndTimeSteps)

@@ -5,10 +5,6 @@
 #include "player/Font.h"
 #include "player/TextUtf8.h"
 
-#include "fixtures/MovieFixtures.h"
-
-using swftest::makeMetricFont;
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -21,6 +17,21 @@ namespace
 
 // Text height of one em: font units equal twips.
 constexpr float Em = 1024.0f;
+
+// A font of one empty glyph per character of `chars` with the given advances in font units.
+Ref<Font> makeMetricFont(const std::string& chars, std::vector<int16_t> advances, int leading = 0, int descent = 0)
+{
+    Ref<Font> font = makeRef<Font>();
+    std::vector<uint16_t> codes;
+    for (unsigned char c : chars)
+    {
+        font->addGlyph(nullptr);
+        codes.push_back(c);
+    }
+    font->setCodes(codes);
+    font->setLayout(0, descent, leading, std::move(advances), {});
+    return font;
+}
 
 TextLayoutStyle fieldStyle(float width)
 {
