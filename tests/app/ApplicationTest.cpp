@@ -190,12 +190,7 @@ TEST_F(ApplicationTest, KeyMessagesTrackShiftAndAlt)
     auto press = [&](PlatformEvent::Type type, std::initializer_list<int> keys)
     {
         for (int key : keys)
-        {
-            PlatformEvent event;
-            event.type = type;
-            event.key = key;
-            App().HandleEvent(event);
-        }
+            App().HandleEvent({type, key});
     };
     using Type = PlatformEvent::Type;
     // Shift is delivered as "other", then held; Alt (Menu) itself, then held.

@@ -51,11 +51,18 @@ class RecordingControl : public Control
     RecordingControl(std::string controlName, CallLog& callLog, int px = 0, int py = 0, int w = 10, int h = 10)
         : name(std::move(controlName)), log(callLog)
     {
-        x = px, y = py, width = w, height = h;
+        x = px;
+        y = py;
+        width = w;
+        height = h;
     }
 
     void Load() override { ++loads; }
-    void Release() override { Record("Release"), needsLoad = true; }
+    void Release() override
+    {
+        Record("Release");
+        needsLoad = true;
+    }
     bool OnKey(int key, bool alt) override
     {
         Record("OnKey(" + std::to_string(key) + (alt ? ",alt)" : ")"));
@@ -63,8 +70,16 @@ class RecordingControl : public Control
     }
     void OnMouseDown(int px, int py) override { Record("OnMouseDown" + RecordingScreen::At(px, py), onMouseDown); }
     void OnMouseUp(int px, int py) override { Record("OnMouseUp" + RecordingScreen::At(px, py), onMouseUp); }
-    void OnMouseEnter() override { Record("OnMouseEnter"), Control::OnMouseEnter(); }
-    void OnMouseLeave() override { Record("OnMouseLeave"), Control::OnMouseLeave(); }
+    void OnMouseEnter() override
+    {
+        Record("OnMouseEnter");
+        Control::OnMouseEnter();
+    }
+    void OnMouseLeave() override
+    {
+        Record("OnMouseLeave");
+        Control::OnMouseLeave();
+    }
     void OnMouseMove(int px, int py) override { Record("OnMouseMove" + RecordingScreen::At(px, py)); }
     void Update() override { ++updates; }
     bool Draw(Application& app) override

@@ -207,7 +207,11 @@ TEST_F(InputRoutingTest, EachInputReachesTheScreenAndTheControlsItShould)
          [](ScreenManager& m) { m.OnMouseMove(10, 10); },
          {"A:OnMouseMove(10,10)", "a:OnMouseEnter", "b:OnMouseEnter", "c:OnMouseMove(10,10)", "h:OnMouseMove(10,10)"}},
         {"move from a to c",
-         [](ScreenManager& m) { m.OnMouseMove(10, 10), m.OnMouseMove(55, 55); },
+         [](ScreenManager& m)
+         {
+             m.OnMouseMove(10, 10);
+             m.OnMouseMove(55, 55);
+         },
          {"A:OnMouseMove(10,10)", "a:OnMouseEnter", "b:OnMouseEnter", "c:OnMouseMove(10,10)", "h:OnMouseMove(10,10)",
           "A:OnMouseMove(55,55)", "a:OnMouseLeave", "b:OnMouseLeave", "c:OnMouseEnter", "h:OnMouseMove(55,55)"}},
         {"down on a and b",
@@ -219,12 +223,21 @@ TEST_F(InputRoutingTest, EachInputReachesTheScreenAndTheControlsItShould)
          {"A:OnLeftButtonDown(11,11)", "b:OnMouseDown(11,11)"},
          true},
         {"up far from the captured a",
-         [](ScreenManager& m) { m.OnLeftButtonDown(1, 1), m.OnLeftButtonUp(55, 55); },
+         [](ScreenManager& m)
+         {
+             m.OnLeftButtonDown(1, 1);
+             m.OnLeftButtonUp(55, 55);
+         },
          {"A:OnLeftButtonDown(1,1)", "a:OnMouseDown(1,1)", "A:OnLeftButtonUp(55,55)", "a:OnMouseUp(55,55)",
           "c:OnMouseUp(55,55)"}},
         {"right and middle buttons",
          [](ScreenManager& m)
-         { m.OnRightButtonDown(1, 2), m.OnRightButtonUp(3, 4), m.OnMiddleButtonDown(5, 6), m.OnMiddleButtonUp(7, 8); },
+         {
+             m.OnRightButtonDown(1, 2);
+             m.OnRightButtonUp(3, 4);
+             m.OnMiddleButtonDown(5, 6);
+             m.OnMiddleButtonUp(7, 8);
+         },
          {"A:OnRightButtonDown(1,2)", "A:OnRightButtonUp(3,4)", "A:OnMiddleButtonDown(5,6)",
           "A:OnMiddleButtonUp(7,8)"}},
     };
