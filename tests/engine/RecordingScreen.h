@@ -12,6 +12,14 @@
 // log, as "name:Call(args)", so tests can check order and delivery.
 using CallLog = std::vector<std::string>;
 
+// Appends "name:call" to the log, then runs `then` if there is one.
+inline void LogCall(CallLog& log, const std::string& name, const std::string& call, const std::function<void()>& then)
+{
+    log.push_back(name + ":" + call);
+    if (then)
+        then();
+}
+
 class RecordingScreen : public Screen
 {
   public:
@@ -37,12 +45,7 @@ class RecordingScreen : public Screen
     std::function<void()> onEnter;
 
   private:
-    void Record(const std::string& call, const std::function<void()>& then = {})
-    {
-        log.push_back(name + ":" + call);
-        if (then)
-            then();
-    }
+    void Record(const std::string& call, const std::function<void()>& then = {}) { LogCall(log, name, call, then); }
 };
 
 class RecordingControl : public Control
@@ -101,10 +104,5 @@ class RecordingControl : public Control
     std::function<void()> onMouseUp;
 
   private:
-    void Record(const std::string& call, const std::function<void()>& then = {})
-    {
-        log.push_back(name + ":" + call);
-        if (then)
-            then();
-    }
+    void Record(const std::string& call, const std::function<void()>& then = {}) { LogCall(log, name, call, then); }
 };
