@@ -29,12 +29,8 @@ class RecordingScreen : public Screen
     void OnExit() override { Record("OnExit"); }
     void OnKey(int key, bool alt) override { Record("OnKey(" + std::to_string(key) + (alt ? ",alt)" : ")")); }
     void OnLeftButtonDown(int x, int y) override { Record("OnLeftButtonDown" + At(x, y)); }
-    void OnRightButtonDown(int x, int y) override { Record("OnRightButtonDown" + At(x, y)); }
     void OnLeftButtonUp(int x, int y) override { Record("OnLeftButtonUp" + At(x, y)); }
-    void OnRightButtonUp(int x, int y) override { Record("OnRightButtonUp" + At(x, y)); }
     void OnMouseMove(int x, int y) override { Record("OnMouseMove" + At(x, y)); }
-    void OnMiddleButtonDown(int x, int y) override { Record("OnMiddleButtonDown" + At(x, y)); }
-    void OnMiddleButtonUp(int x, int y) override { Record("OnMiddleButtonUp" + At(x, y)); }
     void Update(int frames) override { updates.push_back(frames); }
 
     static std::string At(int x, int y) { return "(" + std::to_string(x) + "," + std::to_string(y) + ")"; }
