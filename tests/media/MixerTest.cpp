@@ -123,9 +123,6 @@ TEST_F(MixerTest, LoopCountsAndTheEndOfTheDataAreHonoured)
 
 TEST_F(MixerTest, BadRequestsAreRefused)
 {
-    AudioFormatRecord wrongSize;
-    wrongSize.size = 100;
-    EXPECT_EQ(Device().GetFormat(wrongSize), AudioError::WrongRecordSize);
     std::shared_ptr<SoundData> data;
     EXPECT_EQ(Device().CreateDecodedSound(data, {}), AudioError::BadArgument);
     data = Decoded(Constant(10, 1));
