@@ -45,20 +45,14 @@ class SaveDataFixture : public HeadlessApp
     {
         HeadlessApp::SetUp();
         DestroyRecords();
-        Mount();
+        FileSystem::Destroy();
+        ASSERT_TRUE(FileSystem::Get().Init("."));
     }
 
     void TearDown() override
     {
         DestroyRecords();
         HeadlessApp::TearDown();
-    }
-
-    // (Re)mounts the program folder, as a fresh start of the game does.
-    void Mount()
-    {
-        FileSystem::Destroy();
-        ASSERT_TRUE(FileSystem::Get().Init("."));
     }
 
     // Forgets every in-memory record, as quitting the game does.

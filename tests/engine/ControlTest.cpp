@@ -28,19 +28,6 @@ class ControlTest : public HeadlessApp
     CallLog log;
 };
 
-TEST_F(ControlTest, MovingInvalidatesTheOldAndTheNewRectangle)
-{
-    RecordingControl control("c", log, 10, 10, 20, 20);
-    control.SetPosition(10, 10);
-    EXPECT_EQ(DirtyCount(), 0);
-    control.SetPosition(500, 400);
-    EXPECT_TRUE(App().IsDirty(10, 10, 1, 1) && App().IsDirty(500, 400, 1, 1));
-    EXPECT_EQ(DirtyCount(), 2);
-    int x, y;
-    control.GetPosition(x, y);
-    EXPECT_EQ(std::make_pair(x, y), std::make_pair(500, 400));
-}
-
 TEST_F(ControlTest, ResizingReloadsOnTheNextDraw)
 {
     RecordingControl control("c", log, 0, 0, 20, 20);
@@ -95,14 +82,11 @@ TEST_F(ControlTest, HiddenControlsAreNeitherHitNorDrawn)
     control.Show();
     EXPECT_TRUE(control.Draw(App()) && !control.IsHidden());
 
-    // Hover and clip invalidate the whole rectangle.
+    // Hover invalidates the whole rectangle (a clip does too: SpriteTest).
     App().Render();
     RecordingControl hovered("c", log, 150, 150, 20, 20); // across four tiles
     hovered.OnMouseEnter();
     EXPECT_EQ(std::make_pair(hovered.IsMouseOver(), DirtyCount()), std::make_pair(true, 4));
-    App().Render();
-    hovered.SetClipSize(5, 5); // still the whole rectangle, not the clip
-    EXPECT_EQ(DirtyCount(), 4);
     App().Render();
     hovered.OnMouseLeave();
     EXPECT_EQ(std::make_pair(hovered.IsMouseOver(), DirtyCount()), std::make_pair(false, 4));

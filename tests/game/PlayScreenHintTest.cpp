@@ -41,8 +41,11 @@ TEST_F(PlayScreenHintTest, HintShowsTheFirstSwapWithoutSpendingAMove)
                              std::to_string(first.vertical ? BlockMover::Vertical : BlockMover::Horizontal));
     EXPECT_EQ(Play().Rules().MovesLeft(), moves);
     bool hiddenOnce = false;
-    for (uint64_t ms = 1132; ms < 2100; ms += 16, Frame(ms))
+    for (uint64_t ms = 1132; ms < 2100; ms += 16)
+    {
+        Frame(ms);
         hiddenOnce = hiddenOnce || Play().Mover().IsHidden();
+    }
     EXPECT_TRUE(hiddenOnce);
     Frame(2200);
     EXPECT_FALSE(Play().IsMoverBlinking() || Play().Mover().IsHidden());

@@ -1,5 +1,5 @@
 // Where the play screen puts its pictures, texts and buttons at the offered
-// display sizes, the speech bubble's timing, and the drawing order around
+// display sizes, the speech bubble's text, and the drawing order around
 // pauses and the dialog.
 #include "PlayScreenTestFixture.h"
 
@@ -91,20 +91,11 @@ TEST_F(PlayScreenLayoutTest, PlacesEverythingAtTheOfferedSizes)
     }
 }
 
-TEST_F(PlayScreenLayoutTest, MessagesStayTwoAndAHalfSecondsFromTheLatestOne)
+// How long a message stays is played by the marathon_bubble script.
+TEST_F(PlayScreenLayoutTest, MessageTextSitsInTheBubbleAndHidesWithIt)
 {
     Open();
     Start(GameType::Marathon, Difficulty::Easy, 1000);
-    Play().ShowBubbleText("Good!");
-    Frames(1016, 3000);
-    EXPECT_EQ(Play().BubbleText(), "Good!");
-    Play().ShowBubbleText("Great!"); // 2 s after the first
-    Frames(3016, 5496);
-    EXPECT_EQ(std::make_pair(Play().BubbleText(), Play().SpeechBubble().IsHidden()),
-              std::make_pair(std::string("Great!"), false));
-    Frames(5512, 5600);
-    EXPECT_TRUE(Play().BubbleText().empty() && Play().SpeechBubble().IsHidden() && Play().MessageText().IsHidden());
-
     // The text sits a third of its width left of the bubble's centre.
     Play().ShowBubbleText("Excellent!");
     const Sprite& bubble = Play().SpeechBubble();
@@ -112,6 +103,8 @@ TEST_F(PlayScreenLayoutTest, MessagesStayTwoAndAHalfSecondsFromTheLatestOne)
     EXPECT_EQ(std::make_tuple(bubble.GetX(), bubble.GetY(), text.GetWidth() > 0, text.GetX(), text.GetY()),
               std::make_tuple(505, 144, true, bubble.GetX() + bubble.GetWidth() / 2 - text.GetWidth() / 3,
                               bubble.GetY() + bubble.GetHeight() / 2 - text.GetHeight() / 2));
+    Frames(1016, 3600);
+    EXPECT_TRUE(Play().BubbleText().empty() && bubble.IsHidden() && text.IsHidden());
 }
 
 TEST_F(PlayScreenLayoutTest, DimLayerCoversTheBoardUnderTheDialogAndTheButtonsComeBackOnTop)

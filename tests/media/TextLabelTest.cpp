@@ -73,14 +73,6 @@ TEST_F(TextLabelTest, SizeFollowsTheTextAtOnceAndRepaintsTheWholeNewRectangle)
     EXPECT_EQ(label.GetBitmap(), nullptr);
 }
 
-TEST_F(TextLabelTest, MeasureTextMatchesTheRenderedWidth)
-{
-    TextLabel label, probe;
-    Configure(label, "Score: 12345");
-    Configure(probe, "wwwwwwwwwwww");
-    EXPECT_EQ(label.MeasureText("wwwwwwwwwwww"), probe.GetWidth());
-}
-
 TEST_F(TextLabelTest, InkStartsAtTheFirstColumnAndSitsOnTheSharedBaseline)
 {
     TextLabel label;
