@@ -28,7 +28,7 @@ class ControlTest : public HeadlessApp
     CallLog log;
 };
 
-TEST_F(ControlTest, ResizingReloadsOnTheNextDraw)
+TEST_F(ControlTest, ResizingReloadsOnTheNextDrawAndAMoveRepaintsBothPlaces)
 {
     RecordingControl control("c", log, 0, 0, 20, 20);
     EXPECT_TRUE(control.Draw(App())); // first draw: loads and invalidates itself
@@ -45,6 +45,12 @@ TEST_F(ControlTest, ResizingReloadsOnTheNextDraw)
     App().Render();
     control.Release();
     EXPECT_EQ(std::make_pair(control.Draw(App()), control.loads), std::make_pair(true, 3));
+
+    // A move along one axis alone repaints where it was and where it goes.
+    App().Render();
+    control.SetPosition(300, 0);
+    EXPECT_EQ(std::make_tuple(control.GetX(), App().IsDirty(0, 0, 1, 1), App().IsDirty(300, 0, 1, 1)),
+              std::make_tuple(300, true, true));
 }
 
 TEST_F(ControlTest, HiddenControlLoadsNothingUntilShownAndAClipHeightDirtiesOnlyItsRows)
